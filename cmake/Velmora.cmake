@@ -56,3 +56,52 @@ function(velmora_test name)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${ARG_LABELS}")
   endif()
 endfunction()
+
+# Source files by name: "*_win.cpp" build only for Windows, "*_posix.cpp" only
+# natively; everything else in the folder builds for both.
+function(velmora_glob_sources out dir)
+  file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.c)
+  if(WIN32)
+    list(FILTER srcs EXCLUDE REGEX "_posix\\.cpp$")
+  else()
+    list(FILTER srcs EXCLUDE REGEX "_win\\.cpp$")
+  endif()
+  set(${out} ${srcs} PARENT_SCOPE)
+endfunction()
+
+# velmora_folder_library(NAME [LIBS libs...]): every source file of the
+# current folder (by the naming rule above) as one static library.
+function(velmora_folder_library name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  velmora_glob_sources(srcs ${CMAKE_CURRENT_SOURCE_DIR})
+  if(NOT srcs)
+    return()
+  endif()
+  velmora_library(${name} SOURCES ${srcs} LIBS ${ARG_LIBS})
+endfunction()
+
+# velmora_folder_test(NAME [LIBS libs...] [LABELS labels...]): every source
+# file of the folder's tests/ as the folder's one test executable. A
+# tests/main.cpp replaces GoogleTest's main.
+function(velmora_folder_test name)
+  if(NOT BUILD_TESTING)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "LIBS;LABELS" ${ARGN})
+  velmora_glob_sources(srcs ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs})
+  target_compile_options(${name} PRIVATE ${VELMORA_WARNINGS})
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
+  if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/main.cpp)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 900)
+  if(ARG_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" RESOURCE_LOCK "${ARG_LABELS}")
+  endif()
+endfunction()
