@@ -1,0 +1,5 @@
+#include "mySQLCP.h"
+
+#include <windows.h>
+
+unsigned SystemCodePage() { return GetACP(); }
