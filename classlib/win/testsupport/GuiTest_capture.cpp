@@ -1,0 +1,173 @@
+#include "GuiTest.h"
+
+#include "Classes.h"
+
+#include <utility>
+#include <vector>
+
+namespace guitest {
+
+namespace {
+
+// A Unix path as Wine sees it through drive Z:.
+String DosPath(const String& unixPath) {
+  String s = "Z:" + unixPath;
+  for (char& c : s)
+    if (c == '/') c = '\\';
+  return s;
+}
+
+// Children in painting order: the bottom of the Z order first.
+std::vector<HWND> ChildrenBottomUp(HWND parent) {
+  std::vector<HWND> list;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    list.insert(list.begin(), child);
+  return list;
+}
+
+// Paints wnd's client area at its position in root's client coordinates,
+// clipped to clip (root client coordinates), then its children.
+void PaintTree(HDC dc, HWND root, HWND wnd, const RECT& clip) {
+  RECT client;
+  GetClientRect(wnd, &client);
+  MapWindowPoints(wnd, root, reinterpret_cast<POINT*>(&client), 2);
+  RECT visible;
+  if (!IntersectRect(&visible, &client, &clip)) return;
+
+  int saved = SaveDC(dc);
+  IntersectClipRect(dc, visible.left, visible.top, visible.right, visible.bottom);
+  SetViewportOrgEx(dc, client.left, client.top, nullptr);
+  SendMessageA(wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  SendMessageA(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  RestoreDC(dc, saved);
+
+  for (HWND child : ChildrenBottomUp(wnd)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT frame;
+    GetWindowRect(child, &frame);
+    MapWindowPoints(HWND_DESKTOP, root, reinterpret_cast<POINT*>(&frame), 2);
+    RECT childClip;
+    if (!IntersectRect(&childClip, &frame, &visible)) continue;
+    RECT childClient;
+    GetClientRect(child, &childClient);
+    MapWindowPoints(child, root, reinterpret_cast<POINT*>(&childClient), 2);
+    if (!EqualRect(&frame, &childClient)) {
+      saved = SaveDC(dc);
+      IntersectClipRect(dc, childClip.left, childClip.top, childClip.right, childClip.bottom);
+      SetViewportOrgEx(dc, frame.left, frame.top, nullptr);
+      SendMessageA(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT);
+      RestoreDC(dc, saved);
+    }
+    PaintTree(dc, root, child, childClip);
+  }
+}
+
+} // namespace
+
+TCapture::TCapture(int width, int height) : FWidth(width), FHeight(height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  FDC = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  FBitmap = CreateDIBSection(FDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!FBitmap) throw Exception("Cannot create a capture bitmap");
+  FBits = static_cast<uint32_t*>(bits);
+  FOldBitmap = SelectObject(FDC, FBitmap);
+}
+
+TCapture::TCapture(TCapture&& other) noexcept
+    : FWidth(other.FWidth), FHeight(other.FHeight), FDC(std::exchange(other.FDC, nullptr)),
+      FBitmap(std::exchange(other.FBitmap, nullptr)), FOldBitmap(std::exchange(other.FOldBitmap, nullptr)),
+      FBits(std::exchange(other.FBits, nullptr)) {}
+
+TCapture::~TCapture() {
+  if (!FDC) return;
+  SelectObject(FDC, FOldBitmap);
+  DeleteObject(FBitmap);
+  DeleteDC(FDC);
+}
+
+TCapture TCapture::Paint(HWND wnd) {
+  RECT client;
+  GetClientRect(wnd, &client);
+  TCapture capture(client.right > 0 ? client.right : 1, client.bottom > 0 ? client.bottom : 1);
+  PaintTree(capture.FDC, wnd, wnd, client);
+  GdiFlush();
+  return capture;
+}
+
+COLORREF TCapture::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return CLR_INVALID;
+  GdiFlush();
+  uint32_t p = FBits[y * FWidth + x];
+  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+int TCapture::CountPixels(const RECT& r, COLORREF color) const {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (Pixel(x, y) == color) ++n;
+  return n;
+}
+
+void TCapture::SaveToBmp(const String& fileName) const {
+  GdiFlush();
+  const uint32_t imageSize = static_cast<uint32_t>(FWidth) * FHeight * 4;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + imageSize;
+  info.biSize = sizeof(info);
+  info.biWidth = FWidth;
+  info.biHeight = -FHeight;
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  info.biCompression = BI_RGB;
+  info.biSizeImage = imageSize;
+  TFileStream out(fileName, fmCreate);
+  out.WriteBuffer(&file, sizeof(file));
+  out.WriteBuffer(&info, sizeof(info));
+  out.WriteBuffer(FBits, imageSize);
+}
+
+String ScreenshotDir() {
+  if (const char* dir = getenv("VELMORA_SCREENSHOTS")) return dir;
+  return VELMORA_SCREENSHOT_DIR;
+}
+
+String TCapture::SavePng(const String& name) const {
+  const String dir = ScreenshotDir();
+  CreateDirectoryA(DosPath(dir).c_str(), nullptr);
+  const String bmp = dir + "/" + name + ".bmp";
+  const String png = dir + "/" + name + ".png";
+  DeleteFileA(DosPath(png).c_str());
+  SaveToBmp(DosPath(bmp));
+  // Wine starts a Unix program when asked to run one by its Z: path, but
+  // cannot wait for it: the script removes the BMP once the PNG is written.
+  String command =
+      "\"" + DosPath(VELMORA_SOURCE_DIR "/tools/png_from_bmp") + "\" \"" + bmp + "\" \"" + png + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return {};
+  if (pi.hThread) CloseHandle(pi.hThread);
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  const DWORD start = GetTickCount();
+  while (GetFileAttributesA(DosPath(bmp).c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (GetTickCount() - start > 30000) return {};
+    Sleep(20);
+  }
+  return GetFileAttributesA(DosPath(png).c_str()) != INVALID_FILE_ATTRIBUTES ? png : String();
+}
+
+} // namespace guitest
