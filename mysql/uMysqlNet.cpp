@@ -1,12 +1,329 @@
 #include "uMysqlNet.h"
 
+#include <zlib.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr int HeaderLength = 4;
+constexpr int CompressedHeaderLength = 7;
+constexpr uint8_t ErrorPacketMarker = 255;
+constexpr int MaxRetries = 2;
+constexpr size_t MaxServerMessage = 199;
+
+void Store3(uint8_t* p, size_t value) {
+  p[0] = static_cast<uint8_t>(value);
+  p[1] = static_cast<uint8_t>(value >> 8);
+  p[2] = static_cast<uint8_t>(value >> 16);
+}
+
+int Load3(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16); }
+
+// Deflates length bytes into a new buffer; false when zlib fails.
+bool CompressToNewBuffer(const uint8_t* bytes, size_t length, std::vector<uint8_t>& packed) {
+  packed.resize(static_cast<size_t>(static_cast<double>(length * 120) / 100) + 12);
+  uLongf packedLength = static_cast<uLongf>(packed.size());
+  if (compress2(packed.data(), &packedLength, bytes, static_cast<uLong>(length), Z_DEFAULT_COMPRESSION) != Z_OK)
+    return false;
+  packed.resize(packedLength);
+  return true;
+}
+
+// Compresses the length bytes at `bytes` in place when that saves space;
+// unpacked becomes the original length then, else 0 (sent stored).
+void CompressPayload(uint8_t* bytes, size_t& length, size_t& unpacked) {
+  unpacked = 0;
+  if (length < static_cast<size_t>(TMysqlNet::MinCompressLength)) return;
+  std::vector<uint8_t> packed;
+  if (!CompressToNewBuffer(bytes, length, packed) || packed.size() >= length) return;
+  std::memcpy(bytes, packed.data(), packed.size());
+  unpacked = length;
+  length = packed.size();
+}
+
+// Inflates the length bytes at `bytes` in place to at most unpacked bytes
+// (there is room for them); the new length, or -1 for bad data.
+int UncompressPayload(uint8_t* bytes, int length, int unpacked) {
+  if (unpacked == 0) return length;
+  std::vector<uint8_t> scratch(static_cast<size_t>(unpacked));
+  uLongf size = static_cast<uLongf>(unpacked);
+  if (uncompress(scratch.data(), &size, bytes, static_cast<uLong>(length)) != Z_OK) return -1;
+  std::memcpy(bytes, scratch.data(), size);
+  return static_cast<int>(size);
+}
+
+} // namespace
+
 TMysqlNet::~TMysqlNet() { Close(); }
-int TMysqlNet::Open(const String& host, int timeout, int port) { return FVio.Connect(host, timeout, port); }
-int TMysqlNet::Close() { return 0; }
-void TMysqlNet::ResetSequence() {}
-int TMysqlNet::WritePacket(const void*, size_t) { return 1; }
-int TMysqlNet::WriteCommand(uint8_t, const void*, size_t) { return 1; }
-int TMysqlNet::Flush() { return -1; }
-int TMysqlNet::ReadPacket() { return -1; }
-int TMysqlNet::SafeRead() { return -1; }
-bool TMysqlNet::Shrink() { return true; }
+
+int TMysqlNet::Open(const String& host, int timeout, int port) {
+  if (IsOpen()) return 0;
+  const int rc = FVio.Connect(host, timeout, port);
+  if (rc != 0) return rc;
+  FBuffer.assign(InitialBufferSize, 0);
+  FWritePos = 0;
+  FReadPos = 0;
+  FSequence = 0;
+  FCompress = false;
+  FReceivedLength = InitialBufferSize;
+  FFrameOffset = 0;
+  FRemaining = 0;
+  ProtocolVersion = 10;
+  FActivity = naIdle;
+  FSavedByte = 0;
+  return 0;
+}
+
+int TMysqlNet::Close() {
+  if (!IsOpen()) return 0;
+  const int rc = FVio.Close();
+  std::vector<uint8_t>().swap(FBuffer);
+  return rc;
+}
+
+void TMysqlNet::ResetSequence() {
+  FSequence = 0;
+  FWritePos = 0;
+}
+
+int TMysqlNet::WritePacket(const void* payload, size_t length) {
+  if (length >= MaxPacketLength) {
+    SetErrorCode(PACKET_TOO_LARGE);
+    return 1;
+  }
+  uint8_t header[HeaderLength];
+  Store3(header, length);
+  header[3] = FCompress ? 0 : FSequence++;
+  if (WriteBuffered(header, sizeof header) != 0) return 1;
+  return WriteBuffered(static_cast<const uint8_t*>(payload), length);
+}
+
+int TMysqlNet::WriteCommand(uint8_t command, const void* argument, size_t length) {
+  if (length >= MaxPacketLength) {
+    SetErrorCode(PACKET_TOO_LARGE);
+    return 1;
+  }
+  uint8_t header[HeaderLength + 1];
+  Store3(header, length + 1);
+  header[3] = FCompress ? 0 : FSequence++;
+  header[4] = command;
+  if (WriteBuffered(header, sizeof header) != 0) return 1;
+  if (WriteBuffered(static_cast<const uint8_t*>(argument), length) != 0) return 1;
+  return Flush() == 0 ? 0 : 1;
+}
+
+int TMysqlNet::WriteBuffered(const uint8_t* bytes, size_t n) {
+  if (FBuffer.empty()) return 1;
+  // A write larger than the free space leaves in frames of the whole buffer.
+  while (FBuffer.size() - FWritePos < n) {
+    const size_t part = FBuffer.size() - FWritePos;
+    std::memcpy(FBuffer.data() + FWritePos, bytes, part);
+    if (SendFrame(FBuffer.data(), FBuffer.size()) != 0) return 1;
+    bytes += part;
+    n -= part;
+    FWritePos = 0;
+  }
+  if (n > 0) std::memcpy(FBuffer.data() + FWritePos, bytes, n);
+  FWritePos += n;
+  return 0;
+}
+
+int TMysqlNet::Flush() {
+  if (FWritePos == 0) return 0;
+  const int rc = SendFrame(FBuffer.data(), FWritePos);
+  FWritePos = 0;
+  return rc;
+}
+
+int TMysqlNet::SendFrame(const uint8_t* bytes, size_t n) {
+  if (!IsOpen()) return -1;
+  const bool wasBlocking = FVio.IsBlocking();
+  FActivity = naSending;
+
+  std::vector<uint8_t> frame;
+  if (FCompress) {
+    frame.resize(CompressedHeaderLength + n);
+    std::memcpy(frame.data() + CompressedHeaderLength, bytes, n);
+    size_t length = n, unpacked = 0;
+    CompressPayload(frame.data() + CompressedHeaderLength, length, unpacked);
+    Store3(frame.data(), length);
+    frame[3] = FSequence++;
+    Store3(frame.data() + 4, unpacked);
+    frame.resize(CompressedHeaderLength + length);
+    bytes = frame.data();
+    n = frame.size();
+  }
+
+  size_t sent = 0;
+  int retries = 0;
+  while (sent < n) {
+    const int written = FVio.Write(bytes + sent, static_cast<int>(std::min<size_t>(n - sent, INT_MAX)));
+    if (written > 0) {
+      sent += static_cast<size_t>(written);
+      continue;
+    }
+    // A full socket buffer: wait for room in blocking mode, a few times.
+    bool counted = false;
+    if (!FVio.IsBlocking()) {
+      FVio.SetBlocking(true);
+      counted = true;
+    } else if (FVio.ShouldRetry()) {
+      counted = true;
+    }
+    if (counted && ++retries <= MaxRetries) continue;
+    if (FVio.WasInterrupted()) continue;
+    break;
+  }
+  FVio.SetBlocking(wasBlocking);
+  FActivity = naIdle;
+  return sent == n ? 0 : 2;
+}
+
+bool TMysqlNet::ReadExactly(uint8_t* to, int n, int& retries) {
+  int got = 0;
+  while (got < n) {
+    const int r = FVio.Read(to + got, n - got);
+    if (r > 0) {
+      got += r;
+      continue;
+    }
+    // A connection the server closed never yields more.
+    if (r == 0) return false;
+    if (FVio.ShouldRetry() && retries++ < MaxRetries) continue;
+    if (FVio.WasInterrupted()) continue;
+    return false;
+  }
+  return true;
+}
+
+int TMysqlNet::ReceiveFrame(int& unpacked) {
+  if (!IsOpen()) return -1;
+  const bool wasBlocking = FVio.IsBlocking();
+  FActivity = naReceiving;
+  const int header = FCompress ? CompressedHeaderLength : HeaderLength;
+  int length = -1;
+  int retries = 0;
+  unpacked = 0;
+  // Room for the header behind bytes kept from the previous frame.
+  if (FFrameOffset + header < GetCapacity() || Grow(static_cast<size_t>(FFrameOffset + header) + 1)) {
+    uint8_t* at = FBuffer.data() + FFrameOffset;
+    if (ReadExactly(at, header, retries) && at[3] == FSequence) {
+      ++FSequence;
+      length = Load3(at);
+      if (FCompress) unpacked = Load3(at + 4);
+      const int needed = std::max(length, unpacked) + FFrameOffset;
+      if (needed >= GetCapacity() && !Grow(static_cast<size_t>(needed) + 1)) {
+        length = -1;
+      } else if (!ReadExactly(FBuffer.data() + FFrameOffset, length, retries)) {
+        length = -1;
+      }
+    }
+  }
+  FVio.SetBlocking(wasBlocking);
+  FActivity = naIdle;
+  return length;
+}
+
+bool TMysqlNet::Grow(size_t n) {
+  if (n >= static_cast<size_t>(MaxBufferSize)) {
+    SetErrorCode(PACKET_TOO_LARGE);
+    return false;
+  }
+  const size_t size = (n + BufferGrowStep - 1) / BufferGrowStep * BufferGrowStep;
+  try {
+    FBuffer.resize(size);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  FWritePos = 0;
+  FReadPos = 0;
+  return true;
+}
+
+int TMysqlNet::ReadPacket() {
+  if (FCompress) return ReadPacketCompressed();
+  int unpacked;
+  const int length = ReceiveFrame(unpacked);
+  FReadPos = 0;
+  if (length != -1) FBuffer[static_cast<size_t>(length)] = 0;
+  return length;
+}
+
+// The unpacked frame bodies form one stream of packets: hand out the next
+// whole packet, receiving frames until one is there.
+int TMysqlNet::ReadPacketCompressed() {
+  if (FRemaining > 0) FBuffer[static_cast<size_t>(FReceivedLength - FRemaining)] = FSavedByte;
+  int length;
+  for (;;) {
+    if (FRemaining > 0) {
+      const int p = FReceivedLength - FRemaining;
+      if (FRemaining >= HeaderLength && Load3(FBuffer.data() + p) <= FRemaining - HeaderLength) {
+        length = Load3(FBuffer.data() + p);
+        FRemaining -= length + HeaderLength;
+        FReadPos = static_cast<size_t>(p + HeaderLength);
+        break;
+      }
+      if (p != 0) std::memmove(FBuffer.data(), FBuffer.data() + p, static_cast<size_t>(FRemaining));
+      FReceivedLength = FRemaining;
+      FFrameOffset = FReceivedLength;
+    } else {
+      FFrameOffset = 0;
+      FReceivedLength = 0;
+    }
+    int unpacked;
+    length = ReceiveFrame(unpacked);
+    if (length == -1) break;
+    length = UncompressPayload(FBuffer.data() + FFrameOffset, length, unpacked);
+    if (length == -1) break;
+    FReceivedLength += length;
+    FRemaining += length;
+  }
+  if (length != -1) {
+    FSavedByte = FBuffer[FReadPos + static_cast<size_t>(length)];
+    FBuffer[FReadPos + static_cast<size_t>(length)] = 0;
+  }
+  return length;
+}
+
+int TMysqlNet::SafeRead() {
+  const int length = ReadPacket();
+  if (length == -1 || length == 0) {
+    FVio.Close();
+    SetClientError(ErrorCode() == PACKET_TOO_LARGE ? CR_NET_PACKET_TOO_LARGE : CR_SERVER_LOST);
+    return -1;
+  }
+  const uint8_t* p = ReadPos();
+  if (p[0] != ErrorPacketMarker) return length;
+  if (length <= 3) {
+    SetClientError(CR_UNKNOWN_ERROR);
+    return -1;
+  }
+  // Protocol 9 error packets carry no number.
+  int start = 1;
+  if (ProtocolVersion > 9) {
+    SetErrorCode(p[1] | (p[2] << 8));
+    start = 3;
+  } else {
+    SetErrorCode(CR_UNKNOWN_ERROR);
+  }
+  const size_t messageLength = std::min(static_cast<size_t>(length - start), MaxServerMessage);
+  SetErrorText(String(reinterpret_cast<const char*>(p + start), messageLength));
+  return -1;
+}
+
+bool TMysqlNet::Shrink() {
+  // Unread packets of a compressed stream would be lost.
+  if (FActivity != naIdle || FReceivedLength <= InitialBufferSize || FRemaining > 0) return true;
+  try {
+    std::vector<uint8_t>(InitialBufferSize).swap(FBuffer);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  FWritePos = 0;
+  FReadPos = 0;
+  return true;
+}

@@ -26,7 +26,7 @@ enum : int {
 enum : int { pollRead = 1, pollException = 2, pollWrite = 4 };
 
 // Socket options the transport sets.
-enum TOption { soTypeOfService, soNoDelay, soKeepAlive };
+enum TOption { soNoDelay, soKeepAlive };
 
 // Starts the socket library once per process (version 1.1 on Windows);
 // false when it cannot be started, so the next call tries again.
