@@ -1,0 +1,54 @@
+// A read-only character cursor over the rows of the text: the tokenizer,
+// keyword tables, templates, searches and user parse handlers walk the text
+// through it one character at a time without copying it.
+#pragma once
+
+#include "SyntaxEd_store.h"
+
+class TCustomEdStream : public TStream {
+public:
+  virtual char CurrentChar() const = 0;
+  virtual int CurrentPos() const = 0;
+  virtual void MoveTo(int target) = 0;
+  virtual bool AtEnd() const = 0;
+  virtual void Advance() = 0;
+  virtual void StepBack() = 0;
+};
+
+class TEdStream : public TCustomEdStream {
+public:
+  // editor may be none; it supplies the text length.
+  explicit TEdStream(const TEdTextSource* editor);
+
+  // Callers find the row holding a wanted position first (TTextStore::RowAt)
+  // and pass (row, position - row start, row start).
+  void AttachToRow(TRowRecord* row, int offsetInRow, int rowStart);
+
+  // At the end of the text this is the last row's terminating zero. Needs an
+  // attached row.
+  char CurrentChar() const override { return FRow->Text[FOffset]; }
+  int CurrentPos() const override { return FPosition; }
+  void MoveTo(int target) override;
+  // Also true over an empty text, so that a scan of it ends.
+  bool AtEnd() const override { return FPosition > FLastIndex || FTextLength == 0; }
+  void Advance() override;
+  void StepBack() override;
+
+  int64_t Read(void* buffer, int64_t count) override;
+  // Raises EStreamError: the stream never changes the text.
+  int64_t Write(const void* buffer, int64_t count) override;
+  // From the end a positive offset counts back: Seek(3, soEnd) is three
+  // characters before the end.
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+
+  TRowRecord* GetRow() const { return FRow; }
+  int GetOffset() const { return FOffset; }
+
+private:
+  const TEdTextSource* FEditor;
+  int FLastIndex = 0;
+  int FTextLength;
+  TRowRecord* FRow = nullptr;
+  int FPosition = 0;
+  int FOffset = 0;
+};
