@@ -5,7 +5,8 @@
 #include <cmath>
 
 void XorBytes(const uint8_t* source1, const uint8_t* source2, uint8_t* destination, size_t count) {
-  for (size_t i = 0; i < count; ++i) destination[i] = source1[i] ^ source2[i];
+  for (size_t i = 0; i < count; ++i)
+    destination[i] = source1[i] ^ source2[i];
 }
 
 void Scramble41(uint8_t* destination, const uint8_t* scramble, const String& password) {
@@ -52,7 +53,9 @@ private:
   uint64_t FSeed1, FSeed2;
 };
 
-int FloorToInt(double x) { return static_cast<int>(std::floor(x)); }
+int FloorToInt(double x) {
+  return static_cast<int>(std::floor(x));
+}
 
 } // namespace
 
@@ -62,8 +65,10 @@ String ScrambleOld(const String& password, const String& scramble) {
   TOldPasswordHash p = HashPasswordOld(password), s = HashPasswordOld(seed);
   TOldRandom random(p.Nr ^ s.Nr, p.Nr2 ^ s.Nr2);
   String reply(seed.size(), '\0');
-  for (char& c : reply) c = static_cast<char>(FloorToInt(random.Next() * 31) + 64);
+  for (char& c : reply)
+    c = static_cast<char>(FloorToInt(random.Next() * 31) + 64);
   char extra = static_cast<char>(FloorToInt(random.Next() * 31));
-  for (char& c : reply) c ^= extra;
+  for (char& c : reply)
+    c ^= extra;
   return reply;
 }

@@ -6,14 +6,17 @@
 
 namespace {
 
-uint32_t Rotl(uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
+uint32_t Rotl(uint32_t x, int n) {
+  return (x << n) | (x >> (32 - n));
+}
 
 void ProcessBlock(TSha1Context& c) {
   uint32_t w[80];
   for (int t = 0; t < 16; ++t)
-    w[t] = uint32_t(c.Block[t * 4]) << 24 | uint32_t(c.Block[t * 4 + 1]) << 16 | uint32_t(c.Block[t * 4 + 2]) << 8 |
-           uint32_t(c.Block[t * 4 + 3]);
-  for (int t = 16; t < 80; ++t) w[t] = Rotl(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
+    w[t] = uint32_t(c.Block[t * 4]) << 24 | uint32_t(c.Block[t * 4 + 1]) << 16 |
+           uint32_t(c.Block[t * 4 + 2]) << 8 | uint32_t(c.Block[t * 4 + 3]);
+  for (int t = 16; t < 80; ++t)
+    w[t] = Rotl(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
   uint32_t a = c.State[0], b = c.State[1], cc = c.State[2], d = c.State[3], e = c.State[4];
   for (int t = 0; t < 80; ++t) {
     uint32_t f, k;
@@ -91,5 +94,6 @@ void sha1Result(TSha1Context& context, uint8_t* digest) {
     std::memset(context.Block, 0, sizeof context.Block);
     context.Computed = true;
   }
-  for (int i = 0; i < SHA1_HASH_SIZE; ++i) digest[i] = uint8_t(context.State[i / 4] >> (24 - 8 * (i % 4)));
+  for (int i = 0; i < SHA1_HASH_SIZE; ++i)
+    digest[i] = uint8_t(context.State[i / 4] >> (24 - 8 * (i % 4)));
 }

@@ -35,7 +35,8 @@ TEST(PasswordOld, HashIgnoresBlanksAndTabs) {
       {"pass word", "5d2e19393cc5ef67"},
       {"\tpass\tword ", "5d2e19393cc5ef67"},
   };
-  for (const auto& c : cases) EXPECT_EQ(OldHashText(c.password), c.hash) << c.password;
+  for (const auto& c : cases)
+    EXPECT_EQ(OldHashText(c.password), c.hash) << c.password;
 }
 
 TEST(PasswordOld, ReplyIsEightPrintableCharactersAndRepeatable) {

@@ -38,7 +38,8 @@ TEST(Sha1, PublishedVectorsWhateverThePieceSize) {
   } cases[] = {
       {"", "da39a3ee5e6b4b0d3255bfef95601890afd80709"},
       {"abc", "a9993e364706816aba3e25717850c26c9cd0d89d"},
-      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq", "84983e441c3bd26ebaae4aa1f95129e5e54670f1"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+       "84983e441c3bd26ebaae4aa1f95129e5e54670f1"},
       {std::string(1000000, 'a'), "34aa973cd4c4daa4f61eeb2bdbad27316534016f"},
       // Around the block edges, where the padding fits, just misses or needs a block of its own.
       {std::string(55, 'x'), "cef734ba81a024479e09eb5a75b6ddae62e6abf1"},
@@ -51,7 +52,8 @@ TEST(Sha1, PublishedVectorsWhateverThePieceSize) {
   };
   for (const auto& c : cases)
     for (size_t piece : {size_t(1), size_t(3), size_t(63), size_t(64), size_t(65), size_t(1000000)})
-      EXPECT_EQ(Sha1InPieces(c.message, piece), c.digest) << c.message.size() << " bytes in pieces of " << piece;
+      EXPECT_EQ(Sha1InPieces(c.message, piece), c.digest)
+          << c.message.size() << " bytes in pieces of " << piece;
 }
 
 TEST(Sha1, ResultIsFinalAndInputAfterItCorruptsTheContext) {
