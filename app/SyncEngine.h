@@ -1,0 +1,151 @@
+// The synchronizer's engine: it reads the definitions of a source and a
+// target schema, writes the statements that make the target equal to the
+// source into the script, and runs scripts on the server. The main window
+// owns it and is reached only through TSyncWindow.
+#pragma once
+
+#include "Classes.h"
+#include "Settings.h"
+#include "SysUtils.h"
+#include "UtilDB.h"
+
+#include <map>
+#include <vector>
+
+// The phases of a run, each with its state label in the window.
+enum TSyncPhase { spStructure, spIndices, spConstraints, spNewTables };
+// The window actions whose state the engine changes.
+enum TSyncAction { saRunScript, saSaveScriptToFile };
+
+// What the engine needs of the main window.
+class TSyncWindow {
+public:
+  virtual ~TSyncWindow() = default;
+  virtual void Log(const String& line) = 0;
+  virtual void ClearLog() = 0;
+  // The script: text is added at its end, exactly as given.
+  virtual void AppendScript(const String& text) = 0;
+  virtual String GetScriptText() = 0;
+  virtual void ClearScript() = 0;
+  virtual void SetPhaseCaption(TSyncPhase phase, const String& caption) = 0;
+  virtual void SetCurrentTable(const String& caption) = 0;
+  virtual void SetCount(const String& caption) = 0;
+  // The progress bar ignores a maximum that is not above its minimum (0).
+  virtual void SetProgressMax(int max) = 0;
+  virtual int GetProgressMax() = 0;
+  virtual void SetProgressPosition(int position) = 0;
+  virtual void StepProgress() = 0;
+  // The table chooser, listing tables: false unless closed with OK; chosen
+  // receives the checked tables in the list's order.
+  virtual bool ChooseTables(const TStrings& tables, TStrings& chosen) = 0;
+  virtual bool AskConfirmation(const String& text) = 0;
+  virtual void ShowMessage(const String& text) = 0;
+  virtual void CopyToClipboard(const String& text) = 0;
+  virtual void ProcessMessages() = 0;
+  virtual void SetActionEnabled(TSyncAction action, bool enabled) = 0;
+  virtual void UpdateStatus() = 0;
+};
+
+// The temporary database on the target server that receives a source script.
+inline constexpr const char* TempSourceDatabase = "velmora_tmp_source";
+
+class TSyncEngine {
+public:
+  TSyncEngine(TSyncDatabase& source, TSyncDatabase& target, TSyncDatabase& script, TSyncWindow& window,
+              const TSettings& settings);
+
+  // The source: a database (the source connection) or a script file.
+  bool SourceIsScript = false;
+  String ScriptPath;
+  // The temporary source database exists since this program started.
+  bool GetTempDatabaseCreated() const { return FTempDatabaseCreated; }
+
+  // The Synchronize action: refuses a source equal to the target, lets the
+  // user choose the tables when asked to, then runs.
+  void Synchronize();
+  // The run; chosen: the tables to compare, or null for every source table.
+  void SynchronizeDatabases(const TStrings* chosen);
+
+  // Reads one table's definition over db. Absent lists are neither cleared nor
+  // filled; the table type is always assigned.
+  void ReadTableDefinition(const String& table, String& tableType, TStrings* columnNames,
+                           TStrings* columnDefs, TStrings* keyNames, TStrings* keyDefs, TSyncDatabase& db);
+  void SyncColumns(const String& table, const String& sourceType, const TStrings& columnNames,
+                   const TStrings& columnDefs);
+  // Mode 0: primary, unique and plain keys; mode 1: constraints.
+  void SyncKeys(const String& table, const TStrings& keyNames, const TStrings& keyDefs, uint8_t mode);
+  void AppendToScript(const String& statement);
+
+  // Runs every statement of the script on the script connection, connected
+  // with the target's credentials to databaseName (empty: none).
+  void RunScript(const String& script, bool singleTransaction, const String& databaseName);
+  // The Run script action on the script window's text.
+  void RunScriptWindow(bool singleTransaction, bool useTargetDatabase);
+
+private:
+  void Log(const String& line);
+  void VerboseLog(const String& line);
+  void Statement(const String& text);
+  void RunStatements(const std::vector<String>& statements, bool singleTransaction, const String& databaseName);
+  void LoadSourceScript();
+  bool ChooseSourceTables(TStrings& chosen);
+  void CheckCharacterSet(TSyncDatabase& db);
+  void PrepareMissingTables(const TStrings& sourceTables, const TStrings& targetTables);
+  void SyncTableOptions(const String& table, const String& sourceType, const String& targetType);
+  void DropTemporaryIndices(const String& table);
+  bool ReferencedByForeignKey(const String& table, const String& column);
+  void ExecuteScript();
+
+  TSyncDatabase& FSource;
+  TSyncDatabase& FTarget;
+  TSyncDatabase& FScript;
+  TSyncWindow& FWindow;
+  const TSettings& FSettings;
+  bool FTempDatabaseCreated = false;
+  // The source script must be loaded before the next run: set at start,
+  // cleared when a synchronization script has been executed.
+  bool FScriptChanged = true;
+  // The text of the script file as it was last loaded into the temporary
+  // database: a changed file is loaded again.
+  String FLoadedScript;
+  String FLastLogLine;
+  // Columns whose default character set the options statement changed, so
+  // that they are modified even when their lines are equal.
+  bool FDefaultCharsetChanged = false;
+  // Per table: the temporary auto-increment indices phase 1 added and
+  // phase 2 drops again.
+  std::map<String, std::vector<String>> FTemporaryIndices;
+  // Per table: the auto_increment column of the source, if any.
+  std::map<String, String> FAutoIncrementColumns;
+  // The missing tables in creation order with their CREATE TABLE texts.
+  std::vector<std::pair<String, String>> FMissingTables;
+  bool FForeignKeyChecksOff = false;
+};
+
+// --- The definition reader's text work, open to tests.
+
+// One table's definition, cut from the server's CREATE TABLE text.
+struct TTableDefinition {
+  String TableType;
+  TStringList ColumnNames, ColumnDefs, KeyNames, KeyDefs;
+};
+void ParseTableDefinition(const String& createText, bool useBackticks, TTableDefinition& def);
+
+// The table options after a column list, split into options. Text holds each
+// option as the server printed it (name, "=", value).
+struct TTableOption {
+  String Key; // upper case, without DEFAULT: ENGINE, CHARSET, COLLATE, COMMENT ...
+  String Name;
+  String Value;
+  String Text;
+};
+struct TTableOptions {
+  std::vector<TTableOption> Items;
+  // Clauses that ALTER TABLE cannot set, such as WITH SYSTEM VERSIONING.
+  std::vector<String> Fixed;
+  String Partition;
+};
+TTableOptions ParseTableOptions(const String& text);
+// The columns of a key's or foreign key's column list, lower case, without
+// quotes, prefix lengths or sort order: "(`a`(10),b DESC)" gives a, b.
+std::vector<String> ParseColumnList(const String& list);

@@ -1,0 +1,23 @@
+// Helpers the engine's sources share.
+#pragma once
+
+#include "Classes.h"
+#include "SysUtils.h"
+
+#include <vector>
+
+// prefix + name, cut to the 64 characters a server allows in a name.
+String GeneratedName(const String& prefix, const String& name);
+// The column whose line says auto_increment, empty when there is none.
+String AutoIncrementColumn(const TStrings& columnNames, const TStrings& columnDefs);
+// The name after CONSTRAINT in a key line, without quotes; empty when the
+// line names none.
+String ConstraintName(const String& keyDef);
+// The tables named after REFERENCES in a text, without quotes.
+std::vector<String> ReferencedTables(const String& text);
+class TSyncDatabase;
+// Rolls back, for cleaning up after an error: a failing rollback must not
+// hide the error that led to it.
+void RollbackQuietly(TSyncDatabase& db);
+// A quoted SQL string literal.
+String SqlString(const String& s);
