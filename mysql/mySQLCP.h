@@ -30,5 +30,6 @@ unsigned SystemCodePage();
 
 // Copies count bytes from source to dest and re-encodes them from character
 // set `from` to `to`, up to the first zero byte. Bytes the target set cannot
-// hold stay as they are. source and dest may be the same buffer.
+// hold, and bytes the source set leaves undefined, stay as they are. source
+// and dest may be the same buffer.
 void ConvertCharset(const char* source, char* dest, size_t count, int from, int to);

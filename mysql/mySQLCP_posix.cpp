@@ -1,4 +1,6 @@
 #include "mySQLCP.h"
 
 // The portable build stands for a Western European Windows installation.
-unsigned SystemCodePage() { return 1252; }
+unsigned SystemCodePage() {
+  return 1252;
+}

@@ -2,4 +2,6 @@
 
 #include <windows.h>
 
-unsigned SystemCodePage() { return GetACP(); }
+unsigned SystemCodePage() {
+  return GetACP();
+}

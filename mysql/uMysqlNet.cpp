@@ -21,13 +21,16 @@ void Store3(uint8_t* p, size_t value) {
   p[2] = static_cast<uint8_t>(value >> 16);
 }
 
-int Load3(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16); }
+int Load3(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16);
+}
 
 // Deflates length bytes into a new buffer; false when zlib fails.
 bool CompressToNewBuffer(const uint8_t* bytes, size_t length, std::vector<uint8_t>& packed) {
   packed.resize(static_cast<size_t>(static_cast<double>(length * 120) / 100) + 12);
   uLongf packedLength = static_cast<uLongf>(packed.size());
-  if (compress2(packed.data(), &packedLength, bytes, static_cast<uLong>(length), Z_DEFAULT_COMPRESSION) != Z_OK)
+  if (compress2(packed.data(), &packedLength, bytes, static_cast<uLong>(length), Z_DEFAULT_COMPRESSION) !=
+      Z_OK)
     return false;
   packed.resize(packedLength);
   return true;
@@ -58,7 +61,9 @@ int UncompressPayload(uint8_t* bytes, int length, int unpacked) {
 
 } // namespace
 
-TMysqlNet::~TMysqlNet() { Close(); }
+TMysqlNet::~TMysqlNet() {
+  Close();
+}
 
 int TMysqlNet::Open(const String& host, int timeout, int port) {
   if (IsOpen()) return 0;

@@ -12,11 +12,15 @@ constexpr int DefaultTimeout = 30;
 constexpr int DefaultPort = 3306;
 constexpr size_t MaxErrorText = 200;
 
-int Milliseconds(int seconds) { return seconds >= INT_MAX / 1000 ? INT_MAX : seconds * 1000; }
+int Milliseconds(int seconds) {
+  return seconds >= INT_MAX / 1000 ? INT_MAX : seconds * 1000;
+}
 
 } // namespace
 
-TMysqlVio::~TMysqlVio() { Close(); }
+TMysqlVio::~TMysqlVio() {
+  Close();
+}
 
 int TMysqlVio::Connect(const String& host, int timeout, int port) {
   if (FKind != vkNone) return -20;
@@ -131,6 +135,10 @@ bool TMysqlVio::ShouldRetry() const {
   return FKind != vkNone && (error == errInterrupted || error == errWouldBlock || error == errInProgress);
 }
 
-bool TMysqlVio::WasInterrupted() const { return LastSocketError() == errInterrupted; }
+bool TMysqlVio::WasInterrupted() const {
+  return LastSocketError() == errInterrupted;
+}
 
-void TMysqlVio::SetErrorText(const String& text) { FErrorText = text.substr(0, MaxErrorText); }
+void TMysqlVio::SetErrorText(const String& text) {
+  FErrorText = text.substr(0, MaxErrorText);
+}

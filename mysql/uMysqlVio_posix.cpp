@@ -24,15 +24,15 @@ int WinsockNumber(int err) {
     int errnoValue, winsock;
   };
   static const Pair table[] = {
-      {EINTR, 10004},        {EBADF, 10009},         {EACCES, 10013},       {EFAULT, 10014},
-      {EINVAL, 10022},       {EMFILE, 10024},        {ENFILE, 10024},       {EWOULDBLOCK, 10035},
-      {EINPROGRESS, 10036},  {EALREADY, 10037},      {ENOTSOCK, 10038},     {EDESTADDRREQ, 10039},
-      {EMSGSIZE, 10040},     {EPROTOTYPE, 10041},    {ENOPROTOOPT, 10042},  {EPROTONOSUPPORT, 10043},
-      {EOPNOTSUPP, 10045},   {EAFNOSUPPORT, 10047},  {EADDRINUSE, 10048},   {EADDRNOTAVAIL, 10049},
-      {ENETDOWN, 10050},     {ENETUNREACH, 10051},   {ENETRESET, 10052},    {ECONNABORTED, 10053},
-      {ECONNRESET, 10054},   {EPIPE, 10054},         {ENOBUFS, 10055},      {EISCONN, 10056},
-      {ENOTCONN, 10057},     {ESHUTDOWN, 10058},     {ETIMEDOUT, 10060},    {ECONNREFUSED, 10061},
-      {EHOSTDOWN, 10064},    {EHOSTUNREACH, 10065},
+      {EINTR, 10004},       {EBADF, 10009},        {EACCES, 10013},      {EFAULT, 10014},
+      {EINVAL, 10022},      {EMFILE, 10024},       {ENFILE, 10024},      {EWOULDBLOCK, 10035},
+      {EINPROGRESS, 10036}, {EALREADY, 10037},     {ENOTSOCK, 10038},    {EDESTADDRREQ, 10039},
+      {EMSGSIZE, 10040},    {EPROTOTYPE, 10041},   {ENOPROTOOPT, 10042}, {EPROTONOSUPPORT, 10043},
+      {EOPNOTSUPP, 10045},  {EAFNOSUPPORT, 10047}, {EADDRINUSE, 10048},  {EADDRNOTAVAIL, 10049},
+      {ENETDOWN, 10050},    {ENETUNREACH, 10051},  {ENETRESET, 10052},   {ECONNABORTED, 10053},
+      {ECONNRESET, 10054},  {EPIPE, 10054},        {ENOBUFS, 10055},     {EISCONN, 10056},
+      {ENOTCONN, 10057},    {ESHUTDOWN, 10058},    {ETIMEDOUT, 10060},   {ECONNREFUSED, 10061},
+      {EHOSTDOWN, 10064},   {EHOSTUNREACH, 10065},
   };
   for (const Pair& p : table)
     if (p.errnoValue == err) return p.winsock;
@@ -44,14 +44,22 @@ int Fail() {
   return -1;
 }
 
-int Fd(THandle socket) { return static_cast<int>(socket); }
+int Fd(THandle socket) {
+  return static_cast<int>(socket);
+}
 
 } // namespace
 
-bool Startup() { return true; }
+bool Startup() {
+  return true;
+}
 
-int LastSocketError() { return gLastError; }
-void SetLastSocketError(int error) { gLastError = error; }
+int LastSocketError() {
+  return gLastError;
+}
+void SetLastSocketError(int error) {
+  gLastError = error;
+}
 
 THandle CreateTcp() {
   int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -162,8 +170,12 @@ int Send(THandle socket, const void* buffer, int count) {
   return n < 0 ? Fail() : static_cast<int>(n);
 }
 
-int Shutdown(THandle socket) { return ::shutdown(Fd(socket), SHUT_RDWR) < 0 ? Fail() : 0; }
+int Shutdown(THandle socket) {
+  return ::shutdown(Fd(socket), SHUT_RDWR) < 0 ? Fail() : 0;
+}
 
-int CloseSocket(THandle socket) { return ::close(Fd(socket)) < 0 ? Fail() : 0; }
+int CloseSocket(THandle socket) {
+  return ::close(Fd(socket)) < 0 ? Fail() : 0;
+}
 
 } // namespace VioSocket

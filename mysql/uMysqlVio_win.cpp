@@ -29,16 +29,26 @@ private:
 
 TWinsock gWinsock;
 
-SOCKET Sock(THandle socket) { return static_cast<SOCKET>(socket); }
+SOCKET Sock(THandle socket) {
+  return static_cast<SOCKET>(socket);
+}
 
-int Result(int rc) { return rc == SOCKET_ERROR ? -1 : rc; }
+int Result(int rc) {
+  return rc == SOCKET_ERROR ? -1 : rc;
+}
 
 } // namespace
 
-bool Startup() { return gWinsock.Start(); }
+bool Startup() {
+  return gWinsock.Start();
+}
 
-int LastSocketError() { return WSAGetLastError(); }
-void SetLastSocketError(int error) { WSASetLastError(error); }
+int LastSocketError() {
+  return WSAGetLastError();
+}
+void SetLastSocketError(int error) {
+  WSASetLastError(error);
+}
 
 THandle CreateTcp() {
   SOCKET s = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -113,8 +123,12 @@ int Send(THandle socket, const void* buffer, int count) {
   return Result(::send(Sock(socket), static_cast<const char*>(buffer), count, 0));
 }
 
-int Shutdown(THandle socket) { return Result(::shutdown(Sock(socket), SD_BOTH)); }
+int Shutdown(THandle socket) {
+  return Result(::shutdown(Sock(socket), SD_BOTH));
+}
 
-int CloseSocket(THandle socket) { return Result(::closesocket(Sock(socket))); }
+int CloseSocket(THandle socket) {
+  return Result(::closesocket(Sock(socket)));
+}
 
 } // namespace VioSocket
