@@ -4,6 +4,12 @@
 
 void Abort() { throw EAbort(); }
 
+std::function<void(TObject* Sender)> ApplicationHandleException;
+
+void HandleCurrentException(TObject* Sender) {
+  if (ApplicationHandleException) ApplicationHandleException(Sender);
+}
+
 void TPersistent::Assign(const TPersistent* Source) {
   if (Source) {
     Source->AssignTo(this);

@@ -24,6 +24,13 @@ public:
 
 [[noreturn]] void Abort();
 
+// The application's handler of exceptions that must not travel further (set
+// by the application object). Called inside a catch block; unset, the
+// exception is dropped.
+extern std::function<void(TObject* Sender)> ApplicationHandleException;
+// Calls ApplicationHandleException for the exception being handled.
+void HandleCurrentException(TObject* Sender);
+
 class TPersistent : public TObject {
 public:
   // Raises EConvertError ("Cannot assign a %s to a %s") unless the source

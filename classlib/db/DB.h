@@ -154,7 +154,8 @@ public:
   void SetDataSet(TDataSet* Value);
   const String& GetFieldName() const { return FFieldName; }
   void SetFieldName(const String& Value);
-  // 1-based position in the data set's record; 0 for calculated fields.
+  // 1-based position in the data set's record; -1 for calculated and lookup
+  // fields, 0 while the field is not bound.
   int GetFieldNo() const { return FFieldNo; }
   TFieldType GetDataType() const { return FDataType; }
   int GetSize() const { return FSize; }
@@ -173,7 +174,7 @@ public:
   void SetTransliterate(bool Value) { FTransliterate = Value; }
 
   bool IsNull() const { return GetIsNull(); }
-  void Clear() { SetData(nullptr); }
+  virtual void Clear() { SetData(nullptr); }
   Variant GetValue() const { return GetAsVariant(); }
   void SetValue(const Variant& Value);
   virtual String GetAsString() const;
@@ -470,6 +471,8 @@ class TBlobField : public TField {
 public:
   explicit TBlobField(TComponent* AOwner);
   bool IsBlob() const override { return true; }
+  // Empties the blob through a write stream.
+  void Clear() override;
   int GetBlobSize() const;
   String GetAsString() const override;
   void SetAsString(const String& Value) override;
@@ -527,8 +530,7 @@ public:
   const String& GetName() const { return FName; }
   void SetName(const String& Value) { FName = Value; }
   TFieldType GetDataType() const { return FDataType; }
-  // Also sets the size a type has when none is given (20 for strings).
-  void SetDataType(TFieldType Value);
+  void SetDataType(TFieldType Value) { FDataType = Value; }
   int GetSize() const { return FSize; }
   void SetSize(int Value) { FSize = Value; }
   bool GetRequired() const { return (Attributes & faRequired) != 0; }
@@ -576,6 +578,8 @@ private:
 class TDataSet : public TComponent {
 public:
   explicit TDataSet(TComponent* AOwner);
+  // A concrete data set closes itself in its own destructor: the hooks that
+  // closing calls are gone by the time this one runs.
   ~TDataSet() override;
 
   void Open() { SetActive(true); }
@@ -736,7 +740,6 @@ protected:
   virtual String GetFieldFullName(TField* Field);
   virtual void InitFieldDefs();
   virtual bool IsUniDirectional() { return false; }
-  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   // --- the framework's services for them
   void CheckActive() const;
@@ -777,6 +780,7 @@ private:
   friend class TDataLink;
   friend class TDataSource;
   friend class TField;
+  friend class TFieldDefs;
   void DoInternalOpen();
   void OpenCursorComplete();
   void SetBufferCount(int Value);
@@ -811,6 +815,7 @@ private:
   int FDisableCount = 0;
   TDataSetState FState = dsInactive;
   TDataSetState FDisableState = dsInactive;
+  TDataEvent FEnableEvent = deDataSetChange;
   bool FBOF = true;
   bool FEOF = true;
   bool FModified = false;
@@ -938,6 +943,7 @@ public:
   virtual void UnRegisterClient(TObject* Client);
   void Loaded() override;
 
+  // A concrete connection disconnects in its own destructor.
   bool LoginPrompt = false;
   TNotifyEvent BeforeConnect, AfterConnect, BeforeDisconnect, AfterDisconnect;
 
