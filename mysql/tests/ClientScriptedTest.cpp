@@ -1,0 +1,441 @@
+// The client against a scripted server: what a real server never sends.
+#include "ClientTestSupport.h"
+#include "ScriptedServer.h"
+#include "uMysqlNewPassword.h"
+
+#include <optional>
+
+namespace {
+
+using Bytes = TScriptedServer::Bytes;
+
+Bytes Le2(unsigned v) {
+  return Bytes{char(v & 0xFF), char((v >> 8) & 0xFF)};
+}
+Bytes Le4(uint32_t v) {
+  return Le2(v & 0xFFFF) + Le2(v >> 16);
+}
+Bytes Z(const char* text) {
+  return Bytes(text) + '\0';
+}
+
+const Bytes Scramble1 = "abcdefgh", Scramble2 = "ijklmnopqrst";
+constexpr unsigned Caps41 =
+    CLIENT_SECURE_CONNECTION | CLIENT_TRANSACTIONS | CLIENT_LONG_FLAG | CLIENT_CONNECT_WITH_DB;
+
+Bytes Greeting(unsigned protocol, unsigned caps) {
+  return Bytes(1, char(protocol)) + Z("5.0.99-scripted") + Le4(77) + Scramble1 + '\0' + Le2(caps) + '\x08' +
+         Le2(2) + Bytes(13, '\0') + Scramble2 + '\0';
+}
+// What servers of protocol 9 sent: no status, no second scramble piece.
+const Bytes Greeting9 = Bytes("\x09") + Z("3.22.32") + Le4(5) + Scramble1 + '\0' + Le2(0);
+const Bytes Ok = Bytes("\0\0\0", 3) + Le2(SERVER_STATUS_AUTOCOMMIT);
+
+Bytes Lcs(const Bytes& s) {
+  if (s.size() < 251) return Bytes(1, char(s.size())) + s;
+  if (s.size() < 0x10000) return "\xfc" + Le2(unsigned(s.size())) + s;
+  return "\xfd" + Le2(s.size() & 0xFFFF) + Bytes(1, char(s.size() >> 16)) + s;
+}
+Bytes FieldPacket(const Bytes& name, uint8_t type, unsigned length, unsigned flags = 0) {
+  return Lcs("t") + Lcs(name) + Lcs(Le2(length & 0xFFFF) + Bytes(1, char(length >> 16))) +
+         Lcs(Bytes(1, char(type))) + Lcs(Le2(flags) + '\0');
+}
+Bytes Row(std::initializer_list<std::optional<Bytes>> values) {
+  Bytes out;
+  for (const auto& v : values)
+    out += v ? Lcs(*v) : Bytes("\xfb");
+  return out;
+}
+const Bytes End = "\xfe";
+
+// Packets of one reply, numbered from 1 (the command was 0).
+class TReply {
+public:
+  explicit TReply(uint8_t first = 1) : FSeq(first) {}
+  TReply& P(const Bytes& payload) {
+    FBytes += TScriptedServer::Packet(FSeq++, payload);
+    return *this;
+  }
+  operator Bytes() const { return FBytes; }
+
+private:
+  uint8_t FSeq;
+  Bytes FBytes;
+};
+
+// A two-column result: id (integer) and name (text), rows as given.
+Bytes ResultOf(std::initializer_list<std::initializer_list<std::optional<Bytes>>> rows) {
+  TReply r;
+  r.P("\x02").P(FieldPacket("id", 3, 11)).P(FieldPacket("name", 253, 20)).P(End);
+  for (const auto& row : rows)
+    r.P(Row(row));
+  return r.P(End);
+}
+
+class ClientScripted : public ::testing::Test {
+protected:
+  // Greeting, login packet, and the OK that accepts it.
+  void LogIn(const Bytes& greeting = Greeting(10, Caps41)) {
+    server.Send(TScriptedServer::Packet(0, greeting)).ExpectPacket().Send(TScriptedServer::Packet(2, Ok));
+  }
+  // The PING before every statement, answered.
+  void Ping() { server.ExpectPacket().Send(TScriptedServer::Packet(1, Ok)); }
+  bool Connect(const String& user = "u", const String& password = "pw", const String& database = "") {
+    server.Start();
+    client.Timeout = 1;
+    return client.Connect("127.0.0.1", user, password, database, server.Port(), "", vkTcp, 0);
+  }
+  // The login packet as the server read it (header stripped).
+  Bytes LoginPacket() const { return server.Received().at(0).substr(4); }
+
+  TScriptedServer server{3000};
+  TMysqlClient client;
+};
+
+} // namespace
+
+TEST_F(ClientScripted, LoginPacketOfEachPasswordForm) {
+  uint8_t reply41[SCRAMBLE41_LENGTH];
+  Scramble41(reply41, reinterpret_cast<const uint8_t*>((Scramble1 + Scramble2).data()), "pw");
+  struct Case {
+    const char* name;
+    Bytes greeting;
+    String password, database;
+    Bytes expected; // after the two flag bytes and the three zero bytes
+  } cases[] = {
+      {"4.1 reply", Greeting(10, Caps41), "pw", "",
+       Z("u") + '\x14' + Bytes(reinterpret_cast<char*>(reply41), 20) + '\0'},
+      {"4.1 reply with database", Greeting(10, Caps41), "pw", "db",
+       Z("u") + '\x14' + Bytes(reinterpret_cast<char*>(reply41), 20) + Z("db")},
+      {"old reply", Greeting(10, CLIENT_CONNECT_WITH_DB), "pw", "",
+       Z("u") + Z(ScrambleOld("pw", Scramble1).c_str()) + '\0'},
+      {"protocol 9", Greeting9, "pw", "", Z("u") + Z(ScrambleOld("pw", Scramble1).c_str()) + '\0'},
+      {"empty password", Greeting(10, Caps41), "", "", Z("u") + '\0' + '\0'},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TScriptedServer s(3000);
+    s.Send(TScriptedServer::Packet(0, c.greeting)).ExpectPacket().Send(TScriptedServer::Packet(2, Ok));
+    s.Start();
+    TMysqlClient cl;
+    cl.Timeout = 1;
+    EXPECT_TRUE(cl.Connect("127.0.0.1", "u", c.password, c.database, s.Port(), "", vkTcp, 0))
+        << cl.ErrorText();
+    ASSERT_EQ(s.Wait(), "");
+    const Bytes packet = s.Received().at(0);
+    EXPECT_EQ(packet[3], '\x01') << "sequence after the greeting";
+    const unsigned flags = uint8_t(packet[4]) | uint8_t(packet[5]) << 8;
+    EXPECT_EQ(flags & CLIENT_DEFAULT_FLAGS, unsigned(CLIENT_DEFAULT_FLAGS));
+    EXPECT_EQ(flags & CLIENT_LOCAL_FILES, 0u);
+    EXPECT_EQ((flags & CLIENT_CONNECT_WITH_DB) != 0, !c.database.empty());
+    EXPECT_EQ(packet.substr(6, 3), Bytes(3, '\0'));
+    EXPECT_EQ(packet.substr(9), c.expected);
+  }
+}
+
+TEST_F(ClientScripted, NamesAreSentWhole) {
+  LogIn();
+  const String user(40, 'u'), database(70, 'd');
+  ASSERT_TRUE(Connect(user, "", database)) << client.ErrorText();
+  ASSERT_EQ(server.Wait(), "");
+  EXPECT_EQ(LoginPacket().substr(5), Z(user.c_str()) + '\0' + Z(database.c_str()));
+}
+
+TEST_F(ClientScripted, ProtocolOtherThan9Or10IsRefused) {
+  server.Send(TScriptedServer::Packet(0, Greeting(11, Caps41)));
+  EXPECT_FALSE(Connect());
+  EXPECT_EQ(client.ErrorCode(), CR_VERSION_ERROR);
+  EXPECT_EQ(client.ErrorText(), "Protocol mismatch. Server Version = 11 Client Version = 10");
+  EXPECT_FALSE(client.IsConnected());
+  server.Wait();
+}
+
+TEST_F(ClientScripted, BrokenGreetingsAreHandshakeErrors) {
+  const Bytes cases[] = {
+      Bytes("\x0a") + "5.0.99 without its terminating zero",
+      Bytes("\x0a") + Z("5.0") + Le4(1) + "abc",
+  };
+  for (const Bytes& greeting : cases) {
+    TScriptedServer s(3000);
+    s.Send(TScriptedServer::Packet(0, greeting)).Stall(300);
+    s.Start();
+    TMysqlClient cl;
+    cl.Timeout = 1;
+    EXPECT_FALSE(cl.Connect("127.0.0.1", "u", "pw", "", s.Port(), "", vkTcp, 0));
+    EXPECT_EQ(cl.ErrorCode(), CR_SERVER_HANDSHAKE_ERR);
+    EXPECT_FALSE(cl.IsConnected());
+    s.Wait();
+  }
+}
+
+TEST_F(ClientScripted, OldPasswordRequestGetsTheOldReply) {
+  for (const String password : {"pw", ""}) {
+    TScriptedServer s(3000);
+    s.Send(TScriptedServer::Packet(0, Greeting(10, Caps41)))
+        .ExpectPacket()
+        .Send(TScriptedServer::Packet(2, "\xfe"))
+        .ExpectPacket()
+        .Send(TScriptedServer::Packet(4, Ok));
+    s.Start();
+    TMysqlClient cl;
+    cl.Timeout = 1;
+    EXPECT_TRUE(cl.Connect("127.0.0.1", "u", password, "", s.Port(), "", vkTcp, 0)) << cl.ErrorText();
+    ASSERT_EQ(s.Wait(), "");
+    const Bytes expected = password.empty() ? Bytes(9, '\0') : ScrambleOld(password, Scramble1) + '\0';
+    EXPECT_EQ(s.Received().at(1), TScriptedServer::Packet(3, expected));
+  }
+}
+
+TEST_F(ClientScripted, OnlyAnOkReplyLogsIn) {
+  struct Case {
+    const char* name;
+    Bytes reply;
+    int code;
+  } cases[] = {
+      {"authentication switch request", Bytes("\xfe") + Z("mysql_clear_password") + "data",
+       CR_SERVER_HANDSHAKE_ERR},
+      {"unknown reply", "\x01\x02\x03", CR_SERVER_HANDSHAKE_ERR},
+      {"server error", Bytes("\xff") + Le2(1251) + "Client does not support authentication protocol", 1251},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TScriptedServer s(3000);
+    s.Send(TScriptedServer::Packet(0, Greeting(10, Caps41)))
+        .ExpectPacket()
+        .Send(TScriptedServer::Packet(2, c.reply));
+    s.Start();
+    TMysqlClient cl;
+    cl.Timeout = 1;
+    EXPECT_FALSE(cl.Connect("127.0.0.1", "u", "pw", "", s.Port(), "", vkTcp, 0));
+    EXPECT_EQ(cl.ErrorCode(), c.code);
+    if (c.code == 1251) {
+      EXPECT_EQ(cl.ErrorText(), "Client does not support authentication protocol");
+    }
+    EXPECT_FALSE(cl.IsConnected());
+    s.Wait();
+  }
+}
+
+TEST_F(ClientScripted, Protocol9ErrorsCarryNoNumber) {
+  server.Send(TScriptedServer::Packet(0, Greeting9))
+      .ExpectPacket()
+      .Send(TScriptedServer::Packet(2, "\xff"
+                                       "Access denied"));
+  EXPECT_FALSE(Connect());
+  EXPECT_EQ(client.ErrorCode(), CR_UNKNOWN_ERROR);
+  EXPECT_EQ(client.ErrorText(), "Access denied");
+  server.Wait();
+}
+
+TEST_F(ClientScripted, UncompressedLoginAndResult) {
+  LogIn();
+  Ping();
+  server.ExpectPacket().Send(ResultOf({{"1", "one"}, {"2", std::nullopt}, {"3", ""}}));
+  ASSERT_TRUE(Connect()) << client.ErrorText();
+  EXPECT_FALSE(client.GetClientFlags() & CLIENT_COMPRESS);
+  auto result = RunSql(client, "select id, name from t");
+  ASSERT_EQ(server.Wait(), "");
+  EXPECT_EQ(server.Received().at(2), TScriptedServer::Packet(0, "\x03select id, name from t"));
+  ASSERT_TRUE(result);
+  ASSERT_EQ(result->GetRowCount(), 3u);
+  String seen;
+  for (; !result->GetEof(); result->Next())
+    seen += ValueText(*result, 0) + "=" + ValueText(*result, 1) + ";";
+  EXPECT_EQ(seen, "1=one;2=(null);3=;");
+  EXPECT_EQ(result->Field(0)->Name, "id");
+  EXPECT_EQ(result->Field(1)->MaxLength, 3);
+}
+
+TEST_F(ClientScripted, OkPacketsWithAndWithoutStatus) {
+  struct Case {
+    unsigned caps;
+    Bytes ok;
+    uint64_t affected, insertId;
+    int status;
+    String info;
+  } cases[] = {
+      {Caps41 & ~unsigned(CLIENT_TRANSACTIONS), Bytes("\0\xfc\x10\x27\x05", 5), 10000, 5,
+       SERVER_STATUS_AUTOCOMMIT, ""},
+      {Caps41 & ~unsigned(CLIENT_TRANSACTIONS), Bytes("\0\x01\x00\x0eRows matched: 1", 19), 1, 0,
+       SERVER_STATUS_AUTOCOMMIT, "Rows matched: 1"},
+      {Caps41, Bytes("\0\xfe\0\0\0\x01\0\0\0\0\0", 11) + Le2(3), 16777216, 0, 3, ""},
+  };
+  for (const auto& c : cases) {
+    TScriptedServer s(3000);
+    s.Send(TScriptedServer::Packet(0, Greeting(10, c.caps)))
+        .ExpectPacket()
+        .Send(TScriptedServer::Packet(2, Ok));
+    s.ExpectPacket().Send(TScriptedServer::Packet(1, c.ok));
+    s.Start();
+    TMysqlClient cl;
+    cl.Timeout = 1;
+    cl.ReconnectAllowed = false; // no PING before the statement
+    ASSERT_TRUE(cl.Connect("127.0.0.1", "u", "pw", "", s.Port(), "", vkTcp, 0)) << cl.ErrorText();
+    bool ran = false;
+    EXPECT_FALSE(cl.Query("update t set a = 1", true, ran));
+    EXPECT_TRUE(ran) << cl.ErrorText();
+    EXPECT_EQ(cl.GetAffectedRows(), c.affected);
+    EXPECT_EQ(cl.GetInsertId(), c.insertId);
+    EXPECT_EQ(cl.GetServerStatus(), c.status);
+    EXPECT_EQ(cl.GetInfo(), c.info);
+    s.Wait();
+  }
+}
+
+TEST_F(ClientScripted, LocalFileRequestIsAnsweredWithNothing) {
+  LogIn();
+  Ping();
+  server.ExpectPacket()
+      .Send(TScriptedServer::Packet(1, "\xfb/etc/passwd"))
+      .ExpectPacket()
+      .Send(TScriptedServer::Packet(3, Ok));
+  Ping();
+  server.ExpectPacket().Send(ResultOf({{"1", "after"}}));
+  ASSERT_TRUE(Connect());
+  bool ran = true;
+  EXPECT_FALSE(client.Query("load data local infile '/etc/passwd' into table t", true, ran));
+  EXPECT_FALSE(ran);
+  EXPECT_EQ(client.ErrorCode(), CR_UNKNOWN_ERROR);
+  EXPECT_NE(client.ErrorText().find("/etc/passwd"), String::npos) << client.ErrorText();
+  // The connection stayed in step.
+  auto result = RunSql(client, "select 1");
+  ASSERT_TRUE(result);
+  EXPECT_EQ(ValueText(*result, 1), "after");
+  ASSERT_EQ(server.Wait(), "");
+  EXPECT_EQ(server.Received().at(3), TScriptedServer::Packet(2, ""));
+}
+
+TEST_F(ClientScripted, ConnectionDroppedMidResult) {
+  LogIn();
+  Ping();
+  TReply partial;
+  partial.P("\x02").P(FieldPacket("id", 3, 11)).P(FieldPacket("name", 253, 20)).P(End).P(Row({"1", "a"}));
+  server.ExpectPacket().Send(partial).Close();
+  ASSERT_TRUE(Connect());
+  bool ran = true;
+  EXPECT_FALSE(client.Query("select id, name from t", true, ran));
+  EXPECT_EQ(client.ErrorCode(), CR_SERVER_LOST);
+  EXPECT_FALSE(client.IsConnected());
+  EXPECT_EQ(client.GetStatus(), csReady);
+  server.Wait();
+}
+
+TEST_F(ClientScripted, RowByRowResultDroppedMidResult) {
+  LogIn();
+  Ping();
+  TReply partial;
+  partial.P("\x02")
+      .P(FieldPacket("id", 3, 11))
+      .P(FieldPacket("name", 253, 20))
+      .P(End)
+      .P(Row({"1", "a"}))
+      .P(Row({"2", ""}));
+  server.ExpectPacket().Send(partial).Close();
+  ASSERT_TRUE(Connect());
+  bool ran = false;
+  auto result = client.Query("select id, name from t", false, ran);
+  ASSERT_TRUE(result);
+  EXPECT_EQ(ValueText(*result, 0), "1");
+  result->Next();
+  result->FetchLengths(true);
+  EXPECT_EQ(ValueText(*result, 0), "2");
+  ASSERT_NE(result->Value(1), nullptr);
+  EXPECT_EQ(result->Length(1), 0u);
+  result->Next();
+  EXPECT_TRUE(result->GetEof());
+  EXPECT_EQ(result->GetFetchState(), -1);
+  EXPECT_EQ(client.GetStatus(), csReady);
+  EXPECT_EQ(client.ErrorCode(), CR_SERVER_LOST);
+  server.Wait();
+}
+
+TEST_F(ClientScripted, StatementWhoseReplyNeverComesIsNotSentAgain) {
+  LogIn();
+  Ping();
+  // The statement arrives, no reply goes back; the client gives up after its
+  // time-out and must not come back with the statement on a new connection.
+  server.ExpectPacket().Stall(1500).ExpectClosed().Accept();
+  ASSERT_TRUE(Connect());
+  bool ran = true;
+  EXPECT_FALSE(client.Query("update t set n = n + 1", true, ran));
+  EXPECT_FALSE(ran);
+  EXPECT_EQ(client.ErrorCode(), CR_SERVER_LOST);
+  EXPECT_EQ(server.Wait(), "step 9: no connection came");
+  EXPECT_EQ(server.Received().size(), 3u);
+}
+
+TEST_F(ClientScripted, MalformedRepliesNeverReadPastThePacket) {
+  struct Case {
+    const char* name;
+    Bytes reply;
+  } cases[] = {
+      {"OK packet cut inside a number", TReply().P(Bytes("\0\xfc\x10", 3))},
+      {"OK packet without its status", TReply().P(Bytes("\0\0\0", 3))},
+      {"field count cut short", TReply().P("\xfe\x01")},
+      {"field name longer than the packet", TReply().P("\x01").P("\x01t\x30name")},
+      {"fewer field packets than columns", TReply().P("\x02").P(FieldPacket("id", 3, 11)).P(End)},
+      {"value longer than the packet", TReply()
+                                           .P("\x01")
+                                           .P(FieldPacket("id", 3, 11))
+                                           .P(End)
+                                           .P("\x0a"
+                                              "abc")},
+      {"value with a 3-byte length cut short",
+       TReply().P("\x01").P(FieldPacket("id", 3, 11)).P(End).P("\xfd\x01")},
+      {"row with a column missing", TReply()
+                                        .P("\x02")
+                                        .P(FieldPacket("a", 3, 1))
+                                        .P(FieldPacket("b", 3, 1))
+                                        .P(End)
+                                        .P("\x01"
+                                           "1")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TScriptedServer s(3000);
+    s.Send(TScriptedServer::Packet(0, Greeting(10, Caps41)))
+        .ExpectPacket()
+        .Send(TScriptedServer::Packet(2, Ok));
+    s.ExpectPacket().Send(c.reply).Stall(200);
+    s.Start();
+    TMysqlClient cl;
+    cl.Timeout = 1;
+    cl.ReconnectAllowed = false;
+    ASSERT_TRUE(cl.Connect("127.0.0.1", "u", "pw", "", s.Port(), "", vkTcp, 0)) << cl.ErrorText();
+    bool ran;
+    EXPECT_FALSE(cl.Query("select 1", true, ran));
+    EXPECT_EQ(cl.ErrorCode(), CR_SERVER_LOST);
+    EXPECT_FALSE(cl.IsConnected());
+    s.Wait();
+  }
+}
+
+TEST_F(ClientScripted, NumericColumnsAreMarked) {
+  struct Case {
+    uint8_t type;
+    unsigned length;
+    bool numeric;
+  } cases[] = {
+      {3, 11, true}, {7, 14, true},    {7, 8, true},        {7, 19, false},
+      {13, 4, true}, {253, 20, false}, {252, 65535, false},
+  };
+  for (const auto& c : cases) {
+    TScriptedServer s(3000);
+    s.Send(TScriptedServer::Packet(0, Greeting(10, Caps41)))
+        .ExpectPacket()
+        .Send(TScriptedServer::Packet(2, Ok));
+    s.ExpectPacket().Send(TReply().P("\x01").P(FieldPacket("c", c.type, c.length, 0x21)).P(End).P(End));
+    s.Start();
+    TMysqlClient cl;
+    cl.Timeout = 1;
+    cl.ReconnectAllowed = false;
+    ASSERT_TRUE(cl.Connect("127.0.0.1", "u", "pw", "", s.Port(), "", vkTcp, 0));
+    auto result = RunSql(cl, "select c from t");
+    ASSERT_TRUE(result);
+    const TMysqlField* f = result->Field(0);
+    EXPECT_EQ(f->Type, c.type);
+    EXPECT_EQ(f->Length, int(c.length));
+    EXPECT_EQ(f->Flags, 0x21 | (c.numeric ? NUM_FLAG : 0)) << int(c.type) << "/" << c.length;
+    s.Wait();
+  }
+}
