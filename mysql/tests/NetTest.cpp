@@ -208,6 +208,19 @@ TEST_F(NetTest, PacketsLargerThanTheBufferLeaveInFullBuffers) {
   EXPECT_EQ(server.Received().at(1), TScriptedServer::Packet(2, "tail"));
 }
 
+// A server slow to read fills the socket buffers: the write waits for room
+// in blocking mode and the socket is non-blocking again afterwards.
+TEST_F(NetTest, WritesWaitForAServerSlowToRead) {
+  const Bytes big = Noise(6 * 1024 * 1024);
+  server.Send(Greeting).Stall(300).ExpectPacket();
+  Connect();
+  EXPECT_EQ(net.WritePacket(big.data(), big.size()), 0);
+  EXPECT_EQ(net.Flush(), 0);
+  EXPECT_FALSE(net.Vio().IsBlocking());
+  ASSERT_EQ(server.Wait(), "");
+  EXPECT_TRUE(server.Received().at(0) == TScriptedServer::Packet(1, big));
+}
+
 TEST_F(NetTest, PacketTooLongToWriteIsRefused) {
   server.Send(Greeting).ExpectClosed();
   Connect();
