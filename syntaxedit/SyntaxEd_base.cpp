@@ -37,7 +37,9 @@ int64_t TFastMemoryStream::Read(void* buffer, int64_t count) {
   return n;
 }
 
-int64_t TFastMemoryStream::Write(const void*, int64_t) { throw EStreamError(SReadOnlyStream); }
+int64_t TFastMemoryStream::Write(const void*, int64_t) {
+  throw EStreamError(SReadOnlyStream);
+}
 
 int64_t TFastMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
   int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? FPosition : FSize;
@@ -76,7 +78,8 @@ int ConvertInsertText(char* dest, const char* source, int count) {
 
 TCharSet StringToCharSet(const String& s) {
   TCharSet set;
-  for (unsigned char c : s) set.set(c);
+  for (unsigned char c : s)
+    set.set(c);
   return set;
 }
 
@@ -85,9 +88,13 @@ std::pair<int, int> OrderRange(std::pair<int, int> range) {
   return range;
 }
 
-String ReverseString(const String& s) { return String(s.rbegin(), s.rend()); }
+String ReverseString(const String& s) {
+  return String(s.rbegin(), s.rend());
+}
 
-void StreamWriteByte(TStream& stream, uint8_t value) { stream.Write(&value, 1); }
+void StreamWriteByte(TStream& stream, uint8_t value) {
+  stream.Write(&value, 1);
+}
 
 void ExtractHtmlPayload(String& text, const TSourceTypes& types) {
   if (!types.test(stHTML) || types.test(stAsText)) return;

@@ -17,10 +17,10 @@ public:
 // Texts of the editor's string table that the model raises.
 inline constexpr const char* SCannotAssign = "Cannot assign a %s to %s";
 inline constexpr const char* SReadOnlyStream = "Cannot write to a read-only stream";
-inline constexpr const char* SBookmarkRange = "Bookmark index range error";     // 4197
-inline constexpr const char* SBadTransaction = "Bad transaction log entry";     // 4199
-inline constexpr const char* SBadUndoState = "Bad do/undo stack state";         // 4200
-inline constexpr const char* SStackUnderflow = "Stack underflow";               // 4201
+inline constexpr const char* SBookmarkRange = "Bookmark index range error"; // 4197
+inline constexpr const char* SBadTransaction = "Bad transaction log entry"; // 4199
+inline constexpr const char* SBadUndoState = "Bad do/undo stack state";     // 4200
+inline constexpr const char* SStackUnderflow = "Stack underflow";           // 4201
 
 // A set of 256 character codes (bit c for character c).
 using TCharSet = std::bitset<256>;
@@ -86,7 +86,9 @@ int ConvertInsertText(char* dest, const char* source, int count);
 
 TCharSet StringToCharSet(const String& s);
 std::pair<int, int> OrderRange(std::pair<int, int> range);
-inline int MinInt(int a, int b) { return a < b ? a : b; }
+inline int MinInt(int a, int b) {
+  return a < b ? a : b;
+}
 String ReverseString(const String& s);
 void StreamWriteByte(TStream& stream, uint8_t value);
 

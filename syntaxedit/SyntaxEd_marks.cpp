@@ -7,7 +7,8 @@
 
 TObjectList::~TObjectList() {
   TMark* last = FFirst;
-  while (last && last->Next) last = last->Next;
+  while (last && last->Next)
+    last = last->Next;
   while (last) {
     TMark* prev = last->Prev;
     if (OnFree) OnFree(last);
@@ -29,8 +30,10 @@ TMark* TObjectList::LocateMark(std::pair<int, int> range) const {
 void TObjectList::LinkBefore(TMark* mark, TMark* before) {
   mark->Next = before;
   mark->Prev = before->Prev;
-  if (before->Prev) before->Prev->Next = mark;
-  else FFirst = mark;
+  if (before->Prev)
+    before->Prev->Next = mark;
+  else
+    FFirst = mark;
   before->Prev = mark;
 }
 
@@ -42,8 +45,10 @@ void TObjectList::LinkAfter(TMark* mark, TMark* after) {
 }
 
 void TObjectList::Unlink(TMark* mark) {
-  if (mark->Prev) mark->Prev->Next = mark->Next;
-  else FFirst = mark->Next;
+  if (mark->Prev)
+    mark->Prev->Next = mark->Next;
+  else
+    FFirst = mark->Next;
   if (mark->Next) mark->Next->Prev = mark->Prev;
   mark->Prev = mark->Next = nullptr;
 }
@@ -69,8 +74,10 @@ TMark* TObjectList::InsertMark(std::pair<int, int> range, uint8_t kind, uint32_t
     return mark;
   }
   TMark* m = LocateMark(range);
-  if (range.first < m->Start) LinkBefore(mark, m);
-  else LinkAfter(mark, m);
+  if (range.first < m->Start)
+    LinkBefore(mark, m);
+  else
+    LinkAfter(mark, m);
   return mark;
 }
 
@@ -94,9 +101,12 @@ void TObjectList::RepositionMark(TMark* mark, int start, int end) {
     return;
   }
   TMark* m = FFirst;
-  while (m->Start <= start && m->Next) m = m->Next;
-  if (m->Start > start) LinkBefore(mark, m);
-  else LinkAfter(mark, m);
+  while (m->Start <= start && m->Next)
+    m = m->Next;
+  if (m->Start > start)
+    LinkBefore(mark, m);
+  else
+    LinkAfter(mark, m);
 }
 
 void TObjectList::MarksInserted(int position, int length) {
@@ -167,17 +177,25 @@ void TObjectList::SetMarkEnd(TMark* mark, int position) {
 
 namespace {
 
-void* PositionObject(int position) { return reinterpret_cast<void*>(static_cast<intptr_t>(position)); }
+void* PositionObject(int position) {
+  return reinterpret_cast<void*>(static_cast<intptr_t>(position));
+}
 
 } // namespace
 
-TCustomBookmarks::TCustomBookmarks() { FNames.SetSorted(true); }
+TCustomBookmarks::TCustomBookmarks() {
+  FNames.SetSorted(true);
+}
 
-TCustomBookmarks::~TCustomBookmarks() { ClearBookmarks(); }
+TCustomBookmarks::~TCustomBookmarks() {
+  ClearBookmarks();
+}
 
 void TCustomBookmarks::Unlink(TCustBookmark* bm) {
-  if (bm->Prev) bm->Prev->Next = bm->Next;
-  else FFirst = bm->Next;
+  if (bm->Prev)
+    bm->Prev->Next = bm->Next;
+  else
+    FFirst = bm->Next;
   if (bm->Next) bm->Next->Prev = bm->Prev;
   bm->Prev = bm->Next = nullptr;
 }
@@ -196,12 +214,15 @@ void TCustomBookmarks::AddBookmark(const String& name, int position) {
   }
   auto* bm = new TCustBookmark{name, position};
   TCustBookmark* after = nullptr;
-  for (TCustBookmark* b = FFirst; b && b->Position <= position; b = b->Next) after = b;
+  for (TCustBookmark* b = FFirst; b && b->Position <= position; b = b->Next)
+    after = b;
   bm->Prev = after;
   bm->Next = after ? after->Next : FFirst;
   if (bm->Next) bm->Next->Prev = bm;
-  if (after) after->Next = bm;
-  else FFirst = bm;
+  if (after)
+    after->Next = bm;
+  else
+    FFirst = bm;
   FNames.AddObject(name, PositionObject(position));
 }
 

@@ -17,7 +17,9 @@ TRowRecord* NewRowRecord(const char* text, int length) {
   return row;
 }
 
-void FreeRowRecord(TRowRecord* row) { delete row; }
+void FreeRowRecord(TRowRecord* row) {
+  delete row;
+}
 
 void FreeRowChain(TRowRecord* first) {
   while (first) {
@@ -29,7 +31,8 @@ void FreeRowChain(TRowRecord* first) {
 
 int RowStartPosition(const TRowRecord* row) {
   int start = 0;
-  for (const TRowRecord* r = row ? row->Prev : nullptr; r; r = r->Prev) start += r->Length;
+  for (const TRowRecord* r = row ? row->Prev : nullptr; r; r = r->Prev)
+    start += r->Length;
   return start;
 }
 
@@ -45,9 +48,13 @@ TTextStore::~TTextStore() {
   FMarkList.reset();
 }
 
-void TTextStore::SetUndoStack(std::unique_ptr<TUndoStack> stack) { FUndoStack = std::move(stack); }
+void TTextStore::SetUndoStack(std::unique_ptr<TUndoStack> stack) {
+  FUndoStack = std::move(stack);
+}
 
-void TTextStore::SetMarkList(std::unique_ptr<TObjectList> list) { FMarkList = std::move(list); }
+void TTextStore::SetMarkList(std::unique_ptr<TObjectList> list) {
+  FMarkList = std::move(list);
+}
 
 void CheckBookmarkIndex(int k) {
   if (k < 0 || k >= TTextStore::BookmarkCount) throw ESyntaxMemo(SBookmarkRange);
@@ -91,12 +98,14 @@ void TTextStore::EnsureTopRow(int& topLine, int& topRowOffset) {
 }
 
 void TTextStore::MarkRowsChanged(TRowRecord* row) {
-  for (; row; row = row->Next) row->Flags |= rfChanged;
+  for (; row; row = row->Next)
+    row->Flags |= rfChanged;
 }
 
 void TTextStore::MarkRowsRepaint(int count) {
   TRowRecord* row = FTopRow;
-  for (int i = 0; row && i < count; ++i, row = row->Next) row->Flags |= rfRepaint;
+  for (int i = 0; row && i < count; ++i, row = row->Next)
+    row->Flags |= rfRepaint;
 }
 
 bool TTextStore::SetBookmark(int k, int line, int column, bool wordWrap) {
@@ -119,11 +128,13 @@ bool TTextStore::SetBookmark(int k, int line, int column, bool wordWrap) {
   if (line < 0) line = 1;
   if (column <= 0) column = 1;
   TRowRecord* target = FFirstRow;
-  for (int i = 1; target && i < line && target->Next; ++i) target = target->Next;
+  for (int i = 1; target && i < line && target->Next; ++i)
+    target = target->Next;
   if (oldRow && oldLine == line) return false;
   if (!target) return false;
   if (wordWrap)
-    while ((target->Marks & rmContinuation) && target->Prev) target = target->Prev;
+    while ((target->Marks & rmContinuation) && target->Prev)
+      target = target->Prev;
   if (target == oldRow) {
     FBookmarkColumns[k] = 0;
   } else {

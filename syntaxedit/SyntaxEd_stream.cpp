@@ -108,7 +108,9 @@ int64_t TEdStream::Read(void* buffer, int64_t count) {
   return copied;
 }
 
-int64_t TEdStream::Write(const void*, int64_t) { throw EStreamError(SReadOnlyStream); }
+int64_t TEdStream::Write(const void*, int64_t) {
+  throw EStreamError(SReadOnlyStream);
+}
 
 int64_t TEdStream::Seek(int64_t offset, TSeekOrigin origin) {
   switch (origin) {

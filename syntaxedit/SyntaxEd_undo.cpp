@@ -4,7 +4,9 @@
 
 // ---- TStack
 
-TStack::~TStack() { FreeAll(); }
+TStack::~TStack() {
+  FreeAll();
+}
 
 void TStack::Push(void* entry, int size) {
   auto* node = new Node{entry, size, nullptr, nullptr, FNextSerial++};
@@ -15,8 +17,10 @@ void TStack::Push(void* entry, int size) {
     while (FTop != FCursor) {
       Node* gone = FTop;
       FTop = gone->Older;
-      if (FTop) FTop->Newer = nullptr;
-      else FBottom = nullptr;
+      if (FTop)
+        FTop->Newer = nullptr;
+      else
+        FBottom = nullptr;
       FTotalSize -= 16 + gone->Size;
       if (OnFree) OnFree(gone->Entry);
       delete gone;
@@ -36,8 +40,10 @@ void* TStack::Pop() {
   if (!FTop) throw Exception(SStackUnderflow);
   Node* node = FTop;
   FTop = node->Older;
-  if (FTop) FTop->Newer = nullptr;
-  else FBottom = nullptr;
+  if (FTop)
+    FTop->Newer = nullptr;
+  else
+    FBottom = nullptr;
   if (FCursor == node) FCursor = FTop;
   FTotalSize -= 16 + node->Size;
   FCount = std::max(FCount - 1, 0);
@@ -70,11 +76,17 @@ void TStack::FreeAll() {
   FCount = 0;
 }
 
-void TStack::DiscardAll() { FreeAll(); }
+void TStack::DiscardAll() {
+  FreeAll();
+}
 
-void* TStack::TopEntry() const { return FTop ? FTop->Entry : nullptr; }
+void* TStack::TopEntry() const {
+  return FTop ? FTop->Entry : nullptr;
+}
 
-int64_t TStack::TopSerial() const { return FTop ? FTop->Serial : -1; }
+int64_t TStack::TopSerial() const {
+  return FTop ? FTop->Serial : -1;
+}
 
 // ---- TUndoStack
 
@@ -82,7 +94,9 @@ TUndoStack::TUndoStack() {
   OnFree = [](void* entry) { delete static_cast<TUndoEntry*>(entry); };
 }
 
-TUndoStack::~TUndoStack() { DiscardAll(); }
+TUndoStack::~TUndoStack() {
+  DiscardAll();
+}
 
 void TUndoStack::PushEntry(std::unique_ptr<TUndoEntry> entry) {
   int size = 16;
@@ -354,7 +368,8 @@ void TUndoLogger::Undo() {
   int32_t group = 0;
   FEditor.BeginUndoUpdate();
   try {
-    do UndoStep(*stack, more, group);
+    do
+      UndoStep(*stack, more, group);
     while (more);
   } catch (...) {
     stack->DiscardAll();
@@ -373,7 +388,8 @@ void TUndoLogger::Redo() {
   bool more = false;
   FEditor.BeginUndoUpdate();
   try {
-    do RedoStep(*stack, more);
+    do
+      RedoStep(*stack, more);
     while (more);
   } catch (...) {
     stack->DiscardAll();

@@ -78,10 +78,10 @@ enum : int32_t {
 struct TUndoEntry {
   int32_t Value = 0; // marker: umRecord, umGroupBegin or umGroupEnd
   int32_t Kind = ukSelection;
-  int32_t Data = 0;  // selection: start; marker: record type or group id
-  int32_t Extra = 0; // selection: end
-  std::unique_ptr<String> Text;           // text entry; none for no text
-  std::unique_ptr<TMemoryStream> Stream;  // stream entry
+  int32_t Data = 0;                      // selection: start; marker: record type or group id
+  int32_t Extra = 0;                     // selection: end
+  std::unique_ptr<String> Text;          // text entry; none for no text
+  std::unique_ptr<TMemoryStream> Stream; // stream entry
 };
 
 class TUndoStack : public TStack {
