@@ -28,7 +28,10 @@ std::vector<String> ReferencedTables(const String& text) {
     // A word that merely ends in "references" is no clause.
     if (p > 0 && (std::isalnum(static_cast<unsigned char>(text[p - 1])) || text[p - 1] == '_')) continue;
     size_t i = p + 11;
-    tables.push_back(ReadIdentifier(text, i));
+    String table = ReadIdentifier(text, i);
+    // db.table names the table last.
+    while (i < text.size() && text[i] == '.') table = ReadIdentifier(text, ++i);
+    tables.push_back(table);
   }
   return tables;
 }

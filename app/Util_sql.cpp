@@ -150,7 +150,7 @@ String ReadIdentifier(const String& s, size_t& i) {
     return ReplaceAll(s.substr(b, end == String::npos ? String::npos : end - 1 - b), "``", "`");
   }
   size_t b = i;
-  while (i < s.size() && !IsSpace(s[i]) && s[i] != '(' && s[i] != ')' && s[i] != ',') ++i;
+  while (i < s.size() && !IsSpace(s[i]) && s[i] != '(' && s[i] != ')' && s[i] != ',' && s[i] != '.') ++i;
   return s.substr(b, i - b);
 }
 
