@@ -1,0 +1,1 @@
+create table present (id int not null primary key) engine=InnoDB;

@@ -1,0 +1,2 @@
+create table t (a int) engine=InnoDB;
+create view v as select a, a as b from t;
