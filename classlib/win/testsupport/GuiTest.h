@@ -57,3 +57,43 @@ private:
 String ScreenshotDir();
 
 } // namespace guitest
+
+#include "Forms.h"
+
+#include <vector>
+
+namespace guitest {
+
+// Real input through SendInput: the key goes to the window with the focus.
+enum Modifier { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
+void PressKey(WORD vk, int modifiers = kNone);
+void TypeText(const String& text);
+// A left click at a point of the window's client area.
+void ClickAt(HWND wnd, int x, int y);
+void ClickControl(TControl* control);
+
+// Answers the next window that opens modally (a form, a message box or a
+// common dialog) from inside its message loop: the test calls this before the
+// action that opens the window. action receives the new window.
+void AnswerNextModal(std::function<void(HWND)> action, int timeoutMs = 10000);
+// Answers the next modal form by its class library object.
+void AnswerNextForm(std::function<void(TCustomForm*)> action, int timeoutMs = 10000);
+// Presses a button of the next message box or dialog (IDOK, IDYES...).
+void AnswerMessageBox(int buttonId);
+// True while an answer is waiting for its window.
+bool AnswerPending();
+// The text of a message box (its static text).
+String DialogText(HWND dialog);
+
+// Collects what reaches Application.OnException while it lives.
+class TExceptionCapture {
+public:
+  TExceptionCapture();
+  ~TExceptionCapture();
+  std::vector<String> Messages;
+
+private:
+  TExceptionEvent FOld;
+};
+
+} // namespace guitest

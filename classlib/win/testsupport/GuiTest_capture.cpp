@@ -25,6 +25,28 @@ std::vector<HWND> ChildrenBottomUp(HWND parent) {
   return list;
 }
 
+// Sends a paint message to the window with a DC of its own at (0,0), and
+// copies the result to dc at (x, y) within clip. Painting through a moved
+// viewport would do: Wine's controls clip themselves in device coordinates.
+void PaintInto(HDC dc, HWND wnd, int x, int y, int width, int height, const RECT& clip, UINT msg,
+               LPARAM flags) {
+  RECT visible;
+  RECT target{x, y, x + width, y + height};
+  if (width <= 0 || height <= 0 || !IntersectRect(&visible, &target, &clip)) return;
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  // What lies below shows through where the window paints nothing.
+  BitBlt(mem, 0, 0, width, height, dc, x, y, SRCCOPY);
+  if (msg == WM_PRINTCLIENT) SendMessageA(wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), 0);
+  SendMessageA(wnd, msg, reinterpret_cast<WPARAM>(mem), flags);
+  BitBlt(dc, visible.left, visible.top, visible.right - visible.left, visible.bottom - visible.top, mem,
+         visible.left - x, visible.top - y, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteObject(bitmap);
+  DeleteDC(mem);
+}
+
 // Paints wnd's client area at its position in root's client coordinates,
 // clipped to clip (root client coordinates), then its children.
 void PaintTree(HDC dc, HWND root, HWND wnd, const RECT& clip) {
@@ -33,13 +55,8 @@ void PaintTree(HDC dc, HWND root, HWND wnd, const RECT& clip) {
   MapWindowPoints(wnd, root, reinterpret_cast<POINT*>(&client), 2);
   RECT visible;
   if (!IntersectRect(&visible, &client, &clip)) return;
-
-  int saved = SaveDC(dc);
-  IntersectClipRect(dc, visible.left, visible.top, visible.right, visible.bottom);
-  SetViewportOrgEx(dc, client.left, client.top, nullptr);
-  SendMessageA(wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-  SendMessageA(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  RestoreDC(dc, saved);
+  PaintInto(dc, wnd, client.left, client.top, client.right - client.left, client.bottom - client.top, visible,
+            WM_PRINTCLIENT, PRF_CLIENT);
 
   for (HWND child : ChildrenBottomUp(wnd)) {
     if (!IsWindowVisible(child)) continue;
@@ -51,13 +68,9 @@ void PaintTree(HDC dc, HWND root, HWND wnd, const RECT& clip) {
     RECT childClient;
     GetClientRect(child, &childClient);
     MapWindowPoints(child, root, reinterpret_cast<POINT*>(&childClient), 2);
-    if (!EqualRect(&frame, &childClient)) {
-      saved = SaveDC(dc);
-      IntersectClipRect(dc, childClip.left, childClip.top, childClip.right, childClip.bottom);
-      SetViewportOrgEx(dc, frame.left, frame.top, nullptr);
-      SendMessageA(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT);
-      RestoreDC(dc, saved);
-    }
+    if (!EqualRect(&frame, &childClient))
+      PaintInto(dc, child, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+                childClip, WM_PRINT, PRF_NONCLIENT);
     PaintTree(dc, root, child, childClip);
   }
 }

@@ -1,15 +1,16 @@
 #include "GuiTest.h"
 
+#include "Forms.h"
+
 namespace guitest {
 
 namespace {
 
+// Through the application's loop, so keys take the class library's route
+// (shortcuts, dialog keys) and idle-time action updates run.
 void PumpPending() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  Application->ProcessMessages();
+  Application->Idle(false);
 }
 
 } // namespace

@@ -1,0 +1,203 @@
+// Forms and controls under Wine: alignment, focus and dialog keys, modal
+// results, closing, the main form's life and the exception boundary.
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "GuiTest.h"
+#include "StdCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using guitest::PumpUntil;
+
+// A form with a modal OK/Cancel pair and two edits, as dialogs have them.
+class TDialogForm : public TForm {
+public:
+  explicit TDialogForm(TComponent* AOwner) : TForm(AOwner) {
+    SetCaption("Dialog");
+    SetBorderStyle(bsDialog);
+    Position = poScreenCenter;
+    SetClientSize(300, 140);
+    edFirst = new TEdit(this);
+    edFirst->SetParent(this);
+    edFirst->SetBounds(10, 10, 200, 21);
+    edSecond = new TEdit(this);
+    edSecond->SetParent(this);
+    edSecond->SetBounds(10, 40, 200, 21);
+    butRun = new TButton(this);
+    butRun->SetParent(this);
+    butRun->SetCaption("E&xecute");
+    butRun->SetBounds(10, 100, 75, 25);
+    butRun->OnClick = [this](TObject*) { ++runClicks; };
+    butOK = new TButton(this);
+    butOK->SetParent(this);
+    butOK->SetCaption("OK");
+    butOK->SetDefault(true);
+    butOK->ModalResult = mrOk;
+    butOK->SetBounds(130, 100, 75, 25);
+    butCancel = new TButton(this);
+    butCancel->SetParent(this);
+    butCancel->SetCaption("Cancel");
+    butCancel->Cancel = true;
+    butCancel->ModalResult = mrCancel;
+    butCancel->SetBounds(215, 100, 75, 25);
+  }
+  TEdit* edFirst;
+  TEdit* edSecond;
+  TButton* butRun;
+  TButton* butOK;
+  TButton* butCancel;
+  int runClicks = 0;
+};
+
+TEST(Forms, AlignedPanelsFollowTheFormSize) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetBounds(50, 50, 400, 300);
+  auto* top = new TPanel(form.get());
+  top->SetParent(form.get());
+  top->SetHeight(40);
+  top->SetAlign(alTop);
+  auto* bottom = new TPanel(form.get());
+  bottom->SetParent(form.get());
+  bottom->SetHeight(30);
+  bottom->SetAlign(alBottom);
+  auto* left = new TPanel(form.get());
+  left->SetParent(form.get());
+  left->SetWidth(80);
+  left->SetAlign(alLeft);
+  auto* client = new TPanel(form.get());
+  client->SetParent(form.get());
+  client->SetAlign(alClient);
+  // Nested: a panel at the top of the client panel, a button anchored right.
+  auto* inner = new TPanel(form.get());
+  inner->SetParent(client);
+  inner->SetBevelOuter(bvNone);
+  inner->SetHeight(20);
+  inner->SetAlign(alTop);
+  auto* button = new TButton(form.get());
+  button->SetParent(client);
+  client->SetBounds(client->GetLeft(), client->GetTop(), client->GetWidth(), client->GetHeight());
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return form->IsShowing(); }));
+  button->SetBounds(client->GetClientWidth() - 85, client->GetClientHeight() - 35, 75, 25);
+  button->SetAnchors(TAnchors{akRight, akBottom});
+
+  struct Case {
+    int clientWidth, clientHeight;
+  };
+  for (Case c : {Case{400, 300}, Case{520, 410}, Case{300, 200}}) {
+    SCOPED_TRACE(testing::Message() << c.clientWidth << "x" << c.clientHeight);
+    form->SetClientSize(c.clientWidth, c.clientHeight);
+    EXPECT_EQ(TRect(0, 0, c.clientWidth, 40), top->GetBoundsRect());
+    EXPECT_EQ(TRect(0, c.clientHeight - 30, c.clientWidth, c.clientHeight), bottom->GetBoundsRect());
+    EXPECT_EQ(TRect(0, 40, 80, c.clientHeight - 30), left->GetBoundsRect());
+    EXPECT_EQ(TRect(80, 40, c.clientWidth, c.clientHeight - 30), client->GetBoundsRect());
+    // Inside the client panel's one-pixel bevel.
+    EXPECT_EQ(TRect(1, 1, client->GetWidth() - 1, 21), inner->GetBoundsRect());
+    EXPECT_EQ(client->GetClientWidth() - 85, button->GetLeft());
+    EXPECT_EQ(client->GetClientHeight() - 35, button->GetTop());
+  }
+  guitest::TCapture::Paint(form->GetHandle()).SavePng("forms_aligned_panels");
+}
+
+TEST(Forms, TabAndDialogKeysMoveFocusAndPressButtons) {
+  auto form = std::make_unique<TDialogForm>(nullptr);
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return form->edFirst->Focused(); })) << "the first tab stop gets the focus";
+  guitest::PressKey(VK_TAB);
+  EXPECT_TRUE(PumpUntil([&] { return form->edSecond->Focused(); }));
+  guitest::PressKey(VK_TAB, guitest::kShift);
+  EXPECT_TRUE(PumpUntil([&] { return form->edFirst->Focused(); }));
+  guitest::PressKey('X', guitest::kAlt);
+  EXPECT_TRUE(PumpUntil([&] { return form->runClicks == 1; })) << "Alt+X presses E&xecute";
+  guitest::TCapture::Paint(form->GetHandle()).SavePng("forms_dialog");
+}
+
+TEST(Forms, ShowModalReturnsTheModalResultOfTheKeyPressed) {
+  struct Case {
+    WORD key;
+    TModalResult expected;
+  };
+  for (Case c : {Case{VK_RETURN, mrOk}, Case{VK_ESCAPE, mrCancel}}) {
+    SCOPED_TRACE(c.key);
+    auto form = std::make_unique<TDialogForm>(nullptr);
+    bool sawFocus = false;
+    guitest::AnswerNextForm([&](TCustomForm* f) {
+      sawFocus = static_cast<TDialogForm*>(f)->edFirst->Focused();
+      guitest::PressKey(c.key);
+    });
+    EXPECT_EQ(c.expected, form->ShowModal());
+    EXPECT_TRUE(sawFocus);
+    EXPECT_FALSE(form->GetVisible());
+  }
+}
+
+TEST(Forms, CloseQueryCanRefuse) {
+  auto form = std::make_unique<TForm>(nullptr);
+  bool allow = false;
+  int closes = 0;
+  form->OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = allow; };
+  form->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+  form->Show();
+  form->Close();
+  EXPECT_TRUE(form->GetVisible());
+  EXPECT_EQ(0, closes);
+  allow = true;
+  form->Close();
+  EXPECT_FALSE(form->GetVisible());
+  EXPECT_EQ(1, closes);
+}
+
+TEST(Forms, MainFormCanBeCreatedAndDestroyedTwice) {
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    ASSERT_EQ(main, Application->GetMainForm());
+    int shown = 0;
+    main->OnShow = [&](TObject*) {
+      ++shown;
+      // Closing from inside the loop ends Run, not the process.
+      PostMessageA(main->GetHandle(), WM_CLOSE, 0, 0);
+    };
+    Application->Run();
+    EXPECT_EQ(1, shown);
+    EXPECT_TRUE(Application->GetTerminated());
+    delete main;
+    EXPECT_EQ(nullptr, Application->GetMainForm());
+  }
+}
+
+TEST(Forms, ExceptionInClickHandlerReachesHandleException) {
+  guitest::TExceptionCapture capture;
+  auto form = std::make_unique<TDialogForm>(nullptr);
+  form->butRun->OnClick = [](TObject*) { throw Exception("Click failed"); };
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return form->edFirst->Focused(); }));
+  guitest::ClickControl(form->butRun);
+  ASSERT_TRUE(PumpUntil([&] { return !capture.Messages.empty(); }));
+  EXPECT_EQ("Click failed", capture.Messages[0]);
+  // The program goes on: the next click is handled as usual.
+  form->butRun->OnClick = [&](TObject*) { ++form->runClicks; };
+  guitest::ClickControl(form->butRun);
+  EXPECT_TRUE(PumpUntil([&] { return form->runClicks == 1; }));
+}
+
+TEST(Forms, UnhandledExceptionIsShownInAMessageBox) {
+  auto form = std::make_unique<TDialogForm>(nullptr);
+  form->butRun->OnClick = [](TObject*) { throw Exception("Nothing to run"); };
+  form->Show();
+  String shown;
+  guitest::AnswerNextModal([&](HWND box) {
+    shown = guitest::DialogText(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+  });
+  PostMessageA(form->butRun->GetHandle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !shown.empty(); }));
+  EXPECT_EQ("Nothing to run.", shown);
+}
+
+} // namespace

@@ -1,0 +1,148 @@
+#include "GuiTest.h"
+
+#include <set>
+
+namespace guitest {
+
+namespace {
+
+void KeyEvent(WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof(input));
+}
+
+struct PendingAnswer {
+  std::function<void(HWND)> action;
+  std::set<HWND> before;
+  DWORD deadline = 0;
+  UINT_PTR timer = 0;
+};
+
+PendingAnswer* Pending = nullptr;
+
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM data) {
+  reinterpret_cast<std::set<HWND>*>(data)->insert(wnd);
+  return TRUE;
+}
+
+std::set<HWND> ThreadWindows() {
+  std::set<HWND> list;
+  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (!Pending) return;
+  // The new window that is visible, enabled and owns the input.
+  HWND candidate = nullptr;
+  for (HWND wnd : ThreadWindows()) {
+    if (Pending->before.count(wnd) || !IsWindowVisible(wnd) || !IsWindowEnabled(wnd)) continue;
+    char cls[64] = {};
+    GetClassNameA(wnd, cls, sizeof(cls));
+    if (String(cls) == "TPUtilWindow") continue;
+    candidate = wnd;
+    if (wnd == GetActiveWindow()) break;
+  }
+  if (!candidate && GetTickCount() < Pending->deadline) return;
+  std::unique_ptr<PendingAnswer> answer(Pending);
+  Pending = nullptr;
+  KillTimer(nullptr, answer->timer);
+  if (candidate) answer->action(candidate);
+}
+
+} // namespace
+
+void PressKey(WORD vk, int modifiers) {
+  if (modifiers & kCtrl) KeyEvent(VK_CONTROL, false);
+  if (modifiers & kShift) KeyEvent(VK_SHIFT, false);
+  if (modifiers & kAlt) KeyEvent(VK_MENU, false);
+  KeyEvent(vk, false);
+  KeyEvent(vk, true);
+  if (modifiers & kAlt) KeyEvent(VK_MENU, true);
+  if (modifiers & kShift) KeyEvent(VK_SHIFT, true);
+  if (modifiers & kCtrl) KeyEvent(VK_CONTROL, true);
+}
+
+void TypeText(const String& text) {
+  for (char c : text) {
+    const SHORT scan = VkKeyScanA(c);
+    if (scan == -1) continue;
+    int modifiers = kNone;
+    if (scan & 0x100) modifiers |= kShift;
+    if (scan & 0x200) modifiers |= kCtrl;
+    if (scan & 0x400) modifiers |= kAlt;
+    PressKey(static_cast<WORD>(scan & 0xFF), modifiers);
+  }
+}
+
+void ClickAt(HWND wnd, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(wnd, &p);
+  SetCursorPos(p.x, p.y);
+  INPUT input[3] = {};
+  const int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
+  input[0].type = INPUT_MOUSE;
+  input[0].mi.dx = MulDiv(p.x, 65535, cx);
+  input[0].mi.dy = MulDiv(p.y, 65535, cy);
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input[1] = input[0];
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  input[2] = input[0];
+  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(3, input, sizeof(INPUT));
+}
+
+void ClickControl(TControl* control) {
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    ClickAt(w->GetHandle(), w->GetWidth() / 2, w->GetHeight() / 2);
+    return;
+  }
+  ClickAt(control->GetParent()->GetHandle(), control->GetLeft() + control->GetWidth() / 2,
+          control->GetTop() + control->GetHeight() / 2);
+}
+
+void AnswerNextModal(std::function<void(HWND)> action, int timeoutMs) {
+  delete Pending;
+  Pending = new PendingAnswer;
+  Pending->action = std::move(action);
+  Pending->before = ThreadWindows();
+  Pending->deadline = GetTickCount() + static_cast<DWORD>(timeoutMs);
+  Pending->timer = SetTimer(nullptr, 0, 50, AnswerTimer);
+}
+
+void AnswerNextForm(std::function<void(TCustomForm*)> action, int timeoutMs) {
+  AnswerNextModal(
+      [action = std::move(action)](HWND wnd) {
+        if (auto* form = dynamic_cast<TCustomForm*>(FindControl(wnd))) action(form);
+      },
+      timeoutMs);
+}
+
+void AnswerMessageBox(int buttonId) {
+  AnswerNextModal([buttonId](HWND wnd) { PostMessageA(wnd, WM_COMMAND, static_cast<WPARAM>(buttonId), 0); });
+}
+
+bool AnswerPending() {
+  return Pending != nullptr;
+}
+
+String DialogText(HWND dialog) {
+  char text[1024] = {};
+  // A message box shows its text in the static control with id 0xFFFF.
+  GetDlgItemTextA(dialog, 0xFFFF, text, sizeof(text));
+  return text;
+}
+
+TExceptionCapture::TExceptionCapture() : FOld(Application->OnException) {
+  Application->OnException = [this](TObject*, Exception* e) { Messages.push_back(e->Message); };
+}
+
+TExceptionCapture::~TExceptionCapture() {
+  Application->OnException = FOld;
+}
+
+} // namespace guitest
