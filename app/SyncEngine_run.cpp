@@ -72,13 +72,10 @@ void TSyncEngine::CheckCharacterSet(TSyncDatabase& db) {
   if (rows.empty()) return;
   const TSqlRow& row = rows.front();
   String table = row[0].value_or(String());
-  if (row.size() > 1 && row[1])
-    RaiseError(Format("The connection's character set %s cannot carry the text of column %s.%s in database %s; "
-                      "nothing was synchronized.",
-                      charset, table, *row[1], db.GetDatabaseName()));
-  RaiseError(Format("The connection's character set %s cannot carry the text of table %s in database %s; "
-                    "nothing was synchronized.",
-                    charset, table, db.GetDatabaseName()));
+  String what = row.size() > 1 && row[1] ? "column " + table + "." + *row[1] : "table " + table;
+  RaiseError(Format("The connection's character set %s cannot carry the text of %s in database %s; nothing was "
+                    "synchronized.",
+                    charset, what, db.GetDatabaseName()));
 }
 
 void TSyncEngine::PrepareMissingTables(const TStrings& sourceTables, const TStrings& targetTables) {
