@@ -578,8 +578,9 @@ private:
 class TDataSet : public TComponent {
 public:
   explicit TDataSet(TComponent* AOwner);
-  // A concrete data set closes itself in its own destructor: the hooks that
-  // closing calls are gone by the time this one runs.
+  // A concrete data set calls SetDestroying() and Close() in its own
+  // destructor: the hooks that closing calls are gone by the time this one
+  // runs (no Before/AfterClose events fire while destroying).
   ~TDataSet() override;
 
   void Open() { SetActive(true); }
@@ -745,6 +746,10 @@ protected:
   void CheckActive() const;
   void CheckInactive() const;
   void SetState(TDataSetState Value);
+  // Switches the state for a moment (filter, calculated fields, key search)
+  // without telling the data sources; returns the state to restore.
+  TDataSetState SetTempState(TDataSetState Value);
+  void RestoreState(TDataSetState Value);
   void CreateFields();
   void DestroyFields();
   void BindFields(bool Binding);

@@ -114,6 +114,20 @@ void TDataSet::SetState(TDataSetState Value) {
   DataEvent(deUpdateState, 0);
 }
 
+TDataSetState TDataSet::SetTempState(TDataSetState Value) {
+  TDataSetState old = FState;
+  FState = Value;
+  ++FDisableCount;
+  FModified = false;
+  return old;
+}
+
+void TDataSet::RestoreState(TDataSetState Value) {
+  FState = Value;
+  --FDisableCount;
+  FModified = false;
+}
+
 // ---- fields
 
 void TDataSet::CreateFields() {
