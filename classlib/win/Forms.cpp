@@ -659,7 +659,8 @@ struct TApplication::SyncQueue {
   std::deque<std::pair<const std::function<void()>*, bool*>> items;
 };
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), FSync(std::make_unique<SyncQueue>()) {}
+TApplication::TApplication(TComponent* AOwner)
+    : TComponent(AOwner), FMainThreadId(GetCurrentThreadId()), FSync(std::make_unique<SyncQueue>()) {}
 
 TApplication::~TApplication() {
   DestroyComponents();
@@ -790,14 +791,15 @@ void TApplication::Idle(bool wait) {
 }
 
 void TApplication::Synchronize(const std::function<void()>& method) {
-  if (GetCurrentThreadId() == GetWindowThreadProcessId(GetHandle(), nullptr)) {
+  if (GetCurrentThreadId() == FMainThreadId) {
     method();
     return;
   }
   bool finished = false;
   std::unique_lock<std::mutex> lock(FSync->lock);
   FSync->items.emplace_back(&method, &finished);
-  PostMessageA(FHandle, WM_NULL, 0, 0);
+  // Wakes the loop from WaitMessage; the idle step runs the queue.
+  PostThreadMessageA(FMainThreadId, WM_NULL, 0, 0);
   FSync->done.wait(lock, [&] { return finished; });
 }
 

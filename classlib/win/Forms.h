@@ -225,6 +225,7 @@ private:
   void WndProc(TMessage& Message);
 
   TCustomForm* FMainForm = nullptr;
+  DWORD FMainThreadId = 0;
   bool FTerminated = false;
   HWND FHandle = nullptr;
   TControl* FMouseControl = nullptr;

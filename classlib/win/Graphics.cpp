@@ -281,7 +281,11 @@ void TCanvas::RequiredState(int state) {
   if ((state & csPenValid) && !(FState & csPenValid)) {
     HGDIOBJ old = SelectObject(FHandle, FPen->GetHandle());
     if (!FOldPen) FOldPen = old;
-    SetROP2(FHandle, FPen->GetMode() + 1);
+    static const int rops[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                               R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                               R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                               R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
+    SetROP2(FHandle, rops[FPen->GetMode()]);
     FState |= csPenValid;
   }
   if ((state & csBrushValid) && !(FState & csBrushValid)) {

@@ -110,12 +110,23 @@ void DefaultPalette(TPixelFormat format, RGBQUAD* colors, int& count) {
     colors[1] = RGBQUAD{255, 255, 255, 0};
     count = 2;
   } else if (format == pf4bit || format == pf8bit) {
-    PALETTEENTRY entries[16];
-    GetPaletteEntries(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), 0, 16, entries);
-    count = format == pf4bit ? 16 : 256;
-    for (int i = 0; i < count; ++i) {
-      const PALETTEENTRY& e = entries[i % 16];
-      colors[i] = RGBQUAD{e.peBlue, e.peGreen, e.peRed, 0};
+    // The 16 colours of the VGA palette; 8-bit adds a colour cube and greys.
+    static const BYTE vga[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                    {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                                    {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                                    {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+    for (const auto& c : vga)
+      colors[count++] = RGBQUAD{c[2], c[1], c[0], 0};
+    if (format == pf8bit) {
+      for (int r = 0; r < 6; ++r)
+        for (int g = 0; g < 6; ++g)
+          for (int b = 0; b < 6; ++b)
+            colors[count++] =
+                RGBQUAD{static_cast<BYTE>(b * 51), static_cast<BYTE>(g * 51), static_cast<BYTE>(r * 51), 0};
+      for (int i = 0; count < 256; ++i) {
+        const BYTE v = static_cast<BYTE>(8 + i * 10);
+        colors[count++] = RGBQUAD{v, v, v, 0};
+      }
     }
   }
 }
