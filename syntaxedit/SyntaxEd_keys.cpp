@@ -54,7 +54,7 @@ static String KeyName(uint8_t key, TShortCut shortCut) {
   if (key == 0x2E) return "Del";
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return String(1, static_cast<char>(key));
   if (key >= 0x60 && key <= 0x69) return String(1, static_cast<char>('0' + key - 0x60));
-  if (key >= 0x70 && key <= 0x87) return "F" + IntToStr(key - 0x6F);
+  if (key >= 0x70 && key <= 0x87) return String("F").append(IntToStr(key - 0x6F));
   return keyNameFunc ? keyNameFunc(shortCut) : SystemKeyName(shortCut);
 }
 
