@@ -277,18 +277,17 @@ TDateTime StrToDateTime(const String& s) {
   return v;
 }
 
-TDateTime StrToDate(const String& s) {
+namespace {
+
+TDateTime ParseWhole(const String& s, bool (*part)(const String&, size_t&, TDateTime&), const char* what) {
   String t = Trim(s);
   size_t i = 0;
   TDateTime v;
-  if (!ParseDate(t, i, v) || i != t.size()) throw EConvertError(Format("'%s' is not a valid date", s));
+  if (!part(t, i, v) || i != t.size()) throw EConvertError(Format("'%s' is not a valid %s", s, what));
   return v;
 }
 
-TDateTime StrToTime(const String& s) {
-  String t = Trim(s);
-  size_t i = 0;
-  TDateTime v;
-  if (!ParseTime(t, i, v) || i != t.size()) throw EConvertError(Format("'%s' is not a valid time", s));
-  return v;
-}
+} // namespace
+
+TDateTime StrToDate(const String& s) { return ParseWhole(s, ParseDate, "date"); }
+TDateTime StrToTime(const String& s) { return ParseWhole(s, ParseTime, "time"); }

@@ -177,6 +177,12 @@ public:
   virtual void Clear() { SetData(nullptr); }
   Variant GetValue() const { return GetAsVariant(); }
   void SetValue(const Variant& Value);
+  // The value as the data set keeps it in the old, new or current record
+  // (a data set without cached updates may refuse).
+  Variant GetOldValue() const;
+  Variant GetNewValue() const;
+  void SetNewValue(const Variant& Value);
+  Variant GetCurValue() const;
   virtual String GetAsString() const;
   virtual void SetAsString(const String& Value);
   virtual int GetAsInteger() const;
@@ -241,6 +247,7 @@ private:
 
 class TStringField : public TField {
 public:
+  using TField::GetValue;
   explicit TStringField(TComponent* AOwner);
   int GetDataSize() const override { return GetSize() + 1; }
   // The text, passed through the data set's Translate when the field transliterates.
@@ -274,6 +281,7 @@ public:
 // means the type's own range.
 class TIntegerField : public TNumericField {
 public:
+  using TField::GetValue;
   explicit TIntegerField(TComponent* AOwner);
   int GetDataSize() const override { return 4; }
   bool GetValue(int& Value) const;
@@ -325,6 +333,7 @@ public:
 
 class TLargeintField : public TNumericField {
 public:
+  using TField::GetValue;
   explicit TLargeintField(TComponent* AOwner);
   int GetDataSize() const override { return 8; }
   bool GetValue(int64_t& Value) const;
@@ -344,6 +353,7 @@ protected:
 
 class TFloatField : public TNumericField {
 public:
+  using TField::GetValue;
   explicit TFloatField(TComponent* AOwner);
   int GetDataSize() const override { return 8; }
   bool GetValue(double& Value) const;
@@ -373,6 +383,7 @@ public:
 // Exact decimals, carried as currency (scaled by 10 000). Size is the scale.
 class TBCDField : public TNumericField {
 public:
+  using TField::GetValue;
   explicit TBCDField(TComponent* AOwner);
   int GetDataSize() const override { return 8; }
   bool GetValue(int64_t& Scaled) const;
@@ -393,6 +404,7 @@ protected:
 
 class TBooleanField : public TField {
 public:
+  using TField::GetValue;
   explicit TBooleanField(TComponent* AOwner);
   int GetDataSize() const override { return 2; }
   bool GetValue(bool& Value) const;
@@ -416,6 +428,7 @@ private:
 // ftDateTime, and the base of TDateField and TTimeField.
 class TDateTimeField : public TField {
 public:
+  using TField::GetValue;
   explicit TDateTimeField(TComponent* AOwner);
   int GetDataSize() const override;
   bool GetValue(TDateTime& Value) const;
@@ -641,6 +654,10 @@ public:
   virtual void SetFieldData(TField* Field, const void* Buffer);
   virtual std::unique_ptr<TStream> CreateBlobStream(TField* Field, TBlobStreamMode Mode);
   virtual bool GetCurrentRecord(char* Buffer);
+  // Reads or writes Field as if the data set were in State (old, new or
+  // current values); Null for calculated fields.
+  virtual Variant GetStateFieldValue(TDataSetState State, TField* Field);
+  virtual void SetStateFieldValue(TDataSetState State, TField* Field, const Variant& Value);
   // Text conversion of string fields; the base copies. Returns the length.
   virtual int Translate(const char* Src, char* Dest, bool ToOem);
 
@@ -689,6 +706,8 @@ public:
   virtual String PSGetTableName() { return ""; }
 
   bool AutoCalcFields = true;
+  // Stored only: data sets of this program have no object fields.
+  bool ObjectView = false;
   TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
   TDataSetNotifyEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
   TDataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
@@ -757,7 +776,15 @@ protected:
   void UpdateCursorPos();
   void GetCalcFields(char* Buffer);
   void SetModified(bool Value) { FModified = Value; }
+  void SetFound(bool Value) { FFound = Value; }
   void ClearBuffers();
+  // Reallocates the ring (Value buffers and the spare); with rows on show
+  // they are read again around the cursor.
+  void SetBufferCount(int Value);
+  // Sizes the ring for the data links that show it (at least one record).
+  void UpdateBufferCount();
+  // Lets go of the blob contents that fields wrote in the active record.
+  void FreeFieldBuffers();
   void DoBeforeScroll();
   void DoAfterScroll();
   // Runs Operation, offering its EDatabaseError to ErrorEvent (retry, abort or fail).
@@ -788,8 +815,6 @@ private:
   friend class TFieldDefs;
   void DoInternalOpen();
   void OpenCursorComplete();
-  void SetBufferCount(int Value);
-  void UpdateBufferCount();
   void SetCurrentRecord(int Index);
   void MoveBuffer(int CurIndex, int NewIndex);
   void ActivateBuffers();
@@ -799,7 +824,6 @@ private:
   int GetPriorRecords();
   void BeginInsertAppend();
   void EndInsertAppend();
-  void FreeFieldBuffers();
   void AddDataSource(TDataSource* DataSource);
   void RemoveDataSource(TDataSource* DataSource);
   void Fire(const TDataSetNotifyEvent& Event) {

@@ -684,6 +684,22 @@ int TDataSet::Translate(const char* Src, char* Dest, bool) {
   return static_cast<int>(n);
 }
 
+Variant TDataSet::GetStateFieldValue(TDataSetState State, TField* Field) {
+  if (Field->FieldKind != fkData && Field->FieldKind != fkInternalCalc) return Variant::Null();
+  TDataSetState saved = FState;
+  FState = State;
+  Variant v;
+  TryFinally([&] { v = Field->GetValue(); }, [&] { FState = saved; });
+  return v;
+}
+
+void TDataSet::SetStateFieldValue(TDataSetState State, TField* Field, const Variant& Value) {
+  if (Field->FieldKind != fkData) return;
+  TDataSetState saved = FState;
+  FState = State;
+  TryFinally([&] { Field->SetValue(Value); }, [&] { FState = saved; });
+}
+
 bool TDataSet::Locate(const String&, const Variant&, TLocateOptions) { return false; }
 Variant TDataSet::Lookup(const String&, const Variant&, const String&) { return Variant::Null(); }
 bool TDataSet::FindRecord(bool, bool) { return false; }

@@ -34,6 +34,41 @@ template <typename T> T ReadAs(const void* buffer) {
 
 template <typename T> void WriteAs(T v, void* buffer) { std::memcpy(buffer, &v, sizeof v); }
 
+// The field's value as one plain number, or false for Null.
+template <typename T> bool ReadValue(const TField* f, T& value) {
+  char buf[sizeof(T)] = {};
+  if (!f->GetData(buf)) return false;
+  value = ReadAs<T>(buf);
+  return true;
+}
+
+template <typename T> void WriteValue(TField* f, T value) {
+  char buf[sizeof(T)];
+  WriteAs<T>(value, buf);
+  f->SetData(buf);
+}
+
+// Text into a number field: empty text is Null, anything else must parse.
+void SetIntegerText(TField* f, const String& text) {
+  if (text.empty()) {
+    f->Clear();
+    return;
+  }
+  int64_t v;
+  if (!TryStrToInt64(text, v)) DatabaseError(Format(SInvalidIntegerValue, text, f->GetDisplayName()));
+  f->SetAsLargeInt(v);
+}
+
+void SetFloatText(TField* f, const String& text) {
+  if (text.empty()) {
+    f->Clear();
+    return;
+  }
+  double v;
+  if (!TryStrToFloat(text, v)) DatabaseError(Format(SInvalidFloatValue, text, f->GetDisplayName()));
+  f->SetAsFloat(v);
+}
+
 // A float rounded half to even into int32/int64 range, or a range error.
 int64_t RoundChecked(const TField* f, double v, double lo, double hi) {
   double r = std::nearbyint(v);
@@ -46,6 +81,11 @@ constexpr double kInt32Lo = std::numeric_limits<int32_t>::min();
 constexpr double kInt32Hi = std::numeric_limits<int32_t>::max();
 constexpr double kInt64Lo = -9223372036854775808.0;
 constexpr double kInt64Hi = 9223372036854774784.0; // the largest double below 2^63
+
+TDataSet* CheckedDataSet(const TField* f) {
+  if (!f->GetDataSet()) DatabaseError(Format(SDataSetMissing, f->GetDisplayName()), f);
+  return f->GetDataSet();
+}
 
 String CurrToStr(int64_t scaled) {
   bool neg = scaled < 0;
@@ -107,7 +147,7 @@ void TField::CheckInactive() const {
 }
 
 bool TField::GetData(void* Buffer) const {
-  if (!FDataSet) DatabaseError(Format(SDataSetMissing, GetDisplayName()), this);
+  CheckedDataSet(this);
   if (FValidating) {
     if (FValueBuffer && Buffer) std::memcpy(Buffer, FValueBuffer, static_cast<size_t>(GetDataSize()));
     return FValueBuffer != nullptr;
@@ -116,8 +156,7 @@ bool TField::GetData(void* Buffer) const {
 }
 
 void TField::SetData(const void* Buffer) {
-  if (!FDataSet) DatabaseError(Format(SDataSetMissing, GetDisplayName()), this);
-  FDataSet->SetFieldData(this, Buffer);
+  CheckedDataSet(this)->SetFieldData(this, Buffer);
 }
 
 void TField::Validate(const void* Buffer) {
@@ -138,6 +177,20 @@ bool TField::GetIsNull() const { return !GetData(nullptr); }
 void TField::SetValue(const Variant& Value) {
   if (Value.IsClear()) Clear();
   else SetVarValue(Value);
+}
+
+Variant TField::GetOldValue() const {
+  return CheckedDataSet(this)->GetStateFieldValue(dsOldValue, const_cast<TField*>(this));
+}
+
+Variant TField::GetNewValue() const {
+  return CheckedDataSet(this)->GetStateFieldValue(dsNewValue, const_cast<TField*>(this));
+}
+
+void TField::SetNewValue(const Variant& Value) { CheckedDataSet(this)->SetStateFieldValue(dsNewValue, this, Value); }
+
+Variant TField::GetCurValue() const {
+  return CheckedDataSet(this)->GetStateFieldValue(dsCurValue, const_cast<TField*>(this));
 }
 
 void TField::AccessError(const char* TypeName) const {
@@ -255,15 +308,7 @@ String TIntegerField::GetAsString() const {
   return GetValue(v) ? IntToStr(v) : String();
 }
 
-void TIntegerField::SetAsString(const String& Value) {
-  if (Value.empty()) {
-    Clear();
-    return;
-  }
-  int64_t v;
-  if (!TryStrToInt64(Value, v)) DatabaseError(Format(SInvalidIntegerValue, Value, GetDisplayName()));
-  SetAsLargeInt(v);
-}
+void TIntegerField::SetAsString(const String& Value) { SetIntegerText(this, Value); }
 
 int TIntegerField::GetAsInteger() const {
   int v;
@@ -323,27 +368,14 @@ TAutoIncField::TAutoIncField(TComponent* AOwner) : TIntegerField(AOwner) { SetDa
 
 TLargeintField::TLargeintField(TComponent* AOwner) : TNumericField(AOwner) { SetDataType(ftLargeint); }
 
-bool TLargeintField::GetValue(int64_t& Value) const {
-  char buf[8] = {};
-  if (!GetData(buf)) return false;
-  Value = ReadAs<int64_t>(buf);
-  return true;
-}
+bool TLargeintField::GetValue(int64_t& Value) const { return ReadValue(this, Value); }
 
 String TLargeintField::GetAsString() const {
   int64_t v;
   return GetValue(v) ? IntToStr(v) : String();
 }
 
-void TLargeintField::SetAsString(const String& Value) {
-  if (Value.empty()) {
-    Clear();
-    return;
-  }
-  int64_t v;
-  if (!TryStrToInt64(Value, v)) DatabaseError(Format(SInvalidIntegerValue, Value, GetDisplayName()));
-  SetAsLargeInt(v);
-}
+void TLargeintField::SetAsString(const String& Value) { SetIntegerText(this, Value); }
 
 // A value beyond the 32-bit range is an error here, never a wrapped number.
 int TLargeintField::GetAsInteger() const {
@@ -357,11 +389,7 @@ int64_t TLargeintField::GetAsLargeInt() const {
   return GetValue(v) ? v : 0;
 }
 
-void TLargeintField::SetAsLargeInt(int64_t Value) {
-  char buf[8];
-  WriteAs<int64_t>(Value, buf);
-  SetData(buf);
-}
+void TLargeintField::SetAsLargeInt(int64_t Value) { WriteValue<int64_t>(this, Value); }
 
 void TLargeintField::SetAsFloat(double Value) { SetAsLargeInt(RoundChecked(this, Value, kInt64Lo, kInt64Hi)); }
 
@@ -374,27 +402,14 @@ Variant TLargeintField::GetAsVariant() const {
 
 TFloatField::TFloatField(TComponent* AOwner) : TNumericField(AOwner) { SetDataType(ftFloat); }
 
-bool TFloatField::GetValue(double& Value) const {
-  char buf[8] = {};
-  if (!GetData(buf)) return false;
-  Value = ReadAs<double>(buf);
-  return true;
-}
+bool TFloatField::GetValue(double& Value) const { return ReadValue(this, Value); }
 
 String TFloatField::GetAsString() const {
   double v;
   return GetValue(v) ? FloatToStr(v) : String();
 }
 
-void TFloatField::SetAsString(const String& Value) {
-  if (Value.empty()) {
-    Clear();
-    return;
-  }
-  double v;
-  if (!TryStrToFloat(Value, v)) DatabaseError(Format(SInvalidFloatValue, Value, GetDisplayName()));
-  SetAsFloat(v);
-}
+void TFloatField::SetAsString(const String& Value) { SetFloatText(this, Value); }
 
 int TFloatField::GetAsInteger() const {
   return static_cast<int>(RoundChecked(this, GetAsFloat(), kInt32Lo, kInt32Hi));
@@ -410,9 +425,7 @@ double TFloatField::GetAsFloat() const {
 void TFloatField::SetAsFloat(double Value) {
   if ((MinValue != 0 || MaxValue != 0) && (Value < MinValue || Value > MaxValue))
     RangeError(Value, MinValue, MaxValue);
-  char buf[8];
-  WriteAs<double>(Value, buf);
-  SetData(buf);
+  WriteValue<double>(this, Value);
 }
 
 Variant TFloatField::GetAsVariant() const {
@@ -432,27 +445,14 @@ TBCDField::TBCDField(TComponent* AOwner) : TNumericField(AOwner) {
   SetSize(4);
 }
 
-bool TBCDField::GetValue(int64_t& Scaled) const {
-  char buf[8] = {};
-  if (!GetData(buf)) return false;
-  Scaled = ReadAs<int64_t>(buf);
-  return true;
-}
+bool TBCDField::GetValue(int64_t& Scaled) const { return ReadValue(this, Scaled); }
 
 String TBCDField::GetAsString() const {
   int64_t v;
   return GetValue(v) ? CurrToStr(v) : String();
 }
 
-void TBCDField::SetAsString(const String& Value) {
-  if (Value.empty()) {
-    Clear();
-    return;
-  }
-  double v;
-  if (!TryStrToFloat(Value, v)) DatabaseError(Format(SInvalidFloatValue, Value, GetDisplayName()));
-  SetAsFloat(v);
-}
+void TBCDField::SetAsString(const String& Value) { SetFloatText(this, Value); }
 
 int TBCDField::GetAsInteger() const {
   return static_cast<int>(RoundChecked(this, GetAsFloat(), kInt32Lo, kInt32Hi));
@@ -474,9 +474,7 @@ double TBCDField::GetAsFloat() const {
 }
 
 void TBCDField::SetAsFloat(double Value) {
-  char buf[8];
-  WriteAs<int64_t>(RoundChecked(this, Value * 10000.0, kInt64Lo, kInt64Hi), buf);
-  SetData(buf);
+  WriteValue<int64_t>(this, RoundChecked(this, Value * 10000.0, kInt64Lo, kInt64Hi));
 }
 
 Variant TBCDField::GetAsVariant() const {
@@ -489,9 +487,9 @@ Variant TBCDField::GetAsVariant() const {
 TBooleanField::TBooleanField(TComponent* AOwner) : TField(AOwner) { SetDataType(ftBoolean); }
 
 bool TBooleanField::GetValue(bool& Value) const {
-  char buf[2] = {};
-  if (!GetData(buf)) return false;
-  Value = ReadAs<int16_t>(buf) != 0;
+  int16_t v;
+  if (!ReadValue(this, v)) return false;
+  Value = v != 0;
   return true;
 }
 
@@ -523,11 +521,7 @@ bool TBooleanField::GetAsBoolean() const {
   return GetValue(v) && v;
 }
 
-void TBooleanField::SetAsBoolean(bool Value) {
-  char buf[2];
-  WriteAs<int16_t>(Value ? 1 : 0, buf);
-  SetData(buf);
-}
+void TBooleanField::SetAsBoolean(bool Value) { WriteValue<int16_t>(this, Value ? 1 : 0); }
 
 void TBooleanField::SetDisplayValues(const String& Value) {
   FDisplayValues = Value;
@@ -656,8 +650,7 @@ TMemoField::TMemoField(TComponent* AOwner) : TBlobField(AOwner) {
 namespace {
 
 std::unique_ptr<TStream> OpenBlob(const TBlobField* f, TBlobStreamMode mode) {
-  if (!f->GetDataSet()) DatabaseError(Format(SDataSetMissing, f->GetDisplayName()), f);
-  auto s = f->GetDataSet()->CreateBlobStream(const_cast<TBlobField*>(f), mode);
+  auto s = CheckedDataSet(f)->CreateBlobStream(const_cast<TBlobField*>(f), mode);
   if (!s) DatabaseError(Format(SFieldAccessError, f->GetDisplayName(), "Blob"));
   return s;
 }
