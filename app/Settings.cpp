@@ -38,9 +38,13 @@ void TMemorySettingsBackend::WriteInteger(const String& name, int32_t value) {
   FValues[name] = TValue{vtInteger, String(), value};
 }
 
-TSettingsBackend& GetSettingsBackend() { return *Backend(); }
+TSettingsBackend& GetSettingsBackend() {
+  return *Backend();
+}
 
-void SetSettingsBackend(std::unique_ptr<TSettingsBackend> backend) { Backend() = std::move(backend); }
+void SetSettingsBackend(std::unique_ptr<TSettingsBackend> backend) {
+  Backend() = std::move(backend);
+}
 
 String ReadSettingString(const String& name, const String& def) {
   auto value = GetSettingsBackend().ReadValue(name);
@@ -48,24 +52,31 @@ String ReadSettingString(const String& name, const String& def) {
   return value->Type == TSettingsBackend::vtString ? value->Text : def;
 }
 
-void WriteSettingString(const String& name, const String& value) { GetSettingsBackend().WriteString(name, value); }
+void WriteSettingString(const String& name, const String& value) {
+  GetSettingsBackend().WriteString(name, value);
+}
 
 int ReadSettingInteger(const String& name, int def) {
   auto value = GetSettingsBackend().ReadValue(name);
   return value && value->Type == TSettingsBackend::vtInteger ? value->Integer : def;
 }
 
-void WriteSettingInteger(const String& name, int value) { GetSettingsBackend().WriteInteger(name, value); }
+void WriteSettingInteger(const String& name, int value) {
+  GetSettingsBackend().WriteInteger(name, value);
+}
 
 bool ReadSettingBool(const String& name, bool def) {
   auto value = GetSettingsBackend().ReadValue(name);
   return value && value->Type == TSettingsBackend::vtInteger ? value->Integer == 1 : def;
 }
 
-void WriteSettingBool(const String& name, bool value) { WriteSettingInteger(name, value ? 1 : 0); }
+void WriteSettingBool(const String& name, bool value) {
+  WriteSettingInteger(name, value ? 1 : 0);
+}
 
 void ReadSettings(TSettings& settings) {
-  for (const TSwitchInfo& s : SettingSwitches) settings.*s.Field = ReadSettingBool(s.Name, s.Default);
+  for (const TSwitchInfo& s : SettingSwitches)
+    settings.*s.Field = ReadSettingBool(s.Name, s.Default);
   settings.LogFontName = ReadSettingString("LogFontName", "Tahoma");
   settings.LogFontSize = ReadSettingInteger("LogFontSize", 9);
   settings.ScriptFontName = ReadSettingString("ScriptFontName", "Courier New");
@@ -73,7 +84,8 @@ void ReadSettings(TSettings& settings) {
 }
 
 void WriteSettings(const TSettings& settings) {
-  for (const TSwitchInfo& s : SettingSwitches) WriteSettingBool(s.Name, settings.*s.Field);
+  for (const TSwitchInfo& s : SettingSwitches)
+    WriteSettingBool(s.Name, settings.*s.Field);
   WriteSettingString("LogFontName", settings.LogFontName);
   WriteSettingInteger("LogFontSize", settings.LogFontSize);
   WriteSettingString("ScriptFontName", settings.ScriptFontName);

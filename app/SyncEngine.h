@@ -86,7 +86,8 @@ private:
   void Log(const String& line);
   void VerboseLog(const String& line);
   void Statement(const String& text);
-  void RunStatements(const std::vector<String>& statements, bool singleTransaction, const String& databaseName);
+  void RunStatements(const std::vector<String>& statements, bool singleTransaction,
+                     const String& databaseName);
   void LoadSourceScript();
   bool ChooseSourceTables(TStrings& chosen);
   void CheckCharacterSet(TSyncDatabase& db);

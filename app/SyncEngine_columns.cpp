@@ -21,11 +21,21 @@ const TTableOption* FindOption(const TTableOptions& options, const String& key) 
 // What an option only the target has is set to, so that it disappears.
 String ResetValue(const String& key) {
   static const std::pair<const char*, const char*> resets[] = {
-      {"COMMENT", "''"},           {"ROW_FORMAT", "DEFAULT"},   {"KEY_BLOCK_SIZE", "0"},
-      {"STATS_PERSISTENT", "DEFAULT"}, {"STATS_AUTO_RECALC", "DEFAULT"}, {"STATS_SAMPLE_PAGES", "DEFAULT"},
-      {"CHECKSUM", "0"},           {"DELAY_KEY_WRITE", "0"},   {"PACK_KEYS", "DEFAULT"},
-      {"MAX_ROWS", "0"},           {"MIN_ROWS", "0"},          {"AVG_ROW_LENGTH", "0"},
-      {"CONNECTION", "''"},        {"INSERT_METHOD", "NO"},    {"UNION", "()"},
+      {"COMMENT", "''"},
+      {"ROW_FORMAT", "DEFAULT"},
+      {"KEY_BLOCK_SIZE", "0"},
+      {"STATS_PERSISTENT", "DEFAULT"},
+      {"STATS_AUTO_RECALC", "DEFAULT"},
+      {"STATS_SAMPLE_PAGES", "DEFAULT"},
+      {"CHECKSUM", "0"},
+      {"DELAY_KEY_WRITE", "0"},
+      {"PACK_KEYS", "DEFAULT"},
+      {"MAX_ROWS", "0"},
+      {"MIN_ROWS", "0"},
+      {"AVG_ROW_LENGTH", "0"},
+      {"CONNECTION", "''"},
+      {"INSERT_METHOD", "NO"},
+      {"UNION", "()"},
   };
   for (const auto& [k, v] : resets)
     if (key == k) return v;
@@ -33,18 +43,22 @@ String ResetValue(const String& key) {
 }
 
 // Options that ALTER TABLE cannot set.
-bool IsFixedOption(const String& key) { return key == "SEQUENCE"; }
+bool IsFixedOption(const String& key) {
+  return key == "SEQUENCE";
+}
 
 String OptionsText(const TTableOptions& options) {
   String r;
-  for (const TTableOption& o : options.Items) r += (r.empty() ? "" : " ") + o.Text;
-  for (const String& f : options.Fixed) r += (r.empty() ? "" : " ") + f;
+  for (const TTableOption& o : options.Items)
+    r += (r.empty() ? "" : " ") + o.Text;
+  for (const String& f : options.Fixed)
+    r += (r.empty() ? "" : " ") + f;
   return r;
 }
 
 bool IsCharacterType(const String& type) {
-  static const char* const types[] = {"char",     "varchar",  "tinytext", "text",     "mediumtext",
-                                      "longtext", "enum",     "set",      "nchar",    "nvarchar",
+  static const char* const types[] = {"char",     "varchar",   "tinytext", "text",  "mediumtext",
+                                      "longtext", "enum",      "set",      "nchar", "nvarchar",
                                       "national", "character", "long"};
   for (const char* t : types)
     if (type == t) return true;
@@ -129,7 +143,8 @@ void TSyncEngine::SyncTableOptions(const String& table, const String& sourceType
   }
   if (changes.empty()) return;
   String statement = "alter table " + QuoteName(table);
-  for (const String& c : changes) statement += " " + c;
+  for (const String& c : changes)
+    statement += " " + c;
   Log(Format("Changing type of table %s: %s -> %s", table, OptionsText(target), OptionsText(source)));
   Statement(statement);
   FDefaultCharsetChanged = charset;

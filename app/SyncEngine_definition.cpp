@@ -8,9 +8,13 @@
 
 namespace {
 
-bool IsSpace(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsSpace(char c) {
+  return static_cast<unsigned char>(c) <= ' ';
+}
 
-bool StartsWith(const String& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+bool StartsWith(const String& s, const char* prefix) {
+  return s.rfind(prefix, 0) == 0;
+}
 
 String Join(const std::vector<String>& parts, const char* separator) {
   String r;
@@ -25,17 +29,20 @@ String Join(const std::vector<String>& parts, const char* separator) {
 // quoted text and parenthesized lists (UNION=(a,b)) taken whole.
 size_t SkipOptionToken(const String& s, size_t i) {
   while (i < s.size() && !IsSpace(s[i]) && s[i] != '=') {
-    if (s[i] == '\'' || s[i] == '"' || s[i] == '`') i = SkipQuotedToEnd(s, i);
+    if (s[i] == '\'' || s[i] == '"' || s[i] == '`')
+      i = SkipQuotedToEnd(s, i);
     else if (s[i] == '(') {
       size_t close = FindMatchingParen(s, i);
       i = close == String::npos ? s.size() : close + 1;
-    } else ++i;
+    } else
+      ++i;
   }
   return i;
 }
 
 size_t SkipSpaces(const String& s, size_t i) {
-  while (i < s.size() && IsSpace(s[i])) ++i;
+  while (i < s.size() && IsSpace(s[i]))
+    ++i;
   return i;
 }
 
@@ -66,7 +73,8 @@ String ModernTableType(const TTableOptions& options) {
   std::vector<String> parts;
   for (const TTableOption& o : options.Items)
     if (o.Key != "AUTO_INCREMENT") parts.push_back(o.Text);
-  for (const String& f : options.Fixed) parts.push_back(f);
+  for (const String& f : options.Fixed)
+    parts.push_back(f);
   String type = Join(parts, " ");
   if (!options.Partition.empty()) type += "\n" + options.Partition;
   return type;
@@ -137,7 +145,8 @@ std::vector<String> ParseColumnList(const String& list) {
         i = c == String::npos ? inner.size() : c + 1;
       } else if (inner[i] == '\'' || inner[i] == '"' || inner[i] == '`') {
         i = SkipQuotedToEnd(inner, i);
-      } else ++i;
+      } else
+        ++i;
     }
     if (i < inner.size()) ++i;
   }
@@ -153,7 +162,8 @@ void ParseTableDefinition(const String& createText, bool useBackticks, TTableDef
   TTableOptions options = ParseTableOptions(close == String::npos ? String() : d.substr(close + 1));
 
   bool oldStyle = false;
-  for (const TTableOption& o : options.Items) oldStyle |= o.Key == "TYPE";
+  for (const TTableOption& o : options.Items)
+    oldStyle |= o.Key == "TYPE";
   def.TableType = oldStyle ? OldStyleTableType(d) : ModernTableType(options);
 
   def.ColumnNames.Clear();

@@ -11,7 +11,8 @@ String GeneratedName(const String& prefix, const String& name) {
   if (r.size() <= 64) return r;
   size_t cut = 64;
   // Never cut inside a multi-byte character.
-  while (cut > 0 && (static_cast<unsigned char>(r[cut]) & 0xC0) == 0x80) --cut;
+  while (cut > 0 && (static_cast<unsigned char>(r[cut]) & 0xC0) == 0x80)
+    --cut;
   return r.substr(0, cut);
 }
 
@@ -30,17 +31,22 @@ std::vector<String> ReferencedTables(const String& text) {
     size_t i = p + 11;
     String table = ReadIdentifier(text, i);
     // db.table names the table last.
-    while (i < text.size() && text[i] == '.') table = ReadIdentifier(text, ++i);
+    while (i < text.size() && text[i] == '.')
+      table = ReadIdentifier(text, ++i);
     tables.push_back(table);
   }
   return tables;
 }
 
-String SqlString(const String& s) { return "'" + ReplaceAll(ReplaceAll(s, "\\", "\\\\"), "'", "''") + "'"; }
+String SqlString(const String& s) {
+  return "'" + ReplaceAll(ReplaceAll(s, "\\", "\\\\"), "'", "''") + "'";
+}
 
 namespace {
 
-bool IsConstraint(const String& keyDef) { return StartsWithText(keyDef, "constraint"); }
+bool IsConstraint(const String& keyDef) {
+  return StartsWithText(keyDef, "constraint");
+}
 
 // The columns of a foreign key, between FOREIGN KEY and REFERENCES.
 std::vector<String> ForeignKeyColumns(const String& keyDef) {
@@ -77,10 +83,12 @@ bool TSyncEngine::ReferencedByForeignKey(const String& table, const String& colu
   return StrToInt64Def(count.value_or("0"), 0) > 0;
 }
 
-void TSyncEngine::SyncKeys(const String& table, const TStrings& keyNames, const TStrings& keyDefs, uint8_t mode) {
+void TSyncEngine::SyncKeys(const String& table, const TStrings& keyNames, const TStrings& keyDefs,
+                           uint8_t mode) {
   String targetType;
   TStringList targetColumnNames, targetColumnDefs, targetNames, targetDefs;
-  ReadTableDefinition(table, targetType, &targetColumnNames, &targetColumnDefs, &targetNames, &targetDefs, FTarget);
+  ReadTableDefinition(table, targetType, &targetColumnNames, &targetColumnDefs, &targetNames, &targetDefs,
+                      FTarget);
   RunStatement("set foreign_key_checks=0", FTarget);
   const String t = QuoteName(table);
 
@@ -134,7 +142,8 @@ void TSyncEngine::SyncKeys(const String& table, const TStrings& keyNames, const 
       Statement(Format("alter table %s drop %s", t, k));
       Log(Format("Adding key %s/%s", table, k));
       Statement(Format("alter table %s add %s", t, s));
-      VerboseLog(Format("*Removing temporary index needed for creation of primary key in local table %s", table));
+      VerboseLog(
+          Format("*Removing temporary index needed for creation of primary key in local table %s", table));
       Statement(Format("alter table %s drop index %s", t, QuoteName(temp)));
       continue;
     }
@@ -166,8 +175,9 @@ void TSyncEngine::SyncKeys(const String& table, const TStrings& keyNames, const 
       String targetAuto = AutoIncrementColumn(targetColumnNames, targetColumnDefs);
       if (SameText(first, sourceAuto) || SameText(first, targetAuto)) {
         const auto& temps = FTemporaryIndices[LowerCase(table)];
-        together = std::none_of(temps.begin(), temps.end(),
-                                [&](const String& n) { return SameText(n, GeneratedName("ix_tmp_autoinc_", first)); });
+        together = std::none_of(temps.begin(), temps.end(), [&](const String& n) {
+          return SameText(n, GeneratedName("ix_tmp_autoinc_", first));
+        });
         for (int o = 0; together && o < targetDefs.GetCount(); ++o) {
           if (o == c || IsConstraint(targetDefs[o])) continue;
           std::vector<String> other = ParseColumnList(targetDefs[o]);

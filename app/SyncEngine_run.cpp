@@ -20,7 +20,9 @@ void TSyncEngine::VerboseLog(const String& line) {
   if (FSettings.VerboseLog) Log(line);
 }
 
-void TSyncEngine::Statement(const String& text) { AppendToScript(Trim(text)); }
+void TSyncEngine::Statement(const String& text) {
+  AppendToScript(Trim(text));
+}
 
 void TSyncEngine::AppendToScript(const String& statement) {
   String text = statement;
@@ -61,21 +63,23 @@ void TSyncEngine::CheckCharacterSet(TSyncDatabase& db) {
                   "cast(convert(%s using utf8mb4) as binary)",
                   column, charset, column);
   };
-  String sql = "select table_name, column_name from information_schema.columns where table_schema = database() "
-               "and (" +
-               lost("column_name") + " or " + lost("column_comment") + " or " + lost("column_default") + " or " +
-               lost("column_type") +
-               ") union all select table_name, null from information_schema.tables where table_schema = "
-               "database() and (" +
-               lost("table_name") + " or " + lost("table_comment") + ") limit 1";
+  String sql =
+      "select table_name, column_name from information_schema.columns where table_schema = database() "
+      "and (" +
+      lost("column_name") + " or " + lost("column_comment") + " or " + lost("column_default") + " or " +
+      lost("column_type") +
+      ") union all select table_name, null from information_schema.tables where table_schema = "
+      "database() and (" +
+      lost("table_name") + " or " + lost("table_comment") + ") limit 1";
   TSqlRows rows = db.Open(sql);
   if (rows.empty()) return;
   const TSqlRow& row = rows.front();
   String table = row[0].value_or(String());
   String what = row.size() > 1 && row[1] ? "column " + table + "." + *row[1] : "table " + table;
-  RaiseError(Format("The connection's character set %s cannot carry the text of %s in database %s; nothing was "
-                    "synchronized.",
-                    charset, what, db.GetDatabaseName()));
+  RaiseError(
+      Format("The connection's character set %s cannot carry the text of %s in database %s; nothing was "
+             "synchronized.",
+             charset, what, db.GetDatabaseName()));
 }
 
 void TSyncEngine::PrepareMissingTables(const TStrings& sourceTables, const TStrings& targetTables) {
@@ -124,7 +128,8 @@ void TSyncEngine::PrepareMissingTables(const TStrings& sourceTables, const TStri
 }
 
 void TSyncEngine::SynchronizeDatabases(const TStrings* chosen) {
-  for (TSyncPhase phase : {spStructure, spIndices, spConstraints, spNewTables}) FWindow.SetPhaseCaption(phase, "");
+  for (TSyncPhase phase : {spStructure, spIndices, spConstraints, spNewTables})
+    FWindow.SetPhaseCaption(phase, "");
   FWindow.SetCurrentTable("");
   FWindow.ClearLog();
   FLastLogLine.clear();
@@ -136,8 +141,8 @@ void TSyncEngine::SynchronizeDatabases(const TStrings* chosen) {
     Log(Format("Syncing database %s/%s to equal script %s.", FTarget.GetHost(), FTarget.GetDatabaseName(),
                ScriptPath));
   else
-    Log(Format("Syncing database %s/%s to equal database %s/%s.", FTarget.GetHost(), FTarget.GetDatabaseName(),
-               FSource.GetHost(), FSource.GetDatabaseName()));
+    Log(Format("Syncing database %s/%s to equal database %s/%s.", FTarget.GetHost(),
+               FTarget.GetDatabaseName(), FSource.GetHost(), FSource.GetDatabaseName()));
   Log("");
   FWindow.ProcessMessages();
   FWindow.SetProgressPosition(0);
@@ -147,9 +152,12 @@ void TSyncEngine::SynchronizeDatabases(const TStrings* chosen) {
   CheckCharacterSet(FTarget);
 
   TStringList sourceTables, targetTables;
-  if (chosen) sourceTables.Assign(*chosen);
-  else if (!FSettings.SelectSyncTables) QueryBaseTables(sourceTables, FSource);
-  else if (!ChooseSourceTables(sourceTables)) return;
+  if (chosen)
+    sourceTables.Assign(*chosen);
+  else if (!FSettings.SelectSyncTables)
+    QueryBaseTables(sourceTables, FSource);
+  else if (!ChooseSourceTables(sourceTables))
+    return;
   QueryBaseTables(targetTables, FTarget);
   PrepareMissingTables(sourceTables, targetTables);
   if (!FLastLogLine.empty()) Log("");

@@ -27,7 +27,8 @@ std::vector<String> LeadingWords(const String& statement, size_t count) {
       ++i;
     } else if (statement.compare(i, 3, "/*!") == 0) {
       i += 3;
-      while (i < statement.size() && std::isdigit(static_cast<unsigned char>(statement[i]))) ++i;
+      while (i < statement.size() && std::isdigit(static_cast<unsigned char>(statement[i])))
+        ++i;
     } else if (statement.compare(i, 2, "/*") == 0) {
       size_t end = statement.find("*/", i + 2);
       i = end == String::npos ? statement.size() : end + 2;
@@ -49,12 +50,15 @@ bool IsForeignToTemporaryDatabase(const String& statement) {
   std::vector<String> w = LeadingWords(statement, 3);
   auto at = [&](size_t i) { return i < w.size() ? w[i] : String(); };
   if (at(0) == "USE") return true;
-  if ((at(0) == "CREATE" || at(0) == "DROP" || at(0) == "ALTER") && (at(1) == "DATABASE" || at(1) == "SCHEMA"))
+  if ((at(0) == "CREATE" || at(0) == "DROP" || at(0) == "ALTER") &&
+      (at(1) == "DATABASE" || at(1) == "SCHEMA"))
     return true;
   if (at(0) != "SET") return false;
   String what = at(1) == "SESSION" ? at(2) : at(1);
-  if (what.rfind("@@SESSION.", 0) == 0) what.erase(0, 10);
-  else if (what.rfind("@@", 0) == 0) what.erase(0, 2);
+  if (what.rfind("@@SESSION.", 0) == 0)
+    what.erase(0, 10);
+  else if (what.rfind("@@", 0) == 0)
+    what.erase(0, 2);
   return what == "NAMES" || what == "CHARSET" || (what == "CHARACTER" && at(2) == "SET") ||
          what == "CHARACTER_SET_CLIENT" || what == "CHARACTER_SET_RESULTS" ||
          what == "CHARACTER_SET_CONNECTION" || what == "COLLATION_CONNECTION";
@@ -63,8 +67,8 @@ bool IsForeignToTemporaryDatabase(const String& statement) {
 // A table named with another database in front, after a word that
 // introduces a table name; empty when there is none.
 String OtherDatabaseTable(const String& statement) {
-  static const char* const introducers[] = {"TABLE", "EXISTS", "INTO", "FROM", "JOIN", "UPDATE",
-                                            "REFERENCES", "TABLES", "LIKE"};
+  static const char* const introducers[] = {"TABLE",  "EXISTS",     "INTO",   "FROM", "JOIN",
+                                            "UPDATE", "REFERENCES", "TABLES", "LIKE"};
   String previous;
   for (size_t i = 0; i < statement.size();) {
     char c = statement[i];
@@ -81,7 +85,8 @@ String OtherDatabaseTable(const String& statement) {
     String word = ReadIdentifier(statement, i);
     if (i == b) ++i;
     bool introduced = false;
-    for (const char* k : introducers) introduced |= previous == k;
+    for (const char* k : introducers)
+      introduced |= previous == k;
     if (introduced && i < statement.size() && statement[i] == '.') {
       size_t j = i + 1;
       String table = ReadIdentifier(statement, j);
@@ -161,10 +166,13 @@ void TSyncEngine::LoadSourceScript() {
     String other = OtherDatabaseTable(statement);
     if (!other.empty())
       RaiseError(Format("The script names the table %s of another database: it was not loaded.", other));
-    if (IsForeignToTemporaryDatabase(statement)) skipped.push_back(statement);
-    else statements.push_back(std::move(statement));
+    if (IsForeignToTemporaryDatabase(statement))
+      skipped.push_back(statement);
+    else
+      statements.push_back(std::move(statement));
   }
-  for (const String& statement : skipped) Log("Skipping statement of the script: " + FirstLine(statement));
+  for (const String& statement : skipped)
+    Log("Skipping statement of the script: " + FirstLine(statement));
   Log("Creating temporary source database...");
   RunStatements(statements, true, "");
   Log("");

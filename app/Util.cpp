@@ -17,7 +17,9 @@ String RemoveChar(const String& s, char c) {
   return r;
 }
 
-void RemoveCharInPlace(String& s, char c) { std::erase(s, c); }
+void RemoveCharInPlace(String& s, char c) {
+  std::erase(s, c);
+}
 
 int LastPos(const String& sub, const String& s) {
   if (sub.empty() || sub.size() > s.size()) return 0;
@@ -57,7 +59,8 @@ String RightPart(const String& s, int n) {
 }
 
 void StripTrailingChar(String& s, char c) {
-  while (!s.empty() && s.back() == c) s.pop_back();
+  while (!s.empty() && s.back() == c)
+    s.pop_back();
 }
 
 String ReplaceAll(const String& s, const String& oldText, const String& newText) {
@@ -78,7 +81,8 @@ bool TextBetween(const String& s, const String& startMarker, const String& endMa
                  String& result) {
   size_t from = FindText(s, startMarker), to = FindText(s, endMarker);
   if (from == String::npos || to == String::npos || to < from) return false;
-  if (withMarkers) result = s.substr(from, to + endMarker.size() - from);
+  if (withMarkers)
+    result = s.substr(from, to + endMarker.size() - from);
   else {
     size_t b = from + startMarker.size();
     result = to > b ? s.substr(b, to - b) : String();
@@ -105,9 +109,13 @@ void RemoveDelimited(String& s, const String& startMarker, const String& endMark
   }
 }
 
-void RaiseError(const String& message) { throw Exception(message); }
+void RaiseError(const String& message) {
+  throw Exception(message);
+}
 
 void InsertAt(TStrings& list, int index, const String& s) {
-  if (index >= list.GetCount()) list.Add(s);
-  else list.Insert(index, s);
+  if (index >= list.GetCount())
+    list.Add(s);
+  else
+    list.Insert(index, s);
 }

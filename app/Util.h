@@ -37,7 +37,9 @@ void InsertAt(TStrings& list, int index, const String& s);
 
 // Whether word stands at offset i of s (ASCII letters in any case).
 bool StartsWithText(const String& s, size_t i, const String& word);
-inline bool StartsWithText(const String& s, const String& word) { return StartsWithText(s, 0, word); }
+inline bool StartsWithText(const String& s, const String& word) {
+  return StartsWithText(s, 0, word);
+}
 
 // --- SQL text. Offsets here are 0-based, String::npos for "none".
 

@@ -20,7 +20,9 @@ void QueryToStrings(const String& sql, TStrings& list, TSyncDatabase& db, bool o
   list.EndUpdate();
 }
 
-void RunStatement(const String& sql, TSyncDatabase& db) { db.ExecuteSQL(sql); }
+void RunStatement(const String& sql, TSyncDatabase& db) {
+  db.ExecuteSQL(sql);
+}
 
 int FetchFirstRow(const String& sql, TSyncDatabase& db) {
   TSqlRows rows = db.Open(sql);

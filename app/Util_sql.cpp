@@ -9,52 +9,57 @@ namespace {
 // The reserved words of current servers (MariaDB 10.11, as its parser refuses
 // them as column names, and the MySQL 8 ones besides): a name among them must
 // stay back-quoted. Sorted, upper case.
+// clang-format off
 constexpr const char* ReservedWords[] = {
-    "ACCESSIBLE", "ADD", "ALL", "ALTER", "ANALYZE", "AND", "AS", "ASC", "ASENSITIVE", "BEFORE",
-    "BETWEEN", "BIGINT", "BINARY", "BLOB", "BOTH", "BY", "CALL", "CASCADE", "CASE", "CHANGE", "CHAR",
-    "CHARACTER", "CHECK", "COLLATE", "COLUMN", "CONDITION", "CONSTRAINT", "CONTINUE", "CONVERT",
-    "CREATE", "CROSS", "CUBE", "CUME_DIST", "CURRENT_DATE", "CURRENT_ROLE", "CURRENT_TIME",
-    "CURRENT_TIMESTAMP", "CURRENT_USER", "CURSOR", "DATABASES", "DAY_HOUR", "DAY_MICROSECOND",
-    "DAY_MINUTE", "DAY_SECOND", "DEC", "DECIMAL", "DECLARE", "DEFAULT", "DELAYED", "DELETE",
-    "DELETE_DOMAIN_ID", "DENSE_RANK", "DESC", "DESCRIBE", "DETERMINISTIC", "DISTINCT", "DISTINCTROW",
-    "DIV", "DOUBLE", "DO_DOMAIN_IDS", "DROP", "DUAL", "EACH", "ELSE", "ELSEIF", "EMPTY", "ENCLOSED",
-    "ESCAPED", "EXCEPT", "EXISTS", "EXIT", "EXPLAIN", "FALSE", "FETCH", "FIRST_VALUE", "FLOAT",
-    "FLOAT4", "FLOAT8", "FOR", "FORCE", "FOREIGN", "FROM", "FULLTEXT", "FUNCTION", "GENERATED", "GET",
-    "GRANT", "GROUP", "GROUPING", "GROUPS", "HAVING", "HIGH_PRIORITY", "HOUR_MICROSECOND",
-    "HOUR_MINUTE", "HOUR_SECOND", "IF", "IGNORE", "IGNORE_DOMAIN_IDS", "IN", "INDEX", "INFILE",
-    "INNER", "INOUT", "INSENSITIVE", "INSERT", "INT", "INT1", "INT2", "INT3", "INT4", "INT8",
-    "INTEGER", "INTERSECT", "INTERVAL", "INTO", "IO_AFTER_GTIDS", "IO_BEFORE_GTIDS", "IS", "ITERATE",
-    "JOIN", "JSON_TABLE", "KEY", "KEYS", "KILL", "LAG", "LAST_VALUE", "LATERAL", "LEAD", "LEADING",
-    "LEAVE", "LEFT", "LIKE", "LIMIT", "LINEAR", "LINES", "LOAD", "LOCALTIME", "LOCALTIMESTAMP", "LOCK",
-    "LONG", "LONGBLOB", "LONGTEXT", "LOOP", "LOW_PRIORITY", "MANUAL", "MASTER_DEMOTE_TO_REPLICA",
-    "MASTER_DEMOTE_TO_SLAVE", "MASTER_SSL_VERIFY_SERVER_CERT", "MATCH", "MAXVALUE", "MEDIUMBLOB",
-    "MEDIUMINT", "MEDIUMTEXT", "MIDDLEINT", "MINUTE_MICROSECOND", "MINUTE_SECOND", "MOD", "MODIFIES",
-    "NATURAL", "NOT", "NO_WRITE_TO_BINLOG", "NTH_VALUE", "NTILE", "NULL", "NUMERIC", "OF", "OFFSET",
-    "ON", "OPTIMIZE", "OPTIMIZER_COSTS", "OPTIONALLY", "OR", "ORDER", "OUT", "OUTER", "OUTFILE",
-    "OVER", "PAGE_CHECKSUM", "PARALLEL", "PARSE_VCOL_EXPR", "PARTITION", "PERCENT_RANK", "PORTION",
-    "PRECISION", "PRIMARY", "PROCEDURE", "PURGE", "QUALIFY", "RANGE", "RANK", "READ", "READS",
-    "READ_WRITE", "REAL", "RECURSIVE", "REFERENCES", "REF_SYSTEM_ID", "REGEXP", "RELEASE", "RENAME",
-    "REPEAT", "REPLACE", "REQUIRE", "RESIGNAL", "RESTRICT", "RETURN", "RETURNING", "REVOKE", "RIGHT",
-    "RLIKE", "ROW", "ROWS", "ROW_NUMBER", "SCHEMAS", "SECOND_MICROSECOND", "SELECT", "SENSITIVE",
-    "SEPARATOR", "SET", "SHOW", "SIGNAL", "SMALLINT", "SPATIAL", "SPECIFIC", "SQL", "SQLEXCEPTION",
-    "SQLSTATE", "SQLWARNING", "SQL_BIG_RESULT", "SQL_CALC_FOUND_ROWS", "SQL_SMALL_RESULT", "SSL",
-    "STARTING", "STATS_AUTO_RECALC", "STATS_PERSISTENT", "STATS_SAMPLE_PAGES", "STORED",
-    "STRAIGHT_JOIN", "SYSTEM", "TABLE", "TABLESAMPLE", "TERMINATED", "THEN", "TINYBLOB", "TINYINT",
+    "ACCESSIBLE", "ADD", "ALL", "ALTER", "ANALYZE", "AND", "AS", "ASC", "ASENSITIVE", "BEFORE", "BETWEEN",
+    "BIGINT", "BINARY", "BLOB", "BOTH", "BY", "CALL", "CASCADE", "CASE", "CHANGE", "CHAR", "CHARACTER",
+    "CHECK", "COLLATE", "COLUMN", "CONDITION", "CONSTRAINT", "CONTINUE", "CONVERT", "CREATE", "CROSS", "CUBE",
+    "CUME_DIST", "CURRENT_DATE", "CURRENT_ROLE", "CURRENT_TIME", "CURRENT_TIMESTAMP", "CURRENT_USER",
+    "CURSOR", "DATABASES", "DAY_HOUR", "DAY_MICROSECOND", "DAY_MINUTE", "DAY_SECOND", "DEC", "DECIMAL",
+    "DECLARE", "DEFAULT", "DELAYED", "DELETE", "DELETE_DOMAIN_ID", "DENSE_RANK", "DESC", "DESCRIBE",
+    "DETERMINISTIC", "DISTINCT", "DISTINCTROW", "DIV", "DOUBLE", "DO_DOMAIN_IDS", "DROP", "DUAL", "EACH",
+    "ELSE", "ELSEIF", "EMPTY", "ENCLOSED", "ESCAPED", "EXCEPT", "EXISTS", "EXIT", "EXPLAIN", "FALSE", "FETCH",
+    "FIRST_VALUE", "FLOAT", "FLOAT4", "FLOAT8", "FOR", "FORCE", "FOREIGN", "FROM", "FULLTEXT", "FUNCTION",
+    "GENERATED", "GET", "GRANT", "GROUP", "GROUPING", "GROUPS", "HAVING", "HIGH_PRIORITY", "HOUR_MICROSECOND",
+    "HOUR_MINUTE", "HOUR_SECOND", "IF", "IGNORE", "IGNORE_DOMAIN_IDS", "IN", "INDEX", "INFILE", "INNER",
+    "INOUT", "INSENSITIVE", "INSERT", "INT", "INT1", "INT2", "INT3", "INT4", "INT8", "INTEGER", "INTERSECT",
+    "INTERVAL", "INTO", "IO_AFTER_GTIDS", "IO_BEFORE_GTIDS", "IS", "ITERATE", "JOIN", "JSON_TABLE", "KEY",
+    "KEYS", "KILL", "LAG", "LAST_VALUE", "LATERAL", "LEAD", "LEADING", "LEAVE", "LEFT", "LIKE", "LIMIT",
+    "LINEAR", "LINES", "LOAD", "LOCALTIME", "LOCALTIMESTAMP", "LOCK", "LONG", "LONGBLOB", "LONGTEXT", "LOOP",
+    "LOW_PRIORITY", "MANUAL", "MASTER_DEMOTE_TO_REPLICA", "MASTER_DEMOTE_TO_SLAVE",
+    "MASTER_SSL_VERIFY_SERVER_CERT", "MATCH", "MAXVALUE", "MEDIUMBLOB", "MEDIUMINT", "MEDIUMTEXT",
+    "MIDDLEINT", "MINUTE_MICROSECOND", "MINUTE_SECOND", "MOD", "MODIFIES", "NATURAL", "NOT",
+    "NO_WRITE_TO_BINLOG", "NTH_VALUE", "NTILE", "NULL", "NUMERIC", "OF", "OFFSET", "ON", "OPTIMIZE",
+    "OPTIMIZER_COSTS", "OPTIONALLY", "OR", "ORDER", "OUT", "OUTER", "OUTFILE", "OVER", "PAGE_CHECKSUM",
+    "PARALLEL", "PARSE_VCOL_EXPR", "PARTITION", "PERCENT_RANK", "PORTION", "PRECISION", "PRIMARY",
+    "PROCEDURE", "PURGE", "QUALIFY", "RANGE", "RANK", "READ", "READS", "READ_WRITE", "REAL", "RECURSIVE",
+    "REFERENCES", "REF_SYSTEM_ID", "REGEXP", "RELEASE", "RENAME", "REPEAT", "REPLACE", "REQUIRE", "RESIGNAL",
+    "RESTRICT", "RETURN", "RETURNING", "REVOKE", "RIGHT", "RLIKE", "ROW", "ROWS", "ROW_NUMBER", "SCHEMAS",
+    "SECOND_MICROSECOND", "SELECT", "SENSITIVE", "SEPARATOR", "SET", "SHOW", "SIGNAL", "SMALLINT", "SPATIAL",
+    "SPECIFIC", "SQL", "SQLEXCEPTION", "SQLSTATE", "SQLWARNING", "SQL_BIG_RESULT", "SQL_CALC_FOUND_ROWS",
+    "SQL_SMALL_RESULT", "SSL", "STARTING", "STATS_AUTO_RECALC", "STATS_PERSISTENT", "STATS_SAMPLE_PAGES",
+    "STORED", "STRAIGHT_JOIN", "SYSTEM", "TABLE", "TABLESAMPLE", "TERMINATED", "THEN", "TINYBLOB", "TINYINT",
     "TINYTEXT", "TO", "TRAILING", "TRIGGER", "TRUE", "UNDO", "UNION", "UNIQUE", "UNLOCK", "UNSIGNED",
     "UPDATE", "USAGE", "USE", "USING", "UTC_DATE", "UTC_TIME", "UTC_TIMESTAMP", "VALUES", "VARBINARY",
-    "VARCHAR", "VARCHARACTER", "VARYING", "VIRTUAL", "WHEN", "WHERE", "WHILE", "WINDOW", "WITH",
-    "WRITE", "XOR", "YEAR_MONTH", "ZEROFILL",
+    "VARCHAR", "VARCHARACTER", "VARYING", "VIRTUAL", "WHEN", "WHERE", "WHILE", "WINDOW", "WITH", "WRITE",
+    "XOR", "YEAR_MONTH", "ZEROFILL",
 };
+// clang-format on
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 } // namespace
 
 bool StartsWithText(const String& s, size_t i, const String& word) {
   if (i + word.size() > s.size()) return false;
   for (size_t k = 0; k < word.size(); ++k)
-    if (std::toupper(static_cast<unsigned char>(s[i + k])) != std::toupper(static_cast<unsigned char>(word[k])))
+    if (std::toupper(static_cast<unsigned char>(s[i + k])) !=
+        std::toupper(static_cast<unsigned char>(word[k])))
       return false;
   return true;
 }
@@ -69,12 +74,15 @@ bool IsDashComment(const String& s, size_t i) {
 // A DELIMITER line at i (blanks before it allowed): the new delimiter, and
 // end moves to the start of the next line.
 bool ReadDelimiterCommand(const String& s, size_t i, String& delimiter, size_t& end) {
-  while (i < s.size() && IsBlank(s[i])) ++i;
+  while (i < s.size() && IsBlank(s[i]))
+    ++i;
   if (!StartsWithText(s, i, "delimiter") || i + 9 >= s.size() || !IsBlank(s[i + 9])) return false;
   size_t b = i + 9;
-  while (b < s.size() && IsBlank(s[b])) ++b;
+  while (b < s.size() && IsBlank(s[b]))
+    ++b;
   size_t e = b;
-  while (e < s.size() && !IsSpace(s[e])) ++e;
+  while (e < s.size() && !IsSpace(s[e]))
+    ++e;
   if (e == b) return false;
   delimiter = s.substr(b, e - b);
   end = s.find('\n', e);
@@ -120,8 +128,10 @@ size_t FindMatchingParen(const String& s, size_t open) {
       i = SkipQuotedToEnd(s, i);
       continue;
     }
-    if (c == '(') ++depth;
-    else if (c == ')' && --depth == 0) return i;
+    if (c == '(')
+      ++depth;
+    else if (c == ')' && --depth == 0)
+      return i;
     ++i;
   }
   return String::npos;
@@ -141,7 +151,8 @@ size_t FindOutsideQuotes(const String& s, const String& word, size_t from) {
 }
 
 String ReadIdentifier(const String& s, size_t& i) {
-  while (i < s.size() && IsBlank(s[i])) ++i;
+  while (i < s.size() && IsBlank(s[i]))
+    ++i;
   if (i >= s.size()) return String();
   if (s[i] == '`') {
     size_t end = SkipQuoted(s, i);
@@ -150,7 +161,8 @@ String ReadIdentifier(const String& s, size_t& i) {
     return ReplaceAll(s.substr(b, end == String::npos ? String::npos : end - 1 - b), "``", "`");
   }
   size_t b = i;
-  while (i < s.size() && !IsSpace(s[i]) && s[i] != '(' && s[i] != ')' && s[i] != ',' && s[i] != '.') ++i;
+  while (i < s.size() && !IsSpace(s[i]) && s[i] != '(' && s[i] != ')' && s[i] != ',' && s[i] != '.')
+    ++i;
   return s.substr(b, i - b);
 }
 
@@ -216,7 +228,8 @@ std::vector<String> SplitScript(const String& text) {
       piece.append(text, i, end - i);
       i = end;
     } else if (c == '#' || IsDashComment(text, i)) {
-      while (i < n && text[i] != '\n' && text[i] != '\r') ++i;
+      while (i < n && text[i] != '\n' && text[i] != '\r')
+        ++i;
     } else if (text.compare(i, 2, "/*") == 0) {
       size_t end = text.find("*/", i + 2);
       end = end == String::npos ? n : end + 2;

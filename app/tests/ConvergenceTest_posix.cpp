@@ -48,7 +48,8 @@ std::vector<String> CaseFolders() {
 
 TSettings CaseSettings(const fs::path& folder) {
   TSettings s;
-  for (const TSwitchInfo& i : SettingSwitches) s.*i.Field = i.Default;
+  for (const TSwitchInfo& i : SettingSwitches)
+    s.*i.Field = i.Default;
   TStringList lines;
   lines.SetText(ReadFile(folder / "options"));
   for (int n = 0; n < lines.GetCount(); ++n) {
@@ -77,8 +78,10 @@ struct TShape {
 };
 
 std::ostream& operator<<(std::ostream& os, const TShape& s) {
-  for (const String& c : s.Columns) os << "\n  column " << c;
-  for (const String& k : s.Keys) os << "\n  key " << k;
+  for (const String& c : s.Columns)
+    os << "\n  column " << c;
+  for (const String& k : s.Keys)
+    os << "\n  key " << k;
   return os << "\n  options " << s.Options;
 }
 
@@ -94,8 +97,10 @@ TShape Shape(const String& createText) {
     }
     line = Trim(line);
     if (!line.empty() && line.back() == ',') line.pop_back();
-    if (line.rfind("`", 0) == 0) shape.Columns.push_back(line);
-    else shape.Keys.insert(line);
+    if (line.rfind("`", 0) == 0)
+      shape.Columns.push_back(line);
+    else
+      shape.Keys.insert(line);
   }
   return shape;
 }
@@ -117,7 +122,8 @@ protected:
     Admin->ExecuteSQL(Format("drop database if exists %s", database));
     Admin->ExecuteSQL(Format("create database %s", database));
     Admin->ExecuteSQL(Format("use %s", database));
-    for (const String& statement : SplitScript(ReadFile(Folder / file))) Admin->ExecuteSQL(statement);
+    for (const String& statement : SplitScript(ReadFile(Folder / file)))
+      Admin->ExecuteSQL(statement);
   }
 
   std::vector<String> Tables(const String& database) {
@@ -126,7 +132,8 @@ protected:
     TStringList list;
     QueryBaseTables(list, db);
     std::vector<String> r;
-    for (int i = 0; i < list.GetCount(); ++i) r.push_back(list[i]);
+    for (int i = 0; i < list.GetCount(); ++i)
+      r.push_back(list[i]);
     return r;
   }
 
@@ -140,7 +147,8 @@ protected:
       SCOPED_TRACE(table);
       TSqlRows exists = Admin->Open(Format("show full tables from %s like %s", TargetDb, SqlQuoted(table)));
       ASSERT_EQ(exists.size(), 1u) << "missing on the target; script:\n" << script;
-      EXPECT_EQ(Shape(Definition(source, table)), Shape(Definition(TargetDb, table))) << "script:\n" << script;
+      EXPECT_EQ(Shape(Definition(source, table)), Shape(Definition(TargetDb, table))) << "script:\n"
+                                                                                      << script;
     }
   }
 
@@ -192,7 +200,8 @@ TEST_P(Convergence, FromTheSourceScript) {
 INSTANTIATE_TEST_SUITE_P(Cases, Convergence, ::testing::ValuesIn(CaseFolders()),
                          [](const ::testing::TestParamInfo<String>& info) {
                            String name = fs::path(info.param).filename().string();
-                           std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+                           std::replace_if(
+                               name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
                            return name;
                          });
 

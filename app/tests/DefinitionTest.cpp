@@ -3,12 +3,12 @@
 
 namespace {
 
-const String WorkedExample = CreateTable("t1",
-                                         {"id int(11) NOT NULL auto_increment", "Name varchar(50) default NULL",
-                                          "pid int(11) default NULL", "PRIMARY KEY  (id)",
-                                          "UNIQUE KEY uq_name (Name)", "KEY ix_pid (pid)",
-                                          "CONSTRAINT fk_1 FOREIGN KEY (pid) REFERENCES parent (id)"},
-                                         "TYPE=InnoDB");
+const String WorkedExample =
+    CreateTable("t1",
+                {"id int(11) NOT NULL auto_increment", "Name varchar(50) default NULL",
+                 "pid int(11) default NULL", "PRIMARY KEY  (id)", "UNIQUE KEY uq_name (Name)",
+                 "KEY ix_pid (pid)", "CONSTRAINT fk_1 FOREIGN KEY (pid) REFERENCES parent (id)"},
+                "TYPE=InnoDB");
 
 TTableDefinition Parse(const String& text, bool useBackticks = false) {
   TTableDefinition def;
@@ -16,18 +16,12 @@ TTableDefinition Parse(const String& text, bool useBackticks = false) {
   return def;
 }
 
-Lines Items(const TStrings& list) {
-  Lines r;
-  for (int i = 0; i < list.GetCount(); ++i) r.push_back(list[i]);
-  return r;
-}
-
 TEST(DefinitionReader, WorkedExampleOfAFourZeroServer) {
   TTableDefinition def = Parse(WorkedExample);
   EXPECT_EQ(def.TableType, "InnoDB");
   EXPECT_EQ(Items(def.ColumnNames), (Lines{"id", "name", "pid"}));
-  EXPECT_EQ(Items(def.ColumnDefs),
-            (Lines{"id int(11) NOT NULL auto_increment", "Name varchar(50) default NULL", "pid int(11) default NULL"}));
+  EXPECT_EQ(Items(def.ColumnDefs), (Lines{"id int(11) NOT NULL auto_increment",
+                                          "Name varchar(50) default NULL", "pid int(11) default NULL"}));
   EXPECT_EQ(Items(def.KeyNames),
             (Lines{"primary key", "uq_name", "ix_pid", "foreign key (pid) references parent (id)"}));
   EXPECT_EQ(Items(def.KeyDefs), (Lines{"PRIMARY KEY  (id)", "UNIQUE KEY uq_name (Name)", "KEY ix_pid (pid)",
@@ -35,14 +29,17 @@ TEST(DefinitionReader, WorkedExampleOfAFourZeroServer) {
 }
 
 TEST(DefinitionReader, BackticksStayOnlyWhenAskedForOrNeeded) {
-  String text = CreateTable("`t1`", {"`id` int(11) NOT NULL", "`order` int(11) DEFAULT NULL", "`my col` text",
-                                     "KEY `ix` (`id`,`order`)"},
-                            "ENGINE=InnoDB COMMENT='`id`'");
+  String text = CreateTable(
+      "`t1`",
+      {"`id` int(11) NOT NULL", "`order` int(11) DEFAULT NULL", "`my col` text", "KEY `ix` (`id`,`order`)"},
+      "ENGINE=InnoDB COMMENT='`id`'");
   TTableDefinition plain = Parse(text), kept = Parse(text, true);
-  EXPECT_EQ(Items(plain.ColumnDefs), (Lines{"id int(11) NOT NULL", "`order` int(11) DEFAULT NULL", "`my col` text"}));
+  EXPECT_EQ(Items(plain.ColumnDefs),
+            (Lines{"id int(11) NOT NULL", "`order` int(11) DEFAULT NULL", "`my col` text"}));
   EXPECT_EQ(Items(plain.KeyDefs), (Lines{"KEY ix (id,`order`)"}));
   EXPECT_EQ(plain.TableType, "ENGINE=InnoDB COMMENT='`id`'");
-  EXPECT_EQ(Items(kept.ColumnDefs), (Lines{"`id` int(11) NOT NULL", "`order` int(11) DEFAULT NULL", "`my col` text"}));
+  EXPECT_EQ(Items(kept.ColumnDefs),
+            (Lines{"`id` int(11) NOT NULL", "`order` int(11) DEFAULT NULL", "`my col` text"}));
   for (const TTableDefinition* d : {&plain, &kept}) {
     EXPECT_EQ(Items(d->ColumnNames), (Lines{"id", "order", "my col"}));
     EXPECT_EQ(Items(d->KeyNames), (Lines{"ix"}));
@@ -62,7 +59,8 @@ TEST(DefinitionReader, TableTypes) {
        "ENGINE=InnoDB DEFAULT CHARSET=latin1 COLLATE=latin1_swedish_ci"},
       {"ENGINE=InnoDB DEFAULT CHARSET=latin1 WITH SYSTEM VERSIONING",
        "ENGINE=InnoDB DEFAULT CHARSET=latin1 WITH SYSTEM VERSIONING"},
-      {"ENGINE=InnoDB COMMENT='type=x; it''s (a) ) \\' test'", "ENGINE=InnoDB COMMENT='type=x; it''s (a) ) \\' test'"},
+      {"ENGINE=InnoDB COMMENT='type=x; it''s (a) ) \\' test'",
+       "ENGINE=InnoDB COMMENT='type=x; it''s (a) ) \\' test'"},
       {"ENGINE=InnoDB\n PARTITION BY RANGE (`id`)\n(PARTITION `p0` VALUES LESS THAN (10) ENGINE = InnoDB)",
        "ENGINE=InnoDB\nPARTITION BY RANGE (id)\n(PARTITION p0 VALUES LESS THAN (10) ENGINE = InnoDB)"},
   };
@@ -142,7 +140,8 @@ TEST_F(DefinitionReaderFixture, ReadsOverTheConnectionAndLeavesAbsentListsAlone)
 
 TEST_F(DefinitionReaderFixture, AMissingTableEndsTheRead) {
   String type;
-  EXPECT_THROW(Engine->ReadTableDefinition("nothere", type, nullptr, nullptr, nullptr, nullptr, Target), Exception);
+  EXPECT_THROW(Engine->ReadTableDefinition("nothere", type, nullptr, nullptr, nullptr, nullptr, Target),
+               Exception);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "FakeDatabase.h"
 #include "FakeWindow.h"
 #include "SyncEngine.h"
+#include "TestLines.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,8 @@
 // The settings as a fresh installation reads them.
 inline TSettings DefaultSettings() {
   TSettings s;
-  for (const TSwitchInfo& i : SettingSwitches) s.*i.Field = i.Default;
+  for (const TSwitchInfo& i : SettingSwitches)
+    s.*i.Field = i.Default;
   return s;
 }
 
@@ -21,7 +23,8 @@ protected:
   TScriptedDatabase Source{"srchost", "src"}, Target{"tgthost", "tgt"}, Script;
   TRecordingWindow Window;
   TSettings Settings = DefaultSettings();
-  std::unique_ptr<TSyncEngine> Engine = std::make_unique<TSyncEngine>(Source, Target, Script, Window, Settings);
+  std::unique_ptr<TSyncEngine> Engine =
+      std::make_unique<TSyncEngine>(Source, Target, Script, Window, Settings);
 
   // Compares one table: the columns (phase 1), the keys (phase 2) or the
   // constraints (phase 3) of the source text against the target text.
@@ -48,11 +51,11 @@ protected:
 };
 
 // A CREATE TABLE text from its body lines and its options.
-inline String CreateTable(const String& name, std::initializer_list<const char*> lines, const String& options) {
+inline String CreateTable(const String& name, std::initializer_list<const char*> lines,
+                          const String& options) {
   String text = "CREATE TABLE " + name + " (\n";
   size_t n = 0;
-  for (const char* l : lines) text += String("  ") + l + (++n < lines.size() ? ",\n" : "\n");
+  for (const char* l : lines)
+    text += String("  ") + l + (++n < lines.size() ? ",\n" : "\n");
   return text + ")" + (options.empty() ? "" : " " + options);
 }
-
-using Lines = std::vector<String>;

@@ -47,7 +47,8 @@ public:
     Sent.push_back(sql);
     if (sql == "show full tables") {
       TSqlRows rows;
-      for (const String& t : Tables) rows.push_back({t, String("BASE TABLE")});
+      for (const String& t : Tables)
+        rows.push_back({t, String("BASE TABLE")});
       return rows;
     }
     for (const char* prefix : {"show create table ", "show create table\t"}) {
@@ -55,7 +56,8 @@ public:
       String name = sql.substr(strlen(prefix));
       if (name.size() > 1 && name.front() == '`') name = name.substr(1, name.size() - 2);
       auto it = Definitions.find(LowerCase(name));
-      if (it == Definitions.end()) throw Exception("mySQL Error Code: (1146)\r\nTable '" + name + "' doesn't exist");
+      if (it == Definitions.end())
+        throw Exception("mySQL Error Code: (1146)\r\nTable '" + name + "' doesn't exist");
       return {{name, it->second}};
     }
     return {};
@@ -78,7 +80,8 @@ public:
     Sent.push_back("<rollback>");
     ++Rollbacks;
     FInTransaction = false;
-    if (FailRollback) throw Exception("mySQL Error Code: (2013)\r\nLost connection to MySQL server during query");
+    if (FailRollback)
+      throw Exception("mySQL Error Code: (2013)\r\nLost connection to MySQL server during query");
   }
   bool GetInTransaction() const override { return FInTransaction; }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "SyncEngine.h"
+#include "TestLines.h"
 
 #include <map>
 #include <optional>
@@ -47,7 +48,8 @@ public:
       ChooserOffered.push_back(tables[i]);
       bool picked = !ChooserPicks;
       if (ChooserPicks)
-        for (const String& p : *ChooserPicks) picked |= p == tables[i];
+        for (const String& p : *ChooserPicks)
+          picked |= p == tables[i];
       if (picked) chosen.Add(tables[i]);
     }
     return ChooserOK;
@@ -63,11 +65,9 @@ public:
   void UpdateStatus() override { ++StatusUpdates; }
 
   // The script's statements, one per line of the script.
-  std::vector<String> Statements() const {
+  Lines Statements() const {
     TStringList lines;
     lines.SetText(Script);
-    std::vector<String> r;
-    for (int i = 0; i < lines.GetCount(); ++i) r.push_back(lines[i]);
-    return r;
+    return Items(lines);
   }
 };

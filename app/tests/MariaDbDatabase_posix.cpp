@@ -23,7 +23,9 @@ TMariaDbDatabase::TMariaDbDatabase(const TTestServer& server, String charset)
     : FPort(server.Port), FCharset(std::move(charset)), FHost(server.Host), FUser(server.User),
       FPassword(server.Password) {}
 
-TMariaDbDatabase::~TMariaDbDatabase() { Disconnect(); }
+TMariaDbDatabase::~TMariaDbDatabase() {
+  Disconnect();
+}
 
 void TMariaDbDatabase::RaiseError() {
   throw Exception(Format("mySQL Error Code: (%u)\r\n%s", mysql_errno(FMysql), mysql_error(FMysql)));

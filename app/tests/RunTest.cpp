@@ -16,7 +16,9 @@ protected:
   }
 };
 
-String Simple(const char* name) { return CreateTable(name, {"a int(11) DEFAULT NULL"}, "ENGINE=InnoDB"); }
+String Simple(const char* name) {
+  return CreateTable(name, {"a int(11) DEFAULT NULL"}, "ENGINE=InnoDB");
+}
 
 TEST_F(Run, RefusesASourceEqualToTheTargetBeforeAnythingElse) {
   Target.Connect("srchost", "u", "p", "src");
@@ -65,7 +67,8 @@ TEST_F(Run, ChosenTablesOnlyAndTheProgressOfFourPhases) {
   Settings.SelectSyncTables = true;
   Window.ChooserPicks = Lines{"a", "b"};
   Window.Confirm = false;
-  for (const char* t : {"a", "b", "c"}) Source.AddTable(t, CreateTable(t, {"a bigint(20)"}, "ENGINE=InnoDB"));
+  for (const char* t : {"a", "b", "c"})
+    Source.AddTable(t, CreateTable(t, {"a bigint(20)"}, "ENGINE=InnoDB"));
   Target.AddTable("A", Simple("A"));
   Engine->Synchronize();
   EXPECT_EQ(Window.ChooserOffered, (Lines{"a", "b", "c"}));
@@ -75,7 +78,8 @@ TEST_F(Run, ChosenTablesOnlyAndTheProgressOfFourPhases) {
   // Letter case does not tell tables apart; c was not chosen.
   EXPECT_EQ(Window.LogLines, (Lines{"Syncing database tgthost/tgt to equal database srchost/src.", "",
                                     "Altering column a/a", "Creating missing table b."}));
-  for (TSyncPhase p : {spStructure, spIndices, spConstraints, spNewTables}) EXPECT_EQ(Window.Phases[p], "Done.");
+  for (TSyncPhase p : {spStructure, spIndices, spConstraints, spNewTables})
+    EXPECT_EQ(Window.Phases[p], "Done.");
 }
 
 TEST_F(Run, CancellingTheChooserChangesNothing) {
@@ -88,7 +92,9 @@ TEST_F(Run, CancellingTheChooserChangesNothing) {
 
 TEST_F(Run, MissingTablesComeParentsFirst) {
   Window.Confirm = false;
-  Source.AddTable("child", CreateTable("child", {"pid int", "CONSTRAINT f FOREIGN KEY (pid) REFERENCES parent (id)"}, ""));
+  Source.AddTable(
+      "child",
+      CreateTable("child", {"pid int", "CONSTRAINT f FOREIGN KEY (pid) REFERENCES parent (id)"}, ""));
   Source.AddTable("parent", CreateTable("parent", {"id int", "PRIMARY KEY (id)"}, ""));
   Source.AddTable("other", Simple("other"));
   Engine->Synchronize();
@@ -179,19 +185,21 @@ protected:
 
 TEST_F(ScriptSource, LoadsIntoTheTemporaryDatabaseOnly) {
   Write("/*!40101 SET NAMES utf8mb4 */;\nCREATE DATABASE /*!32312 IF NOT EXISTS*/ `shop`;\nUSE `shop`;\n"
-        "DELIMITER ;;\nCREATE TRIGGER t BEFORE INSERT ON a FOR EACH ROW BEGIN SET NEW.a = 1; END ;;\nDELIMITER ;\n"
+        "DELIMITER ;;\nCREATE TRIGGER t BEFORE INSERT ON a FOR EACH ROW BEGIN SET NEW.a = 1; END "
+        ";;\nDELIMITER ;\n"
         "create table a (a int);\n");
   Engine->Synchronize();
-  EXPECT_EQ(Script.Sent, (Lines{"<connect >", "<begin>", "drop database if exists velmora_tmp_source",
-                                "create database velmora_tmp_source", "use velmora_tmp_source",
-                                "set foreign_key_checks=0",
-                                "CREATE TRIGGER t BEFORE INSERT ON a FOR EACH ROW BEGIN SET NEW.a = 1; END",
-                                "create table a (a int)", "<commit>"}));
-  EXPECT_EQ(Window.LogLines,
-            (Lines{"Syncing database tgthost/tgt to equal script " + Path + ".", "",
-                   "Skipping statement of the script: /*!40101 SET NAMES utf8mb4 */",
-                   "Skipping statement of the script: CREATE DATABASE /*!32312 IF NOT EXISTS*/ `shop`",
-                   "Skipping statement of the script: USE `shop`", "Creating temporary source database...", ""}));
+  EXPECT_EQ(Script.Sent,
+            (Lines{"<connect >", "<begin>", "drop database if exists velmora_tmp_source",
+                   "create database velmora_tmp_source", "use velmora_tmp_source", "set foreign_key_checks=0",
+                   "CREATE TRIGGER t BEFORE INSERT ON a FOR EACH ROW BEGIN SET NEW.a = 1; END",
+                   "create table a (a int)", "<commit>"}));
+  EXPECT_EQ(
+      Window.LogLines,
+      (Lines{"Syncing database tgthost/tgt to equal script " + Path + ".", "",
+             "Skipping statement of the script: /*!40101 SET NAMES utf8mb4 */",
+             "Skipping statement of the script: CREATE DATABASE /*!32312 IF NOT EXISTS*/ `shop`",
+             "Skipping statement of the script: USE `shop`", "Creating temporary source database...", ""}));
   EXPECT_EQ(Source.GetDatabaseName(), "velmora_tmp_source");
   EXPECT_EQ(Source.GetHost(), "tgthost");
   EXPECT_TRUE(Engine->GetTempDatabaseCreated());
@@ -241,7 +249,8 @@ TEST_F(ScriptSource, ATableOfAnotherDatabaseIsRefusedBeforeAnythingRuns) {
       Engine->Synchronize();
       ADD_FAILURE() << c.script;
     } catch (const Exception& e) {
-      EXPECT_EQ(e.Message, Format("The script names the table %s of another database: it was not loaded.", c.table));
+      EXPECT_EQ(e.Message,
+                Format("The script names the table %s of another database: it was not loaded.", c.table));
     }
     EXPECT_TRUE(Script.Sent.empty()) << c.script;
   }

@@ -59,8 +59,8 @@ TEST_F(OnServer, AFailingStatementRaisesItsServerErrorAndStops) {
 
 TEST_F(OnServer, SingleTransactionRollsBackTheRowsOfAFailedScript) {
   Admin->ExecuteSQL(Format("create table %s.t (a int primary key) engine=InnoDB", Db));
-  EXPECT_THROW(Engine->RunScript("insert into t values (1); insert into t values (2); insert into t values (1);",
-                                 true, Db),
+  EXPECT_THROW(Engine->RunScript(
+                   "insert into t values (1); insert into t values (2); insert into t values (1);", true, Db),
                Exception);
   EXPECT_EQ(Count(Format("select count(*) from %s.t", Db)), 0);
   Engine->RunScript("insert into t values (1); # one\n-- two\ninsert into t values (2);", true, Db);
@@ -84,7 +84,9 @@ TEST_F(OnServer, ADumpWithTriggersLoadsIntoTheTemporaryDatabaseOnly) {
   Engine->Synchronize();
   std::remove(path.c_str());
   EXPECT_EQ(Count("select count(*) from information_schema.schemata where schema_name = 'velmora_shop'"), 0);
-  EXPECT_EQ(Count("select count(*) from information_schema.triggers where trigger_schema = 'velmora_tmp_source'"), 1);
+  EXPECT_EQ(
+      Count("select count(*) from information_schema.triggers where trigger_schema = 'velmora_tmp_source'"),
+      1);
   EXPECT_EQ(Source->GetDatabaseName(), TempSourceDatabase);
   EXPECT_NE(Window.Script.find("CREATE TABLE a ("), String::npos);
 }
@@ -113,9 +115,10 @@ TEST_F(OnServer, TextTheConnectionCannotCarryRefusesTheRun) {
       EXPECT_EQ(c.problem, nullptr) << c.table;
     } catch (const Exception& e) {
       ASSERT_NE(c.problem, nullptr) << c.table << ": " << e.Message;
-      EXPECT_EQ(e.Message, Format("The connection's character set latin1 cannot carry the text of %s in database "
-                                  "%s; nothing was synchronized.",
-                                  c.problem, Db));
+      EXPECT_EQ(e.Message,
+                Format("The connection's character set latin1 cannot carry the text of %s in database "
+                       "%s; nothing was synchronized.",
+                       c.problem, Db));
       EXPECT_EQ(Window.Script, "") << c.table;
     }
   }

@@ -19,7 +19,8 @@ protected:
 TEST_F(SettingsStore, NothingStoredGivesTheDefaults) {
   TSettings s;
   ReadSettings(s);
-  for (const TSwitchInfo& i : SettingSwitches) EXPECT_EQ(s.*i.Field, i.Default) << i.Name;
+  for (const TSwitchInfo& i : SettingSwitches)
+    EXPECT_EQ(s.*i.Field, i.Default) << i.Name;
   EXPECT_TRUE(s.AllowTblTypeChg);
   EXPECT_TRUE(s.SelectSyncTables);
   // An empty font name keeps the window's own font.
@@ -32,7 +33,8 @@ TEST_F(SettingsStore, NothingStoredGivesTheDefaults) {
 TEST_F(SettingsStore, EveryValueRoundTrips) {
   for (bool on : {true, false}) {
     TSettings written;
-    for (const TSwitchInfo& i : SettingSwitches) written.*i.Field = on != i.Default;
+    for (const TSwitchInfo& i : SettingSwitches)
+      written.*i.Field = on != i.Default;
     written.LogFontName = on ? "Arial" : "Verdana";
     written.LogFontSize = on ? 11 : 7;
     written.ScriptFontName = on ? "Lucida Console" : "Consolas";
@@ -40,7 +42,8 @@ TEST_F(SettingsStore, EveryValueRoundTrips) {
     WriteSettings(written);
     TSettings read;
     ReadSettings(read);
-    for (const TSwitchInfo& i : SettingSwitches) EXPECT_EQ(read.*i.Field, written.*i.Field) << i.Name;
+    for (const TSwitchInfo& i : SettingSwitches)
+      EXPECT_EQ(read.*i.Field, written.*i.Field) << i.Name;
     EXPECT_EQ(read.LogFontName, written.LogFontName);
     EXPECT_EQ(read.LogFontSize, written.LogFontSize);
     EXPECT_EQ(read.ScriptFontName, written.ScriptFontName);

@@ -1,17 +1,10 @@
 // The text utilities and the SQL-aware scanning.
+#include "TestLines.h"
 #include "Util.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using Lines = std::vector<String>;
-
-Lines Items(const TStrings& list) {
-  Lines r;
-  for (int i = 0; i < list.GetCount(); ++i) r.push_back(list[i]);
-  return r;
-}
 
 TEST(StringUtilities, EdgeCases) {
   TStringList list;
@@ -86,11 +79,12 @@ TEST(SqlText, Quoting) {
     const char* name;
     const char* quoted;
   } cases[] = {
-      {"t1", "t1"},       {"Order", "`Order`"}, {"select", "`select`"}, {"a b", "`a b`"},
-      {"x`y", "`x``y`"},  {"1a", "`1a`"},       {"", "``"},             {"$x_9", "$x_9"},
-      {"key", "`key`"},   {"status", "status"}, {"a-b", "`a-b`"},
+      {"t1", "t1"},     {"Order", "`Order`"}, {"select", "`select`"}, {"a b", "`a b`"}, {"x`y", "`x``y`"},
+      {"1a", "`1a`"},   {"", "``"},           {"$x_9", "$x_9"},       {"key", "`key`"}, {"status", "status"},
+      {"a-b", "`a-b`"},
   };
-  for (const Case& c : cases) EXPECT_EQ(QuoteName(c.name), c.quoted) << c.name;
+  for (const Case& c : cases)
+    EXPECT_EQ(QuoteName(c.name), c.quoted) << c.name;
 }
 
 TEST(SqlText, UnquoteOnlyWhereNoQuotesAreNeeded) {
@@ -127,7 +121,8 @@ TEST(SqlText, SplitScript) {
       {"", {}},
       {"  ;  ; ", {}},
   };
-  for (const Case& c : cases) EXPECT_EQ(SplitScript(c.script), c.statements) << c.script;
+  for (const Case& c : cases)
+    EXPECT_EQ(SplitScript(c.script), c.statements) << c.script;
 }
 
 } // namespace
