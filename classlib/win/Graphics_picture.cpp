@@ -1,5 +1,7 @@
 #include "Graphics.h"
 
+#include "Jpeg.h"
+
 std::unique_ptr<TGraphic> CloneGraphic(const TGraphic* source) {
   if (!source) return nullptr;
   std::unique_ptr<TGraphic> copy;
@@ -7,6 +9,8 @@ std::unique_ptr<TGraphic> CloneGraphic(const TGraphic* source) {
     copy = std::make_unique<TBitmap>();
   else if (dynamic_cast<const TIcon*>(source))
     copy = std::make_unique<TIcon>();
+  else if (dynamic_cast<const TJPEGImage*>(source))
+    copy = std::make_unique<TJPEGImage>();
   else
     throw EInvalidGraphic("Unknown picture class");
   copy->Assign(source);
@@ -21,6 +25,8 @@ void TPicture::LoadFromFile(const String& fileName) {
     graphic = std::make_unique<TBitmap>();
   else if (ext == ".ico")
     graphic = std::make_unique<TIcon>();
+  else if (ext == ".jpg" || ext == ".jpeg")
+    graphic = std::make_unique<TJPEGImage>();
   else
     throw EInvalidGraphic(Format("Unknown picture file extension (%s)", ext));
   graphic->LoadFromFile(fileName);
