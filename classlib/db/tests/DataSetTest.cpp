@@ -350,3 +350,52 @@ TEST(DataSetFields, BlockReadWalksAndEndsInBrowseState) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DataSetStates, RefreshReadsTheRowsAgainAroundTheCursor) {
+  Fixture f(4);
+  f.ds->Open();
+  f.ds->MoveBy(3); // on the last row
+  f.ds->Rows.pop_back(); // the row went away underneath
+  f.ds->Refresh();
+  EXPECT_EQ(f.Id(), 3); // the nearest row that is still there
+  EXPECT_EQ(f.ds->GetRecordCount(), 3);
+}
+
+TEST(DataSetStates, GrowingTheWindowWhileOpenKeepsTheCurrentRow) {
+  Fixture f(6);
+  f.ds->Open();
+  f.ds->MoveBy(2);
+  TDataSource src(nullptr);
+  src.SetDataSet(f.ds.get());
+  struct Window : TDataLink {};
+  Window link;
+  link.SetDataSource(&src);
+  link.SetBufferCount(4);
+  EXPECT_EQ(f.Id(), 3);
+  EXPECT_EQ(link.GetRecordCount(), 4);
+  f.ds->Next();
+  EXPECT_EQ(f.Id(), 4);
+  link.SetBufferCount(1);
+  EXPECT_EQ(f.Id(), 4);
+  f.ds->Prior();
+  EXPECT_EQ(f.Id(), 3);
+}
+
+TEST(DataSetFields, ChangeEventAndStateValues) {
+  Fixture f(2);
+  f.ds->Open();
+  std::vector<String> changed;
+  f.F("name")->OnChange = [&](TField* field) { changed.push_back(field->GetAsString()); };
+  f.ds->Edit();
+  f.F("name")->SetAsString("a");
+  f.F("name")->SetAsString("b");
+  EXPECT_EQ(changed, (std::vector<String>{"a", "b"}));
+  // Without an old-record buffer the base data set has no old value to give.
+  EXPECT_TRUE(f.F("name")->GetOldValue().IsNull());
+  EXPECT_EQ(f.ds->GetState(), dsEdit);
+  f.ds->Cancel();
+}
+
+} // namespace
