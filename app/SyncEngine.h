@@ -81,6 +81,9 @@ public:
   void RunScript(const String& script, bool singleTransaction, const String& databaseName);
   // The Run script action on the script window's text.
   void RunScriptWindow(bool singleTransaction, bool useTargetDatabase);
+  // On closing: drops the temporary source database this program created,
+  // while the target is connected.
+  void DropTemporaryDatabase();
 
 private:
   void Log(const String& line);

@@ -137,7 +137,9 @@ void TSyncEngine::SyncKeys(const String& table, const TStrings& keyNames, const 
     if (LowerCase(g).find("primary key ") != String::npos) {
       const String temp = GeneratedName("ix_tmp_primary_key_", table);
       VerboseLog(Format("*Adding temporary index before recreating primary key in local table %s", table));
-      Statement(Format("alter table %s add unique index %s %s", t, QuoteName(temp), g.substr(g.find('('))));
+      size_t columns = g.find('(');
+      Statement(Format("alter table %s add unique index %s %s", t, QuoteName(temp),
+                       columns == String::npos ? String() : g.substr(columns)));
       Log(Format("Dropping key %s/%s", table, k));
       Statement(Format("alter table %s drop %s", t, k));
       Log(Format("Adding key %s/%s", table, k));

@@ -181,3 +181,9 @@ void TSyncEngine::LoadSourceScript() {
   FTempDatabaseCreated = true;
   FLoadedScript = std::move(text);
 }
+
+void TSyncEngine::DropTemporaryDatabase() {
+  if (!FTarget.GetConnected() || !FTempDatabaseCreated) return;
+  Log("Dropping temporary database...");
+  RunStatement(Format("drop database if exists %s", TempSourceDatabase), FTarget);
+}

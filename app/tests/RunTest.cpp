@@ -34,6 +34,8 @@ TEST_F(Run, RefusesASourceEqualToTheTargetBeforeAnythingElse) {
 
 TEST_F(Run, NothingToDo) {
   Engine->Synchronize();
+  // Without a script source there is no temporary database to drop.
+  Engine->DropTemporaryDatabase();
   EXPECT_EQ(Window.LogLines, (Lines{"Syncing database tgthost/tgt to equal database srchost/src.", ""}));
   EXPECT_EQ(Window.Messages, (Lines{"Nothing to do!"}));
   EXPECT_TRUE(Window.Confirmations.empty());
@@ -201,6 +203,9 @@ TEST_F(ScriptSource, LoadsIntoTheTemporaryDatabaseOnly) {
              "Skipping statement of the script: CREATE DATABASE /*!32312 IF NOT EXISTS*/ `shop`",
              "Skipping statement of the script: USE `shop`", "Creating temporary source database...", ""}));
   EXPECT_EQ(Source.GetDatabaseName(), "velmora_tmp_source");
+  Engine->DropTemporaryDatabase();
+  EXPECT_EQ(Window.LogLines.back(), "Dropping temporary database...");
+  EXPECT_EQ(Target.Sent.back(), "drop database if exists velmora_tmp_source");
   EXPECT_EQ(Source.GetHost(), "tgthost");
   EXPECT_TRUE(Engine->GetTempDatabaseCreated());
 
