@@ -73,6 +73,12 @@ public:
   const char* Value(size_t row, int column) const { return ValuesOf(row)[column]; }
   uint32_t Length(size_t row, int column) const { return LengthsOf(row)[column]; }
   const char* const* ValuesOf(size_t row) const { return reinterpret_cast<const char* const*>(FRows[row]); }
+
+  // Splits a row packet into `columns` values copied to `data` (room for
+  // `length` bytes), each followed by a zero byte; false when a value runs
+  // past the packet. `maxLengths`, when given, grows to the longest values.
+  static bool Split(const uint8_t* packet, size_t length, int columns, char* data, const char** values,
+                    uint32_t* lengths, int* maxLengths);
   const uint32_t* LengthsOf(size_t row) const {
     return reinterpret_cast<const uint32_t*>(FRows[row] + FColumns * sizeof(char*));
   }
@@ -132,6 +138,7 @@ private:
   int ReadOneRow();
   void Detach();
   const char* const* CurrentValues() const;
+  void ClearRowBuffer();
 
   int FColumnCount = 0;
   uint64_t FRowCount = 0;
@@ -215,6 +222,7 @@ public:
 
 private:
   friend class TMysqlResult;
+  bool ResultPending();
   bool ReadGreeting();
   bool SendAuthentication();
   bool ReadAuthReply();

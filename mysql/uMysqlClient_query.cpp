@@ -85,17 +85,11 @@ char* TMysqlRows::Allocate(size_t bytes) {
   return at;
 }
 
-bool TMysqlRows::AddRow(const uint8_t* packet, size_t length, int* maxLengths) {
-  // Each value takes at least as many bytes on the wire as its copy with a
-  // terminating zero, so the packet length bounds the bytes of the row.
-  const size_t tables = size_t(FColumns) * (sizeof(char*) + sizeof(uint32_t));
-  char* record = Allocate(Align(tables + length));
-  char** values = reinterpret_cast<char**>(record);
-  uint32_t* lengths = reinterpret_cast<uint32_t*>(record + FColumns * sizeof(char*));
-  char* data = record + tables;
+bool TMysqlRows::Split(const uint8_t* packet, size_t length, int columns, char* data, const char** values,
+                       uint32_t* lengths, int* maxLengths) {
   const uint8_t* p = packet;
   const uint8_t* end = packet + length;
-  for (int c = 0; c < FColumns; ++c) {
+  for (int c = 0; c < columns; ++c) {
     uint64_t n;
     if (!ReadLengthCoded64(p, end, n)) return false;
     if (n == NULL_LENGTH) {
@@ -112,6 +106,17 @@ bool TMysqlRows::AddRow(const uint8_t* packet, size_t length, int* maxLengths) {
     data += n + 1;
     p += n;
   }
+  return true;
+}
+
+bool TMysqlRows::AddRow(const uint8_t* packet, size_t length, int* maxLengths) {
+  // Each value takes at least as many bytes on the wire as its copy with a
+  // terminating zero, so the packet length bounds the bytes of the row.
+  const size_t tables = size_t(FColumns) * (sizeof(char*) + sizeof(uint32_t));
+  char* record = Allocate(Align(tables + length));
+  const char** values = reinterpret_cast<const char**>(record);
+  uint32_t* lengths = reinterpret_cast<uint32_t*>(record + FColumns * sizeof(char*));
+  if (!Split(packet, length, FColumns, record + tables, values, lengths, maxLengths)) return false;
   FRows.push_back(record);
   return true;
 }

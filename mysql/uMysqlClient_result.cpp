@@ -51,12 +51,17 @@ int CompareFieldValue(const String& search, const String& value, const TMysqlFie
 
 } // namespace
 
+// A statement's fields are there to be taken; no fields is no result set
+// and no error.
+bool TMysqlClient::ResultPending() {
+  if (FFieldCount == 0) return false;
+  if (FStatus == csResultPending) return true;
+  FNet.SetClientError(CR_COMMANDS_OUT_OF_SYNC);
+  return false;
+}
+
 std::unique_ptr<TMysqlResult> TMysqlClient::StoreResult() {
-  if (FFieldCount == 0) return nullptr;
-  if (FStatus != csResultPending) {
-    FNet.SetClientError(CR_COMMANDS_OUT_OF_SYNC);
-    return nullptr;
-  }
+  if (!ResultPending()) return nullptr;
   std::unique_ptr<TMysqlResult> result(new TMysqlResult(nullptr, true));
   std::vector<int> maxLengths(size_t(FFieldCount), 0);
   result->FRows = ReadRows(FFieldCount, maxLengths.data());
@@ -84,11 +89,7 @@ std::unique_ptr<TMysqlResult> TMysqlClient::StoreResult() {
 }
 
 std::unique_ptr<TMysqlResult> TMysqlClient::UseResult() {
-  if (FFieldCount == 0) return nullptr;
-  if (FStatus != csResultPending) {
-    FNet.SetClientError(CR_COMMANDS_OUT_OF_SYNC);
-    return nullptr;
-  }
+  if (!ResultPending()) return nullptr;
   std::unique_ptr<TMysqlResult> result(new TMysqlResult(this, false));
   result->FColumnCount = FFieldCount;
   result->FLengths.assign(size_t(FFieldCount), 0);
@@ -120,34 +121,22 @@ TMysqlResult::~TMysqlResult() {
   }
 }
 
+void TMysqlResult::ClearRowBuffer() {
+  std::fill(FRowBuffer.begin(), FRowBuffer.end(), nullptr);
+  std::fill(FLengths.begin(), FLengths.end(), 0);
+}
+
 int TMysqlResult::ReadOneRow() {
   TMysqlNet& net = FClient->FNet;
   const int length = net.SafeRead();
   if (length < 0) return -1;
   const uint8_t* p = net.ReadPos();
   if (p[0] == EndPacketMarker && length < 8) return 1;
-  const uint8_t* end = p + length;
-  // Each value's copy with its zero fits in the bytes it takes on the wire.
   FRowBytes.resize(size_t(length));
-  char* data = FRowBytes.data();
-  for (int c = 0; c < FColumnCount; ++c) {
-    uint64_t n;
-    if (!ReadLengthCoded64(p, end, n) || (n != NULL_LENGTH && n > uint64_t(end - p))) {
-      std::fill(FRowBuffer.begin(), FRowBuffer.end(), nullptr);
-      std::fill(FLengths.begin(), FLengths.end(), 0);
-      return FClient->FailMalformed();
-    }
-    if (n == NULL_LENGTH) {
-      FRowBuffer[size_t(c)] = nullptr;
-      FLengths[size_t(c)] = 0;
-      continue;
-    }
-    std::memcpy(data, p, size_t(n));
-    data[n] = 0;
-    FRowBuffer[size_t(c)] = data;
-    FLengths[size_t(c)] = uint32_t(n);
-    data += n + 1;
-    p += n;
+  if (!TMysqlRows::Split(p, size_t(length), FColumnCount, FRowBytes.data(), FRowBuffer.data(),
+                         FLengths.data(), nullptr)) {
+    ClearRowBuffer();
+    return FClient->FailMalformed();
   }
   return 0;
 }

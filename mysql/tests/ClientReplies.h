@@ -95,4 +95,15 @@ inline void ScriptLogin(TScriptedServer& server, const Bytes& greeting = Greetin
   server.Send(TScriptedServer::Packet(0, greeting)).ExpectPacket().Send(TScriptedServer::Packet(2, Ok));
 }
 
+// Starts `server` and connects `client` to it with a short time-out;
+// without reconnecting, no PING goes before a statement.
+inline bool ConnectTo(TMysqlClient& client, TScriptedServer& server, bool reconnect,
+                      const String& password = "pw", uint32_t flags = 0, const String& database = "",
+                      const String& user = "u") {
+  server.Start();
+  client.Timeout = 1;
+  client.ReconnectAllowed = reconnect;
+  return client.Connect("127.0.0.1", user, password, database, server.Port(), "", vkTcp, flags);
+}
+
 } // namespace client_replies

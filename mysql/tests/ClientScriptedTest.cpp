@@ -9,16 +9,10 @@ using namespace client_replies;
 
 class ClientScripted : public ::testing::Test {
 protected:
-  // Greeting, login packet, and the OK that accepts it.
-  void LogIn(const Bytes& greeting = Greeting(10, Caps41)) {
-    server.Send(TScriptedServer::Packet(0, greeting)).ExpectPacket().Send(TScriptedServer::Packet(2, Ok));
-  }
   // The PING before every statement, answered.
   void Ping() { server.ExpectPacket().Send(TScriptedServer::Packet(1, Ok)); }
   bool Connect(const String& user = "u", const String& password = "pw", const String& database = "") {
-    server.Start();
-    client.Timeout = 1;
-    return client.Connect("127.0.0.1", user, password, database, server.Port(), "", vkTcp, 0);
+    return ConnectTo(client, server, true, password, 0, database, user);
   }
   // The login packet as the server read it (header stripped).
   Bytes LoginPacket() const { return server.Received().at(0).substr(4); }
@@ -50,26 +44,28 @@ TEST_F(ClientScripted, LoginPacketOfEachPasswordForm) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TScriptedServer s(3000);
-    s.Send(TScriptedServer::Packet(0, c.greeting)).ExpectPacket().Send(TScriptedServer::Packet(2, Ok));
-    s.Start();
+    ScriptLogin(s, c.greeting);
     TMysqlClient cl;
-    cl.Timeout = 1;
-    EXPECT_TRUE(cl.Connect("127.0.0.1", "u", c.password, c.database, s.Port(), "", vkTcp, 0))
-        << cl.ErrorText();
+    // Flags the owner may ask for but the client never sends, and compression
+    // the server does not offer.
+    const uint32_t asked =
+        CLIENT_COMPRESS | CLIENT_LOCAL_FILES | CLIENT_PROTOCOL_41 | CLIENT_SSL | CLIENT_CONNECT_WITH_DB;
+    EXPECT_TRUE(ConnectTo(cl, s, true, c.password, asked, c.database)) << cl.ErrorText();
     ASSERT_EQ(s.Wait(), "");
     const Bytes packet = s.Received().at(0);
     EXPECT_EQ(packet[3], '\x01') << "sequence after the greeting";
     const unsigned flags = uint8_t(packet[4]) | uint8_t(packet[5]) << 8;
     EXPECT_EQ(flags & CLIENT_DEFAULT_FLAGS, unsigned(CLIENT_DEFAULT_FLAGS));
-    EXPECT_EQ(flags & CLIENT_LOCAL_FILES, 0u);
+    EXPECT_EQ(flags & (CLIENT_LOCAL_FILES | CLIENT_PROTOCOL_41 | CLIENT_SSL | CLIENT_COMPRESS), 0u);
     EXPECT_EQ((flags & CLIENT_CONNECT_WITH_DB) != 0, !c.database.empty());
+    EXPECT_FALSE(cl.Net().GetCompress());
     EXPECT_EQ(packet.substr(6, 3), Bytes(3, '\0'));
     EXPECT_EQ(packet.substr(9), c.expected);
   }
 }
 
 TEST_F(ClientScripted, NamesAreSentWhole) {
-  LogIn();
+  ScriptLogin(server);
   const String user(40, 'u'), database(70, 'd');
   ASSERT_TRUE(Connect(user, "", database)) << client.ErrorText();
   ASSERT_EQ(server.Wait(), "");
@@ -93,10 +89,8 @@ TEST_F(ClientScripted, BrokenGreetingsAreHandshakeErrors) {
   for (const Bytes& greeting : cases) {
     TScriptedServer s(3000);
     s.Send(TScriptedServer::Packet(0, greeting)).Stall(300);
-    s.Start();
     TMysqlClient cl;
-    cl.Timeout = 1;
-    EXPECT_FALSE(cl.Connect("127.0.0.1", "u", "pw", "", s.Port(), "", vkTcp, 0));
+    EXPECT_FALSE(ConnectTo(cl, s, true));
     EXPECT_EQ(cl.ErrorCode(), CR_SERVER_HANDSHAKE_ERR);
     EXPECT_FALSE(cl.IsConnected());
     s.Wait();
@@ -111,10 +105,8 @@ TEST_F(ClientScripted, OldPasswordRequestGetsTheOldReply) {
         .Send(TScriptedServer::Packet(2, "\xfe"))
         .ExpectPacket()
         .Send(TScriptedServer::Packet(4, Ok));
-    s.Start();
     TMysqlClient cl;
-    cl.Timeout = 1;
-    EXPECT_TRUE(cl.Connect("127.0.0.1", "u", password, "", s.Port(), "", vkTcp, 0)) << cl.ErrorText();
+    EXPECT_TRUE(ConnectTo(cl, s, true, password)) << cl.ErrorText();
     ASSERT_EQ(s.Wait(), "");
     const Bytes expected = password.empty() ? Bytes(9, '\0') : ScrambleOld(password, Scramble1) + '\0';
     EXPECT_EQ(s.Received().at(1), TScriptedServer::Packet(3, expected));
@@ -138,10 +130,8 @@ TEST_F(ClientScripted, OnlyAnOkReplyLogsIn) {
     s.Send(TScriptedServer::Packet(0, Greeting(10, Caps41)))
         .ExpectPacket()
         .Send(TScriptedServer::Packet(2, c.reply));
-    s.Start();
     TMysqlClient cl;
-    cl.Timeout = 1;
-    EXPECT_FALSE(cl.Connect("127.0.0.1", "u", "pw", "", s.Port(), "", vkTcp, 0));
+    EXPECT_FALSE(ConnectTo(cl, s, true));
     EXPECT_EQ(cl.ErrorCode(), c.code);
     if (c.code == 1251) {
       EXPECT_EQ(cl.ErrorText(), "Client does not support authentication protocol");
@@ -163,7 +153,7 @@ TEST_F(ClientScripted, Protocol9ErrorsCarryNoNumber) {
 }
 
 TEST_F(ClientScripted, UncompressedLoginAndResult) {
-  LogIn();
+  ScriptLogin(server);
   Ping();
   server.ExpectPacket().Send(ResultOf({{"1", "one"}, {"2", std::nullopt}, {"3", ""}}));
   ASSERT_TRUE(Connect()) << client.ErrorText();
@@ -197,15 +187,10 @@ TEST_F(ClientScripted, OkPacketsWithAndWithoutStatus) {
   };
   for (const auto& c : cases) {
     TScriptedServer s(3000);
-    s.Send(TScriptedServer::Packet(0, Greeting(10, c.caps)))
-        .ExpectPacket()
-        .Send(TScriptedServer::Packet(2, Ok));
+    ScriptLogin(s, Greeting(10, c.caps));
     s.ExpectPacket().Send(TScriptedServer::Packet(1, c.ok));
-    s.Start();
     TMysqlClient cl;
-    cl.Timeout = 1;
-    cl.ReconnectAllowed = false; // no PING before the statement
-    ASSERT_TRUE(cl.Connect("127.0.0.1", "u", "pw", "", s.Port(), "", vkTcp, 0)) << cl.ErrorText();
+    ASSERT_TRUE(ConnectTo(cl, s, false)) << cl.ErrorText();
     bool ran = false;
     EXPECT_FALSE(cl.Query("update t set a = 1", true, ran));
     EXPECT_TRUE(ran) << cl.ErrorText();
@@ -218,7 +203,7 @@ TEST_F(ClientScripted, OkPacketsWithAndWithoutStatus) {
 }
 
 TEST_F(ClientScripted, LocalFileRequestIsAnsweredWithNothing) {
-  LogIn();
+  ScriptLogin(server);
   Ping();
   server.ExpectPacket()
       .Send(TScriptedServer::Packet(1, "\xfb/etc/passwd"))
@@ -241,7 +226,7 @@ TEST_F(ClientScripted, LocalFileRequestIsAnsweredWithNothing) {
 }
 
 TEST_F(ClientScripted, ConnectionDroppedMidResult) {
-  LogIn();
+  ScriptLogin(server);
   Ping();
   TReply partial;
   partial.P("\x02").P(FieldPacket("id", 3, 11)).P(FieldPacket("name", 253, 20)).P(End).P(Row({"1", "a"}));
@@ -256,7 +241,7 @@ TEST_F(ClientScripted, ConnectionDroppedMidResult) {
 }
 
 TEST_F(ClientScripted, RowByRowResultDroppedMidResult) {
-  LogIn();
+  ScriptLogin(server);
   Ping();
   TReply partial;
   partial.P("\x02")
@@ -285,7 +270,7 @@ TEST_F(ClientScripted, RowByRowResultDroppedMidResult) {
 }
 
 TEST_F(ClientScripted, StatementWhoseReplyNeverComesIsNotSentAgain) {
-  LogIn();
+  ScriptLogin(server);
   Ping();
   // The statement arrives, no reply goes back; the client gives up after its
   // time-out and must not come back with the statement on a new connection.
@@ -328,15 +313,10 @@ TEST_F(ClientScripted, MalformedRepliesNeverReadPastThePacket) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TScriptedServer s(3000);
-    s.Send(TScriptedServer::Packet(0, Greeting(10, Caps41)))
-        .ExpectPacket()
-        .Send(TScriptedServer::Packet(2, Ok));
+    ScriptLogin(s);
     s.ExpectPacket().Send(c.reply).Stall(200);
-    s.Start();
     TMysqlClient cl;
-    cl.Timeout = 1;
-    cl.ReconnectAllowed = false;
-    ASSERT_TRUE(cl.Connect("127.0.0.1", "u", "pw", "", s.Port(), "", vkTcp, 0)) << cl.ErrorText();
+    ASSERT_TRUE(ConnectTo(cl, s, false)) << cl.ErrorText();
     bool ran;
     EXPECT_FALSE(cl.Query("select 1", true, ran));
     EXPECT_EQ(cl.ErrorCode(), CR_SERVER_LOST);
@@ -356,15 +336,10 @@ TEST_F(ClientScripted, NumericColumnsAreMarked) {
   };
   for (const auto& c : cases) {
     TScriptedServer s(3000);
-    s.Send(TScriptedServer::Packet(0, Greeting(10, Caps41)))
-        .ExpectPacket()
-        .Send(TScriptedServer::Packet(2, Ok));
+    ScriptLogin(s);
     s.ExpectPacket().Send(TReply().P("\x01").P(FieldPacket("c", c.type, c.length, 0x21)).P(End).P(End));
-    s.Start();
     TMysqlClient cl;
-    cl.Timeout = 1;
-    cl.ReconnectAllowed = false;
-    ASSERT_TRUE(cl.Connect("127.0.0.1", "u", "pw", "", s.Port(), "", vkTcp, 0));
+    ASSERT_TRUE(ConnectTo(cl, s, false));
     auto result = RunSql(cl, "select c from t");
     ASSERT_TRUE(result);
     const TMysqlField* f = result->Field(0);
@@ -373,4 +348,30 @@ TEST_F(ClientScripted, NumericColumnsAreMarked) {
     EXPECT_EQ(f->Flags, 0x21 | (c.numeric ? NUM_FLAG : 0)) << int(c.type) << "/" << c.length;
     s.Wait();
   }
+}
+
+TEST_F(ClientScripted, CompressedOnceTheServerOffersIt) {
+  ScriptLogin(server, Greeting(10, Caps41 | CLIENT_COMPRESS));
+  server.ExpectCompressedFrame().Send(
+      TScriptedServer::CompressedFrame(1, TScriptedServer::Packet(0, Ok), false));
+  server.ExpectCompressedFrame().Send(
+      TScriptedServer::CompressedFrame(1, ResultOf({{"1", Bytes(300, 'x')}}), true));
+  ASSERT_TRUE(Connect()) << client.ErrorText();
+  EXPECT_TRUE(client.GetClientFlags() & CLIENT_COMPRESS);
+  auto result = RunSql(client, "select id, name from t");
+  ASSERT_TRUE(result);
+  EXPECT_EQ(ValueText(*result, 1), String(300, 'x'));
+  ASSERT_EQ(server.Wait(), "");
+  EXPECT_EQ(TScriptedServer::FrameBody(server.Received().at(2)),
+            TScriptedServer::Packet(0, "\x03select id, name from t"));
+}
+
+TEST_F(ClientScripted, ConnectWhileConnectedDoesNothing) {
+  ScriptLogin(server);
+  ASSERT_TRUE(Connect());
+  EXPECT_TRUE(client.Connect("127.0.0.2", "other", "x", "db", 1, "", vkTcp, 0));
+  EXPECT_EQ(client.GetHost(), "127.0.0.1");
+  EXPECT_EQ(client.GetUser(), "u");
+  EXPECT_EQ(server.Wait(), "");
+  EXPECT_EQ(server.Received().size(), 1u);
 }

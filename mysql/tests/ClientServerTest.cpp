@@ -231,3 +231,26 @@ TEST_F(ClientServer, SelectDatabaseChangesTheCurrentDatabase) {
   EXPECT_EQ(client->ErrorCode(), 1049);
   EXPECT_EQ(client->GetDatabase(), "mysql");
 }
+
+TEST_F(ClientServer, StatementTooLongIsRefusedBeforeAByteLeaves) {
+  auto client = Connect();
+  RunSql(*client, "begin");
+  bool ran = true;
+  EXPECT_FALSE(client->Query("select '" + String(16 * 1024 * 1024, 'x') + "'", true, ran));
+  EXPECT_FALSE(ran);
+  EXPECT_EQ(client->ErrorCode(), CR_NET_PACKET_TOO_LARGE);
+  // Same connection, transaction still open.
+  EXPECT_TRUE(client->GetServerStatus() & SERVER_STATUS_IN_TRANS);
+  EXPECT_EQ(ScalarOf(*client, "select @@in_transaction"), "1");
+}
+
+TEST_F(ClientServer, CloseKeepsTheTransactionBitForTheNextReconnect) {
+  auto client = Connect();
+  RunSql(*client, "begin");
+  client->Close();
+  EXPECT_TRUE(client->GetServerStatus() & SERVER_STATUS_IN_TRANS);
+  EXPECT_FALSE(client->TryReconnect());
+  EXPECT_FALSE(client->GetServerStatus() & SERVER_STATUS_IN_TRANS);
+  EXPECT_TRUE(client->TryReconnect());
+  EXPECT_TRUE(client->IsConnected());
+}

@@ -12,10 +12,7 @@ protected:
   std::unique_ptr<TMysqlResult> Open(const Bytes& reply, bool store = true) {
     ScriptLogin(server);
     server.ExpectPacket().Send(reply).Stall(100);
-    server.Start();
-    client.Timeout = 1;
-    client.ReconnectAllowed = false; // no PING before the statement
-    EXPECT_TRUE(client.Connect("127.0.0.1", "u", "", "", server.Port(), "", vkTcp, 0)) << client.ErrorText();
+    EXPECT_TRUE(ConnectTo(client, server, false)) << client.ErrorText();
     bool ran = false;
     auto result = client.Query("select", store, ran);
     EXPECT_TRUE(ran) << client.ErrorText();
@@ -100,11 +97,8 @@ TEST_F(ResultSet, NullAndEmptyStayApart) {
     TScriptedServer s(3000);
     ScriptLogin(s);
     s.ExpectPacket().Send(ResultOf({{"1", std::nullopt}, {"2", ""}})).Stall(100);
-    s.Start();
     TMysqlClient c;
-    c.Timeout = 1;
-    c.ReconnectAllowed = false;
-    ASSERT_TRUE(c.Connect("127.0.0.1", "u", "", "", s.Port(), "", vkTcp, 0));
+    ASSERT_TRUE(ConnectTo(c, s, false));
     bool ran;
     auto r = c.Query("select", store, ran);
     ASSERT_TRUE(r);
