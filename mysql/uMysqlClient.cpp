@@ -106,6 +106,8 @@ bool TMysqlClient::ReadGreeting() {
     FServerCapabilities = p[v + 15];
     if (size_t(length) > v + 16) FServerCapabilities |= uint32_t(p[v + 16]) << 8;
   }
+  // A new session has no transaction, whatever the last one had open.
+  FServerStatus = SERVER_STATUS_AUTOCOMMIT;
   if (size_t(length) >= v + 33) {
     FServerLanguage = p[v + 17];
     FServerStatus = p[v + 18] | p[v + 19] << 8;
