@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-TCollectionItem::TCollectionItem(TCollection* Collection) { SetCollection(Collection); }
+TCollectionItem::TCollectionItem(TCollection* Collection) {
+  SetCollection(Collection);
+}
 
 TCollectionItem::~TCollectionItem() {
   if (FCollection) FCollection->RemoveItem(this);
@@ -31,7 +33,9 @@ void TCollectionItem::SetIndex(int Value) {
   Changed(true);
 }
 
-String TCollectionItem::GetDisplayName() const { return ClassName(); }
+String TCollectionItem::GetDisplayName() const {
+  return ClassName();
+}
 
 void TCollectionItem::Changed(bool AllItems) {
   if (FCollection && FCollection->FUpdateCount == 0) FCollection->Update(AllItems ? nullptr : this);
@@ -41,7 +45,8 @@ TCollection::TCollection(TItemFactory ItemFactory) : FItemFactory(std::move(Item
 
 TCollection::~TCollection() {
   FUpdateCount = 1; // no Update calls while tearing down
-  while (!FItems.empty()) delete FItems.back(); // the collection owns its items
+  while (!FItems.empty())
+    delete FItems.back(); // the collection owns its items
 }
 
 TCollectionItem* TCollection::Add() {
@@ -64,7 +69,8 @@ void TCollection::Delete(int Index) {
 void TCollection::Clear() {
   if (FItems.empty()) return;
   BeginUpdate();
-  while (!FItems.empty()) delete FItems.back();
+  while (!FItems.empty())
+    delete FItems.back();
   EndUpdate();
 }
 
@@ -92,7 +98,8 @@ void TCollection::Assign(const TPersistent* Source) {
   BeginUpdate();
   try {
     Clear();
-    for (TCollectionItem* item : other->FItems) Add()->Assign(item);
+    for (TCollectionItem* item : other->FItems)
+      Add()->Assign(item);
   } catch (...) {
     EndUpdate();
     throw;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-void Abort() { throw EAbort(); }
+void Abort() {
+  throw EAbort();
+}
 
 std::function<void(TObject* Sender)> ApplicationHandleException;
 
@@ -42,7 +44,8 @@ TComponent::~TComponent() {
 }
 
 TComponent* TComponent::GetComponent(int index) const {
-  if (index < 0 || index >= GetComponentCount()) throw EListError(Format("List index out of bounds (%d)", index));
+  if (index < 0 || index >= GetComponentCount())
+    throw EListError(Format("List index out of bounds (%d)", index));
   return FComponents[index];
 }
 
@@ -64,8 +67,7 @@ void TComponent::SetName(const String& NewName) {
   if (NewName == FName) return;
   if (FOwner && !NewName.empty()) {
     TComponent* other = FOwner->FindComponent(NewName);
-    if (other && other != this)
-      throw EComponentError(Format("A component named %s already exists", NewName));
+    if (other && other != this) throw EComponentError(Format("A component named %s already exists", NewName));
   }
   FName = NewName;
 }
@@ -118,14 +120,19 @@ void TComponent::FreeNotification(TComponent* AComponent) {
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent) {
   if (!AComponent) return;
-  FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent), FFreeNotifies.end());
+  FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent),
+                      FFreeNotifies.end());
   auto& back = AComponent->FFreeNotifies;
   back.erase(std::remove(back.begin(), back.end(), this), back.end());
 }
 
-void TComponent::BeginLoading() { FComponentState |= csLoading | csReading; }
+void TComponent::BeginLoading() {
+  FComponentState |= csLoading | csReading;
+}
 
-void TComponent::Loaded() { FComponentState &= static_cast<uint16_t>(~(csLoading | csReading)); }
+void TComponent::Loaded() {
+  FComponentState &= static_cast<uint16_t>(~(csLoading | csReading));
+}
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);

@@ -51,7 +51,8 @@ bool ParseTime(const String& s, size_t& i, TDateTime& value) {
       ++i;
       size_t start = i;
       if (!ReadNumber(s, i, 3, ms)) return false;
-      for (size_t k = i - start; k < 3; ++k) ms *= 10;
+      for (size_t k = i - start; k < 3; ++k)
+        ms *= 10;
     }
   }
   return TryEncodeTime(h, n, sec, ms, value);
@@ -59,15 +60,20 @@ bool ParseTime(const String& s, size_t& i, TDateTime& value) {
 
 } // namespace
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
-int DaysInAMonth(int year, int month) { return kMonthDays[IsLeapYear(year) ? 1 : 0][month - 1]; }
+int DaysInAMonth(int year, int month) {
+  return kMonthDays[IsLeapYear(year) ? 1 : 0][month - 1];
+}
 
 bool TryEncodeDate(int year, int month, int day, TDateTime& value) {
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInAMonth(year, month))
     return false;
   const int* days = kMonthDays[IsLeapYear(year) ? 1 : 0];
-  for (int m = 0; m < month - 1; ++m) day += days[m];
+  for (int m = 0; m < month - 1; ++m)
+    day += days[m];
   int y = year - 1;
   value = static_cast<double>(y * 365 + y / 4 - y / 100 + y / 400 + day - DateDelta);
   return true;
@@ -92,7 +98,9 @@ TDateTime EncodeTime(int hour, int min, int sec, int msec) {
   return v;
 }
 
-TDateTime ComposeDateTime(TDateTime date, TDateTime time) { return date < 0 ? date - time : date + time; }
+TDateTime ComposeDateTime(TDateTime date, TDateTime time) {
+  return date < 0 ? date - time : date + time;
+}
 
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int min, int sec, int msec) {
   return ComposeDateTime(EncodeDate(year, month, day), EncodeTime(hour, min, sec, msec));
@@ -198,7 +206,9 @@ TDateTime Now() {
                         tm.tm_sec > 59 ? 59 : tm.tm_sec, static_cast<int>(ms));
 }
 
-TDateTime Date() { return std::trunc(Now()); }
+TDateTime Date() {
+  return std::trunc(Now());
+}
 
 TDateTime Time() {
   TDateTime n = Now();
@@ -212,7 +222,8 @@ String FormatDateTime(const String& format, TDateTime value) {
   size_t i = 0;
   auto run = [&](char c) {
     size_t n = 0;
-    while (i + n < format.size() && (format[i + n] | 0x20) == c) ++n;
+    while (i + n < format.size() && (format[i + n] | 0x20) == c)
+      ++n;
     return n;
   };
   while (i < format.size()) {
@@ -227,13 +238,27 @@ String FormatDateTime(const String& format, TDateTime value) {
     }
     size_t n = (lc >= 'a' && lc <= 'z') ? run(lc) : 0;
     switch (n ? lc : 0) {
-    case 'y': out += n <= 2 ? Pad(y % 100, 2) : Pad(y, 4); break;
-    case 'm': out += n == 1 ? IntToStr(mo) : Pad(mo, 2); break;
-    case 'd': out += n == 1 ? IntToStr(d) : Pad(d, 2); break;
-    case 'h': out += n == 1 ? IntToStr(h) : Pad(h, 2); break;
-    case 'n': out += n == 1 ? IntToStr(mi) : Pad(mi, 2); break;
-    case 's': out += n == 1 ? IntToStr(s) : Pad(s, 2); break;
-    case 'z': out += n == 1 ? IntToStr(ms) : Pad(ms, 3); break;
+    case 'y':
+      out += n <= 2 ? Pad(y % 100, 2) : Pad(y, 4);
+      break;
+    case 'm':
+      out += n == 1 ? IntToStr(mo) : Pad(mo, 2);
+      break;
+    case 'd':
+      out += n == 1 ? IntToStr(d) : Pad(d, 2);
+      break;
+    case 'h':
+      out += n == 1 ? IntToStr(h) : Pad(h, 2);
+      break;
+    case 'n':
+      out += n == 1 ? IntToStr(mi) : Pad(mi, 2);
+      break;
+    case 's':
+      out += n == 1 ? IntToStr(s) : Pad(s, 2);
+      break;
+    case 'z':
+      out += n == 1 ? IntToStr(ms) : Pad(ms, 3);
+      break;
     default:
       out += c;
       n = 1;
@@ -243,8 +268,12 @@ String FormatDateTime(const String& format, TDateTime value) {
   return out;
 }
 
-String DateToStr(TDateTime value) { return FormatDateTime("yyyy-mm-dd", value); }
-String TimeToStr(TDateTime value) { return FormatDateTime("hh:nn:ss", value); }
+String DateToStr(TDateTime value) {
+  return FormatDateTime("yyyy-mm-dd", value);
+}
+String TimeToStr(TDateTime value) {
+  return FormatDateTime("hh:nn:ss", value);
+}
 
 String DateTimeToStr(TDateTime value) {
   if (DateTimeToTimeStamp(value).Time == 0) return DateToStr(value);
@@ -289,5 +318,9 @@ TDateTime ParseWhole(const String& s, bool (*part)(const String&, size_t&, TDate
 
 } // namespace
 
-TDateTime StrToDate(const String& s) { return ParseWhole(s, ParseDate, "date"); }
-TDateTime StrToTime(const String& s) { return ParseWhole(s, ParseTime, "time"); }
+TDateTime StrToDate(const String& s) {
+  return ParseWhole(s, ParseDate, "date");
+}
+TDateTime StrToTime(const String& s) {
+  return ParseWhole(s, ParseTime, "time");
+}

@@ -32,7 +32,9 @@ Variant IntResult(int64_t v) {
   return Variant(v);
 }
 
-[[noreturn]] void InvalidOp() { throw EVariantError("Invalid variant operation"); }
+[[noreturn]] void InvalidOp() {
+  throw EVariantError("Invalid variant operation");
+}
 
 int64_t RoundToInt64(double d, bool& ok) {
   double r = std::nearbyint(d);
@@ -69,7 +71,9 @@ Variant Variant::Array(std::vector<Variant> items) {
   return v;
 }
 
-Variant VarArrayOf(std::vector<Variant> items) { return Variant::Array(std::move(items)); }
+Variant VarArrayOf(std::vector<Variant> items) {
+  return Variant::Array(std::move(items));
+}
 
 bool Variant::IsNumeric() const {
   return FType == varSmallint || FType == varInteger || FType == varDouble || FType == varCurrency ||
@@ -83,39 +87,60 @@ bool Variant::IsOrdinal() const {
 
 String VarTypeAsText(TVarType type) {
   switch (type) {
-  case varEmpty: return "Empty";
-  case varNull: return "Null";
-  case varSmallint: return "Smallint";
-  case varInteger: return "Integer";
-  case varDouble: return "Double";
-  case varCurrency: return "Currency";
-  case varDate: return "Date";
-  case varBoolean: return "Boolean";
-  case varWord: return "Word";
-  case varLongWord: return "LongWord";
-  case varInt64: return "Int64";
-  case varString: return "String";
-  case varArray: return "Array";
+  case varEmpty:
+    return "Empty";
+  case varNull:
+    return "Null";
+  case varSmallint:
+    return "Smallint";
+  case varInteger:
+    return "Integer";
+  case varDouble:
+    return "Double";
+  case varCurrency:
+    return "Currency";
+  case varDate:
+    return "Date";
+  case varBoolean:
+    return "Boolean";
+  case varWord:
+    return "Word";
+  case varLongWord:
+    return "LongWord";
+  case varInt64:
+    return "Int64";
+  case varString:
+    return "String";
+  case varArray:
+    return "Array";
   }
   return "Unknown";
 }
 
 void Variant::CastError(TVarType to) const {
-  throw EVariantTypeCastError(
-      Format("Could not convert variant of type (%s) into type (%s)", VarTypeAsText(FType), VarTypeAsText(to)));
+  throw EVariantTypeCastError(Format("Could not convert variant of type (%s) into type (%s)",
+                                     VarTypeAsText(FType), VarTypeAsText(to)));
 }
 
 String Variant::AsString() const {
   switch (FType) {
-  case varEmpty: return String();
-  case varBoolean: return FInt ? "True" : "False";
-  case varDouble: return FloatToStr(FFloat);
-  case varCurrency: return FloatToStr(static_cast<double>(FInt) / 10000.0);
-  case varDate: return DateTimeToStr(FFloat);
-  case varString: return FText;
+  case varEmpty:
+    return String();
+  case varBoolean:
+    return FInt ? "True" : "False";
+  case varDouble:
+    return FloatToStr(FFloat);
+  case varCurrency:
+    return FloatToStr(static_cast<double>(FInt) / 10000.0);
+  case varDate:
+    return DateTimeToStr(FFloat);
+  case varString:
+    return FText;
   case varNull:
-  case varArray: CastError(varString);
-  default: return IntToStr(FInt);
+  case varArray:
+    CastError(varString);
+  default:
+    return IntToStr(FInt);
   }
 }
 
@@ -124,10 +149,15 @@ int64_t Variant::AsInt64() const {
   int64_t r = 0;
   switch (FType) {
   case varNull:
-  case varArray: CastError(varInt64);
+  case varArray:
+    CastError(varInt64);
   case varDouble:
-  case varDate: r = RoundToInt64(FFloat, ok); break;
-  case varCurrency: r = RoundToInt64(static_cast<double>(FInt) / 10000.0, ok); break;
+  case varDate:
+    r = RoundToInt64(FFloat, ok);
+    break;
+  case varCurrency:
+    r = RoundToInt64(static_cast<double>(FInt) / 10000.0, ok);
+    break;
   case varString: {
     if (TryStrToInt64(FText, r)) return r;
     double d;
@@ -135,7 +165,8 @@ int64_t Variant::AsInt64() const {
     r = RoundToInt64(d, ok);
     break;
   }
-  default: return FInt;
+  default:
+    return FInt;
   }
   if (!ok) CastError(varInt64);
   return r;
@@ -148,32 +179,39 @@ int Variant::AsInteger() const {
   } catch (const EVariantTypeCastError&) {
     CastError(varInteger);
   }
-  if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) CastError(varInteger);
+  if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
+    CastError(varInteger);
   return static_cast<int>(v);
 }
 
 double Variant::AsFloat() const {
   switch (FType) {
   case varNull:
-  case varArray: CastError(varDouble);
+  case varArray:
+    CastError(varDouble);
   case varDouble:
-  case varDate: return FFloat;
-  case varCurrency: return static_cast<double>(FInt) / 10000.0;
+  case varDate:
+    return FFloat;
+  case varCurrency:
+    return static_cast<double>(FInt) / 10000.0;
   case varString: {
     double d;
     if (!TryStrToFloat(FText, d)) CastError(varDouble);
     return d;
   }
-  default: return static_cast<double>(FInt);
+  default:
+    return static_cast<double>(FInt);
   }
 }
 
 bool Variant::AsBoolean() const {
   switch (FType) {
   case varNull:
-  case varArray: CastError(varBoolean);
+  case varArray:
+    CastError(varBoolean);
   case varDouble:
-  case varDate: return FFloat != 0;
+  case varDate:
+    return FFloat != 0;
   case varString: {
     if (SameText(FText, "True")) return true;
     if (SameText(FText, "False")) return false;
@@ -181,21 +219,24 @@ bool Variant::AsBoolean() const {
     if (!TryStrToFloat(FText, d)) CastError(varBoolean);
     return d != 0;
   }
-  default: return FInt != 0;
+  default:
+    return FInt != 0;
   }
 }
 
 TDateTime Variant::AsDateTime() const {
   switch (FType) {
   case varNull:
-  case varArray: CastError(varDate);
+  case varArray:
+    CastError(varDate);
   case varString: {
     TDateTime d;
     if (TryStrToDateTime(FText, d)) return d;
     if (!TryStrToFloat(FText, d)) CastError(varDate);
     return d;
   }
-  default: return AsFloat();
+  default:
+    return AsFloat();
   }
 }
 
@@ -216,8 +257,10 @@ int64_t Variant::AsCurrency() const {
 Variant Variant::AsType(TVarType type) const {
   if (type == FType) return *this;
   switch (type) {
-  case varEmpty: return Variant();
-  case varNull: return Null();
+  case varEmpty:
+    return Variant();
+  case varNull:
+    return Null();
   case varSmallint: {
     int v = AsInteger();
     if (v < -32768 || v > 32767) CastError(type);
@@ -228,19 +271,27 @@ Variant Variant::AsType(TVarType type) const {
     if (v < 0 || v > 65535) CastError(type);
     return Variant(static_cast<uint16_t>(v));
   }
-  case varInteger: return Variant(AsInteger());
+  case varInteger:
+    return Variant(AsInteger());
   case varLongWord: {
     int64_t v = AsInt64();
     if (v < 0 || v > 0xFFFFFFFFLL) CastError(type);
     return Variant(static_cast<uint32_t>(v));
   }
-  case varInt64: return Variant(AsInt64());
-  case varDouble: return Variant(AsFloat());
-  case varCurrency: return FromCurrency(AsCurrency());
-  case varDate: return FromDate(AsDateTime());
-  case varBoolean: return Variant(AsBoolean());
-  case varString: return Variant(AsString());
-  case varArray: break;
+  case varInt64:
+    return Variant(AsInt64());
+  case varDouble:
+    return Variant(AsFloat());
+  case varCurrency:
+    return FromCurrency(AsCurrency());
+  case varDate:
+    return FromDate(AsDateTime());
+  case varBoolean:
+    return Variant(AsBoolean());
+  case varString:
+    return Variant(AsString());
+  case varArray:
+    break;
   }
   CastError(type);
 }
@@ -257,14 +308,16 @@ const std::vector<Variant>& Variant::Items() const {
 
 const Variant& Variant::operator[](int index) const {
   const auto& items = Items();
-  if (index < 0 || index >= static_cast<int>(items.size())) throw EVariantError("Variant array index out of bounds");
+  if (index < 0 || index >= static_cast<int>(items.size()))
+    throw EVariantError("Variant array index out of bounds");
   return items[index];
 }
 
 Variant& Variant::operator[](int index) {
   Items(); // raises for a simple value
   if (FArray.use_count() > 1) FArray = std::make_shared<std::vector<Variant>>(*FArray);
-  if (index < 0 || index >= static_cast<int>(FArray->size())) throw EVariantError("Variant array index out of bounds");
+  if (index < 0 || index >= static_cast<int>(FArray->size()))
+    throw EVariantError("Variant array index out of bounds");
   return (*FArray)[index];
 }
 
@@ -282,8 +335,12 @@ TVariantRelationship VarCompareValue(const Variant& a, const Variant& b) {
   return order(a.AsFloat(), b.AsFloat());
 }
 
-bool operator==(const Variant& a, const Variant& b) { return VarCompareValue(a, b) == vrEqual; }
-bool operator<(const Variant& a, const Variant& b) { return VarCompareValue(a, b) == vrLessThan; }
+bool operator==(const Variant& a, const Variant& b) {
+  return VarCompareValue(a, b) == vrEqual;
+}
+bool operator<(const Variant& a, const Variant& b) {
+  return VarCompareValue(a, b) == vrLessThan;
+}
 
 namespace {
 
@@ -292,18 +349,24 @@ enum class Arith { Add, Sub, Mul };
 // Int64 arithmetic that reports overflow instead of wrapping.
 bool IntOp(Arith op, int64_t x, int64_t y, int64_t& r) {
   switch (op) {
-  case Arith::Add: return !__builtin_add_overflow(x, y, &r);
-  case Arith::Sub: return !__builtin_sub_overflow(x, y, &r);
-  case Arith::Mul: return !__builtin_mul_overflow(x, y, &r);
+  case Arith::Add:
+    return !__builtin_add_overflow(x, y, &r);
+  case Arith::Sub:
+    return !__builtin_sub_overflow(x, y, &r);
+  case Arith::Mul:
+    return !__builtin_mul_overflow(x, y, &r);
   }
   return false;
 }
 
 double FloatOp(Arith op, double x, double y) {
   switch (op) {
-  case Arith::Add: return x + y;
-  case Arith::Sub: return x - y;
-  case Arith::Mul: return x * y;
+  case Arith::Add:
+    return x + y;
+  case Arith::Sub:
+    return x - y;
+  case Arith::Mul:
+    return x * y;
   }
   return 0;
 }
@@ -339,8 +402,12 @@ Variant operator+(const Variant& a, const Variant& b) {
   return Arithmetic(Arith::Add, a, b);
 }
 
-Variant operator-(const Variant& a, const Variant& b) { return Arithmetic(Arith::Sub, a, b); }
-Variant operator*(const Variant& a, const Variant& b) { return Arithmetic(Arith::Mul, a, b); }
+Variant operator-(const Variant& a, const Variant& b) {
+  return Arithmetic(Arith::Sub, a, b);
+}
+Variant operator*(const Variant& a, const Variant& b) {
+  return Arithmetic(Arith::Mul, a, b);
+}
 
 Variant operator/(const Variant& a, const Variant& b) {
   if (a.IsArray() || b.IsArray()) InvalidOp();
@@ -362,16 +429,24 @@ Variant operator%(const Variant& a, const Variant& b) {
 
 Variant Variant::operator-() const {
   switch (FType) {
-  case varNull: return *this;
-  case varArray: InvalidOp();
-  case varDouble: return Variant(-FFloat);
-  case varDate: return FromDate(-FFloat);
-  case varCurrency: return FromCurrency(-FInt);
-  default: return Arithmetic(Arith::Sub, Variant(0), *this);
+  case varNull:
+    return *this;
+  case varArray:
+    InvalidOp();
+  case varDouble:
+    return Variant(-FFloat);
+  case varDate:
+    return FromDate(-FFloat);
+  case varCurrency:
+    return FromCurrency(-FInt);
+  default:
+    return Arithmetic(Arith::Sub, Variant(0), *this);
   }
 }
 
-String VarToStr(const Variant& v) { return v.IsClear() ? String() : v.AsString(); }
+String VarToStr(const Variant& v) {
+  return v.IsClear() ? String() : v.AsString();
+}
 
 String FloatToStr(double value) {
   if (std::isnan(value)) return "NAN";
@@ -399,17 +474,20 @@ bool TryStrToFloat(const String& s, double& value) {
   size_t i = 0, n = t.size();
   if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
   size_t digits = 0;
-  while (i < n && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, ++digits;
+  while (i < n && std::isdigit(static_cast<unsigned char>(t[i])))
+    ++i, ++digits;
   if (i < n && t[i] == '.') {
     ++i;
-    while (i < n && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, ++digits;
+    while (i < n && std::isdigit(static_cast<unsigned char>(t[i])))
+      ++i, ++digits;
   }
   if (digits == 0) return false;
   if (i < n && (t[i] == 'e' || t[i] == 'E')) {
     ++i;
     if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
     size_t expDigits = 0;
-    while (i < n && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, ++expDigits;
+    while (i < n && std::isdigit(static_cast<unsigned char>(t[i])))
+      ++i, ++expDigits;
     if (expDigits == 0) return false;
   }
   if (i != n) return false;

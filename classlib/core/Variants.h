@@ -119,14 +119,28 @@ private:
   std::shared_ptr<std::vector<Variant>> FArray; // copied on write
 };
 
-inline Variant Null() { return Variant::Null(); }
-inline Variant Unassigned() { return Variant(); }
+inline Variant Null() {
+  return Variant::Null();
+}
+inline Variant Unassigned() {
+  return Variant();
+}
 Variant VarArrayOf(std::vector<Variant> items);
-inline bool VarIsNull(const Variant& v) { return v.IsNull(); }
-inline bool VarIsEmpty(const Variant& v) { return v.IsEmpty(); }
-inline bool VarIsClear(const Variant& v) { return v.IsClear(); }
-inline bool VarIsArray(const Variant& v) { return v.IsArray(); }
-inline int VarArrayHighBound(const Variant& v) { return v.ArrayHighBound(); }
+inline bool VarIsNull(const Variant& v) {
+  return v.IsNull();
+}
+inline bool VarIsEmpty(const Variant& v) {
+  return v.IsEmpty();
+}
+inline bool VarIsClear(const Variant& v) {
+  return v.IsClear();
+}
+inline bool VarIsArray(const Variant& v) {
+  return v.IsArray();
+}
+inline int VarArrayHighBound(const Variant& v) {
+  return v.ArrayHighBound();
+}
 // Null and unassigned give the empty text instead of raising.
 String VarToStr(const Variant& v);
 String VarTypeAsText(TVarType type);

@@ -45,7 +45,8 @@ inline constexpr const char* SFieldNotFound = "Field '%s' not found";
 inline constexpr const char* SFieldRequired = "Field '%s' must have a value";
 inline constexpr const char* SFieldReadOnly = "Field '%s' cannot be modified";
 inline constexpr const char* SFieldAccessError = "Cannot access field '%s' as type %s";
-inline constexpr const char* SFieldRangeError = "%s is not a valid value for field '%s'. The allowed range is %s to %s";
+inline constexpr const char* SFieldRangeError =
+    "%s is not a valid value for field '%s'. The allowed range is %s to %s";
 inline constexpr const char* SNotIndexField = "Field '%s' is not indexed and cannot be modified";
 inline constexpr const char* SDataSetMissing = "Field '%s' has no dataset";
 inline constexpr const char* SDuplicateFieldName = "Duplicate field name '%s'";
@@ -68,25 +69,81 @@ inline constexpr const char* SInvalidBookmark = "Invalid bookmark";
 // Enumerations, in the class library's order
 
 enum TFieldType {
-  ftUnknown, ftString, ftSmallint, ftInteger, ftWord, ftBoolean, ftFloat, ftCurrency, ftBCD, ftDate,
-  ftTime, ftDateTime, ftBytes, ftVarBytes, ftAutoInc, ftBlob, ftMemo, ftGraphic, ftFmtMemo,
-  ftParadoxOle, ftDBaseOle, ftTypedBinary, ftCursor, ftFixedChar, ftWideString, ftLargeint, ftADT,
-  ftArray, ftReference, ftDataSet, ftOraBlob, ftOraClob, ftVariant, ftInterface, ftIDispatch, ftGuid,
-  ftTimeStamp, ftFMTBcd
+  ftUnknown,
+  ftString,
+  ftSmallint,
+  ftInteger,
+  ftWord,
+  ftBoolean,
+  ftFloat,
+  ftCurrency,
+  ftBCD,
+  ftDate,
+  ftTime,
+  ftDateTime,
+  ftBytes,
+  ftVarBytes,
+  ftAutoInc,
+  ftBlob,
+  ftMemo,
+  ftGraphic,
+  ftFmtMemo,
+  ftParadoxOle,
+  ftDBaseOle,
+  ftTypedBinary,
+  ftCursor,
+  ftFixedChar,
+  ftWideString,
+  ftLargeint,
+  ftADT,
+  ftArray,
+  ftReference,
+  ftDataSet,
+  ftOraBlob,
+  ftOraClob,
+  ftVariant,
+  ftInterface,
+  ftIDispatch,
+  ftGuid,
+  ftTimeStamp,
+  ftFMTBcd
 };
 
 // "String", "Integer", … as the class library names the types in messages.
 String FieldTypeName(TFieldType Type);
 
 enum TDataSetState {
-  dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsCalcFields, dsFilter, dsNewValue, dsOldValue,
-  dsCurValue, dsBlockRead, dsInternalCalc, dsOpening
+  dsInactive,
+  dsBrowse,
+  dsEdit,
+  dsInsert,
+  dsSetKey,
+  dsCalcFields,
+  dsFilter,
+  dsNewValue,
+  dsOldValue,
+  dsCurValue,
+  dsBlockRead,
+  dsInternalCalc,
+  dsOpening
 };
 
 enum TDataEvent {
-  deFieldChange, deRecordChange, deDataSetChange, deDataSetScroll, deLayoutChange, deUpdateRecord,
-  deUpdateState, deCheckBrowseMode, dePropertyChange, deFieldListChange, deFocusControl,
-  deParentScroll, deConnectChange, deReconcileError, deDisabledStateChange
+  deFieldChange,
+  deRecordChange,
+  deDataSetChange,
+  deDataSetScroll,
+  deLayoutChange,
+  deUpdateRecord,
+  deUpdateState,
+  deCheckBrowseMode,
+  dePropertyChange,
+  deFieldListChange,
+  deFocusControl,
+  deParentScroll,
+  deConnectChange,
+  deReconcileError,
+  deDisabledStateChange
 };
 
 enum TGetMode { gmCurrent, gmNext, gmPrior };
@@ -107,8 +164,8 @@ inline constexpr TLocateOptions loCaseInsensitive = 1, loPartialKey = 2;
 using TFilterOptions = unsigned;
 inline constexpr TFilterOptions foCaseInsensitive = 1, foNoPartialCompare = 2;
 using TFieldAttributes = unsigned;
-inline constexpr TFieldAttributes faHiddenCol = 1, faReadonly = 2, faRequired = 4, faLink = 8,
-                                  faUnNamed = 16, faFixed = 32;
+inline constexpr TFieldAttributes faHiddenCol = 1, faReadonly = 2, faRequired = 4, faLink = 8, faUnNamed = 16,
+                                  faFixed = 32;
 
 // A record buffer is raw bytes laid out by the data set that allocates it.
 using TRecordBuffer = char*;
@@ -791,7 +848,9 @@ protected:
   void CheckOperation(const std::function<void()>& Operation, const TDataSetErrorEvent& ErrorEvent);
   virtual void SetFilterText(const String& Value);
 
-  char* ActiveBuffer() const { return FActiveRecord < static_cast<int>(FBuffers.size()) ? FBuffers[FActiveRecord] : nullptr; }
+  char* ActiveBuffer() const {
+    return FActiveRecord < static_cast<int>(FBuffers.size()) ? FBuffers[FActiveRecord] : nullptr;
+  }
   char* GetBuffer(int Index) const { return FBuffers[Index]; }
   // The spare buffer past the filled ones.
   char* TempBuffer() const { return FBuffers[FRecordCount]; }

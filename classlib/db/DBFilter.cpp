@@ -26,12 +26,16 @@ bool IsFilterable(const TField* f) {
   case ftBCD:
   case ftDate:
   case ftTime:
-  case ftDateTime: return true;
-  default: return false;
+  case ftDateTime:
+    return true;
+  default:
+    return false;
   }
 }
 
-[[noreturn]] void TypeMismatch() { DatabaseError("Type mismatch in expression"); }
+[[noreturn]] void TypeMismatch() {
+  DatabaseError("Type mismatch in expression");
+}
 
 // A constant converted to the type of the field it is compared with.
 PFilterNode CoerceConst(const PFilterNode& c, TFieldType type) {
@@ -43,7 +47,8 @@ PFilterNode CoerceConst(const PFilterNode& c, TFieldType type) {
     case ftFixedChar:
     case ftWideString:
     case ftMemo:
-    case ftFmtMemo: return NewConstNode(Variant(v.AsString()), ftString);
+    case ftFmtMemo:
+      return NewConstNode(Variant(v.AsString()), ftString);
     case ftSmallint:
     case ftInteger:
     case ftWord:
@@ -54,17 +59,22 @@ PFilterNode CoerceConst(const PFilterNode& c, TFieldType type) {
       }
       return NewConstNode(Variant(v.AsInteger()), type == ftAutoInc ? ftInteger : type);
     }
-    case ftLargeint: return NewConstNode(Variant(v.AsInt64()), ftLargeint);
+    case ftLargeint:
+      return NewConstNode(Variant(v.AsInt64()), ftLargeint);
     case ftFloat:
     case ftCurrency:
-    case ftBCD: return NewConstNode(Variant(v.AsFloat()), ftFloat);
-    case ftBoolean: return NewConstNode(Variant(v.AsBoolean()), ftBoolean);
+    case ftBCD:
+      return NewConstNode(Variant(v.AsFloat()), ftFloat);
+    case ftBoolean:
+      return NewConstNode(Variant(v.AsBoolean()), ftBoolean);
     case ftDate:
       return NewConstNode(Variant::FromDate(v.IsStr() ? StrToDate(v.AsString()) : v.AsDateTime()), ftDate);
     case ftTime:
       return NewConstNode(Variant::FromDate(v.IsStr() ? StrToTime(v.AsString()) : v.AsDateTime()), ftTime);
-    case ftDateTime: return NewConstNode(Variant::FromDate(v.AsDateTime()), ftDateTime);
-    default: return c;
+    case ftDateTime:
+      return NewConstNode(Variant::FromDate(v.AsDateTime()), ftDateTime);
+    default:
+      return c;
     }
   } catch (const EVariantError&) {
     TypeMismatch();
@@ -74,13 +84,30 @@ PFilterNode CoerceConst(const PFilterNode& c, TFieldType type) {
 }
 
 enum TokenKind {
-  tkEnd, tkName, tkQuotedName, tkString, tkNumber, tkLParen, tkRParen, tkComma,
-  tkEQ, tkNE, tkLT, tkGT, tkLE, tkGE, tkAdd, tkSub, tkMul, tkDiv
+  tkEnd,
+  tkName,
+  tkQuotedName,
+  tkString,
+  tkNumber,
+  tkLParen,
+  tkRParen,
+  tkComma,
+  tkEQ,
+  tkNE,
+  tkLT,
+  tkGT,
+  tkLE,
+  tkGE,
+  tkAdd,
+  tkSub,
+  tkMul,
+  tkDiv
 };
 
 class Parser {
 public:
-  Parser(TDataSet* ds, const String& text, TFilterOptions options) : FDataSet(ds), FText(text), FOptions(options) {
+  Parser(TDataSet* ds, const String& text, TFilterOptions options)
+      : FDataSet(ds), FText(text), FOptions(options) {
     Next();
   }
 
@@ -95,7 +122,8 @@ private:
   // ---- tokens
 
   void Next() {
-    while (FPos < FText.size() && std::isspace(static_cast<unsigned char>(FText[FPos]))) ++FPos;
+    while (FPos < FText.size() && std::isspace(static_cast<unsigned char>(FText[FPos])))
+      ++FPos;
     FTokenStart = FPos;
     FToken.clear();
     if (FPos >= FText.size()) {
@@ -108,7 +136,8 @@ private:
       return std::isalnum(u) || ch == '_' || u >= 0x80;
     };
     if (std::isalpha(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80) {
-      while (FPos < FText.size() && isNameChar(FText[FPos])) FToken += FText[FPos++];
+      while (FPos < FText.size() && isNameChar(FText[FPos]))
+        FToken += FText[FPos++];
       FKind = tkName;
       return;
     }
@@ -118,27 +147,55 @@ private:
       return;
     }
     switch (c) {
-    case '[': ReadQuotedName(']'); return;
-    case '"': ReadQuotedName('"'); return;
-    case '\'': ReadString(); return;
-    case '(': Single(tkLParen); return;
-    case ')': Single(tkRParen); return;
-    case ',': Single(tkComma); return;
-    case '=': Single(tkEQ); return;
-    case '+': Single(tkAdd); return;
-    case '-': Single(tkSub); return;
-    case '*': Single(tkMul); return;
-    case '/': Single(tkDiv); return;
+    case '[':
+      ReadQuotedName(']');
+      return;
+    case '"':
+      ReadQuotedName('"');
+      return;
+    case '\'':
+      ReadString();
+      return;
+    case '(':
+      Single(tkLParen);
+      return;
+    case ')':
+      Single(tkRParen);
+      return;
+    case ',':
+      Single(tkComma);
+      return;
+    case '=':
+      Single(tkEQ);
+      return;
+    case '+':
+      Single(tkAdd);
+      return;
+    case '-':
+      Single(tkSub);
+      return;
+    case '*':
+      Single(tkMul);
+      return;
+    case '/':
+      Single(tkDiv);
+      return;
     case '<':
-      if (Peek(1) == '>') Double(tkNE);
-      else if (Peek(1) == '=') Double(tkLE);
-      else Single(tkLT);
+      if (Peek(1) == '>')
+        Double(tkNE);
+      else if (Peek(1) == '=')
+        Double(tkLE);
+      else
+        Single(tkLT);
       return;
     case '>':
-      if (Peek(1) == '=') Double(tkGE);
-      else Single(tkGT);
+      if (Peek(1) == '=')
+        Double(tkGE);
+      else
+        Single(tkGT);
       return;
-    default: DatabaseError(Format("Invalid filter expression character: '%s'", String(1, c)));
+    default:
+      DatabaseError(Format("Invalid filter expression character: '%s'", String(1, c)));
     }
   }
 
@@ -156,7 +213,8 @@ private:
   void ReadNumber() {
     size_t start = FPos;
     auto digits = [&] {
-      while (FPos < FText.size() && std::isdigit(static_cast<unsigned char>(FText[FPos]))) ++FPos;
+      while (FPos < FText.size() && std::isdigit(static_cast<unsigned char>(FText[FPos])))
+        ++FPos;
     };
     digits();
     if (Peek(0) == '.') {
@@ -247,13 +305,26 @@ private:
     PFilterNode left = ParseSum();
     TCANOperator op = coNOTDEFINED;
     switch (FKind) {
-    case tkEQ: op = coEQ; break;
-    case tkNE: op = coNE; break;
-    case tkLT: op = coLT; break;
-    case tkGT: op = coGT; break;
-    case tkLE: op = coLE; break;
-    case tkGE: op = coGE; break;
-    default: break;
+    case tkEQ:
+      op = coEQ;
+      break;
+    case tkNE:
+      op = coNE;
+      break;
+    case tkLT:
+      op = coLT;
+      break;
+    case tkGT:
+      op = coGT;
+      break;
+    case tkLE:
+      op = coLE;
+      break;
+    case tkGE:
+      op = coGE;
+      break;
+    default:
+      break;
     }
     if (op != coNOTDEFINED) {
       Next();
@@ -306,8 +377,10 @@ private:
       if (leftNull && rightNull) TypeMismatch();
       return NewUnaryNode(op == coEQ ? coISBLANK : coNOTBLANK, leftNull ? right : left);
     }
-    if (IsConst(right) && !IsConst(left)) right = Coerce(right, left->DataType);
-    else if (IsConst(left) && !IsConst(right)) left = Coerce(left, right->DataType);
+    if (IsConst(right) && !IsConst(left))
+      right = Coerce(right, left->DataType);
+    else if (IsConst(left) && !IsConst(right))
+      left = Coerce(left, right->DataType);
     bool text = IsTextType(left->DataType) && IsTextType(right->DataType);
     if (!text || (op != coEQ && op != coNE)) return NewBinaryNode(op, left, right);
     int partial = 0;
@@ -378,8 +451,10 @@ private:
       Next();
       return FieldNode(name);
     }
-    case tkName: return NameOrKeyword();
-    default: DatabaseError(Format("Expression expected but %s found", TokenName()));
+    case tkName:
+      return NameOrKeyword();
+    default:
+      DatabaseError(Format("Expression expected but %s found", TokenName()));
     }
   }
 
@@ -410,7 +485,8 @@ private:
 
   PFilterNode FieldNode(const String& name) {
     TField* f = FDataSet->FieldByName(name);
-    if (!IsFilterable(f)) DatabaseError(Format("Field '%s' cannot be used in a filter expression", f->GetDisplayName()));
+    if (!IsFilterable(f))
+      DatabaseError(Format("Field '%s' cannot be used in a filter expression", f->GetDisplayName()));
     return NewFieldNode(f);
   }
 
@@ -426,8 +502,10 @@ private:
   }
 
   PFilterNode Arithmetic(TCANOperator op, PFilterNode left, PFilterNode right) {
-    if (IsConst(right) && !IsConst(left)) right = Coerce(right, left->DataType);
-    else if (IsConst(left) && !IsConst(right)) left = Coerce(left, right->DataType);
+    if (IsConst(right) && !IsConst(left))
+      right = Coerce(right, left->DataType);
+    else if (IsConst(left) && !IsConst(right))
+      left = Coerce(left, right->DataType);
     PFilterNode node = NewBinaryNode(op, left, right);
     bool text = IsTextType(left->DataType) && IsTextType(right->DataType);
     if (op == coADD && text) {
@@ -439,9 +517,12 @@ private:
     auto isFloat = [](TFieldType t) {
       return t == ftFloat || t == ftCurrency || t == ftBCD || t == ftDate || t == ftTime || t == ftDateTime;
     };
-    if (op == coDIV || isFloat(left->DataType) || isFloat(right->DataType)) node->DataType = ftFloat;
-    else if (left->DataType == ftLargeint || right->DataType == ftLargeint) node->DataType = ftLargeint;
-    else node->DataType = ftInteger;
+    if (op == coDIV || isFloat(left->DataType) || isFloat(right->DataType))
+      node->DataType = ftFloat;
+    else if (left->DataType == ftLargeint || right->DataType == ftLargeint)
+      node->DataType = ftLargeint;
+    else
+      node->DataType = ftInteger;
     return node;
   }
 

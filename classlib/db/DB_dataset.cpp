@@ -20,8 +20,8 @@ template <typename Body, typename Finally> void TryFinally(Body body, Finally fi
 }
 
 bool IsWriteMode(TDataSetState s) {
-  return s == dsEdit || s == dsInsert || s == dsSetKey || s == dsCalcFields || s == dsFilter || s == dsNewValue ||
-         s == dsInternalCalc;
+  return s == dsEdit || s == dsInsert || s == dsSetKey || s == dsCalcFields || s == dsFilter ||
+         s == dsNewValue || s == dsInternalCalc;
 }
 
 } // namespace
@@ -35,7 +35,8 @@ TDataSet::~TDataSet() {
   } catch (...) {
     // Nothing can be reported from here.
   }
-  while (!FDataSources.empty()) FDataSources.back()->SetDataSet(nullptr);
+  while (!FDataSources.empty())
+    FDataSources.back()->SetDataSet(nullptr);
   DestroyFields();
 }
 
@@ -56,8 +57,10 @@ void TDataSet::SetActive(bool Value) {
 }
 
 void TDataSet::OpenCursor(bool InfoQuery) {
-  if (InfoQuery) InternalInitFieldDefs();
-  else DoInternalOpen();
+  if (InfoQuery)
+    InternalInitFieldDefs();
+  else
+    DoInternalOpen();
 }
 
 void TDataSet::DoInternalOpen() {
@@ -182,7 +185,9 @@ void TDataSet::GetFieldList(std::vector<TField*>& List, const String& FieldNames
   }
 }
 
-String TDataSet::GetFieldFullName(TField* Field) { return Field->GetFieldName(); }
+String TDataSet::GetFieldFullName(TField* Field) {
+  return Field->GetFieldName();
+}
 
 void TDataSet::FreeFieldBuffers() {
   for (TField* f : FFields.FList) {
@@ -200,7 +205,8 @@ void TDataSet::UpdateBufferCount() {
   if (!IsCursorOpen()) return;
   int count = 1;
   for (TDataSource* ds : FDataSources)
-    for (TDataLink* link : ds->FDataLinks) count = std::max(count, link->GetBufferCount());
+    for (TDataLink* link : ds->FDataLinks)
+      count = std::max(count, link->GetBufferCount());
   SetBufferCount(count);
 }
 
@@ -208,13 +214,15 @@ void TDataSet::SetBufferCount(int Value) {
   if (Value == FBufferCount) return;
   bool refill = Value > 0 && FRecordCount > 0 && FState == dsBrowse;
   if (refill) UpdateCursorPos();
-  for (char*& b : FBuffers) FreeRecordBuffer(b);
+  for (char*& b : FBuffers)
+    FreeRecordBuffer(b);
   FBuffers.clear();
   FBufferCount = 0;
   ClearBuffers();
   if (Value > 0) {
     // One buffer more than the window: the spare that the next fetch fills.
-    for (int i = 0; i <= Value; ++i) FBuffers.push_back(AllocRecordBuffer());
+    for (int i = 0; i <= Value; ++i)
+      FBuffers.push_back(AllocRecordBuffer());
     FBufferCount = Value;
   }
   if (refill) Resync(0);
@@ -242,7 +250,8 @@ void TDataSet::MoveBuffer(int CurIndex, int NewIndex) {
   if (CurIndex < NewIndex)
     std::copy(FBuffers.begin() + CurIndex + 1, FBuffers.begin() + NewIndex + 1, FBuffers.begin() + CurIndex);
   else
-    std::copy_backward(FBuffers.begin() + NewIndex, FBuffers.begin() + CurIndex, FBuffers.begin() + CurIndex + 1);
+    std::copy_backward(FBuffers.begin() + NewIndex, FBuffers.begin() + CurIndex,
+                       FBuffers.begin() + CurIndex + 1);
   FBuffers[NewIndex] = b;
 }
 
@@ -250,10 +259,17 @@ void TDataSet::SetCurrentRecord(int Index) {
   if (FCurrentRecord == Index) return;
   char* b = FBuffers[Index];
   switch (GetBookmarkFlag(b)) {
-  case bfCurrent: InternalSetToRecord(b); break;
-  case bfBOF: InternalFirst(); break;
-  case bfEOF: InternalLast(); break;
-  case bfInserted: break;
+  case bfCurrent:
+    InternalSetToRecord(b);
+    break;
+  case bfBOF:
+    InternalFirst();
+    break;
+  case bfEOF:
+    InternalLast();
+    break;
+  case bfInserted:
+    break;
   }
   FCurrentRecord = Index;
 }
@@ -273,9 +289,12 @@ bool TDataSet::GetNextRecord() {
     CursorPosChanged();
     return false;
   }
-  if (FRecordCount == 0) ActivateBuffers();
-  else if (FRecordCount < FBufferCount) ++FRecordCount;
-  else MoveBuffer(0, FRecordCount);
+  if (FRecordCount == 0)
+    ActivateBuffers();
+  else if (FRecordCount < FBufferCount)
+    ++FRecordCount;
+  else
+    MoveBuffer(0, FRecordCount);
   FCurrentRecord = FRecordCount - 1;
   return true;
 }
@@ -301,13 +320,15 @@ bool TDataSet::GetPriorRecord() {
 
 int TDataSet::GetNextRecords() {
   int n = 0;
-  while (FRecordCount < FBufferCount && GetNextRecord()) ++n;
+  while (FRecordCount < FBufferCount && GetNextRecord())
+    ++n;
   return n;
 }
 
 int TDataSet::GetPriorRecords() {
   int n = 0;
-  while (FRecordCount < FBufferCount && GetPriorRecord()) ++n;
+  while (FRecordCount < FBufferCount && GetPriorRecord())
+    ++n;
   return n;
 }
 
@@ -328,7 +349,8 @@ void TDataSet::Resync(TResyncMode Mode) {
   ActivateBuffers();
   TryFinally(
       [&] {
-        while (count > 0 && GetPriorRecord()) --count;
+        while (count > 0 && GetPriorRecord())
+          --count;
         GetNextRecords();
         GetPriorRecords();
       },
@@ -337,8 +359,12 @@ void TDataSet::Resync(TResyncMode Mode) {
 
 // ---- navigation
 
-void TDataSet::DoBeforeScroll() { Fire(BeforeScroll); }
-void TDataSet::DoAfterScroll() { Fire(AfterScroll); }
+void TDataSet::DoBeforeScroll() {
+  Fire(BeforeScroll);
+}
+void TDataSet::DoAfterScroll() {
+  Fire(AfterScroll);
+}
 
 void TDataSet::First() {
   CheckBrowseMode();
@@ -375,11 +401,15 @@ void TDataSet::Last() {
 }
 
 void TDataSet::Next() {
-  if (FBlockReadSize > 0) BlockReadNext();
-  else MoveBy(1);
+  if (FBlockReadSize > 0)
+    BlockReadNext();
+  else
+    MoveBy(1);
 }
 
-void TDataSet::Prior() { MoveBy(-1); }
+void TDataSet::Prior() {
+  MoveBy(-1);
+}
 
 int TDataSet::MoveBy(int Distance) {
   CheckBrowseMode();
@@ -418,14 +448,18 @@ int TDataSet::MoveBy(int Distance) {
         }
       },
       [&] {
-        if (FRecordCount != oldRecordCount) DataEvent(deDataSetChange, 0);
-        else DataEvent(deDataSetScroll, scrollCount);
+        if (FRecordCount != oldRecordCount)
+          DataEvent(deDataSetChange, 0);
+        else
+          DataEvent(deDataSetScroll, scrollCount);
         DoAfterScroll();
       });
   return result;
 }
 
-int TDataSet::GetRecordCount() { return -1; }
+int TDataSet::GetRecordCount() {
+  return -1;
+}
 
 void TDataSet::Refresh() {
   Fire(BeforeRefresh);
@@ -438,7 +472,9 @@ void TDataSet::Refresh() {
              });
 }
 
-void TDataSet::BlockReadNext() { MoveBy(1); }
+void TDataSet::BlockReadNext() {
+  MoveBy(1);
+}
 
 void TDataSet::SetBlockReadSize(int Value) {
   if (Value > 0) {
@@ -459,11 +495,16 @@ void TDataSet::CheckBrowseMode() {
   case dsEdit:
   case dsInsert:
     UpdateRecord();
-    if (FModified) Post();
-    else Cancel();
+    if (FModified)
+      Post();
+    else
+      Cancel();
     break;
-  case dsSetKey: Post(); break;
-  default: break;
+  case dsSetKey:
+    Post();
+    break;
+  default:
+    break;
   }
 }
 
@@ -531,8 +572,10 @@ void TDataSet::Insert() {
   MoveBuffer(FRecordCount, FActiveRecord);
   char* buffer = ActiveBuffer();
   InitRecord(buffer);
-  if (FRecordCount == 0) SetBookmarkFlag(buffer, bfBOF);
-  else if (!oldCurrent.empty()) SetBookmarkData(buffer, oldCurrent.data());
+  if (FRecordCount == 0)
+    SetBookmarkFlag(buffer, bfBOF);
+  else if (!oldCurrent.empty())
+    SetBookmarkData(buffer, oldCurrent.data());
   if (FRecordCount < FBufferCount) ++FRecordCount;
   InternalInsert();
   EndInsertAppend();
@@ -645,10 +688,16 @@ void TDataSet::GotoBookmark(const TBookmark& Bookmark) {
   DoAfterScroll();
 }
 
-bool TDataSet::BookmarkValid(const char*) { return false; }
-int TDataSet::CompareBookmarks(const char*, const char*) { return 0; }
+bool TDataSet::BookmarkValid(const char*) {
+  return false;
+}
+int TDataSet::CompareBookmarks(const char*, const char*) {
+  return 0;
+}
 void TDataSet::GetBookmarkData(char*, void*) {}
-TBookmarkFlag TDataSet::GetBookmarkFlag(char*) { return bfCurrent; }
+TBookmarkFlag TDataSet::GetBookmarkFlag(char*) {
+  return bfCurrent;
+}
 void TDataSet::SetBookmarkData(char*, const void*) {}
 void TDataSet::SetBookmarkFlag(char*, TBookmarkFlag) {}
 void TDataSet::InternalGotoBookmark(const void*) {}
@@ -661,22 +710,36 @@ void TDataSet::InternalSetToRecord(char* Buffer) {
 
 // ---- hooks with defaults
 
-char* TDataSet::AllocRecordBuffer() { return new char[static_cast<size_t>(std::max(GetRecordSize(), 1))](); }
+char* TDataSet::AllocRecordBuffer() {
+  return new char[static_cast<size_t>(std::max(GetRecordSize(), 1))]();
+}
 
 void TDataSet::FreeRecordBuffer(char*& Buffer) {
   delete[] Buffer; // the data set owns its buffers
   Buffer = nullptr;
 }
 
-TGetResult TDataSet::GetRecord(char*, TGetMode, bool) { return grError; }
+TGetResult TDataSet::GetRecord(char*, TGetMode, bool) {
+  return grError;
+}
 void TDataSet::InternalAddRecord(const void*, bool) {}
-void TDataSet::InternalHandleException() { HandleCurrentException(this); }
+void TDataSet::InternalHandleException() {
+  HandleCurrentException(this);
+}
 void TDataSet::InternalInitRecord(char*) {}
-bool TDataSet::GetFieldData(TField*, void*) { return false; }
-bool TDataSet::GetFieldData(int, void*) { return false; }
+bool TDataSet::GetFieldData(TField*, void*) {
+  return false;
+}
+bool TDataSet::GetFieldData(int, void*) {
+  return false;
+}
 void TDataSet::SetFieldData(TField*, const void*) {}
-std::unique_ptr<TStream> TDataSet::CreateBlobStream(TField*, TBlobStreamMode) { return nullptr; }
-bool TDataSet::GetCurrentRecord(char*) { return false; }
+std::unique_ptr<TStream> TDataSet::CreateBlobStream(TField*, TBlobStreamMode) {
+  return nullptr;
+}
+bool TDataSet::GetCurrentRecord(char*) {
+  return false;
+}
 
 int TDataSet::Translate(const char* Src, char* Dest, bool) {
   size_t n = std::strlen(Src);
@@ -700,14 +763,28 @@ void TDataSet::SetStateFieldValue(TDataSetState State, TField* Field, const Vari
   TryFinally([&] { Field->SetValue(Value); }, [&] { FState = saved; });
 }
 
-bool TDataSet::Locate(const String&, const Variant&, TLocateOptions) { return false; }
-Variant TDataSet::Lookup(const String&, const Variant&, const String&) { return Variant::Null(); }
-bool TDataSet::FindRecord(bool, bool) { return false; }
+bool TDataSet::Locate(const String&, const Variant&, TLocateOptions) {
+  return false;
+}
+Variant TDataSet::Lookup(const String&, const Variant&, const String&) {
+  return Variant::Null();
+}
+bool TDataSet::FindRecord(bool, bool) {
+  return false;
+}
 
-void TDataSet::SetFiltered(bool Value) { FFiltered = Value; }
-void TDataSet::SetFilterText(const String& Value) { FFilterText = Value; }
-void TDataSet::SetFilterOptions(TFilterOptions Value) { FFilterOptions = Value; }
-void TDataSet::SetOnFilterRecord(const TFilterRecordEvent& Value) { FOnFilterRecord = Value; }
+void TDataSet::SetFiltered(bool Value) {
+  FFiltered = Value;
+}
+void TDataSet::SetFilterText(const String& Value) {
+  FFilterText = Value;
+}
+void TDataSet::SetFilterOptions(TFilterOptions Value) {
+  FFilterOptions = Value;
+}
+void TDataSet::SetOnFilterRecord(const TFilterRecordEvent& Value) {
+  FOnFilterRecord = Value;
+}
 
 // ---- data sources and events
 
@@ -722,7 +799,8 @@ void TDataSet::DataEvent(TDataEvent Event, intptr_t Info) {
   }
   if (FDisableCount == 0) {
     std::vector<TDataSource*> sources = FDataSources;
-    for (TDataSource* ds : sources) ds->DataEvent(Event, Info);
+    for (TDataSource* ds : sources)
+      ds->DataEvent(Event, Info);
   } else if ((Event == deUpdateState && FState == dsInactive) || Event == deLayoutChange) {
     FEnableEvent = deLayoutChange;
   }

@@ -15,11 +15,12 @@ void DatabaseError(const String& Message, const TComponent* Component) {
 
 String FieldTypeName(TFieldType Type) {
   static const char* const names[] = {
-      "Unknown", "String", "SmallInt", "Integer", "Word", "Boolean", "Float", "Currency", "BCD", "Date",
-      "Time", "DateTime", "Bytes", "VarBytes", "AutoInc", "Blob", "Memo", "Graphic", "FmtMemo",
-      "ParadoxOle", "DBaseOle", "TypedBinary", "Cursor", "FixedChar", "WideString", "Largeint", "ADT",
-      "Array", "Reference", "DataSet", "OraBlob", "OraClob", "Variant", "Interface", "IDispatch", "Guid",
-      "TimeStamp", "FMTBcd"};
+      "Unknown",     "String",    "SmallInt",  "Integer",    "Word",     "Boolean",    "Float",
+      "Currency",    "BCD",       "Date",      "Time",       "DateTime", "Bytes",      "VarBytes",
+      "AutoInc",     "Blob",      "Memo",      "Graphic",    "FmtMemo",  "ParadoxOle", "DBaseOle",
+      "TypedBinary", "Cursor",    "FixedChar", "WideString", "Largeint", "ADT",        "Array",
+      "Reference",   "DataSet",   "OraBlob",   "OraClob",    "Variant",  "Interface",  "IDispatch",
+      "Guid",        "TimeStamp", "FMTBcd"};
   int i = static_cast<int>(Type);
   return i >= 0 && i < static_cast<int>(std::size(names)) ? names[i] : "Unknown";
 }
@@ -32,7 +33,9 @@ template <typename T> T ReadAs(const void* buffer) {
   return v;
 }
 
-template <typename T> void WriteAs(T v, void* buffer) { std::memcpy(buffer, &v, sizeof v); }
+template <typename T> void WriteAs(T v, void* buffer) {
+  std::memcpy(buffer, &v, sizeof v);
+}
 
 // The field's value as one plain number, or false for Null.
 template <typename T> bool ReadValue(const TField* f, T& value) {
@@ -73,7 +76,8 @@ void SetFloatText(TField* f, const String& text) {
 int64_t RoundChecked(const TField* f, double v, double lo, double hi) {
   double r = std::nearbyint(v);
   if (!(r >= lo && r <= hi))
-    throw EDatabaseError(Format(SFieldRangeError, FloatToStr(v), f->GetDisplayName(), FloatToStr(lo), FloatToStr(hi)));
+    throw EDatabaseError(
+        Format(SFieldRangeError, FloatToStr(v), f->GetDisplayName(), FloatToStr(lo), FloatToStr(hi)));
   return static_cast<int64_t>(r);
 }
 
@@ -95,7 +99,8 @@ String CurrToStr(int64_t scaled) {
   if (frac) {
     String f = UIntToStr(frac);
     f.insert(0, 4 - f.size(), '0');
-    while (f.back() == '0') f.pop_back();
+    while (f.back() == '0')
+      f.pop_back();
     s += "." + f;
   }
   return neg ? "-" + s : s;
@@ -134,7 +139,9 @@ void TField::SetSize(int Value) {
   FSize = Value;
 }
 
-int TField::GetIndex() const { return FDataSet ? FDataSet->FFields.IndexOf(this) : -1; }
+int TField::GetIndex() const {
+  return FDataSet ? FDataSet->FFields.IndexOf(this) : -1;
+}
 
 bool TField::GetCanModify() const {
   if (FFieldNo <= 0 || !FDataSet) return false;
@@ -172,11 +179,15 @@ void TField::Validate(const void* Buffer) {
   FValidating = false;
 }
 
-bool TField::GetIsNull() const { return !GetData(nullptr); }
+bool TField::GetIsNull() const {
+  return !GetData(nullptr);
+}
 
 void TField::SetValue(const Variant& Value) {
-  if (Value.IsClear()) Clear();
-  else SetVarValue(Value);
+  if (Value.IsClear())
+    Clear();
+  else
+    SetVarValue(Value);
 }
 
 Variant TField::GetOldValue() const {
@@ -187,7 +198,9 @@ Variant TField::GetNewValue() const {
   return CheckedDataSet(this)->GetStateFieldValue(dsNewValue, const_cast<TField*>(this));
 }
 
-void TField::SetNewValue(const Variant& Value) { CheckedDataSet(this)->SetStateFieldValue(dsNewValue, this, Value); }
+void TField::SetNewValue(const Variant& Value) {
+  CheckedDataSet(this)->SetStateFieldValue(dsNewValue, this, Value);
+}
 
 Variant TField::GetCurValue() const {
   return CheckedDataSet(this)->GetStateFieldValue(dsCurValue, const_cast<TField*>(this));
@@ -198,43 +211,80 @@ void TField::AccessError(const char* TypeName) const {
 }
 
 void TField::RangeError(double Value, double Min, double Max) const {
-  DatabaseError(Format(SFieldRangeError, FloatToStr(Value), GetDisplayName(), FloatToStr(Min), FloatToStr(Max)));
+  DatabaseError(
+      Format(SFieldRangeError, FloatToStr(Value), GetDisplayName(), FloatToStr(Min), FloatToStr(Max)));
 }
 
-Variant TField::GetAsVariant() const { AccessError("Variant"); }
-void TField::SetVarValue(const Variant&) { AccessError("Variant"); }
-String TField::GetAsString() const { AccessError("String"); }
-void TField::SetAsString(const String&) { AccessError("String"); }
-int TField::GetAsInteger() const { AccessError("Integer"); }
-void TField::SetAsInteger(int) { AccessError("Integer"); }
-int64_t TField::GetAsLargeInt() const { AccessError("Largeint"); }
-void TField::SetAsLargeInt(int64_t) { AccessError("Largeint"); }
-double TField::GetAsFloat() const { AccessError("Float"); }
-void TField::SetAsFloat(double) { AccessError("Float"); }
-bool TField::GetAsBoolean() const { AccessError("Boolean"); }
-void TField::SetAsBoolean(bool) { AccessError("Boolean"); }
-TDateTime TField::GetAsDateTime() const { AccessError("DateTime"); }
-void TField::SetAsDateTime(TDateTime) { AccessError("DateTime"); }
+Variant TField::GetAsVariant() const {
+  AccessError("Variant");
+}
+void TField::SetVarValue(const Variant&) {
+  AccessError("Variant");
+}
+String TField::GetAsString() const {
+  AccessError("String");
+}
+void TField::SetAsString(const String&) {
+  AccessError("String");
+}
+int TField::GetAsInteger() const {
+  AccessError("Integer");
+}
+void TField::SetAsInteger(int) {
+  AccessError("Integer");
+}
+int64_t TField::GetAsLargeInt() const {
+  AccessError("Largeint");
+}
+void TField::SetAsLargeInt(int64_t) {
+  AccessError("Largeint");
+}
+double TField::GetAsFloat() const {
+  AccessError("Float");
+}
+void TField::SetAsFloat(double) {
+  AccessError("Float");
+}
+bool TField::GetAsBoolean() const {
+  AccessError("Boolean");
+}
+void TField::SetAsBoolean(bool) {
+  AccessError("Boolean");
+}
+TDateTime TField::GetAsDateTime() const {
+  AccessError("DateTime");
+}
+void TField::SetAsDateTime(TDateTime) {
+  AccessError("DateTime");
+}
 
-void TField::GetTextImpl(String& Text, bool) const { Text = GetAsString(); }
+void TField::GetTextImpl(String& Text, bool) const {
+  Text = GetAsString();
+}
 
 String TField::GetText() const {
   String s;
-  if (OnGetText) OnGetText(const_cast<TField*>(this), s, false);
-  else GetTextImpl(s, false);
+  if (OnGetText)
+    OnGetText(const_cast<TField*>(this), s, false);
+  else
+    GetTextImpl(s, false);
   return s;
 }
 
 String TField::GetDisplayText() const {
   String s;
-  if (OnGetText) OnGetText(const_cast<TField*>(this), s, true);
-  else GetTextImpl(s, true);
+  if (OnGetText)
+    OnGetText(const_cast<TField*>(this), s, true);
+  else
+    GetTextImpl(s, true);
   return s;
 }
 
 void TField::SetText(const String& Value) {
-  if (OnSetText) OnSetText(this, Value);
-  else SetTextImpl(Value);
+  if (OnSetText)
+    OnSetText(this, Value);
+  else
+    SetTextImpl(Value);
 }
 
 // ---- TStringField
@@ -273,28 +323,52 @@ Variant TStringField::GetAsVariant() const {
   return GetValue(s) ? Variant(s) : Variant::Null();
 }
 
-int TStringField::GetAsInteger() const { return StrToInt(GetAsString()); }
-void TStringField::SetAsInteger(int Value) { SetAsString(IntToStr(Value)); }
-int64_t TStringField::GetAsLargeInt() const { return StrToInt64(GetAsString()); }
-void TStringField::SetAsLargeInt(int64_t Value) { SetAsString(IntToStr(Value)); }
-double TStringField::GetAsFloat() const { return StrToFloat(GetAsString()); }
-void TStringField::SetAsFloat(double Value) { SetAsString(FloatToStr(Value)); }
+int TStringField::GetAsInteger() const {
+  return StrToInt(GetAsString());
+}
+void TStringField::SetAsInteger(int Value) {
+  SetAsString(IntToStr(Value));
+}
+int64_t TStringField::GetAsLargeInt() const {
+  return StrToInt64(GetAsString());
+}
+void TStringField::SetAsLargeInt(int64_t Value) {
+  SetAsString(IntToStr(Value));
+}
+double TStringField::GetAsFloat() const {
+  return StrToFloat(GetAsString());
+}
+void TStringField::SetAsFloat(double Value) {
+  SetAsString(FloatToStr(Value));
+}
 
 bool TStringField::GetAsBoolean() const {
   String s = GetAsString();
   return !s.empty() && (s[0] == 'T' || s[0] == 't' || s[0] == 'Y' || s[0] == 'y');
 }
 
-void TStringField::SetAsBoolean(bool Value) { SetAsString(Value ? "T" : "F"); }
-TDateTime TStringField::GetAsDateTime() const { return StrToDateTime(GetAsString()); }
-void TStringField::SetAsDateTime(TDateTime Value) { SetAsString(DateTimeToStr(Value)); }
+void TStringField::SetAsBoolean(bool Value) {
+  SetAsString(Value ? "T" : "F");
+}
+TDateTime TStringField::GetAsDateTime() const {
+  return StrToDateTime(GetAsString());
+}
+void TStringField::SetAsDateTime(TDateTime Value) {
+  SetAsString(DateTimeToStr(Value));
+}
 
 // ---- integer fields
 
-TIntegerField::TIntegerField(TComponent* AOwner) : TNumericField(AOwner) { SetDataType(ftInteger); }
+TIntegerField::TIntegerField(TComponent* AOwner) : TNumericField(AOwner) {
+  SetDataType(ftInteger);
+}
 
-void TIntegerField::ReadInt(const void* Buffer, int& Value) const { Value = ReadAs<int32_t>(Buffer); }
-void TIntegerField::WriteInt(int Value, void* Buffer) const { WriteAs<int32_t>(Value, Buffer); }
+void TIntegerField::ReadInt(const void* Buffer, int& Value) const {
+  Value = ReadAs<int32_t>(Buffer);
+}
+void TIntegerField::WriteInt(int Value, void* Buffer) const {
+  WriteAs<int32_t>(Value, Buffer);
+}
 
 bool TIntegerField::GetValue(int& Value) const {
   char buf[8] = {};
@@ -308,7 +382,9 @@ String TIntegerField::GetAsString() const {
   return GetValue(v) ? IntToStr(v) : String();
 }
 
-void TIntegerField::SetAsString(const String& Value) { SetIntegerText(this, Value); }
+void TIntegerField::SetAsString(const String& Value) {
+  SetIntegerText(this, Value);
+}
 
 int TIntegerField::GetAsInteger() const {
   int v;
@@ -350,8 +426,12 @@ TSmallintField::TSmallintField(TComponent* AOwner) : TIntegerField(AOwner) {
   FMaxRange = 32767;
 }
 
-void TSmallintField::ReadInt(const void* Buffer, int& Value) const { Value = ReadAs<int16_t>(Buffer); }
-void TSmallintField::WriteInt(int Value, void* Buffer) const { WriteAs<int16_t>(static_cast<int16_t>(Value), Buffer); }
+void TSmallintField::ReadInt(const void* Buffer, int& Value) const {
+  Value = ReadAs<int16_t>(Buffer);
+}
+void TSmallintField::WriteInt(int Value, void* Buffer) const {
+  WriteAs<int16_t>(static_cast<int16_t>(Value), Buffer);
+}
 
 TWordField::TWordField(TComponent* AOwner) : TIntegerField(AOwner) {
   SetDataType(ftWord);
@@ -359,23 +439,35 @@ TWordField::TWordField(TComponent* AOwner) : TIntegerField(AOwner) {
   FMaxRange = 65535;
 }
 
-void TWordField::ReadInt(const void* Buffer, int& Value) const { Value = ReadAs<uint16_t>(Buffer); }
-void TWordField::WriteInt(int Value, void* Buffer) const { WriteAs<uint16_t>(static_cast<uint16_t>(Value), Buffer); }
+void TWordField::ReadInt(const void* Buffer, int& Value) const {
+  Value = ReadAs<uint16_t>(Buffer);
+}
+void TWordField::WriteInt(int Value, void* Buffer) const {
+  WriteAs<uint16_t>(static_cast<uint16_t>(Value), Buffer);
+}
 
-TAutoIncField::TAutoIncField(TComponent* AOwner) : TIntegerField(AOwner) { SetDataType(ftAutoInc); }
+TAutoIncField::TAutoIncField(TComponent* AOwner) : TIntegerField(AOwner) {
+  SetDataType(ftAutoInc);
+}
 
 // ---- TLargeintField
 
-TLargeintField::TLargeintField(TComponent* AOwner) : TNumericField(AOwner) { SetDataType(ftLargeint); }
+TLargeintField::TLargeintField(TComponent* AOwner) : TNumericField(AOwner) {
+  SetDataType(ftLargeint);
+}
 
-bool TLargeintField::GetValue(int64_t& Value) const { return ReadValue(this, Value); }
+bool TLargeintField::GetValue(int64_t& Value) const {
+  return ReadValue(this, Value);
+}
 
 String TLargeintField::GetAsString() const {
   int64_t v;
   return GetValue(v) ? IntToStr(v) : String();
 }
 
-void TLargeintField::SetAsString(const String& Value) { SetIntegerText(this, Value); }
+void TLargeintField::SetAsString(const String& Value) {
+  SetIntegerText(this, Value);
+}
 
 // A value beyond the 32-bit range is an error here, never a wrapped number.
 int TLargeintField::GetAsInteger() const {
@@ -389,9 +481,13 @@ int64_t TLargeintField::GetAsLargeInt() const {
   return GetValue(v) ? v : 0;
 }
 
-void TLargeintField::SetAsLargeInt(int64_t Value) { WriteValue<int64_t>(this, Value); }
+void TLargeintField::SetAsLargeInt(int64_t Value) {
+  WriteValue<int64_t>(this, Value);
+}
 
-void TLargeintField::SetAsFloat(double Value) { SetAsLargeInt(RoundChecked(this, Value, kInt64Lo, kInt64Hi)); }
+void TLargeintField::SetAsFloat(double Value) {
+  SetAsLargeInt(RoundChecked(this, Value, kInt64Lo, kInt64Hi));
+}
 
 Variant TLargeintField::GetAsVariant() const {
   int64_t v;
@@ -400,22 +496,30 @@ Variant TLargeintField::GetAsVariant() const {
 
 // ---- float fields
 
-TFloatField::TFloatField(TComponent* AOwner) : TNumericField(AOwner) { SetDataType(ftFloat); }
+TFloatField::TFloatField(TComponent* AOwner) : TNumericField(AOwner) {
+  SetDataType(ftFloat);
+}
 
-bool TFloatField::GetValue(double& Value) const { return ReadValue(this, Value); }
+bool TFloatField::GetValue(double& Value) const {
+  return ReadValue(this, Value);
+}
 
 String TFloatField::GetAsString() const {
   double v;
   return GetValue(v) ? FloatToStr(v) : String();
 }
 
-void TFloatField::SetAsString(const String& Value) { SetFloatText(this, Value); }
+void TFloatField::SetAsString(const String& Value) {
+  SetFloatText(this, Value);
+}
 
 int TFloatField::GetAsInteger() const {
   return static_cast<int>(RoundChecked(this, GetAsFloat(), kInt32Lo, kInt32Hi));
 }
 
-int64_t TFloatField::GetAsLargeInt() const { return RoundChecked(this, GetAsFloat(), kInt64Lo, kInt64Hi); }
+int64_t TFloatField::GetAsLargeInt() const {
+  return RoundChecked(this, GetAsFloat(), kInt64Lo, kInt64Hi);
+}
 
 double TFloatField::GetAsFloat() const {
   double v;
@@ -445,14 +549,18 @@ TBCDField::TBCDField(TComponent* AOwner) : TNumericField(AOwner) {
   SetSize(4);
 }
 
-bool TBCDField::GetValue(int64_t& Scaled) const { return ReadValue(this, Scaled); }
+bool TBCDField::GetValue(int64_t& Scaled) const {
+  return ReadValue(this, Scaled);
+}
 
 String TBCDField::GetAsString() const {
   int64_t v;
   return GetValue(v) ? CurrToStr(v) : String();
 }
 
-void TBCDField::SetAsString(const String& Value) { SetFloatText(this, Value); }
+void TBCDField::SetAsString(const String& Value) {
+  SetFloatText(this, Value);
+}
 
 int TBCDField::GetAsInteger() const {
   return static_cast<int>(RoundChecked(this, GetAsFloat(), kInt32Lo, kInt32Hi));
@@ -484,7 +592,9 @@ Variant TBCDField::GetAsVariant() const {
 
 // ---- TBooleanField
 
-TBooleanField::TBooleanField(TComponent* AOwner) : TField(AOwner) { SetDataType(ftBoolean); }
+TBooleanField::TBooleanField(TComponent* AOwner) : TField(AOwner) {
+  SetDataType(ftBoolean);
+}
 
 bool TBooleanField::GetValue(bool& Value) const {
   int16_t v;
@@ -504,9 +614,12 @@ void TBooleanField::SetAsString(const String& Value) {
     return Value.size() <= text.size() && SameText(Value, text.substr(0, Value.size()));
   };
   if (Value.empty()) {
-    if (FTextFalse.empty()) SetAsBoolean(false);
-    else if (FTextTrue.empty()) SetAsBoolean(true);
-    else Clear();
+    if (FTextFalse.empty())
+      SetAsBoolean(false);
+    else if (FTextTrue.empty())
+      SetAsBoolean(true);
+    else
+      Clear();
   } else if (matches(FTextFalse)) {
     SetAsBoolean(false);
   } else if (matches(FTextTrue)) {
@@ -521,7 +634,9 @@ bool TBooleanField::GetAsBoolean() const {
   return GetValue(v) && v;
 }
 
-void TBooleanField::SetAsBoolean(bool Value) { WriteValue<int16_t>(this, Value ? 1 : 0); }
+void TBooleanField::SetAsBoolean(bool Value) {
+  WriteValue<int16_t>(this, Value ? 1 : 0);
+}
 
 void TBooleanField::SetDisplayValues(const String& Value) {
   FDisplayValues = Value;
@@ -545,19 +660,32 @@ Variant TBooleanField::GetAsVariant() const {
 
 // ---- date and time fields
 
-TDateTimeField::TDateTimeField(TComponent* AOwner) : TField(AOwner) { SetDataType(ftDateTime); }
-TDateField::TDateField(TComponent* AOwner) : TDateTimeField(AOwner) { SetDataType(ftDate); }
-TTimeField::TTimeField(TComponent* AOwner) : TDateTimeField(AOwner) { SetDataType(ftTime); }
+TDateTimeField::TDateTimeField(TComponent* AOwner) : TField(AOwner) {
+  SetDataType(ftDateTime);
+}
+TDateField::TDateField(TComponent* AOwner) : TDateTimeField(AOwner) {
+  SetDataType(ftDate);
+}
+TTimeField::TTimeField(TComponent* AOwner) : TDateTimeField(AOwner) {
+  SetDataType(ftTime);
+}
 
-int TDateTimeField::GetDataSize() const { return GetDataType() == ftDateTime ? 8 : 4; }
+int TDateTimeField::GetDataSize() const {
+  return GetDataType() == ftDateTime ? 8 : 4;
+}
 
 bool TDateTimeField::GetValue(TDateTime& Value) const {
   char buf[8] = {};
   if (!GetData(buf)) return false;
   switch (GetDataType()) {
-  case ftDate: Value = TimeStampToDateTime({0, ReadAs<int32_t>(buf)}); break;
-  case ftTime: Value = static_cast<double>(ReadAs<int32_t>(buf)) / MSecsPerDay; break;
-  default: Value = TimeStampToDateTime(MSecsToTimeStamp(ReadAs<double>(buf)));
+  case ftDate:
+    Value = TimeStampToDateTime({0, ReadAs<int32_t>(buf)});
+    break;
+  case ftTime:
+    Value = static_cast<double>(ReadAs<int32_t>(buf)) / MSecsPerDay;
+    break;
+  default:
+    Value = TimeStampToDateTime(MSecsToTimeStamp(ReadAs<double>(buf)));
   }
   return true;
 }
@@ -571,9 +699,14 @@ void TDateTimeField::SetAsDateTime(TDateTime Value) {
   char buf[8] = {};
   TTimeStamp ts = DateTimeToTimeStamp(Value);
   switch (GetDataType()) {
-  case ftDate: WriteAs<int32_t>(ts.Date, buf); break;
-  case ftTime: WriteAs<int32_t>(ts.Time, buf); break;
-  default: WriteAs<double>(TimeStampToMSecs(ts), buf);
+  case ftDate:
+    WriteAs<int32_t>(ts.Date, buf);
+    break;
+  case ftTime:
+    WriteAs<int32_t>(ts.Time, buf);
+    break;
+  default:
+    WriteAs<double>(TimeStampToMSecs(ts), buf);
   }
   SetData(buf);
 }
@@ -583,9 +716,12 @@ String TDateTimeField::GetAsString() const {
   if (!GetValue(v)) return String();
   if (!DisplayFormat.empty()) return FormatDateTime(DisplayFormat, v);
   switch (GetDataType()) {
-  case ftDate: return DateToStr(v);
-  case ftTime: return TimeToStr(v);
-  default: return DateTimeToStr(v);
+  case ftDate:
+    return DateToStr(v);
+  case ftTime:
+    return TimeToStr(v);
+  default:
+    return DateTimeToStr(v);
   }
 }
 
@@ -595,9 +731,14 @@ void TDateTimeField::SetAsString(const String& Value) {
     return;
   }
   switch (GetDataType()) {
-  case ftDate: SetAsDateTime(StrToDate(Value)); break;
-  case ftTime: SetAsDateTime(StrToTime(Value)); break;
-  default: SetAsDateTime(StrToDateTime(Value));
+  case ftDate:
+    SetAsDateTime(StrToDate(Value));
+    break;
+  case ftTime:
+    SetAsDateTime(StrToTime(Value));
+    break;
+  default:
+    SetAsDateTime(StrToDateTime(Value));
   }
 }
 
@@ -640,7 +781,9 @@ void TBinaryField::SetAsString(const String& Value) {
 
 // ---- blob fields
 
-TBlobField::TBlobField(TComponent* AOwner) : TField(AOwner) { SetDataType(ftBlob); }
+TBlobField::TBlobField(TComponent* AOwner) : TField(AOwner) {
+  SetDataType(ftBlob);
+}
 
 TMemoField::TMemoField(TComponent* AOwner) : TBlobField(AOwner) {
   SetDataType(ftMemo);
@@ -657,7 +800,9 @@ std::unique_ptr<TStream> OpenBlob(const TBlobField* f, TBlobStreamMode mode) {
 
 } // namespace
 
-int TBlobField::GetBlobSize() const { return static_cast<int>(OpenBlob(this, bmRead)->GetSize()); }
+int TBlobField::GetBlobSize() const {
+  return static_cast<int>(OpenBlob(this, bmRead)->GetSize());
+}
 
 // Reads until the stream has no more, so a stream that delivers in parts
 // still gives the whole contents.
@@ -680,7 +825,9 @@ void TBlobField::SetAsString(const String& Value) {
   if (!Value.empty()) s->WriteBuffer(Value.data(), static_cast<int64_t>(Value.size()));
 }
 
-void TBlobField::Clear() { OpenBlob(this, bmWrite); }
+void TBlobField::Clear() {
+  OpenBlob(this, bmWrite);
+}
 
 void TBlobField::LoadFromStream(TStream& Stream) {
   auto s = OpenBlob(this, bmWrite);
@@ -733,15 +880,19 @@ void TFields::Add(TField* Field) {
   FList.push_back(Field);
 }
 
-void TFields::Remove(TField* Field) { FList.erase(std::remove(FList.begin(), FList.end(), Field), FList.end()); }
+void TFields::Remove(TField* Field) {
+  FList.erase(std::remove(FList.begin(), FList.end(), Field), FList.end());
+}
 
 // ---- field definitions
 
 TFieldDef::TFieldDef(TCollection* Collection) : TCollectionItem(Collection) {}
 
 void TFieldDef::SetRequired(bool Value) {
-  if (Value) Attributes |= faRequired;
-  else Attributes &= ~faRequired;
+  if (Value)
+    Attributes |= faRequired;
+  else
+    Attributes &= ~faRequired;
 }
 
 TField* TFieldDef::CreateField(TComponent* Owner, TDataSet* DataSet) const {
@@ -758,14 +909,30 @@ TField* TFieldDef::CreateField(TComponent* Owner, TDataSet* DataSet) const {
     sized = true;
     break;
   }
-  case ftSmallint: f = new TSmallintField(Owner); break;
-  case ftInteger: f = new TIntegerField(Owner); break;
-  case ftWord: f = new TWordField(Owner); break;
-  case ftAutoInc: f = new TAutoIncField(Owner); break;
-  case ftLargeint: f = new TLargeintField(Owner); break;
-  case ftBoolean: f = new TBooleanField(Owner); break;
-  case ftFloat: f = new TFloatField(Owner); break;
-  case ftCurrency: f = new TCurrencyField(Owner); break;
+  case ftSmallint:
+    f = new TSmallintField(Owner);
+    break;
+  case ftInteger:
+    f = new TIntegerField(Owner);
+    break;
+  case ftWord:
+    f = new TWordField(Owner);
+    break;
+  case ftAutoInc:
+    f = new TAutoIncField(Owner);
+    break;
+  case ftLargeint:
+    f = new TLargeintField(Owner);
+    break;
+  case ftBoolean:
+    f = new TBooleanField(Owner);
+    break;
+  case ftFloat:
+    f = new TFloatField(Owner);
+    break;
+  case ftCurrency:
+    f = new TCurrencyField(Owner);
+    break;
   case ftBCD:
   case ftFMTBcd: {
     auto* b = new TBCDField(Owner);
@@ -774,12 +941,24 @@ TField* TFieldDef::CreateField(TComponent* Owner, TDataSet* DataSet) const {
     sized = true;
     break;
   }
-  case ftDate: f = new TDateField(Owner); break;
-  case ftTime: f = new TTimeField(Owner); break;
+  case ftDate:
+    f = new TDateField(Owner);
+    break;
+  case ftTime:
+    f = new TTimeField(Owner);
+    break;
   case ftDateTime:
-  case ftTimeStamp: f = new TDateTimeField(Owner); break;
-  case ftBytes: f = new TBytesField(Owner); sized = true; break;
-  case ftVarBytes: f = new TVarBytesField(Owner); sized = true; break;
+  case ftTimeStamp:
+    f = new TDateTimeField(Owner);
+    break;
+  case ftBytes:
+    f = new TBytesField(Owner);
+    sized = true;
+    break;
+  case ftVarBytes:
+    f = new TVarBytesField(Owner);
+    sized = true;
+    break;
   case ftMemo:
   case ftFmtMemo:
   case ftOraClob:
@@ -797,7 +976,8 @@ TField* TFieldDef::CreateField(TComponent* Owner, TDataSet* DataSet) const {
     f->SetDataType(FDataType);
     sized = true;
     break;
-  default: DatabaseError(Format("Field '%s' is of an unknown type", FName), DataSet);
+  default:
+    DatabaseError(Format("Field '%s' is of an unknown type", FName), DataSet);
   }
   // Owned by Owner from here: a failure below leaves it to the owner.
   if (sized && FSize > 0) f->SetSize(FSize);
@@ -836,4 +1016,6 @@ void TFieldDefs::Update() {
   Updated = true;
 }
 
-TPersistent* TFieldDefs::GetOwner() const { return FDataSet; }
+TPersistent* TFieldDefs::GetOwner() const {
+  return FDataSet;
+}

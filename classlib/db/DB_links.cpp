@@ -15,7 +15,8 @@ TDataSource::~TDataSource() {
   OnStateChange = nullptr;
   OnDataChange = nullptr;
   SetDataSet(nullptr);
-  while (!FDataLinks.empty()) RemoveDataLink(FDataLinks.back());
+  while (!FDataLinks.empty())
+    RemoveDataLink(FDataLinks.back());
 }
 
 void TDataSource::SetDataSet(TDataSet* Value) {
@@ -73,7 +74,8 @@ void TDataSource::NotifyDataLinks(TDataEvent Event, intptr_t Info) {
   // A link may leave (or the source go) while it handles the event.
   std::vector<TDataLink*> links = FDataLinks;
   for (TDataLink* link : links)
-    if (std::find(FDataLinks.begin(), FDataLinks.end(), link) != FDataLinks.end()) link->DataEvent(Event, Info);
+    if (std::find(FDataLinks.begin(), FDataLinks.end(), link) != FDataLinks.end())
+      link->DataEvent(Event, Info);
 }
 
 void TDataSource::DataEvent(TDataEvent Event, intptr_t Info) {
@@ -94,11 +96,14 @@ void TDataSource::DataEvent(TDataEvent Event, intptr_t Info) {
   case deUpdateRecord:
     if (OnUpdateData) OnUpdateData(this);
     break;
-  default: break;
+  default:
+    break;
   }
 }
 
-void TDataSource::UpdateState() { SetState(FEnabled && FDataSet ? FDataSet->GetState() : dsInactive); }
+void TDataSource::UpdateState() {
+  SetState(FEnabled && FDataSet ? FDataSet->GetState() : dsInactive);
+}
 
 void TDataSource::SetState(TDataSetState Value) {
   if (FState == Value) return;
@@ -112,7 +117,9 @@ void TDataSource::SetState(TDataSetState Value) {
 
 // ---- TDataLink
 
-TDataLink::~TDataLink() { SetDataSource(nullptr); }
+TDataLink::~TDataLink() {
+  SetDataSource(nullptr);
+}
 
 void TDataLink::SetDataSource(TDataSource* Value) {
   if (Value == FDataSource) return;
@@ -120,7 +127,9 @@ void TDataLink::SetDataSource(TDataSource* Value) {
   if (Value) Value->AddDataLink(this);
 }
 
-TDataSet* TDataLink::GetDataSet() const { return FDataSource ? FDataSource->GetDataSet() : nullptr; }
+TDataSet* TDataLink::GetDataSet() const {
+  return FDataSource ? FDataSource->GetDataSet() : nullptr;
+}
 
 int TDataLink::GetActiveRecord() const {
   if (!FActive) return 0;
@@ -196,18 +205,28 @@ void TDataLink::DataEvent(TDataEvent Event, intptr_t Info) {
       int active = FDataSource->GetDataSet()->FActiveRecord;
       int first = FFirstRecord + static_cast<int>(Info);
       int last = first + FBufferCount - 1;
-      if (active > last) count = active - last;
-      else if (active < first) count = active - first;
+      if (active > last)
+        count = active - last;
+      else if (active < first)
+        count = active - first;
       FFirstRecord = std::max(0, first + count);
     }
-    if (Event == deDataSetChange) DataSetChanged();
-    else if (Event == deDataSetScroll) DataSetScrolled(count);
-    else LayoutChanged();
+    if (Event == deDataSetChange)
+      DataSetChanged();
+    else if (Event == deDataSetScroll)
+      DataSetScrolled(count);
+    else
+      LayoutChanged();
     break;
   }
-  case deUpdateRecord: UpdateRecord(); break;
-  case deCheckBrowseMode: CheckBrowseMode(); break;
-  default: break;
+  case deUpdateRecord:
+    UpdateRecord();
+    break;
+  case deCheckBrowseMode:
+    CheckBrowseMode();
+    break;
+  default:
+    break;
   }
 }
 
@@ -235,7 +254,8 @@ void TCustomConnection::SetConnected(bool Value) {
 }
 
 TDataSet* TCustomConnection::GetDataSet(int Index) const {
-  if (Index < 0 || Index >= GetDataSetCount()) throw EListError(Format("List index out of bounds (%d)", Index));
+  if (Index < 0 || Index >= GetDataSetCount())
+    throw EListError(Format("List index out of bounds (%d)", Index));
   return FDataSets[Index];
 }
 

@@ -5,24 +5,43 @@ using namespace dbconsts;
 
 TParam::TParam(TCollection* Collection) : TCollectionItem(Collection) {}
 
-TParam::TParam(TParams* Params, TParamType AParamType) : TCollectionItem(Params) { ParamType = AParamType; }
+TParam::TParam(TParams* Params, TParamType AParamType) : TCollectionItem(Params) {
+  ParamType = AParamType;
+}
 
 void TParam::SetValue(const Variant& Value) {
   Bound = !Value.IsEmpty();
   FNull = Value.IsClear();
   if (DataType == ftUnknown) {
     switch (Value.VarType()) {
-    case varSmallint: DataType = ftSmallint; break;
+    case varSmallint:
+      DataType = ftSmallint;
+      break;
     case varWord:
-    case varInteger: DataType = ftInteger; break;
-    case varCurrency: DataType = ftBCD; break;
-    case varDouble: DataType = ftFloat; break;
-    case varDate: DataType = ftDateTime; break;
-    case varBoolean: DataType = ftBoolean; break;
-    case varString: DataType = ftString; break;
+    case varInteger:
+      DataType = ftInteger;
+      break;
+    case varCurrency:
+      DataType = ftBCD;
+      break;
+    case varDouble:
+      DataType = ftFloat;
+      break;
+    case varDate:
+      DataType = ftDateTime;
+      break;
+    case varBoolean:
+      DataType = ftBoolean;
+      break;
+    case varString:
+      DataType = ftString;
+      break;
     case varLongWord:
-    case varInt64: DataType = ftLargeint; break;
-    default: DataType = ftUnknown;
+    case varInt64:
+      DataType = ftLargeint;
+      break;
+    default:
+      DataType = ftUnknown;
     }
   }
   FData = Value;
@@ -51,7 +70,8 @@ void TParam::Assign(const TPersistent* Source) {
     return;
   }
   DataType = p->DataType;
-  if (p->IsNull()) Clear();
+  if (p->IsNull())
+    Clear();
   else {
     FData = p->FData;
     FNull = false;
@@ -73,7 +93,8 @@ void TParam::AssignField(const TField* Field) {
 void TParam::AssignFieldValue(const TField* Field, const Variant& Value) {
   if (!Field) return;
   DataType = Field->GetDataType() == ftAutoInc ? ftInteger : Field->GetDataType();
-  if (Value.IsNull()) Clear();
+  if (Value.IsNull())
+    Clear();
   else {
     FData = Value;
     FNull = Value.IsEmpty();
@@ -112,7 +133,8 @@ bool TParams::IsEqual(const TParams& Value) const {
   for (int i = 0; i < GetCount(); ++i) {
     const TParam* a = GetItem(i);
     const TParam* b = Value.GetItem(i);
-    if (a->Name != b->Name || a->DataType != b->DataType || a->ParamType != b->ParamType || a->IsNull() != b->IsNull())
+    if (a->Name != b->Name || a->DataType != b->DataType || a->ParamType != b->ParamType ||
+        a->IsNull() != b->IsNull())
       return false;
     if (!a->IsNull() && VarCompareValue(a->GetValue(), b->GetValue()) != vrEqual) return false;
   }
@@ -125,7 +147,9 @@ bool TParams::IsEqual(const TParams& Value) const {
 // the colon makes a quoted name whose quotes are dropped.
 String TParams::ParseSQL(const String& SQL, bool DoCreate) {
   auto isLiteral = [](char c) { return c == '\'' || c == '"' || c == '`'; };
-  auto isDelimiter = [](char c) { return c == ' ' || c == ',' || c == ';' || c == ')' || c == '\r' || c == '\n'; };
+  auto isDelimiter = [](char c) {
+    return c == ' ' || c == ',' || c == ';' || c == ')' || c == '\r' || c == '\n';
+  };
   if (DoCreate) Clear();
   String out;
   out.reserve(SQL.size());

@@ -9,8 +9,10 @@ public:
   using TCollectionItem::TCollectionItem;
   String Name;
   void Assign(const TPersistent* Source) override {
-    if (auto* other = dynamic_cast<const TNamedItem*>(Source)) Name = other->Name;
-    else TCollectionItem::Assign(Source);
+    if (auto* other = dynamic_cast<const TNamedItem*>(Source))
+      Name = other->Name;
+    else
+      TCollectionItem::Assign(Source);
   }
   String GetDisplayName() const override { return Name; }
 };
@@ -60,7 +62,8 @@ TEST(Collection, ItemLeavesWhenDestroyedOrMoved) {
 TEST(Collection, UpdatesAreBatchedAndAssignCopiesItems) {
   TCountingCollection src, dst;
   src.BeginUpdate();
-  for (const char* n : {"p", "q", "r"}) src.Add()->Name = n;
+  for (const char* n : {"p", "q", "r"})
+    src.Add()->Name = n;
   EXPECT_EQ(src.Updates, 0);
   src.EndUpdate();
   EXPECT_EQ(src.Updates, 1);

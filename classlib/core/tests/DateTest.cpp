@@ -11,9 +11,9 @@ struct DateCase {
 
 TEST(DateUtils, EncodeAndDecodeAroundTheEpoch) {
   const DateCase cases[] = {
-      {1899, 12, 30, 0},     {1899, 12, 31, 1},    {1900, 1, 1, 2},         {1899, 12, 29, -1},
-      {2000, 2, 29, 36585},  {2004, 3, 1, 38047},  {1, 1, 1, -DateDelta + 1}, {9999, 12, 31, 2958465},
-      {1900, 3, 1, 61},
+      {1899, 12, 30, 0},         {1899, 12, 31, 1},       {1900, 1, 1, 2},
+      {1899, 12, 29, -1},        {2000, 2, 29, 36585},    {2004, 3, 1, 38047},
+      {1, 1, 1, -DateDelta + 1}, {9999, 12, 31, 2958465}, {1900, 3, 1, 61},
   };
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(EncodeDate(c.y, c.m, c.d), c.serial) << c.y << "-" << c.m << "-" << c.d;

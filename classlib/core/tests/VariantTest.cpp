@@ -31,8 +31,10 @@ TEST(Variant, ToStringAsTheClassLibraryDoes) {
       {VarArrayOf({1, 2}), nullptr},
   };
   for (const auto& c : cases) {
-    if (c.text) EXPECT_EQ(c.value.AsString(), c.text) << VarTypeAsText(c.value.VarType());
-    else EXPECT_THROW(c.value.AsString(), EVariantTypeCastError) << VarTypeAsText(c.value.VarType());
+    if (c.text)
+      EXPECT_EQ(c.value.AsString(), c.text) << VarTypeAsText(c.value.VarType());
+    else
+      EXPECT_THROW(c.value.AsString(), EVariantTypeCastError) << VarTypeAsText(c.value.VarType());
   }
   EXPECT_EQ(VarToStr(Variant::Null()), "");
 }
@@ -69,8 +71,10 @@ TEST(Variant, ToIntegerRoundsHalfToEvenAndChecksText) {
       {Variant::FromCurrency(25000), 2, false},
   };
   for (const auto& c : cases) {
-    if (c.raises) EXPECT_THROW(c.value.AsInt64(), EVariantTypeCastError) << c.value.AsType(varString).AsString();
-    else EXPECT_EQ(c.value.AsInt64(), c.expected) << VarToStr(c.value);
+    if (c.raises)
+      EXPECT_THROW(c.value.AsInt64(), EVariantTypeCastError) << c.value.AsType(varString).AsString();
+    else
+      EXPECT_EQ(c.value.AsInt64(), c.expected) << VarToStr(c.value);
   }
   EXPECT_THROW(Variant(int64_t{3000000000}).AsInteger(), EVariantTypeCastError);
   EXPECT_EQ(Variant(int64_t{-2147483647 - 1}).AsInteger(), INT32_MIN);

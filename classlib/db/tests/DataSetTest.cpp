@@ -16,7 +16,8 @@ struct Fixture {
   explicit Fixture(int rows = 5) {
     ds->SetName("People");
     ds->Columns = {{"id", ftInteger}, {"name", ftString, 10, true}};
-    for (int i = 1; i <= rows; ++i) ds->AddRow({IntToStr(i), "n" + IntToStr(i)});
+    for (int i = 1; i <= rows; ++i)
+      ds->AddRow({IntToStr(i), "n" + IntToStr(i)});
     auto hook = [this](TDataSetNotifyEvent& e, const char* name) {
       e = [this, name](TDataSet*) { log.push_back(name); };
     };
@@ -255,11 +256,13 @@ TEST_P(Navigation, WalkBothWaysThroughTheRing) {
   src.SetDataSet(f.ds.get());
   f.ds->Open();
   std::vector<int> seen;
-  for (f.ds->First(); !f.ds->GetEof(); f.ds->Next()) seen.push_back(f.Id());
+  for (f.ds->First(); !f.ds->GetEof(); f.ds->Next())
+    seen.push_back(f.Id());
   EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
   EXPECT_EQ(f.Id(), 7); // Eof stays on the last row
   seen.clear();
-  for (f.ds->Last(); !f.ds->GetBof(); f.ds->Prior()) seen.push_back(f.Id());
+  for (f.ds->Last(); !f.ds->GetBof(); f.ds->Prior())
+    seen.push_back(f.Id());
   EXPECT_EQ(seen, (std::vector<int>{7, 6, 5, 4, 3, 2, 1}));
   EXPECT_EQ(f.ds->MoveBy(3), 3);
   EXPECT_EQ(f.Id(), 4);
@@ -313,7 +316,8 @@ TEST(DataSetFields, CalculatedFieldsAreComputedPerRow) {
   EXPECT_EQ(f.ds->GetFieldCount(), 2); // only the persistent fields
   EXPECT_EQ(twice->GetFieldNo(), -1);
   std::vector<int> values;
-  for (; !f.ds->GetEof(); f.ds->Next()) values.push_back(twice->GetAsInteger());
+  for (; !f.ds->GetEof(); f.ds->Next())
+    values.push_back(twice->GetAsInteger());
   EXPECT_EQ(values, (std::vector<int>{2, 4, 6}));
   f.ds->Edit();
   id->SetAsInteger(10); // a data change recomputes the calculated fields
@@ -330,7 +334,8 @@ TEST(DataSetFields, FilterRecordEventSeesEachRowInFilterState) {
   f.ds->SetFiltered(true);
   f.ds->Open();
   std::vector<int> ids;
-  for (; !f.ds->GetEof(); f.ds->Next()) ids.push_back(f.Id());
+  for (; !f.ds->GetEof(); f.ds->Next())
+    ids.push_back(f.Id());
   EXPECT_EQ(ids, (std::vector<int>{2, 4, 6}));
 }
 
@@ -356,7 +361,7 @@ namespace {
 TEST(DataSetStates, RefreshReadsTheRowsAgainAroundTheCursor) {
   Fixture f(4);
   f.ds->Open();
-  f.ds->MoveBy(3); // on the last row
+  f.ds->MoveBy(3);       // on the last row
   f.ds->Rows.pop_back(); // the row went away underneath
   f.ds->Refresh();
   EXPECT_EQ(f.Id(), 3); // the nearest row that is still there

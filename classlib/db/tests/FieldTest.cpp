@@ -39,7 +39,7 @@ struct TextCase {
 TEST(Fields, TextInTextOutAndTheValueType) {
   const TextCase cases[] = {
       {ftString, 5, "abcdefg", "abcde", varString}, // cut to Size
-      {ftString, 5, "", "", varString},               // empty text is a value, not Null
+      {ftString, 5, "", "", varString},             // empty text is a value, not Null
       {ftSmallint, 0, "-32768", "-32768", varInteger},
       {ftWord, 0, "65535", "65535", varInteger},
       {ftInteger, 0, "  42", "42", varInteger},
@@ -63,8 +63,10 @@ TEST(Fields, TextInTextOutAndTheValueType) {
     SCOPED_TRACE(FieldTypeName(c.type) + " <- " + c.input);
     OneField o(c.type, c.size);
     o.field->SetAsString(c.input);
-    if (c.type == ftBytes) EXPECT_EQ(o.field->GetAsString(), String("ab\0\0", 4));
-    else EXPECT_EQ(o.field->GetAsString(), c.asString);
+    if (c.type == ftBytes)
+      EXPECT_EQ(o.field->GetAsString(), String("ab\0\0", 4));
+    else
+      EXPECT_EQ(o.field->GetAsString(), c.asString);
     EXPECT_FALSE(o.field->IsNull());
     EXPECT_EQ(o.field->GetValue().VarType(), c.valueType);
     o.field->Clear();
@@ -88,7 +90,8 @@ TEST(Fields, BadTextIsRefusedWithTheFieldName) {
       {ftBoolean, "yes", "'yes' is not a valid boolean value for field 'f'"},
       {ftSmallint, "40000", "40000 is not a valid value for field 'f'. The allowed range is -32768 to 32767"},
       {ftWord, "-1", "-1 is not a valid value for field 'f'. The allowed range is 0 to 65535"},
-      {ftInteger, "2147483648", "2147483648 is not a valid value for field 'f'. The allowed range is -2147483648 to 2147483647"},
+      {ftInteger, "2147483648",
+       "2147483648 is not a valid value for field 'f'. The allowed range is -2147483648 to 2147483647"},
       {ftDate, "2004-02-30", "'2004-02-30' is not a valid date"},
   };
   for (const auto& c : cases) {
@@ -235,9 +238,10 @@ TEST(Fields, TextEventsAndDuplicateNames) {
 
 TEST(Fields, FieldDefsMakeTheFieldOfTheirType) {
   const std::pair<TFieldType, TFieldType> cases[] = {
-      {ftString, ftString},     {ftFixedChar, ftFixedChar}, {ftWideString, ftString}, {ftSmallint, ftSmallint},
-      {ftWord, ftWord},         {ftAutoInc, ftAutoInc},     {ftLargeint, ftLargeint}, {ftCurrency, ftCurrency},
-      {ftTimeStamp, ftDateTime}, {ftGraphic, ftGraphic},    {ftFmtMemo, ftFmtMemo},   {ftFMTBcd, ftBCD},
+      {ftString, ftString},     {ftFixedChar, ftFixedChar}, {ftWideString, ftString},
+      {ftSmallint, ftSmallint}, {ftWord, ftWord},           {ftAutoInc, ftAutoInc},
+      {ftLargeint, ftLargeint}, {ftCurrency, ftCurrency},   {ftTimeStamp, ftDateTime},
+      {ftGraphic, ftGraphic},   {ftFmtMemo, ftFmtMemo},     {ftFMTBcd, ftBCD},
   };
   for (auto [defType, fieldType] : cases) {
     TMemDataSet ds;

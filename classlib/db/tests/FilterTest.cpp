@@ -7,48 +7,74 @@ namespace {
 
 const char* OpName(TCANOperator op) {
   switch (op) {
-  case coISBLANK: return "isnull";
-  case coNOTBLANK: return "notnull";
-  case coEQ: return "=";
-  case coNE: return "<>";
-  case coGT: return ">";
-  case coLT: return "<";
-  case coGE: return ">=";
-  case coLE: return "<=";
-  case coNOT: return "not";
-  case coAND: return "and";
-  case coOR: return "or";
-  case coMINUS: return "neg";
-  case coADD: return "+";
-  case coSUB: return "-";
-  case coMUL: return "*";
-  case coDIV: return "/";
-  case coLIKE: return "like";
-  case coIN: return "in";
-  case coUPPER: return "upper";
-  case coLOWER: return "lower";
-  default: return "?";
+  case coISBLANK:
+    return "isnull";
+  case coNOTBLANK:
+    return "notnull";
+  case coEQ:
+    return "=";
+  case coNE:
+    return "<>";
+  case coGT:
+    return ">";
+  case coLT:
+    return "<";
+  case coGE:
+    return ">=";
+  case coLE:
+    return "<=";
+  case coNOT:
+    return "not";
+  case coAND:
+    return "and";
+  case coOR:
+    return "or";
+  case coMINUS:
+    return "neg";
+  case coADD:
+    return "+";
+  case coSUB:
+    return "-";
+  case coMUL:
+    return "*";
+  case coDIV:
+    return "/";
+  case coLIKE:
+    return "like";
+  case coIN:
+    return "in";
+  case coUPPER:
+    return "upper";
+  case coLOWER:
+    return "lower";
+  default:
+    return "?";
   }
 }
 
 // The tree in prefix form: fields as name#number, constants with their type.
 String Dump(const TFilterNode& n) {
   switch (n.NodeClass) {
-  case nodeFIELD: return n.FieldName + "#" + IntToStr(n.FieldNo);
+  case nodeFIELD:
+    return n.FieldName + "#" + IntToStr(n.FieldNo);
   case nodeCONST:
     if (n.Value.IsNull()) return "null";
-    return FieldTypeName(n.DataType) + ":" + (n.Value.VarType() == varDate ? FloatToStr(n.Value.AsFloat()) : n.Value.AsString());
+    return FieldTypeName(n.DataType) + ":" +
+           (n.Value.VarType() == varDate ? FloatToStr(n.Value.AsFloat()) : n.Value.AsString());
   case nodeLISTELEM: {
     String s = "[";
-    for (size_t i = 0; i < n.Args.size(); ++i) s += (i ? " " : "") + Dump(*n.Args[i]);
+    for (size_t i = 0; i < n.Args.size(); ++i)
+      s += (i ? " " : "") + Dump(*n.Args[i]);
     return s + "]";
   }
   default: {
     String s = "(";
     if (n.NodeClass == nodeCOMPARE)
-      s += String("cmp") + (n.CaseInsensitive ? "/i" : "") + (n.PartialLength ? "/" + IntToStr(n.PartialLength) : "") + " ";
+      s += String("cmp") + (n.CaseInsensitive ? "/i" : "") +
+           (n.PartialLength ? "/" + IntToStr(n.PartialLength) : "") + " ";
     s += OpName(n.Operator);
-    for (const auto& a : n.Args) s += " " + Dump(*a);
+    for (const auto& a : n.Args)
+      s += " " + Dump(*a);
     return s + ")";
   }
   }
@@ -64,9 +90,9 @@ class FilterParser : public testing::Test {
 protected:
   void SetUp() override {
     ds.SetName("T");
-    ds.Columns = {{"id", ftInteger},      {"name", ftString, 20}, {"price", ftFloat},
-                  {"born", ftDate},       {"active", ftBoolean},  {"big", ftLargeint},
-                  {"notes", ftMemo},      {"first name", ftString, 10}};
+    ds.Columns = {{"id", ftInteger}, {"name", ftString, 20},      {"price", ftFloat},
+                  {"born", ftDate},  {"active", ftBoolean},       {"big", ftLargeint},
+                  {"notes", ftMemo}, {"first name", ftString, 10}};
     ds.Open();
   }
   String Parse(const char* text, TFilterOptions options = 0) {
@@ -89,8 +115,10 @@ TEST_F(FilterParser, BuildsTheTreeTheCursorEvaluates) {
       {"name not like 'a?c'", 0, "(not (cmp like name#2 String:a?c))"},
       {"price > 1.5 and active", 0, "(and (> price#3 Float:1.5) active#5)"},
       {"not active or id = 1", 0, "(or (not active#5) (= id#1 Integer:1))"},
-      {"id = 1 or id = 2 and id = 3", 0, "(or (= id#1 Integer:1) (and (= id#1 Integer:2) (= id#1 Integer:3)))"},
-      {"(id = 1 or id = 2) and id = 3", 0, "(and (or (= id#1 Integer:1) (= id#1 Integer:2)) (= id#1 Integer:3))"},
+      {"id = 1 or id = 2 and id = 3", 0,
+       "(or (= id#1 Integer:1) (and (= id#1 Integer:2) (= id#1 Integer:3)))"},
+      {"(id = 1 or id = 2) and id = 3", 0,
+       "(and (or (= id#1 Integer:1) (= id#1 Integer:2)) (= id#1 Integer:3))"},
       {"name is null", 0, "(isnull name#2)"},
       {"name is not null", 0, "(notnull name#2)"},
       {"name = null", 0, "(isnull name#2)"},
@@ -146,10 +174,10 @@ TEST_F(FilterParser, RejectsWhatItCannotEvaluate) {
 
 TEST_F(FilterParser, BuildersMakeLookupFilters) {
   // Locate on two fields: field = value joined with AND, the last partial.
-  PFilterNode a = NewCompareNode(coEQ, NewFieldNode(ds.FieldByName("id")), NewConstNode(Variant(3), ftInteger),
-                                 false, 0);
-  PFilterNode b = NewCompareNode(coEQ, NewFieldNode(ds.FieldByName("name")), NewConstNode(Variant("Jo"), ftString),
-                                 true, 2);
+  PFilterNode a =
+      NewCompareNode(coEQ, NewFieldNode(ds.FieldByName("id")), NewConstNode(Variant(3), ftInteger), false, 0);
+  PFilterNode b = NewCompareNode(coEQ, NewFieldNode(ds.FieldByName("name")),
+                                 NewConstNode(Variant("Jo"), ftString), true, 2);
   TFilterExpression tree = NewBinaryNode(coAND, a, b);
   EXPECT_EQ(Dump(*tree), "(and (cmp = id#1 Integer:3) (cmp/i/2 = name#2 String:Jo))");
 }

@@ -34,7 +34,8 @@ struct Linked {
   RecordingLink link{log};
   Linked() {
     ds.Columns = {{"id", ftInteger}};
-    for (int i = 1; i <= 3; ++i) ds.AddRow({IntToStr(i)});
+    for (int i = 1; i <= 3; ++i)
+      ds.AddRow({IntToStr(i)});
     link.SetDataSource(&src);
     src.SetDataSet(&ds);
   }

@@ -7,23 +7,32 @@ namespace {
 int ValueSize(TFieldType type, int size) {
   switch (type) {
   case ftString:
-  case ftFixedChar: return size + 1;
+  case ftFixedChar:
+    return size + 1;
   case ftSmallint:
   case ftWord:
-  case ftBoolean: return 2;
+  case ftBoolean:
+    return 2;
   case ftInteger:
   case ftAutoInc:
   case ftDate:
-  case ftTime: return 4;
-  case ftBytes: return size;
-  case ftVarBytes: return size + 2;
+  case ftTime:
+    return 4;
+  case ftBytes:
+    return size;
+  case ftVarBytes:
+    return size + 2;
   case ftBlob:
-  case ftMemo: return 0;
-  default: return 8;
+  case ftMemo:
+    return 0;
+  default:
+    return 8;
   }
 }
 
-bool IsBlobType(TFieldType t) { return t == ftBlob || t == ftMemo; }
+bool IsBlobType(TFieldType t) {
+  return t == ftBlob || t == ftMemo;
+}
 
 } // namespace
 
@@ -62,18 +71,31 @@ void TMemDataSet::AddRow(const std::vector<std::optional<String>>& values) {
     auto put = [&](const auto& x) { std::memcpy(data.data(), &x, sizeof x); };
     switch (c.Type) {
     case ftString:
-    case ftFixedChar: std::memcpy(data.data(), v->data(), std::min<size_t>(v->size(), c.Size)); break;
+    case ftFixedChar:
+      std::memcpy(data.data(), v->data(), std::min<size_t>(v->size(), c.Size));
+      break;
     case ftSmallint:
     case ftWord:
-    case ftBoolean: put(static_cast<int16_t>(StrToInt(*v))); break;
+    case ftBoolean:
+      put(static_cast<int16_t>(StrToInt(*v)));
+      break;
     case ftInteger:
-    case ftAutoInc: put(static_cast<int32_t>(StrToInt(*v))); break;
-    case ftLargeint: put(StrToInt64(*v)); break;
+    case ftAutoInc:
+      put(static_cast<int32_t>(StrToInt(*v)));
+      break;
+    case ftLargeint:
+      put(StrToInt64(*v));
+      break;
     case ftFloat:
-    case ftCurrency: put(StrToFloat(*v)); break;
+    case ftCurrency:
+      put(StrToFloat(*v));
+      break;
     case ftBlob:
-    case ftMemo: data = *v; break;
-    default: throw Exception("AddRow: no text form for this type");
+    case ftMemo:
+      data = *v;
+      break;
+    default:
+      throw Exception("AddRow: no text form for this type");
     }
     if (ShiftedText && (c.Type == ftString || c.Type == ftMemo))
       for (char& ch : data)
@@ -85,7 +107,8 @@ void TMemDataSet::AddRow(const std::vector<std::optional<String>>& values) {
 
 void TMemDataSet::InternalInitFieldDefs() {
   GetFieldDefs().Clear();
-  for (const Column& c : Columns) GetFieldDefs().Add(c.Name, c.Type, c.Size, c.Required);
+  for (const Column& c : Columns)
+    GetFieldDefs().Add(c.Name, c.Type, c.Size, c.Required);
 }
 
 void TMemDataSet::InternalOpen() {
@@ -138,12 +161,16 @@ TMemDataSet::Row TMemDataSet::RowFromBuffer(const char* Buffer, int row) const {
     const char* slot = Buffer + FOffsets[i];
     if (IsBlobType(Columns[i].Type)) {
       auto pending = FPendingBlobs.find(fieldNo);
-      if (pending != FPendingBlobs.end()) r.push_back(pending->second.empty() ? std::nullopt : std::optional(pending->second));
-      else r.push_back(row >= 0 ? Rows[static_cast<size_t>(row)][i] : std::nullopt);
+      if (pending != FPendingBlobs.end())
+        r.push_back(pending->second.empty() ? std::nullopt : std::optional(pending->second));
+      else
+        r.push_back(row >= 0 ? Rows[static_cast<size_t>(row)][i] : std::nullopt);
       continue;
     }
-    if (slot[0]) r.push_back(String(slot + 1, static_cast<size_t>(DataSizeOf(fieldNo))));
-    else r.push_back(std::nullopt);
+    if (slot[0])
+      r.push_back(String(slot + 1, static_cast<size_t>(DataSizeOf(fieldNo))));
+    else
+      r.push_back(std::nullopt);
   }
   return r;
 }
@@ -199,12 +226,17 @@ TGetResult TMemDataSet::GetRecord(char* Buffer, TGetMode GetMode, bool) {
 
 char* TMemDataSet::CurrentBuffer() {
   switch (GetState()) {
-  case dsCalcFields: return CalcBuffer();
-  case dsFilter: return FFilterBuffer;
-  case dsBrowse: return IsEmpty() ? nullptr : ActiveBuffer();
+  case dsCalcFields:
+    return CalcBuffer();
+  case dsFilter:
+    return FFilterBuffer;
+  case dsBrowse:
+    return IsEmpty() ? nullptr : ActiveBuffer();
   case dsEdit:
-  case dsInsert: return ActiveBuffer();
-  default: return nullptr;
+  case dsInsert:
+    return ActiveBuffer();
+  default:
+    return nullptr;
   }
 }
 
@@ -249,7 +281,8 @@ void TMemDataSet::SetFieldData(TField* Field, const void* Buffer) {
 }
 
 std::unique_ptr<TStream> TMemDataSet::CreateBlobStream(TField* Field, TBlobStreamMode Mode) {
-  if (Mode != bmRead && GetState() != dsEdit && GetState() != dsInsert) DatabaseError(dbconsts::SNotEditing, this);
+  if (Mode != bmRead && GetState() != dsEdit && GetState() != dsInsert)
+    DatabaseError(dbconsts::SNotEditing, this);
   String data;
   if (char* rec = CurrentBuffer()) {
     int row;
@@ -271,7 +304,9 @@ void TMemDataSet::InternalPost() {
   } else {
     // Inserted before the row whose bookmark Insert left, appended otherwise.
     TBookmarkFlag flag = GetBookmarkFlag(rec);
-    int at = (flag == bfInserted && row >= 0 && row < static_cast<int>(Rows.size())) ? row : static_cast<int>(Rows.size());
+    int at = (flag == bfInserted && row >= 0 && row < static_cast<int>(Rows.size()))
+                 ? row
+                 : static_cast<int>(Rows.size());
     Rows.insert(Rows.begin() + at, RowFromBuffer(rec, -1));
     FCursor = at;
   }
@@ -309,6 +344,7 @@ bool TMemDataSet::BookmarkValid(const char* b) {
 int TMemDataSet::Translate(const char* Src, char* Dest, bool ToOem) {
   int n = TDataSet::Translate(Src, Dest, ToOem);
   if (ShiftedText)
-    for (int i = 0; i < n; ++i) Dest[i] = static_cast<char>(Dest[i] + (ToOem ? 1 : -1));
+    for (int i = 0; i < n; ++i)
+      Dest[i] = static_cast<char>(Dest[i] + (ToOem ? 1 : -1));
   return n;
 }

@@ -46,7 +46,9 @@ protected:
   TBookmarkFlag GetBookmarkFlag(char* Buffer) override {
     return static_cast<TBookmarkFlag>(Buffer[FInfoOffset + 4]);
   }
-  void SetBookmarkData(char* Buffer, const void* Data) override { std::memcpy(Buffer + FInfoOffset, Data, 4); }
+  void SetBookmarkData(char* Buffer, const void* Data) override {
+    std::memcpy(Buffer + FInfoOffset, Data, 4);
+  }
   void SetBookmarkFlag(char* Buffer, TBookmarkFlag Value) override {
     Buffer[FInfoOffset + 4] = static_cast<char>(Value);
   }

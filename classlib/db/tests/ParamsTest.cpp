@@ -15,9 +15,13 @@ struct ParseCase {
 TEST(Params, ParseSQLReplacesMarkersOutsideQuotes) {
   const ParseCase cases[] = {
       {"select * from t where id = :id", "select * from t where id = ?", {"id"}},
-      {"select * from t where id=:id and name=:name;", "select * from t where id=? and name=?;", {"id", "name"}},
+      {"select * from t where id=:id and name=:name;",
+       "select * from t where id=? and name=?;",
+       {"id", "name"}},
       {"insert into t values (:a,:b)", "insert into t values (?,?)", {"a", "b"}},
-      {"select ':nope', \":no\", `:x` from t where a=:a", "select ':nope', \":no\", `:x` from t where a=?", {"a"}},
+      {"select ':nope', \":no\", `:x` from t where a=:a",
+       "select ':nope', \":no\", `:x` from t where a=?",
+       {"a"}},
       {"select '10::30' from t", "select '10::30' from t", {}},
       {"select a::int from t", "select a:int from t", {}}, // a doubled colon stands for one
       {"update t set a=:a, b=:a", "update t set a=?, b=?", {"a", "a"}},
@@ -30,7 +34,8 @@ TEST(Params, ParseSQLReplacesMarkersOutsideQuotes) {
     TParams params;
     EXPECT_EQ(params.ParseSQL(c.sql, true), c.processed) << c.sql;
     std::vector<String> names;
-    for (int i = 0; i < params.GetCount(); ++i) names.push_back(params[i]->Name);
+    for (int i = 0; i < params.GetCount(); ++i)
+      names.push_back(params[i]->Name);
     EXPECT_EQ(names, c.names) << c.sql;
   }
 }
@@ -74,11 +79,11 @@ TEST(Params, TypedSettersAndClear) {
   TParams params;
   TParam* p = params.Add();
   const std::pair<std::function<void()>, TFieldType> setters[] = {
-      {[&] { p->SetAsString("x"); }, ftString},        {[&] { p->SetAsInteger(1); }, ftInteger},
-      {[&] { p->SetAsSmallInt(1); }, ftSmallint},      {[&] { p->SetAsLargeInt(1); }, ftLargeint},
-      {[&] { p->SetAsFloat(1.5); }, ftFloat},          {[&] { p->SetAsBoolean(true); }, ftBoolean},
-      {[&] { p->SetAsDateTime(1.5); }, ftDateTime},    {[&] { p->SetAsDate(1); }, ftDate},
-      {[&] { p->SetAsMemo("m"); }, ftMemo},            {[&] { p->SetAsBlob("b"); }, ftBlob},
+      {[&] { p->SetAsString("x"); }, ftString},     {[&] { p->SetAsInteger(1); }, ftInteger},
+      {[&] { p->SetAsSmallInt(1); }, ftSmallint},   {[&] { p->SetAsLargeInt(1); }, ftLargeint},
+      {[&] { p->SetAsFloat(1.5); }, ftFloat},       {[&] { p->SetAsBoolean(true); }, ftBoolean},
+      {[&] { p->SetAsDateTime(1.5); }, ftDateTime}, {[&] { p->SetAsDate(1); }, ftDate},
+      {[&] { p->SetAsMemo("m"); }, ftMemo},         {[&] { p->SetAsBlob("b"); }, ftBlob},
   };
   for (const auto& [set, type] : setters) {
     set();
