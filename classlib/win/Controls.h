@@ -370,6 +370,8 @@ protected:
   int FHeight = 0;
   bool FVisible = true;
   bool FEnabled = true;
+  // The text while there is no window to hold it.
+  String FText;
 
 private:
   void HandleMouse(TMessage& Message);
@@ -391,7 +393,6 @@ private:
   bool FParentFont = true;
   bool FSettingParentFont = false;
   std::unique_ptr<TFont> FFont;
-  String FText;
   TCursor FCursor = crDefault;
   TPopupMenu* FPopupMenu = nullptr;
   std::unique_ptr<TControlActionLink> FActionLink;

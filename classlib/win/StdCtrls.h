@@ -203,3 +203,139 @@ class TGroupBox : public TCustomGroupBox {
 public:
   using TCustomGroupBox::TCustomGroupBox;
 };
+
+enum TOwnerDrawStateItem {
+  odSelected,
+  odGrayed,
+  odDisabled,
+  odChecked,
+  odFocused,
+  odDefault,
+  odComboBoxEdit
+};
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+using TDrawItemEvent =
+    std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
+
+class TListBoxStrings;
+
+// A list box over the Windows control; its items live here and are copied
+// into the window, so they survive a recreated window.
+class TCustomListBox : public TWinControl {
+public:
+  explicit TCustomListBox(TComponent* AOwner);
+  ~TCustomListBox() override;
+  TStrings* GetItems();
+  void SetItems(const TStrings* value);
+  int GetItemIndex();
+  void SetItemIndex(int value);
+  bool GetSelected(int index);
+  void SetSelected(int index, bool value);
+  int GetSelCount();
+  bool GetMultiSelect() const { return FMultiSelect; }
+  void SetMultiSelect(bool value);
+  bool GetSorted() const { return FSorted; }
+  void SetSorted(bool value);
+  TListBoxStyle GetStyle() const { return FStyle; }
+  void SetStyle(TListBoxStyle value);
+  int GetItemHeight();
+  void SetItemHeight(int value);
+  int GetTopIndex();
+  void SetTopIndex(int value);
+  int GetCount() const { return static_cast<int>(FItems.size()); }
+  void Clear();
+  // The item at a client point, or -1 (Existing: only a real item counts).
+  int ItemAtPos(const TPoint& pos, bool Existing);
+  TRect ItemRect(int index);
+  TCanvas* GetCanvas() { return FCanvas.get(); }
+  bool IntegralHeight = false;
+  TDrawItemEvent OnDrawItem;
+  TMeasureItemEvent OnMeasureItem;
+  void WndProc(TMessage& Message) override;
+
+protected:
+  friend class TListBoxStrings;
+  struct Item {
+    String text;
+    void* object = nullptr;
+    int state = 0;
+    bool enabled = true;
+  };
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWndFinished() override;
+  virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
+  virtual void MeasureItem(int Index, int& Height);
+  virtual void InsertItem(int index, const String& text, void* object);
+  virtual void DeleteItem(int index);
+  // The index a new item takes in a sorted list.
+  int SortedIndex(const String& text) const;
+  String ClassName() const override { return "TListBox"; }
+  std::vector<Item> FItems;
+
+private:
+  void CNDrawItem(TMessage& Message);
+  std::unique_ptr<TListBoxStrings> FStrings;
+  std::unique_ptr<TCanvas> FCanvas;
+  TListBoxStyle FStyle = lbStandard;
+  int FItemHeight = 16;
+  int FSavedIndex = -1;
+  bool FMultiSelect = false;
+  bool FSorted = false;
+};
+
+class TListBox : public TCustomListBox {
+public:
+  using TCustomListBox::TCustomListBox;
+};
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+
+class TComboBoxStrings;
+
+class TCustomComboBox : public TWinControl {
+public:
+  explicit TCustomComboBox(TComponent* AOwner);
+  ~TCustomComboBox() override;
+  TStrings* GetItems();
+  void SetItems(const TStrings* value);
+  int GetItemIndex();
+  void SetItemIndex(int value);
+  TComboBoxStyle GetStyle() const { return FStyle; }
+  void SetStyle(TComboBoxStyle value);
+  bool GetSorted() const { return FSorted; }
+  void SetSorted(bool value);
+  int DropDownCount = 8;
+  int GetMaxLength() const { return FMaxLength; }
+  void SetMaxLength(int value);
+  bool GetDroppedDown();
+  void SetDroppedDown(bool value);
+  void Clear();
+  TNotifyEvent OnChange;
+  TNotifyEvent OnSelect;
+  TNotifyEvent OnDropDown;
+  TNotifyEvent OnCloseUp;
+  void WndProc(TMessage& Message) override;
+
+protected:
+  friend class TComboBoxStrings;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWndFinished() override;
+  virtual void Change();
+  String ClassName() const override { return "TComboBox"; }
+
+private:
+  std::unique_ptr<TStringList> FList;
+  std::unique_ptr<TComboBoxStrings> FStrings;
+  TComboBoxStyle FStyle = csDropDown;
+  bool FSorted = false;
+  int FMaxLength = 0;
+  int FSavedIndex = -1;
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+  using TCustomComboBox::TCustomComboBox;
+};

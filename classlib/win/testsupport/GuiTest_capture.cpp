@@ -133,7 +133,10 @@ int TCapture::CountPixels(const RECT& r, COLORREF color) const {
 
 void TCapture::SaveToBmp(const String& fileName) const {
   GdiFlush();
-  const uint32_t imageSize = static_cast<uint32_t>(FWidth) * FHeight * 4;
+  // 24 bits: the fourth byte GDI leaves in 32-bit pixels is no alpha, but
+  // viewers take it for one.
+  const uint32_t stride = (static_cast<uint32_t>(FWidth) * 3 + 3) & ~3u;
+  const uint32_t imageSize = stride * FHeight;
   BITMAPFILEHEADER file{};
   BITMAPINFOHEADER info{};
   file.bfType = 0x4D42;
@@ -143,13 +146,22 @@ void TCapture::SaveToBmp(const String& fileName) const {
   info.biWidth = FWidth;
   info.biHeight = -FHeight;
   info.biPlanes = 1;
-  info.biBitCount = 32;
+  info.biBitCount = 24;
   info.biCompression = BI_RGB;
   info.biSizeImage = imageSize;
+  std::vector<uint8_t> pixels(imageSize);
+  for (int y = 0; y < FHeight; ++y)
+    for (int x = 0; x < FWidth; ++x) {
+      const uint32_t p = FBits[y * FWidth + x];
+      uint8_t* d = &pixels[y * stride + x * 3];
+      d[0] = p & 0xFF;
+      d[1] = (p >> 8) & 0xFF;
+      d[2] = (p >> 16) & 0xFF;
+    }
   TFileStream out(fileName, fmCreate);
   out.WriteBuffer(&file, sizeof(file));
   out.WriteBuffer(&info, sizeof(info));
-  out.WriteBuffer(FBits, imageSize);
+  out.WriteBuffer(pixels.data(), imageSize);
 }
 
 String ScreenshotDir() {

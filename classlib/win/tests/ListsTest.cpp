@@ -1,0 +1,118 @@
+// List boxes: owner-drawn rows, the check-list box, sorted items, combo box.
+#include "CheckLst.h"
+#include "Forms.h"
+#include "GuiTest.h"
+#include "StdCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using guitest::PumpUntil;
+
+struct ListForm : TForm {
+  explicit ListForm(TComponent* AOwner) : TForm(AOwner) { SetClientSize(260, 160); }
+  template <typename T> T* Add(int left, int top, int width, int height) {
+    auto* c = new T(this);
+    c->SetParent(this);
+    c->SetBounds(left, top, width, height);
+    return c;
+  }
+};
+
+TEST(Lists, OwnerDrawnRowsAreDrawnByTheHandler) {
+  const TColor colours[] = {clRed, clLime, clBlue};
+  struct Case {
+    TListBoxStyle style;
+    int height;
+  };
+  for (Case c : {Case{lbOwnerDrawFixed, 20}, Case{lbOwnerDrawVariable, 30}}) {
+    SCOPED_TRACE(c.style);
+    auto form = std::make_unique<ListForm>(nullptr);
+    auto* list = form->Add<TListBox>(10, 10, 120, 140);
+    list->SetStyle(c.style);
+    list->SetItemHeight(20);
+    list->OnMeasureItem = [&](TWinControl*, int, int& Height) { Height = c.height; };
+    list->OnDrawItem = [&](TWinControl*, int Index, const TRect& Rect, TOwnerDrawState) {
+      list->GetCanvas()->GetBrush()->SetColor(colours[Index % 3]);
+      list->GetCanvas()->FillRect(Rect);
+    };
+    for (const char* s : {"one", "two", "three"})
+      list->GetItems()->Add(s);
+    form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return form->IsShowing(); }));
+    guitest::TCapture capture = guitest::TCapture::Paint(form->GetHandle());
+    capture.SavePng(c.style == lbOwnerDrawFixed ? "lists_owner_draw_fixed" : "lists_owner_draw_variable");
+    const TPoint origin = form->ScreenToClient(list->ClientToScreen(TPoint(0, 0)));
+    for (int row = 0; row < 3; ++row) {
+      const int y = origin.y + row * c.height + c.height / 2;
+      EXPECT_EQ(static_cast<COLORREF>(colours[row]), capture.Pixel(origin.x + 50, y)) << "row " << row;
+    }
+    EXPECT_EQ(1, list->ItemAtPos(TPoint(5, c.height + 2), true));
+  }
+}
+
+TEST(Lists, CheckListBoxTogglesByClickAndSpace) {
+  auto form = std::make_unique<ListForm>(nullptr);
+  auto* list = form->Add<TCheckListBox>(10, 10, 150, 120);
+  for (const char* s : {"alpha", "beta", "gamma"})
+    list->GetItems()->Add(s);
+  list->SetChecked(2, true);
+  int clicks = 0;
+  list->OnClickCheck = [&](TObject*) { ++clicks; };
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return list->Focused(); }));
+
+  const TRect row = list->ItemRect(1);
+  guitest::ClickAt(list->GetHandle(), row.left + 8, row.top + row.Height() / 2);
+  EXPECT_TRUE(PumpUntil([&] { return list->GetChecked(1); })) << "a click on the box checks it";
+  EXPECT_EQ(1, list->GetItemIndex());
+  guitest::PressKey(VK_SPACE);
+  EXPECT_TRUE(PumpUntil([&] { return !list->GetChecked(1); })) << "space unchecks the selected item";
+  // A click on the text selects without toggling.
+  const TRect third = list->ItemRect(2);
+  guitest::ClickAt(list->GetHandle(), third.left + 80, third.top + third.Height() / 2);
+  EXPECT_TRUE(PumpUntil([&] { return list->GetItemIndex() == 2; }));
+  EXPECT_TRUE(list->GetChecked(2));
+  EXPECT_EQ(2, clicks);
+  guitest::TCapture::Paint(form->GetHandle()).SavePng("lists_check_list_box");
+}
+
+TEST(Lists, SortedItemsAndStateSurviveANewWindow) {
+  auto form = std::make_unique<ListForm>(nullptr);
+  auto* list = form->Add<TCheckListBox>(10, 10, 150, 120);
+  list->SetSorted(true);
+  for (const char* s : {"pear", "Apple", "fig"})
+    list->GetItems()->Add(s);
+  list->SetChecked(list->GetItems()->IndexOf("fig"), true);
+  form->Show();
+  EXPECT_EQ("Apple,fig,pear", list->GetItems()->GetCommaText());
+  list->SetItemIndex(2);
+  list->RecreateWnd();
+  EXPECT_TRUE(list->GetChecked(1));
+  EXPECT_EQ(2, list->GetItemIndex());
+  char text[32] = {};
+  SendMessageA(list->GetHandle(), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ("Apple", text);
+}
+
+TEST(Lists, ComboBoxSelectsAndTypes) {
+  auto form = std::make_unique<ListForm>(nullptr);
+  auto* combo = form->Add<TComboBox>(10, 10, 150, 21);
+  for (const char* s : {"test", "sakila", "world"})
+    combo->GetItems()->Add(s);
+  int changes = 0;
+  combo->OnChange = [&](TObject*) { ++changes; };
+  form->Show();
+  combo->SetItemIndex(1);
+  EXPECT_EQ("sakila", combo->GetText());
+  ASSERT_TRUE(PumpUntil([&] { return combo->Focused() || GetParent(GetFocus()) == combo->GetHandle(); }));
+  guitest::PressKey('A', guitest::kCtrl);
+  guitest::TypeText("mydb");
+  EXPECT_TRUE(PumpUntil([&] { return combo->GetText() == "mydb"; }));
+  EXPECT_GE(changes, 4);
+}
+
+} // namespace
