@@ -440,11 +440,8 @@ static void AddDefaultBindings(TKeyboardActionContoller& c) {
 }
 
 TKeyboardActionContoller& DefaultKeyController() {
-  static TKeyboardActionContoller* controller = [] {
-    auto* c = new TKeyboardActionContoller;
-    c->ClearAll();
-    AddDefaultBindings(*c);
-    return c;
-  }();
-  return *controller;
+  static TKeyboardActionContoller controller;
+  static const bool built = (AddDefaultBindings(controller), true);
+  (void)built;
+  return controller;
 }
