@@ -404,3 +404,43 @@ TEST(DataSetFields, ChangeEventAndStateValues) {
 }
 
 } // namespace
+
+namespace {
+
+// Fails while opening, after its fields exist, the way a cursor that cannot
+// describe its result does.
+class TFailingOpen : public TMemDataSet {
+public:
+  bool Fail = true;
+  int Closes = 0;
+
+protected:
+  void InternalOpen() override {
+    TMemDataSet::InternalOpen();
+    if (Fail) DatabaseError("cannot describe");
+  }
+  void InternalClose() override {
+    ++Closes;
+    TMemDataSet::InternalClose();
+  }
+};
+
+TEST(DataSetStates, FailedOpenLeavesTheDataSetClosedAndClean) {
+  TFailingOpen ds;
+  ds.Columns = {{"id", ftInteger}};
+  ds.AddRow({String("1")});
+  bool afterOpen = false;
+  ds.AfterOpen = [&](TDataSet*) { afterOpen = true; };
+  EXPECT_THROW(ds.Open(), EDatabaseError);
+  EXPECT_FALSE(ds.GetActive());
+  EXPECT_EQ(ds.GetState(), dsInactive);
+  EXPECT_EQ(ds.Closes, 1); // the half-open cursor was closed again
+  EXPECT_EQ(ds.GetFieldCount(), 0);
+  EXPECT_FALSE(afterOpen);
+  ds.Fail = false;
+  ds.Open();
+  EXPECT_TRUE(afterOpen);
+  EXPECT_EQ(ds.FieldByName("id")->GetAsInteger(), 1);
+}
+
+} // namespace

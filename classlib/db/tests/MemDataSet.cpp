@@ -112,6 +112,7 @@ void TMemDataSet::InternalInitFieldDefs() {
 }
 
 void TMemDataSet::InternalOpen() {
+  FOpen = true; // the definitions below are read from the open cursor
   GetFieldDefs().Updated = false;
   GetFieldDefs().Update();
   if (GetDefaultFields()) CreateFields();
@@ -127,7 +128,6 @@ void TMemDataSet::InternalOpen() {
   FBufferSize = FInfoOffset + 5;
   BookmarkSize = 4;
   FCursor = -1;
-  FOpen = true;
 }
 
 void TMemDataSet::InternalClose() {
