@@ -47,6 +47,60 @@ void PaintInto(HDC dc, HWND wnd, int x, int y, int width, int height, const RECT
   DeleteDC(mem);
 }
 
+// The frame and scroll bars of a child as Windows draws them without a
+// visual style (Wine's WM_PRINT leaves the non-client area out). frame is the
+// child's window rectangle in dc's coordinates.
+void PaintNonClient(HDC dc, HWND wnd, const RECT& frame, const RECT& clip) {
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+  RECT r = frame;
+  const LONG style = GetWindowLongA(wnd, GWL_STYLE);
+  const LONG exStyle = GetWindowLongA(wnd, GWL_EXSTYLE);
+  if (exStyle & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  if (exStyle & WS_EX_STATICEDGE) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+  if (style & WS_BORDER) {
+    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+    InflateRect(&r, -1, -1);
+  }
+  for (LONG id : {OBJID_VSCROLL, OBJID_HSCROLL}) {
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetScrollBarInfo(wnd, id, &info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE)) continue;
+    RECT bar = info.rcScrollBar;
+    MapWindowPoints(HWND_DESKTOP, nullptr, reinterpret_cast<POINT*>(&bar), 0);
+    RECT window;
+    GetWindowRect(wnd, &window);
+    OffsetRect(&bar, frame.left - window.left, frame.top - window.top);
+    FillRect(dc, &bar, GetSysColorBrush(COLOR_SCROLLBAR));
+    const bool vertical = id == OBJID_VSCROLL;
+    const int arrow = vertical ? bar.right - bar.left : bar.bottom - bar.top;
+    RECT first = bar, second = bar;
+    if (vertical) {
+      first.bottom = first.top + arrow;
+      second.top = second.bottom - arrow;
+    } else {
+      first.right = first.left + arrow;
+      second.left = second.right - arrow;
+    }
+    const UINT inactive = (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) ? DFCS_INACTIVE : 0;
+    DrawFrameControl(dc, &first, DFC_SCROLL, (vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | inactive);
+    DrawFrameControl(dc, &second, DFC_SCROLL, (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | inactive);
+    if (!inactive && info.xyThumbBottom > info.xyThumbTop) {
+      RECT thumb = bar;
+      if (vertical) {
+        thumb.top = bar.top + info.xyThumbTop;
+        thumb.bottom = bar.top + info.xyThumbBottom;
+      } else {
+        thumb.left = bar.left + info.xyThumbTop;
+        thumb.right = bar.left + info.xyThumbBottom;
+      }
+      FillRect(dc, &thumb, GetSysColorBrush(COLOR_BTNFACE));
+      DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT);
+    }
+  }
+  RestoreDC(dc, saved);
+}
+
 // Paints wnd's client area at its position in root's client coordinates,
 // clipped to clip (root client coordinates), then its children.
 void PaintTree(HDC dc, HWND root, HWND wnd, const RECT& clip) {
@@ -68,9 +122,7 @@ void PaintTree(HDC dc, HWND root, HWND wnd, const RECT& clip) {
     RECT childClient;
     GetClientRect(child, &childClient);
     MapWindowPoints(child, root, reinterpret_cast<POINT*>(&childClient), 2);
-    if (!EqualRect(&frame, &childClient))
-      PaintInto(dc, child, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
-                childClip, WM_PRINT, PRF_NONCLIENT);
+    if (!EqualRect(&frame, &childClient)) PaintNonClient(dc, child, frame, childClip);
     PaintTree(dc, root, child, childClip);
   }
 }
