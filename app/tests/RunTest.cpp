@@ -72,6 +72,7 @@ TEST_F(Run, ChosenTablesOnlyAndTheProgressOfFourPhases) {
   for (const char* t : {"a", "b", "c"})
     Source.AddTable(t, CreateTable(t, {"a bigint(20)"}, "ENGINE=InnoDB"));
   Target.AddTable("A", Simple("A"));
+  Target.AddTable("only_target", Simple("only_target"));
   Engine->Synchronize();
   EXPECT_EQ(Window.ChooserOffered, (Lines{"a", "b", "c"}));
   EXPECT_EQ(Window.ProgressMax, 8);
@@ -82,6 +83,11 @@ TEST_F(Run, ChosenTablesOnlyAndTheProgressOfFourPhases) {
                                     "Altering column a/a", "Creating missing table b."}));
   for (TSyncPhase p : {spStructure, spIndices, spConstraints, spNewTables})
     EXPECT_EQ(Window.Phases[p], "Done.");
+  // The check switch reaches the target once per common table in phases 2
+  // and 3; a table only the target has is never read.
+  EXPECT_EQ(std::count(Target.Sent.begin(), Target.Sent.end(), "set foreign_key_checks=0"), 2);
+  for (const String& sent : Target.Sent)
+    EXPECT_EQ(sent.find("only_target"), String::npos) << sent;
 }
 
 TEST_F(Run, CancellingTheChooserChangesNothing) {
@@ -151,8 +157,8 @@ TEST_F(Runner, SplitsAtSemicolonsOutsideQuotesAndComments) {
 
 TEST_F(Runner, EmptyScriptLeavesTheProgressMaximum) {
   Window.ProgressMax = 7;
-  Engine->RunScript("  -- only a comment\n # and another\n;;", false, "");
-  EXPECT_EQ(Script.Sent, (Lines{"<connect >"}));
+  Engine->RunScript("  -- only a comment\n # and another\n;;", true, "");
+  EXPECT_EQ(Script.Sent, (Lines{"<connect >", "<begin>", "<commit>"}));
   EXPECT_EQ(Window.Count, "7");
   EXPECT_EQ(Window.StatusUpdates, 1);
 }

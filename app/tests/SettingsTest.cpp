@@ -49,6 +49,11 @@ TEST_F(SettingsStore, EveryValueRoundTrips) {
     EXPECT_EQ(read.ScriptFontName, written.ScriptFontName);
     EXPECT_EQ(read.ScriptFontSize, written.ScriptFontSize);
   }
+  // All sixteen values exist after a write.
+  for (const TSwitchInfo& i : SettingSwitches)
+    EXPECT_TRUE(Backend->ReadValue(i.Name)) << i.Name;
+  for (const char* name : {"LogFontName", "LogFontSize", "ScriptFontName", "ScriptFontSize"})
+    EXPECT_TRUE(Backend->ReadValue(name)) << name;
   // Booleans are stored as the integers 1 and 0.
   EXPECT_EQ(Backend->ReadValue("AllowTblTypeChg")->Integer, 1);
   EXPECT_EQ(Backend->ReadValue("AllowTblTypeChg")->Type, TSettingsBackend::vtInteger);
