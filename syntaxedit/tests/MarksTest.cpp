@@ -1,3 +1,5 @@
+#include "StoreText.h"
+
 #include "SyntaxEd_marks.h"
 
 #include <gtest/gtest.h>
@@ -205,4 +207,47 @@ TEST(CustomBookmarks, ANameAddedAgainMoves) {
   bms.AddBookmark("there", 6);
   bms.AddBookmark("here", 9);
   EXPECT_EQ(Bookmarks(bms), (std::vector<std::pair<String, int>>{{"there", 6}, {"here", 9}}));
+}
+
+TEST(MarkedRanges, StayOnTheirTextThroughEditsAcrossRows) {
+  // The editing core tells the lists of each change before it changes the
+  // rows; here the text is laid out again after each change.
+  TTextStore store;
+  String text = "hello\rcruel\rworld\r";
+  SetStoreText(store, text);
+  TObjectList marks;
+  TMark* cruel = marks.AddMark(6, 5, 1);
+  TMark* world = marks.AddMark(12, 5, 2);
+  store.GetCustomBookmarks().AddBookmark("w", 12);
+  auto markedText = [&](TMark* m) {
+    TEdStream s(&store);
+    AttachAt(s, store, m->Start);
+    String out(static_cast<size_t>(m->End - m->Start), '\0');
+    s.Read(out.data(), static_cast<int64_t>(out.size()));
+    return out;
+  };
+  auto insert = [&](int at, const String& what) {
+    marks.MarksInserted(at, static_cast<int>(what.size()));
+    store.GetCustomBookmarks().BookmarksInserted(static_cast<int>(what.size()), at);
+    text.insert(static_cast<size_t>(at), what);
+    SetStoreText(store, text);
+  };
+  auto erase = [&](int from, int to) {
+    marks.MarksDeleted(from, to);
+    store.GetCustomBookmarks().BookmarksDeleted(to - from, from);
+    text.erase(static_cast<size_t>(from), static_cast<size_t>(to - from));
+    SetStoreText(store, text);
+  };
+  insert(0, "oh\r");
+  EXPECT_EQ(markedText(cruel), "cruel");
+  EXPECT_EQ(markedText(world), "world");
+  insert(14, "ly"); // at the mark's end: it grows
+  EXPECT_EQ(markedText(cruel), "cruelly");
+  erase(7, 12); // from the second line into the third
+  EXPECT_EQ(text, "oh\rhellelly\rworld\r");
+  EXPECT_EQ(markedText(cruel), "elly");
+  EXPECT_EQ(markedText(world), "world");
+  int index;
+  ASSERT_TRUE(store.GetCustomBookmarks().GetNames().Find("w", index));
+  EXPECT_EQ(reinterpret_cast<intptr_t>(store.GetCustomBookmarks().GetNames().GetObject(index)), world->Start);
 }

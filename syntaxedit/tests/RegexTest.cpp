@@ -295,7 +295,7 @@ TEST(Regex, LoopCountersAreLimited) {
 
 TEST(Regex, DeepBacktrackingIsRefusedNotOverflowed) {
   // Line starts leave no entries, so only the recursion limit stops these.
-  const String text = String(100000, '\r') + "x";
+  const String text = String(5000, '\r') + "x";
   for (const char* pattern : {"^*x", "^{2,}x", "(^)*y"}) {
     TREParser re;
     ASSERT_TRUE(re.SetPattern(pattern)) << pattern;

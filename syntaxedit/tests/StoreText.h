@@ -22,7 +22,7 @@ inline void SetStoreText(TTextStore& store, const String& text) {
     end = std::min(end, at + 2047);
     TRowRecord* row = NewRowRecord(text.data() + at, static_cast<int>(end - at));
     if (last && last->Text[last->Length - 1] != '\r') row->Marks |= rmContinuation;
-    if (text.find('\t', at) < end) row->Flags |= rfHasTab;
+    if (std::find(text.begin() + at, text.begin() + end, '\t') != text.begin() + end) row->Flags |= rfHasTab;
     row->Prev = last;
     if (last)
       last->Next = row;
