@@ -102,10 +102,13 @@ const TKeywordEntry* TKeywords::FirstValidEntry(const TKeywordNode& node, uint8_
 
 TKeywordEntry* TKeywords::MatchWord(TEdStream& stream, bool caseSensitive, bool forward, int& startOffset,
                                     int& startPosition, int& length) {
-  uint8_t c = Fold(stream.CurrentChar(), caseSensitive);
-  TKeywordNode* node = FFirstIndex[c];
   startPosition = stream.CurrentPos();
   startOffset = stream.GetOffset();
+  length = 1;
+  // A stream over no row (an empty text) has no character to read.
+  if (!stream.GetRow()) return nullptr;
+  uint8_t c = Fold(stream.CurrentChar(), caseSensitive);
+  TKeywordNode* node = FFirstIndex[c];
   length = 0;
   const TKeywordEntry* best = nullptr;
   int bestEnd = 0;

@@ -102,7 +102,7 @@ bool TMacroKeywords::HandleTriggerKey(TEdStream* caret, uint16_t key, TShiftStat
                                       const TCharTest& charIsInWord, const TCharTest& charStartsWord) {
   FSelectionWord.clear();
   keyHandled = false;
-  if (!IsTriggerKey(key, shift) || !caret) return false;
+  if (!IsTriggerKey(key, shift) || !caret || !caret->GetRow()) return false;
   const int c = caret->CurrentPos();
   // Nothing stands before a caret at the start of the text.
   if (c == 0) return false;

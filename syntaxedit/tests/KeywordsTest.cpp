@@ -77,6 +77,16 @@ TEST_F(KeywordsTest, ForwardMatchesTakeTheLongestValidWord) {
   }
 }
 
+TEST_F(KeywordsTest, AnEmptyTextMatchesNothing) {
+  Add("a", 1);
+  TTestText t("");
+  auto stream = t.StreamAt(0);
+  int offset = -1, start = -1, length = -1;
+  EXPECT_EQ(k.MatchWord(*stream, false, true, offset, start, length), nullptr);
+  EXPECT_EQ(length, 1);
+  EXPECT_EQ(start, 0);
+}
+
 TEST_F(KeywordsTest, NegatedTerminatorRefusesALetter) {
   Add("end", 2, "[^a-z]");
   EXPECT_FALSE(MatchAt(k, "endx", 0).found);

@@ -31,7 +31,7 @@ protected:
     TTestText tt(text);
     auto stream = tt.StreamAt(caret);
     handled = true;
-    return t.HandleTriggerKey(text.empty() ? nullptr : stream.get(), key, shift, handled, InWord, StartsWord);
+    return t.HandleTriggerKey(stream.get(), key, shift, handled, InWord, StartsWord);
   }
   TCodeTemplates t;
   std::vector<String> fired;
