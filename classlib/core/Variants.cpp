@@ -2,6 +2,7 @@
 
 #include "DateUtils.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -321,6 +322,33 @@ Variant& Variant::operator[](int index) {
   return (*FArray)[index];
 }
 
+namespace {
+
+// Letters of the ANSI (Latin-1) set folded to capitals.
+unsigned char FoldCase(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
+  return c;
+}
+
+} // namespace
+
+int CompareTextAsLocale(const String& a, const String& b) {
+  size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = FoldCase(static_cast<unsigned char>(a[i])),
+                  y = FoldCase(static_cast<unsigned char>(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  // Equal but for letter case: the small letter sorts first.
+  for (size_t i = 0; i < n; ++i) {
+    auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x != y) return x > y ? -1 : 1;
+  }
+  return 0;
+}
+
 TVariantRelationship VarCompareValue(const Variant& a, const Variant& b) {
   if (a.IsArray() || b.IsArray()) InvalidOp();
   if (a.IsNull() || b.IsNull()) {
@@ -330,7 +358,10 @@ TVariantRelationship VarCompareValue(const Variant& a, const Variant& b) {
   auto order = [](auto x, auto y) { return x < y ? vrLessThan : (y < x ? vrGreaterThan : vrEqual); };
   bool aText = a.IsStr() || (a.IsEmpty() && b.IsStr());
   bool bText = b.IsStr() || (b.IsEmpty() && a.IsStr());
-  if (aText && bText) return order(a.AsString(), b.AsString());
+  if (aText && bText) {
+    int c = CompareTextAsLocale(a.AsString(), b.AsString());
+    return c < 0 ? vrLessThan : (c > 0 ? vrGreaterThan : vrEqual);
+  }
   if (IsIntegerType(a.VarType()) && IsIntegerType(b.VarType())) return order(a.AsInt64(), b.AsInt64());
   return order(a.AsFloat(), b.AsFloat());
 }

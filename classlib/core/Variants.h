@@ -91,8 +91,8 @@ public:
   const std::vector<Variant>& Items() const;
 
   // The class library's comparison: Null equals only Null and sorts below
-  // every other value; numbers compare by value, text by bytes; text against
-  // a number converts the text.
+  // every other value; numbers compare by value, text as the system's locale
+  // orders it (CompareTextAsLocale); text against a number converts the text.
   friend bool operator==(const Variant& a, const Variant& b);
   friend bool operator!=(const Variant& a, const Variant& b) { return !(a == b); }
   friend bool operator<(const Variant& a, const Variant& b);
@@ -144,6 +144,10 @@ inline int VarArrayHighBound(const Variant& v) {
 // Null and unassigned give the empty text instead of raising.
 String VarToStr(const Variant& v);
 String VarTypeAsText(TVarType type);
+// The order of the system's locale for ANSI text, case-sensitive: letters
+// compare without regard to case first, and where that is all that differs
+// the small letter sorts first ("a" < "A" < "b"). -1, 0 or 1.
+int CompareTextAsLocale(const String& a, const String& b);
 TVariantRelationship VarCompareValue(const Variant& a, const Variant& b);
 
 // Float conversions with "." as the decimal separator and at most 15

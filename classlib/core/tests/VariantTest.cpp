@@ -109,8 +109,13 @@ TEST(Variant, ComparisonTable) {
       {Variant(2), Variant(int64_t{10}), vrLessThan},
       {Variant(int64_t{9007199254740993}), Variant(int64_t{9007199254740992}), vrGreaterThan},
       {Variant("10"), Variant(9), vrGreaterThan}, // text against a number compares as numbers
-      {Variant("10"), Variant("9"), vrLessThan},  // text against text by bytes
-      {Variant("a"), Variant("B"), vrGreaterThan},
+      {Variant("10"), Variant("9"), vrLessThan},  // text against text as text
+      {Variant("a"), Variant("B"), vrLessThan},   // letters before case
+      {Variant("a"), Variant("A"), vrLessThan},   // then the small letter first
+      {Variant("Ab"), Variant("aB"), vrGreaterThan},
+      {Variant("ab"), Variant("AB"), vrLessThan},
+      {Variant("\xe9t\xe9"), Variant("\xc9T\xc9Z"), vrLessThan},
+      {Variant("same"), Variant("same"), vrEqual},
       {Variant(true), Variant(-1), vrEqual},
       {Variant::FromDate(2.0), Variant(2), vrEqual},
   };
