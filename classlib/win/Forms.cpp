@@ -697,7 +697,12 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TApplication::ControlDestroyed(TControl* Control) {
   if (FMouseControl == Control) FMouseControl = nullptr;
-  if (FMainForm == Control) FMainForm = nullptr;
+  if (FMainForm == Control) {
+    // Its run is over: the next main form runs afresh, and modal loops in
+    // between are not cut short.
+    FMainForm = nullptr;
+    FTerminated = false;
+  }
 }
 
 void TApplication::Run() {

@@ -9,11 +9,7 @@
 #include "Components.h"
 #include "SysUtils.h"
 
-#include <windows.h>
-// Names of the class library that Windows defines as macros.
-#undef GetObject
-#undef MessageBox
-#undef TextOut
+#include "WinApi.h"
 
 #include <cstdint>
 #include <initializer_list>

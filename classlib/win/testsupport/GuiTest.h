@@ -4,7 +4,7 @@
 
 #include "SysUtils.h"
 
-#include <windows.h>
+#include "WinApi.h"
 
 #include <cstdint>
 #include <functional>
