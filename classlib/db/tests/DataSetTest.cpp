@@ -444,3 +444,99 @@ TEST(DataSetStates, FailedOpenLeavesTheDataSetClosedAndClean) {
 }
 
 } // namespace
+
+namespace {
+
+// Random walks of moves and edits against a plain list: whatever the window
+// size, the current row is the one the list says.
+class RingWalk : public testing::TestWithParam<int> {};
+
+TEST_P(RingWalk, CurrentRowFollowsTheModel) {
+  Fixture f(6);
+  TDataSource src(nullptr);
+  struct Window : TDataLink {};
+  Window link;
+  link.SetBufferCount(GetParam());
+  link.SetDataSource(&src);
+  src.SetDataSet(f.ds.get());
+  f.ds->Open();
+  std::vector<int> model{1, 2, 3, 4, 5, 6};
+  int cur = 0, nextId = 100;
+  uint32_t seed = 12345u + static_cast<uint32_t>(GetParam());
+  auto rnd = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 16) % static_cast<uint32_t>(n));
+  };
+  for (int step = 0; step < 400; ++step) {
+    int n = static_cast<int>(model.size());
+    int op = rnd(9);
+    SCOPED_TRACE("step " + std::to_string(step) + " op " + std::to_string(op));
+    switch (op) {
+    case 0:
+      f.ds->First();
+      cur = 0;
+      break;
+    case 1:
+      f.ds->Last();
+      cur = n - 1;
+      break;
+    case 2:
+      f.ds->Next();
+      cur = std::min(cur + 1, n - 1);
+      break;
+    case 3:
+      f.ds->Prior();
+      cur = std::max(cur - 1, 0);
+      break;
+    case 4: {
+      int d = rnd(7) - 3;
+      f.ds->MoveBy(d);
+      cur = std::clamp(cur + d, 0, std::max(n - 1, 0));
+      break;
+    }
+    case 5:
+      if (n == 0) break;
+      f.ds->Delete();
+      model.erase(model.begin() + cur);
+      cur = std::min(cur, static_cast<int>(model.size()) - 1);
+      break;
+    case 6:
+      f.ds->Insert();
+      f.F("id")->SetAsInteger(nextId);
+      f.F("name")->SetAsString("i");
+      f.ds->Post();
+      model.insert(model.begin() + (n ? cur : 0), nextId++);
+      if (!n) cur = 0;
+      break;
+    case 7:
+      f.ds->Append();
+      f.F("id")->SetAsInteger(nextId);
+      f.F("name")->SetAsString("a");
+      f.ds->Post();
+      model.push_back(nextId++);
+      cur = static_cast<int>(model.size()) - 1;
+      break;
+    case 8: {
+      if (n == 0) break;
+      TBookmark here = f.ds->GetBookmark();
+      f.ds->MoveBy(rnd(5) - 2);
+      f.ds->GotoBookmark(here);
+      break;
+    }
+    }
+    cur = std::max(cur, 0);
+    ASSERT_EQ(f.ds->GetRecordCount(), static_cast<int>(model.size()));
+    if (model.empty()) {
+      ASSERT_TRUE(f.ds->IsEmpty());
+      continue;
+    }
+    ASSERT_EQ(f.Id(), model[static_cast<size_t>(cur)]);
+    ASSERT_GE(link.GetActiveRecord(), 0);
+    ASSERT_LT(link.GetActiveRecord(), GetParam());
+  }
+  f.ds->Close();
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowSizes, RingWalk, testing::Values(1, 2, 5));
+
+} // namespace
