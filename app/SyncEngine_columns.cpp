@@ -6,7 +6,8 @@
 
 namespace {
 
-// A server that printed TYPE= gives a table type without "name=" in front.
+// A server that printed TYPE= gives a table type without "name=" in front;
+// every later server prints ENGINE= first.
 bool IsOldStyleType(const String& type) {
   String first = type.substr(0, type.find_first_of(" \t\r\n"));
   return !first.empty() && first.find('=') == String::npos;

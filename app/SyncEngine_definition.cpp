@@ -175,6 +175,9 @@ void ParseTableDefinition(const String& createText, bool useBackticks, TTableDef
   for (int n = 0; n < lines.GetCount(); ++n) {
     String line = Trim(lines[n]);
     StripTrailingChar(line, ',');
+    // A period belongs with system versioning and is not compared: taken
+    // for a column, it would be added as one.
+    if (StartsWithText(line, "period for ")) continue;
     String keyName = LineKeyName(line);
     if (!keyName.empty()) {
       def.KeyNames.Add(keyName);

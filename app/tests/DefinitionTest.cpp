@@ -117,6 +117,14 @@ TEST(DefinitionReader, ColumnListEndsAtTheMatchingParenthesis) {
   EXPECT_EQ(def.TableType, "ENGINE=InnoDB COMMENT='a ) b'");
 }
 
+TEST(DefinitionReader, PeriodsAreNeitherColumnsNorKeys) {
+  TTableDefinition def = Parse(CreateTable(
+      "t", {"a int(11)", "s date NOT NULL", "e date NOT NULL", "PERIOD FOR `p` (`s`, `e`)", "KEY ix (a)"},
+      ""));
+  EXPECT_EQ(Items(def.ColumnNames), (Lines{"a", "s", "e"}));
+  EXPECT_EQ(Items(def.KeyNames), (Lines{"ix"}));
+}
+
 TEST(DefinitionReader, ColumnLists) {
   EXPECT_EQ(ParseColumnList("KEY ix (`A`(10),b DESC, `c,d`)"), (Lines{"a", "b", "c,d"}));
   EXPECT_EQ(ParseColumnList("no list"), Lines{});
