@@ -789,7 +789,7 @@ void TDataSet::SetOnFilterRecord(const TFilterRecordEvent& Value) {
 // ---- data sources and events
 
 void TDataSet::DataEvent(TDataEvent Event, intptr_t Info) {
-  if (Event == deFieldChange) {
+  if (Event == deFieldChange && Info) {
     auto* field = reinterpret_cast<TField*>(Info);
     if (field->FieldKind == fkData || field->FieldKind == fkInternalCalc) SetModified(true);
     if (FState != dsSetKey && AutoCalcFields && FCalcFieldsSize > 0) GetCalcFields(ActiveBuffer());
