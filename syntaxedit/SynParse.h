@@ -1,10 +1,22 @@
-// Highlighting rules at run time: the compressor that keeps compiled rules
-// small.
+// Highlighting rules: the parser component that carries one language, its
+// run-time tokenizer over the compiled tables, the rule-script compiler that
+// builds them, their stored form and the compressor that keeps it small.
 #pragma once
 
 #include "Classes.h"
+#include "Components.h"
+#include "SyntaxEd_keywords.h"
+#include "SyntaxEd_undo.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TEdStream;
+class TSM_Settings;
+class TCustomSyntaxMemo;
 
 // --- Compressor --------------------------------------------------------------
 
@@ -44,4 +56,216 @@ public:
   int64_t Decompress();
   // True when KH is expected to do well enough on the input.
   bool Advise();
+};
+
+// The editor's tab-stop text: 1-based columns above 1, rising, separated by
+// blanks or ";", stored 0-based with -1 after the last. A bad text raises
+// ESyntaxMemo and leaves the columns as they were.
+void ParseTabColumns(const String& text, std::array<int32_t, 32>& columns);
+
+// --- Compiled language -------------------------------------------------------
+
+// One unit of a token: a character group or a handler.
+struct TScanPart {
+  bool ZeroOrMore = false; // the end may match before the first body unit
+  uint16_t GroupId = 0;
+  bool IsHandler = false;
+  bool IsCustom = false; // the handler is OnCustomParse
+  uint32_t HandlerId = 0;
+};
+
+// What ends a token: a handler, or up to four groups matching one character
+// each in sequence. Neither: it always matches and consumes nothing.
+struct TEndPart {
+  bool Consume = false;
+  bool IsHandler = false;
+  uint8_t GroupCount = 0;
+  std::array<uint16_t, 4> Groups = {};
+  bool IsCustom = false;
+  uint32_t HandlerId = 0;
+  bool IsEmpty() const { return !IsHandler && GroupCount == 0; }
+};
+
+// A token recognised by its first character.
+struct TTokenRecord {
+  TScanPart Start;
+  TStateSet States;
+  TScanPart Body;
+  TEndPart End;
+  uint8_t Token = 0;
+};
+
+// The continuation of a word.
+struct THandlerRecord {
+  TScanPart Body;
+  TEndPart End;
+};
+
+enum : uint8_t { sfPushBefore = 1, sfPopBefore = 2, sfPushAfter = 4, sfPopAfter = 8 };
+
+// What a token value does to the states.
+struct TEffectRecord {
+  TStateSet ValidStates;
+  TStateSet AddStates;
+  TStateSet RemoveStates;
+  bool IsContainer = false;
+  bool NoStateChange = true;
+  uint8_t StackFlags = 0;
+};
+
+struct TRangeEntry {
+  uint16_t From = 0;
+  uint16_t To = 0;
+  TTokenRecord Record;
+};
+
+// Token records by first character; ranges of start groups are kept beside
+// them but not consulted.
+struct TCharacterMap {
+  std::array<std::unique_ptr<TTokenRecord>, 256> Entries;
+  std::vector<TRangeEntry> RangeEntries;
+};
+
+// The tokenizer's stack of saved state sets.
+class TRTStack : public TStack {
+public:
+  TRTStack();
+  void PushStates(const TStateSet& states);
+  // Raises "Stack underflow" when empty.
+  TStateSet PopStates();
+};
+
+class ESyntaxMemoParserError : public Exception {
+public:
+  using Exception::Exception;
+};
+
+class TSyntaxMemoParser;
+
+// A built-in handler: recognises a token or a unit of one at the stream,
+// advancing over what it accepts and adding it to length.
+using TBuiltInHandler = bool (*)(TSyntaxMemoParser* Sender, TEdStream& IStream, int& Length);
+
+using TCustomParseEvent =
+    std::function<bool(TObject* Sender, int ParseID, TEdStream& IStream, int& kLength, int& kValue)>;
+using TVersionErrorEvent = std::function<void(TObject* Sender, uint16_t VersionEncountered, uint16_t VersionExpected)>;
+
+// Ids of the built-in handlers.
+enum : uint32_t {
+  hiPascalChar = 0,
+  hiWebChar = 1,
+  hiOriginalChar = 2,
+  hiIdentifier = 10,
+  hiNumberOrFP = 11,
+  hiPascalString = 12,
+  hiCString = 13,
+  hiCChar = 14,
+  hiCNumberOrFPSigned = 15,
+  hiNumber = 16,
+  hiMailUrl = 17,
+  hiHtmlString = 18,
+  hiJsLineComment = 19,
+  hiCStringSQ = 20,
+};
+
+// The characters a token handler (ids 10 to 20) may begin with; empty for
+// other ids.
+TCharSet HandlerStartChars(uint32_t id);
+
+class TCustomSyntaxMemoParser : public TComponent {
+public:
+  using TComponent::TComponent;
+
+  // On entry the stream stands on the token's first character; on return
+  // just after the token, with its length in characters.
+  virtual uint8_t NextToken(TCustomSyntaxMemo* Editor, TEdStream& Stream, int& Length) = 0;
+  // Prepares a scan that starts just after a character of this token value.
+  virtual void SetStateFromToken(uint8_t Token) = 0;
+
+  TNotifyEvent OnModifyProperties;
+
+protected:
+  String ClassName() const override { return "TCustomSyntaxMemoParser"; }
+};
+
+class TSyntaxMemoParser : public TCustomSyntaxMemoParser {
+public:
+  static constexpr uint16_t ParserVersion = 51;
+
+  explicit TSyntaxMemoParser(TComponent* AOwner);
+  ~TSyntaxMemoParser() override;
+
+  uint8_t NextToken(TCustomSyntaxMemo* Editor, TEdStream& Stream, int& Length) override;
+  void SetStateFromToken(uint8_t Token) override;
+
+  // Back to an empty language.
+  void ResetLanguage();
+  // Replaces the language by the script's; includes in angle brackets are
+  // looked for in scriptDirectory.
+  void CompileScript(TStream& Script, const String& scriptDirectory = String());
+  // The stored form of the language ("Parser" data).
+  void WriteParserData(TStream& Stream);
+  void ReadParserData(TStream& Stream);
+  void SaveLanguage(TStream& Stream) { WriteParserData(Stream); }
+  void LoadLanguage(TStream& Stream) { ReadParserData(Stream); }
+
+  TCharSet GetAnchorTokens() const { return FAnchorTokens; }
+  bool InBoundState() const { return FKeywords && (FBoundStates & FKeywords->ActiveStates).any(); }
+  bool IsContainerPending() const { return FContainerPending; }
+  bool GetContainerActive() const { return FContainerActive; }
+  bool GetUsesCustomHandlers() const { return FUsesCustomHandlers; }
+  const TStateSet& GetCurrentStates() const { return FKeywords->ActiveStates; }
+  TSM_Settings& GetSettings() const { return *FSettings; }
+  TSyntaxKeywords& GetKeywords() const { return *FKeywords; }
+  const std::vector<TCustomSyntaxMemo*>& GetEditors() const { return FEditors; }
+
+  TCustomParseEvent OnCustomParse;
+  TVersionErrorEvent OnParserVersionError;
+
+protected:
+  String ClassName() const override { return "TSyntaxMemoParser"; }
+
+private:
+  friend class TRuleCompiler;
+  friend class TParserData;
+
+  bool Group(uint16_t id, char c) const;
+  bool CallHandler(const TScanPart& part, TEdStream& s, int& length, int& value);
+  bool CallHandler(bool custom, uint32_t id, TEdStream& s, int& length, int& value);
+  bool TestUnit(const TScanPart& body, TEdStream& s, int& length, int& value);
+  bool MatchEndPart(const TEndPart& end, TEdStream& s, int& length, int value);
+  bool RunContinuation(const THandlerRecord& h, TEdStream& s, int& length, int& token);
+  bool RunTokenRecord(const TTokenRecord& r, TEdStream& s, int& length, int& token);
+  void ApplyEffects(const TEffectRecord& f);
+  void SelectStateMap();
+  void StatesChanged();
+  TKeywords* TableKeywords() const;
+  TStateSet& Current() { return FKeywords->ActiveStates; }
+
+  // The compiled language.
+  std::unique_ptr<TSyntaxKeywords> FKeywords;
+  bool FCaseSensitive = false;
+  TCharacterMap FDefaultMap;
+  std::array<std::unique_ptr<TCharacterMap>, 256> FStateMaps;
+  TStateSet FMapStates;
+  bool FNoStateMaps = true;
+  const TCharacterMap* FCurrentMap = nullptr;
+  std::array<std::unique_ptr<THandlerRecord>, 256> FHandlerRecords;
+  std::array<std::unique_ptr<TEffectRecord>, 256> FEffectRecords;
+  std::array<TStateSet, 256> FContextStates;
+  TCharSet FAnchorTokens;
+  TStateSet FBoundStates;
+  TStateSet FStartStates;
+  bool FUsesCustomHandlers = false;
+
+  // Run-time state.
+  std::unique_ptr<TRTStack> FStack;
+  bool FContainerActive = false;
+  bool FContainerPending = false;
+  int FContainerEnd = 0;
+  uint8_t FContainerToken = 0;
+  TStateSet FSavedStates;
+  std::vector<TCustomSyntaxMemo*> FEditors;
+
+  std::unique_ptr<TSM_Settings> FSettings;
 };

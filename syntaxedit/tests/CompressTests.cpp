@@ -224,8 +224,10 @@ TEST(Compress, FileModeLeavesNoOutputAfterAFailure) {
   c.InputFile = packed;
   c.OutputFile = back;
   EXPECT_EQ(c.Decompress(), 50000);
-  std::ifstream f(back, std::ios::binary);
-  EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(f), {}), input);
+  {
+    std::ifstream f(back, std::ios::binary);
+    EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(f), {}), input);
+  }
 
   c.InputFile = plain; // no container
   try {
