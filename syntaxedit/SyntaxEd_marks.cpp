@@ -3,6 +3,31 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace {
+
+// Both lists are doubly linked chains with a first element.
+template <class T> void UnlinkNode(T* node, T*& first) {
+  if (node->Prev)
+    node->Prev->Next = node->Next;
+  else
+    first = node->Next;
+  if (node->Next) node->Next->Prev = node->Prev;
+  node->Prev = node->Next = nullptr;
+}
+
+// Links node after `after`, or at the front when after is none.
+template <class T> void LinkNodeAfter(T* node, T* after, T*& first) {
+  node->Prev = after;
+  node->Next = after ? after->Next : first;
+  if (node->Next) node->Next->Prev = node;
+  if (after)
+    after->Next = node;
+  else
+    first = node;
+}
+
+} // namespace
+
 // ---- TObjectList
 
 TObjectList::~TObjectList() {
@@ -28,29 +53,15 @@ TMark* TObjectList::LocateMark(std::pair<int, int> range) const {
 }
 
 void TObjectList::LinkBefore(TMark* mark, TMark* before) {
-  mark->Next = before;
-  mark->Prev = before->Prev;
-  if (before->Prev)
-    before->Prev->Next = mark;
-  else
-    FFirst = mark;
-  before->Prev = mark;
+  LinkNodeAfter(mark, before->Prev, FFirst);
 }
 
 void TObjectList::LinkAfter(TMark* mark, TMark* after) {
-  mark->Prev = after;
-  mark->Next = after->Next;
-  if (after->Next) after->Next->Prev = mark;
-  after->Next = mark;
+  LinkNodeAfter(mark, after, FFirst);
 }
 
 void TObjectList::Unlink(TMark* mark) {
-  if (mark->Prev)
-    mark->Prev->Next = mark->Next;
-  else
-    FFirst = mark->Next;
-  if (mark->Next) mark->Next->Prev = mark->Prev;
-  mark->Prev = mark->Next = nullptr;
+  UnlinkNode(mark, FFirst);
 }
 
 void TObjectList::FreeMark(TMark* mark) {
@@ -192,12 +203,7 @@ TCustomBookmarks::~TCustomBookmarks() {
 }
 
 void TCustomBookmarks::Unlink(TCustBookmark* bm) {
-  if (bm->Prev)
-    bm->Prev->Next = bm->Next;
-  else
-    FFirst = bm->Next;
-  if (bm->Next) bm->Next->Prev = bm->Prev;
-  bm->Prev = bm->Next = nullptr;
+  UnlinkNode(bm, FFirst);
 }
 
 void TCustomBookmarks::AddBookmark(const String& name, int position) {

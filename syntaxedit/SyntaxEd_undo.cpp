@@ -361,44 +361,38 @@ void TUndoLogger::RedoStep(TUndoStack& stack, bool& more) {
   if (more) FEditor.Rescan();
 }
 
-void TUndoLogger::Undo() {
-  TUndoStack* stack = FEditor.GetUndoStack();
-  if (!stack || stack->GetCount() == 0) return;
+void TUndoLogger::RunSteps(TUndoStack& stack, const std::function<void(bool& more)>& step, bool rescan) {
   bool more = false;
-  int32_t group = 0;
   FEditor.BeginUndoUpdate();
   try {
     do
-      UndoStep(*stack, more, group);
+      step(more);
     while (more);
   } catch (...) {
-    stack->DiscardAll();
-    stack->ClearSaveMark();
+    // The text keeps what was done so far; the log cannot be trusted any more.
+    stack.DiscardAll();
+    stack.ClearSaveMark();
     FEditor.Beep();
   }
   FUndoRunning = false;
   FLogging = true;
-  FEditor.Rescan();
+  if (rescan) FEditor.Rescan();
   FEditor.EndUndoUpdate();
+}
+
+void TUndoLogger::Undo() {
+  TUndoStack* stack = FEditor.GetUndoStack();
+  if (!stack || stack->GetCount() == 0) return;
+  int32_t group = 0;
+  RunSteps(
+      *stack, [&](bool& more) { UndoStep(*stack, more, group); }, true);
 }
 
 void TUndoLogger::Redo() {
   TUndoStack* stack = FEditor.GetUndoStack();
   if (!stack || stack->RedoEmpty()) return;
-  bool more = false;
-  FEditor.BeginUndoUpdate();
-  try {
-    do
-      RedoStep(*stack, more);
-    while (more);
-  } catch (...) {
-    stack->DiscardAll();
-    stack->ClearSaveMark();
-    FEditor.Beep();
-  }
-  FUndoRunning = false;
-  FLogging = true;
-  FEditor.EndUndoUpdate();
+  RunSteps(
+      *stack, [&](bool& more) { RedoStep(*stack, more); }, false);
 }
 
 bool TUndoLogger::GetModified() {

@@ -185,6 +185,7 @@ private:
                        std::unique_ptr<String> newText, std::pair<int, int> after);
   void UndoStep(TUndoStack& stack, bool& more, int32_t& group);
   void RedoStep(TUndoStack& stack, bool& more);
+  void RunSteps(TUndoStack& stack, const std::function<void(bool& more)>& step, bool rescan);
 
   TUndoEditor& FEditor;
   bool FLogging = true;
