@@ -63,7 +63,9 @@ public:
   // The Synchronize action: refuses a source equal to the target, lets the
   // user choose the tables when asked to, then runs.
   void Synchronize();
-  // The run; chosen: the tables to compare, or null for every source table.
+  // The run. chosen: the tables to compare; null for all source tables, or
+  // for those the user picks after a source script is loaded when tables
+  // are to be selected.
   void SynchronizeDatabases(const TStrings* chosen);
 
   // Reads one table's definition over db. Absent lists are neither cleared nor
@@ -113,8 +115,8 @@ private:
   // database: a changed file is loaded again.
   String FLoadedScript;
   String FLastLogLine;
-  // Columns whose default character set the options statement changed, so
-  // that they are modified even when their lines are equal.
+  // The current table's default character set changes: its character
+  // columns that name none are modified even when their lines are equal.
   bool FDefaultCharsetChanged = false;
   // Per table: the temporary auto-increment indices phase 1 added and
   // phase 2 drops again.
@@ -123,6 +125,7 @@ private:
   std::map<String, String> FAutoIncrementColumns;
   // The missing tables in creation order with their CREATE TABLE texts.
   std::vector<std::pair<String, String>> FMissingTables;
+  // The script turns foreign key checks off before the statement that needs it.
   bool FForeignKeyChecksOff = false;
 };
 

@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -171,7 +170,6 @@ protected:
       FAIL() << e.Message << "\nscript:\n" << window.Script;
     }
     String firstScript = window.Script;
-    if (std::getenv("VELMORA_SHOW_SCRIPT")) std::cout << firstScript;
     ExpectConverged(fromScript ? TempSourceDatabase : SourceDb, firstScript);
 
     settings.SyncRunUnprompted = false;
