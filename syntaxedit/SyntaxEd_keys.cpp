@@ -8,21 +8,21 @@
 
 // ---- Shortcut words
 
-TShortCut ShortCut(uint16_t key, TShiftState shift) {
+TShortCut MakeShortCut(uint16_t key, TKeyShift shift) {
   if (key & 0xFF00) return 0;
   TShortCut result = key;
-  if (shift & ssShift) result |= scShift;
-  if (shift & ssCtrl) result |= scCtrl;
-  if (shift & ssAlt) result |= scAlt;
+  if (shift & ksShift) result |= scShift;
+  if (shift & ksCtrl) result |= scCtrl;
+  if (shift & ksAlt) result |= scAlt;
   return result;
 }
 
-void ShortCutToKey(TShortCut shortCut, uint16_t& key, TShiftState& shift) {
+void SplitShortCut(TShortCut shortCut, uint16_t& key, TKeyShift& shift) {
   key = shortCut & 0xFF;
   shift = 0;
-  if (shortCut & scShift) shift |= ssShift;
-  if (shortCut & scCtrl) shift |= ssCtrl;
-  if (shortCut & scAlt) shift |= ssAlt;
+  if (shortCut & scShift) shift |= ksShift;
+  if (shortCut & scCtrl) shift |= ksCtrl;
+  if (shortCut & scAlt) shift |= ksAlt;
 }
 
 String SystemKeyName(TShortCut shortCut);
@@ -58,7 +58,7 @@ static String KeyName(uint8_t key, TShortCut shortCut) {
   return keyNameFunc ? keyNameFunc(shortCut) : SystemKeyName(shortCut);
 }
 
-String ShortCutToText(TShortCut shortCut) {
+String ShortCutName(TShortCut shortCut) {
   const String name = KeyName(static_cast<uint8_t>(shortCut & 0xFF), shortCut);
   if (name.empty()) return String();
   String result;
@@ -75,7 +75,7 @@ static bool TakePrefix(String& text, const String& prefix) {
   return true;
 }
 
-TShortCut TextToShortCut(const String& text) {
+TShortCut ParseShortCutName(const String& text) {
   String rest = text;
   TShortCut shift = 0;
   for (;;) {
@@ -90,7 +90,7 @@ TShortCut TextToShortCut(const String& text) {
   }
   if (rest.empty()) return 0;
   for (uint16_t key = 0x08; key <= 0xFF; ++key)
-    if (SameText(rest, ShortCutToText(key))) return static_cast<TShortCut>(key | shift);
+    if (SameText(rest, ShortCutName(key))) return static_cast<TShortCut>(key | shift);
   return 0;
 }
 
@@ -306,9 +306,9 @@ String TKeyboardActionContoller::CommandName(int action) const {
   return last != FCommandNames.rend() ? last->Name : String();
 }
 
-void TKeyboardActionContoller::HandleKey(uint16_t& key, TShiftState& shift, bool& handled) {
+void TKeyboardActionContoller::HandleKey(uint16_t& key, TKeyShift& shift, bool& handled) {
   handled = false;
-  const TKeyStore::TKeyResult r = FKeyStore->ProcessKey(ShortCut(key, shift));
+  const TKeyStore::TKeyResult r = FKeyStore->ProcessKey(MakeShortCut(key, shift));
   if (r == TKeyStore::krNoBinding) {
     FKeyStore->ResetSequence();
     return;

@@ -17,16 +17,21 @@ class TStream;
 using TShortCut = uint16_t;
 inline constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0;
 
-// The modifier keys of a key press, as bits.
-using TShiftState = uint8_t;
-inline constexpr TShiftState ssShift = 0x01, ssAlt = 0x02, ssCtrl = 0x04;
+// The modifier keys of a key press as bits, in the order of the class
+// library's shift-state set (Shift, Alt, Ctrl): a TShiftState's low bits.
+using TKeyShift = uint8_t;
+inline constexpr TKeyShift ksShift = 0x01, ksAlt = 0x02, ksCtrl = 0x04;
 
-TShortCut ShortCut(uint16_t key, TShiftState shift);
-void ShortCutToKey(TShortCut shortCut, uint16_t& key, TShiftState& shift);
+// The class library's ShortCut, ShortCutToKey, ShortCutToText and
+// TextToShortCut for code that runs without windows: the model stores
+// shortcut texts and must read and write them the same on every platform.
+TShortCut MakeShortCut(uint16_t key, TKeyShift shift);
+void SplitShortCut(TShortCut shortCut, uint16_t& key, TKeyShift& shift);
 // "Ctrl+J", "Shift+F3", "Alt+Del"...; keys without a fixed name are named
 // by the system (see SetKeyNameFunc); a key with no name gives "".
-String ShortCutToText(TShortCut shortCut);
-TShortCut TextToShortCut(const String& text);
+String ShortCutName(TShortCut shortCut);
+// The reverse of ShortCutName, letter case ignored; 0 for an unknown text.
+TShortCut ParseShortCutName(const String& text);
 
 // The system's name of a key that has no fixed name (Windows asks the
 // keyboard layout); tests and other platforms may replace it. nullptr
@@ -136,7 +141,7 @@ public:
   }
   // Swallows the first key of a sequence and a completed binding (reporting
   // its action through OnAction); any other key passes with handled false.
-  void HandleKey(uint16_t& key, TShiftState& shift, bool& handled);
+  void HandleKey(uint16_t& key, TKeyShift& shift, bool& handled);
   TKeyStore& GetKeyStore() { return *FKeyStore; }
 
   TKeyboardActionEvent OnAction;

@@ -46,7 +46,7 @@ void TSM_Settings::ResetToDefaults() {
   GutterWidth = 34;
   IndentStep = 1;
   MarginColor = 0x00FFFFFF;
-  GutterColor = 0xFF00000F;
+  GutterColor = static_cast<TColor>(0xFF00000F);
   SelTextColor = SysColor(COLOR_HIGHLIGHTTEXT_INDEX);
   SelTextBack = SysColor(COLOR_HIGHLIGHT_INDEX);
   TabColumns.fill(-1);
@@ -149,8 +149,7 @@ void TSM_Settings::SaveToStream(TStream& stream) const {
   WriteLongString(stream, LanguageName);
   WriteLongString(stream, WrapOverride);
   for (int32_t v : {static_cast<int32_t>(Options), MarginWidth, RightMargin, WordWrapColumn, GutterWidth,
-                    IndentStep, static_cast<int32_t>(MarginColor), static_cast<int32_t>(GutterColor),
-                    static_cast<int32_t>(SelTextColor), static_cast<int32_t>(SelTextBack), TabDefault})
+                    IndentStep, MarginColor, GutterColor, SelTextColor, SelTextBack, TabDefault})
     WriteInt(stream, v);
 
   const auto defined = static_cast<int32_t>(
@@ -161,8 +160,8 @@ void TSM_Settings::SaveToStream(TStream& stream) const {
     if (s.Defined == 0) continue;
     WriteByte(stream, static_cast<uint8_t>(n));
     WriteByte(stream, s.FontStyle);
-    WriteInt(stream, static_cast<int32_t>(s.Foreground));
-    WriteInt(stream, static_cast<int32_t>(s.Background));
+    WriteInt(stream, s.Foreground);
+    WriteInt(stream, s.Background);
     WriteByte(stream, s.SysForeground);
     WriteByte(stream, s.SysBackground);
     WriteByte(stream, s.Hotspot);
@@ -214,7 +213,7 @@ void TSM_Settings::SaveToStream(TStream& stream) const {
     WriteLongString(stream, GutterFont.Name);
     WriteInt(stream, GutterFont.Size);
     WriteByte(stream, 0);
-    WriteInt(stream, static_cast<int32_t>(GutterFont.Color));
+    WriteInt(stream, GutterFont.Color);
     WriteByte(stream, GutterFont.Style);
   }
 }
@@ -230,17 +229,17 @@ void TSM_Settings::LoadFromStream(TStream& stream) {
   WordWrapColumn = ReadInt(stream);
   GutterWidth = ReadInt(stream);
   IndentStep = ReadInt(stream);
-  MarginColor = static_cast<TColor>(ReadInt(stream));
-  GutterColor = static_cast<TColor>(ReadInt(stream));
-  SelTextColor = static_cast<TColor>(ReadInt(stream));
-  SelTextBack = static_cast<TColor>(ReadInt(stream));
+  MarginColor = ReadInt(stream);
+  GutterColor = ReadInt(stream);
+  SelTextColor = ReadInt(stream);
+  SelTextBack = ReadInt(stream);
   TabDefault = ReadInt(stream);
 
   for (int i = ReadInt(stream); i > 0; --i) {
     TSM_StyleRecord& s = FStyles[ReadByte(stream)];
     s.FontStyle = ReadByte(stream);
-    s.Foreground = static_cast<TColor>(ReadInt(stream));
-    s.Background = static_cast<TColor>(ReadInt(stream));
+    s.Foreground = ReadInt(stream);
+    s.Background = ReadInt(stream);
     s.SysForeground = ReadByte(stream) != 0;
     s.SysBackground = ReadByte(stream) != 0;
     s.Hotspot = ReadByte(stream) != 0;
@@ -291,7 +290,7 @@ void TSM_Settings::LoadFromStream(TStream& stream) {
     GutterFont.Name = ReadLongString(stream);
     GutterFont.Size = ReadInt(stream);
     ReadByte(stream);
-    GutterFont.Color = static_cast<TColor>(ReadInt(stream));
+    GutterFont.Color = ReadInt(stream);
     GutterFont.Style = ReadByte(stream);
   }
 }

@@ -49,7 +49,7 @@ uint32_t SyntaxMemoOptionBit(TSyntaxMemoOption option);
 inline constexpr uint32_t DefaultSyntaxMemoOptions = 0x03FFDBF0;
 
 // Colours: 0x00BBGGRR, or a system colour 0xFF0000nn resolved when drawn.
-using TColor = uint32_t;
+using TColor = int32_t;
 
 // The system's colour of a display element (GetSysColor's indices); a
 // fixed Windows palette off Windows. nullptr restores the system's.
@@ -81,7 +81,7 @@ struct TSM_EditableStyle {
 struct TSM_FontSpec {
   String Name = "MS Sans Serif";
   int32_t Size = 8;
-  TColor Color = 0xFF000008; // the system window-text colour
+  TColor Color = static_cast<TColor>(0xFF000008); // the system window-text colour
   uint8_t Style = 0;
 };
 
@@ -156,7 +156,7 @@ public:
   int32_t GutterWidth = 34;
   int32_t IndentStep = 1;
   TColor MarginColor = 0x00FFFFFF;
-  TColor GutterColor = 0xFF00000F;
+  TColor GutterColor = static_cast<TColor>(0xFF00000F);
   TColor SelTextColor = 0;
   TColor SelTextBack = 0;
   std::array<int32_t, TabColumnCount> TabColumns{};

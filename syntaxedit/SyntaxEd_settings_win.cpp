@@ -3,5 +3,5 @@
 #include <windows.h>
 
 TColor SystemSysColor(int index) {
-  return ::GetSysColor(index);
+  return static_cast<TColor>(::GetSysColor(index));
 }

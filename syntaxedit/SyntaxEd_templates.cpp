@@ -94,11 +94,11 @@ void TMacroKeywords::AddMacro(const String& name, const String& description, uin
   FEntries.insert(at, std::move(entry));
 }
 
-bool TMacroKeywords::IsTriggerKey(uint16_t key, TShiftState shift) const {
-  return Enabled && ShortCut(key, shift) == TriggerKey;
+bool TMacroKeywords::IsTriggerKey(uint16_t key, TKeyShift shift) const {
+  return Enabled && MakeShortCut(key, shift) == TriggerKey;
 }
 
-bool TMacroKeywords::HandleTriggerKey(TEdStream* caret, uint16_t key, TShiftState shift, bool& keyHandled,
+bool TMacroKeywords::HandleTriggerKey(TEdStream* caret, uint16_t key, TKeyShift shift, bool& keyHandled,
                                       const TCharTest& charIsInWord, const TCharTest& charStartsWord) {
   FSelectionWord.clear();
   keyHandled = false;
@@ -167,7 +167,7 @@ void TCodeTemplates::SaveToStream(TStream& stream) const {
     WriteShortString(stream, e.Description);
     WriteLongString(stream, e.Expansion);
   }
-  WriteLongString(stream, ShortCutToText(TriggerKey));
+  WriteLongString(stream, ShortCutName(TriggerKey));
   WriteInt(stream, Enabled ? 1 : 0);
 }
 
@@ -179,7 +179,7 @@ void TCodeTemplates::LoadFromStream(TStream& stream) {
     const String description = ReadShortString(stream);
     AddMacro(name, description, 0, ReadLongString(stream));
   }
-  TriggerKey = TextToShortCut(ReadLongString(stream));
+  TriggerKey = ParseShortCutName(ReadLongString(stream));
   Enabled = ReadInt(stream) != 0;
 }
 
@@ -193,12 +193,12 @@ TAutoReplace::TAutoReplace() {
   SetActionKeys(DefaultActionKeys);
 }
 
-uint16_t KeyCode(uint16_t key, TShiftState shift) {
+uint16_t KeyCode(uint16_t key, TKeyShift shift) {
   if (key & 0xFF00) return 0;
   uint16_t code = key;
-  if (shift & ssShift) code += 0x100;
-  if (shift & ssCtrl) code += 0x200;
-  if (shift & ssAlt) code += 0x400;
+  if (shift & ksShift) code += 0x100;
+  if (shift & ksCtrl) code += 0x200;
+  if (shift & ksAlt) code += 0x400;
   return code;
 }
 
@@ -236,7 +236,7 @@ void TAutoReplace::SetActionKeys(const String& text) {
   FActionKeys = text;
 }
 
-bool TAutoReplace::IsTriggerKey(uint16_t key, TShiftState shift) const {
+bool TAutoReplace::IsTriggerKey(uint16_t key, TKeyShift shift) const {
   if (!Enabled || FActionKeys.empty()) return false;
   const uint16_t code = KeyCode(key, shift);
   return std::find(FActionKeyCodes.begin(), FActionKeyCodes.end(), code) != FActionKeyCodes.end();

@@ -35,13 +35,13 @@ public:
   // Raises EKeywords "Duplicate keyword - '%s'" (with the reversed name)
   // for a name already present; AddTemplate replaces instead.
   void AddMacro(const String& name, const String& description, uint8_t caseFlag, const String& expansion);
-  virtual bool IsTriggerKey(uint16_t key, TShiftState shift) const;
+  virtual bool IsTriggerKey(uint16_t key, TKeyShift shift) const;
   // The trigger key's work before any pop-up: caret is a stream on the caret
   // position (nullptr for an empty text). When a name stands right before
   // the caret and OnFire is set, fires it and returns true, with keyHandled
   // the flag KeyHandled. Otherwise returns false and leaves the partial word
   // before the caret in SelectionWord (lower case).
-  bool HandleTriggerKey(TEdStream* caret, uint16_t key, TShiftState shift, bool& keyHandled,
+  bool HandleTriggerKey(TEdStream* caret, uint16_t key, TKeyShift shift, bool& keyHandled,
                         const TCharTest& charIsInWord, const TCharTest& charStartsWord);
   // After HandleTriggerKey returned false: whether the pop-up list opens.
   bool WantsPopup() const { return ShowPopup && !FEntries.empty(); }
@@ -108,7 +108,7 @@ public:
   void AddReplacement(const String& word, const String& replacement) {
     AddMacro(word, String(), 0, replacement);
   }
-  bool IsTriggerKey(uint16_t key, TShiftState shift) const override;
+  bool IsTriggerKey(uint16_t key, TKeyShift shift) const override;
   void ClearEntries() override;
 
 protected:
@@ -121,7 +121,7 @@ private:
 
 // A key press in the layout of the system's key scan: virtual key plus 0x100
 // Shift, 0x200 Ctrl, 0x400 Alt; 0 for a key beyond the low byte.
-uint16_t KeyCode(uint16_t key, TShiftState shift);
+uint16_t KeyCode(uint16_t key, TKeyShift shift);
 
 // Whether an auto-replace word may be replaced: name ends at caret; a name
 // ending in an in-word character must not be followed by one, and a

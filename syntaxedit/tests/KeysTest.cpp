@@ -29,34 +29,34 @@ TEST(ShortCuts, TextFormsBothWays) {
       {scShift | scCtrl | scAlt | '0', "Shift+Ctrl+Alt+0"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ShortCutToText(c.code), c.text);
+    EXPECT_EQ(ShortCutName(c.code), c.text);
     // Numeric-pad digits read back as the main digits.
     const TShortCut expected = (c.code & 0xFF) == 0x63 ? (c.code & 0xFF00) | '3' : c.code;
-    EXPECT_EQ(TextToShortCut(c.text), expected) << c.text;
+    EXPECT_EQ(ParseShortCutName(c.text), expected) << c.text;
   }
-  EXPECT_EQ(TextToShortCut("ctrl+shift+z"), scCtrl | scShift | 'Z');
-  EXPECT_EQ(ShortCutToText(0), "");
-  EXPECT_EQ(TextToShortCut(""), 0);
-  EXPECT_EQ(TextToShortCut("Ctrl+"), 0);
-  EXPECT_EQ(TextToShortCut("Ctrl+Nothing"), 0);
+  EXPECT_EQ(ParseShortCutName("ctrl+shift+z"), scCtrl | scShift | 'Z');
+  EXPECT_EQ(ShortCutName(0), "");
+  EXPECT_EQ(ParseShortCutName(""), 0);
+  EXPECT_EQ(ParseShortCutName("Ctrl+"), 0);
+  EXPECT_EQ(ParseShortCutName("Ctrl+Nothing"), 0);
 }
 
 TEST(ShortCuts, KeysWithoutFixedNameAskTheSystem) {
   SetKeyNameFunc([](TShortCut sc) { return (sc & 0xFF) == 0xBA ? String(";") : String(); });
-  EXPECT_EQ(ShortCutToText(scCtrl | 0xBA), "Ctrl+;");
-  EXPECT_EQ(TextToShortCut("Ctrl+;"), scCtrl | 0xBA);
-  EXPECT_EQ(ShortCutToText(scCtrl | 0xBB), "") << "a key the system cannot name has no text";
+  EXPECT_EQ(ShortCutName(scCtrl | 0xBA), "Ctrl+;");
+  EXPECT_EQ(ParseShortCutName("Ctrl+;"), scCtrl | 0xBA);
+  EXPECT_EQ(ShortCutName(scCtrl | 0xBB), "") << "a key the system cannot name has no text";
   SetKeyNameFunc(nullptr);
 }
 
 TEST(ShortCuts, ShortCutAndKeyAreInverse) {
-  EXPECT_EQ(ShortCut('K', ssCtrl), kCtrlK);
-  EXPECT_EQ(ShortCut(0x141, ssCtrl), 0) << "a key beyond the low byte has no shortcut";
+  EXPECT_EQ(MakeShortCut('K', ksCtrl), kCtrlK);
+  EXPECT_EQ(MakeShortCut(0x141, ksCtrl), 0) << "a key beyond the low byte has no shortcut";
   uint16_t key;
-  TShiftState shift;
-  ShortCutToKey(scAlt | scShift | 'Q', key, shift);
+  TKeyShift shift;
+  SplitShortCut(scAlt | scShift | 'Q', key, shift);
   EXPECT_EQ(key, 'Q');
-  EXPECT_EQ(shift, ssAlt | ssShift);
+  EXPECT_EQ(shift, ksAlt | ksShift);
 }
 
 class KeyStoreTest : public ::testing::Test {
@@ -74,8 +74,8 @@ protected:
     c.OnAction = [&](TKeyboardActionContoller*, int& action) { fired = action; };
     for (TShortCut sc : keys) {
       uint16_t key;
-      TShiftState shift;
-      ShortCutToKey(sc, key, shift);
+      TKeyShift shift;
+      SplitShortCut(sc, key, shift);
       bool handled = false;
       fired = -1;
       c.HandleKey(key, shift, handled);
@@ -172,8 +172,8 @@ std::vector<int> PressAll(TKeyboardActionContoller& controller,
   for (const auto& probe : probes)
     for (TShortCut sc : probe) {
       uint16_t key;
-      TShiftState shift;
-      ShortCutToKey(sc, key, shift);
+      TKeyShift shift;
+      SplitShortCut(sc, key, shift);
       bool handled;
       fired = -1;
       controller.HandleKey(key, shift, handled);

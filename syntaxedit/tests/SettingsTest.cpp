@@ -47,7 +47,7 @@ protected:
     TSM_StyleRecord keyword;
     keyword.FontStyle = fsBoldBit | fsUnderlineBit;
     keyword.Foreground = 0x00800000;
-    keyword.Background = 0xFF000005;
+    keyword.Background = static_cast<TColor>(0xFF000005);
     keyword.SysBackground = true;
     keyword.Hotspot = true;
     keyword.Defined = 1;
@@ -77,8 +77,8 @@ TEST_F(SettingsTest, DefaultsAndTheirStreamForm) {
   EXPECT_EQ(s.LanguageName, "<Custom language>");
   EXPECT_EQ(s.WrapOverride, ">|:");
   EXPECT_EQ(s.Options, 0x03FFDBF0u);
-  EXPECT_EQ(s.SelTextColor, 0x00445566u);
-  EXPECT_EQ(s.SelTextBack, 0x00112233u);
+  EXPECT_EQ(s.SelTextColor, 0x00445566);
+  EXPECT_EQ(s.SelTextBack, 0x00112233);
   EXPECT_EQ(s.GetKeyController().CommandName(41), "Undo");
   EXPECT_EQ(s.GetKeyController().GetKeyStore().CountBindings(), 48);
   EXPECT_EQ(s.GetKeywords(), nullptr);
@@ -144,7 +144,7 @@ TEST_F(SettingsTest, EveryItemSurvivesARoundTripInBothVersions) {
     EXPECT_EQ(again.substr(keysAt + static_cast<size_t>(keys.GetSize())),
               data.substr(keysAt + static_cast<size_t>(keys.GetSize())));
     EXPECT_EQ(r.LanguageName, "SQL");
-    EXPECT_EQ(r.GetStyle(7).Background, 0xFF000005u);
+    EXPECT_EQ(r.GetStyle(7).Background, static_cast<TColor>(0xFF000005));
     EXPECT_TRUE(r.GetStyle(7).SysBackground);
     EXPECT_TRUE(r.HasHotspots());
     EXPECT_EQ(r.TokenStyle(200), 7);

@@ -27,7 +27,7 @@ protected:
     };
   }
   // Presses the trigger key with the caret at position in text.
-  bool Press(const String& text, int caret, uint16_t key = kJ, TShiftState shift = ssCtrl) {
+  bool Press(const String& text, int caret, uint16_t key = kJ, TKeyShift shift = ksCtrl) {
     TTestText tt(text);
     auto stream = tt.StreamAt(caret);
     handled = true;
@@ -72,7 +72,7 @@ TEST_F(TemplatesTest, TriggerKeyExpandsTheNameBeforeTheCaret) {
 
 TEST_F(TemplatesTest, OtherKeysAndADisabledListDoNothing) {
   EXPECT_FALSE(Press("for", 3, 'K'));
-  EXPECT_FALSE(Press("for", 3, kJ, ssCtrl | ssShift));
+  EXPECT_FALSE(Press("for", 3, kJ, ksCtrl | ksShift));
   t.Enabled = false;
   EXPECT_FALSE(Press("for", 3));
   EXPECT_TRUE(fired.empty());
@@ -206,12 +206,12 @@ TEST(AutoReplace, DefaultActionKeysAndSpecifiers) {
 TEST(AutoReplace, ActionKeysTriggerAndTheListRoundTrips) {
   SetVkKeyScanFunc(UsLayoutVkKeyScan);
   TAutoReplace a;
-  EXPECT_TRUE(a.IsTriggerKey(0xBA, ssShift)) << ":";
+  EXPECT_TRUE(a.IsTriggerKey(0xBA, ksShift)) << ":";
   EXPECT_TRUE(a.IsTriggerKey(0x20, 0));
   EXPECT_FALSE(a.IsTriggerKey('A', 0));
-  EXPECT_FALSE(a.IsTriggerKey(0x20, ssCtrl));
+  EXPECT_FALSE(a.IsTriggerKey(0x20, ksCtrl));
   EXPECT_EQ(KeyCode(0x141, 0), 0);
-  EXPECT_EQ(KeyCode('A', ssShift | ssCtrl | ssAlt), 0x741);
+  EXPECT_EQ(KeyCode('A', ksShift | ksCtrl | ksAlt), 0x741);
 
   a.AddReplacement("teh", "the");
   a.SetActionKeys("\\{Space}.");
