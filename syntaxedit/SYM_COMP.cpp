@@ -141,10 +141,10 @@ void DefinePredefinedMacros(TWordStore& macros) {
   macros.DefineText("ver200", "ver200");
   for (const auto& m : kMacros) macros.DefineText(m.Name, IntToStr(m.Value));
   for (int i = 0; i <= 9; ++i) {
-    macros.DefineText("caSETBOOKMARK" + IntToStr(i), IntToStr(20 + i));
-    macros.DefineText("caGOTOBOOKMARK" + IntToStr(i), IntToStr(30 + i));
+    macros.DefineText(Format("caSETBOOKMARK%d", i), IntToStr(20 + i));
+    macros.DefineText(Format("caGOTOBOOKMARK%d", i), IntToStr(30 + i));
   }
-  for (int i = 1; i <= 12; ++i) macros.DefineText("F" + IntToStr(i), IntToStr(111 + i));
+  for (int i = 1; i <= 12; ++i) macros.DefineText(Format("F%d", i), IntToStr(111 + i));
 }
 
 int HexValue(char c) {

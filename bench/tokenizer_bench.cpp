@@ -1,0 +1,106 @@
+// Tokenizes a generated SQL dump (CREATE TABLE and INSERT statements) with
+// the project's compiled SQL rules and prints the speed:
+//   tokenizer_bench [megabytes]   (50 by default)
+// Two passes: NextToken over the whole text, and a full rescan that also
+// writes every row's token bytes, as the editor does after loading a script.
+
+#include "SynParse.h"
+#include "SyntaxEd_rescan.h"
+#include "SyntaxEd_stream.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+String Dump(size_t bytes) {
+  String s;
+  s.reserve(bytes + 4096);
+  for (int t = 0; s.size() < bytes; ++t) {
+    String name = "table_" + IntToStr(t);
+    s += "DROP TABLE IF EXISTS `" + name + "`;\r/*!40101 SET character_set_client = utf8 */;\r";
+    s += "CREATE TABLE `" + name + "` (\r  `id` int(11) unsigned NOT NULL AUTO_INCREMENT,\r";
+    s += "  `code` varchar(32) NOT NULL DEFAULT '' COMMENT 'the item''s code',\r";
+    s += "  `price` decimal(12,2) DEFAULT NULL, -- in cents\r  `seen` datetime DEFAULT CURRENT_TIMESTAMP,\r";
+    s += "  PRIMARY KEY (`id`),\r  UNIQUE KEY `ux_code` (`code`)\r) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;\r";
+    for (int chunk = 0; chunk < 20; ++chunk) {
+      s += "INSERT INTO `" + name + "` VALUES ";
+      for (int r = 0; r < 40; ++r) {
+        int id = chunk * 40 + r;
+        s += (r ? ",(" : "(") + IntToStr(id) + ",'code-" + IntToStr(id * 7919 % 100000) + "\\n'," +
+             IntToStr(id % 977) + "." + IntToStr(id % 100) + ",'2024-01-" + IntToStr(1 + id % 28) + " 12:00:00')";
+      }
+      s += ";\r";
+    }
+  }
+  return s;
+}
+
+// The rows of the text as the editing core lays them out.
+void Fill(TTextStore& store, const String& text) {
+  TRowRecord* last = nullptr;
+  int rows = 0;
+  for (size_t at = 0; at < text.size();) {
+    size_t cr = text.find('\r', at);
+    size_t end = std::min(cr == String::npos ? text.size() : cr + 1, at + 2047);
+    TRowRecord* row = NewRowRecord(text.data() + at, static_cast<int>(end - at));
+    row->Prev = last;
+    if (last)
+      last->Next = row;
+    else
+      store.SetFirstRow(row);
+    last = row;
+    ++rows;
+    at = end;
+  }
+  store.SetRowCount(rows);
+  store.SetTextLength(static_cast<int>(text.size()));
+}
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  size_t megabytes = argc > 1 ? static_cast<size_t>(std::atoi(argv[1])) : 50;
+  try {
+    TSyntaxMemoParser parser(nullptr);
+    TMemoryStream rules;
+    rules.LoadFromFile(VELMORA_SQL_RULES);
+    parser.ReadParserData(rules);
+
+    String text = Dump(megabytes << 20);
+    TTextStore store;
+    Fill(store, text);
+    double mb = static_cast<double>(text.size()) / (1 << 20);
+    std::printf("text: %.1f MB in %d rows\n", mb, store.GetRowCount());
+
+    auto start = std::chrono::steady_clock::now();
+    TEdStream s(&store);
+    s.AttachToRow(store.GetFirstRow(), 0, 0);
+    parser.SetStateFromToken(0);
+    long tokens = 0;
+    while (!s.AtEnd()) {
+      int length = 0;
+      parser.NextToken(nullptr, s, length);
+      ++tokens;
+    }
+    double t1 = Seconds(start);
+    std::printf("NextToken: %ld tokens, %.2f s, %.1f MB/s\n", tokens, t1, mb / t1);
+
+    THighlightRescanner rescanner(store);
+    rescanner.Parser = &parser;
+    start = std::chrono::steady_clock::now();
+    rescanner.RescanAll();
+    double t2 = Seconds(start);
+    std::printf("full rescan writing token bytes: %.2f s, %.1f MB/s\n", t2, mb / t2);
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "%s\n", e.Message.c_str());
+    return 1;
+  }
+  return 0;
+}
