@@ -1,6 +1,7 @@
 #include "Classes.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <cerrno>
 #include <cstring>
 
@@ -96,8 +97,24 @@ void TStrings::AddStrings(const TStrings& other) {
 
 void TStrings::Assign(const TStrings& other) {
   if (&other == this) return;
+  BeginUpdate();
   Clear();
   AddStrings(other);
+  EndUpdate();
+}
+
+void TStrings::Assign(const TPersistent* Source) {
+  if (auto strings = dynamic_cast<const TStrings*>(Source)) Assign(*strings);
+  else TPersistent::Assign(Source);
+}
+
+void TStrings::BeginUpdate() {
+  if (FUpdateCount == 0) SetUpdateState(true);
+  ++FUpdateCount;
+}
+
+void TStrings::EndUpdate() {
+  if (FUpdateCount > 0 && --FUpdateCount == 0) SetUpdateState(false);
 }
 
 int TStrings::IndexOf(const String& s) const {
@@ -256,6 +273,31 @@ void TStrings::SaveToFile(const String& fileName) const {
 
 // ---- TStringList
 
+template <typename F> auto TStringList::Change(F&& work) {
+  Changing();
+  if constexpr (std::is_void_v<decltype(work())>) {
+    work();
+    Changed();
+  } else {
+    auto result = work();
+    Changed();
+    return result;
+  }
+}
+
+void TStringList::SetUpdateState(bool Updating) {
+  if (Updating) Changing();
+  else Changed();
+}
+
+void TStringList::Changing() {
+  if (GetUpdateCount() == 0 && OnChanging) OnChanging(this);
+}
+
+void TStringList::Changed() {
+  if (GetUpdateCount() == 0 && OnChange) OnChange(this);
+}
+
 void TStringList::CheckIndex(int index) const {
   if (index < 0 || index >= GetCount()) ListIndexError(index);
 }
@@ -272,7 +314,7 @@ String TStringList::Get(int index) const {
 void TStringList::Put(int index, const String& s) {
   if (FSorted) throw EListError("Operation not allowed on sorted list");
   CheckIndex(index);
-  FList[index].s = s;
+  Change([&] { FList[index].s = s; });
 }
 
 void* TStringList::GetObject(int index) const {
@@ -282,23 +324,28 @@ void* TStringList::GetObject(int index) const {
 
 void TStringList::PutObject(int index, void* obj) {
   CheckIndex(index);
-  FList[index].obj = obj;
+  Change([&] { FList[index].obj = obj; });
 }
 
 void TStringList::Insert(int index, const String& s) {
   if (FSorted) throw EListError("Operation not allowed on sorted list");
   if (index < 0 || index > GetCount()) ListIndexError(index);
-  FList.insert(FList.begin() + index, Item{s, nullptr});
+  Change([&] { FList.insert(FList.begin() + index, Item{s, nullptr}); });
 }
 
 void TStringList::Delete(int index) {
   CheckIndex(index);
-  FList.erase(FList.begin() + index);
+  Change([&] { FList.erase(FList.begin() + index); });
+}
+
+void TStringList::Clear() {
+  if (FList.empty()) return;
+  Change([&] { FList.clear(); });
 }
 
 int TStringList::Add(const String& s) {
   if (!FSorted) {
-    FList.push_back(Item{s, nullptr});
+    Change([&] { FList.push_back(Item{s, nullptr}); });
     return GetCount() - 1;
   }
   int index;
@@ -306,7 +353,7 @@ int TStringList::Add(const String& s) {
     if (Duplicates == dupIgnore) return index;
     if (Duplicates == dupError) throw EListError("String list does not allow duplicates");
   }
-  FList.insert(FList.begin() + index, Item{s, nullptr});
+  Change([&] { FList.insert(FList.begin() + index, Item{s, nullptr}); });
   return index;
 }
 
@@ -341,8 +388,10 @@ int TStringList::IndexOf(const String& s) const {
 }
 
 void TStringList::Sort() {
-  std::stable_sort(FList.begin(), FList.end(),
-                   [this](const Item& a, const Item& b) { return CompareStrings(a.s, b.s) < 0; });
+  Change([&] {
+    std::stable_sort(FList.begin(), FList.end(),
+                     [this](const Item& a, const Item& b) { return CompareStrings(a.s, b.s) < 0; });
+  });
 }
 
 void TStringList::SetSorted(bool value) {

@@ -1,6 +1,7 @@
 // Lists, string lists and streams of the class library.
 #pragma once
 
+#include "Components.h"
 #include "SysUtils.h"
 
 #include <cstdio>
@@ -8,7 +9,7 @@
 #include <vector>
 
 // A list of untyped pointers; the owner of the items frees them.
-class TList {
+class TList : public TObject {
 public:
   virtual ~TList() = default;
   int Add(void* item);
@@ -35,9 +36,8 @@ private:
 enum TDuplicates { dupIgnore, dupAccept, dupError };
 
 // A list of strings, each with an object pointer (not owned).
-class TStrings {
+class TStrings : public TPersistent {
 public:
-  virtual ~TStrings() = default;
 
   virtual int GetCount() const = 0;
   virtual String Get(int index) const = 0;
@@ -53,6 +53,7 @@ public:
   void InsertObject(int index, const String& s, void* obj);
   void AddStrings(const TStrings& other);
   void Assign(const TStrings& other);
+  void Assign(const TPersistent* Source) override;
   void Append(const String& s) { Add(s); }
   // Letter case is ignored.
   virtual int IndexOf(const String& s) const;
@@ -78,11 +79,19 @@ public:
   void LoadFromStream(class TStream& stream);
   void SaveToStream(class TStream& stream) const;
 
-  void BeginUpdate() { ++FUpdateCount; }
-  void EndUpdate() { --FUpdateCount; }
+  // Between BeginUpdate and the matching EndUpdate a list announces no
+  // single changes; the outermost pair announces one.
+  void BeginUpdate();
+  void EndUpdate();
   int GetUpdateCount() const { return FUpdateCount; }
 
   String operator[](int index) const { return Get(index); }
+
+protected:
+  // Called with Updating true when the outermost BeginUpdate starts and false
+  // when the matching EndUpdate ends.
+  virtual void SetUpdateState(bool) {}
+  String ClassName() const override { return "TStrings"; }
 
 private:
   int FUpdateCount = 0;
@@ -97,7 +106,7 @@ public:
   void PutObject(int index, void* obj) override;
   void Insert(int index, const String& s) override;
   void Delete(int index) override;
-  void Clear() override { FList.clear(); }
+  void Clear() override;
   int Add(const String& s) override;
   int IndexOf(const String& s) const override;
 
@@ -110,7 +119,19 @@ public:
   void SetCaseSensitive(bool value);
   TDuplicates Duplicates = dupIgnore;
 
+  // Before and after every change, unless inside BeginUpdate/EndUpdate.
+  TNotifyEvent OnChanging;
+  TNotifyEvent OnChange;
+
+protected:
+  void SetUpdateState(bool Updating) override;
+  virtual void Changing();
+  virtual void Changed();
+  String ClassName() const override { return "TStringList"; }
+
 private:
+  // Announces a change around the work a mutating member does.
+  template <typename F> auto Change(F&& work);
   struct Item {
     String s;
     void* obj = nullptr;

@@ -93,3 +93,35 @@ TEST(Streams, StringsThroughStreams) {
   back.LoadFromStream(s);
   EXPECT_EQ(back.GetCount(), 2);
 }
+
+TEST(TStringList, ChangeEventsAroundEachChangeAndOncePerUpdate) {
+  TStringList l;
+  String log;
+  l.OnChanging = [&](TObject* sender) {
+    EXPECT_EQ(sender, &l);
+    log += "<";
+  };
+  l.OnChange = [&](TObject*) { log += ">"; };
+  l.Add("a");
+  l.Put(0, "b");
+  l.Delete(0);
+  EXPECT_EQ(log, "<><><>");
+  log.clear();
+  l.BeginUpdate();
+  l.Add("x");
+  l.BeginUpdate();
+  l.Add("y");
+  l.EndUpdate();
+  EXPECT_EQ(log, "<");
+  l.EndUpdate();
+  EXPECT_EQ(log, "<>");
+  log.clear();
+  l.SetText("1\r\n2\r\n3");
+  EXPECT_EQ(log, "<>");
+  log.clear();
+  TStringList other;
+  other.Add("z");
+  l.Assign(static_cast<const TPersistent*>(&other));
+  EXPECT_EQ(log, "<>");
+  EXPECT_EQ(l.GetText(), "z\r\n");
+}
