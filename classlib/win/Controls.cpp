@@ -486,21 +486,21 @@ void TControl::HandleMouse(TMessage& Message) {
   case WM_LBUTTONDOWN:
   case WM_RBUTTONDOWN:
   case WM_MBUTTONDOWN:
-    DefaultHandler(Message);
-    if (ControlStyle.Contains(csCaptureMouse) && button == mbLeft) SetMouseCapture(true);
-    if (ControlStyle.Contains(csClickEvents) && button == mbLeft) ControlState.Include(csClicked);
-    MouseDown(button, shift, p.x, p.y);
-    return;
   case WM_LBUTTONDBLCLK:
   case WM_RBUTTONDBLCLK:
-  case WM_MBUTTONDBLCLK:
+  case WM_MBUTTONDBLCLK: {
+    const bool dbl =
+        Message.Msg == WM_LBUTTONDBLCLK || Message.Msg == WM_RBUTTONDBLCLK || Message.Msg == WM_MBUTTONDBLCLK;
     DefaultHandler(Message);
     if (ControlStyle.Contains(csCaptureMouse) && button == mbLeft) SetMouseCapture(true);
     if (ControlStyle.Contains(csClickEvents) && button == mbLeft) ControlState.Include(csClicked);
-    if (ControlStyle.Contains(csDoubleClicks) && button == mbLeft) DblClick();
-    shift.Include(ssDouble);
+    if (dbl) {
+      if (ControlStyle.Contains(csDoubleClicks) && button == mbLeft) DblClick();
+      shift.Include(ssDouble);
+    }
     MouseDown(button, shift, p.x, p.y);
     return;
+  }
   case WM_LBUTTONUP:
   case WM_RBUTTONUP:
   case WM_MBUTTONUP: {

@@ -166,7 +166,8 @@ void TScreen::RemoveForm(TCustomForm* form) {
 
 // ---- TCustomForm ----
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomForm::TCustomForm(TComponent* AOwner)
+    : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>(this)) {
   FVisible = false;
   ControlStyle =
       TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -188,6 +189,7 @@ TCustomForm::~TCustomForm() {
     }
   }
   Screen->RemoveForm(this);
+  FCanvas.reset();
   DestroyHandle();
   // Controls go while the form is still a form, so they can tell it.
   while (!FControls.empty()) {
@@ -289,13 +291,18 @@ void TCustomForm::SetMenu(TMainMenu* value) {
 
 void TCustomForm::PaintWindow(HDC DC) {
   if (!OnPaint) return;
-  // Forms paint through OnPaint on a canvas over the DC.
-  TCanvas canvas;
-  canvas.SetHandle(DC);
-  canvas.GetFont()->Assign(GetFont());
-  canvas.GetBrush()->SetColor(GetColor());
-  OnPaint(this);
-  canvas.SetHandle(nullptr);
+  auto* canvas = static_cast<TControlCanvas*>(FCanvas.get());
+  canvas->FreeHandle();
+  canvas->SetHandle(DC);
+  canvas->GetFont()->Assign(GetFont());
+  canvas->GetBrush()->SetColor(GetColor());
+  try {
+    OnPaint(this);
+  } catch (...) {
+    canvas->SetHandle(nullptr);
+    throw;
+  }
+  canvas->SetHandle(nullptr);
 }
 
 void TCustomForm::Show() {

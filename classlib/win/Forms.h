@@ -81,6 +81,8 @@ public:
   virtual bool IsShortCut(TMessage& Message);
   void UpdateActions();
   bool IsShowing() const override { return FShowing; }
+  // Draws on the form; while OnPaint runs, on the DC being painted.
+  TCanvas* GetCanvas() { return FCanvas.get(); }
   // Before the window exists, the client area its frame will leave.
   TRect GetClientRect() override;
 
@@ -127,6 +129,7 @@ private:
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;
   TMainMenu* FMenu = nullptr;
+  std::unique_ptr<TCanvas> FCanvas;
 };
 
 class TForm : public TCustomForm {

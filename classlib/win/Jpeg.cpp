@@ -24,14 +24,19 @@ void ErrorExit(j_common_ptr info) {
 
 void Silent(j_common_ptr, int) {}
 
+jpeg_error_mgr* InitErrors(ErrorManager& err) {
+  jpeg_error_mgr* base = jpeg_std_error(&err.base);
+  err.base.error_exit = ErrorExit;
+  err.base.emit_message = Silent;
+  return base;
+}
+
 // Plain C-style work only between setjmp and the calls that may jump.
 bool Decode(const unsigned char* data, size_t size, bool grayscale, bool headerOnly, int& width, int& height,
             std::vector<unsigned char>& rgb, char* message) {
   jpeg_decompress_struct info;
   ErrorManager err;
-  info.err = jpeg_std_error(&err.base);
-  err.base.error_exit = ErrorExit;
-  err.base.emit_message = Silent;
+  info.err = InitErrors(err);
   if (setjmp(err.jump)) {
     std::strcpy(message, err.message);
     jpeg_destroy_decompress(&info);
@@ -63,9 +68,7 @@ bool Encode(const unsigned char* rgb, int width, int height, int quality, bool g
             unsigned long& outSize, char* message) {
   jpeg_compress_struct info;
   ErrorManager err;
-  info.err = jpeg_std_error(&err.base);
-  err.base.error_exit = ErrorExit;
-  err.base.emit_message = Silent;
+  info.err = InitErrors(err);
   if (setjmp(err.jump)) {
     std::strcpy(message, err.message);
     jpeg_destroy_compress(&info);

@@ -201,3 +201,70 @@ TEST(Forms, UnhandledExceptionIsShownInAMessageBox) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Forms, PositionCentresTheForm) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetBounds(0, 0, 300, 200);
+  form->Position = poScreenCenter;
+  form->Show();
+  EXPECT_EQ((Screen->GetWidth() - 300) / 2, form->GetLeft());
+  EXPECT_EQ((Screen->GetHeight() - 200) / 2, form->GetTop());
+  // A dialog centred on another form placed as the main form.
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->SetBounds(100, 80, 600, 400);
+  main->Show();
+  auto dialog = std::make_unique<TForm>(nullptr);
+  dialog->SetBounds(0, 0, 200, 100);
+  dialog->Position = poMainFormCenter;
+  dialog->Show();
+  EXPECT_EQ(100 + (600 - 200) / 2, dialog->GetLeft());
+  EXPECT_EQ(80 + (400 - 100) / 2, dialog->GetTop());
+  dialog.reset();
+  delete main;
+}
+
+TEST(Forms, KeyPreviewLetsTheFormSeeKeysFirst) {
+  auto form = std::make_unique<TDialogForm>(nullptr);
+  form->KeyPreview = true;
+  String seen;
+  form->OnKeyDown = [&](TObject*, WORD& Key, TShiftState) { seen += static_cast<char>(Key); };
+  form->OnKeyPress = [&](TObject*, char& Key) {
+    if (Key == 'q') Key = 0; // swallowed: the edit never sees it
+  };
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return form->edFirst->Focused(); }));
+  guitest::TypeText("aqb");
+  EXPECT_TRUE(PumpUntil([&] { return form->edFirst->GetText() == "ab"; }));
+  EXPECT_EQ("AQB", seen);
+}
+
+TEST(Forms, OnPaintDrawsOnTheFormCanvas) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetClientSize(120, 80);
+  form->OnPaint = [&](TObject*) {
+    form->GetCanvas()->GetBrush()->SetColor(clTeal);
+    form->GetCanvas()->FillRect(TRect(10, 10, 50, 50));
+  };
+  auto* label = new TLabel(form.get());
+  label->SetParent(form.get());
+  label->SetBounds(60, 10, 50, 20);
+  label->SetColor(clYellow);
+  label->SetCaption("Label");
+  form->Show();
+  for (bool style : {true, false}) {
+    SCOPED_TRACE(style);
+    guitest::SetVisualStyle(style);
+    guitest::TCapture capture = guitest::TCapture::Paint(form->GetHandle());
+    capture.SavePng(style ? "forms_on_paint_styled" : "forms_on_paint_classic");
+    EXPECT_EQ(static_cast<COLORREF>(clTeal), capture.Pixel(30, 30));
+    EXPECT_EQ(static_cast<COLORREF>(clYellow), capture.Pixel(108, 28))
+        << "the label paints its own background";
+    EXPECT_GT(capture.CountPixels(RECT{60, 10, 110, 30}, RGB(0, 0, 0)), 10) << "the caption in black";
+  }
+  guitest::SetVisualStyle(true);
+}
+
+} // namespace

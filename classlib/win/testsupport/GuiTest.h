@@ -97,3 +97,11 @@ private:
 };
 
 } // namespace guitest
+
+namespace guitest {
+
+// Turns the visual style (Wine's bundled theme) on or off for this program
+// and tells its windows.
+void SetVisualStyle(bool on);
+
+} // namespace guitest
