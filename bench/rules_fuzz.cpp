@@ -96,7 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
 namespace {
 
-std::vector<uint8_t> Bytes(const String& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+std::vector<uint8_t> Bytes(const String& s) {
+  return std::vector<uint8_t>(s.begin(), s.end());
+}
 
 String Unpack(const String& packed) {
   TStringStream in(packed), out;
@@ -137,7 +139,8 @@ std::vector<std::vector<uint8_t>> Seeds() {
   std::vector<std::vector<uint8_t>> seeds;
   seeds.push_back(Bytes(String(1, '\x01').append(rules.GetMemory(), static_cast<size_t>(rules.GetSize()))));
   String text;
-  for (int i = 0; i < 3000; ++i) text += "insert into t values (" + IntToStr(i) + ", 'row');\r";
+  for (int i = 0; i < 3000; ++i)
+    text += "insert into t values (" + IntToStr(i) + ", 'row');\r";
   seeds.push_back(Bytes(String(1, '\x02').append(Pack(text))));
   TStringStream in(text), out;
   TCompressor lzh;
@@ -167,7 +170,8 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> data = seeds[which];
     switch (rng() % 4) {
     case 0: // flip a few bytes
-      for (int k = 1 + static_cast<int>(rng() % 8); k > 0; --k) data[1 + rng() % (data.size() - 1)] ^= 1 << (rng() % 8);
+      for (int k = 1 + static_cast<int>(rng() % 8); k > 0; --k)
+        data[1 + rng() % (data.size() - 1)] ^= 1 << (rng() % 8);
       break;
     case 1: // cut the end
       data.resize(1 + rng() % (data.size() - 1));

@@ -30,7 +30,8 @@ String Dump(size_t bytes) {
       for (int r = 0; r < 40; ++r) {
         int id = chunk * 40 + r;
         s += (r ? ",(" : "(") + IntToStr(id) + ",'code-" + IntToStr(id * 7919 % 100000) + "\\n'," +
-             IntToStr(id % 977) + "." + IntToStr(id % 100) + ",'2024-01-" + IntToStr(1 + id % 28) + " 12:00:00')";
+             IntToStr(id % 977) + "." + IntToStr(id % 100) + ",'2024-01-" + IntToStr(1 + id % 28) +
+             " 12:00:00')";
       }
       s += ";\r";
     }

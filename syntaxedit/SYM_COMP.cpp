@@ -4,14 +4,23 @@
 
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsWordChar(char c) { return IsLetter(c) || IsDigit(c) || c == '_'; }
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+bool IsLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsWordChar(char c) {
+  return IsLetter(c) || IsDigit(c) || c == '_';
+}
 
 String LowerWord(const String& s) {
   String out(s);
-  for (char& c : out) c = Lower(c);
+  for (char& c : out)
+    c = Lower(c);
   return out;
 }
 
@@ -94,57 +103,154 @@ struct TMacro {
 };
 
 const TMacro kMacros[] = {
-    {"pt_DEFAULT", 0}, {"_discard_", 0}, {"__insensitive", 0}, {"_edge", 0}, {"_DEFAULT_START_ANCHOR", 0},
-    {"_use_", 1}, {"__sensitive", 1}, {"_default_gutter", 34}, {"__DEFAULT_OPTIONS", 67099632},
+    {"pt_DEFAULT", 0},
+    {"_discard_", 0},
+    {"__insensitive", 0},
+    {"_edge", 0},
+    {"_DEFAULT_START_ANCHOR", 0},
+    {"_use_", 1},
+    {"__sensitive", 1},
+    {"_default_gutter", 34},
+    {"__DEFAULT_OPTIONS", 67099632},
     // Option bits.
-    {"__OPT_LINE_NUMBERS", 1}, {"__OPT_SYNTAX_HIGHLIGHT", 16}, {"__OPT_PRINT_WRAP", 32},
-    {"__OPT_PRINT_LINENOS", 64}, {"__OPT_PRINT_FILENAME", 128}, {"__OPT_PRINT_DATE", 256},
-    {"__OPT_PRINT_PAGENOS", 512}, {"__OPT_WORDWRAP", 1024}, {"__OPT_AUTOINDENT", 2048},
-    {"__OPT_TABCOLUMN", 4096}, {"__OPT_WRAP_OVERRIDE", 8192}, {"__WORD_SELECT", 16384},
-    {"__OPT_SHOW_RIGHT_MARGIN", 32768}, {"__OPT_SHOW_RMARGIN", 32768}, {"__OPT_SHOW_GUTTER", 65536},
-    {"__OPT_SHOW_WRAPCOLUMN", 131072}, {"__OPT_TITLE_AS_FILENAME", 262144}, {"__OPT_PROCESS_DROP_FILES", 524288},
-    {"__OPT_BLOCK_CURSOR", 1048576}, {"__OPT_WRAP_GLYPH", 2097152}, {"__OPT_COLUMN_TRACK", 4194304},
-    {"__OPT_USE_TAB", 8388608}, {"__OPT_SMART_FILL", 16777216}, {"__OPT_OLE_DRAG_SOURCE", 33554432},
-    {"__OPT_CARET_AFTER_EOL", 134217728}, {"__OPT_SHOW_CONTROL_CHARS", 67108864},
+    {"__OPT_LINE_NUMBERS", 1},
+    {"__OPT_SYNTAX_HIGHLIGHT", 16},
+    {"__OPT_PRINT_WRAP", 32},
+    {"__OPT_PRINT_LINENOS", 64},
+    {"__OPT_PRINT_FILENAME", 128},
+    {"__OPT_PRINT_DATE", 256},
+    {"__OPT_PRINT_PAGENOS", 512},
+    {"__OPT_WORDWRAP", 1024},
+    {"__OPT_AUTOINDENT", 2048},
+    {"__OPT_TABCOLUMN", 4096},
+    {"__OPT_WRAP_OVERRIDE", 8192},
+    {"__WORD_SELECT", 16384},
+    {"__OPT_SHOW_RIGHT_MARGIN", 32768},
+    {"__OPT_SHOW_RMARGIN", 32768},
+    {"__OPT_SHOW_GUTTER", 65536},
+    {"__OPT_SHOW_WRAPCOLUMN", 131072},
+    {"__OPT_TITLE_AS_FILENAME", 262144},
+    {"__OPT_PROCESS_DROP_FILES", 524288},
+    {"__OPT_BLOCK_CURSOR", 1048576},
+    {"__OPT_WRAP_GLYPH", 2097152},
+    {"__OPT_COLUMN_TRACK", 4194304},
+    {"__OPT_USE_TAB", 8388608},
+    {"__OPT_SMART_FILL", 16777216},
+    {"__OPT_OLE_DRAG_SOURCE", 33554432},
+    {"__OPT_CARET_AFTER_EOL", 134217728},
+    {"__OPT_SHOW_CONTROL_CHARS", 67108864},
     // Built-in handlers.
-    {"_PASCAL_CHAR", 0}, {"_WEB_CHAR", 1}, {"_ORIGINAL_CHAR", 2}, {"__STD_IDENTIFIER", 10},
-    {"__STD_NUMBER_OR_FP", 11}, {"__STD_PASCALSTRING", 12}, {"__STD_C_STRING", 13}, {"__STD_C_CHAR", 14},
-    {"__STD_C_NUMBER_OR_FP_SIGNED", 15}, {"__STD_NUMBER", 16}, {"__STD_MAIL_URL", 17},
-    {"__STD_HTML_STRING", 18}, {"__STD_JS_LINE_COMMENT", 19}, {"__STD_C_STRING_SQ", 20},
+    {"_PASCAL_CHAR", 0},
+    {"_WEB_CHAR", 1},
+    {"_ORIGINAL_CHAR", 2},
+    {"__STD_IDENTIFIER", 10},
+    {"__STD_NUMBER_OR_FP", 11},
+    {"__STD_PASCALSTRING", 12},
+    {"__STD_C_STRING", 13},
+    {"__STD_C_CHAR", 14},
+    {"__STD_C_NUMBER_OR_FP_SIGNED", 15},
+    {"__STD_NUMBER", 16},
+    {"__STD_MAIL_URL", 17},
+    {"__STD_HTML_STRING", 18},
+    {"__STD_JS_LINE_COMMENT", 19},
+    {"__STD_C_STRING_SQ", 20},
     // Font style bits.
-    {"fsBold", 0}, {"fsItalic", 1}, {"fsUnderline", 2}, {"fsStrikeout", 3},
+    {"fsBold", 0},
+    {"fsItalic", 1},
+    {"fsUnderline", 2},
+    {"fsStrikeout", 3},
     // Colours, blue in the high byte.
-    {"clBlack", 0}, {"clMaroon", 128}, {"clGreen", 32768}, {"clOlive", 32896}, {"clNavy", 8388608},
-    {"clPurple", 8388736}, {"clTeal", 8421376}, {"clGray", 8421504}, {"clDkGray", 8421504},
-    {"clSilver", 12632256}, {"clLtGray", 12632256}, {"clRed", 255}, {"clLime", 65280}, {"clYellow", 65535},
-    {"clBlue", 16711680}, {"clFuchsia", 16711935}, {"clAqua", 16776960}, {"clWhite", 16777215},
+    {"clBlack", 0},
+    {"clMaroon", 128},
+    {"clGreen", 32768},
+    {"clOlive", 32896},
+    {"clNavy", 8388608},
+    {"clPurple", 8388736},
+    {"clTeal", 8421376},
+    {"clGray", 8421504},
+    {"clDkGray", 8421504},
+    {"clSilver", 12632256},
+    {"clLtGray", 12632256},
+    {"clRed", 255},
+    {"clLime", 65280},
+    {"clYellow", 65535},
+    {"clBlue", 16711680},
+    {"clFuchsia", 16711935},
+    {"clAqua", 16776960},
+    {"clWhite", 16777215},
     // Editor commands.
-    {"caLEFT", 0}, {"caRIGHT", 1}, {"caLINEHOME", 2}, {"caLINEEND", 3}, {"caUP", 4}, {"caDOWN", 5},
-    {"caPAGEUP", 6}, {"caPAGEDOWN", 7}, {"caWORDLEFT", 8}, {"caWORDRIGHT", 9}, {"caDOCSTART", 10},
-    {"caDOCEND", 11}, {"caCUT", 12}, {"caCOPY", 13}, {"caPASTE", 14}, {"caDELETE", 15}, {"caBACKSPACE", 16},
-    {"caBLOCKIND", 17}, {"caBLOCKUND", 18}, {"caINSTOGGLE", 19}, {"caDELETELINE", 40}, {"caUNDO", 41},
-    {"caREDO", 42}, {"caDELPREVWORD", 43}, {"caPRINTSEL", 44}, {"caDELNEXTWORD", 45},
+    {"caLEFT", 0},
+    {"caRIGHT", 1},
+    {"caLINEHOME", 2},
+    {"caLINEEND", 3},
+    {"caUP", 4},
+    {"caDOWN", 5},
+    {"caPAGEUP", 6},
+    {"caPAGEDOWN", 7},
+    {"caWORDLEFT", 8},
+    {"caWORDRIGHT", 9},
+    {"caDOCSTART", 10},
+    {"caDOCEND", 11},
+    {"caCUT", 12},
+    {"caCOPY", 13},
+    {"caPASTE", 14},
+    {"caDELETE", 15},
+    {"caBACKSPACE", 16},
+    {"caBLOCKIND", 17},
+    {"caBLOCKUND", 18},
+    {"caINSTOGGLE", 19},
+    {"caDELETELINE", 40},
+    {"caUNDO", 41},
+    {"caREDO", 42},
+    {"caDELPREVWORD", 43},
+    {"caPRINTSEL", 44},
+    {"caDELNEXTWORD", 45},
     // Virtual keys.
-    {"LEFT", 37}, {"RIGHT", 39}, {"UP", 38}, {"DOWN", 40}, {"PGUP", 33}, {"PGDN", 34}, {"HOME", 36}, {"END", 35},
-    {"DELETE", 46}, {"BACKSPACE", 8}, {"INSERT", 45}, {"None", 0},
+    {"LEFT", 37},
+    {"RIGHT", 39},
+    {"UP", 38},
+    {"DOWN", 40},
+    {"PGUP", 33},
+    {"PGDN", 34},
+    {"HOME", 36},
+    {"END", 35},
+    {"DELETE", 46},
+    {"BACKSPACE", 8},
+    {"INSERT", 45},
+    {"None", 0},
     // Character sets.
-    {"ANSI_CHARSET", 0}, {"DEFAULT_CHARSET", 1}, {"SYMBOL_CHARSET", 2}, {"SHIFTJIS_CHARSET", 128},
-    {"HANGEUL_CHARSET", 129}, {"JOHAB_CHARSET", 130}, {"GB2312_CHARSET", 134}, {"CHINESEBIG5_CHARSET", 136},
-    {"GREEK_CHARSET", 161}, {"TURKISH_CHARSET", 162}, {"HEBREW_CHARSET", 177}, {"ARABIC_CHARSET", 178},
-    {"BALTIC_CHARSET", 186}, {"RUSSIAN_CHARSET", 204}, {"THAI_CHARSET", 222}, {"EASTEUROPE_CHARSET", 238},
-    {"OEM_CHARSET", 255}, {"MAC_CHARSET", 77},
+    {"ANSI_CHARSET", 0},
+    {"DEFAULT_CHARSET", 1},
+    {"SYMBOL_CHARSET", 2},
+    {"SHIFTJIS_CHARSET", 128},
+    {"HANGEUL_CHARSET", 129},
+    {"JOHAB_CHARSET", 130},
+    {"GB2312_CHARSET", 134},
+    {"CHINESEBIG5_CHARSET", 136},
+    {"GREEK_CHARSET", 161},
+    {"TURKISH_CHARSET", 162},
+    {"HEBREW_CHARSET", 177},
+    {"ARABIC_CHARSET", 178},
+    {"BALTIC_CHARSET", 186},
+    {"RUSSIAN_CHARSET", 204},
+    {"THAI_CHARSET", 222},
+    {"EASTEUROPE_CHARSET", 238},
+    {"OEM_CHARSET", 255},
+    {"MAC_CHARSET", 77},
 };
 
 void DefinePredefinedMacros(TWordStore& macros) {
   // ver200 names itself: it serves #ifdef, and using it as a value is a
   // recursive expansion.
   macros.DefineText("ver200", "ver200");
-  for (const auto& m : kMacros) macros.DefineText(m.Name, IntToStr(m.Value));
+  for (const auto& m : kMacros)
+    macros.DefineText(m.Name, IntToStr(m.Value));
   for (int i = 0; i <= 9; ++i) {
     macros.DefineText(Format("caSETBOOKMARK%d", i), IntToStr(20 + i));
     macros.DefineText(Format("caGOTOBOOKMARK%d", i), IntToStr(30 + i));
   }
-  for (int i = 1; i <= 12; ++i) macros.DefineText(Format("F%d", i), IntToStr(111 + i));
+  for (int i = 1; i <= 12; ++i)
+    macros.DefineText(Format("F%d", i), IntToStr(111 + i));
 }
 
 int HexValue(char c) {
@@ -157,7 +263,9 @@ int HexValue(char c) {
 
 // --- TWordStore --------------------------------------------------------------
 
-TWordStore::TWordStore() { FFirst.fill(-1); }
+TWordStore::TWordStore() {
+  FFirst.fill(-1);
+}
 
 int TWordStore::ChildWith(int node, char c) const {
   for (int n = node; n >= 0; n = FNodes[static_cast<size_t>(n)].Sibling)
@@ -169,7 +277,8 @@ int TWordStore::Find(const String& word) const {
   if (word.empty()) return -1;
   String w = LowerWord(word);
   int node = FFirst[static_cast<uint8_t>(w[0])];
-  for (size_t i = 1; i < w.size() && node >= 0; ++i) node = ChildWith(FNodes[static_cast<size_t>(node)].Child, w[i]);
+  for (size_t i = 1; i < w.size() && node >= 0; ++i)
+    node = ChildWith(FNodes[static_cast<size_t>(node)].Child, w[i]);
   return node >= 0 && FNodes[static_cast<size_t>(node)].End ? node : -1;
 }
 
@@ -215,7 +324,9 @@ bool TWordStore::FindText(const String& word, String& text) const {
   return true;
 }
 
-bool TWordStore::IsDefined(const String& word) const { return Find(word) >= 0; }
+bool TWordStore::IsDefined(const String& word) const {
+  return Find(word) >= 0;
+}
 
 int TWordStore::MatchCode(const char*& pos) const {
   int best = -1;
@@ -236,7 +347,8 @@ int TWordStore::MatchCode(const char*& pos) const {
 
 // --- TSYM_Compiler -----------------------------------------------------------
 
-TSYM_Compiler::TSYM_Compiler(TStream& script, const String& scriptDirectory) : FScriptDirectory(scriptDirectory) {
+TSYM_Compiler::TSYM_Compiler(TStream& script, const String& scriptDirectory)
+    : FScriptDirectory(scriptDirectory) {
   TText main;
   main.Name = "-script-";
   script.SetPosition(0);
@@ -246,7 +358,8 @@ TSYM_Compiler::TSYM_Compiler(TStream& script, const String& scriptDirectory) : F
   main.Text.resize(std::char_traits<char>::length(main.Text.c_str()));
   FTexts.push_back(std::move(main));
   DefinePredefinedMacros(FMacros);
-  for (const auto& k : kKeywords) FKeywords.DefineCode(k.Word, k.Code);
+  for (const auto& k : kKeywords)
+    FKeywords.DefineCode(k.Word, k.Code);
 }
 
 void TSYM_Compiler::ScriptError(const String& message) const {
@@ -281,7 +394,9 @@ void TSYM_Compiler::Advance() {
   }
 }
 
-TSYM_Compiler::TMark TSYM_Compiler::Here() const { return {FTexts.size(), FTexts.back().Pos, Line, Column}; }
+TSYM_Compiler::TMark TSYM_Compiler::Here() const {
+  return {FTexts.size(), FTexts.back().Pos, Line, Column};
+}
 
 void TSYM_Compiler::Restore(const TMark& m) {
   // A mark is only taken back within the text it was taken in.
@@ -303,7 +418,8 @@ String TSYM_Compiler::ReadWord(bool digitsToo) {
 }
 
 void TSYM_Compiler::SkipSpaces() {
-  for (char c = Cur(); c == ' ' || c == '\t' || c == '\xA0'; c = Cur()) Advance();
+  for (char c = Cur(); c == ' ' || c == '\t' || c == '\xA0'; c = Cur())
+    Advance();
 }
 
 void TSYM_Compiler::InsertText(const String& name, const String& text) {
@@ -332,13 +448,15 @@ void TSYM_Compiler::SkipBlanks() {
     if (c == '/' && Peek(1) == '*') {
       Advance();
       Advance();
-      while (Cur() != 0 && !(Cur() == '*' && Peek(1) == '/')) Advance();
+      while (Cur() != 0 && !(Cur() == '*' && Peek(1) == '/'))
+        Advance();
       Advance();
       Advance();
       continue;
     }
     if (c == '/' && Peek(1) == '/') {
-      while (Cur() != 0 && Cur() != '\r') Advance();
+      while (Cur() != 0 && Cur() != '\r')
+        Advance();
       continue;
     }
     if ((IsLetter(c) || c == '_') && !FInDirective && !FSkipping) {
@@ -384,7 +502,8 @@ void TSYM_Compiler::DirectiveDefine() {
   char c = Cur();
   // A definition in a part that is skipped must not take effect.
   if (FSkipping) {
-    while (Cur() != 0 && Cur() != '\r') Advance();
+    while (Cur() != 0 && Cur() != '\r')
+      Advance();
     return;
   }
   if (!IsLetter(c) && c != '_') ScriptError("Macro name expected");
@@ -411,8 +530,7 @@ void TSYM_Compiler::DirectiveIfdef(bool wanted) {
 void TSYM_Compiler::DirectiveInclude() {
   SkipSpaces();
   char open = Cur();
-  if (open != '"' && open != '<')
-    ScriptError("#include filename not enclosed in \"...\" or <...>");
+  if (open != '"' && open != '<') ScriptError("#include filename not enclosed in \"...\" or <...>");
   char close = open == '"' ? '"' : '>';
   Advance();
   String name;
@@ -480,7 +598,8 @@ int TSYM_Compiler::ScanToken() {
   }
   if (IsDigit(c)) {
     uint32_t n = 0;
-    for (; IsDigit(Cur()); Advance()) n = n * 10 + static_cast<uint32_t>(Cur() - '0');
+    for (; IsDigit(Cur()); Advance())
+      n = n * 10 + static_cast<uint32_t>(Cur() - '0');
     LastNumber = static_cast<int32_t>(n);
     return symNumber;
   }
@@ -507,7 +626,8 @@ void TSYM_Compiler::ScanString() {
       // backslash that opens the next line's text are not part of the string.
       Advance();
       Advance();
-      for (c = Cur(); (c >= 1 && c <= 32) || c == '\xA0'; c = Cur()) Advance();
+      for (c = Cur(); (c >= 1 && c <= 32) || c == '\xA0'; c = Cur())
+        Advance();
       if (c == '\\') Advance();
       continue;
     }
@@ -531,22 +651,36 @@ String TSYM_Compiler::ProcessString() const {
     if (++i >= s.size()) break;
     char e = Lower(s[i]);
     switch (e) {
-    case 'b': out += '\x08'; break;
-    case 'e': out += '\x1B'; break;
-    case 'n': out += '\r'; break;
-    case 'r': out += '\n'; break;
-    case 's': out += ' '; break;
-    case 't': out += '\t'; break;
+    case 'b':
+      out += '\x08';
+      break;
+    case 'e':
+      out += '\x1B';
+      break;
+    case 'n':
+      out += '\r';
+      break;
+    case 'r':
+      out += '\n';
+      break;
+    case 's':
+      out += ' ';
+      break;
+    case 't':
+      out += '\t';
+      break;
     case 'x': {
       unsigned v = 0;
-      while (i + 1 < s.size() && HexValue(s[i + 1]) >= 0) v = v * 16 + static_cast<unsigned>(HexValue(s[++i]));
+      while (i + 1 < s.size() && HexValue(s[i + 1]) >= 0)
+        v = v * 16 + static_cast<unsigned>(HexValue(s[++i]));
       out += static_cast<char>(v);
       break;
     }
     default:
       if (e >= '0' && e <= '7') {
         unsigned v = static_cast<unsigned>(e - '0');
-        while (i + 1 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '7') v = v * 8 + static_cast<unsigned>(s[++i] - '0');
+        while (i + 1 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '7')
+          v = v * 8 + static_cast<unsigned>(s[++i] - '0');
         out += static_cast<char>(v);
       } else {
         out += s[i];

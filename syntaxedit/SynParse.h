@@ -148,7 +148,8 @@ using TBuiltInHandler = bool (*)(TSyntaxMemoParser* Sender, TEdStream& IStream, 
 
 using TCustomParseEvent =
     std::function<bool(TObject* Sender, int ParseID, TEdStream& IStream, int& kLength, int& kValue)>;
-using TVersionErrorEvent = std::function<void(TObject* Sender, uint16_t VersionEncountered, uint16_t VersionExpected)>;
+using TVersionErrorEvent =
+    std::function<void(TObject* Sender, uint16_t VersionEncountered, uint16_t VersionExpected)>;
 
 // Ids of the built-in handlers.
 enum : uint32_t {

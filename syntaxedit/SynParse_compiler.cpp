@@ -14,7 +14,9 @@
 namespace {
 
 // Errors that carry no position in the script.
-[[noreturn]] void PlainError(const String& message) { throw ESYM_COMP_ERROR(message); }
+[[noreturn]] void PlainError(const String& message) {
+  throw ESYM_COMP_ERROR(message);
+}
 
 int32_t InRange(int32_t value, int32_t low, int32_t high) {
   if (value < low || value > high) PlainError(Format("Range error, value outwith %d .. %d", low, high));
@@ -29,12 +31,14 @@ void ParseTabColumns(const String& text, std::array<int32_t, 32>& columns) {
   size_t count = 0, i = 0;
   int32_t previous = 0;
   for (;;) {
-    while (i < text.size() && (text[i] == ' ' || text[i] == ';')) ++i;
+    while (i < text.size() && (text[i] == ' ' || text[i] == ';'))
+      ++i;
     if (i >= text.size()) break;
     if (count == parsed.size()) throw ESyntaxMemo("Too many tab stops - maximum of 32");
     if (text[i] < '0' || text[i] > '9') throw ESyntaxMemo("Tab stop column value expected");
     int64_t column = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) column = std::min<int64_t>(column * 10 + (text[i] - '0'), 1 << 30);
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+      column = std::min<int64_t>(column * 10 + (text[i] - '0'), 1 << 30);
     if (column <= previous) throw ESyntaxMemo("Tab columns must be in order and unique");
     if (column <= 1) throw ESyntaxMemo("Tab column must be > 1");
     previous = static_cast<int32_t>(column);
@@ -46,7 +50,8 @@ void ParseTabColumns(const String& text, std::array<int32_t, 32>& columns) {
 // One compilation: the lexer, the current token and the parser it fills.
 class TRuleCompiler {
 public:
-  TRuleCompiler(TSyntaxMemoParser& parser, TSYM_Compiler& lexer) : P(parser), L(lexer), S(parser.GetSettings()) {}
+  TRuleCompiler(TSyntaxMemoParser& parser, TSYM_Compiler& lexer)
+      : P(parser), L(lexer), S(parser.GetSettings()) {}
 
   void Run();
 
@@ -208,19 +213,44 @@ void TRuleCompiler::Run() {
     int section = Tok;
     Next();
     switch (section) {
-    case symLanguage: Language(); break;
-    case symEffects: Effects(); break;
-    case symMap: Map(); break;
-    case symKwTables: KwTables(); break;
-    case symKeys: Keys(); break;
-    case symAutoReplace: AutoReplace(); break;
-    case symTemplates: Templates(); break;
-    case symWords: Words(); break;
-    case symHandlers: Handlers(); break;
-    case symTokens: Tokens(); break;
-    case symStates: StateChanges(false); break;
-    case symContainers: StateChanges(true); break;
-    default: L.ScriptError("Script syntax error");
+    case symLanguage:
+      Language();
+      break;
+    case symEffects:
+      Effects();
+      break;
+    case symMap:
+      Map();
+      break;
+    case symKwTables:
+      KwTables();
+      break;
+    case symKeys:
+      Keys();
+      break;
+    case symAutoReplace:
+      AutoReplace();
+      break;
+    case symTemplates:
+      Templates();
+      break;
+    case symWords:
+      Words();
+      break;
+    case symHandlers:
+      Handlers();
+      break;
+    case symTokens:
+      Tokens();
+      break;
+    case symStates:
+      StateChanges(false);
+      break;
+    case symContainers:
+      StateChanges(true);
+      break;
+    default:
+      L.ScriptError("Script syntax error");
     }
   }
 }
@@ -246,13 +276,34 @@ void TRuleCompiler::Language() {
 bool TRuleCompiler::LanguageSetting() {
   bool systemDefault = false;
   switch (Tok) {
-  case symName: Next(); S.LanguageName = EqualsText(false).substr(0, 35); break;
-  case symCase: Next(); P.FCaseSensitive = EqualsExpression() != 0; break;
-  case symOptions: Next(); S.Options = static_cast<uint32_t>(EqualsExpression()); break;
-  case symExampleText: Next(); S.ExampleText = EqualsText(false); break;
-  case symEditableStyles: Next(); EditableStyles(); break;
-  case symWordWrapColumn: Next(); S.WordWrapColumn = EqualsExpression(); break;
-  case symGutter: Next(); S.GutterWidth = EqualsExpression(); break;
+  case symName:
+    Next();
+    S.LanguageName = EqualsText(false).substr(0, 35);
+    break;
+  case symCase:
+    Next();
+    P.FCaseSensitive = EqualsExpression() != 0;
+    break;
+  case symOptions:
+    Next();
+    S.Options = static_cast<uint32_t>(EqualsExpression());
+    break;
+  case symExampleText:
+    Next();
+    S.ExampleText = EqualsText(false);
+    break;
+  case symEditableStyles:
+    Next();
+    EditableStyles();
+    break;
+  case symWordWrapColumn:
+    Next();
+    S.WordWrapColumn = EqualsExpression();
+    break;
+  case symGutter:
+    Next();
+    S.GutterWidth = EqualsExpression();
+    break;
   case symAnchor: {
     Next();
     Expect(symEquals, "'=' expected");
@@ -261,9 +312,20 @@ bool TRuleCompiler::LanguageSetting() {
     P.FAnchorTokens = anchor;
     break;
   }
-  case symIndentStep: Next(); Expect(symEquals, "'=' expected"); S.IndentStep = RangeExpression(0, 20); break;
-  case symWrapOverride: Next(); S.WrapOverride = EqualsText(false).substr(0, 35); break;
-  case symStartState: Next(); Expect(symEquals, "'=' expected"); P.FStartStates = States(); break;
+  case symIndentStep:
+    Next();
+    Expect(symEquals, "'=' expected");
+    S.IndentStep = RangeExpression(0, 20);
+    break;
+  case symWrapOverride:
+    Next();
+    S.WrapOverride = EqualsText(false).substr(0, 35);
+    break;
+  case symStartState:
+    Next();
+    Expect(symEquals, "'=' expected");
+    P.FStartStates = States();
+    break;
   case symSelTextColor:
   case symSelTextBack:
   case symGutterColor:
@@ -275,36 +337,83 @@ bool TRuleCompiler::LanguageSetting() {
     // The system-default markers are kept in the order margin, selected
     // text, selection background, gutter.
     switch (which) {
-    case symMarginColor: S.MarginColor = colour; S.SystemColorMarkers[0] = systemDefault; break;
-    case symSelTextColor: S.SelTextColor = colour; S.SystemColorMarkers[1] = systemDefault; break;
-    case symSelTextBack: S.SelTextBack = colour; S.SystemColorMarkers[2] = systemDefault; break;
-    default: S.GutterColor = colour; S.SystemColorMarkers[3] = systemDefault; break;
+    case symMarginColor:
+      S.MarginColor = colour;
+      S.SystemColorMarkers[0] = systemDefault;
+      break;
+    case symSelTextColor:
+      S.SelTextColor = colour;
+      S.SystemColorMarkers[1] = systemDefault;
+      break;
+    case symSelTextBack:
+      S.SelTextBack = colour;
+      S.SystemColorMarkers[2] = systemDefault;
+      break;
+    default:
+      S.GutterColor = colour;
+      S.SystemColorMarkers[3] = systemDefault;
+      break;
     }
     break;
   }
-  case symRightMargin: Next(); S.RightMargin = EqualsExpression(); break;
-  case symFontName: Next(); S.FontName = EqualsText(false); break;
-  case symFontSize: Next(); S.FontSize = EqualsExpression(); break;
+  case symRightMargin:
+    Next();
+    S.RightMargin = EqualsExpression();
+    break;
+  case symFontName:
+    Next();
+    S.FontName = EqualsText(false);
+    break;
+  case symFontSize:
+    Next();
+    S.FontSize = EqualsExpression();
+    break;
   case symFontCharset:
     Next();
     Expect(symEquals, "'=' expected");
     S.FontCharSet = static_cast<uint8_t>(RangeExpression(0, 255));
     break;
-  case symTabColumns: Next(); ParseTabColumns(EqualsText(true), S.TabColumns); break;
-  case symTabDefault: Next(); S.TabDefault = EqualsExpression(); break;
-  case symContextStates: Next(); ContextStates(); break;
-  case symBoundStates: Next(); Expect(symEquals, "'=' expected"); P.FBoundStates = States(); break;
-  case symMarginWidth: Next(); S.MarginWidth = EqualsExpression(); break;
-  case symGutterFontName: Next(); S.GutterFont.Name = EqualsText(false); break;
-  case symGutterFontSize: Next(); S.GutterFont.Size = EqualsExpression(); break;
-  case symGutterFontColor: Next(); S.GutterFont.Color = static_cast<TColor>(EqualsExpression()); break;
+  case symTabColumns:
+    Next();
+    ParseTabColumns(EqualsText(true), S.TabColumns);
+    break;
+  case symTabDefault:
+    Next();
+    S.TabDefault = EqualsExpression();
+    break;
+  case symContextStates:
+    Next();
+    ContextStates();
+    break;
+  case symBoundStates:
+    Next();
+    Expect(symEquals, "'=' expected");
+    P.FBoundStates = States();
+    break;
+  case symMarginWidth:
+    Next();
+    S.MarginWidth = EqualsExpression();
+    break;
+  case symGutterFontName:
+    Next();
+    S.GutterFont.Name = EqualsText(false);
+    break;
+  case symGutterFontSize:
+    Next();
+    S.GutterFont.Size = EqualsExpression();
+    break;
+  case symGutterFontColor:
+    Next();
+    S.GutterFont.Color = static_cast<TColor>(EqualsExpression());
+    break;
   case symGutterFontStyle:
     // The list may follow the keyword directly or after "=".
     Next();
     if (Tok == symEquals) Next();
     S.GutterFont.Style = FontStyle(false);
     break;
-  default: return false;
+  default:
+    return false;
   }
   return true;
 }
@@ -318,7 +427,8 @@ void TRuleCompiler::EditableStyles() {
     int32_t style = Expression();
     if (style < 0 || style > 255) L.ScriptError("Value must be 0..255");
     Expect(symRParen, "')' expected");
-    while (slot <= 50 && !S.GetEditableStyle(slot).Name.empty()) ++slot;
+    while (slot <= 50 && !S.GetEditableStyle(slot).Name.empty())
+      ++slot;
     if (slot > 50) L.ScriptError("Too many editable styles");
     S.SetEditableStyle(slot, TSM_EditableStyle{name.substr(0, 25), static_cast<uint8_t>(style)});
     if (Tok != symComma) return;
@@ -626,7 +736,8 @@ void TRuleCompiler::Tokens() {
       TStateSet states;
       states.set(state);
       Expect(symLParen, "'(' expected");
-      while (AtExpression()) TokenEntry(*map, states);
+      while (AtExpression())
+        TokenEntry(*map, states);
       Expect(symRParen, "')' expected");
     } else if (AtExpression()) {
       TStateSet zero;

@@ -25,11 +25,14 @@ const char kSigKH[4] = {'W', 'R', 'Z', 'L'};
 const char kSigLZH[4] = {'!', 'H', 'Z', 'L'};
 
 const char* const sNoBuffers = "Compressor (de)compression : Failed to get memory for I/O buffers !";
-const char* const sKHSizes = "Compressor (decompression Compressor/KH) : Original and compressed sizes do not match !";
+const char* const sKHSizes =
+    "Compressor (decompression Compressor/KH) : Original and compressed sizes do not match !";
 const char* const sLZHSizes = "Compressor (LZH decompression) : Original and compressed sizes do not match !";
 const char* const sKHDamaged = "Compressor (decompression Compressor/KH) : Damaged compressed block !";
 
-[[noreturn]] void Fail(const String& text) { throw ECompressorException(text); }
+[[noreturn]] void Fail(const String& text) {
+  throw ECompressorException(text);
+}
 
 // --- KH ----------------------------------------------------------------------
 
@@ -52,7 +55,8 @@ int KHCompressBlock(const uint8_t* in, int n, uint8_t* out, uint16_t* table) {
     }
     ctrl <<= 1;
     int j = 1;
-    while (j < 4095 && p + j < n && in[p + j] == in[p]) ++j;
+    while (j < 4095 && p + j < n && in[p + j] == in[p])
+      ++j;
     if (j >= 16) {
       out[op++] = 0;
       out[op++] = static_cast<uint8_t>((j - 16) >> 8);
@@ -67,7 +71,8 @@ int KHCompressBlock(const uint8_t* in, int n, uint8_t* out, uint16_t* table) {
       table[h] = static_cast<uint16_t>(p);
       int len = 0;
       if (c != 0xFFFF && p - c < 4096)
-        while (len < 18 && p + len < n && in[p + len] == in[c + len]) ++len;
+        while (len < 18 && p + len < n && in[p + len] == in[c + len])
+          ++len;
       if (len >= 3) {
         uint32_t v = static_cast<uint32_t>(p - c) * 16 + static_cast<uint32_t>(len - 3);
         out[op++] = static_cast<uint8_t>(v >> 8);
@@ -127,7 +132,8 @@ int KHDecodeBlock(const uint8_t* blk, int m, uint8_t* out) {
     if (offset != 0) {
       int len = static_cast<int>(v & 15) + 3;
       if (offset > op || op + len > kPiece) Fail(sKHDamaged);
-      for (int k = 0; k < len; ++k, ++op) out[op] = out[op - offset];
+      for (int k = 0; k < len; ++k, ++op)
+        out[op] = out[op - offset];
       ip += 2;
     } else {
       need(4);
@@ -152,17 +158,17 @@ constexpr int T = N_CHAR * 2 - 1;
 constexpr int R = T - 1;
 constexpr unsigned MAX_FREQ = 0x8000;
 
-const uint8_t p_len[64] = {
-    0x03, 0x04, 0x04, 0x04, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x06, 0x06, 0x06, 0x06,
-    0x06, 0x06, 0x06, 0x06, 0x06, 0x06, 0x06, 0x06, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07,
-    0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07,
-    0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08};
+const uint8_t p_len[64] = {0x03, 0x04, 0x04, 0x04, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x06,
+                           0x06, 0x06, 0x06, 0x06, 0x06, 0x06, 0x06, 0x06, 0x06, 0x06, 0x06, 0x07, 0x07,
+                           0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07,
+                           0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x08, 0x08, 0x08, 0x08,
+                           0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08};
 
-const uint8_t p_code[64] = {
-    0x00, 0x20, 0x30, 0x40, 0x50, 0x58, 0x60, 0x68, 0x70, 0x78, 0x80, 0x88, 0x90, 0x94, 0x98, 0x9C,
-    0xA0, 0xA4, 0xA8, 0xAC, 0xB0, 0xB4, 0xB8, 0xBC, 0xC0, 0xC2, 0xC4, 0xC6, 0xC8, 0xCA, 0xCC, 0xCE,
-    0xD0, 0xD2, 0xD4, 0xD6, 0xD8, 0xDA, 0xDC, 0xDE, 0xE0, 0xE2, 0xE4, 0xE6, 0xE8, 0xEA, 0xEC, 0xEE,
-    0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF};
+const uint8_t p_code[64] = {0x00, 0x20, 0x30, 0x40, 0x50, 0x58, 0x60, 0x68, 0x70, 0x78, 0x80, 0x88, 0x90,
+                            0x94, 0x98, 0x9C, 0xA0, 0xA4, 0xA8, 0xAC, 0xB0, 0xB4, 0xB8, 0xBC, 0xC0, 0xC2,
+                            0xC4, 0xC6, 0xC8, 0xCA, 0xCC, 0xCE, 0xD0, 0xD2, 0xD4, 0xD6, 0xD8, 0xDA, 0xDC,
+                            0xDE, 0xE0, 0xE2, 0xE4, 0xE6, 0xE8, 0xEA, 0xEC, 0xEE, 0xF0, 0xF1, 0xF2, 0xF3,
+                            0xF4, 0xF5, 0xF6, 0xF7, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF};
 
 // Reads the input in pieces; past its end it hands out zero bytes, counting
 // them so that a decoder can tell a stream that ran short.
@@ -282,8 +288,10 @@ private:
 };
 
 void TLzh::InitTree() {
-  for (int i = N + 1; i <= N + 256; i++) rson[i] = NIL;
-  for (int i = 0; i < N; i++) dad[i] = NIL;
+  for (int i = N + 1; i <= N + 256; i++)
+    rson[i] = NIL;
+  for (int i = 0; i < N; i++)
+    dad[i] = NIL;
 }
 
 void TLzh::InsertNode(int r) {
@@ -398,7 +406,8 @@ void TLzh::Reconst() {
   for (int i = 0, node = N_CHAR; node < T; i += 2, node++) {
     unsigned f = freq[node] = freq[i] + freq[i + 1];
     int k = node - 1;
-    while (f < freq[k]) k--;
+    while (f < freq[k])
+      k--;
     k++;
     std::memmove(&freq[k + 1], &freq[k], static_cast<size_t>(node - k) * sizeof freq[0]);
     freq[k] = f;
@@ -515,7 +524,8 @@ int TLzh::DecodePosition() {
   unsigned c = static_cast<unsigned>(d_code[i]) << 6;
   unsigned j = d_len[i];
   j -= 2;
-  while (j--) i = (i << 1) + static_cast<unsigned>(GetBit());
+  while (j--)
+    i = (i << 1) + static_cast<unsigned>(GetBit());
   return static_cast<int>(c | (i & 0x3f));
 }
 
@@ -525,10 +535,13 @@ void TLzh::Encode(TByteSource& in, TByteSink& out) {
   StartHuff();
   InitTree();
   int s = 0, r = N - F, len, c;
-  for (int i = s; i < r; i++) text_buf[i] = ' ';
-  for (len = 0; len < F && (c = in.Get()) >= 0; len++) text_buf[r + len] = static_cast<uint8_t>(c);
+  for (int i = s; i < r; i++)
+    text_buf[i] = ' ';
+  for (len = 0; len < F && (c = in.Get()) >= 0; len++)
+    text_buf[r + len] = static_cast<uint8_t>(c);
   if (len == 0) return;
-  for (int i = 1; i <= F; i++) InsertNode(r - i);
+  for (int i = 1; i <= F; i++)
+    InsertNode(r - i);
   InsertNode(r);
   do {
     if (match_length > len) match_length = len;
@@ -563,7 +576,8 @@ void TLzh::Decode(TByteSource& in, TByteSink& out, int64_t size, int64_t inputBy
   FIn = &in;
   FOut = &out;
   StartHuff();
-  for (int i = 0; i < N - F; i++) text_buf[i] = ' ';
+  for (int i = 0; i < N - F; i++)
+    text_buf[i] = ' ';
   int r = N - F;
   // A valid stream never needs bits past its last byte; the bit buffer reads
   // up to two bytes ahead, so only the bits actually taken are counted.
@@ -659,8 +673,9 @@ public:
                          : "Compressor : Error writing to output file : " + FC.OutputFile;
   }
   String ReadError(const char* codec) const {
-    return FC.UseStreams ? Format("Compressor : Error reading from input stream ! (%s)", codec)
-                         : Format("Compressor : Error reading from input file : %s (%s)", FC.InputFile, codec);
+    return FC.UseStreams
+               ? Format("Compressor : Error reading from input stream ! (%s)", codec)
+               : Format("Compressor : Error reading from input file : %s (%s)", FC.InputFile, codec);
   }
   String PlainReadError() const {
     return FC.UseStreams ? String("Compressor : Error reading from input stream !")
@@ -697,7 +712,8 @@ private:
 };
 
 void PutLE32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 uint32_t GetLE32(const uint8_t* p) {

@@ -39,9 +39,13 @@ TCharSet ReadSet(TStream& s) {
 // The settings' version when no stored form is being read or written.
 constexpr int32_t kNoStreamVersion = 0x7FFFFFFF;
 
-bool ReadFlag(TStream& s) { return ReadByte(s) != 0; }
+bool ReadFlag(TStream& s) {
+  return ReadByte(s) != 0;
+}
 
-uint32_t ReadCount(TStream& s) { return static_cast<uint32_t>(ReadInt(s)); }
+uint32_t ReadCount(TStream& s) {
+  return static_cast<uint32_t>(ReadInt(s));
+}
 
 } // namespace
 
@@ -111,7 +115,8 @@ void TParserData::WriteEnd(TStream& s, const TEndPart& end, bool meaningful) {
   }
   uint8_t count = meaningful ? end.GroupCount : 0;
   WriteByte(s, count);
-  for (uint8_t k = 0; k < count; ++k) WriteGroup(s, end.Groups[k], true);
+  for (uint8_t k = 0; k < count; ++k)
+    WriteGroup(s, end.Groups[k], true);
 }
 
 TEndPart TParserData::ReadEnd(TStream& s) {
@@ -125,7 +130,8 @@ TEndPart TParserData::ReadEnd(TStream& s) {
   }
   end.GroupCount = ReadByte(s);
   if (end.GroupCount > 4) throw EDamaged();
-  for (uint8_t k = 0; k < end.GroupCount; ++k) end.Groups[k] = ReadGroup(s);
+  for (uint8_t k = 0; k < end.GroupCount; ++k)
+    end.Groups[k] = ReadGroup(s);
   return end;
 }
 
@@ -150,7 +156,8 @@ TTokenRecord TParserData::ReadRecord(TStream& s) {
 
 void TParserData::WriteMap(TStream& s, const TCharacterMap& map, bool withRanges) {
   int32_t count = 0;
-  for (const auto& e : map.Entries) count += e ? 1 : 0;
+  for (const auto& e : map.Entries)
+    count += e ? 1 : 0;
   WriteInt(s, count);
   for (size_t c = 0; c < 256; ++c) {
     if (!map.Entries[c]) continue;
@@ -195,7 +202,8 @@ void TParserData::Write(TStream& s) {
   P.FKeywords->SaveToStream(s);
 
   int32_t count = 0;
-  for (const auto& h : P.FHandlerRecords) count += h ? 1 : 0;
+  for (const auto& h : P.FHandlerRecords)
+    count += h ? 1 : 0;
   WriteInt(s, count);
   for (size_t t = 0; t < 256; ++t) {
     const auto& h = P.FHandlerRecords[t];
@@ -208,7 +216,8 @@ void TParserData::Write(TStream& s) {
   WriteMap(s, P.FDefaultMap, false);
 
   count = 0;
-  for (const auto& c : P.FContextStates) count += c != P.FStartStates ? 1 : 0;
+  for (const auto& c : P.FContextStates)
+    count += c != P.FStartStates ? 1 : 0;
   WriteInt(s, count);
   for (size_t t = 0; t < 256; ++t) {
     if (P.FContextStates[t] == P.FStartStates) continue;
@@ -217,7 +226,8 @@ void TParserData::Write(TStream& s) {
   }
 
   count = 0;
-  for (const auto& e : P.FEffectRecords) count += e ? 1 : 0;
+  for (const auto& e : P.FEffectRecords)
+    count += e ? 1 : 0;
   WriteInt(s, count);
   for (size_t t = 0; t < 256; ++t) {
     const auto& e = P.FEffectRecords[t];
@@ -233,7 +243,8 @@ void TParserData::Write(TStream& s) {
 
   count = 0;
   if (!P.FNoStateMaps)
-    for (const auto& m : P.FStateMaps) count += m ? 1 : 0;
+    for (const auto& m : P.FStateMaps)
+      count += m ? 1 : 0;
   WriteInt(s, count);
   for (size_t state = 0; count > 0 && state < 256; ++state) {
     if (!P.FStateMaps[state]) continue;

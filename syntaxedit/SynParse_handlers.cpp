@@ -10,8 +10,12 @@ namespace {
 
 constexpr char CR = '\r';
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 void Take(TEdStream& s, int& length) {
   if (s.AtEnd()) return;
@@ -61,7 +65,8 @@ void GiveBackFinalDot(TEdStream& s, int& length) {
 
 bool WebChar(TSyntaxMemoParser*, TEdStream& s, int& length) {
   int start = length;
-  while (!s.AtEnd() && IsWebChar(s.CurrentChar())) Take(s, length);
+  while (!s.AtEnd() && IsWebChar(s.CurrentChar()))
+    Take(s, length);
   if (length == start) return false;
   GiveBackFinalDot(s, length);
   return length > start;
@@ -76,7 +81,8 @@ bool OriginalChar(TSyntaxMemoParser*, TEdStream& s, int& length) {
     s.MoveTo(here);
     if (!lineStart) return false;
   }
-  while (!s.AtEnd() && s.CurrentChar() != CR) Take(s, length);
+  while (!s.AtEnd() && s.CurrentChar() != CR)
+    Take(s, length);
   return true;
 }
 
@@ -90,7 +96,8 @@ bool Identifier(TSyntaxMemoParser*, TEdStream& s, int& length) {
 }
 
 void TakeDigits(TEdStream& s, int& length) {
-  while (!s.AtEnd() && IsDigit(s.CurrentChar())) Take(s, length);
+  while (!s.AtEnd() && IsDigit(s.CurrentChar()))
+    Take(s, length);
 }
 
 bool NumberOrFP(TSyntaxMemoParser*, TEdStream& s, int& length) {
@@ -132,8 +139,12 @@ bool EscapedString(TEdStream& s, int& length, char close) {
   return true;
 }
 
-bool CString(TSyntaxMemoParser*, TEdStream& s, int& length) { return EscapedString(s, length, '"'); }
-bool CChar(TSyntaxMemoParser*, TEdStream& s, int& length) { return EscapedString(s, length, '\''); }
+bool CString(TSyntaxMemoParser*, TEdStream& s, int& length) {
+  return EscapedString(s, length, '"');
+}
+bool CChar(TSyntaxMemoParser*, TEdStream& s, int& length) {
+  return EscapedString(s, length, '\'');
+}
 
 bool CNumberOrFPSigned(TSyntaxMemoParser* p, TEdStream& s, int& length) {
   if (!s.AtEnd() && (s.CurrentChar() == '+' || s.CurrentChar() == '-')) Take(s, length);
@@ -146,7 +157,9 @@ bool Number(TSyntaxMemoParser*, TEdStream& s, int& length) {
   return true;
 }
 
-bool IsMailChar(char c) { return IsLetter(c) || IsDigit(c) || c == '~' || c == '.' || c == '@' || c == '-' || c == '_'; }
+bool IsMailChar(char c) {
+  return IsLetter(c) || IsDigit(c) || c == '~' || c == '.' || c == '@' || c == '-' || c == '_';
+}
 
 bool MailUrl(TSyntaxMemoParser*, TEdStream& s, int& length) {
   int start = s.CurrentPos(), startLength = length;
@@ -166,7 +179,8 @@ bool MailUrl(TSyntaxMemoParser*, TEdStream& s, int& length) {
 
 bool HtmlString(TSyntaxMemoParser*, TEdStream& s, int& length) {
   Take(s, length);
-  while (!s.AtEnd() && s.CurrentChar() != '"' && s.CurrentChar() != CR) Take(s, length);
+  while (!s.AtEnd() && s.CurrentChar() != '"' && s.CurrentChar() != CR)
+    Take(s, length);
   Take(s, length);
   return true;
 }
@@ -188,9 +202,11 @@ bool JsLineComment(TSyntaxMemoParser*, TEdStream& s, int& length) {
 
 TCharSet Chars(const char* list, bool letters, bool digits) {
   TCharSet set;
-  for (const char* p = list; *p; ++p) set.set(static_cast<uint8_t>(*p));
+  for (const char* p = list; *p; ++p)
+    set.set(static_cast<uint8_t>(*p));
   for (int c = 0; c < 256; ++c)
-    if ((letters && IsLetter(static_cast<char>(c))) || (digits && IsDigit(static_cast<char>(c)))) set.set(static_cast<size_t>(c));
+    if ((letters && IsLetter(static_cast<char>(c))) || (digits && IsDigit(static_cast<char>(c))))
+      set.set(static_cast<size_t>(c));
   return set;
 }
 
@@ -198,37 +214,61 @@ TCharSet Chars(const char* list, bool letters, bool digits) {
 
 TBuiltInHandler BuiltInHandler(uint32_t id) {
   switch (id) {
-  case hiPascalChar: return PascalChar;
-  case hiWebChar: return WebChar;
-  case hiOriginalChar: return OriginalChar;
-  case hiIdentifier: return Identifier;
-  case hiNumberOrFP: return NumberOrFP;
-  case hiPascalString: return PascalString;
-  case hiCString: return CString;
-  case hiCChar: return CChar;
-  case hiCNumberOrFPSigned: return CNumberOrFPSigned;
-  case hiNumber: return Number;
-  case hiMailUrl: return MailUrl;
-  case hiHtmlString: return HtmlString;
-  case hiJsLineComment: return JsLineComment;
-  case hiCStringSQ: return CChar;
-  default: return nullptr;
+  case hiPascalChar:
+    return PascalChar;
+  case hiWebChar:
+    return WebChar;
+  case hiOriginalChar:
+    return OriginalChar;
+  case hiIdentifier:
+    return Identifier;
+  case hiNumberOrFP:
+    return NumberOrFP;
+  case hiPascalString:
+    return PascalString;
+  case hiCString:
+    return CString;
+  case hiCChar:
+    return CChar;
+  case hiCNumberOrFPSigned:
+    return CNumberOrFPSigned;
+  case hiNumber:
+    return Number;
+  case hiMailUrl:
+    return MailUrl;
+  case hiHtmlString:
+    return HtmlString;
+  case hiJsLineComment:
+    return JsLineComment;
+  case hiCStringSQ:
+    return CChar;
+  default:
+    return nullptr;
   }
 }
 
 TCharSet HandlerStartChars(uint32_t id) {
   switch (id) {
-  case hiIdentifier: return Chars("_", true, false);
-  case hiNumberOrFP: return Chars(".", false, true);
+  case hiIdentifier:
+    return Chars("_", true, false);
+  case hiNumberOrFP:
+    return Chars(".", false, true);
   case hiPascalString:
   case hiCChar:
-  case hiCStringSQ: return Chars("'", false, false);
+  case hiCStringSQ:
+    return Chars("'", false, false);
   case hiCString:
-  case hiHtmlString: return Chars("\"", false, false);
-  case hiCNumberOrFPSigned: return Chars("+-.", false, true);
-  case hiNumber: return Chars("", false, true);
-  case hiMailUrl: return Chars("", true, true);
-  case hiJsLineComment: return Chars("/", false, false);
-  default: return TCharSet();
+  case hiHtmlString:
+    return Chars("\"", false, false);
+  case hiCNumberOrFPSigned:
+    return Chars("+-.", false, true);
+  case hiNumber:
+    return Chars("", false, true);
+  case hiMailUrl:
+    return Chars("", true, true);
+  case hiJsLineComment:
+    return Chars("/", false, false);
+  default:
+    return TCharSet();
   }
 }

@@ -35,9 +35,12 @@ TSyntaxMemoParser::~TSyntaxMemoParser() = default;
 
 void TSyntaxMemoParser::ResetLanguage() {
   FDefaultMap = TCharacterMap();
-  for (auto& m : FStateMaps) m.reset();
-  for (auto& h : FHandlerRecords) h.reset();
-  for (auto& e : FEffectRecords) e.reset();
+  for (auto& m : FStateMaps)
+    m.reset();
+  for (auto& h : FHandlerRecords)
+    h.reset();
+  for (auto& e : FEffectRecords)
+    e.reset();
   FContextStates.fill(TStateSet());
   FMapStates.reset();
   FBoundStates.reset();
@@ -58,7 +61,9 @@ void TSyntaxMemoParser::ResetLanguage() {
 
 // --- Scanning ----------------------------------------------------------------
 
-TKeywords* TSyntaxMemoParser::TableKeywords() const { return FSettings->GetKeywords(); }
+TKeywords* TSyntaxMemoParser::TableKeywords() const {
+  return FSettings->GetKeywords();
+}
 
 bool TSyntaxMemoParser::Group(uint16_t id, char c) const {
   return FKeywords->GetGroups().GroupById(id).Contains(static_cast<uint8_t>(c));
@@ -114,7 +119,8 @@ bool TSyntaxMemoParser::RunContinuation(const THandlerRecord& h, TEdStream& s, i
     if (endFirst && MatchEndPart(h.End, s, length, token)) return true;
     endFirst = !h.End.IsEmpty();
     int kept = token;
-    if (h.Body.IsHandler && !h.Body.IsCustom && h.Body.HandlerId >= hiIdentifier && h.Body.HandlerId <= hiCStringSQ)
+    if (h.Body.IsHandler && !h.Body.IsCustom && h.Body.HandlerId >= hiIdentifier &&
+        h.Body.HandlerId <= hiCStringSQ)
       return CallHandler(h.Body, s, length, kept);
     if (!TestUnit(h.Body, s, length, kept)) return false;
     token = kept;
@@ -185,7 +191,8 @@ uint8_t TSyntaxMemoParser::NextToken(TCustomSyntaxMemo* Editor, TEdStream& s, in
 
   // An editor that asks for tokens joins the parser's editors; the control
   // attaches it to the language settings.
-  if (Editor && std::find(FEditors.begin(), FEditors.end(), Editor) == FEditors.end()) FEditors.push_back(Editor);
+  if (Editor && std::find(FEditors.begin(), FEditors.end(), Editor) == FEditors.end())
+    FEditors.push_back(Editor);
   char c = s.CurrentChar();
   int start = s.CurrentPos();
   int token = 0;

@@ -21,7 +21,9 @@ void THighlightRescanner::RescanFrom(TRowRecord* row) {
   RescanHighlighting();
 }
 
-void THighlightRescanner::RescanAll() { RescanFrom(FStore.GetFirstRow()); }
+void THighlightRescanner::RescanAll() {
+  RescanFrom(FStore.GetFirstRow());
+}
 
 // The restart point: back from the end of the start row to a character whose
 // token byte is an anchor, then back to the first character of that run.
@@ -84,8 +86,8 @@ void THighlightRescanner::FinishRow(int pending) {
     FDone = false;
   } else if (old && FNew) {
     TRowRecord* next = FRow->Next;
-    FDone = std::memcmp(old, FNew.get(), FRow->Length) == 0 && !(FRow->Flags & rfForceScan) && FRowOffset > 0 &&
-            (!next || next->Tokens) && !Parser->InBoundState();
+    FDone = std::memcmp(old, FNew.get(), FRow->Length) == 0 && !(FRow->Flags & rfForceScan) &&
+            FRowOffset > 0 && (!next || next->Tokens) && !Parser->InBoundState();
   }
   if (FDone && pending == 0) {
     FNew.reset();
@@ -143,7 +145,8 @@ void THighlightRescanner::RescanHighlighting() {
       int rowOffset = FRowOffset;
       FWriteIndex = startOffset;
       FPending = 0;
-      while (ProcessMessages && Parser->IsContainerPending()) ProcessMessages();
+      while (ProcessMessages && Parser->IsContainerPending())
+        ProcessMessages();
       bool replay = false;
       do {
         FToken = Parser->NextToken(FEditor, s, FPending) & 0xFF;

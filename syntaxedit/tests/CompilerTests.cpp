@@ -24,7 +24,8 @@ String CompileError(const String& script) {
 String Letters(const String& script, const String& text) {
   auto p = CompileRules(script);
   String out;
-  for (uint8_t t : TokenBytes(*p, text)) out += t < 10 ? static_cast<char>('0' + t) : static_cast<char>('a' + t - 10);
+  for (uint8_t t : TokenBytes(*p, text))
+    out += t < 10 ? static_cast<char>('0' + t) : static_cast<char>('a' + t - 10);
   return out;
 }
 
@@ -61,16 +62,17 @@ TEST(Compiler, TokenSections) {
        "%%words\r\n'@' '' 9\r\n%%handlers\r\n9 __STD_IDENTIFIER\r\n", "@ab @1", "999000"},
       {"words valid only in a state appear after the state change",
        "%%words\r\n'on' '' 6\r\n'x' '' 7 [1]\r\n%%states\r\n6 (+[1])\r\n", "x on x", "006607"},
-      {"states removed again", "%%words\r\n'on' '' 6\r\n'off' '' 8\r\n'x' '' 7 [1]\r\n%%states\r\n6 (+[1])\r\n"
-                               "8 (-[1])\r\n",
+      {"states removed again",
+       "%%words\r\n'on' '' 6\r\n'off' '' 8\r\n'x' '' 7 [1]\r\n%%states\r\n6 (+[1])\r\n"
+       "8 (-[1])\r\n",
        "on x off x", "6607088800"},
       {"a state map replaces the default map in its state",
        "%%words\r\n'{' '' 6\r\n%%states\r\n6 (+[3] -[0])\r\n%%tokens\r\n2 'a' 'a' * '' 0\r\nInState 3 (4 'a' "
        "__STD_NUMBER '' 0)\r\n",
        "aa{a12a", "2264440"},
       {"the extra keyword table of the language",
-       "%%kwTables\r\nforstate [] endswith '[^a-z]' ( 20 is 'foo', 'bar' 21 is 'baz' )\r\n", "foo bar bazz baz",
-       "kkk0kkk000000lll"},
+       "%%kwTables\r\nforstate [] endswith '[^a-z]' ( 20 is 'foo', 'bar' 21 is 'baz' )\r\n",
+       "foo bar bazz baz", "kkk0kkk000000lll"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -81,7 +83,8 @@ TEST(Compiler, TokenSections) {
 TEST(Compiler, StackEffects) {
   // A pop after the change drops the change and pops the state pushed
   // before; popping an empty stack is an error of the scan.
-  String script = "%%words\r\n'(' '' 5\r\n')' '' 6\r\n'x' '' 7 [1]\r\n%%states\r\n5 push (+[1])\r\n6 (+[2]) pop\r\n";
+  String script =
+      "%%words\r\n'(' '' 5\r\n')' '' 6\r\n'x' '' 7 [1]\r\n%%states\r\n5 push (+[1])\r\n6 (+[2]) pop\r\n";
   EXPECT_EQ(Letters(script, "x(x)x"), "05760");
   try {
     Letters(script, ")x)");
@@ -116,7 +119,8 @@ TEST(Compiler, ContainersScanTheirInsideAgain) {
 }
 
 TEST(Compiler, CustomHandlers) {
-  String script = "%%words\r\n'$' '' 9\r\n%%handlers\r\n9 match (7)\r\n%%tokens\r\n8 '#' '[a-z]' * match(4) 1\r\n";
+  String script =
+      "%%words\r\n'$' '' 9\r\n%%handlers\r\n9 match (7)\r\n%%tokens\r\n8 '#' '[a-z]' * match(4) 1\r\n";
   auto p = CompileRules(script);
   EXPECT_TRUE(p->GetUsesCustomHandlers());
   // Without the event no custom unit matches.
@@ -132,7 +136,8 @@ TEST(Compiler, CustomHandlers) {
     return true;
   };
   String out;
-  for (uint8_t t : TokenBytes(*p, "$a #bc")) out += static_cast<char>('a' + t);
+  for (uint8_t t : TokenBytes(*p, "$a #bc"))
+    out += static_cast<char>('a' + t);
   EXPECT_EQ(out, "llaiii");
   EXPECT_EQ(ids, (std::vector<int>{7, 4, 4}));
 }
@@ -261,11 +266,13 @@ TEST(Compiler, IncludedWordLists) {
   if (!dir.empty() && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
   String words = dir + "/compiler_words.inc";
   std::ofstream(words, std::ios::binary) << "#define END_OF_WORD '[^a-z]'\r\n'alpha' END_OF_WORD 6\r\n";
-  String script = "#define MORE\r\n%%words\r\n#include <compiler_words.inc>\r\n#ifdef MORE\r\n'beta' END_OF_WORD 7\r\n"
-                  "#else\r\n'gamma' END_OF_WORD 7\r\n#endif\r\n";
+  String script =
+      "#define MORE\r\n%%words\r\n#include <compiler_words.inc>\r\n#ifdef MORE\r\n'beta' END_OF_WORD 7\r\n"
+      "#else\r\n'gamma' END_OF_WORD 7\r\n#endif\r\n";
   auto p = CompileRules(script, dir);
   String out;
-  for (uint8_t t : TokenBytes(*p, "alpha beta gamma")) out += static_cast<char>('0' + t);
+  for (uint8_t t : TokenBytes(*p, "alpha beta gamma"))
+    out += static_cast<char>('0' + t);
   EXPECT_EQ(out, "6666607777000000");
   std::remove(words.c_str());
 }
@@ -279,11 +286,15 @@ TEST(Compiler, ErrorTexts) {
       {"\r\n%%words 'a' '' 5 'a' '' 5", "** ERROR near line 2, Column 26: Duplicate entry in %%word table"},
       {"%%words 'a' 5", "** ERROR near line 1, Column 14: String value expected"},
       {"%%words 'a' 'ab' 5", "** ERROR near line 1, Column 19: Single character specifier expected"},
-      {"%%words 'a' 'z-a' 5", "** ERROR near line 1, Column 20: Characters not in correct order for range specifier"},
+      {"%%words 'a' 'z-a' 5",
+       "** ERROR near line 1, Column 20: Characters not in correct order for range specifier"},
       {"%%handlers 12 'x' 12 'y'", "** ERROR near line 1, Column 25: Duplicate entry in %%handler table"},
-      {"%%handlers 3 'a' 'abcde' 1", "** ERROR near line 1, Column 27: Maximum of 4 character specifier allowed"},
-      {"%%tokens 2 'a' 'b' 'c' 1 3 'a' 'x' 'y' 1", "** ERROR near line 1, Column 41: Ambigious start set in %%token table"},
-      {"%%tokens 2 __STD_IDENTIFIER 3 '_' 'b' 'c' 1", "** ERROR near line 1, Column 46: Ambigious start set in %%token table"},
+      {"%%handlers 3 'a' 'abcde' 1",
+       "** ERROR near line 1, Column 27: Maximum of 4 character specifier allowed"},
+      {"%%tokens 2 'a' 'b' 'c' 1 3 'a' 'x' 'y' 1",
+       "** ERROR near line 1, Column 41: Ambigious start set in %%token table"},
+      {"%%tokens 2 __STD_IDENTIFIER 3 '_' 'b' 'c' 1",
+       "** ERROR near line 1, Column 46: Ambigious start set in %%token table"},
       {"%%tokens 2 9", "** ERROR near line 1, Column 13: Script syntax error"},
       {"%%tokens 2 21", "** ERROR near line 1, Column 14: Script syntax error"},
       {"%%tokens 300 'a' 'b' 'c' 1", "Range error, value outwith 0 .. 255"},
@@ -308,7 +319,8 @@ TEST(Compiler, ErrorTexts) {
       {"%%keys 13 ''", "** ERROR near line 1, Column 13: Key function name cannot be blank"},
       {"%%kwTables forstate 1", "** ERROR near line 1, Column 22: '[' expected"},
       {"%%kwTables forstate [] 'x'", "** ERROR near line 1, Column 27: '[' expected"},
-      {"%%kwTables forstate [] endswith '' ( 20 'a' )", "** ERROR near line 1, Column 44: String value expected"},
+      {"%%kwTables forstate [] endswith '' ( 20 'a' )",
+       "** ERROR near line 1, Column 44: String value expected"},
       {"%%kwTables forstate [] endswith '' 20", "** ERROR near line 1, Column 38: '(' expected"},
       {"%%language tabcolumns = '9 5'", "Tab columns must be in order and unique"},
       {"%%language tabcolumns = '1'", "Tab column must be > 1"},
@@ -320,10 +332,12 @@ TEST(Compiler, ErrorTexts) {
     EXPECT_EQ(CompileError(c.script), c.message);
   }
   String many = "%%language editablestyles ";
-  for (int i = 0; i < 51; ++i) many += (i ? ", ('s" : "('s") + IntToStr(i) + "', 1)";
+  for (int i = 0; i < 51; ++i)
+    many += (i ? ", ('s" : "('s") + IntToStr(i) + "', 1)";
   EXPECT_EQ(CompileError(many), "** ERROR near line 1, Column 627: Too many editable styles");
   String stops = "%%language tabcolumns = '";
-  for (int i = 2; i < 35; ++i) stops += IntToStr(i) + " ";
+  for (int i = 2; i < 35; ++i)
+    stops += IntToStr(i) + " ";
   EXPECT_EQ(CompileError(stops + "'"), "Too many tab stops - maximum of 32");
 }
 
@@ -339,9 +353,9 @@ TEST(Compiler, TheProjectsSqlRules) {
   struct Case {
     const char* word;
     uint8_t token;
-  } cases[] = {{"alter", tkReserved},     {"mediumtext", tkDataType}, {"group_concat", tkFunction},
-               {"auto_increment", tkKeyword}, {"charset", tkKeyword}, {"unsigned", tkReserved},
-               {"json_table", tkKeyword}, {"UUID", tkDataType}};
+  } cases[] = {{"alter", tkReserved},         {"mediumtext", tkDataType}, {"group_concat", tkFunction},
+               {"auto_increment", tkKeyword}, {"charset", tkKeyword},     {"unsigned", tkReserved},
+               {"json_table", tkKeyword},     {"UUID", tkDataType}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.word);
     EXPECT_EQ(TokenBytes(p, c.word), std::vector<uint8_t>(strlen(c.word), c.token));

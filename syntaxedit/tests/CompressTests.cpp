@@ -37,7 +37,8 @@ Bytes Unpack(const Bytes& packed) {
 
 Bytes Hex(std::initializer_list<int> bytes) {
   Bytes s;
-  for (int b : bytes) s.push_back(static_cast<char>(b));
+  for (int b : bytes)
+    s.push_back(static_cast<char>(b));
   return s;
 }
 
@@ -52,9 +53,11 @@ Bytes Noise(size_t n, uint32_t seed = 12345) {
 }
 
 Bytes Text(size_t n) {
-  static const char* words[] = {"CREATE ", "TABLE ", "`name` ", "varchar(20) ", "NOT NULL,\r", "INSERT ", "1, "};
+  static const char* words[] = {"CREATE ",     "TABLE ",  "`name` ", "varchar(20) ",
+                                "NOT NULL,\r", "INSERT ", "1, "};
   Bytes s;
-  for (uint32_t i = 0; s.size() < n; i = i * 7 + 3) s += words[i % 7];
+  for (uint32_t i = 0; s.size() < n; i = i * 7 + 3)
+    s += words[i % 7];
   s.resize(n);
   return s;
 }
@@ -72,7 +75,8 @@ TEST(Compress, KHVectors) {
        Hex({'W', 'R', 'Z', 'L', 9, 0, 0, 0, 8, 0, 64, 0x10, 0x00, 'a', 'b', 'c', 0x00, 0x33})},
       {"an overlapping match one byte back", "aaaaaaaaa",
        Hex({'W', 'R', 'Z', 'L', 9, 0, 0, 0, 6, 0, 64, 0x40, 0x00, 'a', 0x00, 0x15})},
-      {"a short input that does not shrink is stored", "ab", Hex({'W', 'R', 'Z', 'L', 2, 0, 0, 0, 3, 0, 128, 'a', 'b'})},
+      {"a short input that does not shrink is stored", "ab",
+       Hex({'W', 'R', 'Z', 'L', 2, 0, 0, 0, 3, 0, 128, 'a', 'b'})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -84,8 +88,9 @@ TEST(Compress, KHVectors) {
 TEST(Compress, KHRunsOfEqualBytesAreAtMost4095Long) {
   Bytes input(20000, 'a');
   Bytes expected = Hex({'W', 'R', 'Z', 'L', 0x20, 0x4E, 0, 0, 23, 0, 64, 0xF8, 0x00});
-  for (int i = 0; i < 4; ++i) expected += Hex({0, 0x0F, 0xEF, 'a'}); // 4,095 = 4,079 + 16
-  expected += Hex({0, 0x0E, 0x14, 'a'});                             // 3,620 = 3,604 + 16
+  for (int i = 0; i < 4; ++i)
+    expected += Hex({0, 0x0F, 0xEF, 'a'}); // 4,095 = 4,079 + 16
+  expected += Hex({0, 0x0E, 0x14, 'a'});   // 3,620 = 3,604 + 16
   EXPECT_EQ(Pack(input), expected);
   EXPECT_EQ(Unpack(expected), input);
 }
@@ -142,7 +147,8 @@ TEST(Compress, DamagedContainersAreRefused) {
     Bytes packed;
     const char* message;
   } cases[] = {
-      {"no signature", "ZZZZ" + good.substr(4), "Compressor decompression : input stream contains no valid header !"},
+      {"no signature", "ZZZZ" + good.substr(4),
+       "Compressor decompression : input stream contains no valid header !"},
       {"empty input", "", "Compressor decompression : input stream contains no valid header !"},
       {"size cut short", good.substr(0, 6), "Compressor : Error reading from input stream !"},
       {"blocks cut short", good.substr(0, 100), "Compressor : Error reading from input stream !"},
@@ -155,11 +161,13 @@ TEST(Compress, DamagedContainersAreRefused) {
       {"match cut in half", Hex({'W', 'R', 'Z', 'L', 3, 0, 0, 0, 5, 0, 64, 0x40, 0x00, 'a', 0x00}),
        "Compressor (decompression Compressor/KH) : Damaged compressed block !"},
       {"runs beyond 32,768 bytes",
-       Hex({'W', 'R', 'Z', 'L', 0, 0, 0, 0, 51, 0, 64, 0xFF, 0xFF}) + [] {
-         Bytes items;
-         for (int i = 0; i < 12; ++i) items += Hex({0, 0x0F, 0xEF, 'r'});
-         return items;
-       }(),
+       Hex({'W', 'R', 'Z', 'L', 0, 0, 0, 0, 51, 0, 64, 0xFF, 0xFF}) +
+           [] {
+             Bytes items;
+             for (int i = 0; i < 12; ++i)
+               items += Hex({0, 0x0F, 0xEF, 'r'});
+             return items;
+           }(),
        "Compressor (decompression Compressor/KH) : Damaged compressed block !"},
       {"stored size differs", good.substr(0, 4) + Hex({1, 0, 0, 0}) + good.substr(8),
        "Compressor (decompression Compressor/KH) : Original and compressed sizes do not match !"},
@@ -214,7 +222,8 @@ TEST(Compress, AdviseOnLargeInputWeighsKH) {
 
 TEST(Compress, FileModeLeavesNoOutputAfterAFailure) {
   String dir = testing::TempDir();
-  String plain = dir + "compress_plain.bin", packed = dir + "compress_packed.bin", back = dir + "compress_back.bin";
+  String plain = dir + "compress_plain.bin", packed = dir + "compress_packed.bin",
+         back = dir + "compress_back.bin";
   Bytes input = Text(50000);
   std::ofstream(plain, std::ios::binary) << input;
   TCompressor c;
@@ -245,7 +254,8 @@ TEST(Compress, FileModeLeavesNoOutputAfterAFailure) {
   } catch (const ECompressorException& e) {
     EXPECT_EQ(e.Message, "Compressor compression : Failed to obtain the size of : " + c.InputFile);
   }
-  for (const String& name : {plain, packed, back}) std::remove(name.c_str());
+  for (const String& name : {plain, packed, back})
+    std::remove(name.c_str());
 }
 
 } // namespace

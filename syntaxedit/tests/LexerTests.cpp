@@ -36,7 +36,9 @@ String LexError(const String& script, const String& dir = "") {
   return "no error";
 }
 
-String K(int code) { return "k" + IntToStr(code); }
+String K(int code) {
+  return "k" + IntToStr(code);
+}
 
 TEST(Lexer, KeywordsNumbersAndStrings) {
   struct Case {
@@ -45,10 +47,12 @@ TEST(Lexer, KeywordsNumbersAndStrings) {
   } cases[] = {
       {"%%language Name = 'SQL'", K(symLanguage) + " " + K(symName) + " " + K(symEquals) + " s<SQL>"},
       {"%%HANDLER %%handlers %%Handlers", K(symHandlers) + " " + K(symHandlers) + " " + K(symHandlers)},
-      {"%%kwtables GutterFontStyle instate", K(symKwTables) + " " + K(symGutterFontStyle) + " " + K(symInState)},
-      {"( ) [ ] , + - ? * | =", K(symLParen) + " " + K(symRParen) + " " + K(symLBracket) + " " + K(symRBracket) +
-                                    " " + K(symComma) + " " + K(symPlus) + " " + K(symMinus) + " " +
-                                    K(symQuestion) + " " + K(symStar) + " " + K(symBar) + " " + K(symEquals)},
+      {"%%kwtables GutterFontStyle instate",
+       K(symKwTables) + " " + K(symGutterFontStyle) + " " + K(symInState)},
+      {"( ) [ ] , + - ? * | =", K(symLParen) + " " + K(symRParen) + " " + K(symLBracket) + " " +
+                                    K(symRBracket) + " " + K(symComma) + " " + K(symPlus) + " " +
+                                    K(symMinus) + " " + K(symQuestion) + " " + K(symStar) + " " + K(symBar) +
+                                    " " + K(symEquals)},
       {"12+007", "n12 " + K(symPlus) + " n7"},
       {"or(1)", K(symOr) + " " + K(symLParen) + " n1 " + K(symRParen)},
       {"'a\\'b' 'c'", "s<a\\'b> s<c>"},
@@ -145,7 +149,8 @@ TEST(Lexer, ErrorTextsAndPositions) {
       {"#include x", "** ERROR near line 1, Column 10: #include filename not enclosed in \"...\" or <...>"},
       {"#include \"abc\r\n", "** ERROR near line 1, Column 14: #include filename missing terminating \""},
       {"#include <abc", "** ERROR near line 1, Column 14: #include filename missing terminating >"},
-      {"#include <no_such_file.inc>", "** ERROR near line 1, Column 28: Unable to open #include file <no_such_file.inc>"},
+      {"#include <no_such_file.inc>",
+       "** ERROR near line 1, Column 28: Unable to open #include file <no_such_file.inc>"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
@@ -167,7 +172,8 @@ TEST(Lexer, IncludedFiles) {
   EXPECT_EQ(LexError("#include \"" + bad + "\"\r\n", dir),
             "** ERROR near line 3, Column 3: Unknown character in input stream: #$24");
   String recursive = LexError("#include <lexer_self.inc>", dir);
-  EXPECT_EQ(recursive.substr(0, 71), "** ERROR near line 1, Column 53: Recursive expansion of macro '-file-: ");
+  EXPECT_EQ(recursive.substr(0, 71),
+            "** ERROR near line 1, Column 53: Recursive expansion of macro '-file-: ");
   EXPECT_EQ(recursive.substr(recursive.size() - 15), "lexer_self.inc'");
   std::remove(part.c_str());
   std::remove(bad.c_str());
@@ -193,7 +199,8 @@ TEST(WordStore, CaseInsensitiveWordsAndLongestMatchOnABoundary) {
     const char* at;
     int code;
     int advance;
-  } cases[] = {{"ORDER by", 2, 5}, {"or(", 1, 2}, {"origin", -1, 0}, {"orderly", -1, 0}, {"%%x", 3, 2}, {"o", -1, 0}};
+  } cases[] = {{"ORDER by", 2, 5}, {"or(", 1, 2}, {"origin", -1, 0},
+               {"orderly", -1, 0}, {"%%x", 3, 2}, {"o", -1, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.at);
     const char* p = c.at;

@@ -31,7 +31,8 @@ protected:
 
   TRowRecord* Row(int index) const {
     TRowRecord* r = store.GetFirstRow();
-    for (int i = 0; i < index && r; ++i) r = r->Next;
+    for (int i = 0; i < index && r; ++i)
+      r = r->Next;
     return r;
   }
 
@@ -53,7 +54,8 @@ protected:
     FreeRowRecord(old);
     row->Flags |= rfChanged;
     store.SetTextLength(store.GetTextLength() - count + static_cast<int>(text.size()));
-    for (TRowRecord* r = store.GetFirstRow(); r; r = r->Next) r->Flags &= ~rfRepaint;
+    for (TRowRecord* r = store.GetFirstRow(); r; r = r->Next)
+      r->Flags &= ~rfRepaint;
     rescanner.FirstChangedRow = row;
     rescanner.RescanHighlighting();
   }
@@ -124,7 +126,8 @@ TEST_F(Rehighlight, OpeningAndClosingAString) {
   Edit(3, 35, 0, "'");
   ExpectFullScanBytes();
   // Strings end with their line: the rows after it keep their bytes.
-  for (int row : Repainted()) EXPECT_LE(row, 4);
+  for (int row : Repainted())
+    EXPECT_LE(row, 4);
   Edit(6, 32, 0, "\\");
   ExpectFullScanBytes();
 }
@@ -143,7 +146,9 @@ TEST_F(Rehighlight, ACommentRunningToTheEndAndALineCommentMadeAndUnmade) {
 
 TEST_F(Rehighlight, EventsAndRowsThatNeedNoScan) {
   std::vector<std::array<int, 3>> seen;
-  rescanner.OnTokenSeen = [&](TObject*, int& token, int start, int end) { seen.push_back({token, start, end}); };
+  rescanner.OnTokenSeen = [&](TObject*, int& token, int start, int end) {
+    seen.push_back({token, start, end});
+  };
   rescanner.RescanHighlighting(); // no first changed row
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0], (std::array<int, 3>{-2, -2, -2}));

@@ -44,19 +44,32 @@ inline TSyntaxMemoParser& SqlParser() {
 // One letter per token value, so that expectations read like the text.
 inline char TokenLetter(uint8_t t) {
   switch (t) {
-  case 0: return '.';
-  case tkIdentifier: return 'i';
-  case tkString: return 's';
-  case tkNumber: return 'n';
-  case tkSymbol: return 'y';
-  case tkReserved: return 'R';
-  case tkDataType: return 'T';
-  case tkFunction: return 'F';
-  case tkKeyword: return 'K';
-  case tkQuotedName: return 'q';
-  case tkLineComment: return 'c';
-  case tkBlockComment: return 'C';
-  default: return static_cast<char>('a' + t % 26);
+  case 0:
+    return '.';
+  case tkIdentifier:
+    return 'i';
+  case tkString:
+    return 's';
+  case tkNumber:
+    return 'n';
+  case tkSymbol:
+    return 'y';
+  case tkReserved:
+    return 'R';
+  case tkDataType:
+    return 'T';
+  case tkFunction:
+    return 'F';
+  case tkKeyword:
+    return 'K';
+  case tkQuotedName:
+    return 'q';
+  case tkLineComment:
+    return 'c';
+  case tkBlockComment:
+    return 'C';
+  default:
+    return static_cast<char>('a' + t % 26);
   }
 }
 
@@ -80,7 +93,8 @@ inline std::vector<uint8_t> TokenBytes(TSyntaxMemoParser& parser, const String& 
 
 inline String TokenLetters(TSyntaxMemoParser& parser, const String& text) {
   String out;
-  for (uint8_t t : TokenBytes(parser, text)) out += TokenLetter(t);
+  for (uint8_t t : TokenBytes(parser, text))
+    out += TokenLetter(t);
   return out;
 }
 
