@@ -100,23 +100,18 @@ std::vector<uint8_t> Bytes(const String& s) {
   return std::vector<uint8_t>(s.begin(), s.end());
 }
 
-String Unpack(const String& packed) {
-  TStringStream in(packed), out;
+// Packs (with the given codec) or unpacks a whole text.
+String Codec(const String& input, bool pack, uint8_t method = cmKH) {
+  TStringStream in(input), out;
   TCompressor c;
   c.UseStreams = true;
+  c.Method = method;
   c.InputStream = &in;
   c.OutputStream = &out;
-  c.Decompress();
-  return out.GetDataString();
-}
-
-String Pack(const String& plain) {
-  TStringStream in(plain), out;
-  TCompressor c;
-  c.UseStreams = true;
-  c.InputStream = &in;
-  c.OutputStream = &out;
-  c.Compress();
+  if (pack)
+    c.Compress();
+  else
+    c.Decompress();
   return out.GetDataString();
 }
 
@@ -124,11 +119,11 @@ String Pack(const String& plain) {
 // reader itself meets the damage.
 std::vector<uint8_t> DamagedPayload(const std::vector<uint8_t>& rules, std::mt19937& rng) {
   String stored(rules.begin() + 1, rules.end());
-  String payload = Unpack(stored.substr(6));
+  String payload = Codec(stored.substr(6), false);
   for (int k = 1 + static_cast<int>(rng() % 4); k > 0; --k)
     payload[rng() % payload.size()] = static_cast<char>(rng());
   if (rng() % 4 == 0) payload.resize(rng() % payload.size());
-  return Bytes(String(1, '\x01').append(stored, 0, 6).append(Pack(payload)));
+  return Bytes(String(1, '\x01').append(stored, 0, 6).append(Codec(payload, true)));
 }
 
 // Valid inputs to start from: the project's stored SQL rules and containers
@@ -141,15 +136,8 @@ std::vector<std::vector<uint8_t>> Seeds() {
   String text;
   for (int i = 0; i < 3000; ++i)
     text += "insert into t values (" + IntToStr(i) + ", 'row');\r";
-  seeds.push_back(Bytes(String(1, '\x02').append(Pack(text))));
-  TStringStream in(text), out;
-  TCompressor lzh;
-  lzh.UseStreams = true;
-  lzh.Method = cmLZH;
-  lzh.InputStream = &in;
-  lzh.OutputStream = &out;
-  lzh.Compress();
-  seeds.push_back(Bytes(String(1, '\x02').append(out.GetDataString())));
+  seeds.push_back(Bytes(String(1, '\x02').append(Codec(text, true))));
+  seeds.push_back(Bytes(String(1, '\x02').append(Codec(text, true, cmLZH))));
   return seeds;
 }
 
