@@ -459,7 +459,7 @@ void TLabel::Paint() {
 }
 
 void TLabel::AdjustBounds() {
-  if (!FAutoSize || !GetParent() || !GetParent()->HandleAllocated()) return;
+  if (!FAutoSize) return;
   HDC dc = GetDC(nullptr);
   TRect rect = GetClientRect();
   GetCanvas()->SetHandle(dc);
