@@ -147,6 +147,8 @@ void TNativeConnect::ReadParams(const TStrings& params) {
 
 void TNativeConnect::Connect() {
   if (FConnected) return;
+  // After a disconnect the object has no client and is only destroyed.
+  if (!FClient) RaiseCode(DBIERR_INVALIDHNDL);
   const uint32_t flags = ConnectOptionsToClientFlags(FOptions);
   FClient->Timeout = FTimeout;
   FClient->Connect(FHost, FUser, FPassword, FDatabase, FPort, "", vkTcp, flags);

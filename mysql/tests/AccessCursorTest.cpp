@@ -317,3 +317,21 @@ TEST_F(AccessCursor, ReadBlockFillsConsecutiveBuffers) {
   ASSERT_EQ(FEngine.ReadBlock(cursor, count, block.data()), 0);
   EXPECT_EQ(count, 0);
 }
+
+TEST_F(AccessCursor, AKeyLongerThanTheDescriptorHoldsIsRefused) {
+  String columns, key;
+  for (int i = 1; i <= MaxKeyFields + 1; ++i) {
+    columns += Format("k%d INT NOT NULL, ", i);
+    key += Format("%sk%d", i > 1 ? ", " : "", i);
+  }
+  Exec(FConnection, "DROP TABLE IF EXISTS cur_wide");
+  Exec(FConnection, "CREATE TABLE cur_wide (" + columns + "UNIQUE KEY wide (" + key + "))");
+  TNativeDataSet* statement = nullptr;
+  ASSERT_EQ(FEngine.AllocStatement(FConnection, statement), 0);
+  FStatements.push_back(statement);
+  ASSERT_EQ(FEngine.PrepareStatement(statement, "SELECT * FROM cur_wide"), 0);
+  TNativeDataSet* cursor = nullptr;
+  EXPECT_EQ(FEngine.ExecuteStatement(statement, &cursor), DBIERR_NOTSUPPORTED);
+  EXPECT_NE(FEngine.GetLastErrorText().find("wide"), String::npos);
+  EXPECT_EQ(statement->GetIndexes().GetCount(), 0);
+}

@@ -259,6 +259,18 @@ TEST_F(AccessValues, BlobsReadFromTheRowAndWrittenToStreams) {
   FEngine.FreeBlob(cursor, buffer.data(), 1);
 }
 
+TEST_F(AccessValues, DefinitionsLongerThan64KiBAreTextBlobs) {
+  std::vector<char> buffer;
+  TNativeDataSet* cursor = ReadRow("SELECT REPEAT('x', 70000) AS big, 7 AS n", buffer);
+  ASSERT_TRUE(cursor);
+  TmySQLField* big = cursor->GetFields().Field(1);
+  EXPECT_EQ(big->GetFieldType(), fldBLOB);
+  EXPECT_EQ(big->GetNativeType(), 252);
+  EXPECT_EQ(BlobOf(cursor, 1, buffer), String(70000, 'x'));
+  bool blank;
+  EXPECT_EQ(FieldAs<int64_t>(cursor, 2, buffer, blank), 7);
+}
+
 TEST_F(AccessValues, NonAsciiTextRoundTripsThroughLatin1AndUtf8Tables) {
   // Windows-1252 bytes: e acute, euro sign, o umlaut, left double quote.
   const String text = "caf\xE9 \x80 \xF6 \x93";

@@ -1,5 +1,6 @@
 // The native connection: parameters, session set-up, statements and
 // transactions, against the test server.
+#include "ClientReplies.h"
 #include "NativeTestSupport.h"
 #include "mySQLCP.h"
 #include "uMysqlErrors.h"
@@ -249,4 +250,31 @@ TEST_F(NativeConnection, ABeginThatFailsIsReported) {
   TTransInfo info;
   FEngine.GetTransactionInfo(connection, nullptr, info);
   EXPECT_EQ(info.State, 0);
+}
+
+// Servers before 4.1 keep their session as it is and name their character
+// set in the "character_set" variable.
+TEST(NativeOldServer, CharacterSetComesFromTheServersVariables) {
+  using namespace client_replies;
+  const Bytes greeting = Bytes("\x0a") + Z("4.0.27-log") + Le4(77) + Scramble1 + '\0' +
+                         Le2(CLIENT_TRANSACTIONS | CLIENT_LONG_FLAG | CLIENT_CONNECT_WITH_DB) + '\x08' +
+                         Le2(SERVER_STATUS_AUTOCOMMIT) + Bytes(13, '\0');
+  TScriptedServer server;
+  ScriptLogin(server, greeting);
+  server.ExpectPacket().Send(TScriptedServer::Packet(1, Ok));
+  server.ExpectPacket().Send(ResultOf({{"Variable_name", 253, 64}, {"Value", 253, 64}},
+                                      {{"back_log", "50"}, {"character_set", "cp1251"}, {"language", "x"}}));
+  server.Start();
+  TStringList params;
+  params.SetText("Host=127.0.0.1\nPort=" + IntToStr(server.Port()) + "\nTIMEOUT=5\nUID=u");
+  TNativeConnect connection(0);
+  connection.ReadParams(params);
+  connection.Connect();
+  EXPECT_EQ(GetServerVersionNumber(), 40027);
+  EXPECT_EQ(connection.GetCharacterSet(), 15);
+  EXPECT_EQ(server.Wait(), "");
+  ASSERT_EQ(server.Received().size(), 3u);
+  // Straight after the login: the PING before SHOW VARIABLES, no SET.
+  EXPECT_EQ(server.Received()[1].substr(4), "\x0e");
+  EXPECT_EQ(server.Received()[2].substr(4), "\x03SHOW VARIABLES");
 }
