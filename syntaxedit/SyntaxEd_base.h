@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Classes.h"
+#include "Components.h"
 
 #include <bitset>
 #include <memory>
@@ -27,11 +28,10 @@ using TCharSet = std::bitset<256>;
 
 // Base of the editor's persistent model objects: copying is writing to a
 // memory stream and reading it back, so each descendant only defines its
-// stream form and how to make an empty object of its own class.
-class TSM_Base {
+// stream form and how to make an empty object of its own class. Assign takes
+// only model objects: anything else is refused where it is compiled.
+class TSM_Base : public TObject {
 public:
-  virtual ~TSM_Base() = default;
-
   std::unique_ptr<TSM_Base> Clone() const;
   virtual void Assign(const TSM_Base& source);
   virtual void SaveToStream(TStream& stream) const;
