@@ -300,6 +300,7 @@ protected:
 
 private:
   friend class TmySQLQueryDataLink;
+  String SQLText() const;
   void SQLChanged();
   TNativeDataSet* ExecuteOrOpen(bool WantCursor);
   TNativeDataSet* ExecuteStatement(bool WantCursor);
