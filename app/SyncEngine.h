@@ -10,6 +10,7 @@
 #include "UtilDB.h"
 
 #include <map>
+#include <set>
 #include <vector>
 
 // The phases of a run, each with its state label in the window.
@@ -99,6 +100,8 @@ private:
   void PrepareMissingTables(const TStrings& sourceTables, const TStrings& targetTables);
   void SyncTableOptions(const String& table, const String& sourceType, const String& targetType);
   void DropTemporaryIndices(const String& table);
+  String DropColumnStatement(const String& table, const String& column, TStrings& keyNames,
+                             TStrings& keyDefs);
   bool ReferencedByForeignKey(const String& table, const String& column);
   void ExecuteScript();
 
@@ -121,6 +124,8 @@ private:
   // Per table: the temporary auto-increment indices phase 1 added and
   // phase 2 drops again.
   std::map<String, std::vector<String>> FTemporaryIndices;
+  // Per table: the key names of the target dropped along with a column.
+  std::map<String, std::set<String>> FDroppedKeys;
   // Per table: the auto_increment column of the source, if any.
   std::map<String, String> FAutoIncrementColumns;
   // The missing tables in creation order with their CREATE TABLE texts.

@@ -4,6 +4,8 @@
 #include "SyncEngine_internal.h"
 #include "Util.h"
 
+#include <algorithm>
+
 namespace {
 
 // A server that printed TYPE= gives a table type without "name=" in front;
@@ -87,6 +89,50 @@ bool KeyBeginsWith(const TStrings& keyDefs, const String& column) {
 
 } // namespace
 
+// Current servers refuse to drop a column that a key of several columns or a
+// foreign key uses: such keys of the target go in the same statement, before
+// the column ("drop index ix, drop column c"), and the key phases take them
+// as gone. The rest of a primary key dropped that way stays indexed for an
+// auto_increment column or a foreign key that needs it: by a temporary index,
+// dropped after the table's key statements.
+String TSyncEngine::DropColumnStatement(const String& table, const String& column, TStrings& keyNames,
+                                        TStrings& keyDefs) {
+  String clauses;
+  std::vector<String> primaryRest;
+  for (int k = 0; k < keyDefs.GetCount();) {
+    const String def = keyDefs[k];
+    bool constraint = StartsWithText(def, "constraint");
+    bool foreign = constraint && FindOutsideQuotes(def, "foreign key") != String::npos;
+    std::vector<String> columns = foreign ? ForeignKeyColumns(def) : ParseColumnList(def);
+    bool uses =
+        std::any_of(columns.begin(), columns.end(), [&](const String& c) { return SameText(c, column); });
+    if (!uses || (constraint && !foreign)) {
+      ++k;
+      continue;
+    }
+    bool isPrimary = SameText(keyNames[k], "primary key");
+    if (isPrimary)
+      std::copy_if(columns.begin(), columns.end(), std::back_inserter(primaryRest),
+                   [&](const String& c) { return !SameText(c, column); });
+    clauses += isPrimary ? String("drop primary key, ")
+                         : "drop " + (foreign ? DropClause(def) : "index " + QuoteName(keyNames[k])) + ", ";
+    FDroppedKeys[LowerCase(table)].insert(LowerCase(keyNames[k]));
+    keyNames.Delete(k);
+    keyDefs.Delete(k);
+  }
+  String statement = "alter table " + QuoteName(table) + " " + clauses + "drop column " + QuoteName(column);
+  if (!primaryRest.empty()) {
+    String name = GeneratedName("ix_tmp_primary_key_", table), list;
+    for (const String& c : primaryRest)
+      list += (list.empty() ? "" : ",") + QuoteName(c);
+    statement += Format(", add index %s(%s)", QuoteName(name), list);
+    FTemporaryIndices[LowerCase(table)].push_back(name);
+    keyNames.Add(LowerCase(name));
+    keyDefs.Add(Format("KEY %s (%s)", QuoteName(name), list));
+  }
+  return statement;
+}
+
 String AutoIncrementColumn(const TStrings& columnNames, const TStrings& columnDefs) {
   for (int i = 0; i < columnDefs.GetCount(); ++i)
     if (FindOutsideQuotes(columnDefs[i], "auto_increment") != String::npos) return columnNames[i];
@@ -166,7 +212,7 @@ void TSyncEngine::SyncColumns(const String& table, const String& sourceType, con
         continue;
       }
       Log(Format("Dropping column %s/%s", table, targetNames[i]));
-      Statement(Format("alter table %s drop column %s", t, QuoteName(targetNames[i])));
+      Statement(DropColumnStatement(table, targetNames[i], targetKeyNames, targetKeyDefs));
       targetNames.Delete(i);
       targetDefs.Delete(i);
     }

@@ -13,6 +13,10 @@ String AutoIncrementColumn(const TStrings& columnNames, const TStrings& columnDe
 // The name after CONSTRAINT in a key line, without quotes; empty when the
 // line names none.
 String ConstraintName(const String& keyDef);
+// The columns of a foreign key, between FOREIGN KEY and REFERENCES.
+std::vector<String> ForeignKeyColumns(const String& keyDef);
+// What "alter table T drop ..." needs to drop a constraint line.
+String DropClause(const String& keyDef);
 // The tables named after REFERENCES in a text, without quotes.
 std::vector<String> ReferencedTables(const String& text);
 class TSyncDatabase;

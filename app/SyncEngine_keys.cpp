@@ -38,6 +38,17 @@ std::vector<String> ReferencedTables(const String& text) {
   return tables;
 }
 
+std::vector<String> ForeignKeyColumns(const String& keyDef) {
+  size_t fk = FindOutsideQuotes(keyDef, "foreign key");
+  if (fk == String::npos) return {};
+  return ParseColumnList(keyDef.substr(fk + 11));
+}
+
+String DropClause(const String& keyDef) {
+  String kind = FindOutsideQuotes(keyDef, "foreign key") != String::npos ? "FOREIGN KEY " : "constraint ";
+  return kind + QuoteName(ConstraintName(keyDef));
+}
+
 String SqlString(const String& s) {
   return "'" + ReplaceAll(ReplaceAll(s, "\\", "\\\\"), "'", "''") + "'";
 }
@@ -46,13 +57,6 @@ namespace {
 
 bool IsConstraint(const String& keyDef) {
   return StartsWithText(keyDef, "constraint");
-}
-
-// The columns of a foreign key, between FOREIGN KEY and REFERENCES.
-std::vector<String> ForeignKeyColumns(const String& keyDef) {
-  size_t fk = FindOutsideQuotes(keyDef, "foreign key");
-  if (fk == String::npos) return {};
-  return ParseColumnList(keyDef.substr(fk + 11));
 }
 
 bool IsLeadingPrefix(const std::vector<String>& part, const std::vector<String>& whole) {
@@ -65,11 +69,6 @@ int FindConstraint(const TStrings& keyDefs, const String& name) {
   for (int i = 0; i < keyDefs.GetCount(); ++i)
     if (SameText(ConstraintName(keyDefs[i]), name)) return i;
   return -1;
-}
-
-String DropClause(const String& keyDef) {
-  String kind = FindOutsideQuotes(keyDef, "foreign key") != String::npos ? "FOREIGN KEY " : "constraint ";
-  return kind + QuoteName(ConstraintName(keyDef));
 }
 
 } // namespace
@@ -91,6 +90,13 @@ void TSyncEngine::SyncKeys(const String& table, const TStrings& keyNames, const 
                       FTarget);
   RunStatement("set foreign_key_checks=0", FTarget);
   const String t = QuoteName(table);
+  // Keys the script dropped with their columns are gone for this comparison.
+  for (const String& gone : FDroppedKeys[LowerCase(table)]) {
+    int i = targetNames.IndexOf(gone);
+    if (i < 0) continue;
+    targetNames.Delete(i);
+    targetDefs.Delete(i);
+  }
 
   const int count = keyDefs.GetCount();
   for (int i = 0; i < count; ++i) {

@@ -135,6 +135,7 @@ void TSyncEngine::SynchronizeDatabases(const TStrings* chosen) {
   FLastLogLine.clear();
   FWindow.ClearScript();
   FTemporaryIndices.clear();
+  FDroppedKeys.clear();
   FAutoIncrementColumns.clear();
 
   if (SourceIsScript)

@@ -165,6 +165,34 @@ TEST_F(Columns, Cases) {
   }
 }
 
+TEST_F(Columns, KeysOfADroppedColumnGoWithItAndStayGone) {
+  Settings.DropExtraColumns = true;
+  const String source = CreateTable("t1", {"a int(11)", "KEY ix (a)", "KEY other (a)"}, "ENGINE=InnoDB");
+  const String target =
+      CreateTable("t1",
+                  {"a int(11)", "b int(11)", "KEY ix (a,b)", "KEY fk (b)", "KEY other (a)",
+                   "CONSTRAINT fk FOREIGN KEY (b) REFERENCES p (id)", "CONSTRAINT ck CHECK (b > 0)"},
+                  "ENGINE=InnoDB");
+  SyncColumns(source, target);
+  EXPECT_EQ(Statements(),
+            (Lines{"alter table t1 drop index ix, drop index fk, drop FOREIGN KEY fk, drop column b;"}));
+  // The key phase does not drop ix again: the script dropped it already.
+  Window.Script.clear();
+  SyncKeys(source, target, 0);
+  EXPECT_EQ(Statements(), (Lines{"alter table t1 add KEY ix (a);"}));
+}
+
+TEST_F(Columns, ThePrimaryKeyOfADroppedColumnLeavesAnIndexOnTheRest) {
+  Settings.DropExtraColumns = true;
+  const String source = CreateTable("t1", {Id, "PRIMARY KEY (id)"}, "");
+  SyncColumns(source, CreateTable("t1", {Id, "b int(11) NOT NULL", "PRIMARY KEY (id,b)"}, ""));
+  EXPECT_EQ(Statements(),
+            (Lines{"alter table t1 drop primary key, drop column b, add index ix_tmp_primary_key_t1(id);"}));
+  Window.Script.clear();
+  SyncKeys(source, CreateTable("t1", {Id, "b int(11) NOT NULL", "PRIMARY KEY (id,b)"}, ""), 0);
+  EXPECT_EQ(Statements(), (Lines{"alter table t1 add PRIMARY KEY (id);"}));
+}
+
 TEST_F(Columns, VerboseLinesForANewAutoIncrementColumn) {
   Settings.VerboseLog = true;
   SyncColumns(CreateTable("t1", {Id}, ""), CreateTable("t1", {"a int(11)"}, ""));
