@@ -38,6 +38,22 @@ Match MatchAt(TKeywords& k, const String& text, int position, bool forward = tru
   return {e != nullptr, e ? e->Value : 0, length, stream->CurrentPos()};
 }
 
+struct MatchCase {
+  const char* text;
+  int position;
+  Match expected;
+};
+
+template <size_t N> void ExpectMatches(TKeywords& k, const MatchCase (&cases)[N], bool forward) {
+  for (const MatchCase& c : cases) {
+    const Match m = MatchAt(k, c.text, c.position, forward);
+    EXPECT_EQ(m.found, c.expected.found) << c.text;
+    EXPECT_EQ(m.value, c.expected.value) << c.text;
+    EXPECT_EQ(m.length, c.expected.length) << c.text;
+    EXPECT_EQ(m.streamPos, c.expected.streamPos) << c.text;
+  }
+}
+
 class KeywordsTest : public ::testing::Test {
 protected:
   KeywordsTest() { k.ActiveStates = States({0}); }
@@ -56,25 +72,14 @@ TEST_F(KeywordsTest, ForwardMatchesTakeTheLongestValidWord) {
   Add("int", 5, "[^a-z]");
   Add("integer", 6, "[^a-z]");
   Add("stop", 7, "\\n");
-  struct Case {
-    const char* text;
-    int position;
-    Match expected;
-  };
-  const Case cases[] = {
+  const MatchCase cases[] = {
       {"BEGIN x", 0, {true, 1, 5, 5}}, {"x := begin", 5, {true, 1, 5, 10}}, // a word at the end of the text
       {"endif(", 0, {true, 3, 5, 5}},  {"endx", 0, {true, 2, 3, 3}},        {"integer;", 0, {true, 6, 7, 7}},
       {"int;", 0, {true, 5, 3, 3}},    {"inte;", 0, {false, 0, 1, 1}},     // "int" is followed by a letter
       {"intx", 0, {false, 0, 1, 1}},   {"stop\rnext", 0, {true, 7, 4, 4}}, // the line end follows the word
       {"stops", 0, {false, 0, 1, 1}},  {"zzz", 1, {false, 0, 1, 2}},       // no match: one on from the start
   };
-  for (const Case& c : cases) {
-    const Match m = MatchAt(k, c.text, c.position);
-    EXPECT_EQ(m.found, c.expected.found) << c.text;
-    EXPECT_EQ(m.value, c.expected.value) << c.text;
-    EXPECT_EQ(m.length, c.expected.length) << c.text;
-    EXPECT_EQ(m.streamPos, c.expected.streamPos) << c.text;
-  }
+  ExpectMatches(k, cases, true);
 }
 
 TEST_F(KeywordsTest, AnEmptyTextMatchesNothing) {
@@ -124,22 +129,11 @@ TEST_F(KeywordsTest, BackwardMatchesWalkReversedWordsFromTheCaret) {
   // the caret, as templates are.
   Add("rof", 1);
   Add("elihw", 2);
-  struct Case {
-    const char* text;
-    int position;
-    Match expected;
-  };
-  const Case cases[] = {
+  const MatchCase cases[] = {
       {"x for", 4, {true, 1, 3, 2}},    {"for", 2, {true, 1, 3, 0}}, // a name at the very start of the text
       {"a\rwhile", 6, {true, 2, 5, 2}}, {"while", 4, {true, 2, 5, 0}}, {"fox", 2, {false, 0, 1, 3}},
   };
-  for (const Case& c : cases) {
-    const Match m = MatchAt(k, c.text, c.position, false);
-    EXPECT_EQ(m.found, c.expected.found) << c.text;
-    EXPECT_EQ(m.value, c.expected.value) << c.text;
-    EXPECT_EQ(m.length, c.expected.length) << c.text;
-    EXPECT_EQ(m.streamPos, c.expected.streamPos) << c.text;
-  }
+  ExpectMatches(k, cases, false);
 }
 
 TEST_F(KeywordsTest, FindNodeGivesTheLongestStoredPrefix) {
