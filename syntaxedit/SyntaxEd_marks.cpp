@@ -222,13 +222,7 @@ void TCustomBookmarks::AddBookmark(const String& name, int position) {
   TCustBookmark* after = nullptr;
   for (TCustBookmark* b = FFirst; b && b->Position <= position; b = b->Next)
     after = b;
-  bm->Prev = after;
-  bm->Next = after ? after->Next : FFirst;
-  if (bm->Next) bm->Next->Prev = bm;
-  if (after)
-    after->Next = bm;
-  else
-    FFirst = bm;
+  LinkNodeAfter(bm, after, FFirst);
   FNames.AddObject(name, PositionObject(position));
 }
 

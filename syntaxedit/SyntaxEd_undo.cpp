@@ -8,6 +8,17 @@ TStack::~TStack() {
   FreeAll();
 }
 
+TStack::Node* TStack::UnlinkTop() {
+  Node* node = FTop;
+  FTop = node->Older;
+  if (FTop)
+    FTop->Newer = nullptr;
+  else
+    FBottom = nullptr;
+  FTotalSize -= 16 + node->Size;
+  return node;
+}
+
 void TStack::Push(void* entry, int size) {
   auto* node = new Node{entry, size, nullptr, nullptr, FNextSerial++};
   FTotalSize += 16 + size;
@@ -15,13 +26,7 @@ void TStack::Push(void* entry, int size) {
     FBottom = FTop = FCursor = node;
   } else {
     while (FTop != FCursor) {
-      Node* gone = FTop;
-      FTop = gone->Older;
-      if (FTop)
-        FTop->Newer = nullptr;
-      else
-        FBottom = nullptr;
-      FTotalSize -= 16 + gone->Size;
+      Node* gone = UnlinkTop();
       if (OnFree) OnFree(gone->Entry);
       delete gone;
     }
@@ -38,14 +43,8 @@ void TStack::Push(void* entry, int size) {
 
 void* TStack::Pop() {
   if (!FTop) throw Exception(SStackUnderflow);
-  Node* node = FTop;
-  FTop = node->Older;
-  if (FTop)
-    FTop->Newer = nullptr;
-  else
-    FBottom = nullptr;
+  Node* node = UnlinkTop();
   if (FCursor == node) FCursor = FTop;
-  FTotalSize -= 16 + node->Size;
   FCount = std::max(FCount - 1, 0);
   void* entry = node->Entry;
   delete node;

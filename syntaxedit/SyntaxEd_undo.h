@@ -43,6 +43,7 @@ private:
     int64_t Serial;
   };
   void FreeAll();
+  Node* UnlinkTop();
 
   Node* FBottom = nullptr;
   Node* FCursor = nullptr;
