@@ -520,6 +520,7 @@ private:
   TmySQLField* BoundField(int fieldNumber, char* buffer);
   TmySQLField* BlobField(int fieldNumber, char* buffer);
   void CheckBuffer(const void* buffer) const;
+  void ForgetDescriptors();
 
   int64_t FCurrentRecordIndex = 0;
   int FReadOnly = 0;
@@ -552,6 +553,8 @@ private:
   bool FFromStatement = false;
   // The column types after the layer's rewrites, one per result column.
   std::vector<uint16_t> FColumnTypes;
+  // What a new statement text makes out of date.
+  enum { daNone, daValues, daStatement } FDescribeAgain = daNone;
 };
 
 // ---- Engine ----------------------------------------------------------------

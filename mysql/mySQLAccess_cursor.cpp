@@ -46,16 +46,23 @@ TNativeDataSet::~TNativeDataSet() {
 // ---- Statements ------------------------------------------------------------
 
 void TNativeDataSet::SetStatementText(const String& text) {
-  if (text != FStatementText && !FOpen) {
-    // Another statement has other columns and maybe another table.
-    FFields.Clear();
-    FColumnTypes.clear();
-    FDataAreaLength = -1;
+  // Another statement has other columns and maybe another table.
+  if (text != FStatementText) FDescribeAgain = daStatement;
+  FStatementText = text;
+  FFromStatement = true;
+}
+
+// The descriptors of an earlier statement go once the new one has run.
+void TNativeDataSet::ForgetDescriptors() {
+  if (FDescribeAgain == daNone) return;
+  FFields.Clear();
+  FColumnTypes.clear();
+  FDataAreaLength = -1;
+  if (FDescribeAgain == daStatement) {
     ClearIndexes();
     FCurrentIndex = TIndexDesc();
   }
-  FStatementText = text;
-  FFromStatement = true;
+  FDescribeAgain = daNone;
 }
 
 String TNativeDataSet::ComposedStatement() const {
@@ -77,6 +84,7 @@ void TNativeDataSet::ExecuteStatement() {
   }
   FResult = std::move(result);
   FOpen = true;
+  ForgetDescriptors();
   if (FColumnTypes.size() != size_t(FResult->GetColumnCount())) {
     FColumnTypes.clear();
     for (const TMysqlField& field : FResult->GetFields())
@@ -150,7 +158,13 @@ template <typename Move> void TNativeDataSet::MoveRow(Move move, bool /*traced*/
     FConnection->CheckResult();
     return;
   }
-  move(*FResult);
+  try {
+    move(*FResult);
+  } catch (...) {
+    // The buffer belonged to the move that failed; no later move fills it.
+    FCurrentBuffer = nullptr;
+    throw;
+  }
   StoreBookmark();
   FillRecordBuffer();
 }

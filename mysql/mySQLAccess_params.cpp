@@ -82,10 +82,7 @@ void TNativeDataSet::SetParams(const TParams& params, const String& text) {
     out += Literal(*params.ParamByName(ParameterName(rest)));
   }
   out = Trim(out);
-  if (out != FStatementText && !FOpen) {
-    FFields.Clear();
-    FColumnTypes.clear();
-    FDataAreaLength = -1;
-  }
+  // Other values may be longer: the fields are described again.
+  if (out != FStatementText && FDescribeAgain == daNone) FDescribeAgain = daValues;
   FStatementText = out;
 }

@@ -335,3 +335,32 @@ TEST_F(AccessCursor, AKeyLongerThanTheDescriptorHoldsIsRefused) {
   EXPECT_NE(FEngine.GetLastErrorText().find("wide"), String::npos);
   EXPECT_EQ(statement->GetIndexes().GetCount(), 0);
 }
+
+TEST_F(AccessCursor, AStatementPreparedAgainIsDescribedAgain) {
+  TNativeDataSet* statement = nullptr;
+  ASSERT_EQ(FEngine.AllocStatement(FConnection, statement), 0);
+  FStatements.push_back(statement);
+  struct Case {
+    const char* sql;
+    std::vector<String> names;
+    int indexes;
+  } cases[] = {
+      {"SELECT a FROM cur_keys", {"a"}, 2},
+      {"SELECT b, c FROM cur_keys", {"b", "c"}, 2},
+      {"SELECT 1 AS x", {"x"}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sql);
+    ASSERT_EQ(FEngine.PrepareStatement(statement, c.sql), 0);
+    TNativeDataSet* cursor = nullptr;
+    ASSERT_EQ(FEngine.ExecuteStatement(statement, &cursor), 0);
+    std::vector<TFieldDesc> descs;
+    ASSERT_EQ(FEngine.GetFieldDescs(cursor, descs), 0);
+    std::vector<String> names;
+    for (const auto& d : descs)
+      names.push_back(d.Name);
+    EXPECT_EQ(names, c.names);
+    EXPECT_EQ(cursor->GetIndexes().GetCount(), c.indexes);
+    ASSERT_EQ(FEngine.CloseCursor(cursor), 0);
+  }
+}
