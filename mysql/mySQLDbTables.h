@@ -239,6 +239,7 @@ private:
   void ClearBlobCache(char* Buffer);
   void AddFieldDesc(const TFieldDesc& Desc, int& FieldNo, const std::vector<bool>& Required);
   void FreeBlockBuffer();
+  void StepBackForBlock();
 
   TmySQLDatabase* FDatabase = nullptr;
   TNativeDataSet* FHandle = nullptr;

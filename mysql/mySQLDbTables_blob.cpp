@@ -18,7 +18,8 @@ TmySQLBlobStream::TmySQLBlobStream(TBlobField* Field, TBlobStreamMode Mode)
     : FField(Field), FDataSet(dynamic_cast<TmySQLDataSet*>(Field->GetDataSet())), FMode(Mode),
       FFieldNo(Field->GetFieldNo()) {
   if (!FDataSet) DatabaseError(Format(SFieldAccessError, Field->GetDisplayName(), "Blob"));
-  if (FDataSet->GetState() == dsFilter) DatabaseError(Format(SFilterInFilter, Field->GetDisplayName()), FDataSet);
+  if (FDataSet->GetState() == dsFilter)
+    DatabaseError(Format(SFilterInFilter, Field->GetDisplayName()), FDataSet);
   FBuffer = FDataSet->GetActiveRecBuf();
   if (!FBuffer) return;
   if (!Field->GetModified()) {
@@ -26,7 +27,8 @@ TmySQLBlobStream::TmySQLBlobStream(TBlobField* Field, TBlobStreamMode Mode)
     if (Mode != bmRead) {
       FDataSet->SetBlobData(FBuffer, Field, String());
       if (Field->ReadOnly) DatabaseError(Format(SFieldReadOnly, Field->GetDisplayName()), FDataSet);
-      if (FDataSet->GetState() != dsEdit && FDataSet->GetState() != dsInsert) DatabaseError(SNotEditing, FDataSet);
+      if (FDataSet->GetState() != dsEdit && FDataSet->GetState() != dsInsert)
+        DatabaseError(SNotEditing, FDataSet);
       openMode = blobReadWrite;
     } else {
       FCached = FDataSet->FCacheBlobs && FBuffer == FDataSet->ActiveBuffer() &&
@@ -76,8 +78,8 @@ int64_t TmySQLBlobStream::Read(void* Buffer, int64_t Count) {
   if (code != DBIERR_NONE && code != DBIERR_ENDOFBLOB) Check(engine, code);
   char* bytes = static_cast<char*>(Buffer);
   if (FField->GetTransliterate()) NativeToAnsi(engine, bytes, bytes, int(read));
-  if (FDataSet->FCacheBlobs && FBuffer == FDataSet->ActiveBuffer() && FMode == bmRead && !FField->GetModified() &&
-      FPosition == FCacheSize) {
+  if (FDataSet->FCacheBlobs && FBuffer == FDataSet->ActiveBuffer() && FMode == bmRead &&
+      !FField->GetModified() && FPosition == FCacheSize) {
     FBlobData.append(bytes, read);
     FCacheSize += read;
     if (FCacheSize == GetBlobSize()) {
@@ -101,7 +103,8 @@ int64_t TmySQLBlobStream::Write(const void* Buffer, int64_t Count) {
     AnsiToNative(engine, bytes, converted.data(), int(Count));
     bytes = converted.data();
   }
-  Check(engine, engine->PutBlob(FDataSet->GetHandle(), FBuffer, FFieldNo, uint32_t(FPosition), int32_t(Count), bytes));
+  Check(engine, engine->PutBlob(FDataSet->GetHandle(), FBuffer, FFieldNo, uint32_t(FPosition), int32_t(Count),
+                                bytes));
   FPosition += Count;
   FModified = true;
   FDataSet->SetBlobData(FBuffer, FField, String());

@@ -23,9 +23,9 @@ enum : uint8_t { rnPhysical = 0, rnSequence = 1, rnNone = 2 };
 
 TFieldType FieldTypeOfLogical(uint16_t logical) {
   static const TFieldType types[] = {
-      ftUnknown, ftString,  ftDate,     ftBlob,     ftBoolean,   ftSmallint,  ftInteger, ftFloat,  ftBCD,
-      ftBytes,   ftTime,    ftDateTime, ftWord,     ftInteger,   ftUnknown,   ftVarBytes, ftUnknown, ftUnknown,
-      ftLargeint, ftLargeint, ftADT,    ftArray,    ftReference, ftDataSet,   ftTimeStamp};
+      ftUnknown,  ftString,   ftDate,     ftBlob,  ftBoolean,   ftSmallint, ftInteger,  ftFloat,   ftBCD,
+      ftBytes,    ftTime,     ftDateTime, ftWord,  ftInteger,   ftUnknown,  ftVarBytes, ftUnknown, ftUnknown,
+      ftLargeint, ftLargeint, ftADT,      ftArray, ftReference, ftDataSet,  ftTimeStamp};
   return logical < std::size(types) ? types[logical] : ftUnknown;
 }
 
@@ -507,7 +507,8 @@ bool TmySQLDataSet::BookmarkValid(const char* Bookmark) {
   if (!FHandle) return false;
   CursorPosChanged();
   TmySQLEngine* engine = GetEngine();
-  return engine->SetToBookmark(FHandle, Bookmark) == 0 && engine->GetRecord(FHandle, 0, nullptr, nullptr) == 0;
+  return engine->SetToBookmark(FHandle, Bookmark) == 0 &&
+         engine->GetRecord(FHandle, 0, nullptr, nullptr) == 0;
 }
 
 bool TmySQLDataSet::GetCurrentRecord(char* Buffer) {
@@ -537,7 +538,7 @@ void TmySQLDataSet::SetBlockReadSize(int Value) {
   }
   FreeBlockBuffer();
   UpdateCursorPos();
-  GetEngine()->SetProperty(FHandle, curAFFECTEDROWS, 0);
+  StepBackForBlock();
   const size_t bytes = Value == INT_MAX ? 65536 : size_t(Value) * FRecordSize;
   FBlockReadBuf.assign(bytes, 0);
   FBlockBufCapacity = int(bytes / FRecordSize);
@@ -546,6 +547,21 @@ void TmySQLDataSet::SetBlockReadSize(int Value) {
   FBlockReadCount = 0;
   TDataSet::SetBlockReadSize(Value);
   BlockReadNext();
+}
+
+// The first block starts with the row on show: the cursor is put just before
+// it, which with record numbers is the row before (or the beginning).
+void TmySQLDataSet::StepBackForBlock() {
+  TmySQLEngine* engine = GetEngine();
+  const int recNo = GetRecNo();
+  if (FRecNoStatus != rnSequence || recNo < 1) {
+    engine->SetProperty(FHandle, curAFFECTEDROWS, 0);
+    return;
+  }
+  if (recNo == 1)
+    engine->SetToBegin(FHandle);
+  else
+    Check(engine, engine->SetToRecordNo(FHandle, recNo - 1));
 }
 
 void TmySQLDataSet::BlockReadNext() {
@@ -558,7 +574,8 @@ void TmySQLDataSet::BlockReadNext() {
     const uint16_t code = GetEngine()->ReadBlock(FHandle, count, FBlockReadBuf.data());
     if (code != DBIERR_NONE && code != DBIERR_EOF) Check(GetEngine(), code);
     FBlockBufCount = count;
-    if (count == 0 && code == DBIERR_EOF) Last();
+    // The cursor ends a block at the last row without a code of its own.
+    if (count == 0) Last();
     FBlockReadCount += count;
     FBlockBufIndex = 0;
   }

@@ -120,7 +120,8 @@ void TmySQLQuery::PrepareStatement(const String& Text) {
   if (!engine) DatabaseError(Format("(%s) property Database is not set!", GetName()));
   Check(engine, engine->AllocStatement(connection, FStmtHandle));
   try {
-    if (!FExecSQL) Check(engine, engine->SetProperty(FStmtHandle, curUPDATABLE, RequestLive ? stmtLive : stmtReadOnly));
+    if (!FExecSQL)
+      Check(engine, engine->SetProperty(FStmtHandle, curUPDATABLE, RequestLive ? stmtLive : stmtReadOnly));
     Check(engine, engine->PrepareStatement(FStmtHandle, Text));
   } catch (...) {
     engine->FreeStatement(FStmtHandle);
@@ -188,7 +189,8 @@ void TmySQLQuery::CloseForDisconnect() {
 }
 
 void TmySQLQuery::SetUpdateMode(TUpdateMode Value) {
-  if (GetHandle() && GetCanModify()) Check(GetEngine(), GetEngine()->SetProperty(GetHandle(), curMAXPROPS, Value));
+  if (GetHandle() && GetCanModify())
+    Check(GetEngine(), GetEngine()->SetProperty(GetHandle(), curMAXPROPS, Value));
   TmySQLDataSet::SetUpdateMode(Value);
 }
 
@@ -234,7 +236,8 @@ void TmySQLQuery::RefreshParams() {
   EnableControls();
 }
 
-void TmySQLQuery::GetDetailLinkFields(std::vector<TField*>& MasterFields, std::vector<TField*>& DetailFields) {
+void TmySQLQuery::GetDetailLinkFields(std::vector<TField*>& MasterFields,
+                                      std::vector<TField*>& DetailFields) {
   MasterFields.clear();
   DetailFields.clear();
   TDataSet* master = GetDataSource() ? GetDataSource()->GetDataSet() : nullptr;

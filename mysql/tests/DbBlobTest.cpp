@@ -15,8 +15,17 @@ public:
   void EnterEdit() { SetState(dsEdit); }
 };
 
-const String Bytes10("\x00" "A\x00" "B\x00" "C\x00" "D\x00" "E", 10);
-const String TextWithZero("abc\x00" "d\xE9" "f", 7);
+const String Bytes10("\x00"
+                     "A\x00"
+                     "B\x00"
+                     "C\x00"
+                     "D\x00"
+                     "E",
+                     10);
+const String TextWithZero("abc\x00"
+                          "d\xE9"
+                          "f",
+                          7);
 
 class DbBlob : public TComponentsOnServer {
 protected:
@@ -124,7 +133,9 @@ TEST_F(DbBlob, WritesGoIntoTheRecordBufferAndReadBack) {
   EXPECT_EQ(MessageOf<EDatabaseError>([&] { query->CreateBlobStream(bl, bmWrite); }),
             "Dataset not in edit or insert mode");
   query->EnterEdit();
-  const String written("new\x00" "data", 8);
+  const String written("new\x00"
+                       "data",
+                       8);
   int changes = 0;
   bl->OnChange = [&](TField*) { ++changes; };
   {
@@ -141,7 +152,9 @@ TEST_F(DbBlob, WritesGoIntoTheRecordBufferAndReadBack) {
     EXPECT_EQ(stream->Seek(0, soEnd), 8);
     stream->Write("!", 1);
   }
-  EXPECT_EQ(bl->GetAsString(), String("new\x00" "Xata!", 9));
+  EXPECT_EQ(bl->GetAsString(), String("new\x00"
+                                      "Xata!",
+                                      9));
   TField* tx = query->FieldByName("tx");
   tx->SetAsString(TextWithZero + TextWithZero);
   EXPECT_EQ(tx->GetAsString(), TextWithZero + TextWithZero);
@@ -176,4 +189,17 @@ TEST_F(DbBlob, ANullBlobCountsAsCachedAndEmpty) {
   auto stream = query->CreateBlobStream(query->FieldByName("bl"), bmRead);
   EXPECT_EQ(stream->GetSize(), 0);
   EXPECT_EQ(ReadAll(*stream), "");
+}
+
+TEST_F(DbBlob, MemoTextIsReEncodedWhenTheServerSetDiffers) {
+  FDb->Execute("UPDATE blob_rows SET tx = X'41A8', bl = X'41A8' WHERE id = 4");
+  auto query = Open("WHERE id = 4");
+  const int saved = GetCurrentServerCharset();
+  SetCurrentServerCharset(21); // Baltic: 0xA8 is the letter the system page has at 0xD8
+  const String memo = query->FieldByName("tx")->GetAsString();
+  const String blob = query->FieldByName("bl")->GetAsString();
+  SetCurrentServerCharset(saved);
+  EXPECT_EQ(memo, "A\xD8");
+  EXPECT_EQ(blob, "A\xA8");
+  EXPECT_EQ(query->FieldByName("tx")->GetAsString(), "A\xA8");
 }

@@ -84,7 +84,8 @@ TEST(DbDatabaseParams, StatementHashSamplesLongTexts) {
 TEST(DbDatabaseParams, TransactionsNeedAConnection) {
   TmySQLDatabase db(nullptr);
   for (auto op : {&TmySQLDatabase::StartTransaction, &TmySQLDatabase::Commit, &TmySQLDatabase::Rollback})
-    EXPECT_EQ(MessageOf<EDatabaseError>([&] { (db.*op)(); }), "Cannot perform this operation on a closed database");
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { (db.*op)(); }),
+              "Cannot perform this operation on a closed database");
   EXPECT_FALSE(db.GetInTransaction());
 }
 
@@ -299,7 +300,8 @@ TEST_F(DbDatabase, ExecuteReportsAffectedRowsWithAndWithoutParameters) {
   params.CreateParam(ftString, "name", ptInput)->SetAsString("it's");
   params.CreateParam(ftInteger, "id", ptInput)->SetAsInteger(2);
   EXPECT_EQ(db->Execute("UPDATE exec_rows SET name = :name WHERE id >= :id", &params, false), 2);
-  EXPECT_EQ(Column(*db, "SELECT name FROM exec_rows ORDER BY id"), (std::vector<String>{"a", "it's", "it's"}));
+  EXPECT_EQ(Column(*db, "SELECT name FROM exec_rows ORDER BY id"),
+            (std::vector<String>{"a", "it's", "it's"}));
   // Cached statements are found again by text, ignoring case; the hash
   // keeps texts of other case apart.
   params.ParamByName("id")->SetAsInteger(3);

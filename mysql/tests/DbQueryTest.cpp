@@ -28,8 +28,8 @@ protected:
 String ServerText(const TTestServerAddress& server, const String& sql, int column) {
   TMysqlClient client;
   client.Timeout = 10;
-  client.Connect(server.Host, TestAccount().User, TestAccount().Password, ComponentTestDatabase, server.Port, "",
-                 vkTcp, 0);
+  client.Connect(server.Host, TestAccount().User, TestAccount().Password, ComponentTestDatabase, server.Port,
+                 "", vkTcp, 0);
   auto result = RunSql(client, sql);
   if (!result) return "(no result)";
   result->First();
@@ -96,7 +96,8 @@ TEST_F(DbQuery, ShowCreateTableDeliversADefinitionLongerThan64KiBWhole) {
 TEST_F(DbQuery, ASelectOverEveryColumnTypeReadsValuesAndNulls) {
   Exec("DROP TABLE IF EXISTS all_types");
   Exec("CREATE TABLE all_types (id INT PRIMARY KEY, ti TINYINT, si SMALLINT, mi MEDIUMINT, i INT, bi BIGINT,"
-       " iu INT UNSIGNED, f FLOAT, d DOUBLE, de DECIMAL(10,2), dt DATE, tm TIME, dtm DATETIME, ts TIMESTAMP NULL,"
+       " iu INT UNSIGNED, f FLOAT, d DOUBLE, de DECIMAL(10,2), dt DATE, tm TIME, dtm DATETIME, ts TIMESTAMP "
+       "NULL,"
        " yr YEAR, c CHAR(10), vc VARCHAR(20), lvc VARCHAR(300), tx TEXT, bl BLOB, en ENUM('red','green'),"
        " yn ENUM('y','n'), st SET('x','y','z'))");
   Exec("INSERT INTO all_types VALUES (1, -5, -300, 70000, -2000000000, 9000000000123, 2147483647, 1.5, 2.25,"
@@ -110,17 +111,28 @@ TEST_F(DbQuery, ASelectOverEveryColumnTypeReadsValuesAndNulls) {
     TFieldType type;
     const char* text; // AsString of row 1; date and time fields are checked below
   } cases[] = {
-      {"ti", ftSmallint, "-5"},          {"si", ftSmallint, "-300"},
-      {"mi", ftInteger, "70000"},        {"i", ftInteger, "-2000000000"},
-      {"bi", ftLargeint, "9000000000123"}, {"iu", ftInteger, "2147483647"},
-      {"f", ftFloat, "1.5"},             {"d", ftFloat, "2.25"},
-      {"de", ftFloat, "1234.56"},        {"dt", ftDate, nullptr},
-      {"tm", ftTime, nullptr},           {"dtm", ftDateTime, nullptr},
-      {"ts", ftDateTime, nullptr},       {"yr", ftInteger, "2004"},
-      {"c", ftString, "chars"},          {"vc", ftString, "variable"},
-      {"lvc", ftMemo, "long variable"},  {"tx", ftMemo, "some text"},
-      {"bl", ftBlob, "bytes"},           {"en", ftString, "green"},
-      {"yn", ftBoolean, "True"},         {"st", ftString, "x,z"},
+      {"ti", ftSmallint, "-5"},
+      {"si", ftSmallint, "-300"},
+      {"mi", ftInteger, "70000"},
+      {"i", ftInteger, "-2000000000"},
+      {"bi", ftLargeint, "9000000000123"},
+      {"iu", ftInteger, "2147483647"},
+      {"f", ftFloat, "1.5"},
+      {"d", ftFloat, "2.25"},
+      {"de", ftFloat, "1234.56"},
+      {"dt", ftDate, nullptr},
+      {"tm", ftTime, nullptr},
+      {"dtm", ftDateTime, nullptr},
+      {"ts", ftDateTime, nullptr},
+      {"yr", ftInteger, "2004"},
+      {"c", ftString, "chars"},
+      {"vc", ftString, "variable"},
+      {"lvc", ftMemo, "long variable"},
+      {"tx", ftMemo, "some text"},
+      {"bl", ftBlob, "bytes"},
+      {"en", ftString, "green"},
+      {"yn", ftBoolean, "True"},
+      {"st", ftString, "x,z"},
   };
   ASSERT_EQ(query->GetRecordCount(), 2);
   for (const auto& c : cases) {
@@ -262,7 +274,8 @@ TEST_F(DbQuery, RefusedStatementsAndSettings) {
 
   auto open = NewQuery(*FDb, "SELECT 1");
   open->Open();
-  EXPECT_EQ(MessageOf<EDatabaseError>([&] { open->ExecuteSQL(); }), "Cannot perform this operation on an open dataset");
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] { open->ExecuteSQL(); }),
+            "Cannot perform this operation on an open dataset");
   EXPECT_EQ(MessageOf<EDatabaseError>([&] { open->SetPrepared(false); }),
             "Cannot perform this operation on an open dataset");
 }
@@ -369,7 +382,69 @@ TEST_F(DbQuery, ADetailQueryFollowsItsMaster) {
   EXPECT_EQ(detail->GetFields()[0]->GetAsString(), "two");
   TDataSource back(nullptr);
   back.SetDataSet(detail.get());
-  EXPECT_EQ(MessageOf<EDatabaseError>([&] { master->SetDataSource(&back); }), "Circular datalinks are not allowed");
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] { master->SetDataSource(&back); }),
+            "Circular datalinks are not allowed");
   detail->SetDataSource(nullptr);
   Exec("DROP TABLE master_rows");
+}
+
+TEST_F(DbQuery, FieldDefinitionsTellRequiredFromServerFilled) {
+  Exec("DROP TABLE IF EXISTS required_cols");
+  Exec("CREATE TABLE required_cols (id INT AUTO_INCREMENT PRIMARY KEY, ts TIMESTAMP NOT NULL"
+       " DEFAULT CURRENT_TIMESTAMP, name VARCHAR(5) NOT NULL, n INT NOT NULL DEFAULT 3, note VARCHAR(5))");
+  auto query = NewQuery(*FDb, "SELECT * FROM required_cols");
+  query->Open();
+  const struct {
+    const char* name;
+    TFieldType type;
+    bool required;
+  } cases[] = {{"id", ftAutoInc, false},
+               {"ts", ftDateTime, false},
+               {"name", ftString, true},
+               {"n", ftInteger, false},
+               {"note", ftString, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TFieldDef* def = query->GetFieldDefs().Find(c.name);
+    EXPECT_EQ(def->GetDataType(), c.type);
+    EXPECT_EQ(def->GetRequired(), c.required);
+  }
+  Exec("DROP TABLE required_cols");
+}
+
+TEST_F(DbQuery, RecordNumbersAndBlockReading) {
+  auto query =
+      NewQuery(*FDb, "SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4 UNION ALL SELECT 5");
+  query->Open();
+  query->SetRecNo(4);
+  EXPECT_EQ(query->GetRecNo(), 4);
+  EXPECT_EQ(query->GetFields()[0]->GetAsInteger(), 4);
+  for (int start : {1, 3}) {
+    for (int size : {1, 2, 5, 7}) {
+      SCOPED_TRACE(testing::Message() << start << " " << size);
+      query->First();
+      query->MoveBy(start - 1);
+      query->SetBlockReadSize(size);
+      std::vector<int> values;
+      for (; !query->GetEof(); query->Next())
+        values.push_back(query->GetFields()[0]->GetAsInteger());
+      query->SetBlockReadSize(0);
+      std::vector<int> expected;
+      for (int v = start; v <= 5; ++v)
+        expected.push_back(v);
+      EXPECT_EQ(values, expected);
+      EXPECT_EQ(query->GetState(), dsBrowse);
+    }
+  }
+}
+
+TEST_F(DbQuery, TextIsReEncodedWhenTheServerSetDiffers) {
+  auto query = NewQuery(*FDb, "SELECT CAST(X'41A8' AS CHAR) AS t");
+  query->Open();
+  EXPECT_EQ(query->GetFields()[0]->GetAsString(), "A\xA8");
+  const int saved = GetCurrentServerCharset();
+  SetCurrentServerCharset(21); // Baltic: 0xA8 is the letter the system page has at 0xD8
+  const String read = query->GetFields()[0]->GetAsString();
+  SetCurrentServerCharset(saved);
+  EXPECT_EQ(read, "A\xD8");
 }
