@@ -1,4 +1,7 @@
-// Memo lines, check boxes, radio buttons and menu shortcuts.
+// Memo lines, check boxes, radio buttons, menu shortcuts, recreated windows,
+// the find dialog and pattern brushes.
+#include "Dialogs.h"
+#include "ExtCtrls.h"
 #include "Forms.h"
 #include "GuiTest.h"
 #include "Menus.h"
@@ -7,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include <dlgs.h>
 
 namespace {
 
@@ -100,6 +105,72 @@ TEST(StdControls, MainMenuShortcutsAndCommandsRunItems) {
   char text[64] = {};
   GetMenuStringA(GetMenu(form->GetHandle()), 0, text, sizeof(text), MF_BYPOSITION);
   EXPECT_STREQ("&File", text);
+}
+
+} // namespace
+
+namespace {
+
+TEST(StdControls, RecreatedPanelBringsBackItsChildren) {
+  auto form = std::make_unique<TForm>(nullptr);
+  auto* panel = new TPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetBounds(10, 10, 200, 100);
+  auto* button = new TButton(form.get());
+  button->SetParent(panel);
+  button->SetCaption("Test");
+  button->SetBounds(10, 10, 75, 25);
+  form->Show();
+  HWND before = button->GetHandle();
+  panel->SetBorderStyle(bsSingle);
+  EXPECT_TRUE(panel->HandleAllocated());
+  ASSERT_TRUE(button->HandleAllocated());
+  EXPECT_NE(before, button->GetHandle());
+  EXPECT_TRUE(IsWindowVisible(button->GetHandle()));
+  EXPECT_EQ(panel->GetHandle(), GetParent(button->GetHandle()));
+  EXPECT_EQ("Test", button->GetCaption());
+}
+
+TEST(StdControls, FindDialogReportsWhatToFind) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->Show();
+  TFindDialog find(nullptr);
+  find.FindText = "select";
+  int finds = 0;
+  String found;
+  find.OnFind = [&](TObject*) {
+    ++finds;
+    found = find.FindText;
+  };
+  ASSERT_TRUE(find.Execute());
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(find.GetHandle()) != FALSE; }));
+  SetForegroundWindow(find.GetHandle());
+  SetFocus(GetDlgItem(find.GetHandle(), edt1));
+  SendMessageA(GetDlgItem(find.GetHandle(), edt1), EM_SETSEL, 0, -1);
+  guitest::TypeText("where");
+  guitest::PressKey(VK_RETURN);
+  EXPECT_TRUE(PumpUntil([&] { return finds == 1; }));
+  EXPECT_EQ("where", found);
+  EXPECT_TRUE(find.Options.Contains(frDown));
+  find.CloseDialog();
+  EXPECT_EQ(nullptr, find.GetHandle());
+}
+
+TEST(StdControls, BrushPatternBitmapFills) {
+  TBitmap pattern;
+  pattern.SetPixelFormat(pf24bit);
+  pattern.SetSize(8, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x)
+      pattern.GetCanvas()->SetPixel(x, y, (x + y) % 2 ? clBlack : clWhite);
+  TBitmap target;
+  target.SetPixelFormat(pf32bit);
+  target.SetSize(16, 16);
+  target.GetCanvas()->GetBrush()->SetBitmap(&pattern);
+  target.GetCanvas()->FillRect(TRect(0, 0, 16, 16));
+  EXPECT_EQ(clWhite, target.GetCanvas()->GetPixel(0, 0) & 0xFFFFFF);
+  EXPECT_EQ(clBlack, target.GetCanvas()->GetPixel(1, 0) & 0xFFFFFF);
+  EXPECT_EQ(clWhite, target.GetCanvas()->GetPixel(9, 1) & 0xFFFFFF);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "GuiTest.h"
 
+#include <cstdio>
 #include <set>
 
 namespace guitest {
@@ -82,17 +83,40 @@ void TypeText(const String& text) {
 void ClickAt(HWND wnd, int x, int y) {
   POINT p{x, y};
   ClientToScreen(wnd, &p);
+  // The pointer is where the click goes, and the window is there to get it,
+  // before the buttons go down: X delivers input on its own time.
   SetCursorPos(p.x, p.y);
+  bool ready = PumpUntil(
+      [&] {
+        POINT now;
+        GetCursorPos(&now);
+        HWND under = WindowFromPoint(p);
+        return now.x == p.x && now.y == p.y && (under == wnd || IsChild(wnd, under));
+      },
+      1000);
+  if (!ready) {
+    POINT now;
+    GetCursorPos(&now);
+    char cls[64] = {};
+    GetClassNameA(WindowFromPoint(p), cls, sizeof(cls));
+    fprintf(stderr, "ClickAt: not ready: cursor %ld,%ld want %ld,%ld under %s\n", now.x, now.y, p.x, p.y,
+            cls);
+  }
+  // Motion the X server still delivers would move a list box's selection
+  // while its button is down.
+  PumpFor(50);
+  // Button events carry the position too: without it Wine may press where
+  // the pointer was before.
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   INPUT input[3] = {};
-  const int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
   input[0].type = INPUT_MOUSE;
-  input[0].mi.dx = MulDiv(p.x, 65535, cx);
-  input[0].mi.dy = MulDiv(p.y, 65535, cy);
+  input[0].mi.dx = (p.x * 65536 + width - 1) / width;
+  input[0].mi.dy = (p.y * 65536 + height - 1) / height;
   input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   input[1] = input[0];
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
   input[2] = input[0];
-  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
   SendInput(3, input, sizeof(INPUT));
 }
 
