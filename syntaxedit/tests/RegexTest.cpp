@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <random>
+#include <regex>
 #include <vector>
 
 namespace {
@@ -329,4 +332,62 @@ TEST(Regex, MatchesAcrossRowBoundariesAndLongRows) {
   EXPECT_EQ(Search("x{2}needle$", text), (Found{true, 2998, 3006}));
   EXPECT_EQ(Search("ne+dle\\ntail", text, 0, true), (Found{true, 3000, 3011}));
   EXPECT_EQ(Search("x", text, 3011, false), (Found{true, 2999, 3000}));
+}
+
+// Where the two syntaxes agree (characters, ".", sets, groups, alternatives,
+// greedy repeats), the first match and its end are those of the standard
+// library's backtracking engine.
+TEST(Regex, AgreesWithTheStandardEngineOnTheCommonSyntax) {
+  std::mt19937 rng(20261210);
+  const char* atoms[] = {"a", "b", "c", ".", "[ab]", "[^a]"};
+  std::function<String(int)> pattern = [&](int depth) {
+    String out;
+    for (int n = 1 + static_cast<int>(rng() % 3); n > 0; --n) {
+      String atom = depth < 2 && rng() % 4 == 0 ? "(" + pattern(depth + 1) + ")" : atoms[rng() % 6];
+      switch (rng() % 6) {
+      case 0:
+        atom += "*";
+        break;
+      case 1:
+        atom += "+";
+        break;
+      case 2:
+        atom += "?";
+        break;
+      case 3:
+        atom += "{" + std::to_string(rng() % 3) + "," + std::to_string(2 + rng() % 2) + "}";
+        break;
+      default:
+        break;
+      }
+      out += atom;
+    }
+    if (rng() % 4 == 0) out += "|" + pattern(depth + 1);
+    return out;
+  };
+  int compared = 0;
+  for (int i = 0; i < 1500; ++i) {
+    const String p = pattern(0);
+    String text;
+    for (int n = 1 + static_cast<int>(rng() % 12); n > 0; --n)
+      text += "abc\r"[rng() % 4];
+    TREParser re;
+    // Repeats of what may match nothing are refused here, allowed there.
+    if (!re.SetPattern(p)) continue;
+    Found ours = Search(re, text, 0, true);
+    const std::regex rx(p, std::regex::ECMAScript);
+    Found theirs = kNone;
+    for (size_t at = 0; at <= text.size() && !theirs.ok; ++at) {
+      std::smatch m;
+      if (std::regex_search(text.cbegin() + static_cast<std::ptrdiff_t>(at), text.cend(), m, rx,
+                            std::regex_constants::match_continuous))
+        theirs = {true, -1, static_cast<int>(at + static_cast<size_t>(m.length(0)))};
+    }
+    ++compared;
+    EXPECT_EQ(ours.ok, theirs.ok) << p << " in " << ::testing::PrintToString(text);
+    if (ours.ok && theirs.ok) {
+      EXPECT_EQ(ours.end, theirs.end) << p << " in " << ::testing::PrintToString(text);
+    }
+  }
+  EXPECT_GT(compared, 1000);
 }

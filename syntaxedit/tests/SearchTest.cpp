@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <random>
+
 namespace {
 
 // The editor's default word tests.
@@ -160,4 +163,44 @@ TEST(LiteralSearch, CompareMem) {
   EXPECT_TRUE(CompareMem(a, b, 9));
   EXPECT_FALSE(CompareMem(a, b, 10));
   EXPECT_TRUE(CompareMem(a, b, 0));
+}
+
+// Every direction, case and whole-word mode against a plain walk over the
+// text, on short texts and on texts whose rows break inside an occurrence.
+TEST(LiteralSearch, AgreesWithAPlainWalk) {
+  std::mt19937 rng(20261210);
+  for (int i = 0; i < 3000; ++i) {
+    String text;
+    if (rng() % 20 == 0) text = String(2040 + rng() % 20, 'a') + "ab";
+    for (int n = static_cast<int>(rng() % 30); n > 0; --n)
+      text += "abAB \r"[rng() % 6];
+    String what;
+    for (int n = 1 + static_cast<int>(rng() % 3); n > 0; --n)
+      what += "abAB "[rng() % 5];
+    const bool backward = rng() % 2, matchCase = rng() % 2, wholeWord = rng() % 2;
+    const int n = static_cast<int>(text.size()), length = static_cast<int>(what.size());
+    const int start = static_cast<int>(rng() % static_cast<unsigned>(n + 1));
+    WordChars words;
+    auto wordChar = [&](int at) { return words.CharStartsWord(text[at]) || words.CharIsInWord(text[at]); };
+    auto occursAt = [&](int at) {
+      for (int j = 0; j < length; ++j) {
+        char a = text[at + j], b = what[j];
+        if (matchCase ? a != b : AsciiUpper(a) != AsciiUpper(b)) return false;
+      }
+      if (!wholeWord) return true;
+      return !(at > 0 && wordChar(at - 1)) && !(at + length < n && wordChar(at + length));
+    };
+    int want = -1;
+    if (backward) {
+      for (int at = start - length; at >= 0 && want < 0; --at)
+        if (occursAt(at)) want = at;
+    } else {
+      for (int at = start; at + length <= n && want < 0; ++at)
+        if (occursAt(at)) want = at;
+    }
+    Search s(text);
+    EXPECT_EQ(s.Find(what, start, backward, matchCase, wholeWord), want)
+        << ::testing::PrintToString(what) << " in " << ::testing::PrintToString(text) << " from " << start
+        << (backward ? " backward" : "") << (matchCase ? "" : " folded") << (wholeWord ? " whole word" : "");
+  }
 }
