@@ -1,5 +1,9 @@
 #include "Settings.h"
 
+#ifdef _WIN32
+#include "SettingsRegistry.h"
+#endif
+
 const std::array<TSwitchInfo, 12> SettingSwitches = {{
     {"DropExtraColumns", &TSettings::DropExtraColumns, false},
     {"DropExtraIndices", &TSettings::DropExtraIndices, false},
@@ -18,7 +22,11 @@ const std::array<TSwitchInfo, 12> SettingSwitches = {{
 namespace {
 
 std::unique_ptr<TSettingsBackend>& Backend() {
+#ifdef _WIN32
+  static std::unique_ptr<TSettingsBackend> backend = std::make_unique<TRegistrySettingsBackend>();
+#else
   static std::unique_ptr<TSettingsBackend> backend = std::make_unique<TMemorySettingsBackend>();
+#endif
   return backend;
 }
 

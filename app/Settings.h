@@ -45,8 +45,8 @@ private:
   std::map<String, TValue> FValues;
 };
 
-// The backend every store operation uses; until one is set, values are held
-// in memory.
+// The backend every store operation uses; until one is set, the current
+// user's registry on Windows (SettingsRegistry.h), memory elsewhere.
 TSettingsBackend& GetSettingsBackend();
 void SetSettingsBackend(std::unique_ptr<TSettingsBackend> backend);
 
