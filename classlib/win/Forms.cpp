@@ -667,7 +667,14 @@ struct TApplication::SyncQueue {
 };
 
 TApplication::TApplication(TComponent* AOwner)
-    : TComponent(AOwner), FMainThreadId(GetCurrentThreadId()), FSync(std::make_unique<SyncQueue>()) {}
+    : TComponent(AOwner), FMainThreadId(GetCurrentThreadId()), FSync(std::make_unique<SyncQueue>()) {
+  // The title is the program's file name without folder and extension.
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  Title = path;
+  Title = Title.substr(Title.find_last_of("\\/") + 1);
+  Title = Title.substr(0, Title.find_last_of('.'));
+}
 
 TApplication::~TApplication() {
   DestroyComponents();

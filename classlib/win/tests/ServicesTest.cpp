@@ -111,3 +111,11 @@ TEST(Services, AllocatedWindowReceivesBroadcasts) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Services, ApplicationTitleIsTheProgramName) {
+  EXPECT_EQ("classlib_win_tests", Application->Title);
+}
+
+} // namespace
