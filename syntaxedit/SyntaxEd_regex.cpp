@@ -136,6 +136,8 @@ struct TREParser::Compiler {
   }
   void SetNext(int p, int target) {
     int off = Prog[p] == opBack || Prog[p] == opRepeatEnd ? p - target : target - p;
+    // Offsets are 16 bits wide: a program that outgrows them is refused.
+    if (off > 0xFFFF) Fail(reOutOfMemory);
     Prog[p + 1] = static_cast<uint8_t>(off >> 8);
     Prog[p + 2] = static_cast<uint8_t>(off);
   }
@@ -152,10 +154,9 @@ struct TREParser::Compiler {
 
   void Run() {
     if (Text.empty()) Fail(reInvalidParameter);
+    if (Text.size() > kMaxPatternLength) Fail(reOutOfMemory);
     int flags;
     Alternatives(false, flags);
-    // Offsets are 16 bits wide.
-    if (Prog.size() > 0xFFFF) Fail(reOutOfMemory);
   }
 
   int Alternatives(bool paren, int& flags) {
@@ -773,7 +774,6 @@ bool TREParser::SearchStream(TEdStream* stream, bool forward) {
     if (stream->CurrentPos() == 0) return false;
     stream->StepBack();
   }
-  FSearchStart = stream->CurrentPos();
   for (;;) {
     const int p = stream->CurrentPos();
     if (MatchHere()) return true;

@@ -73,7 +73,6 @@ private:
   int FPositions[ListSize + 2];
   int FCounters[ListSize];
   int FFirstGroupMark = -1;
-  int FSearchStart = 0;
   int FListCount = 0;
   int FErrorCode = reNoErrors;
   int FErrorPosition = 0;

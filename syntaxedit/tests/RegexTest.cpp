@@ -391,3 +391,17 @@ TEST(Regex, AgreesWithTheStandardEngineOnTheCommonSyntax) {
   }
   EXPECT_GT(compared, 1000);
 }
+
+TEST(Regex, ProgramsBeyondTheReachOfTheirLinksAreRefused) {
+  // Each set takes 259 bytes: 300 of them in one alternative cannot be linked.
+  String sets;
+  for (int i = 0; i < 300; ++i)
+    sets += "[ab]";
+  for (const String& pattern : {sets, "x|" + sets, String(70000, 'a')}) {
+    TREParser re;
+    EXPECT_FALSE(re.SetPattern(pattern)) << pattern.size();
+    EXPECT_EQ(re.ErrorCode(), reOutOfMemory) << pattern.size();
+  }
+  TREParser re;
+  EXPECT_TRUE(re.SetPattern(sets.substr(0, 4 * 200)));
+}
