@@ -129,6 +129,7 @@ private:
   void RequireClosed();
   void RequireOpen() const;
   void WriteParam(const char* Key, const String& Value);
+  void SetParamText(String& Field, const String& Value, const char* Key);
   String GetLoginPassword();
   TStmtInfo& FindCachedStatement(const String& SQL);
   void AddUse(TmySQLDataSet* DataSet);
@@ -284,6 +285,13 @@ public:
   void GetDetailLinkFields(std::vector<TField*>& MasterFields, std::vector<TField*>& DetailFields) override;
   void SetUpdateMode(TUpdateMode Value) override;
   bool IsSequenced() override;
+
+  // Provider support.
+  void PSExecute() override { ExecuteSQL(); }
+  TParams* PSGetParams() override { return FParams.get(); }
+  void PSSetParams(TParams* AParams) override;
+  void PSSetCommandText(const String& CommandText) override;
+  String PSGetTableName() override;
 
   TKestrelAbout* About = nullptr;
   bool ParamCheck = true;

@@ -72,34 +72,34 @@ void TmySQLDatabase::WriteParam(const char* Key, const String& Value) {
   FParams->SetValue(Key, Value);
 }
 
+// A text property and its Params line; a different value needs a closed
+// connection at any time.
+void TmySQLDatabase::SetParamText(String& Field, const String& Value, const char* Key) {
+  if (Value == Field) return;
+  RequireClosed();
+  Field = Value;
+  WriteParam(Key, Value);
+}
+
 void TmySQLDatabase::SetDatabaseName(const String& Value) {
   if (!IsReading()) {
-    if (Value == FDatabaseName) return;
-    RequireClosed();
+    SetParamText(FDatabaseName, Value, "DatabaseName");
+    return;
   }
   FDatabaseName = Value;
   WriteParam("DatabaseName", Value);
 }
 
 void TmySQLDatabase::SetUserName(const String& Value) {
-  if (Value == FUserName) return;
-  RequireClosed();
-  FUserName = Value;
-  WriteParam("UID", Value);
+  SetParamText(FUserName, Value, "UID");
 }
 
 void TmySQLDatabase::SetUserPassword(const String& Value) {
-  if (Value == FUserPassword) return;
-  RequireClosed();
-  FUserPassword = Value;
-  WriteParam("PWD", Value);
+  SetParamText(FUserPassword, Value, "PWD");
 }
 
 void TmySQLDatabase::SetHost(const String& Value) {
-  if (Value == FHost) return;
-  RequireClosed();
-  FHost = Value;
-  WriteParam("Host", Value);
+  SetParamText(FHost, Value, "Host");
 }
 
 void TmySQLDatabase::SetPort(uint32_t Value) {

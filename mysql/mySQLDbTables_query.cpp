@@ -2,6 +2,8 @@
 // preparation and execution, and the link to a master data source.
 #include "mySQLDbTables.h"
 
+#include "mySQLTypes.h"
+
 using namespace dbconsts;
 
 namespace {
@@ -196,6 +198,21 @@ void TmySQLQuery::SetUpdateMode(TUpdateMode Value) {
 
 bool TmySQLQuery::IsSequenced() {
   return AllowSequenced && TmySQLDataSet::IsSequenced();
+}
+
+// ---- provider support
+
+void TmySQLQuery::PSSetParams(TParams* AParams) {
+  if (AParams && AParams->GetCount() > 0) FParams->Assign(AParams);
+  Close();
+}
+
+void TmySQLQuery::PSSetCommandText(const String& CommandText) {
+  if (!CommandText.empty()) FSQL->SetText(CommandText);
+}
+
+String TmySQLQuery::PSGetTableName() {
+  return TableNameFromSelect(SQLText());
 }
 
 // ---- master link

@@ -22,6 +22,14 @@ template <typename E, typename F> String MessageOf(F f) {
   return "(none)";
 }
 
+// Whether F raises the server's error `number` in the component layer's form.
+template <typename F>::testing::AssertionResult RaisesServerError(F f, int number) {
+  const String message = MessageOf<EmySQLDatabaseError>(f);
+  if (message.rfind("mySQL Error Code: (" + IntToStr(number) + ")\r\n", 0) == 0)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << message;
+}
+
 class TComponentsOnServer : public ::testing::Test {
 protected:
   void SetUp() override {
