@@ -625,16 +625,9 @@ TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::WndProc(TMessage& Message) {
   if (Message.Msg == WM_PAINT && Message.WParam) {
-    auto* canvas = static_cast<TControlCanvas*>(FCanvas.get());
-    canvas->FreeHandle();
-    canvas->SetHandle(reinterpret_cast<HDC>(Message.WParam));
-    try {
+    static_cast<TControlCanvas*>(FCanvas.get())->PaintOn(reinterpret_cast<HDC>(Message.WParam), [this] {
       Paint();
-    } catch (...) {
-      canvas->SetHandle(nullptr);
-      throw;
-    }
-    canvas->SetHandle(nullptr);
+    });
     return;
   }
   TControl::WndProc(Message);
@@ -655,6 +648,18 @@ void TControlCanvas::CreateHandle() {
   SetHandle(FDeviceContext);
 }
 
+void TControlCanvas::PaintOn(HDC dc, const std::function<void()>& paint) {
+  FreeHandle();
+  SetHandle(dc);
+  try {
+    paint();
+  } catch (...) {
+    SetHandle(nullptr);
+    throw;
+  }
+  SetHandle(nullptr);
+}
+
 void TControlCanvas::FreeHandle() {
   if (!FDeviceContext) return;
   SetHandle(nullptr);
@@ -672,14 +677,5 @@ TCustomControl::~TCustomControl() {
 }
 
 void TCustomControl::PaintWindow(HDC DC) {
-  auto* canvas = static_cast<TControlCanvas*>(FCanvas.get());
-  canvas->FreeHandle();
-  canvas->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    canvas->SetHandle(nullptr);
-    throw;
-  }
-  canvas->SetHandle(nullptr);
+  static_cast<TControlCanvas*>(FCanvas.get())->PaintOn(DC, [this] { Paint(); });
 }

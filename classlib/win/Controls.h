@@ -583,8 +583,8 @@ public:
   explicit TControlCanvas(TControl* control) : FControl(control) {}
   ~TControlCanvas() override { FreeHandle(); }
   void FreeHandle();
-  // Clips drawing of a graphic control to its bounds.
-  void UpdateTextFlags() {}
+  // Runs paint with the canvas on a DC that Windows (or a parent) gives.
+  void PaintOn(HDC dc, const std::function<void()>& paint);
 
 protected:
   void CreateHandle() override;

@@ -291,18 +291,11 @@ void TCustomForm::SetMenu(TMainMenu* value) {
 
 void TCustomForm::PaintWindow(HDC DC) {
   if (!OnPaint) return;
-  auto* canvas = static_cast<TControlCanvas*>(FCanvas.get());
-  canvas->FreeHandle();
-  canvas->SetHandle(DC);
-  canvas->GetFont()->Assign(GetFont());
-  canvas->GetBrush()->SetColor(GetColor());
-  try {
+  static_cast<TControlCanvas*>(FCanvas.get())->PaintOn(DC, [this] {
+    FCanvas->GetFont()->Assign(GetFont());
+    FCanvas->GetBrush()->SetColor(GetColor());
     OnPaint(this);
-  } catch (...) {
-    canvas->SetHandle(nullptr);
-    throw;
-  }
-  canvas->SetHandle(nullptr);
+  });
 }
 
 void TCustomForm::Show() {
