@@ -246,6 +246,25 @@ TEST_F(DbDatabase, DisconnectingClosesQueriesAndEmptiesTheStatementCache) {
   EXPECT_EQ(a->GetFields()[0]->GetAsInteger(), 1);
 }
 
+TEST_F(DbDatabase, DisconnectingOnceWhileQueriesLetGo) {
+  for (bool keep : {true, false}) {
+    SCOPED_TRACE(keep);
+    auto db = NewDatabase();
+    db->KeepConnection = keep;
+    int disconnects = 0;
+    db->AfterDisconnect = [&](TObject*) { ++disconnects; };
+    auto a = NewQuery(*db, "SELECT 1");
+    auto b = NewQuery(*db, "SELECT 2");
+    a->Open();
+    b->Open();
+    db->Close();
+    EXPECT_EQ(disconnects, 1);
+    EXPECT_FALSE(db->GetConnected());
+    EXPECT_FALSE(a->GetActive());
+    EXPECT_FALSE(b->GetActive());
+  }
+}
+
 TEST_F(DbDatabase, DestroyingTheDatabaseDetachesItsQueries) {
   auto db = NewDatabase();
   auto open = NewQuery(*db, "SELECT 1");
