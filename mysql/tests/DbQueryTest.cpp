@@ -457,3 +457,23 @@ TEST_F(DbQuery, ProviderSupportSetsTextAndParametersAndExecutes) {
   EXPECT_FALSE(query->GetActive());
   Exec("DROP TABLE provider_rows");
 }
+
+TEST_F(DbQuery, CalculatedFieldsLiveBesideTheRow) {
+  auto query = NewQuery(*FDb, "SELECT 1 AS n UNION ALL SELECT 2 UNION ALL SELECT NULL");
+  auto* n = new TIntegerField(query.get()); // owned by the query
+  n->SetFieldName("n");
+  n->SetDataSet(query.get());
+  auto* twice = new TIntegerField(query.get());
+  twice->SetFieldName("twice");
+  twice->FieldKind = fkCalculated;
+  twice->SetDataSet(query.get());
+  query->OnCalcFields = [&](TDataSet*) {
+    if (!n->IsNull()) twice->SetAsInteger(2 * n->GetAsInteger());
+  };
+  query->Open();
+  std::vector<String> values;
+  for (; !query->GetEof(); query->Next())
+    values.push_back(twice->IsNull() ? "null" : twice->GetAsString());
+  EXPECT_EQ(values, (std::vector<String>{"2", "4", "null"}));
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] { twice->SetAsInteger(1); }), "Dataset not in edit or insert mode");
+}
