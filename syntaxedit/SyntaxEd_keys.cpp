@@ -255,15 +255,21 @@ int TKeyStore::CountBindings() const {
   return count;
 }
 
+// Bindings go out in list order, each key's sequences right after it: read
+// back, they rebuild the same lists, so a stored language that is read and
+// written again comes out byte for byte the same.
 void TKeyStore::SaveToStream(TStream& stream) const {
   WriteInt(stream, CountBindings());
-  Walk([&](const TKeyNode& node, int) {
-    if (!node.EndsBinding) return true;
-    WriteWord(stream, node.Parent ? node.Parent->Key : node.Key);
-    WriteWord(stream, node.Parent ? node.Key : 0);
-    WriteInt(stream, node.Action);
-    return true;
-  });
+  auto write = [&](TShortCut firstKey, TShortCut secondKey, int action) {
+    WriteWord(stream, firstKey);
+    WriteWord(stream, secondKey);
+    WriteInt(stream, action);
+  };
+  for (const TKeyNode* node = FFirstLevel; node; node = node->Next) {
+    if (node->EndsBinding) write(node->Key, 0, node->Action);
+    for (const TKeyNode* second = node->SecondLevel; second; second = second->Next)
+      if (second->EndsBinding) write(node->Key, second->Key, second->Action);
+  }
 }
 
 void TKeyStore::LoadFromStream(TStream& stream) {

@@ -207,6 +207,9 @@ TEST(DefaultKeyMap, SameKeysGiveSameActionsAfterAStreamRoundTrip) {
   EXPECT_EQ(PressAll(copy, probes), PressAll(original, probes));
   for (int n = 0; n < 48; ++n)
     EXPECT_EQ(copy.CommandName(n), original.CommandName(n));
+  TMemoryStream again;
+  copy.SaveToStream(again);
+  EXPECT_TRUE(String(again.GetMemory(), again.GetSize()) == String(s.GetMemory(), s.GetSize()));
 }
 
 TEST(DefaultKeyMap, AssignRefusesOtherClasses) {
