@@ -1,12 +1,13 @@
 // Graphics of the class library: colours, fonts, pens, brushes, canvases,
 // bitmaps and pictures.
 
-// Colours: an RGB value, or a system colour as 0x80000000 plus the COLOR_
-// index that GetSysColor takes.
+// Colours: an RGB value, or a system colour as 0xFF000000 plus the COLOR_
+// index that GetSysColor takes (the values stored settings carry).
 #pragma once
 
 #include "Classes.h"
 #include "Components.h"
+#include "Sets.h"
 #include "SysUtils.h"
 
 #include "WinApi.h"
@@ -17,7 +18,7 @@
 
 using TColor = int32_t;
 
-constexpr TColor clSystemColor = static_cast<TColor>(0x80000000);
+constexpr TColor clSystemColor = static_cast<TColor>(0xFF000000);
 constexpr TColor clScrollBar = clSystemColor | 0;
 constexpr TColor clBackground = clSystemColor | 1;
 constexpr TColor clActiveCaption = clSystemColor | 2;
@@ -85,39 +86,6 @@ String ColorToString(TColor color);
 TColor StringToColor(const String& s);
 
 // Sets of small enums as bit masks, as the class library's sets.
-template <typename E> class TSet {
-public:
-  constexpr TSet() = default;
-  constexpr TSet(std::initializer_list<E> items) {
-    for (E e : items)
-      FBits |= Bit(e);
-  }
-  constexpr bool Contains(E e) const { return (FBits & Bit(e)) != 0; }
-  constexpr TSet& Include(E e) {
-    FBits |= Bit(e);
-    return *this;
-  }
-  constexpr TSet& Exclude(E e) {
-    FBits &= ~Bit(e);
-    return *this;
-  }
-  constexpr bool Empty() const { return FBits == 0; }
-  constexpr TSet operator+(TSet o) const { return FromBits(FBits | o.FBits); }
-  constexpr TSet operator-(TSet o) const { return FromBits(FBits & ~o.FBits); }
-  constexpr TSet operator*(TSet o) const { return FromBits(FBits & o.FBits); }
-  constexpr bool operator==(const TSet&) const = default;
-  constexpr uint64_t Bits() const { return FBits; }
-  static constexpr TSet FromBits(uint64_t bits) {
-    TSet s;
-    s.FBits = bits;
-    return s;
-  }
-
-private:
-  static constexpr uint64_t Bit(E e) { return uint64_t{1} << static_cast<unsigned>(e); }
-  uint64_t FBits = 0;
-};
-
 struct TPoint : POINT {
   constexpr TPoint() : POINT{0, 0} {}
   constexpr TPoint(LONG x, LONG y) : POINT{x, y} {}
