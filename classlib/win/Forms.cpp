@@ -1,4 +1,5 @@
 #include "Forms.h"
+#include "Threads.h"
 
 #include "ActnList.h"
 #include "Menus.h"
@@ -667,9 +668,11 @@ TApplication::TApplication(TComponent* AOwner)
   Title = path;
   Title = Title.substr(Title.find_last_of("\\/") + 1);
   Title = Title.substr(0, Title.find_last_of('.'));
+  SynchronizeHook = [this](const std::function<void()>& method) { Synchronize(method); };
 }
 
 TApplication::~TApplication() {
+  SynchronizeHook = nullptr;
   DestroyComponents();
   if (FHandle) DeallocateHWnd(FHandle);
 }

@@ -2,6 +2,7 @@
 #include "ActnList.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "Threads.h"
 #include "GuiTest.h"
 #include "StdCtrls.h"
 
@@ -87,16 +88,27 @@ TEST(Services, TimerCanBeFreedInItsOwnHandler) {
 }
 
 TEST(Services, SynchronizeRunsOnTheGuiThread) {
+  class TWorker : public TThread {
+  public:
+    TWorker() : TThread(true) {}
+    DWORD RanOn = 0;
+    std::atomic<bool> Finished{false};
+
+  protected:
+    void Execute() override {
+      Synchronize([this] { RanOn = GetCurrentThreadId(); });
+      Finished = true;
+    }
+  };
   const DWORD gui = GetCurrentThreadId();
-  DWORD ranOn = 0;
-  bool finished = false;
-  std::thread worker([&] {
-    Application->Synchronize([&] { ranOn = GetCurrentThreadId(); });
-    finished = true;
-  });
-  EXPECT_TRUE(PumpUntil([&] { return finished; }));
-  worker.join();
-  EXPECT_EQ(gui, ranOn);
+  DWORD terminatedOn = 0;
+  TWorker worker;
+  worker.OnTerminate = [&](TObject*) { terminatedOn = GetCurrentThreadId(); };
+  worker.Start();
+  EXPECT_TRUE(PumpUntil([&] { return worker.GetFinished(); }));
+  worker.WaitFor();
+  EXPECT_EQ(gui, worker.RanOn);
+  EXPECT_EQ(gui, terminatedOn);
 }
 
 TEST(Services, AllocatedWindowReceivesBroadcasts) {
