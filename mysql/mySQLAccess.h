@@ -422,6 +422,22 @@ public:
   // Replaces every ":name" with the literal of its parameter.
   void SetParams(const TParams& params, const String& text);
 
+  // Editing: each writes one row back to the server as one statement, runs
+  // the cursor's statement again and finds the written row.
+  void InsertRecord(int lock, char* buffer);
+  void AppendRecord(char* buffer) { InsertRecord(0, buffer); }
+  void ModifyRecord(char* oldBuffer, char* newBuffer, bool release);
+  void DeleteRecord(char* buffer);
+  // Positions on the first row whose first `count` key fields of the index
+  // in force equal the buffer's; 8710 when there is none.
+  void GetRecordForKey(bool packed, int count, int partialLength, char* buffer);
+  // The statements; empty when there is nothing to send.
+  String BuildInsert(const String& table, char* buffer);
+  String BuildUpdate(const String& table, char* oldBuffer, char* newBuffer);
+  String BuildDelete(const String& table, char* buffer);
+  String BuildWhere(char* buffer);
+  bool Relocate(int keyIndex, char* buffer, uint64_t insertId);
+
   // Positioning.
   virtual void FirstRow();
   void LastRow();
@@ -521,6 +537,12 @@ private:
   TmySQLField* BlobField(int fieldNumber, char* buffer);
   void CheckBuffer(const void* buffer) const;
   void ForgetDescriptors();
+  // The fields that identify one row for an edit; raises when the table
+  // has no such key among the result's columns.
+  std::vector<int> EditKeyFields();
+  String EditTableText() const;
+  void RunEdit(const String& sql, bool oneRow);
+  void RereadAfterWrite(char* buffer, uint64_t insertId, int fallbackRecordNo);
 
   int64_t FCurrentRecordIndex = 0;
   int FReadOnly = 0;
@@ -621,6 +643,11 @@ public:
   uint16_t ExecuteStatement(TNativeDataSet* statement, TNativeDataSet** cursor);
   uint16_t FreeStatement(TNativeDataSet*& statement);
   uint16_t SetParams(TNativeDataSet* statement, const TParams& params, const String& sql);
+  uint16_t InsertRecord(TNativeDataSet* cursor, int lock, char* buffer);
+  uint16_t AppendRecord(TNativeDataSet* cursor, char* buffer);
+  uint16_t ModifyRecord(TNativeDataSet* cursor, char* oldBuffer, char* newBuffer, bool release);
+  uint16_t DeleteRecord(TNativeDataSet* cursor, char* buffer);
+  uint16_t GetRecordForKey(TNativeDataSet* cursor, bool packed, int count, int partialLength, char* buffer);
   uint16_t GetCharacterSet(TNativeConnect* connection, int& charset);
   uint16_t GetIndexDesc(TNativeDataSet* cursor, int n, TIndexDesc& desc);
   uint16_t SetToCursor(TNativeDataSet* dest, TNativeDataSet* source);

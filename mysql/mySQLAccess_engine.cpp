@@ -331,3 +331,24 @@ uint16_t TmySQLEngine::SetToCursor(TNativeDataSet* dest, TNativeDataSet* source)
 uint16_t TmySQLEngine::ReadBlock(TNativeDataSet* cursor, int& count, char* block) {
   return Call(cursor, [&] { cursor->ReadBlock(count, block); });
 }
+
+uint16_t TmySQLEngine::InsertRecord(TNativeDataSet* cursor, int lock, char* buffer) {
+  return Call(cursor, [&] { cursor->InsertRecord(lock, buffer); });
+}
+
+uint16_t TmySQLEngine::AppendRecord(TNativeDataSet* cursor, char* buffer) {
+  return Call(cursor, [&] { cursor->AppendRecord(buffer); });
+}
+
+uint16_t TmySQLEngine::ModifyRecord(TNativeDataSet* cursor, char* oldBuffer, char* newBuffer, bool release) {
+  return Call(cursor, [&] { cursor->ModifyRecord(oldBuffer, newBuffer, release); });
+}
+
+uint16_t TmySQLEngine::DeleteRecord(TNativeDataSet* cursor, char* buffer) {
+  return Call(cursor, [&] { cursor->DeleteRecord(buffer); });
+}
+
+uint16_t TmySQLEngine::GetRecordForKey(TNativeDataSet* cursor, bool packed, int count, int partialLength,
+                                       char* buffer) {
+  return Call(cursor, [&] { cursor->GetRecordForKey(packed, count, partialLength, buffer); });
+}

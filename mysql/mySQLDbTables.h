@@ -185,6 +185,13 @@ public:
   // A blob's bytes, Buffer grown to hold them; the blob's size (0 when it
   // cannot be read).
   int GetBlobFieldData(int FieldNo, String& Buffer);
+  // Filters and searches: expression filters and OnFilterRecord run on the
+  // native cursor; Locate and Lookup look with a filter of their own.
+  void SetFiltered(bool Value) override;
+  void SetFilterOptions(TFilterOptions Value) override;
+  void SetOnFilterRecord(const TFilterRecordEvent& Value) override;
+  bool Locate(const String& KeyFields, const Variant& KeyValues, TLocateOptions Options) override;
+  Variant Lookup(const String& KeyFields, const Variant& KeyValues, const String& ResultFields) override;
 
 protected:
   virtual TNativeDataSet* CreateCursorHandle() { return nullptr; }
@@ -214,7 +221,6 @@ protected:
   void InternalOpen() override;
   void InternalSetToRecord(char* Buffer) override;
   bool IsCursorOpen() override { return FHandle != nullptr; }
-  bool GetCanModifyImpl() override { return false; }
   void OpenCursor(bool InfoQuery) override;
   void CloseCursor() override;
   void InitRecord(char* Buffer) override;
@@ -222,6 +228,18 @@ protected:
   void BlockReadNext() override;
   void CloseBlob(TField* Field) override;
   bool GetIsIndexField(TField* Field) override;
+  // Editing: rows are written to the server by Post and Delete at once.
+  bool GetCanModifyImpl() override;
+  void InternalEdit() override;
+  void InternalInsert() override;
+  void InternalPost() override;
+  void InternalDelete() override;
+  void InternalAddRecord(const void* Buffer, bool Append) override;
+  void InternalCancel() override;
+  void InternalRefresh() override;
+  void SetFilterText(const String& Value) override;
+  bool FindRecord(bool Restart, bool GoForward) override;
+  virtual void BeforeFilterChange() {}
   String ClassName() const override { return "TmySQLDataSet"; }
 
   // Blob contents read into record buffers are kept there when on.
@@ -255,6 +273,23 @@ private:
   uint32_t FBookmarkOfs = 0, FRecInfoOfs = 0, FBlobCacheOfs = 0, FRecBufSize = 0;
   int FBlockBufCapacity = 0, FBlockBufIndex = 0, FBlockBufCount = 0, FBlockReadCount = 0;
   std::vector<char> FBlockReadBuf;
+  // The row as it was read when Edit began: what an UPDATE finds it by.
+  std::vector<char> FEditCopy;
+  void ChangeFilter(const String& Text, TFilterOptions Options);
+  void ForgetStaleFilters();
+  void ReplaceFilter(TmySQLFilter*& Handle, TmySQLFilter* Value);
+  TmySQLFilter* NewFilter(int Priority, TFilterExpression Expression, TFilterCallback Callback);
+  TmySQLFilter* NewExprFilter(const String& Text, TFilterOptions Options);
+  TmySQLFilter* NewFuncFilter();
+  void ActivateFilters();
+  void DeactivateFilters();
+  bool LocateByKeys(const String& KeyFields, const Variant& KeyValues, TLocateOptions Options);
+  // The filter handles belong to FFilterCursor; a new cursor has none.
+  TmySQLFilter* FExprFilter = nullptr;
+  TmySQLFilter* FFuncFilter = nullptr;
+  TNativeDataSet* FFilterCursor = nullptr;
+  // The row OnFilterRecord looks at, in the filter state.
+  char* FFilterBuffer = nullptr;
   uint16_t FUseFlags = 0;
   TUpdateMode FUpdateMode = upWhereAll;
 };
