@@ -12,11 +12,37 @@
 #include "Components.h"
 #include "SysUtils.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
 class TNativeConnect;
 class TNativeDataSet;
+
+// What the program and its monitors share: named objects, open to every
+// process, and the layout of the 2048 bytes of memory (integers are 32-bit
+// little-endian; the wanted words and the counters are set by the monitors).
+inline constexpr const char* MonitorSharedMemName = "MySQL.SQL.MONITOR.SharedMem";
+inline constexpr const char* MonitorMutexName = "MySQL.SQL.MONITOR.Mutex";
+inline constexpr const char* MonitorWriteEventName = "MySQL.SQL.MONITOR.WriteEvent";
+inline constexpr const char* MonitorWriteFinishedEventName = "MySQL.SQL.MONITOR.WriteFinishedEvent";
+inline constexpr const char* MonitorReadEventName = "MySQL.SQL.MONITOR.ReadEvent";
+inline constexpr const char* MonitorReadFinishedEventName = "MySQL.SQL.MONITOR.ReadFinishedEvent";
+inline constexpr unsigned MonitorSharedSize = 2048;
+// The text chunk sits at offset 0.
+inline constexpr size_t MonitorChunkSize = 2002;
+enum : int {
+  ofsTimeStamp = 2004, // date-time, a 64-bit float
+  ofsWantTransaction = 2012,
+  ofsWantConnect = 2016,
+  ofsWantFetch = 2020,
+  ofsWantExecute = 2024,
+  ofsWantPrepare = 2028,
+  ofsChunkLength = 2032,
+  ofsTraceType = 2036,
+  ofsReaderCount = 2040,
+  ofsMonitorCount = 2044,
+};
 
 // The kind of a trace record, as the monitor reads it.
 enum TTraceType : uint8_t { ttPrepare = 0, ttExecute = 1, ttFetch = 2, ttConnect = 3, ttTransaction = 4 };

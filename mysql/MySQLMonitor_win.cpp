@@ -17,31 +17,6 @@
 
 namespace {
 
-const char* const kSharedMemName = "MySQL.SQL.MONITOR.SharedMem";
-const char* const kMutexName = "MySQL.SQL.MONITOR.Mutex";
-const char* const kWriteEventName = "MySQL.SQL.MONITOR.WriteEvent";
-const char* const kWriteFinishedEventName = "MySQL.SQL.MONITOR.WriteFinishedEvent";
-const char* const kReadEventName = "MySQL.SQL.MONITOR.ReadEvent";
-const char* const kReadFinishedEventName = "MySQL.SQL.MONITOR.ReadFinishedEvent";
-
-constexpr DWORD kSharedSize = 2048;
-constexpr size_t kChunkSize = 2002;
-
-// Places in the shared memory after the text chunk; the counters are set by
-// the monitors.
-enum : int {
-  ofsTimeStamp = 2004,
-  ofsWantTransaction = 2012,
-  ofsWantConnect = 2016,
-  ofsWantFetch = 2020,
-  ofsWantExecute = 2024,
-  ofsWantPrepare = 2028,
-  ofsChunkLength = 2032,
-  ofsTraceType = 2036,
-  ofsReaderCount = 2040,
-  ofsMonitorCount = 2044,
-};
-
 // Every wait on the shared objects goes in steps of this; a monitor that
 // lets a step pass unanswered is counted out.
 constexpr DWORD kWaitStep = 1000;
@@ -199,8 +174,8 @@ private:
     if (FShared.Read(ofsMonitorCount) <= 0) return true;
 
     const String text = EscapeControlCharacters(record.Text);
-    for (size_t pos = 0; pos < text.size(); pos += kChunkSize) {
-      const size_t length = std::min(kChunkSize, text.size() - pos);
+    for (size_t pos = 0; pos < text.size(); pos += MonitorChunkSize) {
+      const size_t length = std::min(MonitorChunkSize, text.size() - pos);
       FShared.Write(ofsTraceType, record.Type);
       std::memcpy(FShared.View + ofsTimeStamp, &record.TimeStamp, sizeof record.TimeStamp);
       FShared.Write(ofsChunkLength, LONG(length));
@@ -337,8 +312,8 @@ void TMySQLMonitorHook::Initialize() {
   SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), &descriptor, TRUE};
 
   auto shared = std::make_unique<TSharedObjects>();
-  shared->Mapping =
-      CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0, kSharedSize, kSharedMemName);
+  shared->Mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0,
+                                       MonitorSharedSize, MonitorSharedMemName);
   if (!shared->Mapping) RaiseSharedResourceError();
   const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
 
@@ -349,12 +324,13 @@ void TMySQLMonitorHook::Initialize() {
     const char* Name;
     BOOL Set;
   };
-  shared->Mutex = CreateMutexA(&attributes, FALSE, kMutexName);
+  shared->Mutex = CreateMutexA(&attributes, FALSE, MonitorMutexName);
   if (!shared->Mutex) RaiseSharedResourceError();
-  for (const TEventSpec& event : {TEventSpec{shared->WriteEvent, kWriteEventName, FALSE},
-                                  TEventSpec{shared->WriteFinishedEvent, kWriteFinishedEventName, TRUE},
-                                  TEventSpec{shared->ReadEvent, kReadEventName, FALSE},
-                                  TEventSpec{shared->ReadFinishedEvent, kReadFinishedEventName, FALSE}}) {
+  for (const TEventSpec& event :
+       {TEventSpec{shared->WriteEvent, MonitorWriteEventName, FALSE},
+        TEventSpec{shared->WriteFinishedEvent, MonitorWriteFinishedEventName, TRUE},
+        TEventSpec{shared->ReadEvent, MonitorReadEventName, FALSE},
+        TEventSpec{shared->ReadFinishedEvent, MonitorReadFinishedEventName, FALSE}}) {
     event.Handle = CreateEventA(&attributes, TRUE, event.Set, event.Name);
     if (!event.Handle) RaiseSharedResourceError();
   }

@@ -24,19 +24,6 @@
 
 namespace {
 
-enum : int {
-  ofsTimeStamp = 2004,
-  ofsWantTransaction = 2012,
-  ofsWantConnect = 2016,
-  ofsWantFetch = 2020,
-  ofsWantExecute = 2024,
-  ofsWantPrepare = 2028,
-  ofsChunkLength = 2032,
-  ofsTraceType = 2036,
-  ofsReaderCount = 2040,
-  ofsMonitorCount = 2044,
-};
-
 constexpr DWORD kPoll = 50;
 // However the test goes, a monitor never outlives this.
 constexpr ULONGLONG kLifetime = 120000;
@@ -60,14 +47,14 @@ TShared OpenShared() {
   SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
   SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), &descriptor, FALSE};
   TShared shared{};
-  shared.Mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0, 2048,
-                                      "MySQL.SQL.MONITOR.SharedMem");
+  shared.Mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0, MonitorSharedSize,
+                                      MonitorSharedMemName);
   if (!shared.Mapping) Fail("CreateFileMapping");
-  shared.Mutex = CreateMutexA(&attributes, FALSE, "MySQL.SQL.MONITOR.Mutex");
-  shared.WriteEvent = CreateEventA(&attributes, TRUE, FALSE, "MySQL.SQL.MONITOR.WriteEvent");
-  shared.WriteFinishedEvent = CreateEventA(&attributes, TRUE, TRUE, "MySQL.SQL.MONITOR.WriteFinishedEvent");
-  shared.ReadEvent = CreateEventA(&attributes, TRUE, FALSE, "MySQL.SQL.MONITOR.ReadEvent");
-  shared.ReadFinishedEvent = CreateEventA(&attributes, TRUE, FALSE, "MySQL.SQL.MONITOR.ReadFinishedEvent");
+  shared.Mutex = CreateMutexA(&attributes, FALSE, MonitorMutexName);
+  shared.WriteEvent = CreateEventA(&attributes, TRUE, FALSE, MonitorWriteEventName);
+  shared.WriteFinishedEvent = CreateEventA(&attributes, TRUE, TRUE, MonitorWriteFinishedEventName);
+  shared.ReadEvent = CreateEventA(&attributes, TRUE, FALSE, MonitorReadEventName);
+  shared.ReadFinishedEvent = CreateEventA(&attributes, TRUE, FALSE, MonitorReadFinishedEventName);
   if (!shared.Mutex || !shared.WriteEvent || !shared.WriteFinishedEvent || !shared.ReadEvent ||
       !shared.ReadFinishedEvent)
     Fail("CreateMutex/CreateEvent");
