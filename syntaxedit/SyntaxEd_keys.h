@@ -3,6 +3,8 @@
 // key presses through it.
 #pragma once
 
+#include "ShortCuts.h"
+
 #include "SyntaxEd_base.h"
 
 #include <cstdint>
@@ -11,11 +13,6 @@
 #include <vector>
 
 class TStream;
-
-// The class library's 16-bit shortcut word: virtual key in the low byte,
-// Shift 0x2000, Ctrl 0x4000, Alt 0x8000; 0 is no key.
-using TShortCut = uint16_t;
-inline constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0;
 
 // The modifier keys of a key press as bits, in the order of the class
 // library's shift-state set (Shift, Alt, Ctrl): a TShiftState's low bits.

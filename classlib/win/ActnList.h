@@ -2,15 +2,11 @@
 // keys and enabled state kept up to date while the program idles.
 #pragma once
 
+#include "ShortCuts.h"
+
 #include "Controls.h"
 
 #include <vector>
-
-using TShortCut = uint16_t;
-constexpr TShortCut scShift = 0x2000;
-constexpr TShortCut scCtrl = 0x4000;
-constexpr TShortCut scAlt = 0x8000;
-constexpr TShortCut scNone = 0;
 
 TShortCut ShortCut(WORD Key, TShiftState Shift);
 void ShortCutToKey(TShortCut ShortCut, WORD& Key, TShiftState& Shift);
