@@ -3,7 +3,7 @@
 // definition equal to the target's, and a second run must find nothing to
 // do; once with the source database, once with source.sql as a script.
 #include "FakeWindow.h"
-#include "MariaDbDatabase.h"
+#include "ServerDatabase.h"
 #include "Util.h"
 
 #include <gtest/gtest.h>
@@ -107,13 +107,13 @@ TShape Shape(const String& createText) {
 class Convergence : public ::testing::TestWithParam<String> {
 protected:
   std::optional<TTestServer> Server = TestServer();
-  std::unique_ptr<TMariaDbDatabase> Admin;
+  std::unique_ptr<TServerDatabase> Admin;
   fs::path Folder;
 
   void SetUp() override {
     if (!Server) GTEST_SKIP() << "VELMORA_TEST_MYSQL is not set: no test server";
     Folder = GetParam();
-    Admin = std::make_unique<TMariaDbDatabase>(*Server);
+    Admin = std::make_unique<TServerDatabase>(*Server, "utf8mb4");
     Admin->Use("");
   }
 
@@ -126,7 +126,7 @@ protected:
   }
 
   std::vector<String> Tables(const String& database) {
-    TMariaDbDatabase db(*Server);
+    TServerDatabase db(*Server);
     db.Use(database);
     TStringList list;
     QueryBaseTables(list, db);
@@ -157,7 +157,7 @@ protected:
   void SyncTwice(bool fromScript) {
     TSettings settings = CaseSettings(Folder);
     settings.SyncRunUnprompted = true;
-    TMariaDbDatabase source(*Server), target(*Server), script(*Server);
+    TServerDatabase source(*Server), target(*Server), script(*Server);
     source.Use(SourceDb);
     target.Use(TargetDb);
     TRecordingWindow window;

@@ -1,7 +1,7 @@
 // The script runner, the loading of a source script and the character-set
 // check against the real test server.
 #include "FakeWindow.h"
-#include "MariaDbDatabase.h"
+#include "ServerDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -15,25 +15,25 @@ const char* const Db = "velmora_runner";
 class OnServer : public ::testing::Test {
 protected:
   std::optional<TTestServer> Server = TestServer();
-  std::unique_ptr<TMariaDbDatabase> Admin, Source, Target, Script;
+  std::unique_ptr<TServerDatabase> Admin, Source, Target, Script;
   TRecordingWindow Window;
   TSettings Settings;
   std::unique_ptr<TSyncEngine> Engine;
 
   void SetUp() override {
     if (!Server) GTEST_SKIP() << "VELMORA_TEST_MYSQL is not set: no test server";
-    Admin = std::make_unique<TMariaDbDatabase>(*Server);
+    Admin = std::make_unique<TServerDatabase>(*Server, "utf8mb4");
     Admin->Use("");
     for (const char* db : {Db, "velmora_runner_source"}) {
       Admin->ExecuteSQL(Format("drop database if exists %s", db));
       Admin->ExecuteSQL(Format("create database %s", db));
     }
-    Open("utf8mb4");
+    Open("");
   }
   void Open(const String& charset) {
-    Source = std::make_unique<TMariaDbDatabase>(*Server, charset);
-    Target = std::make_unique<TMariaDbDatabase>(*Server, charset);
-    Script = std::make_unique<TMariaDbDatabase>(*Server, charset);
+    Source = std::make_unique<TServerDatabase>(*Server, charset);
+    Target = std::make_unique<TServerDatabase>(*Server, charset);
+    Script = std::make_unique<TServerDatabase>(*Server, charset);
     Source->Use("velmora_runner_source");
     Target->Use(Db);
     Engine = std::make_unique<TSyncEngine>(*Source, *Target, *Script, Window, Settings);
