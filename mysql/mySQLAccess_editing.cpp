@@ -227,6 +227,9 @@ void TNativeDataSet::RunEdit(const String& sql, bool oneRow) {
 // Without a buffer there is no row to find (it was deleted): the cursor
 // stays at the fallback record number, limited to the new last row.
 void TNativeDataSet::RereadAfterWrite(char* buffer, uint64_t insertId, int fallbackRecordNo) {
+  // The caller's buffer still holds what was written (and its blob streams,
+  // which the caller frees): the moves below must not fill it.
+  FCurrentBuffer = nullptr;
   const bool fromStatement = FFromStatement;
   Reexecute();
   FFromStatement = fromStatement;

@@ -60,6 +60,12 @@ String ParameterName(String& text) {
   }
   String name;
   NextSQLWord(text, name);
+  // A tab ends a bare name as a blank does; what follows stays statement text.
+  const size_t tab = name.find('\t');
+  if (tab != String::npos && !name.empty() && name[0] != '"' && name[0] != '\'') {
+    text.insert(0, name.substr(tab));
+    name.erase(tab);
+  }
   if (!name.empty() && (name[0] == '"' || name[0] == '\'')) {
     const char quote = name[0];
     name.erase(0, 1);

@@ -3,6 +3,8 @@
 // row that was read.
 #include "DbDatabaseTestSupport.h"
 
+#include "DateUtils.h"
+
 namespace {
 
 constexpr const char* EditingDatabase = "velmora_editing";
@@ -217,4 +219,44 @@ TEST_F(Editing, ReadOnlyQueryRefusesEdits) {
   query->Open();
   EXPECT_FALSE(query->GetCanModify());
   EXPECT_THROW(query->Edit(), EDatabaseError);
+}
+
+TEST_F(Editing, EveryValueKindIsWrittenAsItsLiteral) {
+  Exec(
+      "CREATE TABLE kinds (id INT PRIMARY KEY, members SET('a','b','c'), yn ENUM('y','n'), tf ENUM('t','f'), "
+      "d DATE, t TIME, dt DATETIME, f DOUBLE, big BIGINT, note TEXT, small TINYBLOB)");
+  auto query = Live("SELECT * FROM kinds");
+  query->Append();
+  query->FieldByName("id")->SetAsInteger(1);
+  query->FieldByName("members")->SetAsString("a,c");
+  query->FieldByName("yn")->SetAsBoolean(false);
+  query->FieldByName("tf")->SetAsBoolean(true);
+  query->FieldByName("d")->SetAsDateTime(EncodeDate(2024, 2, 29));
+  query->FieldByName("t")->SetAsDateTime(EncodeTime(13, 14, 15, 0));
+  query->FieldByName("dt")->SetAsDateTime(EncodeDateTime(2024, 2, 29, 13, 14, 15, 0));
+  query->FieldByName("f")->SetAsFloat(2.5);
+  query->FieldByName("big")->SetAsString("9000000000");
+  query->FieldByName("note")->SetAsString("it's a \\ note");
+  query->Post();
+  EXPECT_EQ(
+      Column(*FDb, "SELECT CONCAT_WS('|', members, members + 0, yn, tf, d, t, dt, f, big, note) FROM kinds"),
+      std::vector<String>{"a,c|5|n|t|2024-02-29|13:14:15|2024-02-29 13:14:15|2.5|9000000000|it's a \\ note"});
+  // A blob longer than its column is refused before anything is sent.
+  query->Edit();
+  query->FieldByName("small")->SetAsString(String(300, 'x'));
+  EXPECT_NE(MessageOf<EmySQLDatabaseError>([&] {
+              query->Post();
+            }).find("Image size exceeds maximum blob field size"),
+            String::npos);
+  query->Cancel();
+  EXPECT_EQ(Column(*FDb, "SELECT IFNULL(small, 'NULL') FROM kinds"), std::vector<String>{"NULL"});
+}
+
+TEST_F(Editing, AnInsertWithEveryFieldNullSendsNothing) {
+  Exec("CREATE TABLE loose (a INT NULL, b VARCHAR(5) NULL)");
+  auto query = Live("SELECT * FROM loose");
+  query->Append();
+  query->Post();
+  EXPECT_EQ(Column(*FDb, "SELECT COUNT(*) FROM loose"), std::vector<String>{"0"});
+  EXPECT_EQ(query->GetRecordCount(), 0);
 }
