@@ -148,6 +148,23 @@ private:
   bool FDisconnecting = false;
 };
 
+// Cached updates: what a handler is told and answers. Rows are written at
+// once in both modes; these only decide whether a data set may be changed.
+enum TUpdateKind { ukModify, ukInsert, ukDelete };
+enum TUpdateAction { uaFail, uaAbort, uaSkip, uaRetry, uaApplied };
+using TUpdateErrorEvent = std::function<void(TDataSet* DataSet, EDatabaseError* E, TUpdateKind UpdateKind,
+                                             TUpdateAction& UpdateAction)>;
+using TUpdateRecordEvent =
+    std::function<void(TDataSet* DataSet, TUpdateKind UpdateKind, TUpdateAction& UpdateAction)>;
+
+// The type of a data set's UpdateObject; the program has no descendant.
+class TmySQLSQLUpdateObject : public TComponent {
+public:
+  using TComponent::TComponent;
+  virtual TmySQLDataSet* GetDataSet() const = 0;
+  virtual void SetDataSet(TmySQLDataSet* Value) = 0;
+};
+
 // A data set over a native cursor of a database's engine. It gets its cursor
 // from a descendant (the query).
 class TmySQLDataSet : public TDataSet {
@@ -190,6 +207,24 @@ public:
   void SetFiltered(bool Value) override;
   void SetFilterOptions(TFilterOptions Value) override;
   void SetOnFilterRecord(const TFilterRecordEvent& Value) override;
+  bool GetCachedUpdates() const { return FCachedUpdates; }
+  void SetCachedUpdates(bool Value);
+  TmySQLSQLUpdateObject* GetUpdateObject() const { return FUpdateObject; }
+  void SetUpdateObject(TmySQLSQLUpdateObject* Value);
+  TUpdateErrorEvent OnUpdateError;
+  TUpdateRecordEvent OnUpdateRecord;
+  TUpdateStatus UpdateStatus() override;
+  Variant GetStateFieldValue(TDataSetState State, TField* Field) override;
+  void SetStateFieldValue(TDataSetState State, TField* Field, const Variant& Value) override;
+  // Provider support.
+  bool PSIsSQLBased() override;
+  bool PSIsSQLSupported() override { return true; }
+  String PSGetQuoteChar() override { return "\""; }
+  bool PSInTransaction() override;
+  void PSStartTransaction() override;
+  void PSEndTransaction(bool Commit) override;
+  int PSExecuteStatement(const String& SQL, TParams* Params, bool ResultSet) override;
+  void PSReset() override;
   bool Locate(const String& KeyFields, const Variant& KeyValues, TLocateOptions Options) override;
   Variant Lookup(const String& KeyFields, const Variant& KeyValues, const String& ResultFields) override;
 
@@ -290,6 +325,10 @@ private:
   TNativeDataSet* FFilterCursor = nullptr;
   // The row OnFilterRecord looks at, in the filter state.
   char* FFilterBuffer = nullptr;
+  bool FCachedUpdates = false;
+  TmySQLSQLUpdateObject* FUpdateObject = nullptr;
+  // The row before a change, while cached updates are on.
+  std::vector<char> FOldRecord;
   uint16_t FUseFlags = 0;
   TUpdateMode FUpdateMode = upWhereAll;
 };

@@ -260,3 +260,40 @@ TEST_F(Editing, AnInsertWithEveryFieldNullSendsNothing) {
   EXPECT_EQ(Column(*FDb, "SELECT COUNT(*) FROM loose"), std::vector<String>{"0"});
   EXPECT_EQ(query->GetRecordCount(), 0);
 }
+
+TEST_F(Editing, CachedUpdatesStillWriteAtOnce) {
+  auto query = Live(ItemsSql);
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] { query->FieldByName("a`b")->GetOldValue(); }),
+            "Not in cached update mode");
+  query->SetCachedUpdates(true);
+  EXPECT_EQ(query->FieldByName("group")->GetAsInteger(), 1) << "switching keeps the row on show";
+  query->Edit();
+  query->FieldByName("a`b")->SetAsString("cached");
+  query->Post();
+  EXPECT_EQ(Rows().front(), "1/x=cached");
+  EXPECT_EQ(query->UpdateStatus(), usUnmodified);
+  query->SetCachedUpdates(false);
+  EXPECT_EQ(query->UpdateStatus(), usUnmodified);
+
+  // A read-only query may be changed when an update handler would take the rows.
+  auto readOnly = NewQuery(*FDb, ItemsSql);
+  readOnly->Open();
+  readOnly->SetCachedUpdates(true);
+  EXPECT_FALSE(readOnly->GetCanModify());
+  readOnly->OnUpdateRecord = [](TDataSet*, TUpdateKind, TUpdateAction&) {};
+  EXPECT_TRUE(readOnly->GetCanModify());
+}
+
+TEST_F(Editing, ProviderCallsRunInTheDatabasesTransaction) {
+  auto query = Live(ItemsSql);
+  EXPECT_TRUE(query->PSIsSQLBased());
+  EXPECT_EQ(query->PSGetQuoteChar(), "\"");
+  EXPECT_FALSE(query->PSInTransaction());
+  query->PSStartTransaction();
+  EXPECT_TRUE(query->PSInTransaction());
+  EXPECT_EQ(query->PSExecuteStatement("DELETE FROM `order items` WHERE `group` = 1", nullptr, false), 2);
+  EXPECT_EQ(query->PSExecuteStatement("DELETE FROM `order items`", nullptr, true), 0) << "nothing runs";
+  query->PSEndTransaction(false);
+  EXPECT_FALSE(query->PSInTransaction());
+  EXPECT_EQ(Rows().size(), 4u);
+}
