@@ -61,6 +61,10 @@ TEST_F(Connection, StatementsAreSentAsWritten) {
   EXPECT_EQ(rows[3][1], TSqlValue(":x"));
   EXPECT_EQ(Conn->ExecuteSQL("update t set note = 'y' where id > 1"), 3);
   EXPECT_TRUE(Conn->Open("select id from t where id > 9").empty());
+  // A script may hold a statement with rows: they are let go, and the
+  // connection goes on.
+  Conn->ExecuteSQL("select id, note from t");
+  EXPECT_EQ(Conn->Open("select count(*) from t").at(0).at(0), TSqlValue("4"));
 }
 
 TEST_F(Connection, ALongDefinitionIsReadWhole) {
