@@ -156,6 +156,8 @@ void TmySQLDataSet::InternalOpen() {
   FRecBufSize = FBookmarkOfs + uint32_t(BookmarkSize);
   engine->SetToBegin(FHandle);
   PrepareOpenedCursor();
+  // Filters set while closed apply from the first row on.
+  ForgetStaleFilters();
 }
 
 void TmySQLDataSet::InternalInitFieldDefs() {
@@ -197,8 +199,9 @@ void TmySQLDataSet::AddFieldDesc(const TFieldDesc& Desc, int& FieldNo, const std
   case 20:
   case 21:
   case 22:
-    size = Desc.Units1;
-    if (Desc.Units1 == 0) type = ftUnknown;
+    // A column the server reports with no width (an untyped NULL or '')
+    // still gets its field, so the columns after it keep their places.
+    size = Desc.Units1 == 0 ? 1 : Desc.Units1;
     break;
   case fldBLOB:
     size = Desc.Units1;
@@ -312,6 +315,10 @@ char* TmySQLDataSet::GetActiveRecBuf() {
     return ActiveBuffer();
   case dsCalcFields:
     return CalcBuffer();
+  case dsFilter:
+    return FFilterBuffer;
+  case dsOldValue:
+    return FOldRecord.empty() ? ActiveBuffer() : FOldRecord.data();
   case dsBlockRead:
     return FBlockReadBuf.empty() ? nullptr : BlockBuffer(FBlockBufIndex);
   default:

@@ -204,6 +204,16 @@ TEST_F(DbQuery, ResultShapes) {
   EXPECT_EQ(same->GetFields()[1]->GetFieldName(), "x_1");
   EXPECT_EQ(same->GetFields()[2]->GetFieldName(), "x_2");
   EXPECT_EQ(same->GetFields()[1]->GetAsInteger(), 2);
+
+  // Columns the server reports with no width (an untyped NULL or '') keep
+  // their place, so the columns after them are not shifted.
+  auto widthless = NewQuery(*FDb, "SELECT NULL AS a, '' AS b, 'after' AS c");
+  widthless->Open();
+  ASSERT_EQ(widthless->GetFieldCount(), 3);
+  EXPECT_TRUE(widthless->GetFields()[0]->IsNull());
+  EXPECT_FALSE(widthless->GetFields()[1]->IsNull());
+  EXPECT_EQ(widthless->GetFields()[1]->GetAsString(), "");
+  EXPECT_EQ(widthless->GetFields()[2]->GetAsString(), "after");
 }
 
 TEST_F(DbQuery, ExecuteSQLRunsDdlAndDmlAndLeavesTheQueryUnused) {

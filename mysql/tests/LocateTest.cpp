@@ -147,6 +147,27 @@ TEST_F(Searching, OnFilterRecordDecidesEachRowInTheFilterState) {
   EXPECT_EQ(Id(), 1);
 }
 
+TEST_F(Searching, OnFilterRecordReadsTheRowItDecides) {
+  FQuery->SetOnFilterRecord([](TDataSet* DataSet, bool& Accept) {
+    Accept = DataSet->FieldByName("id")->GetAsInteger() % 2 == 0;
+  });
+  FQuery->SetFiltered(true);
+  const std::vector<int> ids = Ids();
+  ASSERT_EQ(ids.size(), size_t(RowCount / 2));
+  for (int id : ids)
+    EXPECT_EQ(id % 2, 0) << id;
+}
+
+TEST_F(Searching, AFilterSetBeforeOpenAppliesAtOpen) {
+  FQuery->Close();
+  FQuery->SetOnFilterRecord([](TDataSet* DataSet, bool& Accept) {
+    Accept = DataSet->FieldByName("id")->GetAsInteger() <= 3;
+  });
+  FQuery->SetFiltered(true);
+  FQuery->Open();
+  EXPECT_EQ(Ids(), (std::vector<int>{1, 2, 3}));
+}
+
 TEST_F(Searching, AFaultyFilterHandlerDoesNotStopTheFetch) {
   int handled = 0;
   ApplicationHandleException = [&](TObject*) { ++handled; };
