@@ -1,6 +1,7 @@
 // The native connection: parameters, connect with the session set-up,
 // transactions and statements run without a cursor; and the layer's errors.
 #include "mySQLAccess.h"
+#include "MySQLMonitor.h"
 
 #include "mySQLCP.h"
 #include "uMysqlHelpers.h"
@@ -162,6 +163,7 @@ void TNativeConnect::Connect() {
     throw;
   }
   FConnected = true;
+  if (TMySQLMonitorHook* hook = MonitorHook()) hook->TraceConnect(this);
 }
 
 // Servers of 4.1 and later get the character set of the system code page
@@ -183,6 +185,7 @@ void TNativeConnect::Disconnect() {
   if (!FConnected) return;
   FClient.reset();
   FConnected = false;
+  if (TMySQLMonitorHook* hook = MonitorHook()) hook->TraceDisconnect(this);
 }
 
 int TNativeConnect::ErrorCode() const {
@@ -217,6 +220,7 @@ void TNativeConnect::StartTransaction(int isolation, TNativeConnect*& handle) {
   FTransState = 1;
   FIsolationLevel = isolation;
   if (FClient) FClient->ReconnectAllowed = false;
+  if (TMySQLMonitorHook* hook = MonitorHook()) hook->TraceStartTransaction(this);
 }
 
 void TNativeConnect::EndTransaction(int mode) {
@@ -227,7 +231,13 @@ void TNativeConnect::EndTransaction(int mode) {
   bool ran = false;
   Query(mode == 0 ? "COMMIT" : "ROLLBACK", false, ran);
   FClient->ReconnectAllowed = true;
-  if (ran) return;
+  if (ran) {
+    if (TMySQLMonitorHook* hook = MonitorHook()) {
+      if (mode == 0) hook->TraceCommit(this);
+      else hook->TraceRollback(this);
+    }
+    return;
+  }
   const EmySQLException error = EmySQLException::CreateWithText(this, ErrorText());
   // The loss is reported now; the client's first attempt after a lost
   // transaction would refuse to reconnect, which is spent here.

@@ -1,6 +1,7 @@
 // The native cursor: statements, the stored result, positioning, bookmarks,
 // record counts and properties.
 #include "mySQLAccess.h"
+#include "MySQLMonitor.h"
 
 #include "uMysqlHelpers.h"
 
@@ -50,6 +51,7 @@ void TNativeDataSet::SetStatementText(const String& text) {
   if (text != FStatementText) FDescribeAgain = daStatement;
   FStatementText = text;
   FFromStatement = true;
+  if (TMySQLMonitorHook* hook = MonitorHook()) hook->TracePrepare(this);
 }
 
 // The descriptors of an earlier statement go once the new one has run.
@@ -135,6 +137,7 @@ void TNativeDataSet::ExecuteNoCursor() {
     }
     result.reset();
     FConnection->CheckResult();
+    if (TMySQLMonitorHook* hook = MonitorHook(); hook && ran) hook->TraceExecute(this);
   }
   FStatementText.clear();
 }
@@ -153,7 +156,7 @@ void TNativeDataSet::StoreBookmark() {
   GetBookmark(FCurrentBuffer + FBookmarkOffset);
 }
 
-template <typename Move> void TNativeDataSet::MoveRow(Move move, bool /*traced*/) {
+template <typename Move> void TNativeDataSet::MoveRow(Move move, bool traced) {
   if (!FResult) {
     FConnection->CheckResult();
     return;
@@ -167,6 +170,8 @@ template <typename Move> void TNativeDataSet::MoveRow(Move move, bool /*traced*/
   }
   StoreBookmark();
   FillRecordBuffer();
+  if (!traced) return;
+  if (TMySQLMonitorHook* hook = MonitorHook()) hook->TraceFetch(this);
 }
 
 void TNativeDataSet::FirstRow() {

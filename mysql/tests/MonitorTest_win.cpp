@@ -12,6 +12,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -346,3 +347,49 @@ TEST_F(MonitorTest, AProgramEndsPromptlyWhileItsMonitorIsStuck) {
 }
 
 } // namespace
+
+namespace {
+
+String EnvText(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? String(value) : String();
+}
+
+} // namespace
+
+TEST_F(MonitorTest, TheNativeLayerTracesWhatItSendsToTheServer) {
+  const String server = EnvText("VELMORA_TEST_MYSQL");
+  if (server.empty()) GTEST_SKIP() << "VELMORA_TEST_MYSQL is not set (start tools/testdb)";
+  TStringList params;
+  params.Add("Host=" + server.substr(0, server.find(':')));
+  params.Add("Port=" + server.substr(server.find(':') + 1));
+  params.Add("UID=" + EnvText("VELMORA_TEST_USER"));
+  params.Add("PWD=" + EnvText("VELMORA_TEST_PASSWORD"));
+  params.Add("DatabaseName=mysql");
+  TNativeConnect connection(0);
+  connection.ReadParams(params);
+
+  const String expected[] = {"mysql: [Connect]",
+                             "Query: [Prepare] DO 1\r\n",
+                             "Query: [Execute] DO 1\r\n",
+                             "mysql: [Start transaction]",
+                             "mysql: [Commit (Hard commit)]",
+                             "mysql: [Disconnect]"};
+  TTestMonitor monitor("read", "pefct", int(std::size(expected)));
+  ASSERT_TRUE(monitor.Attached());
+  connection.Connect();
+  {
+    std::unique_ptr<TNativeDataSet> statement(connection.NewStatement());
+    statement->SetStatementText("DO 1");
+    statement->ExecuteNoCursor();
+  }
+  TNativeConnect* transaction = nullptr;
+  connection.StartTransaction(0, transaction);
+  connection.EndTransaction(0);
+  connection.Disconnect();
+
+  const std::vector<TChunk> chunks = monitor.Chunks();
+  ASSERT_EQ(chunks.size(), std::size(expected));
+  for (size_t n = 0; n < chunks.size(); ++n)
+    EXPECT_EQ(chunks[n].Text, Header + expected[n]);
+}
