@@ -261,6 +261,9 @@ void TmySQLDataSet::CloseCursor() {
 void TmySQLDataSet::DestroyCursorHandle() {
   if (TmySQLEngine* engine = GetEngine()) engine->CloseCursor(FHandle);
   FHandle = nullptr;
+  // The filters went with the cursor; a new cursor may get the same address.
+  FFilterCursor = nullptr;
+  FExprFilter = FFuncFilter = nullptr;
 }
 
 void TmySQLDataSet::InternalClose() {
