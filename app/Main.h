@@ -1,0 +1,129 @@
+// The program's main window: the three connections, the status and progress
+// panel, the change log and the script page, the menu and the button bar.
+#pragma once
+
+#include "Forms.h"
+#include "ShortCuts.h"
+#include "Settings.h"
+
+class TAction;
+class TActionList;
+class TImageList;
+class TLabel;
+class TMainMenu;
+class TMemo;
+class TOpenDialog;
+class TPanel;
+class TPageControl;
+class TRadioButton;
+class TSaveDialog;
+class TStatusBar;
+class TTabSheet;
+class TmySQLDatabase;
+class TmySQLQuery;
+class TStandInButton;
+class TStandInButtonEdit;
+class TStandInCheckBox;
+class TStandInLargeButton;
+class TStandInProgressBar;
+class TStandInSyntaxMemo;
+
+class TfmMain : public TForm {
+public:
+  explicit TfmMain(TComponent* AOwner);
+
+  // Refreshes the status labels and the two main actions' enabled state.
+  void UpdateStatus();
+
+  TmySQLDatabase* dbSource;
+  TmySQLDatabase* dbTarget;
+  TmySQLDatabase* dbUser;
+  TmySQLQuery* qUser;
+  TImageList* imgList;
+  TActionList* acList;
+  TAction* acEditSrcDB;
+  TAction* acEditTgtDB;
+  TAction* acOpenSrcScript;
+  TAction* acSynchronize;
+  TAction* acRunScript;
+  TAction* acSaveScriptToFile;
+  TAction* acExit;
+  TAction* acLoadScriptFromFile;
+  TAction* acOptions;
+  TAction* acHelp;
+  TAction* acAbout;
+  TAction* acSelectAll;
+  TAction* acExtractDB;
+  TAction* acCreateDB;
+  TAction* acInnoDBStatus;
+  TMainMenu* MainMenu;
+  TPanel* ButtonBar;
+  TStandInLargeButton* dxBarLargeButton4;
+  TStandInLargeButton* dxBarLargeButton3;
+  TStandInLargeButton* dxBarLargeButton1;
+  TStandInLargeButton* dxBarLargeButton2;
+  TPanel* Panel1;
+  TLabel* lbSource;
+  TLabel* lbTarget;
+  TRadioButton* rbSourceDB;
+  TRadioButton* rbSourceScript;
+  TStandInButtonEdit* edScriptPath;
+  TStandInButton* BitBtn3;
+  TStandInButton* BitBtn4;
+  TStandInButton* butSync;
+  TStandInProgressBar* bar;
+  TLabel* lbCurTbl;
+  TLabel* lbCount;
+  TLabel* Label2;
+  TLabel* Label3;
+  TLabel* Label4;
+  TLabel* Label5;
+  TLabel* lbStructure;
+  TLabel* lbIndices;
+  TLabel* lbConstraints;
+  TLabel* lbNewTables;
+  TPageControl* page;
+  TTabSheet* tabChanges;
+  TTabSheet* tabScript;
+  TMemo* mLog;
+  TPanel* Panel4;
+  TStandInButton* butRunScript;
+  TStandInButton* butSaveToFile;
+  TStandInButton* butLoadScriptFromFile;
+  TStandInCheckBox* chkScriptTransaction;
+  TStandInCheckBox* chkScriptUsesTargetDB;
+  TStandInSyntaxMemo* mScript;
+  TStatusBar* StatusBar1;
+  TOpenDialog* OpenScriptDlg;
+  TSaveDialog* SaveScriptDlg;
+
+  const TSettings& GetSettings() const { return FSettings; }
+
+protected:
+  String ClassName() const override { return "TfmMain"; }
+
+private:
+  void CreateActions();
+  void CreateMenu();
+  void CreateButtonBar();
+  void CreateStatusPanel();
+  void CreatePages();
+  TAction* NewAction(const char* name, const char* caption, int imageIndex, TShortCut shortCut);
+  TLabel* NewLabel(TWinControl* parent, const char* name, const char* caption, int left, int top);
+  TStandInButton* NewButton(TWinControl* parent, const char* name, TAction* action, int left, int top,
+                            int width);
+  TStandInLargeButton* NewLargeButton(const char* name, TAction* action, const char* hint, bool beginGroup);
+  TmySQLDatabase* NewDatabase(const char* name);
+
+  void FormShow();
+  void LoadSettings();
+  void rbSourceDBClick();
+  void rbSourceScriptClick();
+  void acOpenSrcScriptExecute();
+  void acLoadScriptFromFileExecute();
+  void acSaveScriptToFileExecute();
+  void acSelectAllExecute();
+
+  TSettings FSettings;
+  int FButtonBarRight = 0;
+};

@@ -1,0 +1,455 @@
+#include "Main.h"
+
+#include "ActnList.h"
+#include "ComCtrls.h"
+#include "Dialogs.h"
+#include "ExtCtrls.h"
+#include "ImgList.h"
+#include "Menus.h"
+#include "StandIns.h"
+#include "StdCtrls.h"
+#include "mySQLDbTables.h"
+
+#include <memory>
+
+namespace {
+
+constexpr TColor kStatusGood = 0x800000;
+constexpr TColor kStatusBad = 0x0000FF;
+constexpr TColor kPhaseColor = clBlue;
+
+void SetBold(TControl* control) {
+  control->GetFont()->SetStyle(TFontStyles{fsBold});
+}
+
+} // namespace
+
+TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner) {
+  SetName("fmMain");
+  SetCaption("Velmora v1.1");
+  GetFont()->SetName("Tahoma");
+  GetFont()->SetSize(8);
+  SetBounds(0, 0, 650, 585);
+  Position = poScreenCenter;
+
+  dbSource = NewDatabase("dbSource");
+  dbTarget = NewDatabase("dbTarget");
+  dbUser = NewDatabase("dbUser");
+  dbSource->AfterConnect = dbSource->AfterDisconnect = [this](TObject*) { UpdateStatus(); };
+  dbTarget->AfterConnect = dbTarget->AfterDisconnect = [this](TObject*) { UpdateStatus(); };
+  dbUser->AfterConnect = dbUser->AfterDisconnect = dbTarget->AfterConnect;
+  qUser = new TmySQLQuery(this);
+  qUser->SetName("qUser");
+  qUser->SetDatabase(dbUser);
+
+  imgList = new TImageList(this);
+  imgList->SetName("imgList");
+  {
+    auto strip = std::make_unique<TBitmap>();
+    strip->LoadFromResourceName(GetModuleHandleA(nullptr), "IMGLIST");
+    imgList->AddMasked(strip.get(), clFuchsia);
+  }
+  CreateActions();
+  CreateMenu();
+  CreateButtonBar();
+  CreateStatusPanel();
+
+  StatusBar1 = new TStatusBar(this);
+  StatusBar1->SetName("StatusBar1");
+  StatusBar1->SetParent(this);
+  StatusBar1->SetAlign(alBottom);
+  StatusBar1->SetSimplePanel(true);
+
+  CreatePages();
+
+  OpenScriptDlg = new TOpenDialog(this);
+  OpenScriptDlg->SetName("OpenScriptDlg");
+  OpenScriptDlg->Filter = "SQL Files|*.sql";
+  SaveScriptDlg = new TSaveDialog(this);
+  SaveScriptDlg->SetName("SaveScriptDlg");
+  SaveScriptDlg->Filter = "SQL scripts|*.sql";
+  SaveScriptDlg->Options.Include(ofOverwritePrompt);
+
+  OnShow = [this](TObject*) { FormShow(); };
+}
+
+TmySQLDatabase* TfmMain::NewDatabase(const char* name) {
+  auto* db = new TmySQLDatabase(this);
+  db->SetName(name);
+  TStringList params;
+  params.Add("Port=3306");
+  params.Add("TIMEOUT=30");
+  params.Add("Host=localhost");
+  params.Add("UID=root");
+  db->SetParams(params);
+  db->SetUserName("root");
+  db->SetHost("localhost");
+  return db;
+}
+
+TAction* TfmMain::NewAction(const char* name, const char* caption, int imageIndex, TShortCut shortCut) {
+  auto* action = new TAction(this);
+  action->SetName(name);
+  action->SetCaption(caption);
+  action->SetImageIndex(imageIndex);
+  action->SetShortCut(shortCut);
+  action->SetActionList(acList);
+  return action;
+}
+
+void TfmMain::CreateActions() {
+  acList = new TActionList(this);
+  acList->SetName("acList");
+  acList->Images = imgList;
+  acEditSrcDB = NewAction("acEditSrcDB", "Edit...", 1, 0);
+  acEditTgtDB = NewAction("acEditTgtDB", "Edit...", 1, 0);
+  acOpenSrcScript =
+      NewAction("acOpenSrcScript", "Open source script", 18, ShortCut('O', TShiftState{ssCtrl}));
+  acSynchronize = NewAction("acSynchronize", "Synchronize", 12, 0);
+  acRunScript = NewAction("acRunScript", "Run script", 19, 0);
+  acSaveScriptToFile = NewAction("acSaveScriptToFile", "Save script to file", 6, 0);
+  acSaveScriptToFile->SetEnabled(false);
+  acExit = NewAction("acExit", "Exit", 17, ShortCut(VK_F4, TShiftState{ssAlt}));
+  acLoadScriptFromFile = NewAction("acLoadScriptFromFile", "Open script...", 18, 0);
+  acOptions = NewAction("acOptions", "Options...", 9, ShortCut('O', TShiftState{ssAlt}));
+  acHelp = NewAction("acHelp", "Help", 1, ShortCut(VK_F1, TShiftState{}));
+  acAbout = NewAction("acAbout", "About Velmora", 3, 0);
+  acSelectAll = NewAction("acSelectAll", "acSelectAll", -1, ShortCut('A', TShiftState{ssCtrl}));
+  acExtractDB = NewAction("acExtractDB", "Extract database script", 20, 0);
+  acExtractDB->SetVisible(false);
+  acCreateDB = NewAction("acCreateDB", "Create database...", 5, 0);
+  acCreateDB->SetVisible(false);
+  acInnoDBStatus = NewAction("acInnoDBStatus", "InnoDB status", 7, ShortCut(VK_F12, TShiftState{ssCtrl}));
+  acInnoDBStatus->SetEnabled(false);
+  acInnoDBStatus->SetVisible(false);
+
+  acOpenSrcScript->OnExecute = [this](TObject*) { acOpenSrcScriptExecute(); };
+  acExit->OnExecute = [this](TObject*) { Close(); };
+  acLoadScriptFromFile->OnExecute = [this](TObject*) { acLoadScriptFromFileExecute(); };
+  acSaveScriptToFile->OnExecute = [this](TObject*) { acSaveScriptToFileExecute(); };
+  acSelectAll->OnExecute = [this](TObject*) { acSelectAllExecute(); };
+}
+
+void TfmMain::CreateMenu() {
+  MainMenu = new TMainMenu(this);
+  MainMenu->SetName("MainMenu");
+  auto subItem = [this](const char* name, const char* caption) {
+    auto* item = new TMenuItem(this);
+    item->SetName(name);
+    item->SetCaption(caption);
+    MainMenu->GetItems()->Add(item);
+    return item;
+  };
+  // A link that begins a group is drawn after a separator.
+  auto button = [this](TMenuItem* menu, const char* name, TAction* action, bool beginGroup,
+                       const char* hint = "") {
+    if (beginGroup && menu->GetCount() > 0) {
+      auto* line = new TMenuItem(this);
+      line->SetCaption("-");
+      menu->Add(line);
+    }
+    auto* item = new TMenuItem(this);
+    item->SetName(name);
+    item->SetAction(action);
+    item->Hint = hint;
+    menu->Add(item);
+  };
+  TMenuItem* n1 = subItem("N1", "File");
+  button(n1, "Opensourcescript1", acOpenSrcScript, false);
+  button(n1, "dxBarButton2", acLoadScriptFromFile, false);
+  button(n1, "Exit1", acExit, true);
+  TMenuItem* n2 = subItem("N2", "Tools");
+  button(n2, "Extractdatabasescript1", acExtractDB, false);
+  button(n2, "Createdatabase1", acCreateDB, false);
+  button(n2, "Options1", acOptions, true);
+  TMenuItem* n3 = subItem("N3", "Help");
+  button(n3, "Synchronize1", acHelp, false, "Help");
+  button(n3, "AboutVelmora1", acAbout, true);
+  button(n3, "InnoDBstatus1", acInnoDBStatus, false);
+  SetMenu(MainMenu);
+}
+
+TStandInLargeButton* TfmMain::NewLargeButton(const char* name, TAction* action, const char* hint,
+                                             bool beginGroup) {
+  constexpr int kWidth = 76, kGroupGap = 8;
+  if (beginGroup) FButtonBarRight += kGroupGap;
+  auto* button = new TStandInLargeButton(this);
+  button->SetName(name);
+  button->SetParent(ButtonBar);
+  button->SetAction(action);
+  button->SetImages(imgList, action->GetImageIndex());
+  if (*hint) {
+    button->Hint = hint;
+    button->ShowHint = true;
+  }
+  button->SetBounds(FButtonBarRight, 2, kWidth, ButtonBar->GetHeight() - 4);
+  FButtonBarRight += kWidth;
+  return button;
+}
+
+void TfmMain::CreateButtonBar() {
+  ButtonBar = new TPanel(this);
+  ButtonBar->SetName("ButtonBar");
+  ButtonBar->SetParent(this);
+  ButtonBar->SetAlign(alTop);
+  ButtonBar->SetHeight(42);
+  ButtonBar->SetBevelOuter(bvNone);
+  ButtonBar->SetCaption("");
+  FButtonBarRight = 2;
+  dxBarLargeButton4 = NewLargeButton("dxBarLargeButton4", acLoadScriptFromFile, "Open script", false);
+  dxBarLargeButton3 = NewLargeButton("dxBarLargeButton3", acOptions, "", false);
+  dxBarLargeButton1 = NewLargeButton("dxBarLargeButton1", acHelp, "Help", true);
+  dxBarLargeButton2 = NewLargeButton("dxBarLargeButton2", acExit, "", false);
+}
+
+TLabel* TfmMain::NewLabel(TWinControl* parent, const char* name, const char* caption, int left, int top) {
+  auto* label = new TLabel(this);
+  label->SetName(name);
+  label->SetParent(parent);
+  label->SetLeft(left);
+  label->SetTop(top);
+  label->SetCaption(caption);
+  return label;
+}
+
+TStandInButton* TfmMain::NewButton(TWinControl* parent, const char* name, TAction* action, int left, int top,
+                                   int width) {
+  auto* button = new TStandInButton(this);
+  button->SetName(name);
+  button->SetParent(parent);
+  button->SetBounds(left, top, width, 25);
+  button->SetAction(action);
+  button->SetImages(imgList, action->GetImageIndex());
+  return button;
+}
+
+void TfmMain::CreateStatusPanel() {
+  Panel1 = new TPanel(this);
+  Panel1->SetName("Panel1");
+  Panel1->SetParent(this);
+  // Below the button bar: top-aligned controls keep the order of their tops.
+  Panel1->SetBounds(0, ButtonBar->GetHeight(), GetClientWidth(), 137);
+  Panel1->SetAlign(alTop);
+  Panel1->SetBevelOuter(bvNone);
+  Panel1->SetCaption("");
+
+  lbSource = NewLabel(Panel1, "lbSource", "lbSource", 8, 9);
+  SetBold(lbSource);
+  lbSource->GetFont()->SetColor(kStatusBad);
+  BitBtn3 = NewButton(Panel1, "BitBtn3", acEditSrcDB, 542, 4, 90);
+
+  rbSourceDB = new TRadioButton(this);
+  rbSourceDB->SetName("rbSourceDB");
+  rbSourceDB->SetParent(Panel1);
+  rbSourceDB->SetBounds(16, 32, 70, 17);
+  rbSourceDB->SetCaption("Database");
+  rbSourceDB->SetChecked(true);
+  rbSourceDB->OnClick = [this](TObject*) { rbSourceDBClick(); };
+  rbSourceScript = new TRadioButton(this);
+  rbSourceScript->SetName("rbSourceScript");
+  rbSourceScript->SetParent(Panel1);
+  rbSourceScript->SetBounds(92, 32, 76, 17);
+  rbSourceScript->SetCaption("Script file");
+  rbSourceScript->OnClick = [this](TObject*) { rbSourceScriptClick(); };
+  edScriptPath = new TStandInButtonEdit(this);
+  edScriptPath->SetName("edScriptPath");
+  edScriptPath->SetParent(Panel1);
+  edScriptPath->SetBounds(172, 30, 360, 21);
+  edScriptPath->SetEnabled(false);
+  edScriptPath->GetProperties()->OnButtonClick = [this](TObject*, int) { acOpenSrcScript->Execute(); };
+  edScriptPath->GetProperties()->OnEditValueChanged = [this](TObject*) { UpdateStatus(); };
+
+  lbTarget = NewLabel(Panel1, "lbTarget", "lbTarget", 8, 62);
+  SetBold(lbTarget);
+  lbTarget->GetFont()->SetColor(kStatusBad);
+  BitBtn4 = NewButton(Panel1, "BitBtn4", acEditTgtDB, 542, 57, 90);
+
+  butSync = NewButton(Panel1, "butSync", acSynchronize, 8, 88, 110);
+  bar = new TStandInProgressBar(this);
+  bar->SetName("bar");
+  bar->SetParent(Panel1);
+  bar->SetBounds(126, 100, 406, 14);
+  lbCount = NewLabel(Panel1, "lbCount", "0", 542, 84);
+  lbCount->SetAutoSize(false);
+  lbCount->Alignment = taRightJustify;
+  lbCount->SetWidth(90);
+
+  lbCurTbl = NewLabel(Panel1, "lbCurTbl", "Table", 126, 84);
+  SetBold(lbCurTbl);
+
+  struct Phase {
+    const char* name;
+    const char* caption;
+    const char* stateName;
+    TLabel** label;
+    TLabel** state;
+  };
+  const Phase phases[] = {{"Label2", "Table structure", "lbStructure", &Label2, &lbStructure},
+                          {"Label3", "Indices", "lbIndices", &Label3, &lbIndices},
+                          {"Label4", "Constraints", "lbConstraints", &Label4, &lbConstraints},
+                          {"Label5", "New tables", "lbNewTables", &Label5, &lbNewTables}};
+  int left = 8;
+  for (const Phase& phase : phases) {
+    *phase.label = NewLabel(Panel1, phase.name, phase.caption, left, 119);
+    *phase.state =
+        NewLabel(Panel1, phase.stateName, "Running...", left + (*phase.label)->GetWidth() + 6, 119);
+    SetBold(*phase.state);
+    (*phase.state)->GetFont()->SetColor(kPhaseColor);
+    left += 156;
+  }
+}
+
+void TfmMain::CreatePages() {
+  page = new TPageControl(this);
+  page->SetName("page");
+  page->SetParent(this);
+  page->SetAlign(alClient);
+  tabChanges = new TTabSheet(this);
+  tabChanges->SetName("tabChanges");
+  tabChanges->SetPageControl(page);
+  tabChanges->SetCaption("Changes");
+  tabScript = new TTabSheet(this);
+  tabScript->SetName("tabScript");
+  tabScript->SetPageControl(page);
+  tabScript->SetCaption("Script");
+
+  mLog = new TMemo(this);
+  mLog->SetName("mLog");
+  mLog->SetParent(tabChanges);
+  mLog->SetAlign(alClient);
+  mLog->SetReadOnly(true);
+  mLog->ScrollBars = ssVertical;
+  mLog->WordWrap = false;
+
+  Panel4 = new TPanel(this);
+  Panel4->SetName("Panel4");
+  Panel4->SetParent(tabScript);
+  Panel4->SetAlign(alTop);
+  Panel4->SetHeight(41);
+  Panel4->SetBevelOuter(bvNone);
+  Panel4->SetCaption("");
+  butRunScript = NewButton(Panel4, "butRunScript", acRunScript, 6, 8, 90);
+  butSaveToFile = NewButton(Panel4, "butSaveToFile", acSaveScriptToFile, 100, 8, 130);
+  butLoadScriptFromFile = NewButton(Panel4, "butLoadScriptFromFile", acLoadScriptFromFile, 234, 8, 110);
+  auto checkBox = [this](const char* name, const char* caption, bool checked, int left, int width) {
+    auto* box = new TStandInCheckBox(this);
+    box->SetName(name);
+    box->SetParent(Panel4);
+    box->GetProperties()->Caption = caption;
+    box->GetProperties()->ValueChecked = "D";
+    box->GetProperties()->ValueUnchecked = "N";
+    box->ApplyProperties();
+    box->SetChecked(checked);
+    box->SetBounds(left, 12, width, 17);
+    return box;
+  };
+  chkScriptTransaction = checkBox("chkScriptTransaction", "Run as single transaction", true, 352, 150);
+  chkScriptUsesTargetDB = checkBox("chkScriptUsesTargetDB", "Use target database", false, 506, 120);
+
+  mScript = new TStandInSyntaxMemo(this);
+  mScript->SetName("mScript");
+  mScript->SetParent(tabScript);
+  mScript->SetAlign(alClient);
+  mScript->GetFont()->SetName("Courier New");
+  mScript->GetFont()->SetHeight(-12);
+  page->SetActivePage(tabChanges);
+}
+
+void TfmMain::FormShow() {
+  page->SetActivePage(tabChanges);
+  LoadSettings();
+  for (TLabel* label : {lbStructure, lbIndices, lbConstraints, lbNewTables})
+    label->SetCaption("");
+  UpdateStatus();
+  if (FSettings.ConnectOnStartup) acEditTgtDB->Execute();
+}
+
+void TfmMain::LoadSettings() {
+  ReadSettings(FSettings);
+  // An empty name keeps the window's own font.
+  if (!FSettings.LogFontName.empty()) {
+    mLog->GetFont()->SetName(FSettings.LogFontName);
+    mLog->GetFont()->SetSize(FSettings.LogFontSize);
+  }
+  if (!FSettings.ScriptFontName.empty()) {
+    mScript->GetFont()->SetName(FSettings.ScriptFontName);
+    mScript->GetFont()->SetSize(FSettings.ScriptFontSize);
+  }
+}
+
+namespace {
+
+String ConnectedCaption(const char* side, TmySQLDatabase* db) {
+  return Format("%s DB: %s@[%s/%s]", side, db->GetUserName(), db->GetHost(), db->GetDatabaseName());
+}
+
+bool IsUsable(TmySQLDatabase* db) {
+  return !Trim(db->GetDatabaseName()).empty() && db->GetConnected();
+}
+
+bool FileExists(const String& name) {
+  const DWORD attributes = GetFileAttributesA(name.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void ShowStatus(TLabel* label, const String& caption, TColor color) {
+  label->SetCaption(caption);
+  label->GetFont()->SetColor(color);
+}
+
+} // namespace
+
+void TfmMain::UpdateStatus() {
+  if (Application->GetTerminated()) return;
+  if (rbSourceDB->GetChecked()) {
+    if (IsUsable(dbSource))
+      ShowStatus(lbSource, ConnectedCaption("Source", dbSource), kStatusGood);
+    else
+      ShowStatus(lbSource, "Source database not connected.", kStatusBad);
+  } else if (rbSourceScript->GetChecked() && !FileExists(edScriptPath->GetText())) {
+    ShowStatus(lbSource, "Source script filename not valid.", kStatusBad);
+  } else {
+    ShowStatus(lbSource, "Source script", kStatusGood);
+  }
+  if (IsUsable(dbTarget))
+    ShowStatus(lbTarget, ConnectedCaption("Target", dbTarget), kStatusGood);
+  else
+    ShowStatus(lbTarget, "Target database not connected.", kStatusBad);
+  acSynchronize->SetEnabled(lbSource->GetFont()->GetColor() != kStatusBad &&
+                            lbTarget->GetFont()->GetColor() != kStatusBad);
+  acRunScript->SetEnabled(!Trim(mScript->GetText()).empty() && dbTarget->GetConnected());
+}
+
+void TfmMain::rbSourceDBClick() {
+  acEditSrcDB->SetEnabled(true);
+  edScriptPath->SetEnabled(false);
+  UpdateStatus();
+}
+
+void TfmMain::rbSourceScriptClick() {
+  acEditSrcDB->SetEnabled(false);
+  edScriptPath->SetEnabled(true);
+  UpdateStatus();
+  edScriptPath->SetFocus();
+}
+
+void TfmMain::acOpenSrcScriptExecute() {
+  if (OpenScriptDlg->Execute()) edScriptPath->SetText(OpenScriptDlg->FileName);
+  UpdateStatus();
+}
+
+void TfmMain::acLoadScriptFromFileExecute() {
+  if (!OpenScriptDlg->Execute()) return;
+  page->SetActivePage(tabScript);
+  mScript->GetLines()->LoadFromFile(OpenScriptDlg->FileName);
+  acSaveScriptToFile->SetEnabled(true);
+  mScript->SetFocus();
+}
+
+void TfmMain::acSaveScriptToFileExecute() {
+  if (SaveScriptDlg->Execute()) mScript->GetLines()->SaveToFile(SaveScriptDlg->FileName);
+}
+
+void TfmMain::acSelectAllExecute() {
+  if (auto* memo = dynamic_cast<TCustomMemo*>(GetActiveControl())) memo->SelectAll();
+}

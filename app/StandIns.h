@@ -1,0 +1,123 @@
+// Until the program's own control libraries are built, its windows use the
+// class library's standard controls through these adapters. Each one offers
+// exactly what the windows call on the control it stands for, under the same
+// member names, so the windows' code stays as it will be.
+#pragma once
+
+#include "Buttons.h"
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "StdCtrls.h"
+
+#include <functional>
+
+class TCustomImageList;
+
+// Stands for the button editor: a text box with one ellipsis button.
+using TStandInButtonClickEvent = std::function<void(TObject* Sender, int AButtonIndex)>;
+
+class TStandInButtonEditProperties {
+public:
+  TStandInButtonClickEvent OnButtonClick;
+  TNotifyEvent OnEditValueChanged;
+};
+
+class TStandInButtonEdit : public TCustomControl {
+public:
+  explicit TStandInButtonEdit(TComponent* AOwner);
+  TStandInButtonEditProperties* GetProperties() { return &FProperties; }
+  String GetText() const;
+  void SetText(const String& value);
+  void SetEnabled(bool value) override;
+  void SetFocus() override;
+
+protected:
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  String ClassName() const override { return "TStandInButtonEdit"; }
+
+private:
+  TStandInButtonEditProperties FProperties;
+  TEdit* FEdit = nullptr;
+  TButton* FButton = nullptr;
+};
+
+// Stands for the progress bar, whose maximum lives in its properties.
+class TStandInProgressBar;
+
+class TStandInProgressBarProperties {
+public:
+  explicit TStandInProgressBarProperties(TStandInProgressBar* bar) : FBar(bar) {}
+  int GetMax() const;
+  // A maximum that is not above the minimum is ignored.
+  void SetMax(int Value);
+
+private:
+  TStandInProgressBar* FBar;
+};
+
+class TStandInProgressBar : public TProgressBar {
+public:
+  explicit TStandInProgressBar(TComponent* AOwner) : TProgressBar(AOwner), FProperties(this) {}
+  TStandInProgressBarProperties* GetProperties() { return &FProperties; }
+
+protected:
+  String ClassName() const override { return "TStandInProgressBar"; }
+
+private:
+  TStandInProgressBarProperties FProperties;
+};
+
+// Stands for the check box whose edit values are texts ("D" and "N" on the
+// script page).
+class TStandInCheckBoxProperties {
+public:
+  String Caption;
+  bool DisplayUnchecked = true;
+  String ValueChecked = "1";
+  String ValueUnchecked = "0";
+};
+
+class TStandInCheckBox : public TCheckBox {
+public:
+  using TCheckBox::TCheckBox;
+  TStandInCheckBoxProperties* GetProperties() { return &FProperties; }
+  // The caption and values come from the properties once they are set.
+  void ApplyProperties() { SetCaption(FProperties.Caption); }
+  String GetEditValue() const { return GetChecked() ? FProperties.ValueChecked : FProperties.ValueUnchecked; }
+
+protected:
+  String ClassName() const override { return "TStandInCheckBox"; }
+
+private:
+  TStandInCheckBoxProperties FProperties;
+};
+
+// Stands for a push button bound to an action: the action's image follows
+// the button from the image list.
+class TStandInButton : public TBitBtn {
+public:
+  using TBitBtn::TBitBtn;
+  void SetImages(TCustomImageList* images, int imageIndex);
+
+protected:
+  String ClassName() const override { return "TStandInButton"; }
+};
+
+// Stands for a large button of the button bar.
+class TStandInLargeButton : public TSpeedButton {
+public:
+  explicit TStandInLargeButton(TComponent* AOwner);
+  void SetImages(TCustomImageList* images, int imageIndex);
+
+protected:
+  String ClassName() const override { return "TStandInLargeButton"; }
+};
+
+// Stands for the script editor: the lines, SelectAll and Clear.
+class TStandInSyntaxMemo : public TMemo {
+public:
+  explicit TStandInSyntaxMemo(TComponent* AOwner);
+
+protected:
+  String ClassName() const override { return "TStandInSyntaxMemo"; }
+};

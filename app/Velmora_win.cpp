@@ -1,0 +1,12 @@
+// The program's entry: the main window is the first window created.
+#include "Main.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  Application->Initialize();
+  TfmMain* fmMain = nullptr;
+  Application->CreateForm(fmMain);
+  Application->Run();
+  return 0;
+}

@@ -1,0 +1,138 @@
+// The main window as the program starts: nothing connected, so both status
+// labels are red and the run commands wait.
+#include "ActnList.h"
+#include "ComCtrls.h"
+#include "GuiTest.h"
+#include "Main.h"
+#include "Menus.h"
+#include "StandIns.h"
+#include "StdCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+using guitest::PumpUntil;
+
+namespace {
+
+constexpr TColor kRed = 0x0000FF;
+constexpr TColor kNavy = 0x800000;
+
+class MainWindow : public testing::Test {
+protected:
+  void SetUp() override {
+    form = std::make_unique<TfmMain>(nullptr);
+    form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return form->IsShowing(); }));
+  }
+  std::unique_ptr<TfmMain> form;
+};
+
+TEST_F(MainWindow, StartsWithNothingConnectedAndTheRunCommandsDisabled) {
+  EXPECT_EQ("Velmora v1.1", form->GetCaption());
+  EXPECT_EQ(form->tabChanges, form->page->GetActivePage());
+  EXPECT_EQ("Source database not connected.", form->lbSource->GetCaption());
+  EXPECT_EQ("Target database not connected.", form->lbTarget->GetCaption());
+  EXPECT_EQ(kRed, form->lbSource->GetFont()->GetColor());
+  EXPECT_EQ(kRed, form->lbTarget->GetFont()->GetColor());
+  EXPECT_TRUE(form->rbSourceDB->GetChecked());
+  EXPECT_FALSE(form->rbSourceScript->GetChecked());
+  EXPECT_FALSE(form->edScriptPath->GetEnabled());
+  EXPECT_EQ("Table", form->lbCurTbl->GetCaption());
+  EXPECT_EQ("0", form->lbCount->GetCaption());
+  for (TLabel* phase : {form->lbStructure, form->lbIndices, form->lbConstraints, form->lbNewTables})
+    EXPECT_EQ("", phase->GetCaption()) << phase->GetName();
+  EXPECT_TRUE(form->chkScriptTransaction->GetChecked());
+  EXPECT_FALSE(form->chkScriptUsesTargetDB->GetChecked());
+  EXPECT_EQ("D", form->chkScriptTransaction->GetEditValue());
+  EXPECT_EQ("N", form->chkScriptUsesTargetDB->GetEditValue());
+  // The buttons follow their actions.
+  EXPECT_FALSE(form->butSync->GetEnabled());
+  EXPECT_FALSE(form->butRunScript->GetEnabled());
+  EXPECT_FALSE(form->butSaveToFile->GetEnabled());
+  EXPECT_TRUE(form->BitBtn3->GetEnabled());
+  EXPECT_EQ("Edit...", form->BitBtn3->GetCaption());
+  EXPECT_EQ("Synchronize", form->butSync->GetCaption());
+
+  auto capture = guitest::TCapture::Paint(form->GetHandle());
+  capture.SavePng("main_window_start");
+  // The red status texts are drawn.
+  for (TLabel* label : {form->lbSource, form->lbTarget}) {
+    const TRect r = label->GetBoundsRect();
+    const TPoint origin = form->ScreenToClient(form->Panel1->ClientToScreen(TPoint(r.left, r.top)));
+    const RECT area{origin.x, origin.y, origin.x + r.Width(), origin.y + r.Height()};
+    EXPECT_GT(capture.CountPixels(area, kRed), 10) << label->GetName();
+  }
+}
+
+TEST_F(MainWindow, ActionsCarryTheirCaptionsImagesShortcutsAndStates) {
+  struct Case {
+    TAction* action;
+    const char* caption;
+    int image;
+    const char* shortcut;
+    bool enabled, visible;
+  };
+  const Case cases[] = {
+      {form->acEditSrcDB, "Edit...", 1, "", true, true},
+      {form->acEditTgtDB, "Edit...", 1, "", true, true},
+      {form->acOpenSrcScript, "Open source script", 18, "Ctrl+O", true, true},
+      {form->acSynchronize, "Synchronize", 12, "", false, true},
+      {form->acRunScript, "Run script", 19, "", false, true},
+      {form->acSaveScriptToFile, "Save script to file", 6, "", false, true},
+      {form->acExit, "Exit", 17, "Alt+F4", true, true},
+      {form->acLoadScriptFromFile, "Open script...", 18, "", true, true},
+      {form->acOptions, "Options...", 9, "Alt+O", true, true},
+      {form->acHelp, "Help", 1, "F1", true, true},
+      {form->acAbout, "About Velmora", 3, "", true, true},
+      {form->acSelectAll, "acSelectAll", -1, "Ctrl+A", true, true},
+      {form->acExtractDB, "Extract database script", 20, "", true, false},
+      {form->acCreateDB, "Create database...", 5, "", true, false},
+      {form->acInnoDBStatus, "InnoDB status", 7, "Ctrl+F12", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.action->GetName());
+    EXPECT_EQ(c.caption, c.action->GetCaption());
+    EXPECT_EQ(c.image, c.action->GetImageIndex());
+    EXPECT_EQ(c.shortcut, ShortCutToText(c.action->GetShortCut()));
+    EXPECT_EQ(c.enabled, c.action->GetEnabled());
+    EXPECT_EQ(c.visible, c.action->GetVisible());
+    // Every image an action names is in the list.
+    EXPECT_LT(c.action->GetImageIndex(), form->imgList->GetCount());
+  }
+  // The menu bar's three menus in order.
+  TMenuItem* items = form->MainMenu->GetItems();
+  ASSERT_EQ(3, items->GetCount());
+  EXPECT_EQ("File", items->GetItem(0)->GetCaption());
+  EXPECT_EQ("Tools", items->GetItem(1)->GetCaption());
+  EXPECT_EQ("Help", items->GetItem(2)->GetCaption());
+}
+
+TEST_F(MainWindow, ScriptSourceNeedsAnExistingFile) {
+  guitest::ClickControl(form->rbSourceScript);
+  ASSERT_TRUE(PumpUntil([&] { return form->rbSourceScript->GetChecked(); }));
+  EXPECT_FALSE(form->acEditSrcDB->GetEnabled());
+  EXPECT_TRUE(form->edScriptPath->GetEnabled());
+  EXPECT_EQ("Source script filename not valid.", form->lbSource->GetCaption());
+  EXPECT_EQ(kRed, form->lbSource->GetFont()->GetColor());
+
+  char name[MAX_PATH], dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  GetTempFileNameA(dir, "vel", 0, name);
+  form->edScriptPath->SetText(name);
+  EXPECT_EQ("Source script", form->lbSource->GetCaption());
+  EXPECT_EQ(kNavy, form->lbSource->GetFont()->GetColor());
+  // The target is still missing, so the run waits.
+  EXPECT_FALSE(form->acSynchronize->GetEnabled());
+  DeleteFileA(name);
+
+  guitest::ClickControl(form->rbSourceDB);
+  ASSERT_TRUE(PumpUntil([&] { return form->rbSourceDB->GetChecked(); }));
+  EXPECT_TRUE(form->acEditSrcDB->GetEnabled());
+  EXPECT_FALSE(form->edScriptPath->GetEnabled());
+  EXPECT_EQ("Source database not connected.", form->lbSource->GetCaption());
+}
+
+} // namespace

@@ -1,0 +1,271 @@
+#!/usr/bin/env python3
+"""Draws the program's pictures into app/res: the action glyph strip and the
+application icon. Run it again after changing a drawing; the outputs are
+committed, so the build needs no Python.
+
+Usage: tools/draw_resources.py [OUTDIR]   (default: app/res beside tools/)
+"""
+import os
+import struct
+import sys
+
+# The image list takes this colour as transparent (the class library's
+# clFuchsia), so glyphs never use it.
+MASK = (255, 0, 255)
+GLYPH = 16
+GLYPH_COUNT = 21
+
+BLACK = (0, 0, 0)
+WHITE = (255, 255, 255)
+GREY = (128, 128, 128)
+LIGHT = (208, 208, 208)
+NAVY = (0, 0, 128)
+BLUE = (40, 100, 200)
+SKY = (150, 190, 240)
+GREEN = (0, 150, 0)
+LIGHTGREEN = (120, 210, 120)
+RED = (200, 0, 0)
+YELLOW = (250, 210, 60)
+OCHRE = (200, 150, 30)
+BROWN = (150, 100, 40)
+
+
+class Canvas:
+    def __init__(self, width, height, fill):
+        self.width = width
+        self.height = height
+        self.px = [[fill] * width for _ in range(height)]
+
+    def dot(self, x, y, c):
+        if 0 <= x < self.width and 0 <= y < self.height:
+            self.px[y][x] = c
+
+    def rect(self, x0, y0, x1, y1, c):
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                self.dot(x, y, c)
+
+    def frame(self, x0, y0, x1, y1, c):
+        self.line(x0, y0, x1, y0, c)
+        self.line(x0, y1, x1, y1, c)
+        self.line(x0, y0, x0, y1, c)
+        self.line(x1, y0, x1, y1, c)
+
+    def line(self, x0, y0, x1, y1, c):
+        steps = max(abs(x1 - x0), abs(y1 - y0), 1)
+        for i in range(steps + 1):
+            self.dot(round(x0 + (x1 - x0) * i / steps),
+                     round(y0 + (y1 - y0) * i / steps), c)
+
+    def disc(self, cx, cy, r, fill, edge):
+        for y in range(self.height):
+            for x in range(self.width):
+                d = ((x - cx) ** 2 + (y - cy) ** 2) ** 0.5
+                if d <= r - 0.5:
+                    self.dot(x, y, fill)
+                elif d <= r + 0.5:
+                    self.dot(x, y, edge)
+
+    def polygon(self, points, c):
+        # Even-odd fill at pixel centres.
+        for y in range(self.height):
+            for x in range(self.width):
+                px, py = x + 0.5, y + 0.5
+                inside = False
+                for i in range(len(points)):
+                    ax, ay = points[i]
+                    bx, by = points[i - 1]
+                    if (ay > py) != (by > py) and \
+                            px < ax + (py - ay) * (bx - ax) / (by - ay):
+                        inside = not inside
+                if inside:
+                    self.dot(x, y, c)
+
+
+def cylinder(c, x0, y0, x1, y1, body=SKY, edge=NAVY):
+    c.rect(x0, y0 + 1, x1, y1 - 1, body)
+    c.line(x0, y0 + 1, x0, y1 - 1, edge)
+    c.line(x1, y0 + 1, x1, y1 - 1, edge)
+    c.line(x0 + 1, y0, x1 - 1, y0, edge)
+    c.line(x0 + 1, y0 + 2, x1 - 1, y0 + 2, edge)
+    c.line(x0 + 1, y1, x1 - 1, y1, edge)
+
+
+def page(c, x0=3, y0=1, x1=12, y1=14):
+    c.rect(x0, y0, x1, y1, WHITE)
+    c.frame(x0, y0, x1, y1, GREY)
+    for y in range(y0 + 3, y1 - 1, 2):
+        c.line(x0 + 2, y, x1 - 2, y, LIGHT)
+
+
+def pencil(c):
+    c.polygon([(3, 13), (4, 10), (11, 3), (13, 5), (6, 12)], YELLOW)
+    c.line(4, 10, 11, 3, OCHRE)
+    c.line(6, 12, 13, 5, OCHRE)
+    c.line(11, 3, 13, 5, RED)
+    c.line(12, 2, 14, 4, RED)
+    c.dot(3, 13, BLACK)
+    c.dot(4, 12, BLACK)
+
+
+def info(c):
+    c.disc(7.5, 7.5, 7, BLUE, NAVY)
+    c.rect(7, 3, 8, 4, WHITE)
+    c.rect(7, 6, 8, 12, WHITE)
+    c.line(6, 6, 6, 6, WHITE)
+    c.line(6, 12, 9, 12, WHITE)
+
+
+def create_db(c):
+    cylinder(c, 1, 2, 11, 14)
+    c.rect(11, 9, 13, 15, GREEN)
+    c.rect(9, 11, 15, 13, GREEN)
+
+
+def save(c):
+    c.rect(1, 1, 14, 14, NAVY)
+    c.rect(4, 2, 11, 7, WHITE)
+    c.rect(4, 10, 11, 14, LIGHT)
+    c.rect(5, 11, 6, 13, NAVY)
+
+
+def db_status(c):
+    cylinder(c, 1, 1, 10, 12)
+    c.disc(11, 11, 3.5, WHITE, BLACK)
+    c.line(13, 13, 15, 15, BLACK)
+
+
+def options(c):
+    c.disc(7.5, 7.5, 6.5, GREY, BLACK)
+    for x, y in ((7, 0), (7, 14), (0, 7), (14, 7), (2, 2), (12, 12), (2, 12), (12, 2)):
+        c.rect(x, y, x + 1, y + 1, BLACK)
+    c.disc(7.5, 7.5, 2.5, WHITE, BLACK)
+
+
+def synchronize(c):
+    c.polygon([(1, 5), (10, 5), (10, 2), (15, 6.5), (10, 11), (10, 8), (1, 8)], GREEN)
+    c.polygon([(15, 10), (6, 10), (6, 7), (1, 11.5), (6, 16), (6, 13), (15, 13)], BLUE)
+
+
+def exit_door(c):
+    c.rect(2, 1, 10, 14, BROWN)
+    c.frame(2, 1, 10, 14, BLACK)
+    c.dot(8, 8, YELLOW)
+    c.polygon([(9, 6), (12, 6), (12, 3), (16, 7.5), (12, 12), (12, 9), (9, 9)], RED)
+
+
+def folder(c):
+    c.rect(1, 3, 6, 5, OCHRE)
+    c.rect(1, 5, 14, 13, YELLOW)
+    c.frame(1, 5, 14, 13, OCHRE)
+    c.line(1, 3, 6, 3, OCHRE)
+
+
+def run_script(c):
+    page(c, 1, 1, 10, 14)
+    c.polygon([(7, 5), (15, 10), (7, 15)], GREEN)
+    c.line(7, 5, 7, 15, (0, 100, 0))
+
+
+def extract(c):
+    cylinder(c, 0, 1, 7, 10)
+    page(c, 8, 5, 15, 15)
+    c.polygon([(4, 12), (7, 12), (7, 10), (10, 13.5), (7, 17), (7, 15), (4, 15)], GREEN)
+
+
+# Index in the strip -> drawing; the actions name these indices.
+DRAWINGS = {
+    1: pencil,
+    3: info,
+    5: create_db,
+    6: save,
+    7: db_status,
+    9: options,
+    12: synchronize,
+    17: exit_door,
+    18: folder,
+    19: run_script,
+    20: extract,
+}
+
+
+def bmp24(canvas):
+    row = (canvas.width * 3 + 3) & ~3
+    data = bytearray()
+    for y in reversed(range(canvas.height)):
+        line = bytearray()
+        for r, g, b in canvas.px[y]:
+            line += bytes((b, g, r))
+        data += line + bytes(row - len(line))
+    header = struct.pack('<IiiHHIIiiII', 40, canvas.width, canvas.height, 1, 24, 0,
+                         len(data), 2835, 2835, 0, 0)
+    return b'BM' + struct.pack('<IHHI', 14 + len(header) + len(data), 0, 0,
+                               14 + len(header)) + header + data
+
+
+def glyph_strip():
+    strip = Canvas(GLYPH * GLYPH_COUNT, GLYPH, MASK)
+    for index, draw in DRAWINGS.items():
+        glyph = Canvas(GLYPH, GLYPH, MASK)
+        draw(glyph)
+        for y in range(GLYPH):
+            for x in range(GLYPH):
+                strip.px[y][index * GLYPH + x] = glyph.px[y][x]
+    return bmp24(strip)
+
+
+def icon_image(size):
+    # Drawn on a 16-pixel grid and scaled, so each size shows the same mark.
+    c = Canvas(16, 16, MASK)
+    cylinder(c, 0, 0, 9, 9)
+    cylinder(c, 6, 6, 15, 15, LIGHTGREEN, (0, 90, 0))
+    scale = size // 16
+    rows = []
+    for y in range(size):
+        rows.append([c.px[y // scale][x // scale] for x in range(size)])
+    return rows
+
+
+def icon_entry(rows):
+    size = len(rows)
+    xor = bytearray()
+    for row in reversed(rows):
+        for r, g, b in row:
+            alpha = 0 if (r, g, b) == MASK else 255
+            xor += bytes((b, g, r, alpha) if alpha else (0, 0, 0, 0))
+    mask_row = ((size + 31) // 32) * 4
+    and_mask = bytearray()
+    for row in reversed(rows):
+        bits = bytearray(mask_row)
+        for x, px in enumerate(row):
+            if px == MASK:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        and_mask += bits
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0,
+                         len(xor) + len(and_mask), 0, 0, 0, 0)
+    return header + xor + and_mask
+
+
+def icon():
+    sizes = (16, 32, 48)
+    images = [icon_entry(icon_image(s)) for s in sizes]
+    out = struct.pack('<HHH', 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, image in zip(sizes, images):
+        out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    return out + b''.join(images)
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'app', 'res')
+    os.makedirs(outdir, exist_ok=True)
+    with open(os.path.join(outdir, 'actions.bmp'), 'wb') as f:
+        f.write(glyph_strip())
+    with open(os.path.join(outdir, 'velmora.ico'), 'wb') as f:
+        f.write(icon())
+
+
+if __name__ == '__main__':
+    main()
