@@ -98,6 +98,8 @@ public:
   TSaveDialog* SaveScriptDlg;
 
   const TSettings& GetSettings() const { return FSettings; }
+  void LoadSettings();
+  void SaveSettings();
 
 protected:
   String ClassName() const override { return "TfmMain"; }
@@ -116,7 +118,6 @@ private:
   TmySQLDatabase* NewDatabase(const char* name);
 
   void FormShow();
-  void LoadSettings();
   void rbSourceDBClick();
   void rbSourceScriptClick();
   void acOpenSrcScriptExecute();

@@ -71,6 +71,7 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner) {
   SaveScriptDlg->Options.Include(ofOverwritePrompt);
 
   OnShow = [this](TObject*) { FormShow(); };
+  OnClose = [this](TObject*, TCloseAction&) { SaveSettings(); };
 }
 
 TmySQLDatabase* TfmMain::NewDatabase(const char* name) {
@@ -366,15 +367,20 @@ void TfmMain::FormShow() {
 
 void TfmMain::LoadSettings() {
   ReadSettings(FSettings);
-  // An empty name keeps the window's own font.
-  if (!FSettings.LogFontName.empty()) {
-    mLog->GetFont()->SetName(FSettings.LogFontName);
-    mLog->GetFont()->SetSize(FSettings.LogFontSize);
-  }
-  if (!FSettings.ScriptFontName.empty()) {
-    mScript->GetFont()->SetName(FSettings.ScriptFontName);
-    mScript->GetFont()->SetSize(FSettings.ScriptFontSize);
-  }
+  // The font ignores an empty name, so with nothing stored the windows keep
+  // their own fonts.
+  mLog->GetFont()->SetName(FSettings.LogFontName);
+  mLog->GetFont()->SetSize(FSettings.LogFontSize);
+  mScript->GetFont()->SetName(FSettings.ScriptFontName);
+  mScript->GetFont()->SetSize(FSettings.ScriptFontSize);
+}
+
+void TfmMain::SaveSettings() {
+  FSettings.LogFontName = mLog->GetFont()->GetName();
+  FSettings.LogFontSize = mLog->GetFont()->GetSize();
+  FSettings.ScriptFontName = mScript->GetFont()->GetName();
+  FSettings.ScriptFontSize = mScript->GetFont()->GetSize();
+  WriteSettings(FSettings);
 }
 
 namespace {

@@ -5,6 +5,8 @@
 #include "GuiTest.h"
 #include "Main.h"
 #include "Menus.h"
+#include "Registry.h"
+#include "SettingsRegistry.h"
 #include "StandIns.h"
 #include "StdCtrls.h"
 
@@ -133,6 +135,47 @@ TEST_F(MainWindow, ScriptSourceNeedsAnExistingFile) {
   EXPECT_TRUE(form->acEditSrcDB->GetEnabled());
   EXPECT_FALSE(form->edScriptPath->GetEnabled());
   EXPECT_EQ("Source database not connected.", form->lbSource->GetCaption());
+}
+
+// The window owns the settings key while it runs: it starts and ends without it.
+class MainWindowSettings : public testing::Test {
+protected:
+  void SetUp() override {
+    Reg.DeleteKey(SettingsKey);
+    SetSettingsBackend(std::make_unique<TRegistrySettingsBackend>());
+  }
+  void TearDown() override {
+    Reg.CloseKey();
+    Reg.DeleteKey(SettingsKey);
+    SetSettingsBackend(std::make_unique<TMemorySettingsBackend>());
+  }
+  TRegistry Reg;
+};
+
+TEST_F(MainWindowSettings, ShowingAppliesTheStoredFontsAndClosingStoresThem) {
+  WriteSettingString("LogFontName", "Courier New");
+  WriteSettingInteger("LogFontSize", 11);
+  WriteSettingString("ScriptFontName", "");
+  WriteSettingInteger("ScriptFontSize", 12);
+  WriteSettingBool("VerboseLog", true);
+  auto form = std::make_unique<TfmMain>(nullptr);
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return form->IsShowing(); }));
+  EXPECT_EQ("Courier New", form->mLog->GetFont()->GetName());
+  EXPECT_EQ(11, form->mLog->GetFont()->GetSize());
+  // An empty name keeps the editor's own font.
+  EXPECT_EQ("Courier New", form->mScript->GetFont()->GetName());
+  EXPECT_EQ(12, form->mScript->GetFont()->GetSize());
+  EXPECT_TRUE(form->GetSettings().VerboseLog);
+
+  form->mLog->GetFont()->SetName("Tahoma");
+  form->mLog->GetFont()->SetSize(10);
+  form->Close();
+  EXPECT_EQ("Tahoma", ReadSettingString("LogFontName", ""));
+  EXPECT_EQ(10, ReadSettingInteger("LogFontSize", 0));
+  EXPECT_EQ("Courier New", ReadSettingString("ScriptFontName", ""));
+  EXPECT_EQ(12, ReadSettingInteger("ScriptFontSize", 0));
+  EXPECT_TRUE(ReadSettingBool("VerboseLog", false));
 }
 
 } // namespace
