@@ -41,6 +41,63 @@ private:
   TButton* FButton = nullptr;
 };
 
+// Stands for the single-line text editor.
+enum TcxEditEchoMode { eemNormal, eemPassword };
+
+class TStandInTextEdit;
+
+class TStandInTextEditProperties {
+public:
+  explicit TStandInTextEditProperties(TStandInTextEdit* edit) : FEdit(edit) {}
+  TcxEditEchoMode GetEchoMode() const { return FEchoMode; }
+  void SetEchoMode(TcxEditEchoMode value);
+  TNotifyEvent OnEditValueChanged;
+
+private:
+  TStandInTextEdit* FEdit;
+  TcxEditEchoMode FEchoMode = eemNormal;
+};
+
+class TStandInTextEdit : public TEdit {
+public:
+  explicit TStandInTextEdit(TComponent* AOwner);
+  TStandInTextEditProperties* GetProperties() { return &FProperties; }
+
+protected:
+  void CreateWndFinished() override;
+  String ClassName() const override { return "TStandInTextEdit"; }
+
+private:
+  TStandInTextEditProperties FProperties;
+};
+
+// Stands for the combo box whose item list lives in its properties; its text
+// stays free to type.
+class TStandInComboBox;
+
+class TStandInComboBoxProperties {
+public:
+  explicit TStandInComboBoxProperties(TStandInComboBox* combo) : FCombo(combo) {}
+  TStrings* GetItems();
+
+private:
+  TStandInComboBox* FCombo;
+};
+
+class TStandInComboBox : public TComboBox {
+public:
+  explicit TStandInComboBox(TComponent* AOwner) : TComboBox(AOwner), FProperties(this) {}
+  TStandInComboBoxProperties* GetProperties() { return &FProperties; }
+  // Raises the click event only when the current item actually changes.
+  void SetItemIndex(int Index);
+
+protected:
+  String ClassName() const override { return "TStandInComboBox"; }
+
+private:
+  TStandInComboBoxProperties FProperties;
+};
+
 // Stands for the progress bar, whose maximum lives in its properties.
 class TStandInProgressBar;
 

@@ -1,0 +1,100 @@
+// The stand-ins behave as the controls they stand for where the windows rely
+// on it: the combo box's click only on a real change, the progress bar's
+// maximum kept above its minimum, the ellipsis button reporting its index.
+#include "Forms.h"
+#include "GuiTest.h"
+#include "StandIns.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using guitest::PumpUntil;
+
+namespace {
+
+class StandIns : public testing::Test {
+protected:
+  void SetUp() override {
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(50, 50, 400, 200);
+  }
+  template <typename T> T* Place(int left, int top, int width, int height) {
+    auto* control = new T(form.get());
+    control->SetParent(form.get());
+    control->SetBounds(left, top, width, height);
+    return control;
+  }
+  void ShowForm() {
+    form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return form->IsShowing(); }));
+  }
+  std::unique_ptr<TForm> form;
+};
+
+TEST_F(StandIns, ComboBoxClicksOnlyWhenTheItemChanges) {
+  auto* combo = Place<TStandInComboBox>(8, 8, 150, 21);
+  int clicks = 0;
+  combo->OnClick = [&](TObject*) { ++clicks; };
+  TStrings* items = combo->GetProperties()->GetItems();
+  items->Add("sales");
+  items->Add("Stock");
+  // Searched without regard to letter case, as the connection dialog does.
+  EXPECT_EQ(1, items->IndexOf("STOCK"));
+  struct Step {
+    int index;
+    int clicksAfter;
+  };
+  for (Step step : {Step{1, 1}, Step{1, 1}, Step{0, 2}, Step{-1, 3}, Step{-1, 3}}) {
+    SCOPED_TRACE(step.index);
+    combo->SetItemIndex(step.index);
+    EXPECT_EQ(step.index, combo->GetItemIndex());
+    EXPECT_EQ(step.clicksAfter, clicks);
+  }
+}
+
+TEST_F(StandIns, TextEditHidesAPasswordAndReportsChanges) {
+  auto* edit = Place<TStandInTextEdit>(8, 8, 150, 21);
+  int changes = 0;
+  edit->GetProperties()->OnEditValueChanged = [&](TObject*) { ++changes; };
+  edit->GetProperties()->SetEchoMode(eemPassword);
+  ShowForm();
+  EXPECT_NE(0, SendMessageA(edit->GetHandle(), EM_GETPASSWORDCHAR, 0, 0));
+  edit->SetText("secret");
+  EXPECT_EQ(1, changes);
+  EXPECT_EQ("secret", edit->GetText());
+}
+
+TEST_F(StandIns, ProgressBarKeepsItsMaximumAboveTheMinimum) {
+  auto* bar = Place<TStandInProgressBar>(8, 8, 150, 17);
+  auto* properties = bar->GetProperties();
+  struct Case {
+    int max, expected;
+  };
+  for (Case c : {Case{40, 40}, Case{0, 40}, Case{-5, 40}, Case{1, 1}}) {
+    properties->SetMax(c.max);
+    EXPECT_EQ(c.expected, properties->GetMax()) << c.max;
+  }
+}
+
+TEST_F(StandIns, ButtonEditReportsItsEllipsisButtonAndTextChanges) {
+  auto* edit = Place<TStandInButtonEdit>(8, 8, 200, 21);
+  int pressed = -1, changes = 0;
+  edit->GetProperties()->OnButtonClick = [&](TObject*, int index) { pressed = index; };
+  edit->GetProperties()->OnEditValueChanged = [&](TObject*) { ++changes; };
+  ShowForm();
+  guitest::ClickAt(edit->GetHandle(), edit->GetWidth() - 5, edit->GetHeight() / 2);
+  ASSERT_TRUE(PumpUntil([&] { return pressed >= 0; }));
+  EXPECT_EQ(0, pressed);
+  edit->SetText("C:\\dump.sql");
+  EXPECT_EQ("C:\\dump.sql", edit->GetText());
+  EXPECT_EQ(1, changes);
+  // Disabled, the button does not answer.
+  edit->SetEnabled(false);
+  pressed = -1;
+  guitest::ClickAt(edit->GetHandle(), edit->GetWidth() - 5, edit->GetHeight() / 2);
+  guitest::PumpFor(200);
+  EXPECT_EQ(-1, pressed);
+}
+
+} // namespace
