@@ -330,8 +330,8 @@ void TfmMain::CreatePages() {
   Panel4->SetBevelOuter(bvNone);
   Panel4->SetCaption("");
   butRunScript = NewButton(Panel4, "butRunScript", acRunScript, 6, 8, 90);
-  butSaveToFile = NewButton(Panel4, "butSaveToFile", acSaveScriptToFile, 100, 8, 130);
-  butLoadScriptFromFile = NewButton(Panel4, "butLoadScriptFromFile", acLoadScriptFromFile, 234, 8, 110);
+  butSaveToFile = NewButton(Panel4, "butSaveToFile", acSaveScriptToFile, 100, 8, 126);
+  butLoadScriptFromFile = NewButton(Panel4, "butLoadScriptFromFile", acLoadScriptFromFile, 230, 8, 106);
   auto checkBox = [this](const char* name, const char* caption, bool checked, int left, int width) {
     auto* box = new TStandInCheckBox(this);
     box->SetName(name);
@@ -344,8 +344,8 @@ void TfmMain::CreatePages() {
     box->SetBounds(left, 12, width, 17);
     return box;
   };
-  chkScriptTransaction = checkBox("chkScriptTransaction", "Run as single transaction", true, 352, 150);
-  chkScriptUsesTargetDB = checkBox("chkScriptUsesTargetDB", "Use target database", false, 506, 120);
+  chkScriptTransaction = checkBox("chkScriptTransaction", "Run as single transaction", true, 346, 148);
+  chkScriptUsesTargetDB = checkBox("chkScriptUsesTargetDB", "Use target database", false, 498, 118);
 
   mScript = new TStandInSyntaxMemo(this);
   mScript->SetName("mScript");

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <iterator>
 #include <memory>
 
 using guitest::PumpUntil;
@@ -67,6 +68,25 @@ TEST_F(MainWindow, StartsWithNothingConnectedAndTheRunCommandsDisabled) {
     const RECT area{origin.x, origin.y, origin.x + r.Width(), origin.y + r.Height()};
     EXPECT_GT(capture.CountPixels(area, kRed), 10) << label->GetName();
   }
+}
+
+TEST_F(MainWindow, ScriptPageHoldsItsButtonsAndSwitches) {
+  form->page->SetActivePage(form->tabScript);
+  ASSERT_TRUE(PumpUntil([&] { return form->mScript->IsShowing(); }));
+  EXPECT_EQ("Run script", form->butRunScript->GetCaption());
+  EXPECT_EQ("Save script to file", form->butSaveToFile->GetCaption());
+  EXPECT_EQ("Open script...", form->butLoadScriptFromFile->GetCaption());
+  EXPECT_EQ("Run as single transaction", form->chkScriptTransaction->GetCaption());
+  EXPECT_EQ("Use target database", form->chkScriptUsesTargetDB->GetCaption());
+  // Side by side in the panel above the editor, none over another.
+  const TControl* row[] = {form->butRunScript, form->butSaveToFile, form->butLoadScriptFromFile,
+                           form->chkScriptTransaction, form->chkScriptUsesTargetDB};
+  for (size_t i = 1; i < std::size(row); ++i)
+    EXPECT_LE(row[i - 1]->GetLeft() + row[i - 1]->GetWidth(), row[i]->GetLeft()) << i;
+  EXPECT_LE(form->chkScriptUsesTargetDB->GetLeft() + form->chkScriptUsesTargetDB->GetWidth(),
+            form->Panel4->GetClientWidth());
+  EXPECT_EQ(form->Panel4->GetHeight(), form->mScript->GetTop());
+  guitest::TCapture::Paint(form->GetHandle()).SavePng("main_window_script_page");
 }
 
 TEST_F(MainWindow, ActionsCarryTheirCaptionsImagesShortcutsAndStates) {
