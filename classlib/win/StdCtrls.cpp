@@ -204,6 +204,13 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
   if (CharCase == ecUpperCase) Params.Style |= ES_UPPERCASE;
   if (CharCase == ecLowerCase) Params.Style |= ES_LOWERCASE;
   if (BorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
+  if (FPasswordChar) Params.Style |= ES_PASSWORD;
+}
+
+// A password character set before the window existed masks from the start.
+void TCustomEdit::CreateWnd() {
+  TWinControl::CreateWnd();
+  if (FPasswordChar) SendMessageA(FHandle, EM_SETPASSWORDCHAR, static_cast<unsigned char>(FPasswordChar), 0);
 }
 
 void TCustomEdit::SetReadOnly(bool value) {

@@ -119,6 +119,7 @@ public:
 
 protected:
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
   virtual void Change();
   String ClassName() const override { return "TEdit"; }
 

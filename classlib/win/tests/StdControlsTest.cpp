@@ -46,6 +46,20 @@ TEST(StdControls, MemoLinesBeforeAndAfterItsWindow) {
   guitest::TCapture::Paint(form->GetHandle()).SavePng("std_memo");
 }
 
+TEST(StdControls, PasswordCharMasksWhetherSetBeforeOrAfterTheWindow) {
+  auto form = std::make_unique<TForm>(nullptr);
+  auto* before = new TEdit(form.get());
+  before->SetParent(form.get());
+  before->SetPasswordChar('*');
+  auto* after = new TEdit(form.get());
+  after->SetParent(form.get());
+  after->SetTop(40);
+  form->Show();
+  after->SetPasswordChar('#');
+  EXPECT_EQ('*', char(SendMessageA(before->GetHandle(), EM_GETPASSWORDCHAR, 0, 0)));
+  EXPECT_EQ('#', char(SendMessageA(after->GetHandle(), EM_GETPASSWORDCHAR, 0, 0)));
+}
+
 TEST(StdControls, CheckBoxAndRadioButtonsFollowClicks) {
   auto form = std::make_unique<TForm>(nullptr);
   form->SetClientSize(200, 100);
