@@ -239,30 +239,44 @@ void TmySQLField::SetBlobStream(TMemoryStream* stream) {
   Store(ValueArea(), stream);
 }
 
-void TmySQLField::GetValue(void* dest, bool& blank) const {
-  blank = true;
-  if (GetIsNull() || Slot()[0] == 0) return;
-  const char* v = ValueArea();
-  char* d = static_cast<char*>(dest);
-  blank = false;
-  switch (FDesc.NativeType) {
+namespace {
+
+// Numbers the record buffer holds in the caller's own form: their size in
+// bytes, or 0 for a type whose value is converted on the way.
+size_t PlainValueSize(uint16_t nativeType) {
+  switch (nativeType) {
   case 0:
   case 4:
   case 5:
   case 246:
   case 8:
   case 16:
-    std::memcpy(d, v, 8);
-    return;
+    return 8;
   case 1:
   case 2:
-    std::memcpy(d, v, 2);
-    return;
+    return 2;
   case 3:
   case 9:
   case 13:
-    std::memcpy(d, v, 4);
+    return 4;
+  default:
+    return 0;
+  }
+}
+
+} // namespace
+
+void TmySQLField::GetValue(void* dest, bool& blank) const {
+  blank = true;
+  if (GetIsNull() || Slot()[0] == 0) return;
+  const char* v = ValueArea();
+  char* d = static_cast<char*>(dest);
+  blank = false;
+  if (const size_t size = PlainValueSize(FDesc.NativeType)) {
+    std::memcpy(d, v, size);
     return;
+  }
+  switch (FDesc.NativeType) {
   case 7:
   case 12:
     Store<double>(d, TimeStampToMSecs(DateTimeToTimeStamp(Load<double>(v))));
@@ -305,25 +319,12 @@ void TmySQLField::SetValue(const void* source) {
   slot[0] = 1;
   char* v = ValueArea();
   const char* s = static_cast<const char*>(source);
+  if (const size_t size = PlainValueSize(FDesc.NativeType)) {
+    std::memcpy(v, s, size);
+    return;
+  }
   try {
     switch (FDesc.NativeType) {
-    case 0:
-    case 4:
-    case 5:
-    case 246:
-    case 8:
-    case 16:
-      std::memcpy(v, s, 8);
-      return;
-    case 1:
-    case 2:
-      std::memcpy(v, s, 2);
-      return;
-    case 3:
-    case 9:
-    case 13:
-      std::memcpy(v, s, 4);
-      return;
     case 7:
     case 12:
       Store<double>(v, TimeStampToDateTime(MSecsToTimeStamp(Load<double>(s))));
