@@ -31,6 +31,7 @@ class TStandInSyntaxMemo;
 class TfmMain : public TForm {
 public:
   explicit TfmMain(TComponent* AOwner);
+  ~TfmMain() override;
 
   // Refreshes the status labels and the two main actions' enabled state.
   void UpdateStatus();
@@ -97,7 +98,8 @@ public:
   TOpenDialog* OpenScriptDlg;
   TSaveDialog* SaveScriptDlg;
 
-  const TSettings& GetSettings() const { return FSettings; }
+  // The switches and fonts as last loaded or confirmed in the options dialog.
+  TSettings& GetSettings() { return FSettings; }
   void LoadSettings();
   void SaveSettings();
 
@@ -128,3 +130,6 @@ private:
   TSettings FSettings;
   int FButtonBarRight = 0;
 };
+
+// The main window, once created.
+extern TfmMain* fmMain;

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+TfmMain* fmMain = nullptr;
+
 namespace {
 
 constexpr TColor kStatusGood = 0x800000;
@@ -25,6 +27,7 @@ void SetBold(TControl* control) {
 } // namespace
 
 TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner) {
+  fmMain = this;
   SetName("fmMain");
   SetCaption("Velmora v1.1");
   GetFont()->SetName("Tahoma");
@@ -72,6 +75,10 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner) {
 
   OnShow = [this](TObject*) { FormShow(); };
   OnClose = [this](TObject*, TCloseAction&) { SaveSettings(); };
+}
+
+TfmMain::~TfmMain() {
+  if (fmMain == this) fmMain = nullptr;
 }
 
 TmySQLDatabase* TfmMain::NewDatabase(const char* name) {

@@ -5,7 +5,6 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Application->Initialize();
-  TfmMain* fmMain = nullptr;
   Application->CreateForm(fmMain);
   Application->Run();
   return 0;

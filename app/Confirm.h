@@ -1,0 +1,24 @@
+// The confirmation dialog: a question answered with OK or Cancel.
+#pragma once
+
+#include "Forms.h"
+
+class TStandInButton;
+class TStandInLabel;
+
+class TfmConfirm : public TForm {
+public:
+  explicit TfmConfirm(TComponent* AOwner);
+
+  TStandInLabel* lbText = nullptr;
+  TStandInButton* bnOK = nullptr;
+  TStandInButton* bnCancel = nullptr;
+
+protected:
+  String ClassName() const override { return "TfmConfirm"; }
+};
+
+extern TfmConfirm* fmConfirm;
+
+// Shows Text on the confirmation dialog; true when it was closed with OK.
+bool AskConfirmation(const String& Text);

@@ -1,0 +1,47 @@
+// The connection dialog: host, user name, password and database of one of the
+// main window's connections, with a test connection of its own that fetches
+// the server's database list.
+#pragma once
+
+#include "Forms.h"
+
+class TLabel;
+class TmySQLDatabase;
+class TStandInButton;
+class TStandInComboBox;
+class TStandInTextEdit;
+
+class TfmDBConnInfo : public TForm {
+public:
+  explicit TfmDBConnInfo(TComponent* AOwner);
+
+  // Fills the dialog from Database and shows it modally. The caller learns
+  // the outcome from the connection itself.
+  void EditConnection(TmySQLDatabase* Database);
+
+  TLabel* Label1 = nullptr;
+  TLabel* Label2 = nullptr;
+  TLabel* Label3 = nullptr;
+  TLabel* Label4 = nullptr;
+  TStandInTextEdit* edHost = nullptr;
+  TStandInTextEdit* edUsername = nullptr;
+  TStandInTextEdit* edPassword = nullptr;
+  TStandInComboBox* cDB = nullptr;
+  TStandInButton* butTest = nullptr;
+  TStandInButton* bnOK = nullptr;
+  TStandInButton* bnCancel = nullptr;
+  TmySQLDatabase* tDB = nullptr;
+
+protected:
+  String ClassName() const override { return "TfmDBConnInfo"; }
+
+private:
+  void butTestClick();
+  void bnOKClick();
+  void bnCancelClick();
+  void edHostPropertiesEditValueChanged();
+
+  TmySQLDatabase* FDatabase = nullptr;
+};
+
+extern TfmDBConnInfo* fmDBConnInfo;

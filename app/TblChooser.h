@@ -1,0 +1,35 @@
+// The table chooser: the user picks the source tables of a run.
+#pragma once
+
+#include "Forms.h"
+
+class TStandInButton;
+class TStandInCheckListBox;
+
+class TfmTblChooser : public TForm {
+public:
+  explicit TfmTblChooser(TComponent* AOwner);
+
+  // The tables listed, all checked, when the chooser is next shown.
+  void SetTables(const TStrings& tables);
+  // The texts of the checked items, in the list's order.
+  void GetCheckedTables(TStrings& tables) const;
+
+  TStandInCheckListBox* clTables = nullptr;
+  TStandInButton* bnAll = nullptr;
+  TStandInButton* bnNone = nullptr;
+  TStandInButton* bnOK = nullptr;
+  TStandInButton* bnCancel = nullptr;
+
+protected:
+  String ClassName() const override { return "TfmTblChooser"; }
+
+private:
+  void FormShow();
+  void bnAllClick();
+  void bnNoneClick();
+
+  TStringList FTables;
+};
+
+extern TfmTblChooser* fmTblChooser;
