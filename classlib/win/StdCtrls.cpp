@@ -210,6 +210,8 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
 // A password character set before the window existed masks from the start.
 void TCustomEdit::CreateWnd() {
   TWinControl::CreateWnd();
+  // Without a limit the system stops text that is typed or inserted at 32 KB.
+  SendMessageA(FHandle, EM_LIMITTEXT, FMaxLength, 0);
   if (FPasswordChar) SendMessageA(FHandle, EM_SETPASSWORDCHAR, static_cast<unsigned char>(FPasswordChar), 0);
 }
 

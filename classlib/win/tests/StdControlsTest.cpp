@@ -46,6 +46,24 @@ TEST(StdControls, MemoLinesBeforeAndAfterItsWindow) {
   guitest::TCapture::Paint(form->GetHandle()).SavePng("std_memo");
 }
 
+// A generated script is appended statement by statement and easily passes the
+// system's 32 KB default; no text may be cut off.
+TEST(StdControls, MemoTakesTextBeyondTheSystemDefaultLimit) {
+  auto form = std::make_unique<TForm>(nullptr);
+  auto* memo = new TMemo(form.get());
+  memo->SetParent(form.get());
+  form->Show();
+  const String line = String(98, 'x') + "\r\n";
+  String expected;
+  for (int i = 0; i < 1000; ++i) {
+    memo->SetSelStart(static_cast<int>(expected.size()));
+    memo->SetSelText(line);
+    expected += line;
+  }
+  EXPECT_EQ(expected.size(), memo->GetText().size());
+  EXPECT_EQ(expected, memo->GetText());
+}
+
 TEST(StdControls, PasswordCharMasksWhetherSetBeforeOrAfterTheWindow) {
   auto form = std::make_unique<TForm>(nullptr);
   auto* before = new TEdit(form.get());
