@@ -11,6 +11,7 @@ class TStandInButton;
 class TfmAbout : public TForm {
 public:
   explicit TfmAbout(TComponent* AOwner);
+  ~TfmAbout() override;
 
   TImage* Image1 = nullptr;
   TImage* Image2 = nullptr;

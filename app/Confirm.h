@@ -9,6 +9,7 @@ class TStandInLabel;
 class TfmConfirm : public TForm {
 public:
   explicit TfmConfirm(TComponent* AOwner);
+  ~TfmConfirm() override;
 
   TStandInLabel* lbText = nullptr;
   TStandInButton* bnOK = nullptr;

@@ -13,6 +13,7 @@ class TStandInCheckBox;
 class TfmDump : public TForm {
 public:
   explicit TfmDump(TComponent* AOwner);
+  ~TfmDump() override;
 
   TCheckListBox* CheckListBox1 = nullptr;
   TRadioButton* rSourceDB = nullptr;

@@ -5,10 +5,12 @@
 
 class TStandInButton;
 class TStandInCheckListBox;
+enum TcxCheckBoxState : int;
 
 class TfmTblChooser : public TForm {
 public:
   explicit TfmTblChooser(TComponent* AOwner);
+  ~TfmTblChooser() override;
 
   // The tables listed, all checked, when the chooser is next shown.
   void SetTables(const TStrings& tables);
@@ -28,6 +30,7 @@ private:
   void FormShow();
   void bnAllClick();
   void bnNoneClick();
+  void clTablesClickCheck(TObject* Sender, int AIndex, TcxCheckBoxState OldState, TcxCheckBoxState NewState);
 
   TStringList FTables;
 };

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Draws the program's pictures into app/res: the action glyph strip and the
-application icon. Run it again after changing a drawing; the outputs are
+"""Draws the program's pictures into app/res: the action glyph strip, the
+application icon and the About box's two pictures (JPEG, encoded by
+ImageMagick's convert). Run it again after changing a drawing; the outputs are
 committed, so the build needs no Python.
 
 Usage: tools/draw_resources.py [OUTDIR]   (default: app/res beside tools/)
 """
 import os
 import struct
+import subprocess
 import sys
 
 # The image list takes this colour as transparent (the class library's
@@ -257,6 +259,102 @@ def icon():
     return out + b''.join(images)
 
 
+# A 5 by 7 pixel capital alphabet, as far as the logo spells.
+LETTERS = {
+    'A': ('01110', '10001', '10001', '11111', '10001', '10001', '10001'),
+    'C': ('01111', '10000', '10000', '10000', '10000', '10000', '01111'),
+    'E': ('11111', '10000', '10000', '11110', '10000', '10000', '11111'),
+    'H': ('10001', '10001', '10001', '11111', '10001', '10001', '10001'),
+    'L': ('10000', '10000', '10000', '10000', '10000', '10000', '11111'),
+    'M': ('10001', '11011', '10101', '10101', '10001', '10001', '10001'),
+    'N': ('10001', '11001', '10101', '10011', '10001', '10001', '10001'),
+    'O': ('01110', '10001', '10001', '10001', '10001', '10001', '01110'),
+    'R': ('11110', '10001', '10001', '11110', '10100', '10010', '10001'),
+    'S': ('01111', '10000', '10000', '01110', '00001', '00001', '11110'),
+    'V': ('10001', '10001', '10001', '10001', '10001', '01010', '00100'),
+    'Y': ('10001', '10001', '01010', '00100', '00100', '00100', '00100'),
+    ' ': ('00000',) * 7,
+}
+
+
+def text_width(text, scale):
+    return len(text) * 6 * scale - scale
+
+
+def text(c, x, y, s, scale, colour):
+    for ch in s:
+        for row, bits in enumerate(LETTERS[ch]):
+            for col, bit in enumerate(bits):
+                if bit == '1':
+                    c.rect(x + col * scale, y + row * scale,
+                           x + col * scale + scale - 1, y + row * scale + scale - 1, colour)
+        x += 6 * scale
+
+
+def ellipse(c, cx, cy, rx, ry, fill=None, edge=None, lower_only=False):
+    for y in range(int(cy - ry) - 1, int(cy + ry) + 2):
+        if lower_only and y + 0.5 < cy:
+            continue
+        for x in range(int(cx - rx) - 1, int(cx + rx) + 2):
+            d = (((x + 0.5 - cx) / rx) ** 2 + ((y + 0.5 - cy) / ry) ** 2) ** 0.5
+            if edge and abs(d - 1) * min(rx, ry) < 0.6:
+                c.dot(x, y, edge)
+            elif fill and d < 1:
+                c.dot(x, y, fill)
+
+
+def database(c, cx, top, bottom, rx, ry, body, lid, edge):
+    """A database drum: a body between two ellipses, with two bands."""
+    c.rect(int(cx - rx), top, int(cx + rx) - 1, bottom, body)
+    ellipse(c, cx, bottom, rx, ry, fill=body)
+    for band in (top + (bottom - top) // 3, top + 2 * (bottom - top) // 3, bottom):
+        ellipse(c, cx, band, rx, ry, edge=edge, lower_only=True)
+    c.line(int(cx - rx), top, int(cx - rx), bottom, edge)
+    c.line(int(cx + rx) - 1, top, int(cx + rx) - 1, bottom, edge)
+    ellipse(c, cx, top, rx, ry, fill=lid, edge=edge)
+
+
+LOGO_SIZE = (150, 41)
+PICTURE_SIZE = (200, 51)
+
+
+def about_logo():
+    """The product's mark and name on white, for the top of the About box."""
+    c = Canvas(*LOGO_SIZE, WHITE)
+    database(c, 14, 8, 24, 9, 3, SKY, WHITE, NAVY)
+    database(c, 26, 17, 33, 9, 3, LIGHTGREEN, WHITE, (0, 90, 0))
+    name, tagline = 'VELMORA', 'SCHEMA SYNC'
+    left = 44 + (LOGO_SIZE[0] - 44 - text_width(name, 2)) // 2
+    text(c, left, 7, name, 2, NAVY)
+    c.line(left, 24, left + text_width(name, 2) - 1, 24, SKY)
+    text(c, left + (text_width(name, 2) - text_width(tagline, 1)) // 2, 28, tagline, 1, GREY)
+    return c
+
+
+def about_picture():
+    """Two databases made equal: the picture at the bottom of the About box."""
+    width, height = PICTURE_SIZE
+    c = Canvas(width, height, WHITE)
+    for y in range(height):
+        t = y / (height - 1)
+        c.line(0, y, width - 1, y, (round(235 - 40 * t), round(242 - 25 * t), round(252 - 10 * t)))
+    database(c, 34, 10, 40, 20, 6, SKY, (220, 235, 252), NAVY)
+    database(c, 166, 10, 40, 20, 6, LIGHTGREEN, (220, 245, 220), (0, 90, 0))
+    scale, dx, dy = 3, 76, 1
+    arrows = (([(1, 5), (10, 5), (10, 2), (15, 6.5), (10, 11), (10, 8), (1, 8)], GREEN),
+              ([(15, 10), (6, 10), (6, 7), (1, 11.5), (6, 16), (6, 13), (15, 13)], BLUE))
+    for points, colour in arrows:
+        c.polygon([(dx + x * scale, dy + y * scale) for x, y in points], colour)
+    return c
+
+
+def jpeg(canvas):
+    ppm = b'P6 %d %d 255\n' % (canvas.width, canvas.height)
+    ppm += b''.join(bytes(px) for row in canvas.px for px in row)
+    return subprocess.run(['convert', 'ppm:-', '-strip', '-sampling-factor', '1x1', '-quality', '92',
+                           'jpg:-'], input=ppm, stdout=subprocess.PIPE, check=True).stdout
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'app', 'res')
@@ -265,6 +363,10 @@ def main():
         f.write(glyph_strip())
     with open(os.path.join(outdir, 'velmora.ico'), 'wb') as f:
         f.write(icon())
+    with open(os.path.join(outdir, 'about_logo.jpg'), 'wb') as f:
+        f.write(jpeg(about_logo()))
+    with open(os.path.join(outdir, 'about_picture.jpg'), 'wb') as f:
+        f.write(jpeg(about_picture()))
 
 
 if __name__ == '__main__':

@@ -1,0 +1,51 @@
+#include "Confirm.h"
+
+#include "StandIns.h"
+#include "StandInsList.h"
+
+TfmConfirm* fmConfirm = nullptr;
+
+TfmConfirm::TfmConfirm(TComponent* AOwner) : TForm(AOwner) {
+  fmConfirm = this;
+  SetName("fmConfirm");
+  SetCaption("Please confirm");
+  GetFont()->SetName("Tahoma");
+  GetFont()->SetSize(8);
+  SetBounds(0, 0, 422, 156);
+  Position = poMainFormCenter;
+  constexpr int kMargin = 8, kButtonWidth = 75, kButtonHeight = 25;
+  const int clientWidth = GetClientWidth();
+  const int buttonTop = GetClientHeight() - kMargin - kButtonHeight;
+
+  lbText = new TStandInLabel(this);
+  lbText->SetName("lbText");
+  lbText->SetParent(this);
+  lbText->SetAutoSize(false);
+  lbText->GetProperties()->SetWordWrap(true);
+  lbText->SetBounds(kMargin, kMargin, 393, 65);
+  lbText->SetAnchors(TAnchors{akLeft, akTop, akRight, akBottom});
+
+  auto button = [&](const char* name, const char* caption, int left, TModalResult result) {
+    auto* b = new TStandInButton(this);
+    b->SetName(name);
+    b->SetParent(this);
+    b->SetCaption(caption);
+    b->SetBounds(left, buttonTop, kButtonWidth, kButtonHeight);
+    b->SetAnchors(TAnchors{akRight, akBottom});
+    b->ModalResult = result;
+    return b;
+  };
+  const int cancelLeft = clientWidth - kMargin - kButtonWidth;
+  bnOK = button("bnOK", "OK", cancelLeft - 6 - kButtonWidth, mrOk);
+  bnCancel = button("bnCancel", "Cancel", cancelLeft, mrCancel);
+  bnCancel->Cancel = true;
+}
+
+TfmConfirm::~TfmConfirm() {
+  if (fmConfirm == this) fmConfirm = nullptr;
+}
+
+bool AskConfirmation(const String& Text) {
+  fmConfirm->lbText->SetCaption(Text);
+  return fmConfirm->ShowModal() == mrOk;
+}

@@ -1,0 +1,141 @@
+#include "Dump.h"
+
+#include "ActnList.h"
+#include "CheckLst.h"
+#include "ImgList.h"
+#include "Main.h"
+#include "StandIns.h"
+
+#include <memory>
+
+TfmDump* fmDump = nullptr;
+
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr int kCheckHeight = 17;
+constexpr TColor kStatusColor = clNavy;
+
+void SetBold(TControl* control) {
+  control->GetFont()->SetStyle(TFontStyles{fsBold});
+}
+
+} // namespace
+
+TfmDump::TfmDump(TComponent* AOwner) : TForm(AOwner) {
+  fmDump = this;
+  SetName("fmDump");
+  SetCaption("Extract database structure");
+  GetFont()->SetName("Tahoma");
+  GetFont()->SetSize(8);
+  SetBounds(0, 0, 534, 342);
+  Position = poMainFormCenter;
+  const int clientWidth = GetClientWidth();
+  const int clientHeight = GetClientHeight();
+  const int bottomRow = clientHeight - kMargin - kButtonHeight;
+
+  auto bitButton = [this](const char* name, const char* caption, int left, int top, TAnchors anchors) {
+    auto* button = new TBitBtn(this);
+    button->SetName(name);
+    button->SetParent(this);
+    button->SetCaption(caption);
+    button->SetBounds(left, top, kButtonWidth, kButtonHeight);
+    button->SetAnchors(anchors);
+    return button;
+  };
+
+  CheckListBox1 = new TCheckListBox(this);
+  CheckListBox1->SetName("CheckListBox1");
+  CheckListBox1->SetParent(this);
+  CheckListBox1->SetBounds(kMargin, kMargin, 217, bottomRow - 2 * kMargin);
+  CheckListBox1->SetAnchors(TAnchors{akLeft, akTop, akBottom});
+  cxButton1 = bitButton("cxButton1", "All", kMargin, bottomRow, TAnchors{akLeft, akBottom});
+  cxButton2 =
+      bitButton("cxButton2", "None", kMargin + kButtonWidth + 6, bottomRow, TAnchors{akLeft, akBottom});
+
+  // The connections, each with its status below it and its Edit button at
+  // the right.
+  const int left = kMargin + 217 + 12;
+  const int editLeft = clientWidth - kMargin - kButtonWidth;
+  auto radio = [this, left](const char* name, const char* caption, int top) {
+    auto* button = new TRadioButton(this);
+    button->SetName(name);
+    button->SetParent(this);
+    button->SetCaption(caption);
+    button->SetBounds(left, top, 120, kCheckHeight);
+    return button;
+  };
+  auto status = [this, left](const char* name, int top) {
+    auto* label = new TLabel(this);
+    label->SetName(name);
+    label->SetParent(this);
+    label->SetBounds(left + 17, top, 0, 0);
+    label->SetCaption(name);
+    SetBold(label);
+    label->GetFont()->SetColor(kStatusColor);
+    return label;
+  };
+  auto editButton = [&](const char* name, TAction* action, int top) {
+    TBitBtn* button = bitButton(name, "Edit...", editLeft, top, TAnchors{akTop, akRight});
+    button->SetAction(action);
+    auto glyph = std::make_unique<TBitmap>();
+    fmMain->imgList->GetBitmap(action->GetImageIndex(), glyph.get());
+    button->SetGlyph(glyph.get());
+    return button;
+  };
+  rSourceDB = radio("rSourceDB", "Source ", 12);
+  lbSourceDB = status("lbSourceDB", 32);
+  lbSourceDB->SetEnabled(false);
+  BitBtn1 = editButton("BitBtn1", fmMain->acEditSrcDB, 8);
+  rTargetDB = radio("rTargetDB", "Target", 56);
+  rTargetDB->SetChecked(true);
+  lbTargetDB = status("lbTargetDB", 76);
+  BitBtn4 = editButton("BitBtn4", fmMain->acEditTgtDB, 52);
+  rSourceDB->OnClick = [this](TObject*) { rSourceDBClick(); };
+
+  auto checkBox = [this](const char* name, const char* caption, bool checked, int left, int top) {
+    auto* box = new TStandInCheckBox(this);
+    box->SetName(name);
+    box->SetParent(this);
+    box->GetProperties()->Caption = caption;
+    box->ApplyProperties();
+    box->SetChecked(checked);
+    box->SetBounds(left, top, 200, kCheckHeight);
+    return box;
+  };
+  cxCheckBox1 = checkBox("cxCheckBox1", "Extract metadata", true, left, 102);
+  cxCheckBox2 = checkBox("cxCheckBox2", "Extract data", false, left, 121);
+
+  Label1 = new TLabel(this);
+  Label1->SetName("Label1");
+  Label1->SetParent(this);
+  Label1->SetBounds(left, 148, 0, 0);
+  Label1->SetCaption("Script options");
+  SetBold(Label1);
+  const int optionLeft = left + 8;
+  cxCheckBox3 = checkBox("cxCheckBox3", "Use short insert syntax", true, optionLeft, 166);
+  cxCheckBox7 = checkBox("cxCheckBox7", "Ignore foreign key restrictions", true, optionLeft, 185);
+  cxCheckBox5 = checkBox("cxCheckBox5", "Drop DB if exists", false, optionLeft, 204);
+  cxCheckBox4 = checkBox("cxCheckBox4", "Create and use DB", false, optionLeft, 223);
+  cxCheckBox6 = checkBox("cxCheckBox6", "Drop table if exists", false, optionLeft, 242);
+
+  butOK = bitButton("butOK", "Extract", editLeft - 6 - kButtonWidth, bottomRow, TAnchors{akRight, akBottom});
+  butOK->SetDefault(true);
+  butOK->SetEnabled(false);
+  butCancel = bitButton("butCancel", "Cancel", editLeft, bottomRow, TAnchors{akRight, akBottom});
+  butCancel->Cancel = true;
+  butCancel->ModalResult = mrCancel;
+}
+
+TfmDump::~TfmDump() {
+  if (fmDump == this) fmDump = nullptr;
+}
+
+void TfmDump::rSourceDBClick() {
+  lbSourceDB->SetEnabled(true);
+  fmMain->acEditSrcDB->SetEnabled(true);
+  fmMain->edScriptPath->SetEnabled(false);
+  fmMain->UpdateStatus();
+}

@@ -1,0 +1,113 @@
+#include "TblChooser.h"
+
+#include "StandIns.h"
+#include "StandInsList.h"
+
+TfmTblChooser* fmTblChooser = nullptr;
+
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+
+} // namespace
+
+TfmTblChooser::TfmTblChooser(TComponent* AOwner) : TForm(AOwner) {
+  fmTblChooser = this;
+  SetName("fmTblChooser");
+  SetCaption("Select tables");
+  GetFont()->SetName("Tahoma");
+  GetFont()->SetSize(8);
+  SetBounds(0, 0, 382, 349);
+  Position = poDesktopCenter;
+  const int clientWidth = GetClientWidth();
+  const int clientHeight = GetClientHeight();
+
+  clTables = new TStandInCheckListBox(this);
+  clTables->SetName("clTables");
+  clTables->SetParent(this);
+  clTables->SetBounds(kMargin, kMargin, 202, clientHeight - 2 * kMargin);
+  clTables->SetAnchors(TAnchors{akLeft, akTop, akBottom});
+  clTables->AllowGrayed = true;
+  clTables->SetSorted(true);
+  clTables->OnClickCheck = [this](TObject* Sender, int AIndex, TcxCheckBoxState OldState,
+                                  TcxCheckBoxState NewState) {
+    clTablesClickCheck(Sender, AIndex, OldState, NewState);
+  };
+
+  const int buttonLeft = clientWidth - kMargin - kButtonWidth;
+  auto button = [&](const char* name, const char* caption, int top, TAnchors anchors) {
+    auto* b = new TStandInButton(this);
+    b->SetName(name);
+    b->SetParent(this);
+    b->SetCaption(caption);
+    b->SetBounds(buttonLeft, top, kButtonWidth, kButtonHeight);
+    b->SetAnchors(anchors);
+    return b;
+  };
+  bnAll = button("bnAll", "All", kMargin, TAnchors{akTop, akRight});
+  bnNone = button("bnNone", "None", kMargin + kButtonHeight + 6, TAnchors{akTop, akRight});
+  const int cancelTop = clientHeight - kMargin - kButtonHeight;
+  bnOK = button("bnOK", "OK", cancelTop - kButtonHeight - 6, TAnchors{akRight, akBottom});
+  bnOK->ModalResult = mrOk;
+  bnCancel = button("bnCancel", "Cancel", cancelTop, TAnchors{akRight, akBottom});
+  bnCancel->Cancel = true;
+  bnCancel->ModalResult = mrCancel;
+  bnAll->OnClick = [this](TObject*) { bnAllClick(); };
+  bnNone->OnClick = [this](TObject*) { bnNoneClick(); };
+
+  OnShow = [this](TObject*) { FormShow(); };
+}
+
+TfmTblChooser::~TfmTblChooser() {
+  if (fmTblChooser == this) fmTblChooser = nullptr;
+}
+
+void TfmTblChooser::SetTables(const TStrings& tables) {
+  FTables.Assign(tables);
+}
+
+void TfmTblChooser::GetCheckedTables(TStrings& tables) const {
+  tables.BeginUpdate();
+  tables.Clear();
+  const TStandInCheckListBoxItems* items = clTables->GetItems();
+  for (int i = 0; i < items->GetCount(); ++i)
+    if (items->GetItem(i)->GetChecked()) tables.Add(items->GetItem(i)->GetText());
+  tables.EndUpdate();
+}
+
+// The OK button keeps the state the user's last click left: a fresh list
+// does not enable it again.
+void TfmTblChooser::FormShow() {
+  TStandInCheckListBoxItems* items = clTables->GetItems();
+  items->BeginUpdate();
+  items->Clear();
+  for (int i = 0; i < FTables.GetCount(); ++i) {
+    TStandInCheckListBoxItem* item = items->Add();
+    item->SetText(FTables.Get(i));
+    item->SetChecked(true);
+  }
+  items->EndUpdate();
+}
+
+void TfmTblChooser::bnAllClick() {
+  TStandInCheckListBoxItems* items = clTables->GetItems();
+  for (int i = 0; i < items->GetCount(); ++i)
+    items->GetItem(i)->SetChecked(true);
+}
+
+void TfmTblChooser::bnNoneClick() {
+  TStandInCheckListBoxItems* items = clTables->GetItems();
+  for (int i = 0; i < items->GetCount(); ++i)
+    items->GetItem(i)->SetChecked(false);
+}
+
+void TfmTblChooser::clTablesClickCheck(TObject*, int AIndex, TcxCheckBoxState, TcxCheckBoxState NewState) {
+  TStandInCheckListBoxItems* items = clTables->GetItems();
+  if (NewState == cbsGrayed) items->GetItem(AIndex)->SetState(cbsChecked);
+  bool anyChecked = false;
+  for (int i = 0; i < items->GetCount() && !anyChecked; ++i)
+    anyChecked = items->GetItem(i)->GetChecked();
+  bnOK->SetEnabled(anyChecked);
+}
