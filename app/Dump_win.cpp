@@ -55,8 +55,8 @@ TfmDump::TfmDump(TComponent* AOwner) : TForm(AOwner) {
   cxButton2 =
       bitButton("cxButton2", "None", kMargin + kButtonWidth + 6, bottomRow, TAnchors{akLeft, akBottom});
 
-  // The connections, each with its status below it and its Edit button at
-  // the right.
+  // The connections, each with its Edit button at the right and its status
+  // below both.
   const int left = kMargin + 217 + 12;
   const int editLeft = clientWidth - kMargin - kButtonWidth;
   auto radio = [this, left](const char* name, const char* caption, int top) {
@@ -67,11 +67,16 @@ TfmDump::TfmDump(TComponent* AOwner) : TForm(AOwner) {
     button->SetBounds(left, top, 120, kCheckHeight);
     return button;
   };
-  auto status = [this, left](const char* name, int top) {
+  // A status names a user, a host and a database: two lines leave room for
+  // long names.
+  auto status = [this, left, clientWidth](const char* name, int top) {
     auto* label = new TLabel(this);
     label->SetName(name);
     label->SetParent(this);
-    label->SetBounds(left + 17, top, 0, 0);
+    label->SetAutoSize(false);
+    label->SetWordWrap(true);
+    label->SetBounds(left + 17, top, clientWidth - kMargin - (left + 17), 26);
+    label->SetAnchors(TAnchors{akLeft, akTop, akRight});
     label->SetCaption(name);
     SetBold(label);
     label->GetFont()->SetColor(kStatusColor);
@@ -86,13 +91,13 @@ TfmDump::TfmDump(TComponent* AOwner) : TForm(AOwner) {
     return button;
   };
   rSourceDB = radio("rSourceDB", "Source ", 12);
-  lbSourceDB = status("lbSourceDB", 32);
+  lbSourceDB = status("lbSourceDB", 36);
   lbSourceDB->SetEnabled(false);
   BitBtn1 = editButton("BitBtn1", fmMain->acEditSrcDB, 8);
-  rTargetDB = radio("rTargetDB", "Target", 56);
+  rTargetDB = radio("rTargetDB", "Target", 68);
   rTargetDB->SetChecked(true);
-  lbTargetDB = status("lbTargetDB", 76);
-  BitBtn4 = editButton("BitBtn4", fmMain->acEditTgtDB, 52);
+  lbTargetDB = status("lbTargetDB", 92);
+  BitBtn4 = editButton("BitBtn4", fmMain->acEditTgtDB, 64);
   rSourceDB->OnClick = [this](TObject*) { rSourceDBClick(); };
 
   auto checkBox = [this](const char* name, const char* caption, bool checked, int left, int top) {
@@ -105,21 +110,21 @@ TfmDump::TfmDump(TComponent* AOwner) : TForm(AOwner) {
     box->SetBounds(left, top, 200, kCheckHeight);
     return box;
   };
-  cxCheckBox1 = checkBox("cxCheckBox1", "Extract metadata", true, left, 102);
-  cxCheckBox2 = checkBox("cxCheckBox2", "Extract data", false, left, 121);
+  cxCheckBox1 = checkBox("cxCheckBox1", "Extract metadata", true, left, 122);
+  cxCheckBox2 = checkBox("cxCheckBox2", "Extract data", false, left, 140);
 
   Label1 = new TLabel(this);
   Label1->SetName("Label1");
   Label1->SetParent(this);
-  Label1->SetBounds(left, 148, 0, 0);
+  Label1->SetBounds(left, 164, 0, 0);
   Label1->SetCaption("Script options");
   SetBold(Label1);
   const int optionLeft = left + 8;
-  cxCheckBox3 = checkBox("cxCheckBox3", "Use short insert syntax", true, optionLeft, 166);
-  cxCheckBox7 = checkBox("cxCheckBox7", "Ignore foreign key restrictions", true, optionLeft, 185);
-  cxCheckBox5 = checkBox("cxCheckBox5", "Drop DB if exists", false, optionLeft, 204);
-  cxCheckBox4 = checkBox("cxCheckBox4", "Create and use DB", false, optionLeft, 223);
-  cxCheckBox6 = checkBox("cxCheckBox6", "Drop table if exists", false, optionLeft, 242);
+  cxCheckBox3 = checkBox("cxCheckBox3", "Use short insert syntax", true, optionLeft, 181);
+  cxCheckBox7 = checkBox("cxCheckBox7", "Ignore foreign key restrictions", true, optionLeft, 199);
+  cxCheckBox5 = checkBox("cxCheckBox5", "Drop DB if exists", false, optionLeft, 217);
+  cxCheckBox4 = checkBox("cxCheckBox4", "Create and use DB", false, optionLeft, 235);
+  cxCheckBox6 = checkBox("cxCheckBox6", "Drop table if exists", false, optionLeft, 253);
 
   butOK = bitButton("butOK", "Extract", editLeft - 6 - kButtonWidth, bottomRow, TAnchors{akRight, akBottom});
   butOK->SetDefault(true);

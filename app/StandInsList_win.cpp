@@ -55,9 +55,10 @@ TStandInCheckListBoxItem* TStandInCheckListBoxItems::GetItem(int Index) const {
 }
 
 TStandInCheckListBoxItem* TStandInCheckListBoxItems::Add() {
-  FItems.push_back(std::make_unique<TStandInCheckListBoxItem>(FList));
+  auto* item = FItems.emplace_back(std::make_unique<TStandInCheckListBoxItem>(FList)).get();
+  // Showing sorts the collection, so the new item need not stay last.
   if (!Updating()) FList->ShowItems();
-  return FItems.back().get();
+  return item;
 }
 
 void TStandInCheckListBoxItems::Clear() {

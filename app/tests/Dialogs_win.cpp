@@ -70,6 +70,44 @@ void AnswerWhenModal(TCustomForm* form, std::function<void()> action) {
   PendingAnswer = new TModalAnswer{form, std::move(action), SetTimer(nullptr, 0, 50, AnswerTimer)};
 }
 
+// ---- The check-list box stand-in
+
+TEST(CheckListStandIn, KeepsItemsSortedWithTheirStatesAndReportsOnlyClicks) {
+  auto form = std::make_unique<TForm>(nullptr);
+  auto* list = new TStandInCheckListBox(form.get());
+  list->SetParent(form.get());
+  list->SetBounds(8, 8, 150, 100);
+  list->SetSorted(true);
+  int clicks = 0;
+  list->OnClickCheck = [&](TObject*, int, TcxCheckBoxState, TcxCheckBoxState) { ++clicks; };
+  TStandInCheckListBoxItems* items = list->GetItems();
+  TStandInCheckListBoxItem* b = items->Add();
+  b->SetText("b");
+  TStandInCheckListBoxItem* a = items->Add();
+  a->SetText("A");
+  b->SetState(cbsGrayed);
+  a->SetChecked(true);
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return form->IsShowing(); }));
+  // A new text moves the item, and its state goes with it.
+  struct Step {
+    const char* renameA;
+    int indexOfA;
+    const char* rows[2];
+  };
+  for (Step step : {Step{nullptr, 0, {"A", "b"}}, Step{"c", 1, {"b", "c"}}}) {
+    if (step.renameA) a->SetText(step.renameA);
+    EXPECT_EQ(step.indexOfA, a->GetIndex());
+    EXPECT_EQ(1 - step.indexOfA, b->GetIndex());
+    EXPECT_EQ(a, items->GetItem(step.indexOfA));
+    for (int i = 0; i < 2; ++i)
+      EXPECT_EQ(step.rows[i], list->TCheckListBox::GetItems()->Get(i));
+    EXPECT_EQ(cbChecked, list->TCheckListBox::GetState(step.indexOfA));
+    EXPECT_EQ(cbGrayed, list->TCheckListBox::GetState(1 - step.indexOfA));
+  }
+  EXPECT_EQ(0, clicks);
+}
+
 // ---- Table chooser
 
 class TableChooser : public testing::Test {
@@ -376,8 +414,9 @@ TEST_F(ExtractDialog, StartsWithTheTargetChosenAndNothingToExtract) {
   EXPECT_TRUE(form->butCancel->Cancel);
   EXPECT_EQ(mrCancel, form->butCancel->ModalResult);
 
+  // The statuses as the main window writes them, one of them long.
   form->lbSourceDB->SetCaption(main->lbSource->GetCaption());
-  form->lbTargetDB->SetCaption(main->lbTarget->GetCaption());
+  form->lbTargetDB->SetCaption("Target DB: root@[127.0.0.2/velmora_demo_target]");
   form->Show();
   ASSERT_TRUE(PumpUntil([&] { return form->IsShowing(); }));
   guitest::TCapture::Paint(form->GetHandle()).SavePng("dialog_extract");
@@ -386,9 +425,25 @@ TEST_F(ExtractDialog, StartsWithTheTargetChosenAndNothingToExtract) {
     EXPECT_LE(b.box->GetLeft() + b.box->GetWidth(), form->GetClientWidth()) << b.caption;
     EXPECT_LT(b.box->GetTop() + b.box->GetHeight(), form->butOK->GetTop()) << b.caption;
   }
-  // The status texts end before the Edit buttons' column or lie below them.
-  for (TLabel* label : {form->lbSourceDB, form->lbTargetDB})
-    EXPECT_LE(label->GetLeft() + label->GetWidth(), form->BitBtn1->GetLeft()) << label->GetName();
+  // Each status lies below its Edit button, free to take the whole width, and
+  // above what follows.
+  // A long status wraps within its label.
+  for (TLabel* label : {form->lbSourceDB, form->lbTargetDB}) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, label->GetFont()->GetHandle());
+    RECT need{0, 0, label->GetWidth(), 0};
+    const String text = label->GetCaption();
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &need, DT_CALCRECT | DT_WORDBREAK);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    EXPECT_LE(need.right, label->GetWidth()) << label->GetName();
+    EXPECT_LE(need.bottom, label->GetHeight()) << label->GetName();
+    EXPECT_LE(label->GetLeft() + label->GetWidth(), form->GetClientWidth()) << label->GetName();
+  }
+  const TControl* column[] = {form->BitBtn1, form->lbSourceDB, form->BitBtn4, form->lbTargetDB,
+                              form->cxCheckBox1};
+  for (size_t i = 1; i < std::size(column); ++i)
+    EXPECT_LE(column[i - 1]->GetTop() + column[i - 1]->GetHeight(), column[i]->GetTop()) << i;
 }
 
 TEST_F(ExtractDialog, ChoosingTheSourceGivesBackTheSourceConnection) {
