@@ -20,7 +20,7 @@ const char* const kWebAddress = VELMORA_WEB_ADDRESS;
 // The pictures are JPEG data among the program's resources.
 void LoadJpegResource(TImage* image, const char* name) {
   HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC info = FindResourceA(module, name, MAKEINTRESOURCEA(10)); // RT_RCDATA
+  HRSRC info = FindResourceA(module, name, RT_RCDATA);
   if (!info) throw EResNotFound(Format("Resource %s not found", name));
   const void* data = LockResource(LoadResource(module, info));
   TMemoryStream stream;
