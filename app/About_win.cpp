@@ -5,7 +5,6 @@
 #include "OpenDocument.h"
 #include "StandIns.h"
 
-#include <memory>
 
 TfmAbout* fmAbout = nullptr;
 

@@ -63,6 +63,8 @@ private:
 using TcxClickCheckEvent =
     std::function<void(TObject* Sender, int AIndex, TcxCheckBoxState OldState, TcxCheckBoxState NewState)>;
 
+// The list box's own rows mirror the items: the stand-in's GetItems,
+// GetSorted and OnClickCheck take the place of the list box's.
 class TStandInCheckListBox : public TCheckListBox {
 public:
   explicit TStandInCheckListBox(TComponent* AOwner);
