@@ -5,7 +5,6 @@
 #include "OpenDocument.h"
 #include "StandIns.h"
 
-
 TfmAbout* fmAbout = nullptr;
 
 namespace {
