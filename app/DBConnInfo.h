@@ -14,6 +14,7 @@ class TStandInTextEdit;
 class TfmDBConnInfo : public TForm {
 public:
   explicit TfmDBConnInfo(TComponent* AOwner);
+  ~TfmDBConnInfo() override;
 
   // Fills the dialog from Database and shows it modally. The caller learns
   // the outcome from the connection itself.

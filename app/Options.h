@@ -13,6 +13,7 @@ class TStandInSpinEdit;
 class TfmOptions : public TForm {
 public:
   explicit TfmOptions(TComponent* AOwner);
+  ~TfmOptions() override;
 
   TStandInFontNameComboBox* cFontChanges = nullptr;
   TStandInFontNameComboBox* cFontScript = nullptr;
