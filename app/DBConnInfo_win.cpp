@@ -1,5 +1,6 @@
 #include "DBConnInfo.h"
 
+#include "DialogLayout.h"
 #include "Dialogs.h"
 #include "MySQLSyncDatabase.h"
 #include "StandIns.h"
@@ -8,41 +9,29 @@
 
 TfmDBConnInfo* fmDBConnInfo = nullptr;
 
+using namespace dialoglayout;
+
 namespace {
 
-constexpr int kMargin = 8;
 constexpr int kBoxLeft = 72;
 constexpr int kRowHeight = 26;
 constexpr int kButtonWidth = 70;
-constexpr int kButtonHeight = 25;
 
 } // namespace
 
 TfmDBConnInfo::TfmDBConnInfo(TComponent* AOwner) : TForm(AOwner) {
   fmDBConnInfo = this;
-  SetName("fmDBConnInfo");
-  SetCaption("Database connection");
-  SetBorderStyle(bsDialog);
-  Position = poMainFormCenter;
-  GetFont()->SetName("Tahoma");
-  GetFont()->SetSize(8);
-  SetClientSize(241, 147);
-  const int boxWidth = GetClientWidth() - kBoxLeft - kMargin;
+  SetUpDialog(this, "fmDBConnInfo", "Database connection", 241, 147);
 
-  // One row per value: its label level with the text in the box.
+  // One row per value, each box with its label.
   int top = kMargin;
   auto row = [&](TLabel*& label, const char* labelName, const char* caption, TWinControl* box,
                  const char* boxName) {
     box->SetName(boxName);
     box->SetParent(this);
-    box->SetBounds(kBoxLeft, top, boxWidth, 21);
-    label = new TLabel(this);
+    box->SetBounds(kBoxLeft, top, GetClientWidth() - kBoxLeft - kMargin, 21);
+    label = AddLabelBeside(this, box, caption, kMargin);
     label->SetName(labelName);
-    label->SetParent(this);
-    label->SetCaption(caption);
-    label->SetLeft(kMargin);
-    label->SetTop(top + (box->GetHeight() - label->GetHeight()) / 2);
-    label->FocusControl = box;
     top += kRowHeight;
   };
   edHost = new TStandInTextEdit(this);
@@ -56,21 +45,13 @@ TfmDBConnInfo::TfmDBConnInfo(TComponent* AOwner) : TForm(AOwner) {
   cDB = new TStandInComboBox(this);
   row(Label4, "Label4", "Database", cDB, "cDB");
 
-  auto button = [&](const char* name, const char* caption, int left) {
-    auto* b = new TStandInButton(this);
-    b->SetName(name);
-    b->SetParent(this);
-    b->SetCaption(caption);
-    b->SetBounds(left, GetClientHeight() - kMargin - kButtonHeight, kButtonWidth, kButtonHeight);
-    return b;
-  };
   const int right = GetClientWidth() - kMargin;
-  butTest = button("butTest", "Test", kMargin);
+  butTest = AddBottomButton(this, "butTest", "Test", kMargin, kButtonWidth);
   butTest->OnClick = [this](TObject*) { butTestClick(); };
-  bnOK = button("bnOK", "OK", right - 2 * kButtonWidth - 6);
+  bnOK = AddBottomButton(this, "bnOK", "OK", right - 2 * kButtonWidth - 6, kButtonWidth);
   bnOK->SetDefault(true);
   bnOK->OnClick = [this](TObject*) { bnOKClick(); };
-  bnCancel = button("bnCancel", "Cancel", right - kButtonWidth);
+  bnCancel = AddBottomButton(this, "bnCancel", "Cancel", right - kButtonWidth, kButtonWidth);
   bnCancel->Cancel = true;
   bnCancel->OnClick = [this](TObject*) { bnCancelClick(); };
 

@@ -1,5 +1,6 @@
 #include "Options.h"
 
+#include "DialogLayout.h"
 #include "Main.h"
 #include "StandIns.h"
 #include "StandInsEdit.h"
@@ -7,15 +8,15 @@
 
 TfmOptions* fmOptions = nullptr;
 
+using namespace dialoglayout;
+
 namespace {
 
-constexpr int kMargin = 8;
 constexpr int kIndent = 16;
 constexpr int kCheckHeight = 17;
 constexpr int kCheckStep = 18;
 constexpr int kSecondColumn = 184;
 constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
 
 // Each check box and the switch it shows, with its place in the dialog.
 struct TSwitchBox {
@@ -71,26 +72,12 @@ String ChosenFontName(TStandInFontNameComboBox* box) {
 
 TfmOptions::TfmOptions(TComponent* AOwner) : TForm(AOwner) {
   fmOptions = this;
-  SetName("fmOptions");
-  SetCaption("Options");
-  SetBorderStyle(bsDialog);
-  Position = poMainFormCenter;
-  GetFont()->SetName("Tahoma");
-  GetFont()->SetSize(8);
-  SetClientSize(344, 287);
+  SetUpDialog(this, "fmOptions", "Options", 344, 287);
 
-  auto label = [this](const char* caption, int left, int top) {
-    auto* l = new TLabel(this);
-    l->SetParent(this);
-    l->SetCaption(caption);
-    l->SetLeft(left);
-    l->SetTop(top);
-    return l;
-  };
-  auto heading = [&](const char* caption, int top) {
-    TLabel* l = label(caption, kMargin, top);
-    l->GetFont()->SetStyle(TFontStyles{fsBold});
-    l->GetFont()->SetColor(clNavy);
+  auto heading = [this](const char* caption, int top) {
+    TLabel* label = AddLabel(this, caption, kMargin, top);
+    label->GetFont()->SetStyle(TFontStyles{fsBold});
+    label->GetFont()->SetColor(clNavy);
   };
 
   heading("Fonts", kMargin);
@@ -107,9 +94,7 @@ TfmOptions::TfmOptions(TComponent* AOwner) : TForm(AOwner) {
     size->SetName(sizeName);
     size->SetParent(this);
     size->SetBounds(sizeLeft, top, sizeWidth, 21);
-    TLabel* l = label(caption, kIndent, 0);
-    l->SetTop(top + (21 - l->GetHeight()) / 2);
-    l->FocusControl = name;
+    AddLabelBeside(this, name, caption, kIndent);
   };
   fontRow("Changes window", 26, cFontChanges, "cFontChanges", szFontChanges, "szFontChanges");
   fontRow("Script window", 52, cFontScript, "cFontScript", szFontScript, "szFontScript");
@@ -126,23 +111,15 @@ TfmOptions::TfmOptions(TComponent* AOwner) : TForm(AOwner) {
     box->SetVisible(s.Visible);
     this->*s.Box = box;
   }
-  TLabel* note = label("(Be careful not to lose renamed columns)", kIndent + kCheckHeight + 2,
-                       kOptimizationTop + 2 * kCheckStep);
+  TLabel* note = AddLabel(this, "(Be careful not to lose renamed columns)", kIndent + kCheckHeight + 2,
+                          kOptimizationTop + 2 * kCheckStep);
   note->GetFont()->SetColor(clGray);
 
-  auto button = [this](const char* name, const char* caption, int left) {
-    auto* b = new TStandInButton(this);
-    b->SetName(name);
-    b->SetParent(this);
-    b->SetCaption(caption);
-    b->SetBounds(left, GetClientHeight() - kMargin - kButtonHeight, kButtonWidth, kButtonHeight);
-    return b;
-  };
   const int right = GetClientWidth() - kMargin;
-  butOK = button("butOK", "OK", right - 2 * kButtonWidth - 6);
+  butOK = AddBottomButton(this, "butOK", "OK", right - 2 * kButtonWidth - 6, kButtonWidth);
   butOK->SetDefault(true);
   butOK->OnClick = [this](TObject*) { butOKClick(); };
-  butCancel = button("butCancel", "Cancel", right - kButtonWidth);
+  butCancel = AddBottomButton(this, "butCancel", "Cancel", right - kButtonWidth, kButtonWidth);
   butCancel->Cancel = true;
   butCancel->ModalResult = mrCancel;
 
