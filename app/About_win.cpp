@@ -1,5 +1,6 @@
 #include "About.h"
 
+#include "DialogLayout.h"
 #include "ExtCtrls.h"
 #include "Jpeg.h"
 #include "OpenDocument.h"
@@ -7,9 +8,9 @@
 
 TfmAbout* fmAbout = nullptr;
 
-namespace {
+using namespace dialoglayout;
 
-constexpr int kMargin = 8;
+namespace {
 
 // The build gives the address of the product's web page; without one the
 // box offers no web button.
@@ -86,7 +87,7 @@ TfmAbout::TfmAbout(TComponent* AOwner) : TForm(AOwner) {
 
   // The buttons in the middle, between the logo and that line.
   const bool hasWeb = *kWebAddress != '\0';
-  constexpr int kButtonHeight = 25, kButtonGap = 8;
+  constexpr int kButtonGap = 8;
   const int logoBottom = Image1->GetTop() + Image1->GetHeight();
   const int buttonsHeight = hasWeb ? 2 * kButtonHeight + kButtonGap : kButtonHeight;
   int top = logoBottom + (Bevel1->GetTop() - logoBottom - buttonsHeight) / 2;

@@ -1,9 +1,12 @@
 #include "Confirm.h"
 
+#include "DialogLayout.h"
 #include "StandIns.h"
 #include "StandInsList.h"
 
 TfmConfirm* fmConfirm = nullptr;
+
+using namespace dialoglayout;
 
 TfmConfirm::TfmConfirm(TComponent* AOwner) : TForm(AOwner) {
   fmConfirm = this;
@@ -13,9 +16,7 @@ TfmConfirm::TfmConfirm(TComponent* AOwner) : TForm(AOwner) {
   GetFont()->SetSize(8);
   SetBounds(0, 0, 422, 156);
   Position = poMainFormCenter;
-  constexpr int kMargin = 8, kButtonWidth = 75, kButtonHeight = 25;
-  const int clientWidth = GetClientWidth();
-  const int buttonTop = GetClientHeight() - kMargin - kButtonHeight;
+  constexpr int kButtonWidth = 75;
 
   lbText = new TStandInLabel(this);
   lbText->SetName("lbText");
@@ -26,16 +27,12 @@ TfmConfirm::TfmConfirm(TComponent* AOwner) : TForm(AOwner) {
   lbText->SetAnchors(TAnchors{akLeft, akTop, akRight, akBottom});
 
   auto button = [&](const char* name, const char* caption, int left, TModalResult result) {
-    auto* b = new TStandInButton(this);
-    b->SetName(name);
-    b->SetParent(this);
-    b->SetCaption(caption);
-    b->SetBounds(left, buttonTop, kButtonWidth, kButtonHeight);
+    TStandInButton* b = AddBottomButton(this, name, caption, left, kButtonWidth);
     b->SetAnchors(TAnchors{akRight, akBottom});
     b->ModalResult = result;
     return b;
   };
-  const int cancelLeft = clientWidth - kMargin - kButtonWidth;
+  const int cancelLeft = GetClientWidth() - kMargin - kButtonWidth;
   bnOK = button("bnOK", "OK", cancelLeft - 6 - kButtonWidth, mrOk);
   bnCancel = button("bnCancel", "Cancel", cancelLeft, mrCancel);
   bnCancel->Cancel = true;

@@ -2,6 +2,7 @@
 
 #include "ActnList.h"
 #include "CheckLst.h"
+#include "DialogLayout.h"
 #include "ImgList.h"
 #include "Main.h"
 #include "StandIns.h"
@@ -10,11 +11,11 @@
 
 TfmDump* fmDump = nullptr;
 
+using namespace dialoglayout;
+
 namespace {
 
-constexpr int kMargin = 8;
 constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
 constexpr int kCheckHeight = 17;
 constexpr TColor kStatusColor = clNavy;
 

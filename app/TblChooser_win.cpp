@@ -1,15 +1,16 @@
 #include "TblChooser.h"
 
+#include "DialogLayout.h"
 #include "StandIns.h"
 #include "StandInsList.h"
 
 TfmTblChooser* fmTblChooser = nullptr;
 
+using namespace dialoglayout;
+
 namespace {
 
-constexpr int kMargin = 8;
 constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
 
 } // namespace
 
