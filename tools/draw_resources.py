@@ -359,15 +359,15 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'app', 'res')
     os.makedirs(outdir, exist_ok=True)
-    with open(os.path.join(outdir, 'actions.bmp'), 'wb') as f:
-        f.write(glyph_strip())
-    with open(os.path.join(outdir, 'velmora.ico'), 'wb') as f:
-        f.write(icon())
-    with open(os.path.join(outdir, 'about_logo.jpg'), 'wb') as f:
-        f.write(jpeg(about_logo()))
-    with open(os.path.join(outdir, 'about_picture.jpg'), 'wb') as f:
-        f.write(jpeg(about_picture()))
-
+    outputs = {
+        'actions.bmp': glyph_strip,
+        'velmora.ico': icon,
+        'about_logo.jpg': lambda: jpeg(about_logo()),
+        'about_picture.jpg': lambda: jpeg(about_picture()),
+    }
+    for name, draw in outputs.items():
+        with open(os.path.join(outdir, name), 'wb') as f:
+            f.write(draw())
 
 if __name__ == '__main__':
     main()
