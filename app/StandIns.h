@@ -10,6 +10,7 @@
 #include "StdCtrls.h"
 
 #include <functional>
+#include <memory>
 
 class TCustomImageList;
 
@@ -77,11 +78,13 @@ class TStandInComboBox;
 
 class TStandInComboBoxProperties {
 public:
-  explicit TStandInComboBoxProperties(TStandInComboBox* combo) : FCombo(combo) {}
-  TStrings* GetItems();
+  explicit TStandInComboBoxProperties(TStandInComboBox* combo);
+  ~TStandInComboBoxProperties();
+  // Clearing the items leaves the text as it is.
+  TStrings* GetItems() { return FItems.get(); }
 
 private:
-  TStandInComboBox* FCombo;
+  std::unique_ptr<TStrings> FItems;
 };
 
 class TStandInComboBox : public TComboBox {

@@ -135,7 +135,7 @@ TEST_F(ConnectionDialog, TestFillsTheListAndEnablesOKOnlyWhenTheServerAnswers) {
   EXPECT_EQ(expected.GetText(), Databases()->GetText());
 }
 
-TEST_F(ConnectionDialog, EnterDoesNothingUntilATestSucceeds) {
+TEST_F(ConnectionDialog, EnterConfirmsOnlyOnceATestSucceeded) {
   Edited->SetUserPassword(Server->Password);
   Edit([&] {
     EXPECT_FALSE(Dialog->bnOK->GetEnabled());
@@ -143,13 +143,22 @@ TEST_F(ConnectionDialog, EnterDoesNothingUntilATestSucceeds) {
     EXPECT_EQ(Server->User, Dialog->edUsername->GetText());
     EXPECT_EQ(Server->Password, Dialog->edPassword->GetText());
     EXPECT_EQ(0, Databases()->GetCount());
-    Dialog->cDB->SetText(kFirstDb);
+    Dialog->cDB->SetFocus();
+    guitest::TypeText(kFirstDb);
     guitest::PressKey(VK_RETURN);
-    guitest::PumpFor(300);
+    ASSERT_TRUE(PumpUntil([&] { return Dialog->cDB->GetText() == kFirstDb; }));
+    guitest::PumpFor(200);
     EXPECT_TRUE(Dialog->IsShowing());
     EXPECT_EQ(mrNone, Dialog->GetModalResult());
+    EXPECT_FALSE(Edited->GetConnected());
+
+    Dialog->butTest->Click();
+    Dialog->cDB->SetFocus();
+    guitest::PressKey(VK_RETURN);
+    EXPECT_TRUE(PumpUntil([&] { return Dialog->GetModalResult() == mrOk; }));
   });
-  EXPECT_FALSE(Edited->GetConnected());
+  EXPECT_TRUE(Edited->GetConnected());
+  EXPECT_EQ(kFirstDb, Edited->GetDatabaseName());
 }
 
 TEST_F(ConnectionDialog, OKWithoutADatabaseAsksForOne) {
