@@ -6,6 +6,8 @@
 #include "ShortCuts.h"
 #include "Settings.h"
 
+#include <memory>
+
 class TAction;
 class TActionList;
 class TImageList;
@@ -27,6 +29,9 @@ class TStandInCheckBox;
 class TStandInLargeButton;
 class TStandInProgressBar;
 class TStandInSyntaxMemo;
+class TSyncEngine;
+class TmySQLSyncDatabase;
+class TMainSyncWindow;
 
 class TfmMain : public TForm {
 public:
@@ -102,6 +107,10 @@ public:
   TSettings& GetSettings() { return FSettings; }
   void LoadSettings();
   void SaveSettings();
+  // The temporary source database was created since the program started.
+  bool GetTempDatabaseCreated() const;
+  // A synchronization or a script is running.
+  bool GetRunning() const { return FRunning; }
 
 protected:
   String ClassName() const override { return "TfmMain"; }
@@ -126,8 +135,26 @@ private:
   void acLoadScriptFromFileExecute();
   void acSaveScriptToFileExecute();
   void acSelectAllExecute();
+  void acSynchronizeExecute();
+  void acRunScriptExecute();
+  void acEditConnectionExecute(TmySQLDatabase* database);
+  void acOptionsExecute();
+  void acHelpExecute();
+  void acInnoDBStatusExecute();
+  void FormCloseQuery(bool& CanClose);
+  void FormClose();
+  // Runs work with the window marked busy; a close asked for meanwhile goes
+  // on once work has returned.
+  template <typename F> void RunBusy(F&& work);
+
+  friend class TMainSyncWindow;
 
   TSettings FSettings;
+  std::unique_ptr<TmySQLSyncDatabase> FSourceDb, FTargetDb, FScriptDb;
+  std::unique_ptr<TMainSyncWindow> FSyncWindow;
+  std::unique_ptr<TSyncEngine> FEngine;
+  bool FRunning = false;
+  bool FCloseRequested = false;
   int FButtonBarRight = 0;
 };
 

@@ -1,13 +1,24 @@
 #include "Main.h"
 
+#include "About.h"
 #include "ActnList.h"
+#include "Clipbrd.h"
 #include "ComCtrls.h"
+#include "Confirm.h"
+#include "DBConnInfo.h"
 #include "Dialogs.h"
+#include "Dump.h"
 #include "ExtCtrls.h"
 #include "ImgList.h"
 #include "Menus.h"
+#include "MySQLSyncDatabase.h"
+#include "OpenDocument.h"
+#include "Options.h"
 #include "StandIns.h"
 #include "StdCtrls.h"
+#include "SyncEngine.h"
+#include "TblChooser.h"
+#include "Util.h"
 #include "mySQLDbTables.h"
 
 #include <memory>
@@ -25,6 +36,53 @@ void SetBold(TControl* control) {
 }
 
 } // namespace
+
+// The engine's view of the main window.
+class TMainSyncWindow : public TSyncWindow {
+public:
+  explicit TMainSyncWindow(TfmMain& form) : F(form) {}
+
+  void Log(const String& line) override { F.mLog->GetLines()->Add(line); }
+  void ClearLog() override { F.mLog->Clear(); }
+  void AppendScript(const String& text) override {
+    F.mScript->SetSelStart(GetWindowTextLengthA(F.mScript->GetHandle()));
+    F.mScript->SetSelText(text);
+  }
+  String GetScriptText() override { return F.mScript->GetText(); }
+  void ClearScript() override { F.mScript->Clear(); }
+  void SetPhaseCaption(TSyncPhase phase, const String& caption) override {
+    TLabel* const labels[] = {F.lbStructure, F.lbIndices, F.lbConstraints, F.lbNewTables};
+    labels[phase]->SetCaption(caption);
+  }
+  void SetCurrentTable(const String& caption) override { F.lbCurTbl->SetCaption(caption); }
+  void SetCount(const String& caption) override { F.lbCount->SetCaption(caption); }
+  void SetProgressMax(int max) override { F.bar->GetProperties()->SetMax(max); }
+  int GetProgressMax() override { return F.bar->GetProperties()->GetMax(); }
+  void SetProgressPosition(int position) override { F.bar->SetPosition(position); }
+  void StepProgress() override { F.bar->StepBy(1); }
+  bool ChooseTables(const TStrings& tables, TStrings& chosen) override {
+    fmTblChooser->SetTables(tables);
+    if (fmTblChooser->ShowModal() != mrOk) return false;
+    fmTblChooser->GetCheckedTables(chosen);
+    return true;
+  }
+  bool AskConfirmation(const String& text) override { return ::AskConfirmation(text); }
+  void ShowMessage(const String& text) override { ::ShowMessage(text); }
+  void CopyToClipboard(const String& text) override { Clipboard()->SetAsText(text); }
+  void ProcessMessages() override {
+    Application->ProcessMessages();
+    // The main window is to close: the work stops here, rolling back what
+    // it has begun, and the close goes on once it has returned.
+    if (F.FCloseRequested) throw EAbort();
+  }
+  void SetActionEnabled(TSyncAction action, bool enabled) override {
+    (action == saRunScript ? F.acRunScript : F.acSaveScriptToFile)->SetEnabled(enabled);
+  }
+  void UpdateStatus() override { F.UpdateStatus(); }
+
+private:
+  TfmMain& F;
+};
 
 TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner) {
   fmMain = this;
@@ -44,6 +102,11 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner) {
   qUser = new TmySQLQuery(this);
   qUser->SetName("qUser");
   qUser->SetDatabase(dbUser);
+  FSourceDb = std::make_unique<TmySQLSyncDatabase>(*dbSource);
+  FTargetDb = std::make_unique<TmySQLSyncDatabase>(*dbTarget);
+  FScriptDb = std::make_unique<TmySQLSyncDatabase>(*dbUser);
+  FSyncWindow = std::make_unique<TMainSyncWindow>(*this);
+  FEngine = std::make_unique<TSyncEngine>(*FSourceDb, *FTargetDb, *FScriptDb, *FSyncWindow, FSettings);
 
   imgList = new TImageList(this);
   imgList->SetName("imgList");
@@ -74,10 +137,16 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner) {
   SaveScriptDlg->Options.Include(ofOverwritePrompt);
 
   OnShow = [this](TObject*) { FormShow(); };
-  OnClose = [this](TObject*, TCloseAction&) { SaveSettings(); };
+  OnCloseQuery = [this](TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
+  OnClose = [this](TObject*, TCloseAction&) { FormClose(); };
 }
 
 TfmMain::~TfmMain() {
+  // The connections close as the window's components go; the window's
+  // controls are gone by then.
+  for (TmySQLDatabase* db : {dbSource, dbTarget, dbUser})
+    db->AfterConnect = db->AfterDisconnect = nullptr;
+  mScript->OnChange = nullptr;
   if (fmMain == this) fmMain = nullptr;
 }
 
@@ -131,6 +200,15 @@ void TfmMain::CreateActions() {
   acInnoDBStatus->SetEnabled(false);
   acInnoDBStatus->SetVisible(false);
 
+  acEditSrcDB->OnExecute = [this](TObject*) { acEditConnectionExecute(dbSource); };
+  acEditTgtDB->OnExecute = [this](TObject*) { acEditConnectionExecute(dbTarget); };
+  acSynchronize->OnExecute = [this](TObject*) { acSynchronizeExecute(); };
+  acRunScript->OnExecute = [this](TObject*) { acRunScriptExecute(); };
+  acOptions->OnExecute = [this](TObject*) { acOptionsExecute(); };
+  acHelp->OnExecute = [this](TObject*) { acHelpExecute(); };
+  acAbout->OnExecute = [](TObject*) { fmAbout->ShowModal(); };
+  acExtractDB->OnExecute = [](TObject*) { fmDump->ShowModal(); };
+  acInnoDBStatus->OnExecute = [this](TObject*) { acInnoDBStatusExecute(); };
   acOpenSrcScript->OnExecute = [this](TObject*) { acOpenSrcScriptExecute(); };
   acExit->OnExecute = [this](TObject*) { Close(); };
   acLoadScriptFromFile->OnExecute = [this](TObject*) { acLoadScriptFromFileExecute(); };
@@ -360,6 +438,8 @@ void TfmMain::CreatePages() {
   mScript->SetAlign(alClient);
   mScript->GetFont()->SetName("Courier New");
   mScript->GetFont()->SetHeight(-12);
+  // Run script follows the editor's text at once.
+  mScript->OnChange = [this](TObject*) { UpdateStatus(); };
   page->SetActivePage(tabChanges);
 }
 
@@ -428,6 +508,10 @@ void TfmMain::UpdateStatus() {
     ShowStatus(lbTarget, ConnectedCaption("Target", dbTarget), kStatusGood);
   else
     ShowStatus(lbTarget, "Target database not connected.", kStatusBad);
+  if (fmDump) {
+    fmDump->lbSourceDB->SetCaption(lbSource->GetCaption());
+    fmDump->lbTargetDB->SetCaption(lbTarget->GetCaption());
+  }
   acSynchronize->SetEnabled(lbSource->GetFont()->GetColor() != kStatusBad &&
                             lbTarget->GetFont()->GetColor() != kStatusBad);
   acRunScript->SetEnabled(!Trim(mScript->GetText()).empty() && dbTarget->GetConnected());
@@ -456,6 +540,7 @@ void TfmMain::acLoadScriptFromFileExecute() {
   page->SetActivePage(tabScript);
   mScript->GetLines()->LoadFromFile(OpenScriptDlg->FileName);
   acSaveScriptToFile->SetEnabled(true);
+  UpdateStatus();
   mScript->SetFocus();
 }
 
@@ -465,4 +550,83 @@ void TfmMain::acSaveScriptToFileExecute() {
 
 void TfmMain::acSelectAllExecute() {
   if (auto* memo = dynamic_cast<TCustomMemo*>(GetActiveControl())) memo->SelectAll();
+}
+
+bool TfmMain::GetTempDatabaseCreated() const {
+  return FEngine->GetTempDatabaseCreated();
+}
+
+template <typename F> void TfmMain::RunBusy(F&& work) {
+  auto finish = [this] {
+    FRunning = false;
+    if (FCloseRequested) {
+      FCloseRequested = false;
+      PostMessageA(GetHandle(), WM_CLOSE, 0, 0);
+    }
+  };
+  FRunning = true;
+  try {
+    work();
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+}
+
+void TfmMain::acSynchronizeExecute() {
+  FEngine->SourceIsScript = rbSourceScript->GetChecked();
+  FEngine->ScriptPath = edScriptPath->GetText();
+  acSynchronize->SetEnabled(false);
+  try {
+    RunBusy([this] { FEngine->Synchronize(); });
+  } catch (...) {
+    acSynchronize->SetEnabled(true);
+    throw;
+  }
+  acSynchronize->SetEnabled(true);
+}
+
+void TfmMain::acRunScriptExecute() {
+  RunBusy([this] {
+    FEngine->RunScriptWindow(chkScriptTransaction->GetChecked(), chkScriptUsesTargetDB->GetChecked());
+  });
+}
+
+void TfmMain::acEditConnectionExecute(TmySQLDatabase* database) {
+  fmDBConnInfo->EditConnection(database);
+  UpdateStatus();
+}
+
+void TfmMain::acOptionsExecute() {
+  if (fmOptions->ShowModal() == mrOk) SaveSettings();
+}
+
+void TfmMain::acHelpExecute() {
+  OpenDocument("Help.chm", "", "", SW_SHOWNORMAL);
+}
+
+void TfmMain::acInnoDBStatusExecute() {
+  TSqlValue status;
+  FetchSingleValue("show innodb status", *FTargetDb, status);
+  String error;
+  if (TextBetween(status.value_or(String()), "LATEST FOREIGN KEY ERROR", "TRANSACTIONS", false, error) &&
+      !Trim(error).empty())
+    ::ShowMessage(error);
+}
+
+void TfmMain::FormCloseQuery(bool& CanClose) {
+  // What a run uses must outlive it: it stops at its next step and the
+  // close follows.
+  if (!FRunning) return;
+  FCloseRequested = true;
+  CanClose = false;
+}
+
+void TfmMain::FormClose() {
+  SaveSettings();
+  if (dbTarget->GetConnected() && GetTempDatabaseCreated()) {
+    page->SetActivePage(tabChanges);
+    FEngine->DropTemporaryDatabase();
+  }
 }

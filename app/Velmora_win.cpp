@@ -1,11 +1,24 @@
-// The program's entry: the main window is the first window created.
+// The program's entry: the main window is the first window created, the
+// dialogs follow and wait hidden until they are needed.
+#include "About.h"
+#include "Confirm.h"
+#include "DBConnInfo.h"
+#include "Dump.h"
 #include "Main.h"
+#include "Options.h"
+#include "TblChooser.h"
 
-#include <windows.h>
+#include "WinApi.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Application->Initialize();
   Application->CreateForm(fmMain);
+  Application->CreateForm(fmDBConnInfo);
+  Application->CreateForm(fmOptions);
+  Application->CreateForm(fmDump);
+  Application->CreateForm(fmAbout);
+  Application->CreateForm(fmConfirm);
+  Application->CreateForm(fmTblChooser);
   Application->Run();
   return 0;
 }

@@ -249,7 +249,10 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     }
   }
   Params.WindowClass.style = CS_DBLCLKS;
-  Params.WindowClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  // The program's own icon when its resources have one.
+  Params.WindowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+  if (!Params.WindowClass.hIcon)
+    Params.WindowClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
 }
 
 TRect TCustomForm::GetClientRect() {

@@ -133,7 +133,10 @@ void AnswerNextModal(std::function<void(HWND)> action, int timeoutMs) {
   delete Pending;
   Pending = new PendingAnswer;
   Pending->action = std::move(action);
-  Pending->before = ThreadWindows();
+  // Only the windows on show count as old: a dialog that was created earlier
+  // and is hidden now is new when it appears.
+  for (HWND wnd : ThreadWindows())
+    if (IsWindowVisible(wnd)) Pending->before.insert(wnd);
   Pending->deadline = GetTickCount() + static_cast<DWORD>(timeoutMs);
   Pending->timer = SetTimer(nullptr, 0, 50, AnswerTimer);
 }
