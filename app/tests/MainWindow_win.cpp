@@ -1,6 +1,9 @@
 // The main window as the program starts: nothing connected, so both status
 // labels are red and the run commands wait.
+#include "About.h"
 #include "ActnList.h"
+#include "Dump.h"
+#include "Options.h"
 #include "ComCtrls.h"
 #include "GuiTest.h"
 #include "Main.h"
@@ -199,3 +202,42 @@ TEST_F(MainWindowSettings, ShowingAppliesTheStoredFontsAndClosingStoresThem) {
 }
 
 } // namespace
+
+// Options... confirmed with OK stores every setting at once; About and the
+// extract dialog open from their actions.
+TEST_F(MainWindowSettings, OptionsAboutAndExtractOpenFromTheirActions) {
+  auto form = std::make_unique<TfmMain>(nullptr);
+  auto options = std::make_unique<TfmOptions>(nullptr);
+  auto dump = std::make_unique<TfmDump>(nullptr);
+  auto about = std::make_unique<TfmAbout>(nullptr);
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return form->IsShowing(); }));
+  ASSERT_FALSE(Reg.OpenKeyReadOnly(SettingsKey));
+
+  TCustomForm* shown = nullptr;
+  guitest::AnswerNextForm([&](TCustomForm* dialog) {
+    shown = dialog;
+    dialog->SetModalResult(mrOk);
+  });
+  form->acOptions->Execute();
+  EXPECT_EQ(options.get(), shown);
+  ASSERT_TRUE(Reg.OpenKeyReadOnly(SettingsKey));
+  for (const char* name :
+       {"DropExtraColumns", "DropExtraIndices", "DropExtraConstraints", "DropExtraTables", "SyncRunUnprompted",
+        "ConnectOnStartup", "ScriptToClipboard", "AllowTblTypeChg", "UseBackticks", "VerboseLog",
+        "SelectSyncTables", "NoForeignKeyChecks", "LogFontName", "LogFontSize", "ScriptFontName",
+        "ScriptFontSize"})
+    EXPECT_TRUE(Reg.ValueExists(name)) << name;
+  Reg.CloseKey();
+
+  for (auto [action, dialog] : {std::pair<TAction*, TCustomForm*>{form->acAbout, about.get()},
+                                std::pair<TAction*, TCustomForm*>{form->acExtractDB, dump.get()}}) {
+    shown = nullptr;
+    guitest::AnswerNextForm([&](TCustomForm* opened) {
+      shown = opened;
+      opened->SetModalResult(mrCancel);
+    });
+    action->Execute();
+    EXPECT_EQ(dialog, shown) << action->GetName();
+  }
+}
