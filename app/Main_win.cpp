@@ -438,8 +438,11 @@ void TfmMain::CreatePages() {
   mScript->SetAlign(alClient);
   mScript->GetFont()->SetName("Courier New");
   mScript->GetFont()->SetHeight(-12);
-  // Run script follows the editor's text at once.
-  mScript->OnChange = [this](TObject*) { UpdateStatus(); };
+  // Run script follows the editor's text at once, but not while a run
+  // writes the script: the refresh would offer Synchronize again.
+  mScript->OnChange = [this](TObject*) {
+    if (!FRunning) UpdateStatus();
+  };
   page->SetActivePage(tabChanges);
 }
 

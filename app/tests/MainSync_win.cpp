@@ -155,6 +155,8 @@ protected:
       chooser->GetCheckedTables(chosen);
       AnswerNextForm([this, runIt](TCustomForm* form) {
         confirmed = form == confirm.get();
+        // While the run waits, it cannot be started again.
+        syncEnabledDuringRun = main->acSynchronize->GetEnabled();
         confirmText = confirm->lbText->GetCaption();
         (runIt ? confirm->bnOK : confirm->bnCancel)->Click();
       });
@@ -200,6 +202,7 @@ protected:
   std::unique_ptr<TfmTblChooser> chooser;
   TStringList chosen;
   bool confirmed = false;
+  bool syncEnabledDuringRun = true;
   String confirmText;
 };
 
@@ -219,6 +222,7 @@ TEST_F(MainSync, DatabaseToDatabaseThroughTheWindow) {
 
   EXPECT_EQ("customers\r\norders\r\nproducts\r\n", chosen.GetText());
   EXPECT_TRUE(confirmed);
+  EXPECT_FALSE(syncEnabledDuringRun);
   EXPECT_EQ("Sync SQL script is generated. You can run it immediately, or you can inspect/modify and run it "
             "from script window. Press OK to run it now.",
             confirmText);
