@@ -2,6 +2,7 @@
 // labels are red and the run commands wait.
 #include "About.h"
 #include "ActnList.h"
+#include "DBConnInfo.h"
 #include "Dump.h"
 #include "Options.h"
 #include "ComCtrls.h"
@@ -12,6 +13,7 @@
 #include "SettingsRegistry.h"
 #include "StandIns.h"
 #include "StdCtrls.h"
+#include "mySQLDbTables.h"
 
 #include <gtest/gtest.h>
 
@@ -240,4 +242,21 @@ TEST_F(MainWindowSettings, OptionsAboutAndExtractOpenFromTheirActions) {
     action->Execute();
     EXPECT_EQ(dialog, shown) << action->GetName();
   }
+}
+
+TEST_F(MainWindowSettings, ConnectOnStartupOpensTheTargetsConnectionDialogAtOnce) {
+  WriteSettingBool("ConnectOnStartup", true);
+  auto form = std::make_unique<TfmMain>(nullptr);
+  auto conn = std::make_unique<TfmDBConnInfo>(nullptr);
+  form->dbTarget->SetHost("target-host");
+  TCustomForm* shown = nullptr;
+  String host;
+  guitest::AnswerNextForm([&](TCustomForm* dialog) {
+    shown = dialog;
+    host = conn->edHost->GetText();
+    dialog->SetModalResult(mrCancel);
+  });
+  form->Show();
+  EXPECT_EQ(conn.get(), shown);
+  EXPECT_EQ("target-host", host);
 }
