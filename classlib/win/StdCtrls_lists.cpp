@@ -9,12 +9,32 @@ public:
   explicit TListBoxStrings(TCustomListBox* box) : FBox(box) {}
   int GetCount() const override { return FBox->GetCount(); }
   String Get(int index) const override { return At(index).text; }
+  // A new text keeps the row's object, check state, enabled flag and
+  // selection; a sorted list moves the row to its new place.
   void Put(int index, const String& s) override {
-    void* object = At(index).object;
-    const int selected = FBox->GetItemIndex();
-    FBox->DeleteItem(index);
-    FBox->InsertItem(FBox->FSorted ? FBox->SortedIndex(s) : index, s, object);
-    if (selected == index) FBox->SetItemIndex(index);
+    auto& items = FBox->FItems;
+    TCustomListBox::Item item = std::move(At(index));
+    item.text = s;
+    items.erase(items.begin() + index);
+    const int target = FBox->FSorted ? FBox->SortedIndex(s) : index;
+    items.insert(items.begin() + target, std::move(item));
+    if (!FBox->HandleAllocated()) {
+      FBox->FSavedIndex = MovedIndex(FBox->FSavedIndex, index, target);
+      return;
+    }
+    const HWND wnd = FBox->GetHandle();
+    const bool selected = SendMessageA(wnd, LB_GETSEL, index, 0) > 0;
+    const LRESULT top = SendMessageA(wnd, LB_GETTOPINDEX, 0, 0);
+    SendMessageA(wnd, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(wnd, LB_DELETESTRING, index, 0);
+    SendMessageA(wnd, LB_INSERTSTRING, target, reinterpret_cast<LPARAM>(s.c_str()));
+    if (selected && FBox->FMultiSelect)
+      SendMessageA(wnd, LB_SETSEL, TRUE, target);
+    else if (selected)
+      SendMessageA(wnd, LB_SETCURSEL, target, 0);
+    SendMessageA(wnd, LB_SETTOPINDEX, top, 0);
+    SendMessageA(wnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(wnd, nullptr, TRUE);
   }
   void* GetObject(int index) const override { return At(index).object; }
   void PutObject(int index, void* obj) override { At(index).object = obj; }
@@ -35,6 +55,13 @@ public:
   void Clear() override { FBox->Clear(); }
 
 private:
+  // Where a row at position pos stands after the row at from moved to to.
+  static int MovedIndex(int pos, int from, int to) {
+    if (pos == from) return to;
+    if (from < pos && pos <= to) return pos - 1;
+    if (to <= pos && pos < from) return pos + 1;
+    return pos;
+  }
   void Check(int index, bool allowEnd) const {
     if (index < 0 || index > GetCount() - (allowEnd ? 0 : 1))
       throw EListError(Format("List index out of bounds (%d)", index));
@@ -316,7 +343,15 @@ public:
     FBox->FList->Delete(index);
     if (FBox->HandleAllocated()) SendMessageA(FBox->GetHandle(), CB_DELETESTRING, index, 0);
   }
-  void Clear() override { FBox->Clear(); }
+  // Only the list is emptied: the text typed into the box stays.
+  void Clear() override {
+    const String text = FBox->GetText();
+    FBox->FList->Clear();
+    FBox->FSavedIndex = -1;
+    if (FBox->HandleAllocated()) SendMessageA(FBox->GetHandle(), CB_RESETCONTENT, 0, 0);
+    // A drop-down list shows only its items, so its text goes with them.
+    FBox->SetText(FBox->FStyle == csDropDown || FBox->FStyle == csSimple ? text : String());
+  }
 
 private:
   TCustomComboBox* FBox;

@@ -115,4 +115,84 @@ TEST(Lists, ComboBoxSelectsAndTypes) {
   EXPECT_GE(changes, 4);
 }
 
+TEST(Lists, ANewTextKeepsTheRowsObjectStateAndSelection) {
+  struct Case {
+    bool sorted;
+    bool shown;
+  };
+  for (Case c : {Case{false, true}, Case{true, true}, Case{true, false}}) {
+    SCOPED_TRACE(testing::Message() << "sorted " << c.sorted << ", shown " << c.shown);
+    auto form = std::make_unique<ListForm>(nullptr);
+    auto* list = form->Add<TCheckListBox>(10, 10, 150, 120);
+    list->SetSorted(c.sorted);
+    TStrings* items = list->GetItems();
+    int tags[3] = {};
+    for (const char* s : {"alpha", "beta", "gamma"})
+      items->AddObject(s, &tags[items->GetCount()]);
+    list->SetChecked(0, true);
+    list->SetState(1, cbGrayed);
+    list->SetItemEnabled(1, false);
+    if (c.shown) {
+      form->Show();
+      ASSERT_TRUE(PumpUntil([&] { return form->IsShowing(); }));
+    }
+    list->SetItemIndex(1);
+
+    items->Put(1, "zeta");
+    // Sorted, the renamed row moves to the end and gamma moves up.
+    const int renamed = c.sorted ? 2 : 1;
+    const int gamma = c.sorted ? 1 : 2;
+    EXPECT_EQ(c.sorted ? "alpha,gamma,zeta" : "alpha,zeta,gamma", items->GetCommaText());
+    EXPECT_EQ(&tags[1], items->GetObject(renamed));
+    EXPECT_EQ(cbGrayed, list->GetState(renamed));
+    EXPECT_FALSE(list->GetItemEnabled(renamed));
+    EXPECT_EQ(renamed, list->GetItemIndex());
+    EXPECT_EQ(&tags[2], items->GetObject(gamma));
+    EXPECT_EQ(cbUnchecked, list->GetState(gamma));
+    EXPECT_TRUE(list->GetItemEnabled(gamma));
+    EXPECT_TRUE(list->GetChecked(0));
+    if (c.shown) {
+      char text[32] = {};
+      SendMessageA(list->GetHandle(), LB_GETTEXT, renamed, reinterpret_cast<LPARAM>(text));
+      EXPECT_STREQ("zeta", text);
+    }
+  }
+}
+
+TEST(Lists, ClearingComboItemsKeepsTheText) {
+  struct Case {
+    bool shown;
+    int selected; // -1: the text is typed
+  };
+  for (Case c : {Case{true, -1}, Case{true, 1}, Case{false, -1}}) {
+    SCOPED_TRACE(testing::Message() << "shown " << c.shown << ", selected " << c.selected);
+    auto form = std::make_unique<ListForm>(nullptr);
+    auto* combo = form->Add<TComboBox>(10, 10, 150, 21);
+    for (const char* s : {"test", "sakila", "world"})
+      combo->GetItems()->Add(s);
+    if (c.shown) {
+      form->Show();
+      ASSERT_TRUE(PumpUntil([&] { return form->IsShowing(); }));
+    }
+    if (c.selected >= 0)
+      combo->SetItemIndex(c.selected);
+    else
+      combo->SetText("mydb");
+    const String text = combo->GetText();
+
+    combo->GetItems()->Clear();
+    EXPECT_EQ(0, combo->GetItems()->GetCount());
+    EXPECT_EQ(-1, combo->GetItemIndex());
+    EXPECT_EQ(text, combo->GetText());
+    if (c.shown) EXPECT_EQ(0, SendMessageA(combo->GetHandle(), CB_GETCOUNT, 0, 0));
+    combo->GetItems()->Add("other");
+    EXPECT_EQ(text, combo->GetText()) << "a new list leaves the text alone";
+
+    // The control's own Clear empties the text as well.
+    combo->Clear();
+    EXPECT_EQ(0, combo->GetItems()->GetCount());
+    EXPECT_EQ("", combo->GetText());
+  }
+}
+
 } // namespace
