@@ -10,7 +10,6 @@
 #include "StdCtrls.h"
 
 #include <functional>
-#include <memory>
 
 class TCustomImageList;
 
@@ -78,13 +77,12 @@ class TStandInComboBox;
 
 class TStandInComboBoxProperties {
 public:
-  explicit TStandInComboBoxProperties(TStandInComboBox* combo);
-  ~TStandInComboBoxProperties();
-  // Clearing the items leaves the text as it is.
-  TStrings* GetItems() { return FItems.get(); }
+  explicit TStandInComboBoxProperties(TStandInComboBox* combo) : FCombo(combo) {}
+  // The combo box's own items: clearing them leaves the text as it is.
+  TStrings* GetItems();
 
 private:
-  std::unique_ptr<TStrings> FItems;
+  TStandInComboBox* FCombo;
 };
 
 class TStandInComboBox : public TComboBox {

@@ -63,37 +63,9 @@ void TStandInTextEdit::CreateWndFinished() {
   if (FProperties.GetEchoMode() == eemPassword) SetPasswordChar('*');
 }
 
-namespace {
-
-// The combo box's items, kept apart from its text as the editor keeps them.
-class TStandInComboBoxItems : public TStrings {
-public:
-  explicit TStandInComboBoxItems(TStandInComboBox* combo) : FCombo(combo) {}
-  int GetCount() const override { return Items()->GetCount(); }
-  String Get(int index) const override { return Items()->Get(index); }
-  void Put(int index, const String& s) override { Items()->Put(index, s); }
-  void* GetObject(int index) const override { return Items()->GetObject(index); }
-  void PutObject(int index, void* obj) override { Items()->PutObject(index, obj); }
-  void Insert(int index, const String& s) override { Items()->Insert(index, s); }
-  int Add(const String& s) override { return Items()->Add(s); }
-  void Delete(int index) override { Items()->Delete(index); }
-  void Clear() override {
-    const String text = FCombo->GetText();
-    Items()->Clear();
-    FCombo->SetText(text);
-  }
-
-private:
-  TStrings* Items() const { return FCombo->GetItems(); }
-  TStandInComboBox* FCombo;
-};
-
-} // namespace
-
-TStandInComboBoxProperties::TStandInComboBoxProperties(TStandInComboBox* combo)
-    : FItems(std::make_unique<TStandInComboBoxItems>(combo)) {}
-
-TStandInComboBoxProperties::~TStandInComboBoxProperties() = default;
+TStrings* TStandInComboBoxProperties::GetItems() {
+  return FCombo->GetItems();
+}
 
 void TStandInComboBox::SetItemIndex(int Index) {
   if (Index == GetItemIndex()) return;

@@ -46,30 +46,6 @@ int CountNear(const guitest::TCapture& capture, const TRect& r, COLORREF colour,
   return count;
 }
 
-// Runs the action once the form shows modally, from inside its message loop.
-// The dialogs live for the whole program and are shown again and again, so
-// their window may exist before they are shown.
-struct TModalAnswer {
-  TCustomForm* form;
-  std::function<void()> action;
-  UINT_PTR timer;
-};
-TModalAnswer* PendingAnswer = nullptr;
-
-void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
-  if (!PendingAnswer || !PendingAnswer->form->IsShowing() ||
-      !PendingAnswer->form->FormState.Contains(fsModal))
-    return;
-  std::unique_ptr<TModalAnswer> answer(PendingAnswer);
-  PendingAnswer = nullptr;
-  KillTimer(nullptr, answer->timer);
-  answer->action();
-}
-
-void AnswerWhenModal(TCustomForm* form, std::function<void()> action) {
-  PendingAnswer = new TModalAnswer{form, std::move(action), SetTimer(nullptr, 0, 50, AnswerTimer)};
-}
-
 // ---- The check-list box stand-in
 
 TEST(CheckListStandIn, KeepsItemsSortedWithTheirStatesAndReportsOnlyClicks) {
@@ -245,8 +221,8 @@ TEST_F(TableChooser, OkAndCancelCloseWithTheirResults) {
     TModalResult result;
   };
   for (Case c : {Case{"bnOK", mrOk}, Case{"bnCancel", mrCancel}}) {
-    AnswerWhenModal(form.get(),
-                    [&] { guitest::ClickControl(c.result == mrOk ? form->bnOK : form->bnCancel); });
+    guitest::AnswerNextForm(
+        [&](TCustomForm*) { guitest::ClickControl(c.result == mrOk ? form->bnOK : form->bnCancel); });
     EXPECT_EQ(c.result, form->ShowModal()) << c.button;
   }
 }
@@ -276,7 +252,7 @@ TEST_F(Confirmation, ShowsTheQuestionAndAnswersTrueOnlyForOk) {
   for (Case c : {Case{0, true}, Case{VK_ESCAPE, false}}) {
     String shown;
     int textPixels = 0;
-    AnswerWhenModal(form.get(), [&] {
+    guitest::AnswerNextForm([&](TCustomForm*) {
       shown = form->lbText->GetCaption();
       auto capture = guitest::TCapture::Paint(form->GetHandle());
       if (c.answer) capture.SavePng("dialog_confirm");
@@ -347,7 +323,7 @@ TEST_F(AboutBox, ShowsBothPicturesAndHidesTheWebButtonWithoutAnAddress) {
 
 TEST_F(AboutBox, EscAndEnterClose) {
   for (WORD key : {WORD(VK_ESCAPE), WORD(VK_RETURN)}) {
-    AnswerWhenModal(form.get(), [&] { guitest::PressKey(key); });
+    guitest::AnswerNextForm([&](TCustomForm*) { guitest::PressKey(key); });
     EXPECT_EQ(mrCancel, form->ShowModal()) << key;
     EXPECT_FALSE(form->GetVisible());
   }
