@@ -150,7 +150,7 @@ protected:
   // Confirms the chooser with every table checked, then answers the
   // confirmation; what they showed is kept for the test.
   void AnswerChooserAndConfirmation(bool runIt) {
-    AnswerNextForm([this, runIt](TCustomForm* form) {
+    AnswerNextForm([this, runIt](TCustomForm*) {
       chosen.Clear();
       chooser->GetCheckedTables(chosen);
       AnswerNextForm([this, runIt](TCustomForm* form) {
