@@ -184,7 +184,9 @@ TEST(Lists, ClearingComboItemsKeepsTheText) {
     EXPECT_EQ(0, combo->GetItems()->GetCount());
     EXPECT_EQ(-1, combo->GetItemIndex());
     EXPECT_EQ(text, combo->GetText());
-    if (c.shown) EXPECT_EQ(0, SendMessageA(combo->GetHandle(), CB_GETCOUNT, 0, 0));
+    if (c.shown) {
+      EXPECT_EQ(0, SendMessageA(combo->GetHandle(), CB_GETCOUNT, 0, 0));
+    }
     combo->GetItems()->Add("other");
     EXPECT_EQ(text, combo->GetText()) << "a new list leaves the text alone";
 
