@@ -394,4 +394,21 @@ TEST_F(MainSync, ClosingDuringAScriptRunStopsItAndThenCloses) {
   EXPECT_TRUE(PumpUntil([&] { return !main->IsShowing(); }));
 }
 
+// The same for a synchronization: closed while it compares, it stops, the
+// target is left as it was, and the window closes.
+TEST_F(MainSync, ClosingDuringASynchronizationStopsItAndThenCloses) {
+  Connect(main->acEditSrcDB, "vw_source");
+  Connect(main->acEditTgtDB, "vw_target");
+  const String before = CreateText("vw_target", "customers");
+  AnswerNextForm([this](TCustomForm*) {
+    PostMessageA(main->GetHandle(), WM_CLOSE, 0, 0);
+    chooser->bnOK->Click();
+  });
+  EXPECT_THROW(main->acSynchronize->Execute(), EAbort);
+  EXPECT_TRUE(main->acSynchronize->GetEnabled());
+  EXPECT_FALSE(Logged("Databases synced."));
+  EXPECT_EQ(before, CreateText("vw_target", "customers"));
+  EXPECT_TRUE(PumpUntil([&] { return !main->IsShowing(); }));
+}
+
 } // namespace
