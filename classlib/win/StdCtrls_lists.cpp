@@ -4,6 +4,18 @@
 
 // ---- Items of a list box ----
 
+namespace {
+
+// Where a row at position pos stands after the row at from moved to to.
+int MovedIndex(int pos, int from, int to) {
+  if (pos == from) return to;
+  if (from < pos && pos <= to) return pos - 1;
+  if (to <= pos && pos < from) return pos + 1;
+  return pos;
+}
+
+} // namespace
+
 class TListBoxStrings : public TStrings {
 public:
   explicit TListBoxStrings(TCustomListBox* box) : FBox(box) {}
@@ -55,13 +67,6 @@ public:
   void Clear() override { FBox->Clear(); }
 
 private:
-  // Where a row at position pos stands after the row at from moved to to.
-  static int MovedIndex(int pos, int from, int to) {
-    if (pos == from) return to;
-    if (from < pos && pos <= to) return pos - 1;
-    if (to <= pos && pos < from) return pos + 1;
-    return pos;
-  }
   void Check(int index, bool allowEnd) const {
     if (index < 0 || index > GetCount() - (allowEnd ? 0 : 1))
       throw EListError(Format("List index out of bounds (%d)", index));
@@ -321,9 +326,19 @@ public:
   explicit TComboBoxStrings(TCustomComboBox* box) : FBox(box) {}
   int GetCount() const override { return FBox->FList->GetCount(); }
   String Get(int index) const override { return FBox->FList->Get(index); }
+  // A new text keeps the item's object and the selection; in a sorted box
+  // the item moves to its new place.
   void Put(int index, const String& s) override {
+    void* object = GetObject(index);
+    const int selected = FBox->GetItemIndex();
     Delete(index);
-    Insert(index, s);
+    int target = index;
+    if (FBox->FSorted)
+      target = Add(s);
+    else
+      Insert(index, s);
+    PutObject(target, object);
+    if (selected >= 0) FBox->SetItemIndex(MovedIndex(selected, index, target));
   }
   void* GetObject(int index) const override { return FBox->FList->GetObject(index); }
   void PutObject(int index, void* obj) override { FBox->FList->PutObject(index, obj); }

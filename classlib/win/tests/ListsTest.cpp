@@ -197,4 +197,52 @@ TEST(Lists, ClearingComboItemsKeepsTheText) {
   }
 }
 
+TEST(Lists, ANewComboTextKeepsTheItemsObjectAndTheSelection) {
+  struct Case {
+    bool shown, sorted;
+    int selected;           // before: the item chosen
+    const char* items;      // after, in order
+    int object, selection;  // after: where the renamed item's object and the selection are
+  };
+  // Items "b", "d", "f" with objects 1, 2, 3; the first item becomes "e".
+  const Case cases[] = {
+      {true, false, 0, "e|d|f|", 0, 0},  {false, false, 0, "e|d|f|", 0, 0},
+      {true, false, 1, "e|d|f|", 0, 1},  {true, true, 0, "d|e|f|", 1, 1},
+      {false, true, 0, "d|e|f|", 1, 1},  {true, true, 1, "d|e|f|", 1, 0},
+      {true, true, 2, "d|e|f|", 1, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "shown " << c.shown << ", sorted " << c.sorted << ", selected "
+                                    << c.selected);
+    auto form = std::make_unique<ListForm>(nullptr);
+    auto* combo = form->Add<TComboBox>(10, 10, 150, 21);
+    combo->SetSorted(c.sorted);
+    int objects[] = {1, 2, 3};
+    for (int i = 0; i < 3; ++i)
+      combo->GetItems()->AddObject(String(1, "bdf"[i]), &objects[i]);
+    if (c.shown) {
+      form->Show();
+      ASSERT_TRUE(PumpUntil([&] { return form->IsShowing(); }));
+    }
+    combo->SetItemIndex(c.selected);
+    const String selectedText = c.selected == 0 ? "e" : combo->GetItems()->Get(c.selected);
+
+    combo->GetItems()->Put(0, "e");
+    String items;
+    for (int i = 0; i < combo->GetItems()->GetCount(); ++i)
+      items += combo->GetItems()->Get(i) + "|";
+    EXPECT_EQ(c.items, items);
+    EXPECT_EQ(&objects[0], combo->GetItems()->GetObject(c.object));
+    EXPECT_EQ(c.selection, combo->GetItemIndex());
+    EXPECT_EQ(selectedText, combo->GetText());
+    if (c.shown) {
+      char text[16] = {};
+      for (int i = 0; i < 3; ++i) {
+        SendMessageA(combo->GetHandle(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(combo->GetItems()->Get(i), text) << i;
+      }
+    }
+  }
+}
+
 } // namespace
