@@ -1,5 +1,7 @@
 #include "GuiTest.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <set>
 
@@ -52,7 +54,17 @@ void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
   std::unique_ptr<PendingAnswer> answer(Pending);
   Pending = nullptr;
   KillTimer(nullptr, answer->timer);
-  if (candidate) answer->action(candidate);
+  if (!candidate) return;
+  answer->action(candidate);
+  // A check that failed inside the answer can leave the window open, and the
+  // test would wait for it until it is killed: close it, so the test ends
+  // and reports.
+  if (testing::Test::HasFailure() && IsWindow(candidate) && IsWindowVisible(candidate)) {
+    if (auto* form = dynamic_cast<TCustomForm*>(FindControl(candidate)))
+      form->SetModalResult(mrCancel);
+    else
+      PostMessageA(candidate, WM_CLOSE, 0, 0);
+  }
 }
 
 } // namespace
