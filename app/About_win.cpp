@@ -34,15 +34,11 @@ void LoadJpegResource(TImage* image, const char* name) {
 
 TfmAbout::TfmAbout(TComponent* AOwner) : TForm(AOwner) {
   fmAbout = this;
-  SetName("fmAbout");
-  SetCaption("About Velmora");
-  GetFont()->SetName("Tahoma");
-  GetFont()->SetSize(8);
+  SetUpForm(this, "fmAbout", "About Velmora", poDesktopCenter);
   SetBorderStyle(bsDialog);
   SetColor(clWhite);
   SetClientWidth(214);
   SetClientHeight(260);
-  Position = poDesktopCenter;
   KeyPreview = true;
 
   auto image = [this](const char* name, const char* resource, int left, int top, int width, int height) {
@@ -58,7 +54,7 @@ TfmAbout::TfmAbout(TComponent* AOwner) : TForm(AOwner) {
   lbVersion = new TLabel(this);
   lbVersion->SetName("lbVersion");
   lbVersion->SetParent(this);
-  lbVersion->GetFont()->SetStyle(TFontStyles{fsBold});
+  SetBold(lbVersion);
   lbVersion->SetCaption("v1.0");
   // Bold glyphs may reach past the measured text; the label leaves them room
   // while the text ends at the margin.
@@ -92,11 +88,7 @@ TfmAbout::TfmAbout(TComponent* AOwner) : TForm(AOwner) {
   const int buttonsHeight = hasWeb ? 2 * kButtonHeight + kButtonGap : kButtonHeight;
   int top = logoBottom + (Bevel1->GetTop() - logoBottom - buttonsHeight) / 2;
   auto button = [&](const char* name, const char* caption) {
-    auto* b = new TStandInButton(this);
-    b->SetName(name);
-    b->SetParent(this);
-    b->SetCaption(caption);
-    b->SetBounds((GetClientWidth() - 120) / 2, top, 120, kButtonHeight);
+    TStandInButton* b = AddButton(this, name, caption, (GetClientWidth() - 120) / 2, top, 120);
     top += kButtonHeight + kButtonGap;
     return b;
   };

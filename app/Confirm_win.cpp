@@ -10,13 +10,8 @@ using namespace dialoglayout;
 
 TfmConfirm::TfmConfirm(TComponent* AOwner) : TForm(AOwner) {
   fmConfirm = this;
-  SetName("fmConfirm");
-  SetCaption("Please confirm");
-  GetFont()->SetName("Tahoma");
-  GetFont()->SetSize(8);
+  SetUpForm(this, "fmConfirm", "Please confirm", poMainFormCenter);
   SetBounds(0, 0, 422, 156);
-  Position = poMainFormCenter;
-  constexpr int kButtonWidth = 75;
 
   lbText = new TStandInLabel(this);
   lbText->SetName("lbText");

@@ -15,7 +15,8 @@ namespace {
 
 constexpr int kBoxLeft = 72;
 constexpr int kRowHeight = 26;
-constexpr int kButtonWidth = 70;
+// The dialog is narrow: its three buttons are too.
+constexpr int kNarrowButtonWidth = 70;
 
 } // namespace
 
@@ -46,12 +47,12 @@ TfmDBConnInfo::TfmDBConnInfo(TComponent* AOwner) : TForm(AOwner) {
   row(Label4, "Label4", "Database", cDB, "cDB");
 
   const int right = GetClientWidth() - kMargin;
-  butTest = AddBottomButton(this, "butTest", "Test", kMargin, kButtonWidth);
+  butTest = AddBottomButton(this, "butTest", "Test", kMargin, kNarrowButtonWidth);
   butTest->OnClick = [this](TObject*) { butTestClick(); };
-  bnOK = AddBottomButton(this, "bnOK", "OK", right - 2 * kButtonWidth - 6, kButtonWidth);
+  bnOK = AddBottomButton(this, "bnOK", "OK", right - 2 * kNarrowButtonWidth - 6, kNarrowButtonWidth);
   bnOK->SetDefault(true);
   bnOK->OnClick = [this](TObject*) { bnOKClick(); };
-  bnCancel = AddBottomButton(this, "bnCancel", "Cancel", right - kButtonWidth, kButtonWidth);
+  bnCancel = AddBottomButton(this, "bnCancel", "Cancel", right - kNarrowButtonWidth, kNarrowButtonWidth);
   bnCancel->Cancel = true;
   bnCancel->OnClick = [this](TObject*) { bnCancelClick(); };
 

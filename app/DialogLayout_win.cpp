@@ -5,14 +5,22 @@
 
 namespace dialoglayout {
 
-void SetUpDialog(TForm* form, const char* name, const char* caption, int clientWidth, int clientHeight) {
+void SetUpForm(TForm* form, const char* name, const char* caption, TPosition position) {
   form->SetName(name);
   form->SetCaption(caption);
-  form->SetBorderStyle(bsDialog);
-  form->Position = poMainFormCenter;
   form->GetFont()->SetName("Tahoma");
   form->GetFont()->SetSize(8);
+  form->Position = position;
+}
+
+void SetUpDialog(TForm* form, const char* name, const char* caption, int clientWidth, int clientHeight) {
+  SetUpForm(form, name, caption, poMainFormCenter);
+  form->SetBorderStyle(bsDialog);
   form->SetClientSize(clientWidth, clientHeight);
+}
+
+void SetBold(TControl* control) {
+  control->GetFont()->SetStyle(TFontStyles{fsBold});
 }
 
 TLabel* AddLabel(TForm* form, const char* caption, int left, int top) {
@@ -31,13 +39,28 @@ TLabel* AddLabelBeside(TForm* form, TWinControl* box, const char* caption, int l
   return label;
 }
 
-TStandInButton* AddBottomButton(TForm* form, const char* name, const char* caption, int left, int width) {
+TStandInButton* AddButton(TForm* form, const char* name, const char* caption, int left, int top, int width) {
   auto* button = new TStandInButton(form);
   button->SetName(name);
   button->SetParent(form);
   button->SetCaption(caption);
-  button->SetBounds(left, form->GetClientHeight() - kMargin - kButtonHeight, width, kButtonHeight);
+  button->SetBounds(left, top, width, kButtonHeight);
   return button;
+}
+
+TStandInButton* AddBottomButton(TForm* form, const char* name, const char* caption, int left, int width) {
+  return AddButton(form, name, caption, left, form->GetClientHeight() - kMargin - kButtonHeight, width);
+}
+
+TStandInCheckBox* AddCheckBox(TForm* form, TWinControl* parent, const char* name, const char* caption,
+                              int left, int top, int width) {
+  auto* box = new TStandInCheckBox(form);
+  box->SetName(name);
+  box->SetParent(parent);
+  box->GetProperties()->Caption = caption;
+  box->ApplyProperties();
+  box->SetBounds(left, top, width, kCheckHeight);
+  return box;
 }
 
 } // namespace dialoglayout

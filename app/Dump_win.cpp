@@ -15,24 +15,14 @@ using namespace dialoglayout;
 
 namespace {
 
-constexpr int kButtonWidth = 75;
-constexpr int kCheckHeight = 17;
 constexpr TColor kStatusColor = clNavy;
-
-void SetBold(TControl* control) {
-  control->GetFont()->SetStyle(TFontStyles{fsBold});
-}
 
 } // namespace
 
 TfmDump::TfmDump(TComponent* AOwner) : TForm(AOwner) {
   fmDump = this;
-  SetName("fmDump");
-  SetCaption("Extract database structure");
-  GetFont()->SetName("Tahoma");
-  GetFont()->SetSize(8);
+  SetUpForm(this, "fmDump", "Extract database structure", poMainFormCenter);
   SetBounds(0, 0, 534, 342);
-  Position = poMainFormCenter;
   const int clientWidth = GetClientWidth();
   const int clientHeight = GetClientHeight();
   const int bottomRow = clientHeight - kMargin - kButtonHeight;
@@ -102,13 +92,8 @@ TfmDump::TfmDump(TComponent* AOwner) : TForm(AOwner) {
   rSourceDB->OnClick = [this](TObject*) { rSourceDBClick(); };
 
   auto checkBox = [this](const char* name, const char* caption, bool checked, int left, int top) {
-    auto* box = new TStandInCheckBox(this);
-    box->SetName(name);
-    box->SetParent(this);
-    box->GetProperties()->Caption = caption;
-    box->ApplyProperties();
+    TStandInCheckBox* box = AddCheckBox(this, this, name, caption, left, top, 200);
     box->SetChecked(checked);
-    box->SetBounds(left, top, 200, kCheckHeight);
     return box;
   };
   cxCheckBox1 = checkBox("cxCheckBox1", "Extract metadata", true, left, 122);

@@ -6,6 +6,7 @@
 #include "ComCtrls.h"
 #include "Confirm.h"
 #include "DBConnInfo.h"
+#include "DialogLayout.h"
 #include "Dialogs.h"
 #include "Dump.h"
 #include "ExtCtrls.h"
@@ -22,6 +23,7 @@
 #include "mySQLDbTables.h"
 
 #include <memory>
+#include <utility>
 
 TfmMain* fmMain = nullptr;
 
@@ -31,11 +33,21 @@ constexpr TColor kStatusGood = 0x800000;
 constexpr TColor kStatusBad = 0x0000FF;
 constexpr TColor kPhaseColor = clBlue;
 
-void SetBold(TControl* control) {
-  control->GetFont()->SetStyle(TFontStyles{fsBold});
-}
+// Runs a step when the scope ends, also when it ends by an exception.
+template <typename F> class TAtScopeEnd {
+public:
+  explicit TAtScopeEnd(F step) : FStep(std::move(step)) {}
+  ~TAtScopeEnd() { FStep(); }
+  TAtScopeEnd(const TAtScopeEnd&) = delete;
+  TAtScopeEnd& operator=(const TAtScopeEnd&) = delete;
+
+private:
+  F FStep;
+};
 
 } // namespace
+
+using namespace dialoglayout;
 
 // The engine's view of the main window.
 class TMainSyncWindow : public TSyncWindow {
@@ -86,12 +98,8 @@ private:
 
 TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner) {
   fmMain = this;
-  SetName("fmMain");
-  SetCaption("Velmora v1.1");
-  GetFont()->SetName("Tahoma");
-  GetFont()->SetSize(8);
+  SetUpForm(this, "fmMain", "Velmora v1.1", poScreenCenter);
   SetBounds(0, 0, 650, 585);
-  Position = poScreenCenter;
 
   dbSource = NewDatabase("dbSource");
   dbTarget = NewDatabase("dbTarget");
@@ -418,15 +426,10 @@ void TfmMain::CreatePages() {
   butSaveToFile = NewButton(Panel4, "butSaveToFile", acSaveScriptToFile, 100, 8, 126);
   butLoadScriptFromFile = NewButton(Panel4, "butLoadScriptFromFile", acLoadScriptFromFile, 230, 8, 106);
   auto checkBox = [this](const char* name, const char* caption, bool checked, int left, int width) {
-    auto* box = new TStandInCheckBox(this);
-    box->SetName(name);
-    box->SetParent(Panel4);
-    box->GetProperties()->Caption = caption;
+    TStandInCheckBox* box = AddCheckBox(this, Panel4, name, caption, left, 12, width);
     box->GetProperties()->ValueChecked = "D";
     box->GetProperties()->ValueUnchecked = "N";
-    box->ApplyProperties();
     box->SetChecked(checked);
-    box->SetBounds(left, 12, width, 17);
     return box;
   };
   chkScriptTransaction = checkBox("chkScriptTransaction", "Run as single transaction", true, 346, 148);
@@ -560,34 +563,23 @@ bool TfmMain::GetTempDatabaseCreated() const {
 }
 
 template <typename F> void TfmMain::RunBusy(F&& work) {
-  auto finish = [this] {
+  FRunning = true;
+  TAtScopeEnd finish([this] {
     FRunning = false;
     if (FCloseRequested) {
       FCloseRequested = false;
       PostMessageA(GetHandle(), WM_CLOSE, 0, 0);
     }
-  };
-  FRunning = true;
-  try {
-    work();
-  } catch (...) {
-    finish();
-    throw;
-  }
-  finish();
+  });
+  work();
 }
 
 void TfmMain::acSynchronizeExecute() {
   FEngine->SourceIsScript = rbSourceScript->GetChecked();
   FEngine->ScriptPath = edScriptPath->GetText();
   acSynchronize->SetEnabled(false);
-  try {
-    RunBusy([this] { FEngine->Synchronize(); });
-  } catch (...) {
-    acSynchronize->SetEnabled(true);
-    throw;
-  }
-  acSynchronize->SetEnabled(true);
+  TAtScopeEnd enable([this] { acSynchronize->SetEnabled(true); });
+  RunBusy([this] { FEngine->Synchronize(); });
 }
 
 void TfmMain::acRunScriptExecute() {

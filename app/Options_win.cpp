@@ -13,10 +13,8 @@ using namespace dialoglayout;
 namespace {
 
 constexpr int kIndent = 16;
-constexpr int kCheckHeight = 17;
 constexpr int kCheckStep = 18;
 constexpr int kSecondColumn = 184;
-constexpr int kButtonWidth = 75;
 
 // Each check box and the switch it shows, with its place in the dialog.
 struct TSwitchBox {
@@ -76,7 +74,7 @@ TfmOptions::TfmOptions(TComponent* AOwner) : TForm(AOwner) {
 
   auto heading = [this](const char* caption, int top) {
     TLabel* label = AddLabel(this, caption, kMargin, top);
-    label->GetFont()->SetStyle(TFontStyles{fsBold});
+    SetBold(label);
     label->GetFont()->SetColor(clNavy);
   };
 
@@ -102,12 +100,7 @@ TfmOptions::TfmOptions(TComponent* AOwner) : TForm(AOwner) {
   heading("Optimization", kOptimizationTop - 18);
   heading("General sync options", kGeneralTop - 18);
   for (const TSwitchBox& s : kSwitchBoxes) {
-    auto* box = new TStandInCheckBox(this);
-    box->SetName(s.Name);
-    box->SetParent(this);
-    box->GetProperties()->Caption = s.Caption;
-    box->ApplyProperties();
-    box->SetBounds(s.Left, s.Top, s.Width, kCheckHeight);
+    TStandInCheckBox* box = AddCheckBox(this, this, s.Name, s.Caption, s.Left, s.Top, s.Width);
     box->SetVisible(s.Visible);
     this->*s.Box = box;
   }

@@ -28,8 +28,8 @@ protected:
 
 private:
   void FormShow();
-  void bnAllClick();
-  void bnNoneClick();
+  // All and None.
+  void SetAllChecked(bool checked);
   void clTablesClickCheck(TObject* Sender, int AIndex, TcxCheckBoxState OldState, TcxCheckBoxState NewState);
 
   TStringList FTables;

@@ -8,20 +8,10 @@ TfmTblChooser* fmTblChooser = nullptr;
 
 using namespace dialoglayout;
 
-namespace {
-
-constexpr int kButtonWidth = 75;
-
-} // namespace
-
 TfmTblChooser::TfmTblChooser(TComponent* AOwner) : TForm(AOwner) {
   fmTblChooser = this;
-  SetName("fmTblChooser");
-  SetCaption("Select tables");
-  GetFont()->SetName("Tahoma");
-  GetFont()->SetSize(8);
+  SetUpForm(this, "fmTblChooser", "Select tables", poDesktopCenter);
   SetBounds(0, 0, 382, 349);
-  Position = poDesktopCenter;
   const int clientWidth = GetClientWidth();
   const int clientHeight = GetClientHeight();
 
@@ -39,11 +29,7 @@ TfmTblChooser::TfmTblChooser(TComponent* AOwner) : TForm(AOwner) {
 
   const int buttonLeft = clientWidth - kMargin - kButtonWidth;
   auto button = [&](const char* name, const char* caption, int top, TAnchors anchors) {
-    auto* b = new TStandInButton(this);
-    b->SetName(name);
-    b->SetParent(this);
-    b->SetCaption(caption);
-    b->SetBounds(buttonLeft, top, kButtonWidth, kButtonHeight);
+    TStandInButton* b = AddButton(this, name, caption, buttonLeft, top, kButtonWidth);
     b->SetAnchors(anchors);
     return b;
   };
@@ -55,8 +41,8 @@ TfmTblChooser::TfmTblChooser(TComponent* AOwner) : TForm(AOwner) {
   bnCancel = button("bnCancel", "Cancel", cancelTop, TAnchors{akRight, akBottom});
   bnCancel->Cancel = true;
   bnCancel->ModalResult = mrCancel;
-  bnAll->OnClick = [this](TObject*) { bnAllClick(); };
-  bnNone->OnClick = [this](TObject*) { bnNoneClick(); };
+  bnAll->OnClick = [this](TObject*) { SetAllChecked(true); };
+  bnNone->OnClick = [this](TObject*) { SetAllChecked(false); };
 
   OnShow = [this](TObject*) { FormShow(); };
 }
@@ -92,16 +78,10 @@ void TfmTblChooser::FormShow() {
   items->EndUpdate();
 }
 
-void TfmTblChooser::bnAllClick() {
+void TfmTblChooser::SetAllChecked(bool checked) {
   TStandInCheckListBoxItems* items = clTables->GetItems();
   for (int i = 0; i < items->GetCount(); ++i)
-    items->GetItem(i)->SetChecked(true);
-}
-
-void TfmTblChooser::bnNoneClick() {
-  TStandInCheckListBoxItems* items = clTables->GetItems();
-  for (int i = 0; i < items->GetCount(); ++i)
-    items->GetItem(i)->SetChecked(false);
+    items->GetItem(i)->SetChecked(checked);
 }
 
 void TfmTblChooser::clTablesClickCheck(TObject*, int AIndex, TcxCheckBoxState, TcxCheckBoxState NewState) {
