@@ -84,8 +84,7 @@ protected:
     String message;
     guitest::AnswerNextForm(
         [&](TCustomForm* form) {
-          for (int i = 0; i < form->GetControlCount(); ++i)
-            if (auto* label = dynamic_cast<TLabel*>(form->GetControl(i))) message = label->GetCaption();
+          message = guitest::MessageText(form);
           form->SetModalResult(mrOk);
         },
         1000);

@@ -64,7 +64,8 @@ String ReadFile(const String& path) {
   if (FILE* f = fopen(path.c_str(), "rb")) {
     char buffer[4096];
     size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+      text.append(buffer, n);
     fclose(f);
   }
   return text;
@@ -254,8 +255,7 @@ TEST_F(MainSync, DatabaseToDatabaseThroughTheWindow) {
   String message;
   AnswerNextForm([&](TCustomForm*) {
     AnswerNextForm([&](TCustomForm* box) {
-      for (int i = 0; i < box->GetControlCount(); ++i)
-        if (auto* label = dynamic_cast<TLabel*>(box->GetControl(i))) message = label->GetCaption();
+      message = guitest::MessageText(box);
       box->SetModalResult(mrOk);
     });
     chooser->bnOK->Click();
@@ -346,7 +346,8 @@ TEST_F(MainSync, ScriptPageOpensRunsAndSavesScripts) {
   // Without a default database, names are qualified; a failing statement
   // undoes the whole script in one transaction, and only itself without.
   main->chkScriptUsesTargetDB->SetChecked(false);
-  main->mScript->SetText("insert into vw_target.t_script values (2);\r\ninsert into vw_target.t_script values (1);\r\n");
+  main->mScript->SetText(
+      "insert into vw_target.t_script values (2);\r\ninsert into vw_target.t_script values (1);\r\n");
   main->UpdateStatus();
   struct Case {
     bool singleTransaction;

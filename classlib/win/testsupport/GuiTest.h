@@ -84,6 +84,9 @@ void AnswerMessageBox(int buttonId);
 bool AnswerPending();
 // The text of a message box (its static text).
 String DialogText(HWND dialog);
+// The text of a message dialog of the class library (ShowMessage,
+// MessageDlg): the caption of its label.
+String MessageText(TCustomForm* form);
 
 // Collects what reaches Application.OnException while it lives.
 class TExceptionCapture {

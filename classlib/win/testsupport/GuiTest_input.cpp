@@ -1,5 +1,7 @@
 #include "GuiTest.h"
 
+#include "StdCtrls.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -173,6 +175,13 @@ String DialogText(HWND dialog) {
   char text[1024] = {};
   // A message box shows its text in the static control with id 0xFFFF.
   GetDlgItemTextA(dialog, 0xFFFF, text, sizeof(text));
+  return text;
+}
+
+String MessageText(TCustomForm* form) {
+  String text;
+  for (int i = 0; i < form->GetControlCount(); ++i)
+    if (auto* label = dynamic_cast<TLabel*>(form->GetControl(i))) text = label->GetCaption();
   return text;
 }
 
