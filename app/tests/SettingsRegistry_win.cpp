@@ -2,6 +2,7 @@
 // with the type other readers of the key expect and comes back; what another
 // program left there with a wrong type reads as the default.
 #include "Registry.h"
+#include "SettingsExpect.h"
 #include "SettingsRegistry.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +10,6 @@
 #include <vector>
 
 namespace {
-
-void ExpectSameSettings(const TSettings& read, const TSettings& expected) {
-  for (const TSwitchInfo& i : SettingSwitches)
-    EXPECT_EQ(read.*i.Field, expected.*i.Field) << i.Name;
-  EXPECT_EQ(read.LogFontName, expected.LogFontName);
-  EXPECT_EQ(read.LogFontSize, expected.LogFontSize);
-  EXPECT_EQ(read.ScriptFontName, expected.ScriptFontName);
-  EXPECT_EQ(read.ScriptFontSize, expected.ScriptFontSize);
-}
 
 TSettings Defaults() {
   TSettings s;

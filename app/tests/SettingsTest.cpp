@@ -1,5 +1,6 @@
 // The settings store over its key/value backend.
 #include "Settings.h"
+#include "SettingsExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -42,12 +43,7 @@ TEST_F(SettingsStore, EveryValueRoundTrips) {
     WriteSettings(written);
     TSettings read;
     ReadSettings(read);
-    for (const TSwitchInfo& i : SettingSwitches)
-      EXPECT_EQ(read.*i.Field, written.*i.Field) << i.Name;
-    EXPECT_EQ(read.LogFontName, written.LogFontName);
-    EXPECT_EQ(read.LogFontSize, written.LogFontSize);
-    EXPECT_EQ(read.ScriptFontName, written.ScriptFontName);
-    EXPECT_EQ(read.ScriptFontSize, written.ScriptFontSize);
+    ExpectSameSettings(read, written);
   }
   // All sixteen values exist after a write.
   for (const TSwitchInfo& i : SettingSwitches)
