@@ -10,7 +10,9 @@
 #include "UtilDB.h"
 
 #include <map>
+#include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 // The phases of a run, each with its state label in the window.
@@ -45,6 +47,12 @@ public:
   virtual void ProcessMessages() = 0;
   virtual void SetActionEnabled(TSyncAction action, bool enabled) = 0;
   virtual void UpdateStatus() = 0;
+};
+
+// One table's definition, cut from the server's CREATE TABLE text.
+struct TTableDefinition {
+  String TableType;
+  TStringList ColumnNames, ColumnDefs, KeyNames, KeyDefs;
 };
 
 // The temporary database on the target server that receives a source script.
@@ -103,7 +111,21 @@ private:
   String DropColumnStatement(const String& table, const String& column, TStrings& keyNames,
                              TStrings& keyDefs);
   bool ReferencedByForeignKey(const String& table, const String& column);
+  void TurnForeignKeyChecksOff();
   void ExecuteScript();
+
+  // What a run keeps, from its start to its end (also when it fails).
+  class TRunState {
+  public:
+    explicit TRunState(TSyncEngine& engine);
+    ~TRunState();
+    TRunState(const TRunState&) = delete;
+    TRunState& operator=(const TRunState&) = delete;
+
+  private:
+    void Reset();
+    TSyncEngine& FEngine;
+  };
 
   TSyncDatabase& FSource;
   TSyncDatabase& FTarget;
@@ -132,15 +154,19 @@ private:
   std::vector<std::pair<String, String>> FMissingTables;
   // The script turns foreign key checks off before the statement that needs it.
   bool FForeignKeyChecksOff = false;
+  // While a run compares, neither side changes (the script is only
+  // written): each definition is read once per side and kept, the target's
+  // foreign-key references are read once, and its session switch is sent
+  // once. Between runs nothing is kept.
+  bool FInRun = false;
+  std::map<std::pair<const TSyncDatabase*, String>, TTableDefinition> FDefinitions;
+  // The target's (table, column) pairs that a foreign key references, lower case.
+  std::optional<std::set<std::pair<String, String>>> FReferencedColumns;
+  bool FForeignKeyChecksSent = false;
 };
 
 // --- The definition reader's text work, open to tests.
 
-// One table's definition, cut from the server's CREATE TABLE text.
-struct TTableDefinition {
-  String TableType;
-  TStringList ColumnNames, ColumnDefs, KeyNames, KeyDefs;
-};
 void ParseTableDefinition(const String& createText, bool useBackticks, TTableDefinition& def);
 
 // The table options after a column list, split into options. Text holds each

@@ -190,15 +190,37 @@ void ParseTableDefinition(const String& createText, bool useBackticks, TTableDef
   }
 }
 
+namespace {
+
+void FetchTableDefinition(const String& table, bool useBackticks, TSyncDatabase& db, TTableDefinition& def) {
+  FetchFirstRow("show create table " + QuoteName(table), db);
+  ParseTableDefinition(SqlValueToString(RowValues[1]), useBackticks, def);
+}
+
+} // namespace
+
 void TSyncEngine::ReadTableDefinition(const String& table, String& tableType, TStrings* columnNames,
                                       TStrings* columnDefs, TStrings* keyNames, TStrings* keyDefs,
                                       TSyncDatabase& db) {
-  FetchFirstRow("show create table " + QuoteName(table), db);
-  TTableDefinition def;
-  ParseTableDefinition(SqlValueToString(RowValues[1]), FSettings.UseBackticks, def);
-  tableType = def.TableType;
-  if (columnNames) columnNames->Assign(def.ColumnNames);
-  if (columnDefs) columnDefs->Assign(def.ColumnDefs);
-  if (keyNames) keyNames->Assign(def.KeyNames);
-  if (keyDefs) keyDefs->Assign(def.KeyDefs);
+  TTableDefinition fresh;
+  const TTableDefinition* def = &fresh;
+  if (FInRun) {
+    auto [kept, added] = FDefinitions.try_emplace({&db, table});
+    if (added) {
+      try {
+        FetchTableDefinition(table, FSettings.UseBackticks, db, kept->second);
+      } catch (...) {
+        FDefinitions.erase(kept);
+        throw;
+      }
+    }
+    def = &kept->second;
+  } else {
+    FetchTableDefinition(table, FSettings.UseBackticks, db, fresh);
+  }
+  tableType = def->TableType;
+  if (columnNames) columnNames->Assign(def->ColumnNames);
+  if (columnDefs) columnDefs->Assign(def->ColumnDefs);
+  if (keyNames) keyNames->Assign(def->KeyNames);
+  if (keyDefs) keyDefs->Assign(def->KeyDefs);
 }

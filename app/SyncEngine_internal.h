@@ -23,5 +23,3 @@ class TSyncDatabase;
 // Rolls back, for cleaning up after an error: a failing rollback must not
 // hide the error that led to it.
 void RollbackQuietly(TSyncDatabase& db);
-// A quoted SQL string literal.
-String SqlString(const String& s);

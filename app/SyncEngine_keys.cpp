@@ -49,10 +49,6 @@ String DropClause(const String& keyDef) {
   return kind + QuoteName(ConstraintName(keyDef));
 }
 
-String SqlString(const String& s) {
-  return "'" + ReplaceAll(ReplaceAll(s, "\\", "\\\\"), "'", "''") + "'";
-}
-
 namespace {
 
 bool IsConstraint(const String& keyDef) {
@@ -73,13 +69,26 @@ int FindConstraint(const TStrings& keyDefs, const String& name) {
 
 } // namespace
 
+// One look at the target's own schema serves the whole run: a filter on the
+// referenced columns alone makes the server open every table of every
+// database.
 bool TSyncEngine::ReferencedByForeignKey(const String& table, const String& column) {
-  TSqlValue count;
-  FetchSingleValue("select count(*) from information_schema.key_column_usage where referenced_table_schema = "
-                   "database() and referenced_table_name = " +
-                       SqlString(table) + " and referenced_column_name = " + SqlString(column),
-                   FTarget, count);
-  return StrToInt64Def(count.value_or("0"), 0) > 0;
+  if (!FReferencedColumns || !FInRun) {
+    FReferencedColumns.emplace();
+    TSqlRows rows = FTarget.Open(
+        "select referenced_table_name, referenced_column_name from information_schema.key_column_usage "
+        "where table_schema = database() and referenced_table_schema = database()");
+    for (const TSqlRow& row : rows)
+      if (row.size() > 1 && row[0] && row[1])
+        FReferencedColumns->emplace(LowerCase(*row[0]), LowerCase(*row[1]));
+  }
+  return FReferencedColumns->count({LowerCase(table), LowerCase(column)}) > 0;
+}
+
+void TSyncEngine::TurnForeignKeyChecksOff() {
+  if (FInRun && FForeignKeyChecksSent) return;
+  RunStatement("set foreign_key_checks=0", FTarget);
+  FForeignKeyChecksSent = true;
 }
 
 void TSyncEngine::SyncKeys(const String& table, const TStrings& keyNames, const TStrings& keyDefs,
@@ -88,7 +97,7 @@ void TSyncEngine::SyncKeys(const String& table, const TStrings& keyNames, const 
   TStringList targetColumnNames, targetColumnDefs, targetNames, targetDefs;
   ReadTableDefinition(table, targetType, &targetColumnNames, &targetColumnDefs, &targetNames, &targetDefs,
                       FTarget);
-  RunStatement("set foreign_key_checks=0", FTarget);
+  TurnForeignKeyChecksOff();
   const String t = QuoteName(table);
   // Keys the script dropped with their columns are gone for this comparison.
   for (const String& gone : FDroppedKeys[LowerCase(table)]) {

@@ -127,6 +127,22 @@ void TSyncEngine::PrepareMissingTables(const TStrings& sourceTables, const TStri
   }
 }
 
+TSyncEngine::TRunState::TRunState(TSyncEngine& engine) : FEngine(engine) {
+  Reset();
+  FEngine.FInRun = true;
+}
+
+TSyncEngine::TRunState::~TRunState() {
+  Reset();
+}
+
+void TSyncEngine::TRunState::Reset() {
+  FEngine.FInRun = false;
+  FEngine.FDefinitions.clear();
+  FEngine.FReferencedColumns.reset();
+  FEngine.FForeignKeyChecksSent = false;
+}
+
 void TSyncEngine::SynchronizeDatabases(const TStrings* chosen) {
   for (TSyncPhase phase : {spStructure, spIndices, spConstraints, spNewTables})
     FWindow.SetPhaseCaption(phase, "");
@@ -151,6 +167,9 @@ void TSyncEngine::SynchronizeDatabases(const TStrings* chosen) {
   if (SourceIsScript) LoadSourceScript();
   CheckCharacterSet(FSource);
   CheckCharacterSet(FTarget);
+  // From here to the end of the run the sides are only read; a source
+  // script is loaded by now.
+  TRunState running(*this);
 
   TStringList sourceTables, targetTables;
   if (chosen)

@@ -11,6 +11,7 @@
 #include "mySQLDbTables.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -119,6 +120,14 @@ void CreateSchema(TmySQLSyncDatabase& admin, const char* database, int tables, b
     admin.ExecuteSQL(TableText(i, changed));
 }
 
+// FNV-1a over the script: equal scripts, equal sums.
+uint64_t Checksum(const String& text) {
+  uint64_t h = 14695981039346656037ull;
+  for (unsigned char c : text)
+    h = (h ^ c) * 1099511628211ull;
+  return h;
+}
+
 double Seconds(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -190,6 +199,8 @@ int main(int argc, char** argv) {
       lines += ch == '\n';
     std::printf("synchronization: %.3f s, %zu statements sent, script of %zu lines\n", run, log.size(),
                 lines);
+    std::printf("script checksum: %016llx (%zu bytes)\n",
+                static_cast<unsigned long long>(Checksum(window.Script)), window.Script.size());
     std::printf("statements alone: %.3f s\n", bare);
     std::printf("ratio: %.2f\n", bare > 0 ? run / bare : 0.0);
   } catch (const Exception& e) {
