@@ -33,6 +33,13 @@ private:
   std::vector<void*> FItems;
 };
 
+// A persistent object that offers interfaces; holding them never frees it:
+// its owner does.
+class TInterfacedPersistent : public TPersistent {
+protected:
+  String ClassName() const override { return "TInterfacedPersistent"; }
+};
+
 enum TDuplicates { dupIgnore, dupAccept, dupError };
 
 // A list of strings, each with an object pointer (not owned).
