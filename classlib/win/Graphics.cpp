@@ -437,6 +437,17 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) 
   Changed();
 }
 
+void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color) {
+  if (!bitmap || bitmap->GetEmpty()) return;
+  Changing();
+  RequiredState(csHandleValid | csBrushValid);
+  if (FBrush->GetStyle() != bsClear) ::FillRect(FHandle, &dest, FBrush->GetHandle());
+  HDC src = bitmap->GetCanvas()->GetHandle();
+  ::TransparentBlt(FHandle, dest.left, dest.top, dest.Width(), dest.Height(), src, source.left, source.top,
+                   source.Width(), source.Height(), ColorToRGB(color));
+  Changed();
+}
+
 TColor TCanvas::GetPixel(int x, int y) {
   RequiredState(csHandleValid);
   return static_cast<TColor>(::GetPixel(FHandle, x, y));

@@ -313,6 +313,9 @@ public:
   void Draw(int x, int y, TGraphic* graphic);
   void StretchDraw(const TRect& r, TGraphic* graphic);
   void CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source);
+  // Copies part of a bitmap, its pixels of colour color replaced by the
+  // brush (left as they were below when the brush is clear).
+  void BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color);
   TColor GetPixel(int x, int y);
   void SetPixel(int x, int y, TColor color);
   void Lock() {}
