@@ -64,12 +64,14 @@ bool IsForeignToTemporaryDatabase(const String& statement) {
          what == "CHARACTER_SET_CONNECTION" || what == "COLLATION_CONNECTION";
 }
 
-// A table named with another database in front, after a word that
-// introduces a table name; empty when there is none.
+// A table named with another database in front, where a statement names a
+// table; empty when there is none. UPDATE names one only as the statement's
+// verb: in INSERT ... ON DUPLICATE KEY UPDATE a column follows.
 String OtherDatabaseTable(const String& statement) {
-  static const char* const introducers[] = {"TABLE",  "EXISTS",     "INTO",   "FROM", "JOIN",
-                                            "UPDATE", "REFERENCES", "TABLES", "LIKE"};
+  static const char* const introducers[] = {"TABLE", "EXISTS",     "INTO",   "FROM",
+                                            "JOIN",  "REFERENCES", "TABLES", "LIKE"};
   String previous;
+  size_t words = 0;
   for (size_t i = 0; i < statement.size();) {
     char c = statement[i];
     if (c == '\'' || c == '"') {
@@ -84,7 +86,10 @@ String OtherDatabaseTable(const String& statement) {
     size_t b = i;
     String word = ReadIdentifier(statement, i);
     if (i == b) ++i;
-    bool introduced = false;
+    const String upper = c == '`' ? String() : UpperCase(word);
+    bool verbUpdate = previous == "UPDATE" && words == 1;
+    if (verbUpdate && (upper == "LOW_PRIORITY" || upper == "IGNORE")) continue;
+    bool introduced = verbUpdate;
     for (const char* k : introducers)
       introduced |= previous == k;
     if (introduced && i < statement.size() && statement[i] == '.') {
@@ -92,7 +97,8 @@ String OtherDatabaseTable(const String& statement) {
       String table = ReadIdentifier(statement, j);
       if (!SameText(word, TempSourceDatabase)) return word + "." + table;
     }
-    previous = c == '`' ? String() : UpperCase(word);
+    previous = upper;
+    ++words;
   }
   return String();
 }

@@ -54,7 +54,7 @@ size_t FindMatchingParen(const String& s, size_t open);
 // First occurrence of word (ASCII letters in any case) outside quoted text.
 size_t FindOutsideQuotes(const String& s, const String& word, size_t from = 0);
 // The identifier at i after blanks, back-quoted or bare (up to a blank, "(",
-// ")", "," or "."), without its quotes; i moves behind it.
+// ")", ",", ".", "=" or a quote), without its quotes; i moves behind it.
 String ReadIdentifier(const String& s, size_t& i);
 
 bool IsReservedWord(const String& word);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -90,6 +91,11 @@ bool ReadDelimiterCommand(const String& s, size_t i, String& delimiter, size_t& 
   return true;
 }
 
+// A /*…*/ comment that the server reads as code: /*!40101 …*/, /*M!100100 …*/.
+bool IsVersionedComment(const String& s, size_t i) {
+  return s.compare(i, 3, "/*!") == 0 || s.compare(i, 4, "/*M!") == 0;
+}
+
 void AddStatement(std::vector<String>& out, const String& piece) {
   String statement = Trim(piece);
   if (!statement.empty()) out.push_back(std::move(statement));
@@ -161,7 +167,8 @@ String ReadIdentifier(const String& s, size_t& i) {
     return ReplaceAll(s.substr(b, end == String::npos ? String::npos : end - 1 - b), "``", "`");
   }
   size_t b = i;
-  while (i < s.size() && !IsSpace(s[i]) && s[i] != '(' && s[i] != ')' && s[i] != ',' && s[i] != '.')
+  // A bare name never runs into a quoted literal or an assignment.
+  while (i < s.size() && !IsSpace(s[i]) && !std::strchr("(),.='\"`", s[i]))
     ++i;
   return s.substr(b, i - b);
 }
@@ -213,11 +220,19 @@ String UnquoteIdentifiers(const String& text) {
 std::vector<String> SplitScript(const String& text) {
   std::vector<String> out;
   String piece, delimiter = ";";
+  // Whether the piece holds more than blanks and plain comments: a piece of
+  // only comments is no statement, and a DELIMITER line may follow it.
+  bool code = false;
+  auto endPiece = [&] {
+    if (code) AddStatement(out, piece);
+    piece.clear();
+    code = false;
+  };
   bool lineStart = true;
   for (size_t i = 0, n = text.size(); i < n;) {
     size_t next;
-    if (lineStart && Trim(piece).empty() && ReadDelimiterCommand(text, i, delimiter, next)) {
-      piece.clear();
+    if (lineStart && !code && ReadDelimiterCommand(text, i, delimiter, next)) {
+      endPiece();
       i = next;
       continue;
     }
@@ -226,6 +241,7 @@ std::vector<String> SplitScript(const String& text) {
     if (c == '\'' || c == '"' || c == '`') {
       size_t end = SkipQuotedToEnd(text, i);
       piece.append(text, i, end - i);
+      code = true;
       i = end;
     } else if (c == '#' || IsDashComment(text, i)) {
       while (i < n && text[i] != '\n' && text[i] != '\r')
@@ -234,17 +250,18 @@ std::vector<String> SplitScript(const String& text) {
       size_t end = text.find("*/", i + 2);
       end = end == String::npos ? n : end + 2;
       piece.append(text, i, end - i);
+      code = code || IsVersionedComment(text, i);
       i = end;
     } else if (text.compare(i, delimiter.size(), delimiter) == 0) {
-      AddStatement(out, piece);
-      piece.clear();
+      endPiece();
       i += delimiter.size();
     } else {
       piece += c;
+      code = code || !IsSpace(c);
       lineStart = c == '\n' || c == '\r';
       ++i;
     }
   }
-  AddStatement(out, piece);
+  endPiece();
   return out;
 }

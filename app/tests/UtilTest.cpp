@@ -99,6 +99,14 @@ TEST(SqlText, ReadIdentifier) {
   EXPECT_EQ(ReadIdentifier(s, i), "a`b");
   EXPECT_EQ(ReadIdentifier(s, i), "c");
   EXPECT_EQ(s.substr(i), "(1)");
+  // A bare name ends before an assignment or a literal.
+  s = "version='2.0.1'";
+  i = 0;
+  EXPECT_EQ(ReadIdentifier(s, i), "version");
+  EXPECT_EQ(s.substr(i), "='2.0.1'");
+  s = "x'2.0'";
+  i = 0;
+  EXPECT_EQ(ReadIdentifier(s, i), "x");
 }
 
 TEST(SqlText, SplitScript) {
@@ -118,6 +126,10 @@ TEST(SqlText, SplitScript) {
       {"DELIMITER $$\ncreate procedure p() begin select 1; select 2; end$$\nDELIMITER ;\nselect 3;",
        {"create procedure p() begin select 1; select 2; end", "select 3"}},
       {"select 'delimiter x';\n  delimiter //\nselect 1//", {"select 'delimiter x'", "select 1"}},
+      {"/* licence\n; */\nDELIMITER //\ncreate function f() returns int begin return 1; end//\nDELIMITER "
+       ";\nselect 1;",
+       {"create function f() returns int begin return 1; end", "select 1"}},
+      {"select 1; /* only a comment */ ;/*!40101 x */", {"select 1", "/*!40101 x */"}},
       {"", {}},
       {"  ;  ; ", {}},
   };
