@@ -39,10 +39,18 @@ String ResetValue(const String& key) {
       {"CONNECTION", "''"},
       {"INSERT_METHOD", "NO"},
       {"UNION", "()"},
+      {"PAGE_CHECKSUM", "DEFAULT"},
+      {"TRANSACTIONAL", "DEFAULT"},
   };
   for (const auto& [k, v] : resets)
     if (key == k) return v;
   return String();
+}
+
+// Options of one engine that another keeps when the engine changes: the
+// server forgets them only in a statement after the change.
+bool OutlivesEngineChange(const String& key) {
+  return key == "PAGE_CHECKSUM" || key == "TRANSACTIONAL";
 }
 
 // Options that ALTER TABLE cannot set.
@@ -155,13 +163,14 @@ void TSyncEngine::SyncTableOptions(const String& table, const String& sourceType
     Log(Format("Table %s: %s -> %s cannot be changed by alter table; left as it is.", table,
                OptionsText({{}, target.Fixed, {}}), OptionsText({{}, source.Fixed, {}})));
 
-  std::vector<String> changes;
-  bool charset = false;
+  std::vector<String> changes, afterEngine;
+  bool charset = false, engineChanges = false;
   auto add = [&](const String& key, const String& text) {
     for (const String& c : changes)
       if (c == text) return;
     changes.push_back(text);
     charset |= key == "CHARSET" || key == "COLLATE";
+    engineChanges |= key == "ENGINE";
   };
   for (const TTableOption& o : source.Items) {
     if (o.Key == "AUTO_INCREMENT" || (o.Key == "ENGINE" && !FSettings.AllowTblTypeChg)) continue;
@@ -182,18 +191,27 @@ void TSyncEngine::SyncTableOptions(const String& table, const String& sourceType
       continue;
     }
     String reset = ResetValue(t.Key);
+    // Aria keeps a page checksum whatever a statement says.
+    const TTableOption* engine = FindOption(engineChanges ? source : target, "ENGINE");
+    if (t.Key == "PAGE_CHECKSUM" && engine && SameText(engine->Value, "Aria")) reset.clear();
     if (reset.empty()) {
       Log(Format("Table %s: %s cannot be reset by alter table; left as it is.", table, t.Text));
       continue;
     }
-    add(t.Key, t.Name + "=" + reset);
+    if (engineChanges && OutlivesEngineChange(t.Key))
+      afterEngine.push_back(t.Name + "=" + reset);
+    else
+      add(t.Key, t.Name + "=" + reset);
   }
   if (changes.empty()) return;
-  String statement = "alter table " + QuoteName(table);
-  for (const String& c : changes)
-    statement += " " + c;
   Log(Format("Changing type of table %s: %s -> %s", table, OptionsText(target), OptionsText(source)));
-  Statement(statement);
+  for (const std::vector<String>* clauses : {&changes, &afterEngine}) {
+    if (clauses->empty()) continue;
+    String statement = "alter table " + QuoteName(table);
+    for (const String& c : *clauses)
+      statement += " " + c;
+    Statement(statement);
+  }
   FDefaultCharsetChanged = charset;
 }
 
