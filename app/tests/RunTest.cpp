@@ -90,6 +90,37 @@ TEST_F(Run, ChosenTablesOnlyAndTheProgressOfFourPhases) {
     EXPECT_EQ(sent.find("only_target"), String::npos) << sent;
 }
 
+TEST_F(Run, EachDefinitionIsReadOncePerSideAndTheServerIsAskedLittle) {
+  Window.Confirm = false;
+  for (const char* t : {"a", "b", "c"}) {
+    Source.AddTable(t, CreateTable(t, {"id int", "p int", "KEY ix (p,id)"}, "ENGINE=InnoDB"));
+    Target.AddTable(t, CreateTable(t, {"id int", "q int", "KEY ix (p)"}, "ENGINE=InnoDB"));
+  }
+  Source.AddTable("new_one", Simple("new_one"));
+  for (int run = 1; run <= 2; ++run) {
+    Engine->Synchronize();
+    auto count = [](const Lines& sent, const String& sql) {
+      return std::count(sent.begin(), sent.end(), sql);
+    };
+    for (const char* t : {"a", "b", "c"}) {
+      EXPECT_EQ(count(Source.Sent, String("show create table ") + t), run) << t;
+      EXPECT_EQ(count(Target.Sent, String("show create table ") + t), run) << t;
+    }
+    EXPECT_EQ(count(Source.Sent, "show create table\tnew_one"), run);
+    EXPECT_EQ(count(Target.Sent, "set foreign_key_checks=0"), run);
+    // Replaced indices ask which columns foreign keys reference: once a run,
+    // and never of the whole server.
+    int catalogue = 0;
+    for (const Lines* sent : {&Source.Sent, &Target.Sent})
+      for (const String& sql : *sent) {
+        if (LowerCase(sql).find("information_schema") == String::npos) continue;
+        EXPECT_NE(sql.find("table_schema = database()"), String::npos) << sql;
+        catalogue += sql.find("key_column_usage") != String::npos;
+      }
+    EXPECT_EQ(catalogue, run);
+  }
+}
+
 TEST_F(Run, CancellingTheChooserChangesNothing) {
   Settings.SelectSyncTables = true;
   Window.ChooserOK = false;
@@ -253,6 +284,7 @@ TEST_F(ScriptSource, ATableOfAnotherDatabaseIsRefusedBeforeAnythingRuns) {
       {"create table `x`.`y` (a int);", "x.y"},
       {"create table a (p int, foreign key (p) references other.p (id));", "other.p"},
       {"drop table if exists mysql.user;", "mysql.user"},
+      {"update low_priority shop.a set a = 1;", "shop.a"},
   };
   for (const Case& c : cases) {
     Write(c.script);
@@ -265,9 +297,14 @@ TEST_F(ScriptSource, ATableOfAnotherDatabaseIsRefusedBeforeAnythingRuns) {
     }
     EXPECT_TRUE(Script.Sent.empty()) << c.script;
   }
-  // Qualified columns are no tables.
-  Write("create table a (a int); create view v as select a.a from a;");
-  EXPECT_NO_THROW(Engine->Synchronize());
+  // Qualified columns and literals are no tables.
+  for (const char* script : {"create table a (a int); create view v as select a.a from a;",
+                             "insert into a (n, version) values ('schema', '2.0.1') on duplicate key update "
+                             "version='2.0.1';",
+                             "insert into a values (1) on duplicate key update b.c = 1;"}) {
+    Write(script);
+    EXPECT_NO_THROW(Engine->Synchronize()) << script;
+  }
 }
 
 } // namespace
