@@ -219,6 +219,10 @@ public:
   TSM_Settings& GetSettings() const { return *FSettings; }
   TSyntaxKeywords& GetKeywords() const { return *FKeywords; }
   const std::vector<TCustomSyntaxMemo*>& GetEditors() const { return FEditors; }
+  // An editor that uses the parser joins the list and attaches to the
+  // settings; leaving detaches it, so no freed editor stays listed.
+  void AddEditor(TCustomSyntaxMemo* Editor);
+  void RemoveEditor(TCustomSyntaxMemo* Editor);
 
   TCustomParseEvent OnCustomParse;
   TVersionErrorEvent OnParserVersionError;
