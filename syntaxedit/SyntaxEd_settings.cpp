@@ -24,15 +24,47 @@ TColor SysColor(int index) {
   return sysColorFunc ? sysColorFunc(index) : SystemSysColor(index);
 }
 
+static TSettingsFontsFactory fontsFactory = nullptr;
+
+void SetSettingsFontsFactory(TSettingsFontsFactory factory) {
+  fontsFactory = factory;
+}
+
 TSM_Settings::TSM_Settings()
     : FAutoReplace(std::make_unique<TAutoReplace>()), FCodeTemplates(std::make_unique<TCodeTemplates>()),
-      FKeyController(std::make_unique<TKeyboardActionContoller>()) {
+      FKeyController(std::make_unique<TKeyboardActionContoller>()),
+      FFonts(fontsFactory ? fontsFactory() : nullptr) {
   ResetToDefaults();
 }
 
-TSM_Settings::~TSM_Settings() = default;
+TSM_Settings::~TSM_Settings() {
+  FreeFontsWhenAttached();
+}
+
+void TSM_Settings::FreeFontsWhenAttached() {
+  if (FAttachCount > 0 && FFonts) FFonts->FreeStyleFonts(*this);
+}
+
+void TSM_Settings::AttachEditor(TCustomSyntaxMemo* editor) {
+  if (FAttachCount++ == 0) RefreshFonts();
+  if (std::find(FAttachedEditors.begin(), FAttachedEditors.end(), editor) == FAttachedEditors.end())
+    FAttachedEditors.push_back(editor);
+}
+
+void TSM_Settings::DetachEditor(TCustomSyntaxMemo* editor) {
+  if (FAttachCount > 0 && --FAttachCount == 0 && FFonts) FFonts->FreeStyleFonts(*this);
+  auto it = std::find(FAttachedEditors.begin(), FAttachedEditors.end(), editor);
+  if (it != FAttachedEditors.end()) FAttachedEditors.erase(it);
+}
+
+void TSM_Settings::RefreshFonts() {
+  if (FAttachCount <= 0 || !FFonts) return;
+  FFonts->FreeStyleFonts(*this);
+  FFonts->CreateStyleFonts(*this);
+}
 
 void TSM_Settings::ResetToDefaults() {
+  FreeFontsWhenAttached();
   ExampleText.clear();
   LanguageName = "<Custom language>";
   WrapOverride = ">|:";

@@ -99,6 +99,21 @@ struct TKeywordDefinitions {
   std::vector<TKeywordWord> Words;
 };
 
+class TSM_Settings;
+class TCustomSyntaxMemo;
+
+// The style fonts and glyphs a window makes from a language's settings; they
+// exist while editors are attached.
+class TSM_SettingsFonts {
+public:
+  virtual ~TSM_SettingsFonts() = default;
+  virtual void CreateStyleFonts(TSM_Settings& settings) = 0;
+  virtual void FreeStyleFonts(TSM_Settings& settings) = 0;
+};
+// Makes the fonts object of every new settings object; none off Windows.
+using TSettingsFontsFactory = std::unique_ptr<TSM_SettingsFonts> (*)();
+void SetSettingsFontsFactory(TSettingsFontsFactory factory);
+
 class TSM_Settings : public TSM_Base {
 public:
   static constexpr int MaxKeywordTables = 21;
@@ -134,6 +149,15 @@ public:
   // Built from the keyword tables; nullptr while there is none.
   TKeywords* GetKeywords() const { return FKeywords.get(); }
   const TKeywordDefinitions* GetKeywordTable(int slot) const;
+
+  // Editors using these settings: the first attach makes the style fonts,
+  // the last detach deletes them; an editor is listed once.
+  void AttachEditor(TCustomSyntaxMemo* editor);
+  void DetachEditor(TCustomSyntaxMemo* editor);
+  void RefreshFonts();
+  int GetAttachCount() const { return FAttachCount; }
+  const std::vector<TCustomSyntaxMemo*>& GetAttachedEditors() const { return FAttachedEditors; }
+  TSM_SettingsFonts* GetFonts() const { return FFonts.get(); }
 
   TAutoReplace& GetAutoReplace() { return *FAutoReplace; }
   TCodeTemplates& GetCodeTemplates() { return *FCodeTemplates; }
@@ -182,4 +206,9 @@ private:
   std::vector<std::unique_ptr<TKeywordDefinitions>> FKeywordTables; // up to 21 slots, in use order
   std::unique_ptr<TKeywords> FKeywords;
   int32_t FStreamVersion = 0x7FFFFFFF;
+  int FAttachCount = 0;
+  std::vector<TCustomSyntaxMemo*> FAttachedEditors;
+  std::unique_ptr<TSM_SettingsFonts> FFonts;
+
+  void FreeFontsWhenAttached();
 };

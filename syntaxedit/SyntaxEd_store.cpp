@@ -1,5 +1,6 @@
 #include "SyntaxEd_store.h"
 
+#include "SyntaxEd_breakpoints.h"
 #include "SyntaxEd_marks.h"
 #include "SyntaxEd_undo.h"
 
@@ -39,13 +40,29 @@ int RowStartPosition(const TRowRecord* row) {
 // ---- TTextStore
 
 TTextStore::TTextStore()
-    : FUndoStack(std::make_unique<TUndoStack>()), FCustomBookmarks(std::make_unique<TCustomBookmarks>()) {}
+    : FUndoStack(std::make_unique<TUndoStack>()), FCustomBookmarks(std::make_unique<TCustomBookmarks>()),
+      FBreakpoints(std::make_unique<TSM_Breakpoints>()), FCodeBreak(std::make_unique<TSM_CodeBreak>()) {}
 
 TTextStore::~TTextStore() {
   FreeRowChain(FFirstRow);
   FUndoStack.reset();
   FCustomBookmarks.reset();
   FMarkList.reset();
+  FBreakpoints.reset();
+  FCodeBreak.reset();
+}
+
+TSM_Breakpoints& TTextStore::GetBreakpoints() const {
+  return *FBreakpoints;
+}
+
+TSM_CodeBreak& TTextStore::GetCodeBreak() const {
+  return *FCodeBreak;
+}
+
+void TTextStore::NotifyBreakpoints(int position, int extent) {
+  FBreakpoints->AdjustForEdit(position, extent);
+  FCodeBreak->AdjustForEdit(position, extent);
 }
 
 void TTextStore::SetUndoStack(std::unique_ptr<TUndoStack> stack) {

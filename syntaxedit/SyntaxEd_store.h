@@ -12,6 +12,8 @@ struct TRowRecord;
 class TUndoStack;
 class TObjectList;
 class TCustomBookmarks;
+class TSM_Breakpoints;
+class TSM_CodeBreak;
 
 // Row flags.
 enum : uint32_t {
@@ -66,7 +68,9 @@ public:
   virtual int GetTextLength() const = 0;
 };
 
-class TTextStore : public TEdTextSource {
+// Held through shared pointers: editors that share a store keep it alive,
+// and the last of them frees it.
+class TTextStore : public TEdTextSource, public std::enable_shared_from_this<TTextStore> {
 public:
   static constexpr int BookmarkCount = 10;
 
@@ -93,6 +97,11 @@ public:
   TObjectList* GetMarkList() const { return FMarkList.get(); }
   void SetMarkList(std::unique_ptr<TObjectList> list);
   TCustomBookmarks& GetCustomBookmarks() const { return *FCustomBookmarks; }
+  TSM_Breakpoints& GetBreakpoints() const;
+  TSM_CodeBreak& GetCodeBreak() const;
+  // Moves both lists' anchors with a text change (extent negative for a
+  // deletion).
+  void NotifyBreakpoints(int position, int extent);
 
   uint16_t GetBookmarkColumn(int k) const;
   void SetBookmarkColumn(int k, uint16_t column);
@@ -128,6 +137,8 @@ private:
   std::unique_ptr<TObjectList> FMarkList;
   uint16_t FBookmarkColumns[BookmarkCount] = {};
   std::unique_ptr<TCustomBookmarks> FCustomBookmarks;
+  std::unique_ptr<TSM_Breakpoints> FBreakpoints;
+  std::unique_ptr<TSM_CodeBreak> FCodeBreak;
   TSelLineStyle FLineEndStyle = lsCRLF;
 };
 
