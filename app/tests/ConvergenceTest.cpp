@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -30,17 +31,42 @@ String ReadFile(const fs::path& path) {
   return s.str();
 }
 
-std::vector<String> CaseFolders() {
-  std::vector<String> cases;
-  std::vector<fs::path> roots = {VELMORA_SYNC_CASES_DIR};
-  if (const char* extra = std::getenv("VELMORA_SYNC_CASES"); extra && *extra) roots.emplace_back(extra);
-  for (const fs::path& root : roots) {
+// A case folder and its test name: a built-in case is named after its
+// folder, an extra one (VELMORA_SYNC_CASES) after its folder with "extra_" in
+// front; characters a test name cannot hold become "_", and a name taken
+// already gets a number.
+struct TCase {
+  String Folder, Name;
+};
+
+void PrintTo(const TCase& c, std::ostream* os) {
+  *os << c.Folder;
+}
+
+String TestName(const String& folderName, std::set<String>& taken) {
+  String name = folderName;
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+  String unique = name;
+  for (int n = 2; !taken.insert(unique).second; ++n)
+    unique = name + "_" + std::to_string(n);
+  return unique;
+}
+
+std::vector<TCase> CaseFolders() {
+  std::vector<TCase> cases;
+  std::set<String> taken;
+  std::vector<std::pair<fs::path, String>> roots = {{VELMORA_SYNC_CASES_DIR, ""}};
+  if (const char* extra = std::getenv("VELMORA_SYNC_CASES"); extra && *extra)
+    roots.emplace_back(extra, "extra_");
+  for (const auto& [root, prefix] : roots) {
     if (!fs::is_directory(root)) continue;
-    std::vector<String> here;
+    std::vector<fs::path> here;
     for (const auto& entry : fs::directory_iterator(root))
-      if (fs::exists(entry.path() / "source.sql")) here.push_back(entry.path().string());
+      if (fs::exists(entry.path() / "source.sql")) here.push_back(entry.path());
     std::sort(here.begin(), here.end());
-    cases.insert(cases.end(), here.begin(), here.end());
+    for (const fs::path& folder : here)
+      cases.push_back({folder.string(), TestName(prefix + folder.filename().string(), taken)});
   }
   return cases;
 }
@@ -104,7 +130,7 @@ TShape Shape(const String& createText) {
   return shape;
 }
 
-class Convergence : public ::testing::TestWithParam<String> {
+class Convergence : public ::testing::TestWithParam<TCase> {
 protected:
   std::optional<TTestServer> Server = TestServer();
   std::unique_ptr<TServerDatabase> Admin;
@@ -112,7 +138,7 @@ protected:
 
   void SetUp() override {
     if (!Server) GTEST_SKIP() << "VELMORA_TEST_MYSQL is not set: no test server";
-    Folder = GetParam();
+    Folder = GetParam().Folder;
     Admin = std::make_unique<TServerDatabase>(*Server, "utf8mb4");
     Admin->Use("");
   }
@@ -196,11 +222,6 @@ TEST_P(Convergence, FromTheSourceScript) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Convergence, ::testing::ValuesIn(CaseFolders()),
-                         [](const ::testing::TestParamInfo<String>& info) {
-                           String name = fs::path(info.param).filename().string();
-                           std::replace_if(
-                               name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
-                           return name;
-                         });
+                         [](const ::testing::TestParamInfo<TCase>& info) { return info.param.Name; });
 
 } // namespace
