@@ -92,14 +92,6 @@ std::bitset<256> ReadCharSet(TStream& stream) {
   return set;
 }
 
-char ToLowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-char ToUpperAscii(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
 String ToLowerAscii(const String& s) {
   String r = s;
   std::transform(r.begin(), r.end(), r.begin(), [](char c) { return ToLowerAscii(c); });

@@ -30,8 +30,13 @@ String ReadShortString(TStream& stream);
 String ReadLongString(TStream& stream);
 std::bitset<256> ReadCharSet(TStream& stream);
 
-// Only the ASCII letters change; every other byte stays as it is.
-char ToLowerAscii(char c);
-char ToUpperAscii(char c);
+// Only the ASCII letters change; every other byte stays as it is. Inline:
+// keyword lookups fold every character they read.
+inline char ToLowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+inline char ToUpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
 String ToLowerAscii(const String& s);
 String ToUpperAscii(const String& s);
