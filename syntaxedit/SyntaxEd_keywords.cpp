@@ -85,18 +85,15 @@ void TKeywords::AddWord(const String& word, uint8_t caseFlag, int32_t value, con
   TKeywordEntry* entry = FEntries.back().get();
   entry->States = states;
   entry->GroupId = InternGroup(group);
+  const TSM_CharGroup& terminator = FGroups.GroupById(entry->GroupId);
+  if (!terminator.IsEmpty()) entry->Terminator = &terminator;
   entry->Value = value;
   *tail = entry;
 }
 
-bool TKeywords::TerminatorHolds(const TKeywordEntry& entry, uint8_t ch) const {
-  const TSM_CharGroup& group = FGroups.GroupById(entry.GroupId);
-  return group.IsEmpty() || group.Contains(ch);
-}
-
 const TKeywordEntry* TKeywords::FirstValidEntry(const TKeywordNode& node, uint8_t next) const {
   for (const TKeywordEntry* e = node.Entries; e; e = e->Next)
-    if (Overlap(e->States, ActiveStates) && TerminatorHolds(*e, next)) return e;
+    if (Overlap(e->States, ActiveStates) && (!e->Terminator || e->Terminator->Contains(next))) return e;
   return nullptr;
 }
 
@@ -109,6 +106,11 @@ TKeywordEntry* TKeywords::MatchWord(TEdStream& stream, bool caseSensitive, bool 
   if (!stream.GetRow()) return nullptr;
   uint8_t c = Fold(stream.CurrentChar(), caseSensitive);
   TKeywordNode* node = FFirstIndex[c];
+  if (!node) {
+    // A character that begins no word needs no walk.
+    stream.Advance();
+    return nullptr;
+  }
   length = 0;
   const TKeywordEntry* best = nullptr;
   int bestEnd = 0;

@@ -25,6 +25,9 @@ public:
 struct TKeywordEntry {
   TStateSet States;
   int GroupId = 0; // terminator group in the tree's group manager
+  // That group, looked up once when the word is added; none for an empty
+  // group, which holds before any character.
+  const TSM_CharGroup* Terminator = nullptr;
   int32_t Value = 0;
   TKeywordEntry* Next = nullptr;
 };
@@ -73,7 +76,6 @@ protected:
 
 private:
   TKeywordNode* NewNode(uint8_t ch);
-  bool TerminatorHolds(const TKeywordEntry& entry, uint8_t ch) const;
   const TKeywordEntry* FirstValidEntry(const TKeywordNode& node, uint8_t next) const;
 
   uint8_t FCaseFlag = 0;
