@@ -1,6 +1,7 @@
 // Fetches one result set of 1,000,000 rows x 5 columns from the test server
 // (tools/testdb) through this program's client and through the MariaDB
-// client library, both compressed, and prints both times and their ratio.
+// client library, uncompressed and compressed, and prints for each mode both
+// times and their ratio.
 //
 //   eval "$(tools/testdb start)"; build/bench/bench/client_bench [rounds]
 #include "uMysqlClient.h"
@@ -15,7 +16,7 @@
 // same protocol constants.
 struct TLibraryConnection;
 TLibraryConnection* LibraryConnect(const char* host, const char* user, const char* password, int port,
-                                   std::string& error);
+                                   bool compress, std::string& error);
 // Seconds for the statement, its stored result and the walk over it; -1 on failure.
 double LibraryFetch(TLibraryConnection* connection, const char* sql, uint64_t rows, uint64_t& bytes,
                     std::string& error);
@@ -96,25 +97,19 @@ double TimeOwnClient(TMysqlClient& client, uint64_t& bytes) {
   return Seconds(start);
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-  TSettings s;
-  if (!ReadSettings(s))
-    Fail("VELMORA_TEST_MYSQL, VELMORA_TEST_USER and VELMORA_TEST_PASSWORD are not set (start tools/testdb)");
-  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-
+// Best of `rounds` for each client, alternating, so that both meet the same
+// state of the server.
+void CompareMode(const TSettings& s, bool compress, int rounds) {
   TMysqlClient own;
+  own.CompressionAllowed = compress;
   if (!own.Connect(s.host, s.user, s.password, "", s.port, "", vkTcp, 0)) Fail(own.ErrorText());
-  if (!own.Net().GetCompress()) Fail("the server did not offer compression");
+  if (own.Net().GetCompress() != compress) Fail(compress ? "the server did not offer compression" : "compressed");
   PrepareTable(own);
 
   std::string error;
-  TLibraryConnection* lib = LibraryConnect(s.host.c_str(), s.user.c_str(), s.password.c_str(), s.port, error);
+  TLibraryConnection* lib =
+      LibraryConnect(s.host.c_str(), s.user.c_str(), s.password.c_str(), s.port, compress, error);
   if (!lib) Fail(error);
-
-  // Alternate the two, so that both meet the same state of the server; keep
-  // the best round of each.
   double bestOwn = 1e9, bestLib = 1e9;
   uint64_t bytesOwn = 0, bytesLib = 0;
   for (int i = 0; i < rounds; ++i) {
@@ -126,9 +121,21 @@ int main(int argc, char** argv) {
   LibraryClose(lib);
   if (bytesOwn != bytesLib) Fail("the two clients saw different bytes");
 
-  std::printf("%d rows x 5 columns, compressed, best of %d rounds\n", Rows, rounds);
+  std::printf("%s:\n", compress ? "compressed" : "uncompressed");
   std::printf("  this client:             %.3f s\n", bestOwn);
   std::printf("  MariaDB client library:  %.3f s\n", bestLib);
   std::printf("  ratio (this / library):  %.2f\n", bestOwn / bestLib);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  TSettings s;
+  if (!ReadSettings(s))
+    Fail("VELMORA_TEST_MYSQL, VELMORA_TEST_USER and VELMORA_TEST_PASSWORD are not set (start tools/testdb)");
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  std::printf("%d rows x 5 columns, best of %d rounds\n", Rows, rounds);
+  CompareMode(s, false, rounds);
+  CompareMode(s, true, rounds);
   return 0;
 }

@@ -1,5 +1,6 @@
 // The MariaDB client library's side of client_bench: the statement through
-// mysql_real_query and mysql_store_result, compressed, and a walk over the rows.
+// mysql_real_query and mysql_store_result, compressed or not, and a walk over
+// the rows.
 #include <mysql.h>
 
 #include <chrono>
@@ -11,9 +12,9 @@ struct TLibraryConnection {
 };
 
 TLibraryConnection* LibraryConnect(const char* host, const char* user, const char* password, int port,
-                                   std::string& error) {
+                                   bool compress, std::string& error) {
   MYSQL* mysql = mysql_init(nullptr);
-  mysql_options(mysql, MYSQL_OPT_COMPRESS, nullptr);
+  if (compress) mysql_options(mysql, MYSQL_OPT_COMPRESS, nullptr);
   if (!mysql_real_connect(mysql, host, user, password, nullptr, static_cast<unsigned>(port), nullptr, 0)) {
     error = mysql_error(mysql);
     mysql_close(mysql);

@@ -125,7 +125,7 @@ bool TMysqlClient::SendAuthentication() {
     FClientFlags |= CLIENT_CONNECT_WITH_DB;
   else
     FClientFlags &= ~uint32_t(CLIENT_CONNECT_WITH_DB);
-  if (FServerCapabilities & CLIENT_COMPRESS)
+  if ((FServerCapabilities & CLIENT_COMPRESS) && CompressionAllowed)
     FClientFlags |= CLIENT_COMPRESS;
   else
     FClientFlags &= ~uint32_t(CLIENT_COMPRESS);

@@ -216,6 +216,9 @@ public:
   int Timeout = 30;
   // A lost connection may be re-opened.
   bool ReconnectAllowed = true;
+  // Compression is taken up whenever the server offers it; the program never
+  // turns this off, benchmarks do to measure the plain protocol.
+  bool CompressionAllowed = true;
   // Run after every connect and reconnect, in order; the session is not
   // used when one fails.
   std::vector<String> SessionInit;

@@ -38,24 +38,20 @@ bool CompressToNewBuffer(const uint8_t* bytes, size_t length, std::vector<uint8_
 
 // Compresses the length bytes at `bytes` in place when that saves space;
 // unpacked becomes the original length then, else 0 (sent stored).
-void CompressPayload(uint8_t* bytes, size_t& length, size_t& unpacked) {
+void CompressPayload(uint8_t* bytes, size_t& length, size_t& unpacked, std::vector<uint8_t>& packed) {
   unpacked = 0;
   if (length < static_cast<size_t>(TMysqlNet::MinCompressLength)) return;
-  std::vector<uint8_t> packed;
   if (!CompressToNewBuffer(bytes, length, packed) || packed.size() >= length) return;
   std::memcpy(bytes, packed.data(), packed.size());
   unpacked = length;
   length = packed.size();
 }
 
-// Inflates the length bytes at `bytes` in place to at most unpacked bytes
-// (there is room for them); the new length, or -1 for bad data.
-int UncompressPayload(uint8_t* bytes, int length, int unpacked) {
-  if (unpacked == 0) return length;
-  std::vector<uint8_t> scratch(static_cast<size_t>(unpacked));
+// Inflates the length bytes at `packed` to at most unpacked bytes at `to`
+// (there is room for them); the inflated length, or -1 for bad data.
+int UncompressPayload(const uint8_t* packed, int length, uint8_t* to, int unpacked) {
   uLongf size = static_cast<uLongf>(unpacked);
-  if (uncompress(scratch.data(), &size, bytes, static_cast<uLong>(length)) != Z_OK) return -1;
-  std::memcpy(bytes, scratch.data(), size);
+  if (uncompress(to, &size, packed, static_cast<uLong>(length)) != Z_OK) return -1;
   return static_cast<int>(size);
 }
 
@@ -80,6 +76,9 @@ int TMysqlNet::Open(const String& host, int timeout, int port) {
   ProtocolVersion = 10;
   FActivity = naIdle;
   FSavedByte = 0;
+  FInput.resize(InputBufferSize);
+  FInputStart = 0;
+  FInputEnd = 0;
   return 0;
 }
 
@@ -87,6 +86,9 @@ int TMysqlNet::Close() {
   if (!IsOpen()) return 0;
   const int rc = FVio.Close();
   std::vector<uint8_t>().swap(FBuffer);
+  std::vector<uint8_t>().swap(FInput);
+  std::vector<uint8_t>().swap(FFrame);
+  std::vector<uint8_t>().swap(FPacked);
   return rc;
 }
 
@@ -149,18 +151,17 @@ int TMysqlNet::SendFrame(const uint8_t* bytes, size_t n) {
   const bool wasBlocking = FVio.IsBlocking();
   FActivity = naSending;
 
-  std::vector<uint8_t> frame;
   if (FCompress) {
-    frame.resize(CompressedHeaderLength + n);
-    std::memcpy(frame.data() + CompressedHeaderLength, bytes, n);
+    FFrame.resize(CompressedHeaderLength + n);
+    std::memcpy(FFrame.data() + CompressedHeaderLength, bytes, n);
     size_t length = n, unpacked = 0;
-    CompressPayload(frame.data() + CompressedHeaderLength, length, unpacked);
-    Store3(frame.data(), length);
-    frame[3] = FSequence++;
-    Store3(frame.data() + 4, unpacked);
-    frame.resize(CompressedHeaderLength + length);
-    bytes = frame.data();
-    n = frame.size();
+    CompressPayload(FFrame.data() + CompressedHeaderLength, length, unpacked, FPacked);
+    Store3(FFrame.data(), length);
+    FFrame[3] = FSequence++;
+    Store3(FFrame.data() + 4, unpacked);
+    FFrame.resize(CompressedHeaderLength + length);
+    bytes = FFrame.data();
+    n = FFrame.size();
   }
 
   size_t sent = 0;
@@ -188,43 +189,73 @@ int TMysqlNet::SendFrame(const uint8_t* bytes, size_t n) {
   return sent == n ? 0 : 2;
 }
 
-bool TMysqlNet::ReadExactly(uint8_t* to, int n, int& retries) {
-  int got = 0;
-  while (got < n) {
-    const int r = FVio.Read(to + got, n - got);
-    if (r > 0) {
-      got += r;
-      continue;
-    }
+// One receive of at least one byte into `to` (room for `room`); -1 when the
+// connection closed, failed or timed out.
+int TMysqlNet::ReceiveSome(uint8_t* to, int room, int& retries) {
+  for (;;) {
+    const int r = FVio.Read(to, room);
+    if (r > 0) return r;
     // A connection the server closed never yields more.
-    if (r == 0) return false;
+    if (r == 0) return -1;
     if (FVio.ShouldRetry() && retries++ < MaxRetries) continue;
     if (FVio.WasInterrupted()) continue;
-    return false;
+    return -1;
+  }
+}
+
+// Hands out n bytes from what has arrived and receives only when nothing is
+// left: a receive takes whatever the socket holds, usually many packets.
+bool TMysqlNet::ReadExactly(uint8_t* to, int n, int& retries) {
+  while (n > 0) {
+    if (FInputStart == FInputEnd) {
+      // A body as large as the input buffer goes straight to its place.
+      const bool direct = static_cast<size_t>(n) >= FInput.size();
+      const int r = direct ? ReceiveSome(to, n, retries)
+                           : ReceiveSome(FInput.data(), static_cast<int>(FInput.size()), retries);
+      if (r < 0) return false;
+      if (direct) {
+        to += r;
+        n -= r;
+        continue;
+      }
+      FInputStart = 0;
+      FInputEnd = static_cast<size_t>(r);
+    }
+    const size_t take = std::min(static_cast<size_t>(n), FInputEnd - FInputStart);
+    std::memcpy(to, FInput.data() + FInputStart, take);
+    FInputStart += take;
+    to += take;
+    n -= static_cast<int>(take);
   }
   return true;
 }
 
-int TMysqlNet::ReceiveFrame(int& unpacked) {
+// The body of the next frame at the frame offset, inflated when it came
+// deflated; its length there, or -1.
+int TMysqlNet::ReceiveFrame() {
   if (!IsOpen()) return -1;
   const bool wasBlocking = FVio.IsBlocking();
   FActivity = naReceiving;
   const int header = FCompress ? CompressedHeaderLength : HeaderLength;
   int length = -1;
   int retries = 0;
-  unpacked = 0;
   // Room for the header behind bytes kept from the previous frame.
   if (FFrameOffset + header < GetCapacity() || Grow(static_cast<size_t>(FFrameOffset + header) + 1)) {
     uint8_t* at = FBuffer.data() + FFrameOffset;
     if (ReadExactly(at, header, retries) && at[3] == FSequence) {
       ++FSequence;
       length = Load3(at);
-      if (FCompress) unpacked = Load3(at + 4);
+      const int unpacked = FCompress ? Load3(at + 4) : 0;
       const int needed = std::max(length, unpacked) + FFrameOffset;
       if (needed >= GetCapacity() && !Grow(static_cast<size_t>(needed) + 1)) {
         length = -1;
-      } else if (!ReadExactly(FBuffer.data() + FFrameOffset, length, retries)) {
-        length = -1;
+      } else if (unpacked == 0) {
+        if (!ReadExactly(FBuffer.data() + FFrameOffset, length, retries)) length = -1;
+      } else {
+        FPacked.resize(static_cast<size_t>(length));
+        length = ReadExactly(FPacked.data(), length, retries)
+                     ? UncompressPayload(FPacked.data(), length, FBuffer.data() + FFrameOffset, unpacked)
+                     : -1;
       }
     }
   }
@@ -251,8 +282,7 @@ bool TMysqlNet::Grow(size_t n) {
 
 int TMysqlNet::ReadPacket() {
   if (FCompress) return ReadPacketCompressed();
-  int unpacked;
-  const int length = ReceiveFrame(unpacked);
+  const int length = ReceiveFrame();
   FReadPos = 0;
   if (length != -1) FBuffer[static_cast<size_t>(length)] = 0;
   return length;
@@ -279,10 +309,7 @@ int TMysqlNet::ReadPacketCompressed() {
       FFrameOffset = 0;
       FReceivedLength = 0;
     }
-    int unpacked;
-    length = ReceiveFrame(unpacked);
-    if (length == -1) break;
-    length = UncompressPayload(FBuffer.data() + FFrameOffset, length, unpacked);
+    length = ReceiveFrame();
     if (length == -1) break;
     FReceivedLength += length;
     FRemaining += length;
@@ -328,6 +355,8 @@ bool TMysqlNet::Shrink() {
   } catch (const std::bad_alloc&) {
     return false;
   }
+  std::vector<uint8_t>().swap(FFrame);
+  std::vector<uint8_t>().swap(FPacked);
   FWritePos = 0;
   FReadPos = 0;
   return true;

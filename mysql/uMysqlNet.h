@@ -24,6 +24,9 @@ public:
   static constexpr size_t MaxPacketLength = 0xFFFFFF;
   // Shorter payloads are never compressed.
   static constexpr int MinCompressLength = 50;
+  // Bytes received ahead of the frame being read are held in a buffer of
+  // this size; a larger body is received straight into its place.
+  static constexpr int InputBufferSize = 32768;
 
   TMysqlNet() = default;
   ~TMysqlNet();
@@ -78,8 +81,9 @@ public:
 private:
   int WriteBuffered(const uint8_t* bytes, size_t n);
   int SendFrame(const uint8_t* bytes, size_t n);
-  int ReceiveFrame(int& unpacked);
+  int ReceiveFrame();
   bool ReadExactly(uint8_t* to, int n, int& retries);
+  int ReceiveSome(uint8_t* to, int room, int& retries);
   bool Grow(size_t n);
   int ReadPacketCompressed();
 
@@ -94,4 +98,11 @@ private:
   int FFrameOffset = 0;
   int FRemaining = 0;
   uint8_t FSavedByte = 0;
+  // Received bytes not yet handed out: [FInputStart, FInputEnd) of FInput.
+  std::vector<uint8_t> FInput;
+  size_t FInputStart = 0;
+  size_t FInputEnd = 0;
+  // Scratch space of the compressed envelope, kept between frames.
+  std::vector<uint8_t> FFrame;
+  std::vector<uint8_t> FPacked;
 };

@@ -91,6 +91,12 @@ int TMysqlVio::Close() {
 
 int TMysqlVio::Read(void* buffer, int count) {
   if (FKind == vkNone) return -1;
+  // Bytes already waiting (most of a large reply) are taken at once: a
+  // readiness wait before each receive would double the system calls.
+  if (!IsBlocking()) {
+    const int got = Recv(FSocket, buffer, count);
+    if (got >= 0 || LastSocketError() != errWouldBlock) return got;
+  }
   const int ready = PollSocket(FSocket, pollRead, Milliseconds(FTimeout));
   if (ready == 0) {
     // A wait that ran out is final: the caller must not retry it as if the

@@ -420,6 +420,66 @@ TEST(NetCompressed, FaultyFramesAreALostConnection) {
   }
 }
 
+// The packets of one long reply as the wire carries them: plain, or in
+// compressed frames that cut the packet stream anywhere, a stored frame
+// larger than the client's input buffer among them.
+Bytes WireStream(const std::vector<Bytes>& small, const Bytes& big, bool compressed) {
+  Bytes wire;
+  if (!compressed) {
+    uint8_t sequence = 1;
+    for (const Bytes& payload : small)
+      wire += TScriptedServer::Packet(sequence++, payload);
+    wire += TScriptedServer::Packet(sequence++, big);
+    return wire + TScriptedServer::Packet(sequence, "end");
+  }
+  Bytes stream;
+  for (const Bytes& payload : small)
+    stream += TScriptedServer::Packet(0, payload);
+  uint8_t sequence = 1;
+  for (size_t at = 0; at < stream.size(); at += 97, ++sequence)
+    wire += TScriptedServer::CompressedFrame(sequence, stream.substr(at, 97), sequence % 2 == 0);
+  wire += TScriptedServer::CompressedFrame(sequence++, TScriptedServer::Packet(0, big), false);
+  return wire + TScriptedServer::CompressedFrame(sequence, TScriptedServer::Packet(0, "end"), true);
+}
+
+// Many frames arriving in one read, and frames spread over many small reads,
+// give the same packets.
+TEST(Net, PacketsComeOutWholeHoweverTheStreamIsCut) {
+  std::vector<Bytes> small = {"a", Pattern(300)};
+  for (int i = 0; i < 50; ++i)
+    small.push_back("p" + std::to_string(i));
+  const Bytes big = Noise(TMysqlNet::InputBufferSize + 7000);
+  for (const bool compressed : {false, true}) {
+    for (const bool smallReads : {false, true}) {
+      SCOPED_TRACE(std::string(compressed ? "compressed" : "plain") + (smallReads ? ", small reads" : ""));
+      const Bytes wire = WireStream(small, big, compressed);
+      TScriptedServer server;
+      server.Send(Greeting);
+      size_t sent = 0;
+      if (smallReads)
+        for (; sent < 600; sent += 7)
+          server.Send(wire.substr(sent, 7)).Stall(2);
+      server.Send(wire.substr(sent)).ExpectClosed();
+      server.Start();
+      TMysqlNet net;
+      ASSERT_EQ(net.Open("127.0.0.1", 5, server.Port()), 0);
+      ASSERT_GT(net.SafeRead(), 0);
+      net.SetCompress(compressed);
+      std::vector<Bytes> expected = small;
+      expected.push_back(big);
+      expected.push_back("end");
+      for (const Bytes& payload : expected) {
+        const int length = net.SafeRead();
+        ASSERT_EQ(length, static_cast<int>(payload.size())) << net.ErrorText();
+        ASSERT_TRUE(Bytes(reinterpret_cast<const char*>(net.ReadPos()), payload.size()) == payload);
+        ASSERT_EQ(net.ReadPos()[length], 0) << "payload not terminated";
+      }
+      net.Close();
+      EXPECT_EQ(server.Wait(), "");
+    }
+  }
+}
+
 TEST(NetRealServer, ReadsTheGreetingOfTheTestServer) {
   TTestServerAddress address;
   SKIP_WITHOUT_TEST_SERVER(address);
