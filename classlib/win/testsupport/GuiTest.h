@@ -108,3 +108,24 @@ namespace guitest {
 void SetVisualStyle(bool on);
 
 } // namespace guitest
+
+namespace guitest {
+
+// Runs without the visual style. Setting the application's theme
+// properties leaves IsThemeActive and OpenThemeData alone under Wine;
+// EnableTheming(FALSE) switches the style off for the whole process (and
+// writes ThemeActive "0" into the prefix) and cannot be undone in it. So
+// tests of the classic look live in suites named "...StyleOff" and run in a
+// child process of the test executable.
+//
+// Call from main after InitGoogleTest: in such a child it switches the style
+// off; otherwise it leaves the StyleOff suites out of this run.
+void InitStyleOffRuns();
+// True in the child that runs the StyleOff suites.
+bool IsStyleOffRun();
+// Runs the test executable again on the StyleOff tests that match filter,
+// its output beside ours, then writes ThemeActive "1" back so the next
+// process is themed again. Returns the child's exit code.
+int RunStyleOffCases(const String& filter = "*StyleOff.*");
+
+} // namespace guitest
