@@ -1,0 +1,30 @@
+#include "ControlsLibrary.h"
+
+#include "cxClasses.h"
+#include "cxLookAndFeelPainters.h"
+#include "cxLookAndFeels.h"
+#include "dxThemeManager.h"
+#include "dxUxTheme.h"
+
+namespace {
+
+int StartCount = 0;
+
+} // namespace
+
+void StartControlsLibrary() {
+  if (StartCount++ > 0) return;
+  dxUxThemeInitialize();
+  dxThemeManagerInitialize();
+  cxLookAndFeelsInitialize();
+  cxLookAndFeelPaintersInitialize();
+}
+
+void EndControlsLibrary() {
+  if (StartCount == 0 || --StartCount > 0) return;
+  cxLookAndFeelPaintersFinalize();
+  cxLookAndFeelsFinalize();
+  dxThemeManagerFinalize();
+  dxUxThemeFinalize();
+  cxClassesFinalize();
+}
