@@ -113,16 +113,16 @@ int main(int argc, char** argv) {
       ++tokens;
     }
     double t1 = Seconds(start);
-    std::printf("NextToken: %ld tokens, %.2f s, %.1f MB/s, token bytes checksum %016llx\n", tokens, t1, mb / t1,
-                static_cast<unsigned long long>(Checksum(bytes.data(), bytes.size())));
+    std::printf("NextToken: %ld tokens, %.2f s, %.1f MB/s, token bytes checksum %016llx\n", tokens, t1,
+                mb / t1, static_cast<unsigned long long>(Checksum(bytes.data(), bytes.size())));
 
     THighlightRescanner rescanner(store);
     rescanner.Parser = &parser;
     start = std::chrono::steady_clock::now();
     rescanner.RescanAll();
     double t2 = Seconds(start);
-    std::printf("full rescan writing token bytes: %.2f s, %.1f MB/s, token bytes checksum %016llx\n", t2, mb / t2,
-                static_cast<unsigned long long>(RowsChecksum(store)));
+    std::printf("full rescan writing token bytes: %.2f s, %.1f MB/s, token bytes checksum %016llx\n", t2,
+                mb / t2, static_cast<unsigned long long>(RowsChecksum(store)));
   } catch (const Exception& e) {
     std::fprintf(stderr, "%s\n", e.Message.c_str());
     return 1;

@@ -23,6 +23,26 @@ void Take(TEdStream& s, int& length) {
   ++length;
 }
 
+// Takes characters while the test holds, as a loop of Take would, but tests
+// a row's characters in a plain loop: most tokens are made of such runs.
+template <typename Test> void TakeWhile(TEdStream& s, int& length, Test test) {
+  for (;;) {
+    const char* chars = nullptr;
+    int count = s.RowRun(chars);
+    int taken = 0;
+    while (taken < count && test(chars[taken]))
+      ++taken;
+    if (taken == 0) return;
+    s.Skip(taken);
+    length += taken;
+    if (taken < count) return;
+  }
+}
+
+bool NotCR(char c) {
+  return c != CR;
+}
+
 // The character after the current one, without moving.
 char PeekNext(TEdStream& s) {
   if (s.AtEnd()) return 0;
@@ -65,8 +85,7 @@ void GiveBackFinalDot(TEdStream& s, int& length) {
 
 bool WebChar(TSyntaxMemoParser*, TEdStream& s, int& length) {
   int start = length;
-  while (!s.AtEnd() && IsWebChar(s.CurrentChar()))
-    Take(s, length);
+  TakeWhile(s, length, IsWebChar);
   if (length == start) return false;
   GiveBackFinalDot(s, length);
   return length > start;
@@ -81,8 +100,7 @@ bool OriginalChar(TSyntaxMemoParser*, TEdStream& s, int& length) {
     s.MoveTo(here);
     if (!lineStart) return false;
   }
-  while (!s.AtEnd() && s.CurrentChar() != CR)
-    Take(s, length);
+  TakeWhile(s, length, NotCR);
   return true;
 }
 
@@ -90,14 +108,12 @@ bool Identifier(TSyntaxMemoParser*, TEdStream& s, int& length) {
   if (s.AtEnd()) return false;
   char c = s.CurrentChar();
   if (!IsLetter(c) && c != '_') return false;
-  while (!s.AtEnd() && (IsLetter(s.CurrentChar()) || IsDigit(s.CurrentChar()) || s.CurrentChar() == '_'))
-    Take(s, length);
+  TakeWhile(s, length, [](char d) { return IsLetter(d) || IsDigit(d) || d == '_'; });
   return true;
 }
 
 void TakeDigits(TEdStream& s, int& length) {
-  while (!s.AtEnd() && IsDigit(s.CurrentChar()))
-    Take(s, length);
+  TakeWhile(s, length, IsDigit);
 }
 
 bool NumberOrFP(TSyntaxMemoParser*, TEdStream& s, int& length) {
@@ -117,10 +133,10 @@ bool NumberOrFP(TSyntaxMemoParser*, TEdStream& s, int& length) {
 
 bool PascalString(TSyntaxMemoParser*, TEdStream& s, int& length) {
   Take(s, length);
-  while (!s.AtEnd() && s.CurrentChar() != CR) {
-    bool quote = s.CurrentChar() == '\'';
+  for (;;) {
+    TakeWhile(s, length, [](char c) { return c != CR && c != '\''; });
+    if (s.AtEnd() || s.CurrentChar() != '\'') break;
     Take(s, length);
-    if (!quote) continue;
     if (s.AtEnd() || s.CurrentChar() != '\'') break;
     Take(s, length);
   }
@@ -130,11 +146,13 @@ bool PascalString(TSyntaxMemoParser*, TEdStream& s, int& length) {
 // A quoted text in which a backslash takes the character after it too.
 bool EscapedString(TEdStream& s, int& length, char close) {
   Take(s, length);
-  while (!s.AtEnd() && s.CurrentChar() != CR) {
+  for (;;) {
+    TakeWhile(s, length, [close](char c) { return c != CR && c != close && c != '\\'; });
+    if (s.AtEnd() || s.CurrentChar() == CR) break;
     char c = s.CurrentChar();
     Take(s, length);
     if (c == close) break;
-    if (c == '\\' && !s.AtEnd() && s.CurrentChar() != CR) Take(s, length);
+    if (!s.AtEnd() && s.CurrentChar() != CR) Take(s, length);
   }
   return true;
 }
@@ -164,10 +182,10 @@ bool IsMailChar(char c) {
 bool MailUrl(TSyntaxMemoParser*, TEdStream& s, int& length) {
   int start = s.CurrentPos(), startLength = length;
   bool at = false;
-  while (!s.AtEnd() && IsMailChar(s.CurrentChar())) {
-    at = at || s.CurrentChar() == '@';
-    Take(s, length);
-  }
+  TakeWhile(s, length, [&at](char c) {
+    at = at || c == '@';
+    return IsMailChar(c);
+  });
   if (!at) {
     s.MoveTo(start);
     length = startLength;
@@ -179,23 +197,21 @@ bool MailUrl(TSyntaxMemoParser*, TEdStream& s, int& length) {
 
 bool HtmlString(TSyntaxMemoParser*, TEdStream& s, int& length) {
   Take(s, length);
-  while (!s.AtEnd() && s.CurrentChar() != '"' && s.CurrentChar() != CR)
-    Take(s, length);
+  TakeWhile(s, length, [](char c) { return c != '"' && c != CR; });
   Take(s, length);
   return true;
 }
 
 bool JsLineComment(TSyntaxMemoParser*, TEdStream& s, int& length) {
   int dashes = 0;
-  while (!s.AtEnd() && s.CurrentChar() != CR) {
-    char c = s.CurrentChar();
-    if (c == '>' && dashes >= 2) {
-      s.MoveTo(s.CurrentPos() - 2);
-      length -= 2;
-      return true;
-    }
+  TakeWhile(s, length, [&dashes](char c) {
+    if (c == CR || (c == '>' && dashes >= 2)) return false;
     dashes = c == '-' ? dashes + 1 : 0;
-    Take(s, length);
+    return true;
+  });
+  if (!s.AtEnd() && s.CurrentChar() == '>' && dashes >= 2) {
+    s.MoveTo(s.CurrentPos() - 2);
+    length -= 2;
   }
   return true;
 }

@@ -3,6 +3,7 @@
 #include "SynParse.h"
 #include "SyntaxEd_stream.h"
 
+#include <algorithm>
 #include <cstring>
 
 THighlightRescanner::THighlightRescanner(TTextStore& store, TCustomSyntaxMemo* editor)
@@ -71,7 +72,8 @@ void THighlightRescanner::FindRestart(TRowRecord* start, TRowRecord*& row, int& 
 // from a copy of its old ones.
 void THighlightRescanner::MakeCurrent(TRowRecord* row) {
   FRow = row;
-  FNew = std::make_unique<uint8_t[]>(row->Length);
+  // Filled just below: a zeroing allocation would write every byte twice.
+  FNew = std::make_unique_for_overwrite<uint8_t[]>(row->Length);
   if (row->Tokens)
     std::memcpy(FNew.get(), row->Tokens.get(), row->Length);
   else
@@ -106,6 +108,15 @@ void THighlightRescanner::FinishRow(int pending) {
 
 void THighlightRescanner::Flush() {
   while (FPending > 0) {
+    // Characters short of the row's last one cannot finish the row, so they
+    // are written in one go; the last one goes the careful way below.
+    int run = std::min(FPending, FRow->Length - 1 - FWriteIndex);
+    if (run > 0) {
+      std::memset(FNew.get() + FWriteIndex, FToken, static_cast<size_t>(run));
+      FWriteIndex += run;
+      FPending -= run;
+      continue;
+    }
     if (FWriteIndex < FRow->Length) FNew[static_cast<size_t>(FWriteIndex)] = static_cast<uint8_t>(FToken);
     ++FWriteIndex;
     if (FWriteIndex >= FRow->Length) {

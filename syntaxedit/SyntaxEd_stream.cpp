@@ -13,13 +13,8 @@ void TEdStream::AttachToRow(TRowRecord* row, int offsetInRow, int rowStart) {
   FLastIndex = FTextLength > 0 ? FTextLength - 1 : 0;
 }
 
-void TEdStream::Advance() {
+void TEdStream::AdvanceOverRowEnd() {
   if (!FRow) return;
-  if (FOffset < FRow->Length - 1) {
-    ++FPosition;
-    ++FOffset;
-    return;
-  }
   if (FRow->Next) {
     FRow = FRow->Next;
     FOffset = 0;
@@ -31,20 +26,14 @@ void TEdStream::Advance() {
   FOffset = FRow->Length;
 }
 
-void TEdStream::StepBack() {
-  if (!FRow) return;
-  if (FOffset > 0) {
-    --FPosition;
-    --FOffset;
-    return;
-  }
-  if (!FRow->Prev) return;
+void TEdStream::StepBackOverRowStart() {
+  if (!FRow || !FRow->Prev) return;
   FRow = FRow->Prev;
   FOffset = FRow->Length - 1;
   --FPosition;
 }
 
-void TEdStream::MoveTo(int target) {
+void TEdStream::MoveAcrossRows(int target) {
   if (!FRow) return;
   int distance = target - FPosition;
   if (distance < 0) {

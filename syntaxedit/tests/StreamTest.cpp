@@ -81,6 +81,43 @@ TEST_F(EdStreamTest, MoveToOutsideTheTextStopsAtTheEndsButReportsTheTarget) {
   EXPECT_TRUE(s.AtEnd());
 }
 
+TEST_F(EdStreamTest, RowRunHoldsTheRestOfTheRowAndSkipMovesAsAdvanceDoes) {
+  for (int at = 0; at <= static_cast<int>(kText.size()); ++at) {
+    SCOPED_TRACE(at);
+    TEdStream s(&store);
+    AttachAt(s, store, at);
+    const char* chars = nullptr;
+    int count = s.RowRun(chars);
+    size_t cr = kText.find('\r', static_cast<size_t>(at));
+    size_t rowEnd = cr == String::npos ? kText.size() : cr + 1;
+    ASSERT_EQ(count, static_cast<int>(rowEnd) - at);
+    if (count > 0) {
+      EXPECT_EQ(String(chars, static_cast<size_t>(count)),
+                kText.substr(static_cast<size_t>(at), rowEnd - at));
+    }
+    for (int n = 1; n <= count; ++n) {
+      TEdStream skipped(&store), stepped(&store);
+      AttachAt(skipped, store, at);
+      AttachAt(stepped, store, at);
+      skipped.Skip(n);
+      for (int k = 0; k < n; ++k)
+        stepped.Advance();
+      EXPECT_EQ(skipped.CurrentPos(), stepped.CurrentPos());
+      EXPECT_EQ(skipped.GetRow(), stepped.GetRow());
+      EXPECT_EQ(skipped.GetOffset(), stepped.GetOffset());
+    }
+  }
+}
+
+TEST_F(EdStreamTest, RowRunStopsAtTheTextLength) {
+  // A store whose length says less than its rows hold: the stream's end wins.
+  store.SetTextLength(6);
+  TEdStream s(&store);
+  AttachAt(s, store, 4);
+  const char* chars = nullptr;
+  EXPECT_EQ(s.RowRun(chars), 2);
+}
+
 TEST_F(EdStreamTest, SeekByOrigin) {
   TEdStream s(&store);
   AttachAt(s, store, 4);
@@ -165,8 +202,11 @@ TEST(EdStream, AnEmptyTextIsAtItsEnd) {
   TEdStream s(&store);
   AttachAt(s, store, 0);
   EXPECT_TRUE(s.AtEnd());
+  const char* chars = nullptr;
+  EXPECT_EQ(s.RowRun(chars), 0);
   TEdStream orphan(nullptr);
   EXPECT_TRUE(orphan.AtEnd());
+  EXPECT_EQ(orphan.RowRun(chars), 0);
 }
 
 TEST(EdStream, AttachReadsTheLengthAgain) {

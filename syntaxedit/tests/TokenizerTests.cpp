@@ -5,7 +5,49 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
+
+// The text laid out as usual, then the row holding position `at` broken in
+// two there, as word wrap breaks a long row; 0 breaks nothing.
+void SetStoreTextBrokenAt(TTextStore& store, const String& text, int at) {
+  SetStoreText(store, text);
+  int rowStart = 0;
+  TRowRecord* row = store.RowAt(at, rowStart);
+  int offset = at - rowStart;
+  if (!row || offset == 0) return;
+  TRowRecord* head = NewRowRecord(row->Text.get(), offset);
+  TRowRecord* tail = NewRowRecord(row->Text.get() + offset, row->Length - offset);
+  tail->Marks |= rmContinuation;
+  head->Prev = row->Prev;
+  head->Next = tail;
+  tail->Prev = head;
+  tail->Next = row->Next;
+  if (row->Prev)
+    row->Prev->Next = head;
+  else
+    store.SetFirstRow(head);
+  if (row->Next) row->Next->Prev = tail;
+  FreeRowRecord(row);
+  store.SetRowCount(store.GetRowCount() + 1);
+}
+
+String TokenLettersBrokenAt(TSyntaxMemoParser& parser, const String& text, int at) {
+  TTextStore store;
+  SetStoreTextBrokenAt(store, text, at);
+  TEdStream s(&store);
+  AttachAt(s, store, 0);
+  parser.SetStateFromToken(0);
+  String letters;
+  while (!s.AtEnd()) {
+    int length = 0;
+    uint8_t t = parser.NextToken(nullptr, s, length);
+    letters.append(static_cast<size_t>(length), TokenLetter(t));
+  }
+  parser.SetStateFromToken(0);
+  return letters;
+}
 
 TEST(Tokenizer, SqlSnippets) {
   struct Case {
@@ -52,6 +94,9 @@ TEST(Tokenizer, SqlSnippets) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(TokenLetters(SqlParser(), c.text), c.tokens);
+    // A row broken anywhere, as word wrap does, changes no token.
+    for (int at = 1; at < static_cast<int>(strlen(c.text)); ++at)
+      EXPECT_EQ(TokenLettersBrokenAt(SqlParser(), c.text, at), c.tokens) << "broken at " << at;
   }
 }
 
@@ -115,17 +160,20 @@ TEST(BuiltInHandlers, RecogniseTheirShapes) {
       {hiJsLineComment, "// a ->b\rx", 0, true, 8},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(String(c.text) + " with handler " + IntToStr(c.id));
-    TTextStore store;
-    SetStoreText(store, c.text);
-    TEdStream s(&store);
-    AttachAt(s, store, c.at);
-    int length = 0;
-    bool result = BuiltInHandler(c.id)(nullptr, s, length);
-    EXPECT_EQ(result, c.result);
-    if (c.result) {
-      EXPECT_EQ(length, c.length);
-      EXPECT_EQ(s.CurrentPos(), c.at + c.length);
+    // The same answer with the row broken anywhere, as word wrap does.
+    for (int brokenAt = 0; brokenAt < static_cast<int>(strlen(c.text)); ++brokenAt) {
+      SCOPED_TRACE(String(c.text) + " with handler " + IntToStr(c.id) + " broken at " + IntToStr(brokenAt));
+      TTextStore store;
+      SetStoreTextBrokenAt(store, c.text, brokenAt);
+      TEdStream s(&store);
+      AttachAt(s, store, c.at);
+      int length = 0;
+      bool result = BuiltInHandler(c.id)(nullptr, s, length);
+      EXPECT_EQ(result, c.result);
+      if (c.result) {
+        EXPECT_EQ(length, c.length);
+        EXPECT_EQ(s.CurrentPos(), c.at + c.length);
+      }
     }
   }
   EXPECT_EQ(BuiltInHandler(3), nullptr);
