@@ -1,0 +1,163 @@
+// Tab stops, columns, pixels and scrolling of the editor model.
+#include "ModelFixture.h"
+
+namespace {
+
+using Map = ModelTest;
+
+TEST_F(Map, NextTabStopUsesTheListThenTheDefault) {
+  model.SetTabColumns("9 17");
+  model.SetTabDefault(4);
+  EXPECT_EQ(model.NextTabStop(0), 8);
+  EXPECT_EQ(model.NextTabStop(8), 16);
+  EXPECT_EQ(model.NextTabStop(16), 20);
+  EXPECT_EQ(model.GetTabColumns(), "9 17");
+}
+
+TEST_F(Map, TabColumnsAndTabDefaultRefuseBadValues) {
+  model.SetTabColumns("5;9");
+  EXPECT_EQ(model.GetTabColumns(), "5 9");
+  struct Case {
+    const char* text;
+    const char* message;
+  } cases[] = {{"5 3", "Tab columns must be in order and unique"},
+               {"1", "Tab column must be > 1"},
+               {"4 x", "Tab stop column value expected"}};
+  for (const Case& c : cases) {
+    try {
+      model.SetTabColumns(c.text);
+      ADD_FAILURE() << c.text;
+    } catch (const ESyntaxMemo& e) {
+      EXPECT_EQ(e.Message, c.message);
+    }
+    EXPECT_EQ(model.GetTabColumns(), "5 9") << c.text;
+  }
+  String many;
+  for (int i = 2; i <= 34; ++i)
+    many += std::to_string(i) + " ";
+  EXPECT_THROW(model.SetTabColumns(many), ESyntaxMemo);
+  for (int bad : {0, -3}) {
+    EXPECT_THROW(model.SetTabDefault(bad), ESyntaxMemo) << bad;
+    EXPECT_EQ(model.GetSettings().TabDefault, 4);
+  }
+}
+
+TEST_F(Map, GutterAndIndentStepIgnoreValuesOutOfRange) {
+  model.SetGutter(20);
+  EXPECT_EQ(model.GetSettings().GutterWidth, 34);
+  model.SetGutter(0);
+  EXPECT_EQ(model.GetSettings().GutterWidth, 0);
+  model.SetIndentStep(20);
+  EXPECT_EQ(model.GetSettings().IndentStep, 1);
+}
+
+TEST_F(Map, IndexesAndColumnsWithTabs) {
+  model.SetTabDefault(4);
+  SetText("ab\tcd\rxyz\r");
+  TRowRecord* first = model.GetFirstRow();
+  EXPECT_EQ(model.IndexToColumn(5, first), 6);
+  EXPECT_EQ(model.IndexToColumn(3, first), 4);
+  EXPECT_EQ(model.ColumnToIndex(4, first), 3);
+  EXPECT_EQ(model.ColumnToIndex(50, first), 5);
+  TRowRecord* second = first->Next;
+  EXPECT_EQ(model.ColumnToIndex(50, second), 3);
+  EXPECT_EQ(model.IndexToColumn(50, second), 4);
+  EXPECT_EQ(model.IndexToColumn(0, nullptr), 0);
+}
+
+TEST_F(Map, PixelsAtAFixedPitch) {
+  SetText("abcdef\rxyz");
+  TRowRecord* first = model.GetFirstRow();
+  EXPECT_EQ(model.ColumnToX(3, first), Left() + 3 * CellWidth);
+  EXPECT_EQ(model.XToColumn(Left() + 3 * CellWidth + 3, first), 3);
+  EXPECT_EQ(model.XToColumn(Left() + 3 * CellWidth + 5, first), 4);
+  EXPECT_EQ(model.PointToPosition(Left() + 2 * CellWidth, RowHeight + 2), 9);
+  TEdPoint p = model.PositionToPoint(8);
+  EXPECT_EQ(p.X, Left() + CellWidth);
+  EXPECT_EQ(p.Y, RowHeight);
+}
+
+TEST_F(Map, AnEmptyTextMapsToTheTextEdge) {
+  EXPECT_EQ(model.LocateRow(0).Row, nullptr);
+  TEdPoint p = model.PositionToPoint(0);
+  EXPECT_EQ(p.X, Left());
+  EXPECT_EQ(p.Y, 0);
+  EXPECT_EQ(model.PointToPosition(50, 50), 0);
+}
+
+TEST_F(Map, LocateRowFromTheTopRowInBothDirections) {
+  String text;
+  for (int i = 0; i < 50; ++i)
+    text += "row" + std::to_string(i) + "\r";
+  SetText(text);
+  model.ScrollTo(0, 30, false);
+  for (int line : {0, 10, 29, 30, 40, 49}) {
+    TRowLocation at = model.LocateRow(model.LineIndex(line) + 1);
+    EXPECT_EQ(at.Line, line);
+    EXPECT_EQ(at.Start, model.LineIndex(line));
+  }
+  EXPECT_EQ(model.LocateRow(model.GetTextLength()).Line, 50);
+  EXPECT_EQ(model.PositionToPoint(model.LineIndex(29)).Y, -1);
+}
+
+TEST_F(Map, MakeVisibleScrollsTheLeastNeeded) {
+  String text;
+  for (int i = 0; i < 100; ++i)
+    text += String(static_cast<size_t>(i * 3), 'x') + "\r";
+  SetText(text);
+  model.ScrollTo(0, 0, false);
+  model.MakeVisible(model.LineIndex(50));
+  EXPECT_EQ(model.GetTopLine(), 50 - 20 + 1);
+  model.MakeVisible(model.LineIndex(5));
+  EXPECT_EQ(model.GetTopLine(), 5);
+  model.MakeVisible(model.LineIndex(60) + 170);
+  EXPECT_GT(model.GetLeftColumn(), 170 - 100);
+  EXPECT_LE(model.GetLeftColumn(), 170);
+  EXPECT_EQ(model.GetLeftColumn() % 8, 0);
+  model.MakeVisible(model.LineIndex(60));
+  EXPECT_EQ(model.GetLeftColumn(), 0);
+}
+
+TEST_F(Map, WithWordWrapAColumnThatFitsBringsTheViewBackToTheLeft) {
+  SetText(String(300, 'x'));
+  model.MakeVisible(250);
+  EXPECT_GT(model.GetLeftColumn(), 0);
+  SetOption(smoWordWrap, true);
+  model.MakeVisible(5);
+  EXPECT_EQ(model.GetLeftColumn(), 0);
+}
+
+TEST_F(Map, ScrollBarsOfAHundredThousandRows) {
+  String text;
+  text.reserve(400000);
+  for (int i = 0; i < 100000; ++i)
+    text += "ab\r";
+  SetText(text.substr(0, text.size() - 1));
+  EXPECT_EQ(model.GetRowCount(), 100000);
+  EXPECT_EQ(model.GetScrollDivisor(), 4);
+  model.ScrollTo(0, 4002, false);
+  TScrollValues v = model.VertScrollValues(true);
+  EXPECT_EQ(v.Max, 25000);
+  EXPECT_EQ(v.Pos, 1000);
+  EXPECT_EQ(v.TrackPos, 4002);
+  model.ScrollTo(0, 1000000, false);
+  EXPECT_EQ(model.GetTopLine(), 99999);
+}
+
+TEST_F(Map, WordCharactersAndWordSteps) {
+  EXPECT_TRUE(model.CharIsInWord('\''));
+  EXPECT_TRUE(model.CharIsInWord('-'));
+  EXPECT_FALSE(model.CharStartsWord('7'));
+  EXPECT_TRUE(model.CharStartsWord('_'));
+  SetText("don't stop re-entry 42x now");
+  struct Case {
+    int caret, left, right;
+  } cases[] = {{0, 0, 6}, {3, 0, 6}, {6, 0, 11}, {9, 6, 11}, {14, 11, 20}, {20, 11, 24}, {27, 24, 27}};
+  for (const Case& c : cases) {
+    model.SetSelection(c.caret, c.caret, false);
+    EXPECT_EQ(model.WordLeft(), c.left) << c.caret;
+    EXPECT_EQ(model.WordRight(), c.right) << c.caret;
+  }
+}
+
+} // namespace
