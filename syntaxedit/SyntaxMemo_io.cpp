@@ -321,7 +321,8 @@ String TSyntaxMemoStrings::Get(int index) const {
 }
 
 int TSyntaxMemoStrings::LineStart(int index) const {
-  if (index < 0 || index >= GetCount()) return -1;
+  int count = GetCount();
+  if (index < 0 || index >= std::max(count, 1)) return -1;
   return FModel.LineIndex(index);
 }
 
