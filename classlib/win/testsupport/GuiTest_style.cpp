@@ -78,6 +78,9 @@ int RunStyleOffCases(const String& filter) {
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   WriteThemeActive("1");
+  // The child's change notice made this process read the style's state
+  // while it was off: let it read it again.
+  EnumThreadWindows(GetCurrentThreadId(), NotifyThemeChange, 0);
   return static_cast<int>(code);
 }
 
