@@ -1,8 +1,6 @@
 #include "cxLookAndFeels.h"
 #include "dxThemeManager.h"
 
-#include "GuiTest.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -131,12 +129,4 @@ TEST(ThemeCacheStyleOff, NoThemesNoHandlesAndTheKindsPainter) {
   EXPECT_EQ(TcxUltraFlatLookAndFeelPainter::Instance(), lookAndFeel.CurrentPainter());
   lookAndFeel.SetKind(lfFlat);
   EXPECT_EQ(TcxFlatLookAndFeelPainter::Instance(), lookAndFeel.CurrentPainter());
-}
-
-// Last in this executable's own run: the classic-look cases in a child.
-TEST(VisualStyle, ClassicLookCasesPassInAChildProcessAndThisOneStaysThemed) {
-  if (guitest::IsStyleOffRun()) GTEST_SKIP();
-  EXPECT_EQ(0, guitest::RunStyleOffCases());
-  EXPECT_TRUE(ThemesAvailable());
-  EXPECT_NE(nullptr, OpenThemeHandle(totButton));
 }
