@@ -75,6 +75,7 @@ bool TMysqlClient::Connect(const String& host, const String& user, const String&
     Close();
     return false;
   }
+  FUsedSinceConnect = false;
   return true;
 }
 

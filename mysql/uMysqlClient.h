@@ -40,6 +40,13 @@ enum : int { SERVER_STATUS_IN_TRANS = 1, SERVER_STATUS_AUTOCOMMIT = 2 };
 
 enum TMysqlClientStatus : uint8_t { csReady = 0, csResultPending = 1, csUseResult = 2 };
 
+// Milliseconds of a monotonic clock, from which a connection's idle time is
+// read. Tests put a clock of their own in place; nullptr restores the
+// system's.
+using TMysqlClock = int64_t (*)();
+void SetMysqlClock(TMysqlClock clock);
+int64_t MysqlClockNow();
+
 // The value of a length-coded NULL.
 inline constexpr uint64_t NULL_LENGTH = ~uint64_t(0);
 
@@ -176,13 +183,18 @@ public:
   bool TryReconnect();
   bool SelectDatabase(const String& database);
 
+  // A connection idle this long, or not used since it was made, may have
+  // been dropped by the server: a PING goes before its next statement.
+  static constexpr int64_t IdleBeforePingMs = 1000;
+
   // 0 success, -1 failure (error code and text set). The command is sent
   // again only when it could not be sent at all; `retry` lets a command
   // that is safe to repeat (PING, INIT_DB) be repeated after a failed reply.
   int Command(uint8_t command, const void* argument, size_t length, bool retry, bool leaveReply);
   bool Ping();
   // The statement's result set (none for statements without one); `ran`
-  // says whether the statement was executed.
+  // says whether the statement was executed. A connection that may have
+  // been dropped while idle is pinged (and re-opened) first.
   std::unique_ptr<TMysqlResult> Query(const String& text, bool store, bool& ran);
   int ReadQueryResult();
   std::unique_ptr<TMysqlResult> StoreResult();
@@ -236,6 +248,8 @@ private:
   void UnpackFields(const TMysqlRows& rows, int count, bool longFlags);
   int FailMalformed();
   void ResetSession();
+  bool MayHaveBeenDropped() const;
+  void MarkUsed();
 
   TMysqlNet FNet;
   String FHost, FUser, FPassword, FPipeName, FDatabase;
@@ -256,6 +270,9 @@ private:
   int FFieldCount = 0;
   std::vector<TMysqlField> FFields;
   TMysqlResult* FUseResult = nullptr;
+  // A reply has come since the connection was made, the last at FLastUse.
+  bool FUsedSinceConnect = false;
+  int64_t FLastUse = 0;
 };
 
 // Length-coded numbers of the reply packets. Each reads at `p`, moves `p`

@@ -3,11 +3,19 @@
 #include "uMysqlClient.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstring>
 #include <new>
 
 namespace {
+
+int64_t SystemClock() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+TMysqlClock gClock = SystemClock;
 
 constexpr uint8_t LocalFileRequest = 251;
 constexpr uint8_t EndPacketMarker = 254;
@@ -36,6 +44,14 @@ bool IsNumericField(const TMysqlField& f) {
 }
 
 } // namespace
+
+void SetMysqlClock(TMysqlClock clock) {
+  gClock = clock ? clock : SystemClock;
+}
+
+int64_t MysqlClockNow() {
+  return gClock();
+}
 
 bool ReadLengthCoded64(const uint8_t*& p, const uint8_t* end, uint64_t& value) {
   if (p >= end) return false;
@@ -163,16 +179,30 @@ int TMysqlClient::Command(uint8_t command, const void* argument, size_t length, 
 }
 
 bool TMysqlClient::Ping() {
-  return Command(COM_PING, nullptr, 0, ReconnectAllowed, false) == 0;
+  if (Command(COM_PING, nullptr, 0, ReconnectAllowed, false) != 0) return false;
+  MarkUsed();
+  return true;
+}
+
+bool TMysqlClient::MayHaveBeenDropped() const {
+  return !FUsedSinceConnect || MysqlClockNow() - FLastUse >= IdleBeforePingMs;
+}
+
+void TMysqlClient::MarkUsed() {
+  FUsedSinceConnect = true;
+  FLastUse = MysqlClockNow();
 }
 
 std::unique_ptr<TMysqlResult> TMysqlClient::Query(const String& text, bool store, bool& ran) {
   ran = false;
-  // The PING finds a dropped connection and re-opens it before the
-  // statement goes out; the statement itself is never repeated.
-  if (ReconnectAllowed && !Ping()) return nullptr;
+  // The PING finds a connection the server dropped while it was idle and
+  // re-opens it before the statement goes out; the statement itself is
+  // never repeated. A connection in use answered a moment ago.
+  if (ReconnectAllowed && MayHaveBeenDropped() && !Ping()) return nullptr;
   if (Command(COM_QUERY, text.data(), text.size(), false, true) != 0) return nullptr;
-  if (ReadQueryResult() != 0) return nullptr;
+  const int replied = ReadQueryResult();
+  if (FNet.IsOpen()) MarkUsed();
+  if (replied != 0) return nullptr;
   std::unique_ptr<TMysqlResult> result;
   if (store) {
     result = StoreResult();

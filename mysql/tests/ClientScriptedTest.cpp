@@ -9,7 +9,7 @@ using namespace client_replies;
 
 class ClientScripted : public ::testing::Test {
 protected:
-  // The PING before every statement, answered.
+  // The PING before the first statement of a connection, answered.
   void Ping() { server.ExpectPacket().Send(TScriptedServer::Packet(1, Ok)); }
   bool Connect(const String& user = "u", const String& password = "pw", const String& database = "") {
     return ConnectTo(client, server, true, password, 0, database, user);
@@ -17,6 +17,7 @@ protected:
   // The login packet as the server read it (header stripped).
   Bytes LoginPacket() const { return server.Received().at(0).substr(4); }
 
+  TSteeredClock clock;
   TScriptedServer server{3000};
   TMysqlClient client;
 };
@@ -209,7 +210,6 @@ TEST_F(ClientScripted, LocalFileRequestIsAnsweredWithNothing) {
       .Send(TScriptedServer::Packet(1, "\xfb/etc/passwd"))
       .ExpectPacket()
       .Send(TScriptedServer::Packet(3, Ok));
-  Ping();
   server.ExpectPacket().Send(ResultOf({{"1", "after"}}));
   ASSERT_TRUE(Connect());
   bool ran = true;
@@ -267,6 +267,33 @@ TEST_F(ClientScripted, RowByRowResultDroppedMidResult) {
   EXPECT_EQ(client.GetStatus(), csReady);
   EXPECT_EQ(client.ErrorCode(), CR_SERVER_LOST);
   server.Wait();
+}
+
+// A connection that answered a moment ago is taken to be there; one not used
+// since it was made, or idle for a second, may have been dropped.
+TEST_F(ClientScripted, PingGoesOnlyBeforeStatementsOnAConnectionThatMayHaveBeenDropped) {
+  const struct {
+    int64_t idleMs;
+    bool ping;
+  } steps[] = {{0, true}, {0, false}, {TMysqlClient::IdleBeforePingMs - 1, false},
+               {TMysqlClient::IdleBeforePingMs, true}, {0, false}};
+  ScriptLogin(server);
+  Bytes expected;
+  for (const auto& step : steps) {
+    if (step.ping) Ping();
+    server.ExpectPacket().Send(TReply().P(Ok));
+    expected += step.ping ? "PQ" : "Q";
+  }
+  ASSERT_TRUE(Connect());
+  for (const auto& step : steps) {
+    clock.Advance(step.idleMs);
+    RunSql(client, "do 1");
+  }
+  ASSERT_EQ(server.Wait(), "");
+  Bytes commands;
+  for (size_t i = 1; i < server.Received().size(); ++i)
+    commands += server.Received()[i].at(4) == COM_PING ? 'P' : 'Q';
+  EXPECT_EQ(commands, expected);
 }
 
 TEST_F(ClientScripted, StatementWhoseReplyNeverComesIsNotSentAgain) {

@@ -176,15 +176,18 @@ TEST_F(ClientServer, PingAndCommandsOutOfSync) {
   EXPECT_EQ(ScalarOf(*client, "select 42"), "42");
 }
 
-TEST_F(ClientServer, ReconnectsAfterTheServerClosedTheConnection) {
+TEST_F(ClientServer, ReconnectsAfterTheServerClosedTheConnectionWhileItWasIdle) {
+  TSteeredClock clock;
   auto client = std::make_unique<TMysqlClient>();
   client->Timeout = 10;
   client->SessionInit = {"set @velmora_session = 'ready'"};
   ASSERT_TRUE(client->Connect(FServer.Host, TestAccount().User, TestAccount().Password, "", FServer.Port, "",
                               vkTcp, 0));
+  EXPECT_EQ(ScalarOf(*client, "select 1"), "1");
   auto killer = Connect();
   const uint32_t first = client->GetThreadId();
   RunSql(*killer, "kill " + std::to_string(first));
+  clock.Advance(TMysqlClient::IdleBeforePingMs);
   EXPECT_EQ(ScalarOf(*client, "select 1"), "1");
   EXPECT_NE(client->GetThreadId(), first);
   // The owner's session statements ran on the new connection.
@@ -192,11 +195,13 @@ TEST_F(ClientServer, ReconnectsAfterTheServerClosedTheConnection) {
 }
 
 TEST_F(ClientServer, NoReconnectInsideATransaction) {
+  TSteeredClock clock;
   auto client = Connect();
   auto killer = Connect();
   RunSql(*client, "begin");
   EXPECT_TRUE(client->GetServerStatus() & SERVER_STATUS_IN_TRANS);
   RunSql(*killer, "kill " + std::to_string(client->GetThreadId()));
+  clock.Advance(TMysqlClient::IdleBeforePingMs);
   bool ran = true;
   EXPECT_FALSE(client->Query("select 1", true, ran));
   EXPECT_FALSE(ran);

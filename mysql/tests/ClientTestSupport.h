@@ -26,6 +26,23 @@ inline TTestAccount TestOldAccount() {
   return {TestEnv("VELMORA_TEST_OLD_USER"), TestEnv("VELMORA_TEST_OLD_PASSWORD")};
 }
 
+// A clock the test moves by hand, in place of the system's while it lives:
+// a connection is idle exactly as long as the test says.
+class TSteeredClock {
+public:
+  TSteeredClock() {
+    FNow = 0;
+    SetMysqlClock([] { return FNow; });
+  }
+  ~TSteeredClock() { SetMysqlClock(nullptr); }
+  TSteeredClock(const TSteeredClock&) = delete;
+  TSteeredClock& operator=(const TSteeredClock&) = delete;
+  void Advance(int64_t ms) { FNow += ms; }
+
+private:
+  static inline int64_t FNow = 0;
+};
+
 // A client connected to the test server, with the time-out short enough
 // that a fault fails the test quickly.
 class TClientOnServer : public ::testing::Test {
