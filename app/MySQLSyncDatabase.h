@@ -1,5 +1,5 @@
 // The engine's connection over the program's own MySQL components: one
-// connection component, and a query component made for each statement.
+// connection component, and one query component for its statements.
 #pragma once
 
 #include "UtilDB.h"
@@ -7,6 +7,7 @@
 #include <memory>
 
 class TmySQLDatabase;
+class TmySQLQuery;
 
 class TmySQLSyncDatabase : public TSyncDatabase {
 public:
@@ -39,4 +40,5 @@ public:
 private:
   std::unique_ptr<TmySQLDatabase> FOwned;
   TmySQLDatabase& FDatabase;
+  std::unique_ptr<TmySQLQuery> FQuery;
 };

@@ -8,7 +8,10 @@ TmySQLSyncDatabase::TmySQLSyncDatabase(TmySQLDatabase& database) : FDatabase(dat
 TmySQLSyncDatabase::TmySQLSyncDatabase()
     : FOwned(std::make_unique<TmySQLDatabase>(nullptr)), FDatabase(*FOwned) {}
 
-TmySQLSyncDatabase::~TmySQLSyncDatabase() = default;
+// The query goes before a database of its own.
+TmySQLSyncDatabase::~TmySQLSyncDatabase() {
+  FQuery.reset();
+}
 
 void TmySQLSyncDatabase::Connect(const String& host, const String& userName, const String& password,
                                  const String& databaseName) {
@@ -46,23 +49,36 @@ String TmySQLSyncDatabase::GetDatabaseName() const {
   return FDatabase.GetDatabaseName();
 }
 
+// One query component serves every statement: making and registering a
+// data set for each would cost more than many a statement itself. It is
+// closed after each, so no result outlives its rows.
 TSqlRows TmySQLSyncDatabase::Open(const String& sql) {
-  TmySQLQuery query(nullptr);
-  query.SetDatabase(&FDatabase);
-  // Statements carry names and literals that may hold a colon: they are
-  // sent as written, never read for parameters. One line of the list keeps
-  // the text byte for byte, line breaks included.
-  query.ParamCheck = false;
+  if (!FQuery) {
+    FQuery = std::make_unique<TmySQLQuery>(nullptr);
+    FQuery->SetDatabase(&FDatabase);
+    // Statements carry names and literals that may hold a colon: they are
+    // sent as written, never read for parameters.
+    FQuery->ParamCheck = false;
+  }
+  TmySQLQuery& query = *FQuery;
+  // One line of the list keeps the text byte for byte, line breaks included.
+  query.GetSQL().Clear();
   query.GetSQL().Add(sql);
   query.Open();
   TSqlRows rows;
-  const TFields& fields = query.GetFields();
-  for (query.First(); !query.GetEof(); query.Next()) {
-    TSqlRow row(size_t(fields.GetCount()));
-    for (int i = 0; i < fields.GetCount(); ++i)
-      if (!fields[i]->IsNull()) row[size_t(i)] = fields[i]->GetAsString();
-    rows.push_back(std::move(row));
+  try {
+    const TFields& fields = query.GetFields();
+    for (query.First(); !query.GetEof(); query.Next()) {
+      TSqlRow row(size_t(fields.GetCount()));
+      for (int i = 0; i < fields.GetCount(); ++i)
+        if (!fields[i]->IsNull()) row[size_t(i)] = fields[i]->GetAsString();
+      rows.push_back(std::move(row));
+    }
+  } catch (...) {
+    query.Close();
+    throw;
   }
+  query.Close();
   return rows;
 }
 
