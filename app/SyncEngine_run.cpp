@@ -5,6 +5,7 @@
 #include "Util.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 TSyncEngine::TSyncEngine(TSyncDatabase& source, TSyncDatabase& target, TSyncDatabase& script,
@@ -82,15 +83,29 @@ void TSyncEngine::CheckCharacterSet(TSyncDatabase& db) {
              charset, what, db.GetDatabaseName()));
 }
 
+namespace {
+
+// The names of a table list in lower case, for finding a table in any letter
+// case without walking the whole list for each.
+std::set<String> LowerCaseNames(const TStrings& tables) {
+  std::set<String> names;
+  for (int i = 0; i < tables.GetCount(); ++i)
+    names.insert(LowerCase(tables[i]));
+  return names;
+}
+
+} // namespace
+
 void TSyncEngine::PrepareMissingTables(const TStrings& sourceTables, const TStrings& targetTables) {
   struct TMissing {
     String Name, Text;
     std::vector<String> Parents;
   };
   std::vector<TMissing> missing;
+  const std::set<String> present = LowerCaseNames(targetTables);
   for (int i = 0; i < sourceTables.GetCount(); ++i) {
     const String name = sourceTables[i];
-    if (targetTables.IndexOf(name) >= 0) continue;
+    if (present.count(LowerCase(name))) continue;
     FetchFirstRow(Format("show create table\t%s", QuoteName(name)), FSource);
     String text = SqlValueToString(RowValues[1]) + ";";
     if (!FSettings.UseBackticks) text = UnquoteIdentifiers(text);
@@ -102,10 +117,15 @@ void TSyncEngine::PrepareMissingTables(const TStrings& sourceTables, const TStri
   FMissingTables.clear();
   FForeignKeyChecksOff = FSettings.NoForeignKeyChecks;
   std::vector<bool> placed(missing.size(), false);
+  std::multimap<String, size_t> byName;
+  for (size_t j = 0; j < missing.size(); ++j)
+    byName.emplace(LowerCase(missing[j].Name), j);
   auto waitsFor = [&](const TMissing& m) {
-    for (const String& parent : m.Parents)
-      for (size_t j = 0; j < missing.size(); ++j)
-        if (!placed[j] && &missing[j] != &m && SameText(missing[j].Name, parent)) return true;
+    for (const String& parent : m.Parents) {
+      auto [from, to] = byName.equal_range(LowerCase(parent));
+      for (auto it = from; it != to; ++it)
+        if (!placed[it->second] && &missing[it->second] != &m) return true;
+    }
     return false;
   };
   bool cycle = false;
@@ -188,13 +208,14 @@ void TSyncEngine::SynchronizeDatabases(const TStrings* chosen) {
   FWindow.SetPhaseCaption(spStructure, "Running...");
   FWindow.SetProgressPosition(0);
 
+  const std::set<String> inTarget = LowerCaseNames(targetTables);
   auto eachTable = [&](bool existing, auto&& work) {
     for (int i = 0; i < count; ++i) {
       const String table = sourceTables[i];
       FWindow.StepProgress();
       FWindow.SetCurrentTable(table);
       FWindow.ProcessMessages();
-      if ((targetTables.IndexOf(table) >= 0) == existing) work(table);
+      if ((inTarget.count(LowerCase(table)) > 0) == existing) work(table);
     }
   };
   auto nextPhase = [&](TSyncPhase done, TSyncPhase next) {
