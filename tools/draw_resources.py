@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Draws the program's pictures into app/res: the action glyph strip, the
 application icon and the About box's two pictures (JPEG, encoded by
-ImageMagick's convert). Run it again after changing a drawing; the outputs are
-committed, so the build needs no Python.
+ImageMagick's convert); and the editor's pictures into syntaxedit/res: its
+gutter images, the wrapped-row glyph and the hyperlink cursor. Run it again
+after changing a drawing; the outputs are committed, so the build needs no
+Python.
 
 Usage: tools/draw_resources.py [OUTDIR]   (default: app/res beside tools/)
 """
@@ -348,6 +350,107 @@ def about_picture():
     return c
 
 
+# The editor's gutter images: one strip of 15 x 16 cells on the button face
+# colour (the image lists take it as transparent, the painter takes each
+# image's bottom-left pixel): bookmarks 0-9, then the breakpoint mark and the
+# execution point.
+FACE = (192, 192, 192)
+GUTTER_CELL = 15
+GUTTER_STRIP = 254
+DIGITS = ('111', '101', '101', '101', '111'), ('010', '110', '010', '010', '111'), \
+    ('111', '001', '111', '100', '111'), ('111', '001', '111', '001', '111'), \
+    ('101', '101', '111', '001', '001'), ('111', '100', '111', '001', '111'), \
+    ('111', '100', '111', '101', '111'), ('111', '001', '010', '010', '010'), \
+    ('111', '101', '111', '101', '111'), ('111', '101', '111', '001', '111')
+
+
+def bookmark(c, digit):
+    c.rect(2, 1, 11, 13, (0, 120, 200))
+    c.frame(2, 1, 11, 13, NAVY)
+    for row, bits in enumerate(DIGITS[digit]):
+        for col, bit in enumerate(bits):
+            if bit == '1':
+                c.rect(4 + col * 2, 2 + row * 2, 5 + col * 2, 3 + row * 2, WHITE)
+
+
+def breakpoint_mark(c):
+    c.disc(7, 7, 5, RED, (120, 0, 0))
+
+
+def execution_point(c):
+    c.polygon([(2, 4), (8, 4), (8, 1), (14, 7.5), (8, 14), (8, 11), (2, 11)], (0, 170, 0))
+
+
+def gutter_strip():
+    strip = Canvas(GUTTER_STRIP, 16, FACE)
+    drawings = [lambda c, d=d: bookmark(c, d) for d in range(10)] + [breakpoint_mark, execution_point]
+    for index, draw in enumerate(drawings):
+        cell = Canvas(GUTTER_CELL, 16, FACE)
+        draw(cell)
+        for y in range(16):
+            for x in range(GUTTER_CELL):
+                strip.px[y][index * GUTTER_CELL + x] = cell.px[y][x]
+    return bmp24(strip)
+
+
+def wrapped_glyph():
+    """The mark of a row that continues the line above: a bent arrow."""
+    c = Canvas(GUTTER_CELL, 16, FACE)
+    c.line(11, 2, 11, 10, NAVY)
+    c.line(12, 2, 12, 10, NAVY)
+    c.line(4, 10, 12, 10, NAVY)
+    c.line(4, 11, 12, 11, NAVY)
+    c.polygon([(1, 10.5), (5, 6.5), (5, 14.5)], NAVY)
+    return bmp24(c)
+
+
+HAND = (
+    '.....XX.........',
+    '....X..X........',
+    '....X..X........',
+    '....X..X........',
+    '....X..XXX......',
+    '....X..X..XXX...',
+    '....X..X..X..XX.',
+    '.XX.X..X..X..X.X',
+    'X..XX........X.X',
+    'X...X..........X',
+    '.X.............X',
+    '..X............X',
+    '..X...........X.',
+    '...X..........X.',
+    '....X........X..',
+    '.....XXXXXXXXX..',
+)
+
+
+def hyper_hand():
+    """A pointing hand, a 32 x 32 monochrome cursor with its tip as the hot spot."""
+    size = 32
+    fill = set()
+    for y, row in enumerate(HAND):
+        edge = [x for x, ch in enumerate(row) if ch == 'X']
+        if edge:
+            fill.update((x, y) for x in range(edge[0], edge[-1] + 1))
+    and_mask = bytearray()
+    xor = bytearray()
+    for y in reversed(range(size)):
+        and_row = bytearray(b'\xff' * 4)
+        xor_row = bytearray(4)
+        for x in range(size):
+            inside = y < len(HAND) and x < len(HAND[y]) and (x, y) in fill
+            if inside:
+                and_row[x // 8] &= ~(0x80 >> (x % 8)) & 0xFF
+                if HAND[y][x] != 'X':
+                    xor_row[x // 8] |= 0x80 >> (x % 8)
+        and_mask += and_row
+        xor += xor_row
+    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 1, 0, len(xor) + len(and_mask), 0, 0, 2, 0)
+    image = header + palette + xor + and_mask
+    return struct.pack('<HHH', 0, 2, 1) + struct.pack('<BBBBHHII', size, size, 0, 0, 5, 0, len(image), 22) + image
+
+
 def jpeg(canvas):
     ppm = b'P6 %d %d 255\n' % (canvas.width, canvas.height)
     ppm += b''.join(bytes(px) for row in canvas.px for px in row)
@@ -358,16 +461,23 @@ def jpeg(canvas):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'app', 'res')
-    os.makedirs(outdir, exist_ok=True)
     outputs = {
         'actions.bmp': glyph_strip,
         'velmora.ico': icon,
         'about_logo.jpg': lambda: jpeg(about_logo()),
         'about_picture.jpg': lambda: jpeg(about_picture()),
     }
-    for name, draw in outputs.items():
-        with open(os.path.join(outdir, name), 'wb') as f:
-            f.write(draw())
+    editor_dir = os.path.join(here, '..', 'syntaxedit', 'res')
+    editor = {
+        'gutter.bmp': gutter_strip,
+        'wrapped.bmp': wrapped_glyph,
+        'hyperhand.cur': hyper_hand,
+    }
+    for folder, pictures in ((outdir, outputs), (editor_dir, editor)):
+        os.makedirs(folder, exist_ok=True)
+        for name, draw in pictures.items():
+            with open(os.path.join(folder, name), 'wb') as f:
+                f.write(draw())
 
 if __name__ == '__main__':
     main()
