@@ -5,6 +5,7 @@
 #include "Forms.h"
 #include "ShortCuts.h"
 #include "Settings.h"
+#include "SyntaxMemo.h"
 
 #include <memory>
 
@@ -28,8 +29,8 @@ class TStandInButtonEdit;
 class TStandInCheckBox;
 class TStandInLargeButton;
 class TStandInProgressBar;
-class TStandInSyntaxMemo;
 class TSyncEngine;
+class TcxLookAndFeelController;
 class TmySQLSyncDatabase;
 class TMainSyncWindow;
 
@@ -98,7 +99,9 @@ public:
   TStandInButton* butLoadScriptFromFile;
   TStandInCheckBox* chkScriptTransaction;
   TStandInCheckBox* chkScriptUsesTargetDB;
-  TStandInSyntaxMemo* mScript;
+  TSyntaxMemo* mScript;
+  TSyntaxMemoParser* SyntaxMemoParser1;
+  TcxLookAndFeelController* cxLFControl;
   TStatusBar* StatusBar1;
   TOpenDialog* OpenScriptDlg;
   TSaveDialog* SaveScriptDlg;
@@ -121,6 +124,7 @@ private:
   void CreateButtonBar();
   void CreateStatusPanel();
   void CreatePages();
+  void CreateScriptEditor();
   TAction* NewAction(const char* name, const char* caption, int imageIndex, TShortCut shortCut);
   TLabel* NewLabel(TWinControl* parent, const char* name, const char* caption, int left, int top);
   TStandInButton* NewButton(TWinControl* parent, const char* name, TAction* action, int left, int top,

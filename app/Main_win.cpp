@@ -16,10 +16,13 @@
 #include "OpenDocument.h"
 #include "Options.h"
 #include "StandIns.h"
+#include "SynParse.h"
 #include "StdCtrls.h"
 #include "SyncEngine.h"
+#include "SyntaxMemo.h"
 #include "TblChooser.h"
 #include "Util.h"
+#include "cxLookAndFeels.h"
 #include "mySQLDbTables.h"
 
 #include <memory>
@@ -57,10 +60,10 @@ public:
   void Log(const String& line) override { F.mLog->GetLines()->Add(line); }
   void ClearLog() override { F.mLog->Clear(); }
   void AppendScript(const String& text) override {
-    F.mScript->SetSelStart(GetWindowTextLengthA(F.mScript->GetHandle()));
+    F.mScript->SetSelStart(F.mScript->GetTextLength());
     F.mScript->SetSelText(text);
   }
-  String GetScriptText() override { return F.mScript->GetText(); }
+  String GetScriptText() override { return F.mScript->GetLines()->GetText(); }
   void ClearScript() override { F.mScript->Clear(); }
   void SetPhaseCaption(TSyncPhase phase, const String& caption) override {
     TLabel* const labels[] = {F.lbStructure, F.lbIndices, F.lbConstraints, F.lbNewTables};
@@ -127,6 +130,11 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner) {
   CreateMenu();
   CreateButtonBar();
   CreateStatusPanel();
+
+  // Every control of the program that sets nothing else draws natively.
+  cxLFControl = new TcxLookAndFeelController(this);
+  cxLFControl->SetName("cxLFControl");
+  cxLFControl->SetNativeStyle(true);
 
   StatusBar1 = new TStatusBar(this);
   StatusBar1->SetName("StatusBar1");
@@ -435,18 +443,77 @@ void TfmMain::CreatePages() {
   chkScriptTransaction = checkBox("chkScriptTransaction", "Run as single transaction", true, 346, 148);
   chkScriptUsesTargetDB = checkBox("chkScriptUsesTargetDB", "Use target database", false, 498, 118);
 
-  mScript = new TStandInSyntaxMemo(this);
-  mScript->SetName("mScript");
-  mScript->SetParent(tabScript);
-  mScript->SetAlign(alClient);
-  mScript->GetFont()->SetName("Courier New");
-  mScript->GetFont()->SetHeight(-12);
+  CreateScriptEditor();
   // Run script follows the editor's text at once, but not while a run
   // writes the script: the refresh would offer Synchronize again.
   mScript->OnChange = [this](TObject*) {
     if (!FRunning) UpdateStatus();
   };
   page->SetActivePage(tabChanges);
+}
+
+namespace {
+
+// The compiled SQL highlighting rules among the program's resources.
+std::unique_ptr<TMemoryStream> ResourceStream(const char* name) {
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC info = FindResourceA(module, name, RT_RCDATA);
+  if (!info) throw EResNotFound(Format("Resource %s not found", name));
+  auto stream = std::make_unique<TMemoryStream>();
+  stream->WriteBuffer(LockResource(LoadResource(module, info)), SizeofResource(module, info));
+  stream->SetPosition(0);
+  return stream;
+}
+
+// Whether the editor holds anything but blanks, read in place: the text is
+// not copied for every keystroke.
+bool HasScriptText(TSyntaxMemo& editor) {
+  for (const TRowRecord* row = editor.GetModel().GetFirstRow(); row; row = row->Next)
+    for (int i = 0; i < row->Length; ++i)
+      if (static_cast<unsigned char>(row->Text[i]) > ' ') return true;
+  return false;
+}
+
+} // namespace
+
+void TfmMain::CreateScriptEditor() {
+  SyntaxMemoParser1 = new TSyntaxMemoParser(this);
+  SyntaxMemoParser1->SetName("SyntaxMemoParser1");
+  SyntaxMemoParser1->LoadLanguage(*ResourceStream("SQLRULES"));
+  mScript = new TSyntaxMemo(this);
+  mScript->SetName("mScript");
+  mScript->SetParent(tabScript);
+  mScript->SetAlign(alClient);
+  mScript->SetParser(1, SyntaxMemoParser1);
+  mScript->SetActiveParser(1);
+  mScript->GetFont()->SetName("Courier New");
+  mScript->GetFont()->SetHeight(-12);
+  mScript->SetGutter(42);
+  TFont gutterFont;
+  gutterFont.SetName("Tahoma");
+  gutterFont.SetHeight(-11);
+  mScript->SetGutterFont(&gutterFont);
+  mScript->SetTabDefault(4);
+  mScript->SetIndentStep(1);
+  mScript->SetMargin(2);
+  mScript->SetRightMargin(80);
+  mScript->SetWrapAtColumn(0);
+  mScript->SetScrollBars(ssBoth);
+  // The window's own selection colours, not the system's.
+  TSM_Settings& settings = mScript->GetModel().GetSettings();
+  settings.SystemColorMarkers[1] = settings.SystemColorMarkers[2] = false;
+  mScript->SetSelTextColor(clWhite);
+  mScript->SetSelTextBack(12937777);
+  mScript->ClipCopyFormats = (1 << smTEXT) | (1 << smRTF);
+  mScript->GetModel().SaveFormat = sfTEXT;
+  uint32_t options = 0;
+  for (TSyntaxMemoOption option :
+       {smoSyntaxHighlight, smoPrintWrap, smoPrintLineNos, smoPrintFilename, smoPrintDate, smoPrintPageNos,
+        smoAutoIndent, smoTabToColumn, smoWordSelect, smoShowGutter, smoTitleAsFilename,
+        smoProcessDroppedFiles, smoBlockOverwriteCursor, smoShowWrapGlyph, smoColumnTrack, smoUseTAB,
+        smoSmartFill, smoOLEDragSource, smoLineNumbers})
+    options |= SyntaxMemoOptionBit(option);
+  mScript->SetOptions(options);
 }
 
 void TfmMain::FormShow() {
@@ -520,7 +587,7 @@ void TfmMain::UpdateStatus() {
   }
   acSynchronize->SetEnabled(lbSource->GetFont()->GetColor() != kStatusBad &&
                             lbTarget->GetFont()->GetColor() != kStatusBad);
-  acRunScript->SetEnabled(!Trim(mScript->GetText()).empty() && dbTarget->GetConnected());
+  acRunScript->SetEnabled(HasScriptText(*mScript) && dbTarget->GetConnected());
 }
 
 void TfmMain::rbSourceDBClick() {
@@ -556,6 +623,7 @@ void TfmMain::acSaveScriptToFileExecute() {
 
 void TfmMain::acSelectAllExecute() {
   if (auto* memo = dynamic_cast<TCustomMemo*>(GetActiveControl())) memo->SelectAll();
+  if (auto* editor = dynamic_cast<TSyntaxMemo*>(GetActiveControl())) editor->SelectAll();
 }
 
 bool TfmMain::GetTempDatabaseCreated() const {

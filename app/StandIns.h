@@ -170,12 +170,3 @@ public:
 protected:
   String ClassName() const override { return "TStandInLargeButton"; }
 };
-
-// Stands for the script editor: the lines, SelectAll and Clear.
-class TStandInSyntaxMemo : public TMemo {
-public:
-  explicit TStandInSyntaxMemo(TComponent* AOwner);
-
-protected:
-  String ClassName() const override { return "TStandInSyntaxMemo"; }
-};

@@ -106,9 +106,3 @@ TStandInLargeButton::TStandInLargeButton(TComponent* AOwner) : TSpeedButton(AOwn
 void TStandInLargeButton::SetImages(TCustomImageList* images, int imageIndex) {
   SetGlyphFromImages(images, imageIndex, [this](TBitmap* glyph) { SetGlyph(glyph); });
 }
-
-TStandInSyntaxMemo::TStandInSyntaxMemo(TComponent* AOwner) : TMemo(AOwner) {
-  ScrollBars = ssBoth;
-  WordWrap = false;
-  WantTabs = true;
-}
