@@ -52,6 +52,10 @@ struct TRowRecord {
   TRowRecord* Prev = nullptr;
 };
 
+inline bool RowEndsWithCR(const TRowRecord* row) {
+  return row && row->Length > 0 && row->Text[row->Length - 1] == '\r';
+}
+
 // A row holding a copy of text[0 .. length), not linked.
 TRowRecord* NewRowRecord(const char* text, int length);
 void FreeRowRecord(TRowRecord* row);

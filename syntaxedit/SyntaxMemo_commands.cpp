@@ -7,10 +7,6 @@
 
 namespace {
 
-bool EndsWithCR(const TRowRecord* row) {
-  return row && row->Length > 0 && row->Text[row->Length - 1] == '\r';
-}
-
 // Restores the redraw switch however the guarded work ends.
 class TRedrawOff {
 public:
@@ -125,7 +121,7 @@ void TSyntaxMemoModel::MoveLineEnd(bool extend) {
   int rowStart = 0;
   TRowRecord* row = RowAt(FCaret, rowStart);
   if (!row) return;
-  int index = (row->Next || EndsWithCR(row)) ? row->Length - 1 : row->Length;
+  int index = (row->Next || RowEndsWithCR(row)) ? row->Length - 1 : row->Length;
   while (index > 0 && (row->Text[index - 1] == ' ' || row->Text[index - 1] == '\t'))
     --index;
   FCaretColumn = IndexToColumn(index, row);
@@ -142,13 +138,13 @@ void TSyntaxMemoModel::MoveUp(bool extend) {
   int targetStart = rowStart;
   bool fixedTrack = HasOption(smoColumnTrack) && FMetrics.FixedPitch;
   if (!row->Prev) {
-    if (FCaret == row->Length && EndsWithCR(row)) {
+    if (FCaret == row->Length && RowEndsWithCR(row)) {
       p = 0;
       FCaretColumn = 0;
     }
   } else {
     int x = CaretX(row, rowStart);
-    if (FCaret == GetTextLength() && XToColumn(x, row) == 0 && EndsWithCR(row)) {
+    if (FCaret == GetTextLength() && XToColumn(x, row) == 0 && RowEndsWithCR(row)) {
       p = rowStart;
       FCaretColumn = 0;
     } else {
@@ -181,7 +177,7 @@ void TSyntaxMemoModel::MoveDown(bool extend) {
   if (next) {
     int column = fixedTrack ? XToColumn(x, row) : XToColumn(x, next);
     p = nextStart + ColumnToIndex(column, next);
-  } else if (EndsWithCR(row)) {
+  } else if (RowEndsWithCR(row)) {
     p = GetTextLength();
     toEnd = true;
   } else {
@@ -263,7 +259,7 @@ void TSyntaxMemoModel::MoveDocEnd(bool extend) {
   TRowRecord* last = GetFirstRow();
   while (last && last->Next)
     last = last->Next;
-  FCaretColumn = last && !EndsWithCR(last) ? IndexToColumn(last->Length, last) : 0;
+  FCaretColumn = last && !RowEndsWithCR(last) ? IndexToColumn(last->Length, last) : 0;
   FinishMove(GetTextLength(), extend);
 }
 

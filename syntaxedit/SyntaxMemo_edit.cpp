@@ -14,10 +14,6 @@ bool HasTab(const char* text, int count) {
   return std::memchr(text, '\t', static_cast<size_t>(count)) != nullptr;
 }
 
-bool EndsWithCR(const TRowRecord* row) {
-  return row && row->Length > 0 && row->Text[row->Length - 1] == '\r';
-}
-
 // A row's characters are zero-terminated; a NUL among them would cut it.
 void MaskNul(char* text, int count) {
   for (int i = 0; i < count; ++i)
@@ -106,7 +102,7 @@ int TSyntaxMemoModel::GetSelLength() {
   int rowStart = 0;
   for (TRowRecord* row = RowAt(start, rowStart); row && rowStart < end; rowStart += row->Length, row = row->Next) {
     int last = rowStart + row->Length - 1;
-    if (EndsWithCR(row) && last >= start && last < end) ++length;
+    if (RowEndsWithCR(row) && last >= start && last < end) ++length;
   }
   return length;
 }
@@ -211,7 +207,7 @@ String TSyntaxMemoModel::VirtualFill() {
   TRowRecord* row = RowAt(FCaret, rowStart);
   int from = 0;
   if (row) {
-    int last = row->Length - (EndsWithCR(row) ? 1 : 0);
+    int last = row->Length - (RowEndsWithCR(row) ? 1 : 0);
     from = IndexToColumn(last, row);
   }
   return MakeFillText(from, FCaretColumn);
@@ -399,7 +395,7 @@ TRowRecord* TSyntaxMemoModel::SplitIntoRows(const String& combined, TRowRecord* 
                     : std::min(total - pos, MaxInsertRow);
     TRowRecord* row = NewRowRecord(text + pos, length);
     row->Flags = rfRepaint | rfChanged | (HasTab(text + pos, length) ? uint32_t(rfHasTab) : 0u);
-    if (firstNew && !EndsWithCR(previous)) row->Marks = rmContinuation;
+    if (firstNew && !RowEndsWithCR(previous)) row->Marks = rmContinuation;
     LinkAfter(previous, row);
     NoteLongest(row);
     FLastAppended = row;

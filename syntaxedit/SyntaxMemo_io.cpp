@@ -12,10 +12,6 @@
 
 namespace {
 
-bool EndsWithCR(const TRowRecord* row) {
-  return row && row->Length > 0 && row->Text[row->Length - 1] == '\r';
-}
-
 // Collects bytes and hands them to a stream in large writes.
 class TBufferedWriter {
 public:
@@ -75,7 +71,7 @@ void TSyntaxMemoModel::WriteSelection(TStream& stream, int writeFlags) {
   for (TRowRecord* row = RowAt(start, rowStart); row && rowStart < end; rowStart += row->Length, row = row->Next) {
     int from = std::max(start - rowStart, 0);
     int to = std::min(end - rowStart, static_cast<int>(row->Length));
-    bool lineEnd = to == row->Length && EndsWithCR(row);
+    bool lineEnd = to == row->Length && RowEndsWithCR(row);
     if (lineEnd && (writeFlags & wfUNIX) && !(writeFlags & (wfRTF | wfHTML))) {
       out.Put(row->Text.get() + from, static_cast<size_t>(to - 1 - from));
       out.Put('\n');
@@ -312,7 +308,7 @@ int TSyntaxMemoStrings::GetCount() const {
   TRowRecord* last = FModel.GetFirstRow();
   while (last && last->Next)
     last = last->Next;
-  if (EndsWithCR(last)) ++count;
+  if (RowEndsWithCR(last)) ++count;
   return count;
 }
 

@@ -4,14 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-
-bool EndsWithCR(const TRowRecord* row) {
-  return row && row->Length > 0 && row->Text[row->Length - 1] == '\r';
-}
-
-} // namespace
-
 // ---- rows and positions
 
 TRowLocation TSyntaxMemoModel::LocateRow(int position) {
@@ -31,7 +23,7 @@ TRowLocation TSyntaxMemoModel::LocateRow(int position) {
   while (position - at.Start >= at.Row->Length) {
     ++at.Line;
     if (!at.Row->Next) {
-      if (!EndsWithCR(at.Row)) --at.Line;
+      if (!RowEndsWithCR(at.Row)) --at.Line;
       break;
     }
     at.Start += at.Row->Length;
@@ -63,7 +55,7 @@ int TSyntaxMemoModel::ColumnInRow(int position) {
   TRowRecord* row = RowAt(position, rowStart);
   if (!row) return 0;
   int index = std::min(position - rowStart, static_cast<int>(row->Length));
-  if (!row->Next && index == row->Length && EndsWithCR(row)) return 0;
+  if (!row->Next && index == row->Length && RowEndsWithCR(row)) return 0;
   return index;
 }
 
@@ -88,7 +80,7 @@ int TSyntaxMemoModel::LineLength(int position) {
   int rowStart = 0;
   TRowRecord* row = RowAt(position, rowStart);
   if (!row) return 0;
-  return row->Length - (EndsWithCR(row) ? 1 : 0);
+  return row->Length - (RowEndsWithCR(row) ? 1 : 0);
 }
 
 int TSyntaxMemoModel::GetLineCount() const {
@@ -101,7 +93,7 @@ String TSyntaxMemoModel::GetRowText(int line, int capacity) {
   int reached = 0;
   TRowRecord* row = RowOfLine(line, rowStart, reached);
   if (!row || reached != line) return String();
-  int length = std::min(row->Length - (EndsWithCR(row) ? 1 : 0), capacity);
+  int length = std::min(row->Length - (RowEndsWithCR(row) ? 1 : 0), capacity);
   return String(row->Text.get(), static_cast<size_t>(std::max(length, 0)));
 }
 
@@ -121,7 +113,7 @@ int TSyntaxMemoModel::IndexToColumn(int index, const TRowRecord* row) {
   if (!row) return 0;
   if (!(row->Flags & rfHasTab)) {
     if (index < row->Length) return index;
-    return row->Length - ((EndsWithCR(row) && row->Next) ? 1 : 0);
+    return row->Length - ((RowEndsWithCR(row) && row->Next) ? 1 : 0);
   }
   int column = 0;
   int end = std::min(index, static_cast<int>(row->Length));
@@ -135,7 +127,7 @@ int TSyntaxMemoModel::ColumnToIndex(int column, const TRowRecord* row) {
   if (!(row->Flags & rfHasTab)) {
     if (column < row->Length) return column;
     if (row->Next) return row->Length - 1;
-    return row->Length - (EndsWithCR(row) ? 1 : 0);
+    return row->Length - (RowEndsWithCR(row) ? 1 : 0);
   }
   int at = 0;
   for (int i = 0; i < row->Length; ++i) {
@@ -165,7 +157,7 @@ int TSyntaxMemoModel::FixedPitchTextWidth(int count) {
 void TSyntaxMemoModel::BuildDisplayLine(const TRowRecord* row, String& chars, std::vector<uint8_t>& styles) {
   chars.clear();
   styles.clear();
-  int length = row->Length - (EndsWithCR(row) ? 1 : 0);
+  int length = row->Length - (RowEndsWithCR(row) ? 1 : 0);
   for (int i = 0; i < length; ++i) {
     uint8_t style = row->Tokens ? FActiveSettings->TokenStyle(row->Tokens[i]) : 0;
     int cells = 1;
@@ -235,12 +227,12 @@ std::pair<int, int> TSyntaxMemoModel::LineToRow(int line, int column) {
   TRowRecord* row = GetFirstRow();
   int rowNumber = 0;
   for (int skipped = 0; row && skipped < line - 1;) {
-    if (EndsWithCR(row)) ++skipped;
+    if (RowEndsWithCR(row)) ++skipped;
     row = row->Next;
     ++rowNumber;
   }
   int remaining = column;
-  while (row && row->Length < remaining && !EndsWithCR(row) && row->Next) {
+  while (row && row->Length < remaining && !RowEndsWithCR(row) && row->Next) {
     remaining -= row->Length;
     row = row->Next;
     ++rowNumber;
@@ -255,7 +247,7 @@ std::pair<int, int> TSyntaxMemoModel::RowToLine(int rowNumber, int column) {
   int lines = 0;
   TRowRecord* row = GetFirstRow();
   for (int i = 1; row && i < rowNumber; ++i, row = row->Next) {
-    if (EndsWithCR(row)) {
+    if (RowEndsWithCR(row)) {
       ++lines;
       offset = 0;
     } else {
@@ -304,7 +296,7 @@ int TSyntaxMemoModel::RowY(int position, TRowRecord*& row, int& remaining) {
   int y = 0;
   while (row && remaining >= row->Length && y < FClientHeight) {
     if (!row->Next) {
-      if (!EndsWithCR(row)) break;
+      if (!RowEndsWithCR(row)) break;
       remaining -= row->Length;
       return y + GetLineHeight();
     }
@@ -321,7 +313,7 @@ TEdPoint TSyntaxMemoModel::PositionToPoint(int position) {
   int y = RowY(position, row, remaining);
   if (y < 0) return TEdPoint{-1, -1};
   if (!row) return TEdPoint{TextLeftEdge(), 0};
-  int column = remaining >= row->Length && !row->Next && EndsWithCR(row) ? 0 : IndexToColumn(remaining, row);
+  int column = remaining >= row->Length && !row->Next && RowEndsWithCR(row) ? 0 : IndexToColumn(remaining, row);
   return TEdPoint{ColumnToX(column, row), y};
 }
 

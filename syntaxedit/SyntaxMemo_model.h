@@ -501,7 +501,10 @@ private:
   TRowRecord* BlockRows(int start, int end, TRowRecord*& last, int& firstStart);
   TRowRecord* SkipContinuations(TRowRecord* row, int& rowStart);
   void RowTextChanged(TRowRecord* row, int rowStart, int delta);
-  void FinishBlock(bool redraw, bool opened, int32_t group);
+  // Treats one row of a block; opens the undo group before its first change
+  // and returns the change of length.
+  using TBlockRowFunc = std::function<int(TRowRecord* row, int rowStart, const std::function<void()>& open)>;
+  void RunBlock(int32_t group, const TBlockRowFunc& treat);
   // Command internals.
   void FinishMove(int p, bool extend);
   int DisplayColumnOf(int position);

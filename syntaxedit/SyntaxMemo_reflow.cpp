@@ -9,10 +9,6 @@
 
 namespace {
 
-bool EndsWithCR(const TRowRecord* row) {
-  return row && row->Length > 0 && row->Text[row->Length - 1] == '\r';
-}
-
 bool IsBlank(char c) {
   auto u = static_cast<unsigned char>(c);
   return u <= 32 || u == 160;
@@ -22,7 +18,7 @@ bool IsBlank(char c) {
 constexpr int SpaceBufferLength = 4097;
 
 TRowRecord* LineEnd(TRowRecord* row) {
-  while (!EndsWithCR(row) && row->Next)
+  while (!RowEndsWithCR(row) && row->Next)
     row = row->Next;
   return row;
 }
@@ -298,6 +294,51 @@ void TSyntaxMemoModel::RowTextChanged(TRowRecord* row, int rowStart, int delta) 
   FStore->NotifyBreakpoints(rowStart, delta);
 }
 
+void TSyntaxMemoModel::RunBlock(int32_t group, const TBlockRowFunc& treat) {
+  bool caretFirst = FCaret < FAnchor;
+  auto [start, end] = OrderRange({FAnchor, FCaret});
+  bool opened = false;
+  bool redraw = FRedraw;
+  FRedraw = false;
+  auto finish = [&] {
+    EnsureTopRow();
+    FRedraw = redraw;
+    if (opened) FUndo.EndUndoGroup(group);
+    LayoutChanged = true;
+    if (!redraw) return;
+    NotifyChange();
+    FHost->Paint();
+  };
+  try {
+    int rowStart = 0;
+    TRowRecord* last = nullptr;
+    TRowRecord* first = BlockRows(start, end, last, rowStart);
+    TRowRecord* treated = first;
+    for (TRowRecord* row = first; row; row = SkipContinuations(row, rowStart)) {
+      if (opened) row->Tokens.reset();
+      // The group opens with the first change, so that a block with nothing
+      // to change leaves no undo step.
+      auto open = [&] {
+        if (opened) return;
+        FUndo.BeginUndoGroup(group);
+        opened = true;
+        AddChangeFlags(cfText | cfSelection);
+      };
+      end += treat(row, rowStart, open);
+      treated = row;
+      if (row == last) break;
+    }
+    SettleLongestRow();
+    SetSelection(start, end, false);
+    MakeVisible(caretFirst ? start : end);
+    if (HasOption(smoWordWrap) && opened) ReflowRows(first, treated ? treated->Next : nullptr);
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+}
+
 void TSyntaxMemoModel::BlockIndent(int count, bool useTabs) {
   int n = count != 0 ? count : FActiveSettings->IndentStep;
   if (n < 1) return;
@@ -305,112 +346,50 @@ void TSyntaxMemoModel::BlockIndent(int count, bool useTabs) {
     FHost->Paint();
     return;
   }
-  bool caretFirst = FCaret < FAnchor;
-  auto [start, end] = OrderRange({FAnchor, FCaret});
-  String indent(static_cast<size_t>(n), useTabs && HasOption(smoUseTAB) ? '\t' : ' ');
-  bool opened = false;
-  bool redraw = FRedraw;
-  FRedraw = false;
-  try {
-    int rowStart = 0;
-    TRowRecord* last = nullptr;
-    TRowRecord* firstTreated = BlockRows(start, end, last, rowStart);
-    TRowRecord* lastTreated = firstTreated;
-    for (TRowRecord* row = firstTreated; row;) {
-      if (!opened) {
-        FUndo.BeginUndoGroup(ugBlockIndent);
-        opened = true;
-        AddChangeFlags(cfText | cfSelection);
-      }
-      row->Tokens.reset();
-      FStore->GetCustomBookmarks().BookmarksInserted(n, rowStart);
-      if (FStore->GetMarkList()) FStore->GetMarkList()->MarksInserted(rowStart, n);
-      FUndo.LogTransaction(ltIndent, rowStart, TLogData{&indent, nullptr});
-      String text = indent + String(row->Text.get(), row->Length);
-      TRowRecord* fresh = NewRowRecord(text.data(), static_cast<int>(text.size()));
-      row->Text = std::move(fresh->Text);
-      row->Length = fresh->Length;
-      FreeRowRecord(fresh);
-      if (useTabs && HasOption(smoUseTAB)) row->Flags |= rfHasTab;
-      NoteLongest(row);
-      end += n;
-      RowTextChanged(row, rowStart, n);
-      lastTreated = row;
-      if (row == last) break;
-      row = SkipContinuations(row, rowStart);
-    }
-    SettleLongestRow();
-    SetSelection(start, end, false);
-    MakeVisible(caretFirst ? start : end);
-    if (HasOption(smoWordWrap) && opened) ReflowRows(firstTreated, lastTreated ? lastTreated->Next : nullptr);
-  } catch (...) {
-    FinishBlock(redraw, opened, ugBlockIndent);
-    throw;
-  }
-  FinishBlock(redraw, opened, ugBlockIndent);
-}
-
-void TSyntaxMemoModel::FinishBlock(bool redraw, bool opened, int32_t group) {
-  EnsureTopRow();
-  FRedraw = redraw;
-  if (opened) FUndo.EndUndoGroup(group);
-  LayoutChanged = true;
-  if (!redraw) return;
-  NotifyChange();
-  FHost->Paint();
+  bool tabs = useTabs && HasOption(smoUseTAB);
+  String indent(static_cast<size_t>(n), tabs ? '\t' : ' ');
+  RunBlock(ugBlockIndent, [&](TRowRecord* row, int rowStart, const std::function<void()>& open) {
+    open();
+    row->Tokens.reset();
+    FStore->GetCustomBookmarks().BookmarksInserted(n, rowStart);
+    if (FStore->GetMarkList()) FStore->GetMarkList()->MarksInserted(rowStart, n);
+    FUndo.LogTransaction(ltIndent, rowStart, TLogData{&indent, nullptr});
+    String text = indent + String(row->Text.get(), row->Length);
+    TRowRecord* fresh = NewRowRecord(text.data(), static_cast<int>(text.size()));
+    row->Text = std::move(fresh->Text);
+    row->Length = fresh->Length;
+    FreeRowRecord(fresh);
+    if (tabs) row->Flags |= rfHasTab;
+    NoteLongest(row);
+    RowTextChanged(row, rowStart, n);
+    return n;
+  });
 }
 
 void TSyntaxMemoModel::BlockUnindent(int count) {
   int n = count != 0 ? count : FActiveSettings->IndentStep;
-  auto [start, end] = OrderRange({FAnchor, FCaret});
-  if (start == end || n < 1) {
+  if (FAnchor == FCaret || n < 1) {
     FHost->Paint();
     return;
   }
-  bool caretFirst = FCaret < FAnchor;
-  bool opened = false;
-  bool redraw = FRedraw;
-  FRedraw = false;
-  try {
-    int rowStart = 0;
-    TRowRecord* last = nullptr;
-    TRowRecord* firstTreated = BlockRows(start, end, last, rowStart);
-    TRowRecord* lastTreated = firstTreated;
-    for (TRowRecord* row = firstTreated; row;) {
-      if (opened) row->Tokens.reset();
-      int i = 0;
-      if (row->Text[0] != '\r')
-        while (i < n && i < row->Length && (row->Text[i] == ' ' || row->Text[i] == '\t' ||
-                                            static_cast<unsigned char>(row->Text[i]) == 160))
-          ++i;
-      if (i > 0 && i < row->Length) {
-        if (!opened) {
-          FUndo.BeginUndoGroup(ugBlockUnindent);
-          opened = true;
-          AddChangeFlags(cfText | cfSelection);
-        }
-        row->Tokens.reset();
-        FStore->GetCustomBookmarks().BookmarksDeleted(i, rowStart);
-        if (FStore->GetMarkList()) FStore->GetMarkList()->MarksDeleted(rowStart, rowStart + i);
-        String removed(row->Text.get(), static_cast<size_t>(i));
-        FUndo.LogTransaction(ltUnindent, rowStart, TLogData{&removed, nullptr});
-        if (row->Length >= FStore->GetLongestRow()) FLongestLost = true;
-        std::memmove(row->Text.get(), row->Text.get() + i, static_cast<size_t>(row->Length - i) + 1);
-        row->Length = static_cast<uint16_t>(row->Length - i);
-        end -= i;
-        RowTextChanged(row, rowStart, -i);
-      }
-      lastTreated = row;
-      if (row == last) break;
-      row = SkipContinuations(row, rowStart);
-    }
-    SettleLongestRow();
-    SetSelection(start, end, false);
-    MakeVisible(caretFirst ? start : end);
-    if (HasOption(smoWordWrap) && opened) ReflowRows(firstTreated, lastTreated ? lastTreated->Next : nullptr);
-  } catch (...) {
-    FinishBlock(redraw, opened, ugBlockUnindent);
-    throw;
-  }
-  FinishBlock(redraw, opened, ugBlockUnindent);
+  RunBlock(ugBlockUnindent, [&](TRowRecord* row, int rowStart, const std::function<void()>& open) {
+    if (row->Text[0] == '\r') return 0;
+    // A row keeps at least one character.
+    int i = 0;
+    while (i < n && i < row->Length - 1 &&
+           (row->Text[i] == ' ' || row->Text[i] == '\t' || static_cast<unsigned char>(row->Text[i]) == 160))
+      ++i;
+    if (i == 0) return 0;
+    open();
+    row->Tokens.reset();
+    FStore->GetCustomBookmarks().BookmarksDeleted(i, rowStart);
+    if (FStore->GetMarkList()) FStore->GetMarkList()->MarksDeleted(rowStart, rowStart + i);
+    String removed(row->Text.get(), static_cast<size_t>(i));
+    FUndo.LogTransaction(ltUnindent, rowStart, TLogData{&removed, nullptr});
+    if (row->Length >= FStore->GetLongestRow()) FLongestLost = true;
+    std::memmove(row->Text.get(), row->Text.get() + i, static_cast<size_t>(row->Length - i) + 1);
+    row->Length = static_cast<uint16_t>(row->Length - i);
+    RowTextChanged(row, rowStart, -i);
+    return -i;
+  });
 }

@@ -46,10 +46,13 @@ protected:
       longest = std::max<int>(longest, r->Length);
       bool continues = i > 0 && rows[i - 1]->Text[rows[i - 1]->Length - 1] != '\r';
       ASSERT_EQ((r->Marks & rmContinuation) != 0, continues) << "row " << i;
-      for (int k = 0; k + 1 < r->Length; ++k)
+      for (int k = 0; k + 1 < r->Length; ++k) {
         ASSERT_NE(r->Text[k], '\r') << "row " << i;
+      }
     }
-    if (!rows.empty()) ASSERT_EQ(model.GetLongestRow(), longest);
+    if (!rows.empty()) {
+      ASSERT_EQ(model.GetLongestRow(), longest);
+    }
     std::vector<uint8_t> tokens;
     for (TRowRecord* r : rows) {
       ASSERT_NE(r->Tokens, nullptr);
