@@ -2,6 +2,7 @@
 // dialogs follow and wait hidden until they are needed.
 #include "About.h"
 #include "Confirm.h"
+#include "ControlsLibrary.h"
 #include "DBConnInfo.h"
 #include "Dump.h"
 #include "Main.h"
@@ -11,6 +12,8 @@
 #include "WinApi.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // The control library's shared state lives as long as the program.
+  TControlsLibrary controls;
   Application->Initialize();
   Application->CreateForm(fmMain);
   Application->CreateForm(fmDBConnInfo);
