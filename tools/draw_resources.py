@@ -2,7 +2,8 @@
 """Draws the program's pictures into app/res: the action glyph strip, the
 application icon and the About box's two pictures (JPEG, encoded by
 ImageMagick's convert); and the editor's pictures into syntaxedit/res: its
-gutter images, the wrapped-row glyph and the hyperlink cursor. Run it again
+gutter images, the wrapped-row glyph and the hyperlink cursor; and the control
+library's row indicators into controls/res. Run it again
 after changing a drawing; the outputs are committed, so the build needs no
 Python.
 
@@ -458,6 +459,45 @@ def jpeg(canvas):
                            'jpg:-'], input=ppm, stdout=subprocess.PIPE, check=True).stdout
 
 
+# The control library's row indicators: 5 x 9 in 16 colours on white (the
+# image list takes it as transparent): the current row, editing, inserting, a
+# row of a multiple selection, the current row within one.
+PALETTE16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
+             (128, 128, 128), (192, 192, 192), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
+             (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+INDICATORS = {
+    'arrow.bmp': ('     ', '#    ', '##   ', '###  ', '#### ', '###  ', '##   ', '#    ', '     '),
+    'edit.bmp': ('## ##', '  #  ', '  #  ', '  #  ', '  #  ', '  #  ', '  #  ', '  #  ', '## ##'),
+    'insert.bmp': ('     ', '     ', '# # #', ' ### ', '#####', ' ### ', '# # #', '     ', '     '),
+    'multidot.bmp': ('     ', '     ', '     ', ' ### ', ' ### ', ' ### ', '     ', '     ', '     '),
+    'multiarrow.bmp': ('#    ', '##   ', '###  ', '#### ', '###  ', '##   ', '#  ##', '   ##', '     '),
+}
+
+
+def bmp4(canvas):
+    row = ((canvas.width + 1) // 2 + 3) & ~3
+    data = bytearray()
+    for y in reversed(range(canvas.height)):
+        line = bytearray(row)
+        for x, px in enumerate(canvas.px[y]):
+            line[x // 2] |= PALETTE16.index(px) << (0 if x % 2 else 4)
+        data += line
+    palette = b''.join(bytes((b, g, r, 0)) for r, g, b in PALETTE16)
+    header = struct.pack('<IiiHHIIiiII', 40, canvas.width, canvas.height, 1, 4, 0,
+                         len(data), 2835, 2835, 16, 16)
+    offset = 14 + len(header) + len(palette)
+    return b'BM' + struct.pack('<IHHI', offset + len(data), 0, 0, offset) + header + palette + data
+
+
+def indicator(rows):
+    c = Canvas(5, 9, WHITE)
+    for y, line in enumerate(rows):
+        for x, ch in enumerate(line):
+            if ch == '#':
+                c.dot(x, y, BLACK)
+    return bmp4(c)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'app', 'res')
@@ -473,7 +513,9 @@ def main():
         'wrapped.bmp': wrapped_glyph,
         'hyperhand.cur': hyper_hand,
     }
-    for folder, pictures in ((outdir, outputs), (editor_dir, editor)):
+    controls_dir = os.path.join(here, '..', 'controls', 'res')
+    controls = {name: lambda rows=rows: indicator(rows) for name, rows in INDICATORS.items()}
+    for folder, pictures in ((outdir, outputs), (editor_dir, editor), (controls_dir, controls)):
         os.makedirs(folder, exist_ok=True)
         for name, draw in pictures.items():
             with open(os.path.join(folder, name), 'wb') as f:
