@@ -446,6 +446,10 @@ public:
   void SeekRow(int64_t row);
   virtual void GetNextRecord(int lock, char* buffer, TRecordProps* props);
   void GetPriorRecord(int lock, char* buffer, TRecordProps* props);
+  // As GetNextRecord and GetPriorRecord, answering with the code of a move
+  // off either end instead of raising it.
+  uint16_t NextRecord(int lock, char* buffer, TRecordProps* props);
+  uint16_t PriorRecord(int lock, char* buffer, TRecordProps* props);
   void GetRecord(int lock, char* buffer, TRecordProps* props);
   virtual void SetToBegin();
   void SetToEnd();
@@ -485,6 +489,9 @@ public:
   void GetVchkDesc(int fieldNumber, TValCheckDesc& check);
   int LoadIndexes();
   void GetIndexDesc(int n, TIndexDesc& desc);
+  // As GetIndexDesc, answering with the code of a missing index instead of
+  // raising it.
+  uint16_t FindIndexDesc(int n, TIndexDesc& desc);
   int FindIndexByName(const String& name);
   void SwitchToIndex(const String* name);
   void SetOrderIndex(int n);
@@ -527,9 +534,15 @@ public:
   int GetFilterCount() const { return FFilters.Count(); }
 
 private:
-  template <typename Move> void MoveRow(Move move, bool traced);
-  void SkipFiltered(char* buffer);
-  void MoveInDirection();
+  template <typename Move> uint16_t MoveRow(Move move, bool traced);
+  uint16_t MoveFirst();
+  uint16_t MoveLast();
+  uint16_t MoveNext();
+  uint16_t MovePrior();
+  uint16_t SkipFiltered(char* buffer);
+  uint16_t MoveInDirection();
+  uint16_t StepRecord(int direction, char* buffer);
+  uint16_t CompleteRecordStep(uint16_t code, int lock, char* buffer, TRecordProps* props);
   void StoreBookmark();
   uint32_t DataAreaLength();
   void CopyIndexDesc(int n);
@@ -659,6 +672,8 @@ public:
 private:
   template <typename Operation> uint16_t Guard(Operation operation);
   template <typename Handle, typename Operation> uint16_t Call(Handle* handle, Operation operation);
+  template <typename Handle, typename Operation>
+  uint16_t CallWithCondition(Handle* handle, Operation operation);
 
   int32_t FLastNativeError = 0;
   String FLastErrorText;

@@ -25,6 +25,14 @@ private:
   std::vector<char> FBytes;
 };
 
+void RaiseCondition(uint16_t code) {
+  if (code != DBIERR_NONE) RaiseCode(code);
+}
+
+uint16_t Condition(bool met, uint16_t code) {
+  return met ? code : uint16_t(DBIERR_NONE);
+}
+
 int64_t LoadBookmark(const char* bookmark) {
   int64_t row;
   std::memcpy(&row, bookmark, sizeof row);
@@ -156,83 +164,97 @@ void TNativeDataSet::StoreBookmark() {
   GetBookmark(FCurrentBuffer + FBookmarkOffset);
 }
 
-template <typename Move> void TNativeDataSet::MoveRow(Move move, bool traced) {
+// A move off either end of the result answers with its code: reaching the
+// end of the rows is how every walk over them ends, no error.
+template <typename Move> uint16_t TNativeDataSet::MoveRow(Move move, bool traced) {
   if (!FResult) {
     FConnection->CheckResult();
-    return;
+    return DBIERR_NONE;
   }
-  try {
-    move(*FResult);
-  } catch (...) {
+  if (const uint16_t code = move(*FResult)) {
     // The buffer belonged to the move that failed; no later move fills it.
     FCurrentBuffer = nullptr;
-    throw;
+    return code;
   }
   StoreBookmark();
   FillRecordBuffer();
-  if (!traced) return;
+  if (!traced) return DBIERR_NONE;
   if (TMySQLMonitorHook* hook = MonitorHook()) hook->TraceFetch(this);
+  return DBIERR_NONE;
+}
+
+uint16_t TNativeDataSet::MoveFirst() {
+  return MoveRow(
+      [](TMysqlResult& r) {
+        r.First();
+        return Condition(r.GetEof(), DBIERR_BOF);
+      },
+      true);
+}
+
+uint16_t TNativeDataSet::MoveLast() {
+  return MoveRow(
+      [](TMysqlResult& r) {
+        r.Last();
+        return Condition(r.GetBof(), DBIERR_EOF);
+      },
+      true);
+}
+
+uint16_t TNativeDataSet::MoveNext() {
+  return MoveRow(
+      [](TMysqlResult& r) {
+        r.Next();
+        return Condition(r.GetEof(), DBIERR_EOF);
+      },
+      true);
+}
+
+uint16_t TNativeDataSet::MovePrior() {
+  return MoveRow(
+      [](TMysqlResult& r) {
+        r.Prior();
+        return Condition(r.GetBof(), DBIERR_BOF);
+      },
+      true);
 }
 
 void TNativeDataSet::FirstRow() {
-  MoveRow(
-      [](TMysqlResult& r) {
-        r.First();
-        if (r.GetEof()) RaiseCode(DBIERR_BOF);
-      },
-      true);
+  RaiseCondition(MoveFirst());
 }
 
 void TNativeDataSet::LastRow() {
-  MoveRow(
-      [](TMysqlResult& r) {
-        r.Last();
-        if (r.GetBof()) RaiseCode(DBIERR_EOF);
-      },
-      true);
+  RaiseCondition(MoveLast());
 }
 
 void TNativeDataSet::NextRow() {
-  MoveRow(
-      [](TMysqlResult& r) {
-        r.Next();
-        if (r.GetEof()) RaiseCode(DBIERR_EOF);
-      },
-      true);
+  RaiseCondition(MoveNext());
 }
 
 void TNativeDataSet::PriorRow() {
-  MoveRow(
-      [](TMysqlResult& r) {
-        r.Prior();
-        if (r.GetBof()) RaiseCode(DBIERR_BOF);
-      },
-      true);
+  RaiseCondition(MovePrior());
 }
 
 // A row outside the result is refused: staying where the result was would
 // fill the buffer with another row.
 void TNativeDataSet::SeekRow(int64_t row) {
-  MoveRow(
+  RaiseCondition(MoveRow(
       [row](TMysqlResult& r) {
-        if (row < 0) RaiseCode(DBIERR_BOF);
-        if (uint64_t(row) >= r.GetRowCount()) RaiseCode(DBIERR_EOF);
+        if (row < 0) return uint16_t(DBIERR_BOF);
+        if (uint64_t(row) >= r.GetRowCount()) return uint16_t(DBIERR_EOF);
         r.Seek(row);
-        if (r.GetBof()) RaiseCode(DBIERR_BOF);
-        if (r.GetEof()) RaiseCode(DBIERR_EOF);
+        if (r.GetBof()) return uint16_t(DBIERR_BOF);
+        return Condition(r.GetEof(), DBIERR_EOF);
       },
-      false);
+      false));
 }
 
-void TNativeDataSet::MoveInDirection() {
-  if (FDirection == 1)
-    NextRow();
-  else
-    PriorRow();
+uint16_t TNativeDataSet::MoveInDirection() {
+  return FDirection == 1 ? MoveNext() : MovePrior();
 }
 
-void TNativeDataSet::SkipFiltered(char* buffer) {
-  if (!FFiltersActive) return;
+uint16_t TNativeDataSet::SkipFiltered(char* buffer) {
+  if (!FFiltersActive) return DBIERR_NONE;
   std::unique_ptr<TScratchBuffer> scratch;
   char* record = buffer;
   if (!record) {
@@ -244,52 +266,62 @@ void TNativeDataSet::SkipFiltered(char* buffer) {
   }
   while (!PassesFilters(record)) {
     FCurrentBuffer = record;
-    MoveInDirection();
+    if (const uint16_t code = MoveInDirection()) return code;
   }
+  return DBIERR_NONE;
+}
+
+// The first move of a walk in `direction` (1 next, 2 prior) from the
+// position state, then past filtered rows.
+uint16_t TNativeDataSet::StepRecord(int direction, char* buffer) {
+  FDirection = direction;
+  FCurrentBuffer = buffer;
+  const bool forward = direction == 1;
+  uint16_t code = DBIERR_NONE;
+  switch (FPositionState) {
+  case psNone:
+    code = forward ? MoveFirst() : MoveLast();
+    break;
+  case psBegin:
+    code = forward ? MoveFirst() : uint16_t(DBIERR_BOF);
+    break;
+  case psEnd:
+    code = forward ? uint16_t(DBIERR_EOF) : MoveLast();
+    break;
+  case psOnRow:
+  case psChanged:
+    code = MoveInDirection();
+    break;
+  }
+  if (code != DBIERR_NONE) {
+    FCurrentBuffer = nullptr;
+    return code;
+  }
+  return SkipFiltered(buffer);
+}
+
+uint16_t TNativeDataSet::NextRecord(int lock, char* buffer, TRecordProps* props) {
+  return CompleteRecordStep(StepRecord(1, buffer), lock, buffer, props);
+}
+
+uint16_t TNativeDataSet::PriorRecord(int lock, char* buffer, TRecordProps* props) {
+  return CompleteRecordStep(StepRecord(2, buffer), lock, buffer, props);
+}
+
+uint16_t TNativeDataSet::CompleteRecordStep(uint16_t code, int lock, char* buffer, TRecordProps* props) {
+  if (code != DBIERR_NONE) return code;
+  if (lock != 0) GetRecord(lock, buffer, props);
+  if (props && FResult) props->SeqNumber = props->PhysicalRecordNumber = int32_t(CurrentRowIndex() + 1);
+  FPositionState = psOnRow;
+  return DBIERR_NONE;
 }
 
 void TNativeDataSet::GetNextRecord(int lock, char* buffer, TRecordProps* props) {
-  FDirection = 1;
-  FCurrentBuffer = buffer;
-  switch (FPositionState) {
-  case psNone:
-  case psBegin:
-    FirstRow();
-    break;
-  case psOnRow:
-  case psChanged:
-    NextRow();
-    break;
-  case psEnd:
-    FCurrentBuffer = nullptr;
-    RaiseCode(DBIERR_EOF);
-  }
-  SkipFiltered(buffer);
-  if (lock != 0) GetRecord(lock, buffer, props);
-  if (props && FResult) props->SeqNumber = props->PhysicalRecordNumber = int32_t(CurrentRowIndex() + 1);
-  FPositionState = psOnRow;
+  RaiseCondition(NextRecord(lock, buffer, props));
 }
 
 void TNativeDataSet::GetPriorRecord(int lock, char* buffer, TRecordProps* props) {
-  FDirection = 2;
-  FCurrentBuffer = buffer;
-  switch (FPositionState) {
-  case psNone:
-  case psEnd:
-    LastRow();
-    break;
-  case psOnRow:
-  case psChanged:
-    PriorRow();
-    break;
-  case psBegin:
-    FCurrentBuffer = nullptr;
-    RaiseCode(DBIERR_BOF);
-  }
-  SkipFiltered(buffer);
-  if (lock != 0) GetRecord(lock, buffer, props);
-  if (props && FResult) props->SeqNumber = props->PhysicalRecordNumber = int32_t(CurrentRowIndex() + 1);
-  FPositionState = psOnRow;
+  RaiseCondition(PriorRecord(lock, buffer, props));
 }
 
 void TNativeDataSet::GetRecord(int lock, char* buffer, TRecordProps* props) {
@@ -308,7 +340,7 @@ void TNativeDataSet::GetRecord(int lock, char* buffer, TRecordProps* props) {
         FillRecordBuffer();
       }
       FPositionState = psOnRow;
-      SkipFiltered(buffer);
+      RaiseCondition(SkipFiltered(buffer));
     } catch (const EmySQLException&) {
       FCurrentBuffer = nullptr;
       if (FRefreshPending) {

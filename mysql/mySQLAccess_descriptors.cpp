@@ -241,14 +241,20 @@ void TNativeDataSet::CopyIndexDesc(int n) {
   FCurrentIndex = index->Desc;
 }
 
-void TNativeDataSet::GetIndexDesc(int n, TIndexDesc& desc) {
-  if (FFromStatement || LoadIndexes() == 0) RaiseCode(DBIERR_NOASSOCINDEX);
+// A cursor over a statement has no index of its own; every open of one asks.
+uint16_t TNativeDataSet::FindIndexDesc(int n, TIndexDesc& desc) {
+  if (FFromStatement || LoadIndexes() == 0) return DBIERR_NOASSOCINDEX;
   desc = TIndexDesc();
   if (n == 0 && !FIndexSearch) n = FOrderIndex;
   if (n == 0) n = 1;
   TmySQLIndex* index = FIndexes.Index(n);
-  if (!index) RaiseCode(DBIERR_NOSUCHINDEX);
+  if (!index) return DBIERR_NOSUCHINDEX;
   desc = index->Desc;
+  return DBIERR_NONE;
+}
+
+void TNativeDataSet::GetIndexDesc(int n, TIndexDesc& desc) {
+  if (const uint16_t code = FindIndexDesc(n, desc)) RaiseCode(code);
 }
 
 int TNativeDataSet::FindIndexByName(const String& name) {

@@ -86,6 +86,18 @@ uint16_t TmySQLEngine::Call(Handle* handle, Operation operation) {
   return Guard(operation);
 }
 
+// An operation that answers with a cursor condition (the end of the rows, no
+// index) instead of raising it; the condition is recorded as the raised code
+// would have been.
+template <typename Handle, typename Operation>
+uint16_t TmySQLEngine::CallWithCondition(Handle* handle, Operation operation) {
+  uint16_t condition = DBIERR_NONE;
+  const uint16_t code = Call(handle, [&] { condition = operation(); });
+  if (code != DBIERR_NONE || condition == DBIERR_NONE) return code;
+  FLastErrorText.clear();
+  return condition;
+}
+
 uint16_t TmySQLEngine::OpenDatabase(TConnectOptions options, const TStrings& params,
                                     TNativeConnect*& connection) {
   return Guard([&] {
@@ -105,7 +117,7 @@ uint16_t TmySQLEngine::CloseDatabase(TNativeConnect*& connection) {
 }
 
 uint16_t TmySQLEngine::GetNextRecord(TNativeDataSet* cursor, int lock, char* buffer, TRecordProps* props) {
-  return Call(cursor, [&] { cursor->GetNextRecord(lock, buffer, props); });
+  return CallWithCondition(cursor, [&] { return cursor->NextRecord(lock, buffer, props); });
 }
 
 uint16_t TmySQLEngine::SetToBookmark(TNativeDataSet* cursor, const char* bookmark) {
@@ -122,8 +134,7 @@ uint16_t TmySQLEngine::GetRecord(TNativeDataSet* cursor, int lock, char* buffer,
 }
 
 uint16_t TmySQLEngine::GetPriorRecord(TNativeDataSet* cursor, int lock, char* buffer, TRecordProps* props) {
-  if (!cursor) return DBIERR_INVALIDHNDL;
-  const uint16_t code = Guard([&] { cursor->GetPriorRecord(lock, buffer, props); });
+  const uint16_t code = CallWithCondition(cursor, [&] { return cursor->PriorRecord(lock, buffer, props); });
   return code == DBIERR_EOF ? uint16_t(DBIERR_BOF) : code;
 }
 
@@ -320,7 +331,7 @@ uint16_t TmySQLEngine::GetCharacterSet(TNativeConnect* connection, int& charset)
 }
 
 uint16_t TmySQLEngine::GetIndexDesc(TNativeDataSet* cursor, int n, TIndexDesc& desc) {
-  return Call(cursor, [&] { cursor->GetIndexDesc(n, desc); });
+  return CallWithCondition(cursor, [&] { return cursor->FindIndexDesc(n, desc); });
 }
 
 uint16_t TmySQLEngine::SetToCursor(TNativeDataSet* dest, TNativeDataSet* source) {
