@@ -65,11 +65,12 @@ bool ThemesAvailable(TdxThemedObjectTypes Classes) {
   return true;
 }
 
-HTHEME OpenThemeHandle(TdxThemedObjectType Index) {
+HTHEME OpenThemeHandle(TdxThemedObjectType Index, const std::wstring& ClassName) {
   if (!ThemesAvailable()) return nullptr;
   TdxThemeData& entry = ThemeTable[Index];
   if (entry.Handle) return entry.Handle;
-  const std::wstring name = entry.Name.empty() ? DefaultClassNames[Index] : entry.Name;
+  std::wstring name = ClassName.empty() ? entry.Name : ClassName;
+  if (name.empty()) name = DefaultClassNames[Index];
   entry.Handle = dxUxTheme::OpenThemeData(nullptr, name.c_str());
   // A class that failed is tried again on the next call.
   entry.Name = entry.Handle ? name : std::wstring();

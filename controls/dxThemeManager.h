@@ -54,8 +54,9 @@ struct TdxThemeData {
 // True while themes are active and the library is loaded, and every class
 // in Classes opens.
 bool ThemesAvailable(TdxThemedObjectTypes Classes = 0);
-// The cached handle of the class, or 0; callers never close it.
-HTHEME OpenThemeHandle(TdxThemedObjectType Index);
+// The cached handle of the class, or 0; callers never close it. A class
+// name, when given, is opened in place of the class's own.
+HTHEME OpenThemeHandle(TdxThemedObjectType Index, const std::wstring& ClassName = std::wstring());
 void CloseThemeHandle(TdxThemedObjectType Index);
 void CloseAllThemeHandles();
 // The cache's entry of a class.

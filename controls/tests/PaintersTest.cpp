@@ -283,6 +283,24 @@ TEST(Painters, TreeExpandButtonsKeepLaterDrawingOut) {
   }
 }
 
+TEST(Painters, PagePatternsFollowTheColoursWhenRefreshed) {
+  auto pagePixel = [] {
+    TDrawSurface surface(16, 16);
+    TcxStandardLookAndFeelPainter::Instance()->DrawScrollBarPart(surface.Canvas(), false, TRect(0, 0, 16, 16),
+                                                                 sbpPageUp, cxbsNormal);
+    return surface.Pixel(2, 2);
+  };
+  const COLORREF before = pagePixel();
+  {
+    TSysColorScope scope(COLOR_BTNFACE, RGB(10, 200, 30));
+    EXPECT_EQ(before, pagePixel());
+    RefreshScrollBarPatterns();
+    EXPECT_EQ(RGB(10, 200, 30), pagePixel());
+  }
+  RefreshScrollBarPatterns();
+  EXPECT_EQ(before, pagePixel());
+}
+
 TEST(Painters, ElementColours) {
   const TcxCustomLookAndFeelPainter* p = UltraFlat();
   EXPECT_EQ(clWindow, p->ElementColor6());

@@ -1,6 +1,8 @@
 #include "cxLookAndFeels.h"
 #include "dxThemeManager.h"
 
+#include "GuiTest.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -75,6 +77,18 @@ TEST(ThemeCache, ClosingOneHandleForgetsItsNameClosingAllKeepsThem) {
   EXPECT_NE(nullptr, OpenThemeHandle(totButton));
 }
 
+TEST(ThemeCache, AGivenClassNameIsOpenedAndKeptUntilTheHandleIsClosed) {
+  CloseThemeHandle(totToolTip);
+  ASSERT_NE(nullptr, OpenThemeHandle(totToolTip, L"Button"));
+  EXPECT_TRUE(ThemeData(totToolTip).Name == L"Button");
+  CloseAllThemeHandles();
+  ASSERT_NE(nullptr, OpenThemeHandle(totToolTip));
+  EXPECT_TRUE(ThemeData(totToolTip).Name == L"Button");
+  CloseThemeHandle(totToolTip);
+  ASSERT_NE(nullptr, OpenThemeHandle(totToolTip));
+  EXPECT_TRUE(ThemeData(totToolTip).Name == L"ToolTip");
+}
+
 TEST(ThemeCache, ThemeChangeClosesEveryHandleThenTellsSubscribersInOrder) {
   std::vector<int> calls;
   auto first = std::make_unique<TdxThemeChangedNotificator>();
@@ -129,4 +143,14 @@ TEST(ThemeCacheStyleOff, NoThemesNoHandlesAndTheKindsPainter) {
   EXPECT_EQ(TcxUltraFlatLookAndFeelPainter::Instance(), lookAndFeel.CurrentPainter());
   lookAndFeel.SetKind(lfFlat);
   EXPECT_EQ(TcxFlatLookAndFeelPainter::Instance(), lookAndFeel.CurrentPainter());
+}
+
+TEST(ThemeCache, ASubscribersExceptionGoesToTheApplicationsHandler) {
+  TdxThemeChangedNotificator failing;
+  failing.OnThemeSwitched = [] { throw Exception("subscriber failed"); };
+  guitest::TExceptionCapture captured;
+  SendThemeChanged();
+  ASSERT_EQ(1u, captured.Messages.size());
+  EXPECT_EQ("subscriber failed", captured.Messages[0]);
+  EXPECT_TRUE(AllHandlesClosed());
 }
