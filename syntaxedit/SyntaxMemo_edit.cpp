@@ -236,13 +236,16 @@ void TSyntaxMemoModel::ReplaceSelectionText(const char* text, int count) {
     String logged = text ? String(text, static_cast<size_t>(count)) : String();
     FUndo.LogTransaction(ltText, ltOpen, TLogData{&logged, nullptr});
   }
-  if (FBulkLoad || start != end) {
+  if (FBulkLoad) {
+    DeleteSelection();
+    LayoutChanged = true;
+  } else if (start != end) {
     int startRow = 0;
     int endRow = 0;
     TRowRecord* first = RowAt(start, startRow);
     TRowRecord* last = RowAt(end, endRow);
     DeleteSelection();
-    if (FBulkLoad || first != last) LayoutChanged = true;
+    if (first != last) LayoutChanged = true;
   }
   EnsureTopRow();
   FAnchor = FCaret = start;
