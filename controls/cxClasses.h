@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
 #include <typeindex>
 #include <vector>
 
@@ -57,8 +58,9 @@ template <typename T> TcxClassRef cxClassRef() {
 
 class TcxRegisteredClasses : public TObject {
 public:
-  // Registering for streaming has nothing to do here: windows are built in code.
-  explicit TcxRegisteredClasses(bool RegisterClasses = false) : FRegisterClasses(RegisterClasses) {}
+  // Registering for streaming has nothing to do here: windows are built in
+  // code, so the flag changes nothing.
+  explicit TcxRegisteredClasses(bool /*RegisterClasses*/ = false) {}
   void Clear() { FItems.clear(); }
   int GetCount() const { return static_cast<int>(FItems.size()); }
   const TcxClassRef& GetClass(int Index) const { return FItems.at(Index).Class; }
@@ -73,7 +75,6 @@ private:
     TcxClassRef Class;
     String Description;
   };
-  bool FRegisterClasses;
   std::vector<Item> FItems;
 };
 

@@ -1,4 +1,7 @@
+#include "ControlsLibrary.h"
 #include "cxClasses.h"
+#include "cxLookAndFeelPainters.h"
+#include "cxLookAndFeels.h"
 
 #include <gtest/gtest.h>
 
@@ -86,4 +89,18 @@ TEST(ClassHelpers, FakeLinksStayNilOutsideADesigner) {
   EXPECT_EQ(nullptr, linked->FakeComponentLink1);
   EXPECT_EQ(nullptr, linked->FakeComponentLink2);
   EXPECT_EQ(nullptr, linked->FakeComponentLink3);
+}
+
+TEST(ControlsLibrary, StartsOnceAndEndsWithItsLastUser) {
+  TcxLookAndFeel* root = RootLookAndFeel();
+  ASSERT_NE(nullptr, root);
+  {
+    TControlsLibrary again;
+    EXPECT_EQ(root, RootLookAndFeel());
+  }
+  EXPECT_EQ(root, RootLookAndFeel());
+  ASSERT_NE(nullptr, cxIndicatorImages());
+  EXPECT_EQ(5, cxIndicatorImages()->GetCount());
+  EXPECT_EQ(5, cxIndicatorImages()->GetWidth());
+  EXPECT_EQ(9, cxIndicatorImages()->GetHeight());
 }
