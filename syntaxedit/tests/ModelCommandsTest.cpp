@@ -2,6 +2,7 @@
 // editor model.
 #include "ModelFixture.h"
 #include "SqlRulesSupport.h"
+#include "SyntaxEd_templates.h"
 
 namespace {
 
@@ -162,7 +163,80 @@ TEST_F(Commands, BreakpointsMoveWithTheTextAndGoWithTheirRows) {
   EXPECT_FALSE(point.GetExecutionPoint().GetActive());
 }
 
+// ---- templates
+
+TEST_F(Commands, ATemplateReplacesItsNameIndentedWithTheCaretAtItsMarker) {
+  SetText("  for");
+  model.SetSelection(5, 5, false);
+  model.ClearUndo();
+  TCodeTemplates& templates = model.GetSettings().GetCodeTemplates();
+  String name = "for";
+  String expansion = "for x do\rbegin\r  |\rend;";
+  String seen;
+  model.OnTemplateEvent = [&](TObject*, const String& n, String&) { seen = n; };
+  model.ExpandMacro(&templates, name, expansion);
+  EXPECT_EQ(seen, "for");
+  EXPECT_EQ(Text(), "  for x do\r  begin\r    \r  end;");
+  EXPECT_EQ(model.GetCaret(), 23);
+  model.Undo();
+  EXPECT_EQ(Text(), "  for");
+}
+
+TEST_F(Commands, AutoReplaceOnlyReplacesWholeWords) {
+  TAutoReplace& replace = model.GetSettings().GetAutoReplace();
+  String name = "teh";
+  String replacement = "the";
+  SetText("teh");
+  model.SetSelection(3, 3, false);
+  model.ExpandMacro(&replace, name, replacement);
+  EXPECT_EQ(Text(), "the");
+  SetText("xteh");
+  model.SetSelection(4, 4, false);
+  model.ExpandMacro(&replace, name, replacement);
+  EXPECT_EQ(Text(), "xteh");
+  SetText("teh");
+  model.SetSelection(3, 3, false);
+  model.OnAutoReplace = [](TObject*, TEdStream&, const String&, String&, bool& can) { can = false; };
+  model.ExpandMacro(&replace, name, replacement);
+  EXPECT_EQ(Text(), "teh");
+}
+
 // ---- parsers and settings
+
+// Counts the fonts a window would make for a language's styles.
+class TCountedFonts : public TSM_SettingsFonts {
+public:
+  void CreateStyleFonts(TSM_Settings&) override { ++Live; }
+  void FreeStyleFonts(TSM_Settings&) override { Live = 0; }
+  static int Live;
+};
+int TCountedFonts::Live = 0;
+
+TEST(ModelLists, StyleFontsExistOnlyWhileEditorsAreAttached) {
+  SetSettingsFontsFactory([]() -> std::unique_ptr<TSM_SettingsFonts> { return std::make_unique<TCountedFonts>(); });
+  {
+    TSM_Settings settings;
+    TMemoryStream stream;
+    settings.SaveToStream(stream);
+    stream.SetPosition(0);
+    settings.LoadFromStream(stream);
+    EXPECT_EQ(TCountedFonts::Live, 0);
+    int a = 0, b = 0;
+    auto* first = reinterpret_cast<TCustomSyntaxMemo*>(&a);
+    auto* second = reinterpret_cast<TCustomSyntaxMemo*>(&b);
+    settings.AttachEditor(first);
+    settings.AttachEditor(second);
+    EXPECT_EQ(TCountedFonts::Live, 1);
+    settings.RefreshFonts();
+    EXPECT_EQ(TCountedFonts::Live, 1);
+    settings.DetachEditor(first);
+    EXPECT_EQ(TCountedFonts::Live, 1);
+    settings.DetachEditor(second);
+    EXPECT_EQ(TCountedFonts::Live, 0);
+    EXPECT_TRUE(settings.GetAttachedEditors().empty());
+  }
+  SetSettingsFontsFactory(nullptr);
+}
 
 TEST(ModelLists, ADestroyedEditorLeavesNoPointerInTheParserOrSettings) {
   TSyntaxMemoParser parser(nullptr);
