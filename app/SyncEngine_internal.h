@@ -17,6 +17,13 @@ String ConstraintName(const String& keyDef);
 std::vector<String> ForeignKeyColumns(const String& keyDef);
 // What "alter table T drop ..." needs to drop a constraint line.
 String DropClause(const String& keyDef);
+// A REFERENCES clause: the database when one is named, the table, and the
+// referenced columns in lower case; names without quotes.
+struct TReference {
+  String Database, Table;
+  std::vector<String> Columns;
+};
+std::vector<TReference> References(const String& text);
 // The tables named after REFERENCES in a text, without quotes.
 std::vector<String> ReferencedTables(const String& text);
 class TSyncDatabase;

@@ -22,19 +22,30 @@ String ConstraintName(const String& keyDef) {
   return ReadIdentifier(keyDef, i);
 }
 
-std::vector<String> ReferencedTables(const String& text) {
-  std::vector<String> tables;
+std::vector<TReference> References(const String& text) {
+  std::vector<TReference> references;
   for (size_t p = FindOutsideQuotes(text, "references "); p != String::npos;
        p = FindOutsideQuotes(text, "references ", p + 1)) {
     // A word that merely ends in "references" is no clause.
     if (p > 0 && (std::isalnum(static_cast<unsigned char>(text[p - 1])) || text[p - 1] == '_')) continue;
     size_t i = p + 11;
-    String table = ReadIdentifier(text, i);
+    TReference r;
+    r.Table = ReadIdentifier(text, i);
     // db.table names the table last.
-    while (i < text.size() && text[i] == '.')
-      table = ReadIdentifier(text, ++i);
-    tables.push_back(table);
+    while (i < text.size() && text[i] == '.') {
+      r.Database = r.Table;
+      r.Table = ReadIdentifier(text, ++i);
+    }
+    r.Columns = ParseColumnList(text.substr(i));
+    references.push_back(std::move(r));
   }
+  return references;
+}
+
+std::vector<String> ReferencedTables(const String& text) {
+  std::vector<String> tables;
+  for (const TReference& r : References(text))
+    tables.push_back(r.Table);
   return tables;
 }
 
@@ -69,18 +80,25 @@ int FindConstraint(const TStrings& keyDefs, const String& name) {
 
 } // namespace
 
-// One look at the target's own schema serves the whole run: a filter on the
-// referenced columns alone makes the server open every table of every
-// database.
+// Answered from the target's own definitions, each read at most once a run:
+// the server's catalogue would open every table to answer it.
 bool TSyncEngine::ReferencedByForeignKey(const String& table, const String& column) {
   if (!FReferencedColumns || !FInRun) {
     FReferencedColumns.emplace();
-    TSqlRows rows = FTarget.Open(
-        "select referenced_table_name, referenced_column_name from information_schema.key_column_usage "
-        "where table_schema = database() and referenced_table_schema = database()");
-    for (const TSqlRow& row : rows)
-      if (row.size() > 1 && row[0] && row[1])
-        FReferencedColumns->emplace(LowerCase(*row[0]), LowerCase(*row[1]));
+    TStringList tables, keyDefs;
+    QueryBaseTables(tables, FTarget);
+    String type;
+    for (int t = 0; t < tables.GetCount(); ++t) {
+      ReadTableDefinition(tables[t], type, nullptr, nullptr, nullptr, &keyDefs, FTarget);
+      for (int k = 0; k < keyDefs.GetCount(); ++k) {
+        if (FindOutsideQuotes(keyDefs[k], "foreign key") == String::npos) continue;
+        for (const TReference& r : References(keyDefs[k])) {
+          if (!r.Database.empty() && !SameText(r.Database, FTarget.GetDatabaseName())) continue;
+          for (const String& c : r.Columns)
+            FReferencedColumns->emplace(LowerCase(r.Table), c);
+        }
+      }
+    }
   }
   return FReferencedColumns->count({LowerCase(table), LowerCase(column)}) > 0;
 }
