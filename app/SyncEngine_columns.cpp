@@ -131,8 +131,10 @@ String TSyncEngine::DropColumnStatement(const String& table, const String& colum
   String statement = "alter table " + QuoteName(table) + " " + clauses + "drop column " + QuoteName(column);
   if (!primaryRest.empty()) {
     String name = GeneratedName("ix_tmp_primary_key_", table), list;
-    for (const String& c : primaryRest)
-      list += (list.empty() ? "" : ",") + QuoteName(c);
+    for (const String& c : primaryRest) {
+      if (!list.empty()) list += ",";
+      list += QuoteName(c);
+    }
     statement += Format(", add index %s(%s)", QuoteName(name), list);
     FTemporaryIndices[LowerCase(table)].push_back(name);
     keyNames.Add(LowerCase(name));

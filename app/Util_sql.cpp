@@ -187,7 +187,11 @@ bool NeedsQuoting(const String& name) {
 }
 
 String QuoteName(const String& name) {
-  return NeedsQuoting(name) ? "`" + ReplaceAll(name, "`", "``") + "`" : name;
+  if (!NeedsQuoting(name)) return name;
+  String quoted = "`";
+  quoted += ReplaceAll(name, "`", "``");
+  quoted += '`';
+  return quoted;
 }
 
 String UnquoteIdentifiers(const String& text) {
