@@ -94,6 +94,10 @@ public:
   int GetLongestRow() const { return FLongestRow; }
   void SetLongestRow(int value) { FLongestRow = value; }
   TSelLineStyle GetLineEndStyle() const { return FLineEndStyle; }
+  // The editor whose top line the cached top row stands for.
+  const void* TopRowOwner = nullptr;
+  // The editor the breakpoint lists report to.
+  const void* ListsOwner = nullptr;
   void SetLineEndStyle(TSelLineStyle value) { FLineEndStyle = value; }
 
   TUndoStack* GetUndoStack() const { return FUndoStack.get(); }

@@ -48,6 +48,8 @@ TSyntaxMemoModel::TSyntaxMemoModel(TCustomSyntaxMemo* editor)
 
 TSyntaxMemoModel::~TSyntaxMemoModel() {
   FDestroying = true;
+  if (FStore->TopRowOwner == this) FStore->TopRowOwner = nullptr;
+  if (FStore->ListsOwner == this) UnbindLists();
   ForgetParserAndSettings();
 }
 
@@ -87,9 +89,10 @@ void TSyntaxMemoModel::BindStore() {
   auto bind = [this](TSM_Breakpoints& list) {
     list.Control = FEditor;
     list.InvalidateControl = [this] { FHost->Invalidate(); };
-    list.RowLength = [this](int position) {
+    TTextStore* store = FStore.get();
+    list.RowLength = [store](int position) {
       int start = 0;
-      TRowRecord* row = FStore->RowAt(position, start);
+      TRowRecord* row = store->RowAt(position, start);
       return row ? static_cast<int>(row->Length) : 0;
     };
     list.OnStateChangeHandler = [this](TObject*, TSM_BreakpointData* data) {
@@ -101,6 +104,19 @@ void TSyntaxMemoModel::BindStore() {
   };
   bind(FStore->GetBreakpoints());
   bind(FStore->GetCodeBreak());
+  FStore->ListsOwner = this;
+}
+
+void TSyntaxMemoModel::UnbindLists() {
+  // The store may outlive this editor in another one's hands.
+  for (TSM_Breakpoints* list : {static_cast<TSM_Breakpoints*>(&FStore->GetBreakpoints()),
+                                static_cast<TSM_Breakpoints*>(&FStore->GetCodeBreak())}) {
+    list->Control = nullptr;
+    list->InvalidateControl = nullptr;
+    list->OnStateChangeHandler = nullptr;
+    list->OnFreeHandler = nullptr;
+  }
+  FStore->ListsOwner = nullptr;
 }
 
 void TSyntaxMemoModel::ShareStore(TTextStore* store) {
@@ -111,12 +127,19 @@ void TSyntaxMemoModel::ShareStore(TTextStore* store) {
   BindStore();
   FTopLine = 0;
   FTopRowOffset = 0;
-  FStore->SetTopRow(nullptr);
   EnsureTopRow();
   FAnchor = FCaret = 0;
   FRedraw = redraw;
   MetricsDirty = true;
   FHost->Invalidate();
+}
+
+void TSyntaxMemoModel::EnsureTopRow() {
+  if (FStore->TopRowOwner != this) {
+    FStore->SetTopRow(nullptr);
+    FStore->TopRowOwner = this;
+  }
+  FStore->EnsureTopRow(FTopLine, FTopRowOffset);
 }
 
 TSM_Breakpoints& TSyntaxMemoModel::GetBreakpoints() const {

@@ -360,7 +360,9 @@ public:
   int GetLeftColumn() const { return FLeftColumn; }
   void MakeVisible(int position);
   void ScrollTo(int leftColumn, int topLine, bool repaint);
-  void EnsureTopRow() { FStore->EnsureTopRow(FTopLine, FTopRowOffset); }
+  // The store's cached top row, made this editor's own first: editors that
+  // share a store each keep their own top line.
+  void EnsureTopRow();
   int GetScrollDivisor() const { return GetRowCount() / 32000 + 1; }
   // The bars' values as the window sets them (vertical ones divided by the
   // scroll divisor).
@@ -485,6 +487,7 @@ private:
   void MarkSelectionRows(std::pair<int, int> range);
   String VirtualFill();
   void BindStore();
+  void UnbindLists();
   void ForgetParserAndSettings();
   // Mapping internals.
   void BuildDisplayLine(const TRowRecord* row, String& chars, std::vector<uint8_t>& styles);

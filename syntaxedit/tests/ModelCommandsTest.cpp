@@ -265,11 +265,17 @@ TEST(ModelLists, SharedStoreLivesUntilItsLastEditorGoes) {
   TSyntaxMemoModel second;
   first->ReplaceSelText("shared");
   second.ShareStore(&first->GetStore());
+  first->ScrollTo(0, 0, false);
+  EXPECT_EQ(second.LocateRow(3).Line, 0);
+  second.GetBreakpoints().Add(std::make_unique<TSM_BreakpointData>(1, true, "b", 0));
   first.reset();
-  EXPECT_EQ(second.GetText(0), "shared");
-  second.SetSelection(6, 6, false);
+  second.SetSelection(0, 0, false);
+  second.ReplaceSelText("x");
+  EXPECT_EQ(second.GetBreakpoints().GetEntry(0)->Position, 1);
+  EXPECT_EQ(second.GetText(0), "xshared");
+  second.SetSelection(7, 7, false);
   second.ReplaceSelText("!");
-  EXPECT_EQ(second.GetText(0), "shared!");
+  EXPECT_EQ(second.GetText(0), "xshared!");
 }
 
 } // namespace
