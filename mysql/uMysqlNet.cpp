@@ -25,40 +25,87 @@ int Load3(const uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16);
 }
 
-// Deflates length bytes into a new buffer; false when zlib fails.
-bool CompressToNewBuffer(const uint8_t* bytes, size_t length, std::vector<uint8_t>& packed) {
+} // namespace
+
+// zlib's deflate and inflate states, each made at its first use and reset for
+// every frame after: making one costs more than a small frame's whole work.
+class TMysqlZlib {
+public:
+  TMysqlZlib() = default;
+  ~TMysqlZlib() {
+    if (FDeflating) deflateEnd(&FDeflate);
+    if (FInflating) inflateEnd(&FInflate);
+  }
+  TMysqlZlib(const TMysqlZlib&) = delete;
+  TMysqlZlib& operator=(const TMysqlZlib&) = delete;
+
+  // Deflates length bytes into `to` (room for `room` bytes); the deflated
+  // length, or 0 when zlib fails or the room is too small.
+  size_t Deflate(const uint8_t* bytes, size_t length, uint8_t* to, size_t room) {
+    if (!FDeflating && deflateInit(&FDeflate, Z_DEFAULT_COMPRESSION) != Z_OK) return 0;
+    FDeflating = true;
+    if (deflateReset(&FDeflate) != Z_OK) return 0;
+    Point(FDeflate, bytes, length, to, room);
+    return deflate(&FDeflate, Z_FINISH) == Z_STREAM_END ? size_t(FDeflate.total_out) : 0;
+  }
+
+  // Inflates length bytes into `to` (room for `room` bytes); the inflated
+  // length, or -1 for bad data or data that inflates beyond the room.
+  int Inflate(const uint8_t* packed, size_t length, uint8_t* to, size_t room) {
+    if (!FInflating && inflateInit(&FInflate) != Z_OK) return -1;
+    FInflating = true;
+    if (inflateReset(&FInflate) != Z_OK) return -1;
+    Point(FInflate, packed, length, to, room);
+    return inflate(&FInflate, Z_FINISH) == Z_STREAM_END ? int(FInflate.total_out) : -1;
+  }
+
+private:
+  static void Point(z_stream& stream, const uint8_t* in, size_t inLength, uint8_t* out, size_t outRoom) {
+    stream.next_in = const_cast<Bytef*>(in);
+    stream.avail_in = static_cast<uInt>(inLength);
+    stream.next_out = out;
+    stream.avail_out = static_cast<uInt>(outRoom);
+  }
+
+  z_stream FDeflate{};
+  z_stream FInflate{};
+  bool FDeflating = false;
+  bool FInflating = false;
+};
+
+namespace {
+
+// Deflates length bytes into a scratch buffer; false when zlib fails.
+bool CompressToNewBuffer(TMysqlZlib& zlib, const uint8_t* bytes, size_t length, std::vector<uint8_t>& packed) {
   packed.resize(static_cast<size_t>(static_cast<double>(length * 120) / 100) + 12);
-  uLongf packedLength = static_cast<uLongf>(packed.size());
-  if (compress2(packed.data(), &packedLength, bytes, static_cast<uLong>(length), Z_DEFAULT_COMPRESSION) !=
-      Z_OK)
-    return false;
+  const size_t packedLength = zlib.Deflate(bytes, length, packed.data(), packed.size());
   packed.resize(packedLength);
-  return true;
+  return packedLength > 0;
 }
 
 // Compresses the length bytes at `bytes` in place when that saves space;
 // unpacked becomes the original length then, else 0 (sent stored).
-void CompressPayload(uint8_t* bytes, size_t& length, size_t& unpacked, std::vector<uint8_t>& packed) {
+void CompressPayload(TMysqlZlib& zlib, uint8_t* bytes, size_t& length, size_t& unpacked,
+                     std::vector<uint8_t>& packed) {
   unpacked = 0;
   if (length < static_cast<size_t>(TMysqlNet::MinCompressLength)) return;
-  if (!CompressToNewBuffer(bytes, length, packed) || packed.size() >= length) return;
+  if (!CompressToNewBuffer(zlib, bytes, length, packed) || packed.size() >= length) return;
   std::memcpy(bytes, packed.data(), packed.size());
   unpacked = length;
   length = packed.size();
 }
 
-// Inflates the length bytes at `packed` to at most unpacked bytes at `to`
-// (there is room for them); the inflated length, or -1 for bad data.
-int UncompressPayload(const uint8_t* packed, int length, uint8_t* to, int unpacked) {
-  uLongf size = static_cast<uLongf>(unpacked);
-  if (uncompress(to, &size, packed, static_cast<uLong>(length)) != Z_OK) return -1;
-  return static_cast<int>(size);
-}
-
 } // namespace
+
+TMysqlNet::TMysqlNet() = default;
 
 TMysqlNet::~TMysqlNet() {
   Close();
+}
+
+TMysqlZlib& TMysqlNet::Zlib() {
+  if (!FZlib) FZlib = std::make_unique<TMysqlZlib>();
+  return *FZlib;
 }
 
 int TMysqlNet::Open(const String& host, int timeout, int port) {
@@ -89,6 +136,7 @@ int TMysqlNet::Close() {
   std::vector<uint8_t>().swap(FInput);
   std::vector<uint8_t>().swap(FFrame);
   std::vector<uint8_t>().swap(FPacked);
+  FZlib.reset();
   return rc;
 }
 
@@ -155,7 +203,7 @@ int TMysqlNet::SendFrame(const uint8_t* bytes, size_t n) {
     FFrame.resize(CompressedHeaderLength + n);
     std::memcpy(FFrame.data() + CompressedHeaderLength, bytes, n);
     size_t length = n, unpacked = 0;
-    CompressPayload(FFrame.data() + CompressedHeaderLength, length, unpacked, FPacked);
+    CompressPayload(Zlib(), FFrame.data() + CompressedHeaderLength, length, unpacked, FPacked);
     Store3(FFrame.data(), length);
     FFrame[3] = FSequence++;
     Store3(FFrame.data() + 4, unpacked);
@@ -254,7 +302,8 @@ int TMysqlNet::ReceiveFrame() {
       } else {
         FPacked.resize(static_cast<size_t>(length));
         length = ReadExactly(FPacked.data(), length, retries)
-                     ? UncompressPayload(FPacked.data(), length, FBuffer.data() + FFrameOffset, unpacked)
+                     ? Zlib().Inflate(FPacked.data(), static_cast<size_t>(length), FBuffer.data() + FFrameOffset,
+                                      static_cast<size_t>(unpacked))
                      : -1;
       }
     }

@@ -9,7 +9,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+class TMysqlZlib;
 
 enum TMysqlNetActivity : uint8_t { naIdle = 0, naReceiving = 1, naSending = 2 };
 
@@ -28,7 +31,7 @@ public:
   // this size; a larger body is received straight into its place.
   static constexpr int InputBufferSize = 32768;
 
-  TMysqlNet() = default;
+  TMysqlNet();
   ~TMysqlNet();
   TMysqlNet(const TMysqlNet&) = delete;
   TMysqlNet& operator=(const TMysqlNet&) = delete;
@@ -86,6 +89,7 @@ private:
   int ReceiveSome(uint8_t* to, int room, int& retries);
   bool Grow(size_t n);
   int ReadPacketCompressed();
+  TMysqlZlib& Zlib();
 
   TMysqlVio FVio;
   bool FCompress = false;
@@ -105,4 +109,5 @@ private:
   // Scratch space of the compressed envelope, kept between frames.
   std::vector<uint8_t> FFrame;
   std::vector<uint8_t> FPacked;
+  std::unique_ptr<TMysqlZlib> FZlib;
 };
