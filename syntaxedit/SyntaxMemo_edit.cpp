@@ -42,7 +42,7 @@ void TSyntaxMemoModel::UnlinkAndFree(TRowRecord* row) {
   if (row == FStore->GetFirstRow()) FStore->SetFirstRow(row->Next);
   if (row->Prev) row->Prev->Next = row->Next;
   if (row->Next) row->Next->Prev = row->Prev;
-  if (row->Length >= FStore->GetLongestRow()) FLongestLost = true;
+  NoteRowGone(row);
   FStore->SetRowCount(std::max(0, FStore->GetRowCount() - 1));
   FreeRowRecord(row);
 }
@@ -51,12 +51,19 @@ void TSyntaxMemoModel::NoteLongest(const TRowRecord* row) {
   FLongestNew = std::max(FLongestNew, static_cast<int>(row->Length));
 }
 
+void TSyntaxMemoModel::NoteRowGone(const TRowRecord* row) {
+  if (row->Length >= FStore->GetLongestRow()) FLongestLost = true;
+  // A row made by this edit and gone again may have been the longest noted.
+  if (FLongestNew > FStore->GetLongestRow() && row->Length >= FLongestNew) FLongestNewLost = true;
+}
+
 void TSyntaxMemoModel::SettleLongestRow() {
-  if (FLongestLost && FLongestNew < FStore->GetLongestRow())
+  if (FLongestNewLost || (FLongestLost && FLongestNew < FStore->GetLongestRow()))
     RecomputeLongestRow();
   else if (FLongestNew > FStore->GetLongestRow())
     FStore->SetLongestRow(FLongestNew);
   FLongestLost = false;
+  FLongestNewLost = false;
   FLongestNew = 0;
 }
 
@@ -488,6 +495,7 @@ void TSyntaxMemoModel::EmptyText() {
   SetSelection(0, 0, false);
   FStore->SetLongestRow(0);
   FLongestLost = false;
+  FLongestNewLost = false;
   FLongestNew = 0;
   FStore->GetCustomBookmarks().ClearBookmarks();
 }

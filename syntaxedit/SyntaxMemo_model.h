@@ -479,6 +479,8 @@ private:
   void LinkAfter(TRowRecord* after, TRowRecord* row);
   void UnlinkAndFree(TRowRecord* row);
   void NoteLongest(const TRowRecord* row);
+  // A row freed or shortened.
+  void NoteRowGone(const TRowRecord* row);
   void SettleLongestRow();
   void RecomputeLongestRow();
   void NoteFirstChanged(TRowRecord* row);
@@ -571,6 +573,7 @@ private:
   // Longest row bookkeeping of one edit: a row of the longest length went,
   // and the longest row the edit made.
   bool FLongestLost = false;
+  bool FLongestNewLost = false;
   int FLongestNew = 0;
 };
 

@@ -139,7 +139,7 @@ TRowRecord* TSyntaxMemoModel::ReflowLine(TRowRecord* first, TRowRecord*, int wra
     hadTop = hadTop || r == FStore->GetTopRow();
     hadAppended = hadAppended || r == FLastAppended;
     hadChanged = hadChanged || r == FRescanner->FirstChangedRow;
-    if (r->Length >= FStore->GetLongestRow()) FLongestLost = true;
+    NoteRowGone(r);
     TRowRecord* next = r->Next;
     FreeRowRecord(r);
     r = next;
@@ -386,7 +386,7 @@ void TSyntaxMemoModel::BlockUnindent(int count) {
     if (FStore->GetMarkList()) FStore->GetMarkList()->MarksDeleted(rowStart, rowStart + i);
     String removed(row->Text.get(), static_cast<size_t>(i));
     FUndo.LogTransaction(ltUnindent, rowStart, TLogData{&removed, nullptr});
-    if (row->Length >= FStore->GetLongestRow()) FLongestLost = true;
+    NoteRowGone(row);
     std::memmove(row->Text.get(), row->Text.get() + i, static_cast<size_t>(row->Length - i) + 1);
     row->Length = static_cast<uint16_t>(row->Length - i);
     RowTextChanged(row, rowStart, -i);

@@ -8,10 +8,15 @@
 
 namespace {
 
-class RandomEdits : public ModelTest {
+// Run without and with word wrap at 20 columns.
+class RandomEdits : public ModelTest, public testing::WithParamInterface<bool> {
 protected:
   void SetUp() override {
     model.AttachParser(1, &SqlParser());
+    if (GetParam()) {
+      model.SetWrapAtColumn(20);
+      SetOption(smoWordWrap, true);
+    }
     model.ClearUndo();
   }
   void TearDown() override { model.AttachParser(1, nullptr); }
@@ -62,7 +67,7 @@ protected:
   }
 };
 
-TEST_F(RandomEdits, MatchAPlainStringAfterEveryStep) {
+TEST_P(RandomEdits, MatchAPlainStringAfterEveryStep) {
   static const char* pieces[] = {"select ", "'str", "ing' ", "/* c", "omment */", "-- line\r\n", "\r", "\n",
                                  "x", "`q`", "123", " ", "\t", "insert into t values (1,'a');\r\n",
                                  "\"dq\"", "#"};
@@ -99,5 +104,7 @@ TEST_F(RandomEdits, MatchAPlainStringAfterEveryStep) {
     if (HasFatalFailure()) return;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Wrap, RandomEdits, testing::Bool());
 
 } // namespace
