@@ -104,6 +104,13 @@ int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, i
   return form.ShowModal();
 }
 
+int MessageDlgPos(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int, int X, int Y) {
+  TMessageForm form(Msg, DlgType, Buttons);
+  form.Position = poDesigned;
+  form.SetBounds(X, Y, form.GetWidth(), form.GetHeight());
+  return form.ShowModal();
+}
+
 void ShowMessage(const String& Msg) {
   MessageDlg(Msg, mtCustom, TMsgDlgButtons{mbOK});
 }

@@ -23,6 +23,8 @@ inline const TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
 
 // A modal message form; returns the modal result of the button pressed.
 int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx = 0);
+// The same with the form's top left corner at (X, Y) on the screen.
+int MessageDlgPos(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx, int X, int Y);
 // The message with an OK button, captioned with the application's title.
 void ShowMessage(const String& Msg);
 // The database login form: true on OK, with the name and password entered.

@@ -31,6 +31,18 @@ TEST(Dialogs, MessageDlgReturnsTheButtonPressed) {
   }
 }
 
+TEST(Dialogs, MessageDlgPosStandsWhereAskedAndOffersAll) {
+  RECT placed{};
+  guitest::AnswerNextForm([&](TCustomForm* form) {
+    GetWindowRect(form->GetHandle(), &placed);
+    guitest::PressKey('A', guitest::kAlt);
+  });
+  EXPECT_EQ(mrAll, MessageDlgPos("Replace this one?", mtConfirmation,
+                                 TMsgDlgButtons{mbYes, mbNo, mbCancel, mbAll}, 0, 130, 90));
+  EXPECT_EQ(130, placed.left);
+  EXPECT_EQ(90, placed.top);
+}
+
 TEST(Dialogs, ShowMessageWaitsForOK) {
   bool answered = false;
   guitest::AnswerNextForm([&](TCustomForm* form) {
