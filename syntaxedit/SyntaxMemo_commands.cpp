@@ -39,6 +39,12 @@ private:
 
 } // namespace
 
+// Where a caret beyond the end of a row stands: on its line end, or after
+// the last character of the text.
+int TSyntaxMemoModel::LineEndIndex(const TRowRecord* row) {
+  return row->Length - (RowEndsWithCR(row) ? 1 : 0);
+}
+
 void TSyntaxMemoModel::SetCaretBeyondEOL(bool value, int column) {
   FBeyondEOL = value;
   FCaretColumn = column;
@@ -80,7 +86,7 @@ void TSyntaxMemoModel::MoveLeft(bool extend) {
       int rowStart = 0;
       TRowRecord* row = RowAt(p, rowStart);
       if (CaretFitsRow(FCaretColumn, row)) {
-        p = rowStart + row->Length - 1;
+        p = rowStart + LineEndIndex(row);
         FBeyondEOL = false;
       }
     } else if (FCaretColumn < 1) {
@@ -106,9 +112,9 @@ void TSyntaxMemoModel::MoveRight(bool extend) {
   TRowRecord* row = RowAt(p, rowStart);
   if (FBeyondEOL) {
     FCaretColumn = std::min(FCaretColumn + 1, MaxInsertRow);
-  } else if (!row || p == rowStart + row->Length - 1) {
+  } else if (!row || p == rowStart + LineEndIndex(row)) {
     FBeyondEOL = true;
-    FCaretColumn = row ? IndexToColumn(row->Length - 1, row) + 1 : 1;
+    FCaretColumn = row ? IndexToColumn(LineEndIndex(row), row) + 1 : 1;
   } else {
     ++FCaretColumn;
     p = std::min(p + 1, GetTextLength());
@@ -192,7 +198,7 @@ void TSyntaxMemoModel::MoveDown(bool extend) {
       p = targetStart + ColumnToIndex(FCaretColumn, target);
     } else {
       FBeyondEOL = true;
-      p = targetStart + target->Length - 1;
+      p = targetStart + LineEndIndex(target);
     }
     FColumnTrackRequest = false;
   } else {
@@ -224,7 +230,7 @@ void TSyntaxMemoModel::MovePage(bool down, bool extend) {
       p += ColumnToIndex(FCaretColumn, target);
     } else {
       FBeyondEOL = true;
-      p += target->Length - 1;
+      p += LineEndIndex(target);
     }
     FColumnTrackRequest = false;
   } else {

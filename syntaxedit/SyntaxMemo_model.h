@@ -513,6 +513,7 @@ private:
   // Command internals.
   void FinishMove(int p, bool extend);
   int DisplayColumnOf(int position);
+  static int LineEndIndex(const TRowRecord* row);
   int CaretX(TRowRecord* row, int rowStart);
   int VirtualTarget(TRowRecord* target, int targetStart, int p);
   void MoveLeft(bool extend);

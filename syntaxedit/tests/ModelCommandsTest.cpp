@@ -25,6 +25,49 @@ TEST_F(Commands, CaretMovesTable) {
   }
 }
 
+TEST_F(Commands, PagesAndScrollingMoveTheViewWithTheCaret) {
+  String text;
+  for (int i = 0; i < 100; ++i)
+    text += "row " + std::to_string(100 + i) + "\r";
+  SetText(text);
+  model.ExecuteCommand(ecPageDown, 0, false);
+  EXPECT_EQ(model.LineFromChar(model.GetCaret()), 20);
+  EXPECT_EQ(model.GetTopLine(), 20);
+  model.ExecuteCommand(ecPageUp, 0, true);
+  EXPECT_EQ(model.GetSelection(), std::make_pair(model.LineIndex(20), 0));
+  EXPECT_EQ(model.GetTopLine(), 0);
+  model.SetSelection(0, 0, false);
+  model.ExecuteCommand(ecScrollDown, 0, false);
+  EXPECT_EQ(model.GetTopLine(), 1);
+  EXPECT_EQ(model.LineFromChar(model.GetCaret()), 1);
+  model.ExecuteCommand(ecScrollUp, 0, false);
+  EXPECT_EQ(model.GetTopLine(), 0);
+}
+
+TEST_F(Commands, BeyondTheLineEndTypingFillsTheGap) {
+  SetOption(smoCaretAfterEOL, true);
+  SetText("ab\rcdef");
+  model.SetSelection(1, 1, false);
+  model.ExecuteCommand(ecRight, 0, false);
+  model.ExecuteCommand(ecRight, 0, false);
+  model.ExecuteCommand(ecRight, 0, false);
+  EXPECT_TRUE(model.GetCaretBeyondEOL());
+  EXPECT_EQ(model.GetCaret(), 2);
+  EXPECT_EQ(model.GetCaretColumn(), 4);
+  Type("x");
+  // TABs first: smoUseTAB and smoSmartFill are on by default.
+  EXPECT_EQ(Text(), "ab\tx\rcdef");
+  EXPECT_FALSE(model.GetCaretBeyondEOL());
+  model.ExecuteCommand(ecDown, 0, false);
+  EXPECT_TRUE(model.GetCaretBeyondEOL());
+  EXPECT_EQ(model.GetCaretColumn(), 5);
+  model.ExecuteCommand(ecLeft, 0, false);
+  EXPECT_EQ(model.GetCaretColumn(), 4);
+  EXPECT_EQ(model.GetCaret(), 9);
+  model.ExecuteCommand(ecDeleteChar, 0, false);
+  EXPECT_EQ(Text(), "ab\tx\rcdef");
+}
+
 TEST_F(Commands, ShiftDownExtendsToTheSamePixelColumn) {
   SetText("abcdef\rghijkl\r");
   model.SetSelection(2, 2, false);
