@@ -5,6 +5,7 @@
 #pragma once
 
 #include "SyntaxEd_chargroups.h"
+#include "SyntaxEd_streamio.h"
 
 #include <cstdint>
 #include <functional>
@@ -56,6 +57,11 @@ public:
   // the start with length 1.
   virtual TKeywordEntry* MatchWord(TEdStream& stream, bool caseSensitive, bool forward, int& startOffset,
                                    int& startPosition, int& length);
+  // Whether some word begins with the character; when none does, MatchWord
+  // forward only steps over it, which a caller may do without the call.
+  bool BeginsWord(char c, bool caseSensitive) const {
+    return FFirstIndex[static_cast<uint8_t>(caseSensitive ? c : ToLowerAscii(c))] != nullptr;
+  }
   // The node of the word, or of its longest stored prefix; nullptr when not
   // even its first character is stored.
   TKeywordNode* FindNode(const String& word, bool caseSensitive) const;
