@@ -45,6 +45,8 @@ bool NotCR(char c) {
 
 // The character after the current one, without moving.
 char PeekNext(TEdStream& s) {
+  const char* chars = nullptr;
+  if (s.RowRun(chars) > 1) return chars[1];
   if (s.AtEnd()) return 0;
   int at = s.CurrentPos();
   s.Advance();
@@ -146,14 +148,17 @@ bool PascalString(TSyntaxMemoParser*, TEdStream& s, int& length) {
 // A quoted text in which a backslash takes the character after it too.
 bool EscapedString(TEdStream& s, int& length, char close) {
   Take(s, length);
-  for (;;) {
-    TakeWhile(s, length, [close](char c) { return c != CR && c != close && c != '\\'; });
-    if (s.AtEnd() || s.CurrentChar() == CR) break;
-    char c = s.CurrentChar();
-    Take(s, length);
-    if (c == close) break;
-    if (!s.AtEnd() && s.CurrentChar() != CR) Take(s, length);
-  }
+  bool escaped = false;
+  TakeWhile(s, length, [&escaped, close](char c) {
+    if (c == CR) return false;
+    if (escaped) {
+      escaped = false;
+      return true;
+    }
+    escaped = c == '\\';
+    return c != close;
+  });
+  if (!s.AtEnd() && s.CurrentChar() == close) Take(s, length);
   return true;
 }
 

@@ -206,8 +206,16 @@ uint8_t TSyntaxMemoParser::NextToken(TCustomSyntaxMemo* Editor, TEdStream& s, in
     matched = false;
   };
 
-  if (TKeywordEntry* e =
-          FKeywords->MatchWord(s, FKeywords->GetCaseFlag() != 0, true, startOffset, startPosition, Length)) {
+  const bool caseSensitive = FKeywords->GetCaseFlag() != 0;
+  TKeywordEntry* e = nullptr;
+  if (FKeywords->BeginsWord(c, caseSensitive)) {
+    e = FKeywords->MatchWord(s, caseSensitive, true, startOffset, startPosition, Length);
+  } else {
+    // Most characters begin no word; the lookup would only step over them.
+    Length = 1;
+    s.Advance();
+  }
+  if (e) {
     token = e->Value & 0xFF;
     matched = true;
   } else if (TKeywords* table = TableKeywords()) {
@@ -244,8 +252,11 @@ uint8_t TSyntaxMemoParser::NextToken(TCustomSyntaxMemo* Editor, TEdStream& s, in
     s.MoveTo(start + 1);
     Length = 1;
     token = 0;
-  } else if (effect) {
+  } else if (effect && (effect->StackFlags || !effect->NoStateChange)) {
     ApplyEffects(*effect);
+  } else if (effect) {
+    // Most tokens leave the states as they are.
+    StatesChanged();
   }
 
   const TEffectRecord* now = FEffectRecords[static_cast<uint8_t>(token)].get();
