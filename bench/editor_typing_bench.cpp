@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
     TStringStream stream(text);
     model.LoadTextFromStream(stream);
     model.NotifyChange();
-    std::printf("text: %.1f MB in %d rows\n", static_cast<double>(text.size()) / (1 << 20), model.GetRowCount());
+    std::printf("text: %.1f MB in %d rows\n", static_cast<double>(text.size()) / (1 << 20),
+                model.GetRowCount());
 
     const TPlace places[] = {
         {"inside a statement", "CREATE TABLE `", 14},
@@ -72,9 +73,10 @@ int main(int argc, char** argv) {
         micros.push_back(SecondsSince(start) * 1e6);
         rows.push_back(RepaintedRows(model));
       }
-      std::printf("%-24s rows rescanned: median %d, max %d; time per keystroke: median %.1f us, max %.1f us\n",
-                  place.Name, Median(rows), *std::max_element(rows.begin(), rows.end()), Median(micros),
-                  *std::max_element(micros.begin(), micros.end()));
+      std::printf(
+          "%-24s rows rescanned: median %d, max %d; time per keystroke: median %.1f us, max %.1f us\n",
+          place.Name, Median(rows), *std::max_element(rows.begin(), rows.end()), Median(micros),
+          *std::max_element(micros.begin(), micros.end()));
     }
   } catch (const Exception& e) {
     std::fprintf(stderr, "%s\n", e.Message.c_str());

@@ -95,7 +95,8 @@ void TSM_Breakpoints::AdjustForEdit(int position, int delta) {
 // ---- TSM_CodeBreak
 
 TSM_CodeBreak::TSM_CodeBreak(TCustomSyntaxMemo* control)
-    : TSM_Breakpoints(control), FExecutionPoint(std::make_unique<TSM_BreakpointData>(0, false, String(), 0)) {}
+    : TSM_Breakpoints(control), FExecutionPoint(std::make_unique<TSM_BreakpointData>(0, false, String(), 0)) {
+}
 
 bool TSM_CodeBreak::GetRowAttributes(int position, int& image, TColor& textColor, TColor& background) {
   if (!FExecutionPoint->GetActive() || FExecutionPoint->Position != position) return false;

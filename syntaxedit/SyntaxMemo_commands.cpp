@@ -438,7 +438,8 @@ void TSyntaxMemoModel::ExpandMacro(TMacroKeywords* Sender, const String& name, S
   FAnchor = start;
   FCaret = end;
   TSM_Settings& settings = *FActiveSettings;
-  if (Sender == &settings.GetCodeTemplates() && OnTemplateEvent) OnTemplateEvent(this->Sender, name, replacement);
+  if (Sender == &settings.GetCodeTemplates() && OnTemplateEvent)
+    OnTemplateEvent(this->Sender, name, replacement);
   if (Sender == &settings.GetAutoReplace()) {
     int at = FCaret - static_cast<int>(name.size());
     int rowStart = 0;

@@ -107,7 +107,8 @@ int TSyntaxMemoModel::GetSelLength() {
   int length = end - start;
   if (FStore->GetLineEndStyle() != lsCRLF) return length;
   int rowStart = 0;
-  for (TRowRecord* row = RowAt(start, rowStart); row && rowStart < end; rowStart += row->Length, row = row->Next) {
+  for (TRowRecord* row = RowAt(start, rowStart); row && rowStart < end;
+       rowStart += row->Length, row = row->Next) {
     int last = rowStart + row->Length - 1;
     if (RowEndsWithCR(row) && last >= start && last < end) ++length;
   }
@@ -177,7 +178,8 @@ String TSyntaxMemoModel::GetSelectedText() {
   if (start >= end) return text;
   text.reserve(static_cast<size_t>(end - start));
   int rowStart = 0;
-  for (TRowRecord* row = RowAt(start, rowStart); row && rowStart < end; rowStart += row->Length, row = row->Next) {
+  for (TRowRecord* row = RowAt(start, rowStart); row && rowStart < end;
+       rowStart += row->Length, row = row->Next) {
     int from = std::max(start - rowStart, 0);
     int to = std::min(end - rowStart, static_cast<int>(row->Length));
     if (to > from) text.append(row->Text.get() + from, static_cast<size_t>(to - from));
@@ -265,7 +267,8 @@ void TSyntaxMemoModel::ReplaceSelectionText(const char* text, int count) {
     FCaretColumn = row ? IndexToColumn(FCaret - rowStart, row) : 0;
   }
   EnsureTopRow();
-  if (FUndo.GetTransactionOpen() && FUndo.GetTransactionType() == ltText) FUndo.LogTransaction(ltText, ltClose);
+  if (FUndo.GetTransactionOpen() && FUndo.GetTransactionType() == ltText)
+    FUndo.LogTransaction(ltText, ltClose);
   Rescan();
   FUndo.EndUndoGroup(ugReplaceSelection);
   FBeyondEOL = false;
@@ -327,7 +330,8 @@ bool TSyntaxMemoModel::InsertCharInPlace(TRowRecord* row, int offset, char c) {
   auto text = std::make_unique<char[]>(static_cast<size_t>(row->Length) + 2);
   std::memcpy(text.get(), row->Text.get(), static_cast<size_t>(offset));
   text[offset] = c;
-  std::memcpy(text.get() + offset + 1, row->Text.get() + offset, static_cast<size_t>(row->Length - offset) + 1);
+  std::memcpy(text.get() + offset + 1, row->Text.get() + offset,
+              static_cast<size_t>(row->Length - offset) + 1);
   row->Text = std::move(text);
   row->Length = static_cast<uint16_t>(row->Length + 1);
   row->Tokens.reset();
@@ -392,7 +396,8 @@ void TSyntaxMemoModel::InsertRowText(const char* text, int n) {
   if (HasOption(smoWordWrap)) ReflowRows(firstNew, lastNew);
 }
 
-TRowRecord* TSyntaxMemoModel::SplitIntoRows(const String& combined, TRowRecord* after, TRowRecord*& firstNew) {
+TRowRecord* TSyntaxMemoModel::SplitIntoRows(const String& combined, TRowRecord* after,
+                                            TRowRecord*& firstNew) {
   const char* text = combined.data();
   int total = static_cast<int>(combined.size());
   int pos = 0;
@@ -459,7 +464,8 @@ void TSyntaxMemoModel::DeleteSelection() {
   TRowRecord* fresh = nullptr;
   if (!joined.empty()) {
     fresh = NewRowRecord(joined.data(), static_cast<int>(joined.size()));
-    fresh->Flags = rfChanged | (HasTab(joined.data(), static_cast<int>(joined.size())) ? uint32_t(rfHasTab) : 0u);
+    fresh->Flags =
+        rfChanged | (HasTab(joined.data(), static_cast<int>(joined.size())) ? uint32_t(rfHasTab) : 0u);
     fresh->Marks = marks;
     fresh->GutterImages = images;
     fresh->Paint1 = paint1;

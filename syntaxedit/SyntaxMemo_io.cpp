@@ -68,7 +68,8 @@ void TSyntaxMemoModel::WriteSelection(TStream& stream, int writeFlags) {
   if (start >= end) return;
   TBufferedWriter out(stream);
   int rowStart = 0;
-  for (TRowRecord* row = RowAt(start, rowStart); row && rowStart < end; rowStart += row->Length, row = row->Next) {
+  for (TRowRecord* row = RowAt(start, rowStart); row && rowStart < end;
+       rowStart += row->Length, row = row->Next) {
     int from = std::max(start - rowStart, 0);
     int to = std::min(end - rowStart, static_cast<int>(row->Length));
     bool lineEnd = to == row->Length && RowEndsWithCR(row);

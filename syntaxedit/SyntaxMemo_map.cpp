@@ -161,7 +161,8 @@ void TSyntaxMemoModel::BuildDisplayLine(const TRowRecord* row, String& chars, st
   for (int i = 0; i < length; ++i) {
     uint8_t style = row->Tokens ? FActiveSettings->TokenStyle(row->Tokens[i]) : 0;
     int cells = 1;
-    if (row->Text[i] == '\t') cells = NextTabStop(static_cast<int>(chars.size())) - static_cast<int>(chars.size());
+    if (row->Text[i] == '\t')
+      cells = NextTabStop(static_cast<int>(chars.size())) - static_cast<int>(chars.size());
     char c = row->Text[i] == '\t' ? ' ' : row->Text[i];
     chars.append(static_cast<size_t>(cells), c);
     styles.insert(styles.end(), static_cast<size_t>(cells), style);
@@ -313,7 +314,8 @@ TEdPoint TSyntaxMemoModel::PositionToPoint(int position) {
   int y = RowY(position, row, remaining);
   if (y < 0) return TEdPoint{-1, -1};
   if (!row) return TEdPoint{TextLeftEdge(), 0};
-  int column = remaining >= row->Length && !row->Next && RowEndsWithCR(row) ? 0 : IndexToColumn(remaining, row);
+  int column =
+      remaining >= row->Length && !row->Next && RowEndsWithCR(row) ? 0 : IndexToColumn(remaining, row);
   return TEdPoint{ColumnToX(column, row), y};
 }
 
@@ -448,8 +450,8 @@ bool TSyntaxMemoModel::CharStartsWord(char c) const {
 
 bool TSyntaxMemoModel::CharIsInWord(char c) const {
   if (fn_CharIsInWord) return fn_CharIsInWord(c);
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '\'' ||
-         c == '-';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == '\'' || c == '-';
 }
 
 namespace {

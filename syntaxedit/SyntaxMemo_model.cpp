@@ -13,7 +13,9 @@ namespace {
 class TNoWindowMeasurer : public TTextMeasurer {
 public:
   TEditorFontMetrics GetMetrics() override { return TEditorFontMetrics(); }
-  int TextWidth(const char*, int count, uint8_t) override { return count * TEditorFontMetrics().AveCharWidth; }
+  int TextWidth(const char*, int count, uint8_t) override {
+    return count * TEditorFontMetrics().AveCharWidth;
+  }
 };
 
 } // namespace
@@ -318,7 +320,8 @@ void TSyntaxMemoModel::AttachParser(int slot, TSyntaxMemoParser* parser) {
   if (FHost->Focused()) FHost->AttachLanguageHandlers();
   bool wrap = HasOption(smoWordWrap);
   bool appliedWrap = (FAppliedOptions & SyntaxMemoOptionBit(smoWordWrap)) != 0;
-  if (wrap != appliedWrap || FActiveSettings->WordWrapColumn != FAppliedWrapColumn) FWrapSettingsChanged = true;
+  if (wrap != appliedWrap || FActiveSettings->WordWrapColumn != FAppliedWrapColumn)
+    FWrapSettingsChanged = true;
   FAppliedOptions = FActiveSettings->Options;
   FAppliedWrapColumn = FActiveSettings->WordWrapColumn;
   ApplySettingsMessage();
@@ -453,7 +456,8 @@ void TSyntaxMemoModel::SetWrapOverride(const String& value) {
 
 void TSyntaxMemoModel::SetGutter(int value) {
   if (value == FActiveSettings->GutterWidth) return;
-  if (FClientWidth == 0 || value < 0 || (value >= 1 && value <= 33) || value * 100 / FClientWidth > 20) return;
+  if (FClientWidth == 0 || value < 0 || (value >= 1 && value <= 33) || value * 100 / FClientWidth > 20)
+    return;
   FActiveSettings->GutterWidth = value;
   LayoutChanged = true;
   ApplySettings();

@@ -158,8 +158,8 @@ inline constexpr const char* SyntaxMemoVersion = "3.00.39";
 inline constexpr const char* SCouldNotSave = "Could not save text to stream";
 inline constexpr const char* SBadStream = "Bad TStream instance";
 inline constexpr const char* SNotEnoughMemory = "Not enough memory for operation";
-inline constexpr const char* SCannotOpenFile = "File '%s' cannot be opened for reading"; // 4400
-inline constexpr const char* SParserIndex = "Parser index out of range";                 // 4198
+inline constexpr const char* SCannotOpenFile = "File '%s' cannot be opened for reading";      // 4400
+inline constexpr const char* SParserIndex = "Parser index out of range";                      // 4198
 inline constexpr const char* SBadTabDefault = "=Illegal default tab stop value, must be > 0"; // 4204
 inline constexpr const char* STabColumnExpected = "Tab stop column value expected";           // 4205
 inline constexpr const char* STabOrder = "Tab columns must be in order and unique";           // 4206

@@ -111,7 +111,8 @@ TRowRecord* TSyntaxMemoModel::ReflowLine(TRowRecord* first, TRowRecord*, int wra
   auto keep = [&](char lead) {
     if (total >= ReflowLimit) return false;
     if (!wrap) return true;
-    return HasOption(smoWrapOverride) && StringToCharSet(FActiveSettings->WrapOverride).test(static_cast<unsigned char>(lead));
+    return HasOption(smoWrapOverride) &&
+           StringToCharSet(FActiveSettings->WrapOverride).test(static_cast<unsigned char>(lead));
   };
   if (rows == 1 && keep(first->Text[0])) {
     first->Flags |= rfRepaint;

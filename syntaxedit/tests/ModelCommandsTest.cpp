@@ -13,9 +13,9 @@ TEST_F(Commands, CaretMovesTable) {
   struct Case {
     int command, caret, expected;
   } cases[] = {
-      {ecLineEnd, 1, 3},   {ecLineStart, 9, 6},  {ecLeft, 0, 0},      {ecRight, 16, 16},   {ecUp, 9, 3},
-      {ecDown, 2, 8},      {ecDown, 12, 16},     {ecDocEnd, 3, 16},   {ecDocStart, 9, 0},  {ecWordRight, 0, 6},
-      {ecWordLeft, 9, 6},  {ecUp, 1, 1},         {ecLineEnd, 15, 16},
+      {ecLineEnd, 1, 3},  {ecLineStart, 9, 6}, {ecLeft, 0, 0},      {ecRight, 16, 16},  {ecUp, 9, 3},
+      {ecDown, 2, 8},     {ecDown, 12, 16},    {ecDocEnd, 3, 16},   {ecDocStart, 9, 0}, {ecWordRight, 0, 6},
+      {ecWordLeft, 9, 6}, {ecUp, 1, 1},        {ecLineEnd, 15, 16},
   };
   for (const Case& c : cases) {
     model.SetSelection(c.caret, c.caret, false);
@@ -115,7 +115,8 @@ TEST_F(Commands, ReadOnlyStopsEditingButNotCopying) {
   SetText("abc");
   model.ReadOnly = true;
   model.SelectAll();
-  for (int command : {ecCut, ecPaste, ecDeleteChar, ecDeleteLastChar, ecBlockIndent, ecDeleteLine, ecDeleteWord})
+  for (int command :
+       {ecCut, ecPaste, ecDeleteChar, ecDeleteLastChar, ecBlockIndent, ecDeleteLine, ecDeleteWord})
     model.ExecuteCommand(command, 0, false);
   model.ExecuteCommand(ecCopy, 0, false);
   EXPECT_EQ(Text(), "abc");
@@ -256,7 +257,8 @@ public:
 int TCountedFonts::Live = 0;
 
 TEST(ModelLists, StyleFontsExistOnlyWhileEditorsAreAttached) {
-  SetSettingsFontsFactory([]() -> std::unique_ptr<TSM_SettingsFonts> { return std::make_unique<TCountedFonts>(); });
+  SetSettingsFontsFactory(
+      []() -> std::unique_ptr<TSM_SettingsFonts> { return std::make_unique<TCountedFonts>(); });
   {
     TSM_Settings settings;
     TMemoryStream stream;

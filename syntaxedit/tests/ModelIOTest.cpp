@@ -102,9 +102,7 @@ TEST_F(IO, AStreamErrorRestoresSelectionAndLock) {
 TEST_F(IO, AFailedSaveLeavesTheOldFile) {
   String path = TempPath("save.sql");
   SetText("new text");
-  {
-    std::ofstream(path, std::ios::binary) << "old text";
-  }
+  { std::ofstream(path, std::ios::binary) << "old text"; }
   std::filesystem::create_directory(path + ".tmp~");
   EXPECT_ANY_THROW(model.SaveTextFile(path));
   EXPECT_EQ(FileText(path), "old text");
@@ -130,9 +128,7 @@ TEST_F(IO, LoadingReplacesTheTextHighlightsItAndClearsTheUndoLog) {
   model.AttachParser(1, &SqlParser());
   SetText("old");
   String path = TempPath("load.sql");
-  {
-    std::ofstream(path, std::ios::binary) << "select 'a';\r\n-- note\r\n";
-  }
+  { std::ofstream(path, std::ios::binary) << "select 'a';\r\n-- note\r\n"; }
   model.LoadTextFile(path);
   std::filesystem::remove(path);
   model.NotifyChange();
@@ -198,8 +194,9 @@ TEST_F(Lines, InsertPutAndDeleteEditTheLiveText) {
     int index;
     const char* line;
     const char* result;
-  } inserts[] = {{"abc", 1, "x", "abc\rx"},    {"abc\r", 2, "x", "abc\rx"},  {"abc\r", 2, "", "abc\r\r"},
-                 {"abc\rdef", 1, "x", "abc\rx\rdef"}, {"abc", 0, "x", "x\rabc"}, {"abc", 5, "x", "abc"},
+  } inserts[] = {{"abc", 1, "x", "abc\rx"},   {"abc\r", 2, "x", "abc\rx"},
+                 {"abc\r", 2, "", "abc\r\r"}, {"abc\rdef", 1, "x", "abc\rx\rdef"},
+                 {"abc", 0, "x", "x\rabc"},   {"abc", 5, "x", "abc"},
                  {"abc", -1, "x", "abc"}};
   for (const Case& c : inserts) {
     SetText(c.text);

@@ -68,9 +68,10 @@ protected:
 };
 
 TEST_P(RandomEdits, MatchAPlainStringAfterEveryStep) {
-  static const char* pieces[] = {"select ", "'str", "ing' ", "/* c", "omment */", "-- line\r\n", "\r", "\n",
-                                 "x", "`q`", "123", " ", "\t", "insert into t values (1,'a');\r\n",
-                                 "\"dq\"", "#"};
+  static const char* pieces[] = {
+      "select ", "'str", "ing' ", "/* c", "omment */", "-- line\r\n", "\r",
+      "\n",      "x",    "`q`",   "123",  " ",         "\t",          "insert into t values (1,'a');\r\n",
+      "\"dq\"",  "#"};
   std::mt19937 random(20261210);
   std::vector<String> history{String()};
   size_t at = 0;
