@@ -88,6 +88,10 @@ public:
   // Re-applies a parser's settings to every editor using it; false when the
   // host leaves it to this model alone.
   virtual bool RefreshParserEditors(TSyntaxMemoParser&) { return false; }
+  // The visible text area: the client size, or with flat scroll bars the
+  // control's size less the bars shown.
+  virtual int UsableClientWidth(int clientWidth) { return clientWidth; }
+  virtual int UsableClientHeight(int clientHeight) { return clientHeight; }
 };
 
 // --- Events and constants ----------------------------------------------------
@@ -207,8 +211,9 @@ public:
   TSyntaxMemoModel(const TSyntaxMemoModel&) = delete;
   TSyntaxMemoModel& operator=(const TSyntaxMemoModel&) = delete;
 
-  // Both stay the caller's; none restores the defaults (no window, fixed
-  // pitch of 7 by 17 pixels).
+  // Both stay the caller's; none restores the defaults: a host that shows
+  // nothing, and the measures of an editor without a window (characters 7
+  // pixels wide on average, rows of 17, no fixed pitch).
   void SetHost(TSyntaxMemoHost* host);
   void SetMeasurer(TTextMeasurer* measurer);
   TCustomSyntaxMemo* GetEditor() const { return FEditor; }
@@ -347,8 +352,8 @@ public:
   void SetClientSize(int width, int height);
   int GetClientWidth() const { return FClientWidth; }
   int GetClientHeight() const { return FClientHeight; }
-  int UsableClientWidth() const { return FClientWidth; }
-  int UsableClientHeight() const { return FClientHeight; }
+  int UsableClientWidth() const { return FHost->UsableClientWidth(FClientWidth); }
+  int UsableClientHeight() const { return FHost->UsableClientHeight(FClientHeight); }
   // For the wrap width without a wrap column: the control's width and the
   // width of a vertical scroll bar.
   int ControlWidth = 0;
