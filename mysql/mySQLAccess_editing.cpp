@@ -89,8 +89,11 @@ String Literal(const TNativeConnect* connection, const TmySQLField& field, bool 
   case fldDATE:
   case fldTIME:
   case fldTIMESTAMP:
-  case fldBOOL:
-    return "'" + PlainText(field) + "'";
+  case fldBOOL: {
+    // Built from a named text: GCC's -O3 warns wrongly about the temporary form.
+    const String text = PlainText(field);
+    return "'" + text + "'";
+  }
   default:
     return PlainText(field);
   }
