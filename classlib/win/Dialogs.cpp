@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <dlgs.h>
+
 // ---- Message dialogs ----
 
 namespace {
@@ -357,6 +359,8 @@ HWND TFindDialog::CreateDialogWindow(FINDREPLACEA& fr) {
 
 bool TFindDialog::Execute() {
   if (FHandle) {
+    // A dialog on show takes the text it is opened with again.
+    SetDlgItemTextA(FHandle, edt1, FindText.c_str());
     SetForegroundWindow(FHandle);
     return true;
   }
