@@ -84,13 +84,14 @@ public:
   // A dialog opening forgets the previous match.
   void ForgetMatch() { FLastMatch = -1; }
   TREParser& GetParser() { return FParser; }
+  // The engine's last error with the pattern, as an error box.
+  void RegexpErrorMessage(const String& pattern);
 
 private:
   bool CharStartsWord(char c) const override;
   bool CharIsInWord(char c) const override;
   TEdStream& AttachStream(int position);
   void FlagsFromRequest(const TSearchRequest& request);
-  void RegexpErrorMessage(const String& pattern);
   int FindLiteralFrom(int start, const String& text, bool backward);
   bool CompileOrReport(const String& pattern);
   void SelectRange(int start, int end, bool repaint);

@@ -22,6 +22,7 @@ class TImageList;
 class TSyntaxMemoParser;
 class TCustomSyntaxMemo;
 class TTemplatePopup;
+class TSyntaxMemoFinder;
 
 // --- Window helpers ---------------------------------------------------------
 
@@ -55,6 +56,8 @@ enum : UINT {
   SM_MODIFIED = 0x0C08,
   SM_TOPLINE = 0x0C09,
   SM_LEFTCOLUMN = 0x0C0A,
+  SM_FIND = 0x0C0B,
+  SM_REPLACE = 0x0C0C,
   SM_SELTEXT = 0x0C0D,
   SM_CANREDO = 0x0C0E,
   SM_REDO = 0x0C0F,
@@ -129,6 +132,7 @@ using TTripleClickEvent = std::function<void(TObject* Sender, TPoint ClickPos, i
 using THyperlinkClickEvent = std::function<void(TObject* Sender, const String& HyperData, int HyperType)>;
 using TCommandRecognisedEvent = std::function<void(TObject* Sender, int& ActionCode)>;
 using TFilesDroppedEvent = std::function<void(TObject* Sender, TStrings* FileList, TPoint AtPoint)>;
+using TSearchFailEvent = std::function<void(TObject* Sender, const String& SearchString)>;
 
 class TCustomSyntaxMemo : public TCustomControl, public TSyntaxMemoHost {
   // First, so that the events below can refer into it.
@@ -267,6 +271,17 @@ public:
   TCommandRecognisedEvent OnCommandRecognised;
   TFilesDroppedEvent OnFilesDropped;
 
+  // Search and replace: flags as the find message's; without the search-now
+  // flag the find dialog opens. FindNext and ReplaceFound answer the dialogs.
+  int Find(int flags, const String& text);
+  void ShowReplaceDialog(int flags);
+  void FindNext(TObject* dialog);
+  void ReplaceFound(TObject* dialog);
+  String ExpandReplacement(const String& replacement);
+  void SearchFailMessage(const String& text);
+  void RegexpErrorMessage(const String& pattern);
+  TSearchFailEvent OnSearchFail;
+
   void WndProc(TMessage& Message) override;
   void Loaded() override;
   TTemplatePopup* GetTemplatePopup() const { return FPopup; }
@@ -369,6 +384,9 @@ private:
   std::array<bool, 256> FNavigationKeys{};
 
   TTemplatePopup* FPopup = nullptr;
+  // The search state and dialogs, a component of this editor once made.
+  TSyntaxMemoFinder& Finder();
+  TSyntaxMemoFinder* FFinder = nullptr;
 };
 
 // The editor with its six parser slots published.

@@ -520,6 +520,13 @@ bool TCustomSyntaxMemo::PrivateMessage(TMessage& Message) {
     else
       Message.Result = FModel->GetLeftColumn();
     return true;
+  case SM_FIND:
+    Message.Result = Find(static_cast<int>(Message.WParam),
+                          Message.LParam ? reinterpret_cast<const char*>(Message.LParam) : "");
+    return true;
+  case SM_REPLACE:
+    ShowReplaceDialog(static_cast<int>(Message.WParam));
+    return true;
   case SM_SELTEXT: {
     auto stream = SelectionBytes(*FModel, static_cast<int>(Message.WParam));
     if (Message.LParam) {
