@@ -280,10 +280,14 @@ void TSyntaxMemoModel::UpdateVisibleCounts() {
 }
 
 void TSyntaxMemoModel::SetClientSize(int width, int height) {
+  bool rewrap = HasOption(smoWordWrap) && FActiveSettings->WordWrapColumn == 0 && width != FClientWidth;
   FClientWidth = width;
   FClientHeight = height;
   UpdateVisibleCounts();
-  if (HasOption(smoWordWrap) && FActiveSettings->WordWrapColumn == 0) ReflowRows();
+  if (rewrap) ReflowRows();
+  for (TRowRecord* row = GetFirstRow(); row; row = row->Next)
+    row->Flags |= rfChanged;
+  AddChangeFlags(cfLayout);
   MetricsDirty = true;
 }
 

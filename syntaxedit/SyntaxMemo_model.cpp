@@ -264,8 +264,9 @@ void TSyntaxMemoModel::DiscardTokens() {
 
 namespace {
 
-// The rows from line first to line last (all for first -1), for each.
-template <class F> void ForEachLineRow(TTextStore& store, int first, int last, F f) {
+// The rows from line first to line last (all for first -1), for each;
+// false when the walk ran past the last row.
+template <class F> bool ForEachLineRow(TTextStore& store, int first, int last, F f) {
   TRowRecord* row = store.GetFirstRow();
   int index = 0;
   if (first >= 0)
@@ -273,17 +274,21 @@ template <class F> void ForEachLineRow(TTextStore& store, int first, int last, F
       row = row->Next;
   for (; row && (first < 0 || index <= last); ++index, row = row->Next)
     f(*row);
+  return first >= 0 && index > last;
 }
 
 } // namespace
 
 void TSyntaxMemoModel::PutTokenBytes(const uint8_t* bytes, int first, int last) {
-  ForEachLineRow(*FStore, first, last, [&](TRowRecord& row) {
+  bool stopped = ForEachLineRow(*FStore, first, last, [&](TRowRecord& row) {
     if (!row.Tokens) row.Tokens = std::make_unique<uint8_t[]>(row.Length);
     std::copy(bytes, bytes + row.Length, row.Tokens.get());
     bytes += row.Length;
     row.Flags |= rfChanged;
   });
+  if (stopped) return;
+  FRescanner->FirstChangedRow = nullptr;
+  FHost->Invalidate();
 }
 
 void TSyntaxMemoModel::GetTokenBytes(uint8_t* bytes, int first, int last) {

@@ -203,4 +203,18 @@ TEST_F(Edit, EditLineQueries) {
   EXPECT_EQ(model.GetRowText(2), "");
 }
 
+TEST_F(Edit, TokenBytesInAndOutByLines) {
+  SetText("ab\rcd\ref");
+  const uint8_t put[] = {1, 2, 3, 4, 5, 6, 7, 8};
+  model.PutTokenBytes(put, 1, 1);
+  uint8_t got[8] = {};
+  model.GetTokenBytes(got);
+  EXPECT_EQ(std::vector<uint8_t>(got, got + 8), (std::vector<uint8_t>{0, 0, 0, 1, 2, 3, 0, 0}));
+  model.PutTokenBytes(put);
+  model.GetTokenBytes(got, 2, 2);
+  EXPECT_EQ(got[0], 7);
+  EXPECT_EQ(got[1], 8);
+  EXPECT_EQ(model.GetFirstChangedRow(), nullptr);
+}
+
 } // namespace
