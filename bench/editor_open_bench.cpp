@@ -20,8 +20,12 @@ int main(int argc, char** argv) {
       std::ofstream(path, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
     }
     auto start = std::chrono::steady_clock::now();
-    TMemoryStream memory;
-    memory.LoadFromFile(path);
+    String memory;
+    {
+      TFileStream file(path, fmOpenRead | fmShareDenyNone);
+      memory.resize(static_cast<size_t>(file.GetSize()));
+      file.Read(memory.data(), static_cast<int64_t>(memory.size()));
+    }
     double floor = SecondsSince(start);
 
     TBenchEditor editor;
@@ -33,7 +37,7 @@ int main(int argc, char** argv) {
     int untokenised = 0;
     for (TRowRecord* row = editor.Model.GetFirstRow(); row; row = row->Next)
       untokenised += row->Tokens ? 0 : 1;
-    double mb = static_cast<double>(memory.GetSize()) / (1 << 20);
+    double mb = static_cast<double>(memory.size()) / (1 << 20);
     std::printf("text: %.1f MB in %d rows, %d rows without token bytes\n", mb, editor.Model.GetRowCount(),
                 untokenised);
     std::printf("reading the file into memory: %.3f s\n", floor);
