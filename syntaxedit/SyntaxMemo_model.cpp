@@ -67,10 +67,11 @@ void TSyntaxMemoModel::ForgetParserAndSettings() {
 }
 
 void TSyntaxMemoModel::ParserDestroyed(TSyntaxMemoParser* parser) {
+  // The parser is half gone: nothing of it is read, not even its settings.
+  if (ActiveParserComponent() == parser) FActiveSettings = FOwnSettings.get();
   for (auto& slot : FParsers)
     if (slot == parser) slot = nullptr;
   if (FRescanner->Parser == parser) FRescanner->Parser = nullptr;
-  if (&parser->GetSettings() == FActiveSettings) FActiveSettings = FOwnSettings.get();
 }
 
 void TSyntaxMemoModel::SetHost(TSyntaxMemoHost* host) {

@@ -305,6 +305,21 @@ TEST(ModelLists, ADestroyedEditorLeavesNoPointerInTheParserOrSettings) {
   EXPECT_EQ(parser.GetSettings().GetAttachCount(), 0);
 }
 
+TEST(ModelLists, AParserFreedFirstLeavesItsSlotsEmpty) {
+  int key = 0;
+  TSyntaxMemoModel model(reinterpret_cast<TCustomSyntaxMemo*>(&key));
+  auto parser = std::make_unique<TSyntaxMemoParser>(nullptr);
+  model.AttachParser(1, parser.get());
+  model.AttachParser(4, parser.get());
+  model.ParserDestroyed(parser.get());
+  parser.reset();
+  EXPECT_EQ(model.GetParser(1), nullptr);
+  EXPECT_EQ(model.GetParser(4), nullptr);
+  EXPECT_EQ(&model.GetSettings(), &model.GetOwnSettings());
+  model.ReplaceSelText("select 1");
+  model.NotifyChange();
+}
+
 TEST(ModelLists, SharedStoreLivesUntilItsLastEditorGoes) {
   auto first = std::make_unique<TSyntaxMemoModel>();
   TSyntaxMemoModel second;
