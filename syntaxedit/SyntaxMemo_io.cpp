@@ -1,6 +1,7 @@
 #include "SyntaxMemo_model.h"
 
 #include "SynParse.h"
+#include "SyntaxEd_export.h"
 #include "SyntaxEd_rescan.h"
 #include "SysUtils.h"
 
@@ -64,6 +65,8 @@ bool FileExists(const String& name) {
 // ---- writing text out
 
 void TSyntaxMemoModel::WriteSelection(TStream& stream, int writeFlags) {
+  if (writeFlags & wfRTF) return WriteSelectionRTF(*this, stream);
+  if (writeFlags & wfHTML) return WriteSelectionHTML(*this, stream);
   auto [start, end] = OrderRange({FAnchor, FCaret});
   if (start >= end) return;
   TBufferedWriter out(stream);
