@@ -123,9 +123,11 @@ int TMysqlNet::Open(const String& host, int timeout, int port) {
   ProtocolVersion = 10;
   FActivity = naIdle;
   FSavedByte = 0;
-  FInput.resize(InputBufferSize);
+  // One byte past the receive room takes the zero after a packet held there.
+  FInput.resize(InputBufferSize + 1);
   FInputStart = 0;
   FInputEnd = 0;
+  FHeldPayload = nullptr;
   return 0;
 }
 
@@ -134,6 +136,7 @@ int TMysqlNet::Close() {
   const int rc = FVio.Close();
   std::vector<uint8_t>().swap(FBuffer);
   std::vector<uint8_t>().swap(FInput);
+  FHeldPayload = nullptr;
   std::vector<uint8_t>().swap(FFrame);
   std::vector<uint8_t>().swap(FPacked);
   FZlib.reset();
@@ -257,9 +260,8 @@ bool TMysqlNet::ReadExactly(uint8_t* to, int n, int& retries) {
   while (n > 0) {
     if (FInputStart == FInputEnd) {
       // A body as large as the input buffer goes straight to its place.
-      const bool direct = static_cast<size_t>(n) >= FInput.size();
-      const int r = direct ? ReceiveSome(to, n, retries)
-                           : ReceiveSome(FInput.data(), static_cast<int>(FInput.size()), retries);
+      const bool direct = n >= InputBufferSize;
+      const int r = direct ? ReceiveSome(to, n, retries) : ReceiveSome(FInput.data(), InputBufferSize, retries);
       if (r < 0) return false;
       if (direct) {
         to += r;
@@ -300,11 +302,10 @@ int TMysqlNet::ReceiveFrame() {
       } else if (unpacked == 0) {
         if (!ReadExactly(FBuffer.data() + FFrameOffset, length, retries)) length = -1;
       } else {
-        FPacked.resize(static_cast<size_t>(length));
-        length = ReadExactly(FPacked.data(), length, retries)
-                     ? Zlib().Inflate(FPacked.data(), static_cast<size_t>(length), FBuffer.data() + FFrameOffset,
-                                      static_cast<size_t>(unpacked))
-                     : -1;
+        const uint8_t* packed = TakeHeld(length, retries);
+        length = packed ? Zlib().Inflate(packed, static_cast<size_t>(length), FBuffer.data() + FFrameOffset,
+                                         static_cast<size_t>(unpacked))
+                        : -1;
       }
     }
   }
@@ -329,8 +330,42 @@ bool TMysqlNet::Grow(size_t n) {
   return true;
 }
 
+// n bytes as they lie in the input buffer when all are there, else gathered
+// into scratch space; nullptr when they cannot be read.
+const uint8_t* TMysqlNet::TakeHeld(int n, int& retries) {
+  if (FInputEnd - FInputStart >= static_cast<size_t>(n)) {
+    const uint8_t* at = FInput.data() + FInputStart;
+    FInputStart += static_cast<size_t>(n);
+    return at;
+  }
+  FPacked.resize(static_cast<size_t>(n));
+  return ReadExactly(FPacked.data(), n, retries) ? FPacked.data() : nullptr;
+}
+
+// A whole plain packet already received is handed out where it lies, its
+// terminating zero written over the byte that follows (kept aside until the
+// next read); -1 when none is whole there.
+int TMysqlNet::TakeHeldPacket() {
+  const size_t held = FInputEnd - FInputStart;
+  if (held < static_cast<size_t>(HeaderLength)) return -1;
+  uint8_t* at = FInput.data() + FInputStart;
+  const size_t length = static_cast<size_t>(Load3(at));
+  if (at[3] != FSequence || held - HeaderLength < length) return -1;
+  ++FSequence;
+  FInputStart += HeaderLength + length;
+  FHeldPayload = at + HeaderLength;
+  FHeldSavedByte = FInput[FInputStart];
+  FInput[FInputStart] = 0;
+  return static_cast<int>(length);
+}
+
 int TMysqlNet::ReadPacket() {
+  if (FHeldPayload) {
+    FInput[FInputStart] = FHeldSavedByte;
+    FHeldPayload = nullptr;
+  }
   if (FCompress) return ReadPacketCompressed();
+  if (const int held = TakeHeldPacket(); held >= 0) return held;
   const int length = ReceiveFrame();
   FReadPos = 0;
   if (length != -1) FBuffer[static_cast<size_t>(length)] = 0;

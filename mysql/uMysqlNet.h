@@ -71,7 +71,7 @@ public:
   }
 
   // The payload of the packet last read.
-  const uint8_t* ReadPos() const { return FBuffer.data() + FReadPos; }
+  const uint8_t* ReadPos() const { return FHeldPayload ? FHeldPayload : FBuffer.data() + FReadPos; }
   uint8_t GetSequence() const { return FSequence; }
   TMysqlNetActivity GetActivity() const { return FActivity; }
   int GetCapacity() const { return static_cast<int>(FBuffer.size()); }
@@ -87,6 +87,8 @@ private:
   int ReceiveFrame();
   bool ReadExactly(uint8_t* to, int n, int& retries);
   int ReceiveSome(uint8_t* to, int room, int& retries);
+  const uint8_t* TakeHeld(int n, int& retries);
+  int TakeHeldPacket();
   bool Grow(size_t n);
   int ReadPacketCompressed();
   TMysqlZlib& Zlib();
@@ -106,6 +108,10 @@ private:
   std::vector<uint8_t> FInput;
   size_t FInputStart = 0;
   size_t FInputEnd = 0;
+  // The plain packet last read when it lies in the input buffer, and the
+  // byte its terminating zero replaced.
+  uint8_t* FHeldPayload = nullptr;
+  uint8_t FHeldSavedByte = 0;
   // Scratch space of the compressed envelope, kept between frames.
   std::vector<uint8_t> FFrame;
   std::vector<uint8_t> FPacked;
