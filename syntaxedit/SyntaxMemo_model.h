@@ -610,6 +610,12 @@ public:
   void SaveToFile(const String& fileName);
   // Replaces the editor's text by the other list's lines.
   void AddStrings(const TStrings& other);
+  // The other list's lines as the text, loaded in one step.
+  void Assign(const TStrings& other) {
+    BeginUpdate();
+    AddStrings(other);
+    EndUpdate();
+  }
 
   // Runs when an update ends (the control refreshes).
   std::function<void()> OnUpdateEnded;

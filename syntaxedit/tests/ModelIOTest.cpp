@@ -234,6 +234,12 @@ TEST_F(Lines, AddStringsReplacesTheText) {
   other.Add("lines");
   lines.AddStrings(other);
   EXPECT_EQ(Text(), "new\rlines\r");
+  other.Add("more");
+  model.ClearUndo();
+  lines.Assign(other);
+  EXPECT_EQ(Text(), "new\rlines\rmore\r");
+  EXPECT_FALSE(model.CanUndo());
+  EXPECT_TRUE(model.GetRedraw());
 }
 
 TEST_F(Lines, AnUpdateSwitchesRedrawOffAndOn) {
