@@ -245,21 +245,26 @@ uint8_t TSyntaxMemoParser::NextToken(TCustomSyntaxMemo* Editor, TEdStream& s, in
       }
     }
   }
-  if (!FContainerActive) FSavedStates = Current();
-
   const TEffectRecord* effect = FEffectRecords[static_cast<uint8_t>(token)].get();
-  if ((effect && !fromTable && (effect->ValidStates & Current()).none()) || s.CurrentPos() == start) {
+  bool rejected =
+      (effect && !fromTable && (effect->ValidStates & Current()).none()) || s.CurrentPos() == start;
+  if (rejected) {
     s.MoveTo(start + 1);
     Length = 1;
     token = 0;
-  } else if (effect && (effect->StackFlags || !effect->NoStateChange)) {
-    ApplyEffects(*effect);
-  } else if (effect) {
-    // Most tokens leave the states as they are.
-    StatesChanged();
+    effect = FEffectRecords[0].get();
+  }
+  // The end of a container brings back the states from before its token's
+  // effects; only a token that starts one needs them kept.
+  const bool startsContainer = !FContainerActive && effect && effect->IsContainer;
+  if (startsContainer) FSavedStates = Current();
+  if (!rejected && effect) {
+    if (effect->StackFlags || !effect->NoStateChange)
+      ApplyEffects(*effect);
+    else
+      StatesChanged(); // most tokens leave the states as they are
   }
 
-  const TEffectRecord* now = FEffectRecords[static_cast<uint8_t>(token)].get();
   bool wasActive = FContainerActive;
   if (wasActive) {
     if (s.CurrentPos() >= FContainerEnd || s.AtEnd()) {
@@ -267,11 +272,11 @@ uint8_t TSyntaxMemoParser::NextToken(TCustomSyntaxMemo* Editor, TEdStream& s, in
       SelectStateMap();
       StatesChanged();
     }
-  } else if (now && now->IsContainer) {
+  } else if (startsContainer) {
     FContainerEnd = s.CurrentPos();
     FContainerToken = static_cast<uint8_t>(token);
   }
-  FContainerActive = (wasActive && s.CurrentPos() < FContainerEnd) || (!wasActive && now && now->IsContainer);
+  FContainerActive = (wasActive && s.CurrentPos() < FContainerEnd) || startsContainer;
   return static_cast<uint8_t>(token);
 }
 

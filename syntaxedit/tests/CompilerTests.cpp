@@ -96,10 +96,10 @@ TEST(Compiler, StackEffects) {
 
 TEST(Compiler, ContainersScanTheirInsideAgain) {
   String script = "%%tokens\r\n9 '<' '[^>]' * '>' _use_\r\n%%containers\r\n9 (+[2])\r\n"
-                  "%%words\r\n'b' '' 5 [2]\r\n";
+                  "%%words\r\n'b' '' 5 [2]\r\n'c' '' 6 [0]\r\n";
   auto p = CompileRules(script);
   TTextStore store;
-  SetStoreText(store, "a<xbx>b");
+  SetStoreText(store, "a<xbx>bc");
   TEdStream s(&store);
   AttachAt(s, store, 0);
   p->SetStateFromToken(0);
@@ -116,6 +116,7 @@ TEST(Compiler, ContainersScanTheirInsideAgain) {
   EXPECT_EQ(p->NextToken(nullptr, s, length), 0);
   EXPECT_FALSE(p->GetContainerActive());
   EXPECT_EQ(p->NextToken(nullptr, s, length), 0); // 'b' outside: state 2 is gone
+  EXPECT_EQ(p->NextToken(nullptr, s, length), 6); // 'c': the states from before the container are back
 }
 
 TEST(Compiler, CustomHandlers) {
