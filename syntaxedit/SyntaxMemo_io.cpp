@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <new>
 
 namespace {
@@ -283,22 +284,23 @@ void TSyntaxMemoModel::SaveTextToStream(TStream* stream) {
 }
 
 void TSyntaxMemoModel::SaveTextFile(const String& fileName) {
-  // Written beside the old file and then put in its place, so that a failed
-  // save leaves the old file as it was.
+  // Written beside the old file and then put in its place in one step, so
+  // that a failed save leaves the old file as it was.
   const String temporary = fileName + ".tmp~";
+  auto stream = std::make_unique<TFileStream>(temporary, fmCreate);
+  std::error_code error;
   try {
-    TFileStream stream(temporary, fmCreate);
-    SaveTextToStream(&stream);
+    SaveTextToStream(stream.get());
+    stream.reset();
   } catch (...) {
-    std::remove(temporary.c_str());
+    stream.reset();
+    std::filesystem::remove(temporary, error);
     throw;
   }
-  if (std::rename(temporary.c_str(), fileName.c_str()) != 0) {
-    std::remove(fileName.c_str());
-    if (std::rename(temporary.c_str(), fileName.c_str()) != 0) {
-      std::remove(temporary.c_str());
-      throw EStreamError("Cannot create file \"" + fileName + "\"");
-    }
+  std::filesystem::rename(temporary, fileName, error);
+  if (error) {
+    std::filesystem::remove(temporary, error);
+    throw EStreamError("Cannot create file \"" + fileName + "\"");
   }
   ClearUndo();
   if (HasOption(smoTitleAsFilename)) Title = fileName;
