@@ -364,6 +364,8 @@ int TMysqlNet::ReadPacket() {
     FInput[FInputStart] = FHeldSavedByte;
     FHeldPayload = nullptr;
   }
+  // What arrived before the connection was given up is never handed out.
+  if (!IsOpen()) return -1;
   if (FCompress) return ReadPacketCompressed();
   if (const int held = TakeHeldPacket(); held >= 0) return held;
   const int length = ReceiveFrame();

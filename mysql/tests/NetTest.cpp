@@ -72,6 +72,7 @@ void ExpectLostReply(const Bytes& reply, bool compressed, const String& expected
   EXPECT_EQ("<" + net.ErrorText() + ">", expected);
   EXPECT_EQ(net.ErrorCode(), expected == LostText ? CR_SERVER_LOST : CR_NET_PACKET_TOO_LARGE);
   EXPECT_FALSE(net.IsOpen());
+  EXPECT_EQ(net.SafeRead(), -1) << "a connection given up yields nothing more";
   EXPECT_EQ(server.Wait(), "");
 }
 
@@ -115,7 +116,7 @@ TEST(Net, FaultyRepliesAreALostConnection) {
   };
   const Case cases[] = {
       {"wrong sequence number", TScriptedServer::Packet(5, "late"), LostText},
-      {"empty packet", TScriptedServer::Packet(1, ""), LostText},
+      {"empty packet", TScriptedServer::Packet(1, "") + TScriptedServer::Packet(2, "after"), LostText},
       {"truncated header", Bytes("\x10\0", 2), LostText},
       {"truncated payload", TScriptedServer::Packet(1, Bytes(100, 'x')).substr(0, 40), LostText},
       {"frame beyond the buffer limit", Bytes("\xff\xff\xff\x01", 4) + Bytes(100, 'x'),
@@ -412,7 +413,10 @@ TEST(NetCompressed, FaultyFramesAreALostConnection) {
       {"truncated packet in the stream",
        TScriptedServer::CompressedFrame(1, TScriptedServer::Packet(0, "xyz").substr(0, 5), false), LostText},
       {"unpacked length beyond the limit", tooLong, "<Got packet bigger than 'max_allowed_packet'>"},
-      {"empty packet", TScriptedServer::CompressedFrame(1, TScriptedServer::Packet(0, ""), false), LostText},
+      {"empty packet",
+       TScriptedServer::CompressedFrame(1, TScriptedServer::Packet(0, "") + TScriptedServer::Packet(0, "after"),
+                                        false),
+       LostText},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
