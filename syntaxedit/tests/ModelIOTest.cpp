@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 namespace {
 
@@ -38,8 +39,10 @@ String Contents(TMemoryStream& stream) {
   return s;
 }
 
+// A fresh name each call: other test runs may share the folder.
 String TempPath(const char* name) {
-  return (std::filesystem::temp_directory_path() / (String("velmora-model-") + name)).string();
+  String unique = std::to_string(std::random_device{}()) + "-" + name;
+  return (std::filesystem::temp_directory_path() / ("velmora-model-" + unique)).string();
 }
 
 String FileText(const String& path) {
