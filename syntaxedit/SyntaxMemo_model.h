@@ -611,6 +611,7 @@ public:
   // Replaces the editor's text by the other list's lines.
   void AddStrings(const TStrings& other);
   // The other list's lines as the text, loaded in one step.
+  using TStrings::Assign;
   void Assign(const TStrings& other) {
     BeginUpdate();
     AddStrings(other);
