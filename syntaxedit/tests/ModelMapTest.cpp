@@ -77,6 +77,41 @@ TEST_F(Map, PixelsAtAFixedPitch) {
   EXPECT_EQ(p.Y, RowHeight);
 }
 
+TEST_F(Map, LogicalLinesAndRowsMapBothWays) {
+  model.SetWrapAtColumn(10);
+  SetOption(smoWordWrap, true);
+  SetText("aaaa bbbb cccc\rdd");
+  ASSERT_EQ(RowTexts(), (std::vector<String>{"aaaa bbbb ", "cccc\r", "dd"}));
+  struct Case {
+    int line, column, displayColumn, rowNumber;
+  } cases[] = {{1, 1, 1, 1}, {1, 12, 2, 2}, {2, 2, 2, 3}, {1, 11, 1, 2}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(model.LineToRow(c.line, c.column), std::make_pair(c.displayColumn, c.rowNumber))
+        << c.line << ":" << c.column;
+    EXPECT_EQ(model.RowToLine(c.rowNumber, c.displayColumn), std::make_pair(c.column, c.line))
+        << c.line << ":" << c.column;
+  }
+}
+
+TEST_F(Map, ChangeNotificationWaitsForLockAndRedraw) {
+  int changes = 0;
+  model.OnChange = [&](TObject*) { ++changes; };
+  model.SetUpdateLock(true);
+  Type("abc");
+  EXPECT_EQ(changes, 0);
+  model.SetUpdateLock(false);
+  EXPECT_EQ(changes, 1);
+  model.SetRedraw(false);
+  model.SelectAll();
+  Type("x");
+  EXPECT_EQ(changes, 1);
+  model.SetRedraw(true);
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(model.GetChangeFlags(), 0);
+  model.NotifyChange();
+  EXPECT_EQ(changes, 2);
+}
+
 TEST_F(Map, AnEmptyTextMapsToTheTextEdge) {
   EXPECT_EQ(model.LocateRow(0).Row, nullptr);
   TEdPoint p = model.PositionToPoint(0);
