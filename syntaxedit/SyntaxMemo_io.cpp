@@ -92,12 +92,18 @@ int TSyntaxMemoModel::StyleWriteFlags() const {
   return FStore->GetLineEndStyle() == lsCRLF ? wfCRLF : 0;
 }
 
-String TSyntaxMemoModel::GetText(int writeFlags) {
+String TSyntaxMemoModel::RangeText(int start, int end, int writeFlags) {
   auto saved = GetSelection();
-  FAnchor = 0;
-  FCaret = GetTextLength();
+  FAnchor = start;
+  FCaret = end;
   TMemoryStream stream;
-  WriteSelection(stream, writeFlags);
+  try {
+    WriteSelection(stream, writeFlags);
+  } catch (...) {
+    FAnchor = saved.first;
+    FCaret = saved.second;
+    throw;
+  }
   FAnchor = saved.first;
   FCaret = saved.second;
   String text(static_cast<size_t>(stream.GetSize()), '\0');
@@ -106,30 +112,29 @@ String TSyntaxMemoModel::GetText(int writeFlags) {
   return text;
 }
 
+namespace {
+
+// At most limit bytes of text and a terminating zero; the bytes copied.
+int CopyOut(const String& text, char* buffer, int limit) {
+  int copied = std::min(static_cast<int>(text.size()), std::max(limit, 0));
+  std::memcpy(buffer, text.data(), static_cast<size_t>(copied));
+  buffer[copied] = 0;
+  return copied;
+}
+
+} // namespace
+
+String TSyntaxMemoModel::GetText(int writeFlags) {
+  return RangeText(0, GetTextLength(), writeFlags);
+}
+
 int TSyntaxMemoModel::GetWindowTextLength() {
   return static_cast<int>(GetText(StyleWriteFlags()).size());
 }
 
 int TSyntaxMemoModel::GetWindowText(char* buffer, int capacity) {
   if (capacity <= 0 || !buffer) return 0;
-  auto saved = GetSelection();
-  FAnchor = 0;
-  FCaret = std::min(capacity, GetTextLength());
-  TMemoryStream stream;
-  try {
-    WriteSelection(stream, StyleWriteFlags());
-  } catch (...) {
-    FAnchor = saved.first;
-    FCaret = saved.second;
-    throw;
-  }
-  FAnchor = saved.first;
-  FCaret = saved.second;
-  int copied = static_cast<int>(std::min<int64_t>(stream.GetSize(), capacity - 1));
-  stream.SetPosition(0);
-  if (copied > 0) stream.Read(buffer, copied);
-  buffer[copied] = 0;
-  return copied;
+  return CopyOut(RangeText(0, std::min(capacity, GetTextLength()), StyleWriteFlags()), buffer, capacity - 1);
 }
 
 void TSyntaxMemoModel::SetWindowText(const char* text) {
@@ -153,22 +158,9 @@ String TSyntaxMemoModel::GetSelText() {
 
 int TSyntaxMemoModel::GetSelTextBuf(char* buffer, int size) {
   if (!buffer || size < 0) return 0;
-  auto saved = GetSelection();
-  auto [start, end] = OrderRange(saved);
-  if (end - start > size) {
-    FAnchor = start;
-    FCaret = start + size;
-  }
-  TMemoryStream stream;
-  WriteSelection(stream, StyleWriteFlags());
-  FAnchor = saved.first;
-  FCaret = saved.second;
+  auto [start, end] = OrderRange(GetSelection());
   // CR LF line ends make the text longer than its positions: never past size.
-  int copied = static_cast<int>(std::min<int64_t>(stream.GetSize(), size));
-  stream.SetPosition(0);
-  if (copied > 0) stream.Read(buffer, copied);
-  buffer[copied] = 0;
-  return copied;
+  return CopyOut(RangeText(start, std::min(end, start + size), StyleWriteFlags()), buffer, size);
 }
 
 void TSyntaxMemoModel::SetSelText(const String& text) {

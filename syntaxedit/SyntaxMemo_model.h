@@ -537,6 +537,8 @@ private:
   void ScrollLine(bool down);
   // Load and save internals.
   void SaveAttempt(TStream& stream);
+  // The text of a range as the selection writer writes it.
+  String RangeText(int start, int end, int writeFlags);
 
   TCustomSyntaxMemo* FEditor;
   TSyntaxMemoHost* FHost;
