@@ -88,6 +88,21 @@ private:
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum TScrollBarKind { sbHorizontal, sbVertical };
+enum TScrollCode {
+  scLineUp,
+  scLineDown,
+  scPageUp,
+  scPageDown,
+  scPosition,
+  scTrack,
+  scTop,
+  scBottom,
+  scEndScroll
+};
+inline constexpr const char* SScrollBarRange = "Scrollbar property out of range";
+// ScrollPos may be changed by the handler.
+using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
 
 class TCustomEdit : public TWinControl {
 public:
