@@ -462,6 +462,12 @@ void TControl::Resize() {
   if (OnResize) OnResize(this);
 }
 
+bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+  bool handled = false;
+  if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+  return handled;
+}
+
 void TControl::HandleMouse(TMessage& Message) {
   const TPoint p = SmallPoint(Message.LParam);
   TShiftState shift = MouseShiftState(Message.WParam);

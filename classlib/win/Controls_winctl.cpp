@@ -908,6 +908,12 @@ void TWinControl::WndProc(TMessage& Message) {
   case WM_CHAR:
     if (DoKeyPress(Message)) return;
     break;
+  case WM_MOUSEWHEEL:
+    // Unhandled, the default procedure hands the wheel to the parent window.
+    if (DoMouseWheel(MouseShiftState(GET_KEYSTATE_WPARAM(Message.WParam)),
+                     GET_WHEEL_DELTA_WPARAM(Message.WParam), SmallPoint(Message.LParam)))
+      return;
+    break;
   case WM_DESTROY:
     FText = GetTextBuf();
     break;

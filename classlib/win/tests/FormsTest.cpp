@@ -270,4 +270,37 @@ TEST(Forms, OnPaintDrawsOnTheFormCanvas) {
   guitest::SetVisualStyle(true);
 }
 
+TEST(Forms, TheWheelReachesTheControlAndUnhandledItsParent) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetClientSize(200, 100);
+  auto* panel = new TPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetBounds(0, 0, 200, 100);
+  auto* inner = new TPanel(form.get());
+  inner->SetParent(panel);
+  inner->SetBounds(10, 10, 100, 40);
+  bool innerHandles = true;
+  int innerDelta = 0;
+  int panelDelta = 0;
+  TShiftState innerShift;
+  inner->OnMouseWheel = [&](TObject*, TShiftState shift, int delta, TPoint, bool& handled) {
+    innerDelta += delta;
+    innerShift = shift;
+    handled = innerHandles;
+  };
+  panel->OnMouseWheel = [&](TObject*, TShiftState, int delta, TPoint, bool& handled) {
+    panelDelta += delta;
+    handled = true;
+  };
+  form->Show();
+  SendMessageA(inner->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(20, 20));
+  EXPECT_EQ(WHEEL_DELTA, innerDelta);
+  EXPECT_TRUE(innerShift.Contains(ssCtrl));
+  EXPECT_EQ(0, panelDelta) << "handled by the inner panel";
+  innerHandles = false;
+  SendMessageA(inner->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(20, 20));
+  EXPECT_EQ(0, innerDelta);
+  EXPECT_EQ(-WHEEL_DELTA, panelDelta) << "the parent gets what the inner panel leaves";
+}
+
 } // namespace
