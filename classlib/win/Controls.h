@@ -620,6 +620,9 @@ public:
   TControl* GetCapture() const;
   bool GetMousePresent() const { return true; }
   int GetWheelScrollLines() const;
+  // How far the mouse may move from where a button went down before a drag
+  // starts.
+  int DragThreshold = 5;
 };
 extern TMouse* Mouse;
 
