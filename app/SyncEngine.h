@@ -111,6 +111,7 @@ private:
   String DropColumnStatement(const String& table, const String& column, TStrings& keyNames,
                              TStrings& keyDefs);
   bool ReferencedByForeignKey(const String& table, const String& column);
+  const TTableDefinition& KeptDefinition(const String& table, TSyncDatabase& db);
   void TurnForeignKeyChecksOff();
   void ExecuteScript();
 
@@ -160,6 +161,11 @@ private:
   // once. Between runs nothing is kept.
   bool FInRun = false;
   std::map<std::pair<const TSyncDatabase*, String>, TTableDefinition> FDefinitions;
+  // The tables both sides have, in the order the run compares them, and
+  // how many definitions are read in one series.
+  std::vector<String> FCompared;
+  std::map<String, size_t> FComparedIndex;
+  static constexpr size_t ReadAhead = 64;
   // The target's (table, column) pairs that a foreign key references, lower case.
   std::optional<std::set<std::pair<String, String>>> FReferencedColumns;
   bool FForeignKeyChecksSent = false;

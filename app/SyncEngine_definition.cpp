@@ -199,28 +199,38 @@ void FetchTableDefinition(const String& table, bool useBackticks, TSyncDatabase&
 
 } // namespace
 
+// A definition not kept yet is read together with those of the next compared
+// tables on the same connection: a series of reads on one connection costs
+// the server less than reads that alternate between the two.
+const TTableDefinition& TSyncEngine::KeptDefinition(const String& table, TSyncDatabase& db) {
+  auto kept = FDefinitions.find({&db, table});
+  if (kept != FDefinitions.end()) return kept->second;
+  std::vector<String> batch = {table};
+  auto at = FComparedIndex.find(table);
+  for (size_t i = at == FComparedIndex.end() ? FCompared.size() : at->second + 1;
+       i < FCompared.size() && batch.size() < ReadAhead; ++i)
+    if (!FDefinitions.count({&db, FCompared[i]})) batch.push_back(FCompared[i]);
+  for (const String& name : batch) {
+    auto added = FDefinitions.try_emplace({&db, name}).first;
+    try {
+      FetchTableDefinition(name, FSettings.UseBackticks, db, added->second);
+    } catch (...) {
+      FDefinitions.erase(added);
+      throw;
+    }
+  }
+  return FDefinitions.at({&db, table});
+}
+
 void TSyncEngine::ReadTableDefinition(const String& table, String& tableType, TStrings* columnNames,
                                       TStrings* columnDefs, TStrings* keyNames, TStrings* keyDefs,
                                       TSyncDatabase& db) {
   TTableDefinition fresh;
-  const TTableDefinition* def = &fresh;
-  if (FInRun) {
-    auto [kept, added] = FDefinitions.try_emplace({&db, table});
-    if (added) {
-      try {
-        FetchTableDefinition(table, FSettings.UseBackticks, db, kept->second);
-      } catch (...) {
-        FDefinitions.erase(kept);
-        throw;
-      }
-    }
-    def = &kept->second;
-  } else {
-    FetchTableDefinition(table, FSettings.UseBackticks, db, fresh);
-  }
-  tableType = def->TableType;
-  if (columnNames) columnNames->Assign(def->ColumnNames);
-  if (columnDefs) columnDefs->Assign(def->ColumnDefs);
-  if (keyNames) keyNames->Assign(def->KeyNames);
-  if (keyDefs) keyDefs->Assign(def->KeyDefs);
+  if (!FInRun) FetchTableDefinition(table, FSettings.UseBackticks, db, fresh);
+  const TTableDefinition& def = FInRun ? KeptDefinition(table, db) : fresh;
+  tableType = def.TableType;
+  if (columnNames) columnNames->Assign(def.ColumnNames);
+  if (columnDefs) columnDefs->Assign(def.ColumnDefs);
+  if (keyNames) keyNames->Assign(def.KeyNames);
+  if (keyDefs) keyDefs->Assign(def.KeyDefs);
 }

@@ -159,6 +159,8 @@ TSyncEngine::TRunState::~TRunState() {
 void TSyncEngine::TRunState::Reset() {
   FEngine.FInRun = false;
   FEngine.FDefinitions.clear();
+  FEngine.FCompared.clear();
+  FEngine.FComparedIndex.clear();
   FEngine.FReferencedColumns.reset();
   FEngine.FForeignKeyChecksSent = false;
 }
@@ -209,6 +211,11 @@ void TSyncEngine::SynchronizeDatabases(const TStrings* chosen) {
   FWindow.SetProgressPosition(0);
 
   const std::set<String> inTarget = LowerCaseNames(targetTables);
+  for (int i = 0; i < count; ++i) {
+    if (!inTarget.count(LowerCase(sourceTables[i]))) continue;
+    FComparedIndex.emplace(sourceTables[i], FCompared.size());
+    FCompared.push_back(sourceTables[i]);
+  }
   auto eachTable = [&](bool existing, auto&& work) {
     for (int i = 0; i < count; ++i) {
       const String table = sourceTables[i];
