@@ -63,7 +63,7 @@ public:
     F.mScript->SetSelStart(F.mScript->GetTextLength());
     F.mScript->SetSelText(text);
   }
-  String GetScriptText() override { return F.mScript->GetLines()->GetText(); }
+  String GetScriptText() override { return F.mScript->GetLines()->GetTextStr(); }
   void ClearScript() override { F.mScript->Clear(); }
   void SetPhaseCaption(TSyncPhase phase, const String& caption) override {
     TLabel* const labels[] = {F.lbStructure, F.lbIndices, F.lbConstraints, F.lbNewTables};

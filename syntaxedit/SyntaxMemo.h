@@ -18,7 +18,6 @@
 #include <memory>
 #include <vector>
 
-class TImageList;
 class TSyntaxMemoParser;
 class TCustomSyntaxMemo;
 class TTemplatePopup;
@@ -133,6 +132,8 @@ using THyperlinkClickEvent = std::function<void(TObject* Sender, const String& H
 using TCommandRecognisedEvent = std::function<void(TObject* Sender, int& ActionCode)>;
 using TFilesDroppedEvent = std::function<void(TObject* Sender, TStrings* FileList, TPoint AtPoint)>;
 using TSearchFailEvent = std::function<void(TObject* Sender, const String& SearchString)>;
+// Paste and drop describe what is offered; the handler may change the set.
+using TDataDropEvent = std::function<void(TObject* Sender, TSourceTypes& SourceTypes)>;
 
 class TCustomSyntaxMemo : public TCustomControl, public TSyntaxMemoHost {
   // First, so that the events below can refer into it.
@@ -270,6 +271,7 @@ public:
   TNotifyEvent OnHyperlinkHover;
   TCommandRecognisedEvent OnCommandRecognised;
   TFilesDroppedEvent OnFilesDropped;
+  TDataDropEvent OnDataDrop;
 
   // Search and replace: flags as the find message's; without the search-now
   // flag the find dialog opens. FindNext and ReplaceFound answer the dialogs.
@@ -284,7 +286,8 @@ public:
 
   void WndProc(TMessage& Message) override;
   void Loaded() override;
-  TTemplatePopup* GetTemplatePopup() const { return FPopup; }
+  // The template pop-up while it is open.
+  TCustomListBox* GetTemplatePopup() const;
 
 protected:
   void CreateParams(TCreateParams& Params) override;
@@ -316,6 +319,8 @@ private:
   void SetSelectionMessage(TMessage& Message);
   // Painting.
   void AttachSettingsFonts();
+  // Gutter image k of the strip, copied into the scratch image.
+  HBITMAP GutterImage(int k);
   void DrawFocusLines(HDC dc);
   void RenderOn(HDC dc);
   void PlaceCaret(HDC dc);
@@ -343,11 +348,13 @@ private:
 
   std::unique_ptr<TSM_CaretControl> FCaretControl;
   std::unique_ptr<TTextMeasurer> FMeasurer;
-  std::unique_ptr<TImageList> FGutterImages1;
-  std::unique_ptr<TImageList> FGutterImages2;
-  std::unique_ptr<TBitmap> FGutterStrip;
-  std::unique_ptr<TBitmap> FScratchImage;
-  std::unique_ptr<TBitmap> FWrappedGlyph;
+  struct TDeleteBitmap {
+    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
+  };
+  using TBitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, TDeleteBitmap>;
+  TBitmapHandle FGutterStrip;
+  TBitmapHandle FScratchImage;
+  TBitmapHandle FWrappedGlyph;
   std::unique_ptr<TSyntaxMemoStrings> FLines;
   TSM_Settings* FAttachedSettings = nullptr;
 

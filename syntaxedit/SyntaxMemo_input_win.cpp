@@ -57,6 +57,9 @@ void TCustomSyntaxMemo::KeyDown(WORD& Key, TShiftState Shift) {
   TCustomControl::KeyDown(Key, Shift);
   if (Key == 0) return;
   FModel->AddChangeFlags(cfClipboard);
+  // Each key press starts unhandled (a key without a character, such as
+  // Insert, never reaches KeyPress to clear the mark).
+  FKeyHandled = false;
   if (OfferTemplateKey(Key, Shift)) {
     Key = 0;
     return;

@@ -4,7 +4,6 @@
 // selection and the caret.
 #include "SyntaxMemo.h"
 
-#include "ImgList.h"
 #include "SynParse.h"
 #include "SysUtils.h"
 #include "WinApi.h"
@@ -25,6 +24,8 @@ struct TDisplayLine {
   std::vector<char> Chars;
   std::vector<uint8_t> Tokens;
   std::vector<int> CharToColumn;
+  // Per position: 2 where a TAB starts, 1 over the rest of its blanks.
+  std::vector<uint8_t> TabMarks;
   bool HasTokens = false;
   int Length = 0;
   int SelStart = 0;
@@ -36,6 +37,7 @@ struct TDisplayLine {
     Chars.resize(size);
     Tokens.resize(size);
     CharToColumn.resize(size);
+    TabMarks.resize(size);
   }
 
   void Build(const TRowRecord* row, std::pair<int, int> selection, int start, TSyntaxMemoModel& model) {
@@ -48,6 +50,7 @@ struct TDisplayLine {
     if (!(row->Flags & rfHasTab)) {
       Reserve(n);
       std::copy(row->Text.get(), row->Text.get() + n, Chars.begin());
+      std::fill(TabMarks.begin(), TabMarks.begin() + n, 0);
       if (HasTokens) std::copy(row->Tokens.get(), row->Tokens.get() + n, Tokens.begin());
       for (int i = 0; i <= n; ++i)
         CharToColumn[i] = i;
@@ -61,6 +64,7 @@ struct TDisplayLine {
       const uint8_t token = HasTokens ? row->Tokens[i] : 0;
       if (row->Text[i] != '\t') {
         Chars[c] = row->Text[i];
+        TabMarks[c] = 0;
         Tokens[c++] = token;
         continue;
       }
@@ -69,6 +73,7 @@ struct TDisplayLine {
       for (int k = c; k < end; ++k) {
         Chars[k] = ' ';
         Tokens[k] = token;
+        TabMarks[k] = k == c ? 2 : 1;
         if (k == c) continue;
         if (SelStart >= k) ++SelStart;
         if (SelEnd >= k) ++SelEnd;
@@ -153,6 +158,8 @@ private:
   void RunColours(uint8_t token, bool selected, TColor& text, TColor& back) const;
   void Fill(int from, TColor text, TColor back);
   void DrawRun(int s, int n, bool selected);
+  void DrawAllChars(int s, int n, int x0);
+  int PositionX(int s, int k, int x0);
   void DrawRange(int from, int to, bool selected);
   void DrawRowText();
   void DrawGutter();
@@ -278,10 +285,49 @@ void TSyntaxMemoRenderer::DrawRun(int s, int n, bool selected) {
     if (metrics.FixedPitch) Advances.assign(static_cast<size_t>(std::max(n, 1)), metrics.AveCharWidth);
     ExtTextOutA(DC, X, Y, ETO_OPAQUE | ETO_CLIPPED, &r, chars, static_cast<UINT>(n),
                 metrics.FixedPitch ? Advances.data() : nullptr);
+    DrawAllChars(s, n, X);
     X = r.right;
     GlyphX = X;
   }
   if (oldFont) SelectObject(DC, oldFont);
+}
+
+int TSyntaxMemoRenderer::PositionX(int s, int k, int x0) {
+  if (M.GetMetrics().FixedPitch) return x0 + k * M.GetMetrics().AveCharWidth;
+  SIZE size{};
+  GetTextExtentPoint32A(DC, Line.Chars.data() + s, k, &size);
+  return x0 + size.cx;
+}
+
+// Blanks as dots a little above the row, TABs as the TAB glyph over their
+// columns, in the inverse of the background.
+void TSyntaxMemoRenderer::DrawAllChars(int s, int n, int x0) {
+  if (!HasOption(smoShowAllChars) || !Fonts) return;
+  const int oldMode = SetBkMode(DC, TRANSPARENT);
+  const COLORREF oldText = SetTextColor(DC, (ColorToRGB(LastBack) ^ 0xFFFFFF) & 0xFFFFFF);
+  HBITMAP tabGlyph = Fonts->Glyph(1);
+  for (int k = 0; k < n; ++k) {
+    const int pos = s + k;
+    if (Line.TabMarks[pos] && tabGlyph) {
+      int end = k + 1;
+      while (end < n && Line.TabMarks[s + end] == 1)
+        ++end;
+      BITMAP info{};
+      GetObjectA(tabGlyph, sizeof info, &info);
+      const int left = PositionX(s, k, x0);
+      const int x = left + (PositionX(s, end, x0) - left - info.bmWidth) / 2;
+      HDC source = CreateCompatibleDC(DC);
+      HGDIOBJ old = SelectObject(source, tabGlyph);
+      BitBlt(DC, x, Y, info.bmWidth, LineHeight, source, 0, 0, SRCINVERT);
+      SelectObject(source, old);
+      DeleteDC(source);
+      k = end - 1;
+    } else if (Line.Chars[pos] == ' ') {
+      TextOutA(DC, PositionX(s, k, x0), Y - LineHeight / 4, ".", 1);
+    }
+  }
+  SetTextColor(DC, oldText);
+  SetBkMode(DC, oldMode);
 }
 
 void TSyntaxMemoRenderer::DrawRange(int from, int to, bool selected) {
@@ -368,20 +414,17 @@ void TSyntaxMemoRenderer::DrawGutter() {
     if (marks) {
       const int image = HighestBit(marks);
       if (image == 12) {
-        DrawGutterImage(GutterDC, E.FWrappedGlyph->GetHandle(), x);
+        DrawGutterImage(GutterDC, E.FWrappedGlyph.get(), x);
       } else {
-        E.FGutterImages1->GetBitmap(image, E.FScratchImage.get());
-        DrawGutterImage(GutterDC, E.FScratchImage->GetHandle(), x);
+        DrawGutterImage(GutterDC, E.GutterImage(image), x);
       }
     }
     if (Row->Marks) x += 4;
     if (Pair.HasPair && Pair.Image > 0) {
-      E.FGutterImages1->GetBitmap(Pair.Image - 1, E.FScratchImage.get());
-      DrawGutterImage(GutterDC, E.FScratchImage->GetHandle(), x);
+      DrawGutterImage(GutterDC, E.GutterImage(Pair.Image - 1), x);
     }
     if (Row->GutterImages) {
-      E.FGutterImages2->GetBitmap(HighestBit(Row->GutterImages), E.FScratchImage.get());
-      DrawGutterImage(GutterDC, E.FScratchImage->GetHandle(), 17);
+      DrawGutterImage(GutterDC, E.GutterImage(HighestBit(Row->GutterImages)), 17);
     }
     const bool startsLine = !Row->Prev || Row->Prev->Text[Row->Prev->Length - 1] == '\r';
     if (HasOption(smoLineNumbers) && !Row->Marks && !Row->GutterImages && startsLine)

@@ -204,6 +204,10 @@ void TTemplatePopup::Choose() {
   FEditor->SetFocus();
 }
 
+TCustomListBox* TCustomSyntaxMemo::GetTemplatePopup() const {
+  return FPopup;
+}
+
 void TCustomSyntaxMemo::ShowTemplatePopup() {
   CloseTemplatePopup();
   FPopup = new TTemplatePopup(*this);

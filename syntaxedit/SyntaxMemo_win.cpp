@@ -3,7 +3,6 @@
 #include "SyntaxMemo.h"
 
 #include "Clipbrd.h"
-#include "ImgList.h"
 #include "SynParse.h"
 #include "SysUtils.h"
 #include "WinApi.h"
@@ -86,12 +85,12 @@ private:
   HDC FDC;
 };
 
-std::unique_ptr<TImageList> LoadGutterImages(TBitmap& strip) {
-  auto list = std::make_unique<TImageList>(nullptr);
-  list->SetWidth(kGutterImageWidth);
-  list->SetHeight(kGutterImageHeight);
-  list->AddMasked(&strip, static_cast<TColor>(ColorToRGB(clBtnFace)));
-  return list;
+// A bitmap of the program's resources; a missing one is the resource error.
+HBITMAP LoadResourceBitmap(const char* name) {
+  auto bitmap = static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!bitmap) throw EResNotFound(Format("Resource %s not found", name));
+  return bitmap;
 }
 
 int FlatMode(TFlatScrollStyle style) {
@@ -119,13 +118,11 @@ TCustomSyntaxMemo::TCustomSyntaxMemo(TComponent* AOwner)
   FMeasurer = std::make_unique<TGdiMeasurer>(*this);
   FModel->SetMeasurer(FMeasurer.get());
   FModel->SetHost(this);
-  FGutterStrip = std::make_unique<TBitmap>();
-  FGutterStrip->LoadFromResourceName(GetModuleHandleA(nullptr), "SEM_GUTTER");
-  FGutterImages1 = LoadGutterImages(*FGutterStrip);
-  FGutterImages2 = LoadGutterImages(*FGutterStrip);
-  FScratchImage = std::make_unique<TBitmap>();
-  FWrappedGlyph = std::make_unique<TBitmap>();
-  FWrappedGlyph->LoadFromResourceName(GetModuleHandleA(nullptr), "SEM_WRAPPED");
+  FGutterStrip.reset(LoadResourceBitmap("SEM_GUTTER"));
+  HDC screen = GetDC(nullptr);
+  FScratchImage.reset(CreateCompatibleBitmap(screen, kGutterImageWidth, kGutterImageHeight));
+  ReleaseDC(nullptr, screen);
+  FWrappedGlyph.reset(LoadResourceBitmap("SEM_WRAPPED"));
   FLines = std::make_unique<TSyntaxMemoStrings>(*FModel);
   FLines->OnUpdateEnded = [this] {
     Perform(CM_SHOWINGCHANGED, 0, 0);
@@ -153,8 +150,6 @@ TCustomSyntaxMemo::~TCustomSyntaxMemo() {
     if (GetParser(slot)) GetParser(slot)->RemoveEditor(this);
   FModel.reset();
   FLines.reset();
-  FGutterImages1.reset();
-  FGutterImages2.reset();
   FScratchImage.reset();
   FWrappedGlyph.reset();
   FCaretControl.reset();
@@ -202,6 +197,19 @@ void TCustomSyntaxMemo::Notification(TComponent* AComponent, TOperation Operatio
   if (Operation != opRemove || !FModel) return;
   for (int slot = 1; slot <= TSyntaxMemoModel::ParserSlots; ++slot)
     if (GetParser(slot) == AComponent) FModel->AttachParser(slot, nullptr);
+}
+
+HBITMAP TCustomSyntaxMemo::GutterImage(int k) {
+  HDC target = CreateCompatibleDC(nullptr);
+  HDC source = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldTarget = SelectObject(target, FScratchImage.get());
+  HGDIOBJ oldSource = SelectObject(source, FGutterStrip.get());
+  BitBlt(target, 0, 0, kGutterImageWidth, kGutterImageHeight, source, k * kGutterImageWidth, 0, SRCCOPY);
+  SelectObject(source, oldSource);
+  SelectObject(target, oldTarget);
+  DeleteDC(source);
+  DeleteDC(target);
+  return FScratchImage.get();
 }
 
 // --- Properties ----------------------------------------------------------------
@@ -881,28 +889,4 @@ void TCustomSyntaxMemo::DoEnter() {
 void TCustomSyntaxMemo::DoExit() {
   TCustomControl::DoExit();
   Paint();
-}
-
-// --- Clipboard ---------------------------------------------------------------
-
-void TCustomSyntaxMemo::CopyToClipboard() {
-  const auto [start, end] = OrderRange({FModel->GetAnchor(), FModel->GetCaret()});
-  if (start == end) return;
-  auto stream = SelectionBytes(*FModel, FModel->StyleWriteFlags());
-  const String text(static_cast<const char*>(stream->GetMemory()), static_cast<size_t>(stream->GetSize()));
-  Clipboard()->SetAsText(text);
-}
-
-void TCustomSyntaxMemo::CutToClipboard() {
-  if (FModel->ReadOnly) return;
-  const auto [start, end] = OrderRange({FModel->GetAnchor(), FModel->GetCaret()});
-  if (start == end) return;
-  CopyToClipboard();
-  FModel->ReplaceSelText("", true);
-}
-
-void TCustomSyntaxMemo::PasteFromClipboard() {
-  if (FModel->ReadOnly || !IsClipboardFormatAvailable(CF_TEXT)) return;
-  const String text = Clipboard()->GetAsText();
-  FModel->ReplaceSelText(text.c_str(), true);
 }

@@ -1,0 +1,406 @@
+// The editor window under Wine: what it draws (checked by pixels, cells
+// measured at run time), real keys and mouse, and its message interface.
+#include "GuiTest.h"
+#include "SqlRulesEmbedded.h"
+#include "SynParse.h"
+#include "SyntaxMemo.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+
+namespace {
+
+using guitest::PumpFor;
+using guitest::PumpUntil;
+using guitest::TCapture;
+
+COLORREF Rgb(TColor c) {
+  return ColorToRGB(c);
+}
+
+void MouseAt(HWND wnd, int x, int y, DWORD buttons) {
+  POINT p{x, y};
+  ClientToScreen(wnd, &p);
+  SetCursorPos(p.x, p.y);
+  PumpFor(30);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (p.x * 65536 + width - 1) / width;
+  input.mi.dy = (p.y * 65536 + height - 1) / height;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+class SyntaxMemoWindow : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(20, 20, 560, 360);
+    Parser = new TSyntaxMemoParser(Form.get());
+    TMemoryStream rules;
+    rules.WriteBuffer(SqlRulesCompiled, SqlRulesCompiledSize);
+    rules.SetPosition(0);
+    Parser->LoadLanguage(rules);
+    Memo = new TSyntaxMemo(Form.get());
+    Memo->SetParent(Form.get());
+    Memo->SetBounds(0, 0, 520, 300);
+    Memo->SetParser(1, Parser);
+    Form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Memo->IsShowing(); }));
+    Memo->SetFocus();
+    PumpFor(50);
+  }
+
+  TSyntaxMemoModel& Model() { return Memo->GetModel(); }
+  void SetText(const String& text) {
+    Memo->GetLines()->SetTextStr(text);
+    PumpFor(30);
+  }
+  int CharWidth() { return Model().GetMetrics().AveCharWidth; }
+  int LineHeight() { return Memo->GetLineHeight(); }
+  // The pixels of one character cell, in client coordinates.
+  RECT Cell(int row, int column) {
+    const int x = Memo->TextLeftEdge() + (column - Model().GetLeftColumn()) * CharWidth();
+    const int y = (row - Model().GetTopLine()) * LineHeight();
+    return RECT{x, y, x + CharWidth(), y + LineHeight()};
+  }
+  TCapture Capture() { return TCapture::Paint(Memo->GetHandle()); }
+  // The colours a token is drawn in, from the language's styles.
+  std::pair<COLORREF, COLORREF> TokenColours(uint8_t token) {
+    const TSM_Settings& s = Model().GetSettings();
+    const TSM_StyleRecord base = s.GetStyle(0);
+    const TSM_StyleRecord own = s.GetStyle(s.TokenStyle(token));
+    const TColor text = own.SysForeground
+                            ? (base.SysForeground ? GetSysColor(COLOR_WINDOWTEXT) : base.Foreground)
+                            : own.Foreground;
+    const TColor back = own.SysBackground ? (base.SysBackground ? GetSysColor(COLOR_WINDOW) : base.Background)
+                                          : own.Background;
+    return {Rgb(text), Rgb(back)};
+  }
+  HWND Wnd() { return Memo->GetHandle(); }
+
+  std::unique_ptr<TForm> Form;
+  TSyntaxMemoParser* Parser = nullptr;
+  TSyntaxMemo* Memo = nullptr;
+};
+
+// Every character cell of the SQL shows its token's colours: the background
+// at the cell's corner, the text colour somewhere in a character's ink.
+TEST_F(SyntaxMemoWindow, HighlightedSqlIsDrawnInEachTokenClassColours) {
+  SetText("select count(*), 'abc' from `orders`\r\nwhere id > 10.5e2; -- done\r\n/* block */ int");
+  const TCapture picture = Capture();
+  picture.SavePng("syntaxmemo_highlighted");
+  int row = 0;
+  std::set<uint8_t> tokensSeen;
+  for (const TRowRecord* r = Model().GetFirstRow(); r; r = r->Next, ++row) {
+    ASSERT_TRUE(r->Tokens) << row;
+    for (int i = 0; i < r->Length && r->Text[i] != '\r'; ++i) {
+      const auto [text, back] = TokenColours(r->Tokens[i]);
+      const RECT cell = Cell(row, i);
+      tokensSeen.insert(r->Tokens[i]);
+      EXPECT_EQ(back, picture.Pixel(cell.left, cell.top)) << row << ":" << i;
+      if (r->Text[i] != ' ' && text != back) {
+        EXPECT_GT(picture.CountPixels(cell, text), 0) << row << ":" << i;
+      }
+    }
+  }
+  EXPECT_GE(tokensSeen.size(), 7u);
+}
+
+// Line numbers in the gutter, a bookmark's image in place of its number,
+// and the selection colours to the right edge only when the selection
+// takes in the line end.
+TEST_F(SyntaxMemoWindow, GutterNumbersBookmarksAndSelection) {
+  Memo->SetOptions(Memo->GetOptions() | SyntaxMemoOptionBit(smoLineNumbers));
+  SetText("first\r\nsecond\r\nthird\r\nfourth");
+  Model().SetBookmark(1, 2, 1);
+  Memo->HideSelection = false;
+  Model().SetSelection(2, 9, true); // "rst", the line end, "sec"
+  const TCapture picture = Capture();
+  picture.SavePng("syntaxmemo_gutter_selection");
+  const int gutter = Memo->GetGutter();
+  const COLORREF face = Rgb(Memo->GetGutterColor());
+  auto gutterInk = [&](int row) {
+    const RECT r{0, row * LineHeight(), gutter - 2, (row + 1) * LineHeight()};
+    return (gutter - 2) * LineHeight() - picture.CountPixels(r, face);
+  };
+  for (int row : {0, 2, 3})
+    EXPECT_GT(gutterInk(row), 0) << row;
+  // The bookmark's image is blue, a number is not.
+  const RECT second{0, LineHeight(), gutter - 2, 2 * LineHeight()};
+  EXPECT_GT(picture.CountPixels(second, RGB(0, 120, 200)), 10);
+  const RECT first{0, 0, gutter - 2, LineHeight()};
+  EXPECT_EQ(0, picture.CountPixels(first, RGB(0, 120, 200)));
+  // The black line closes the gutter.
+  EXPECT_EQ(RGB(0, 0, 0), picture.Pixel(gutter - 1, LineHeight() / 2));
+  const COLORREF selBack = GetSysColor(COLOR_HIGHLIGHT);
+  EXPECT_EQ(selBack, picture.Pixel(Cell(0, 3).left, Cell(0, 3).top));
+  EXPECT_NE(selBack, picture.Pixel(Cell(0, 1).left, Cell(0, 1).top));
+  // Row 0 takes its line end: selection colours to the right edge.
+  EXPECT_EQ(selBack, picture.Pixel(Memo->GetClientWidth() - 3, 1));
+  // Row 1 ends the selection before its end.
+  EXPECT_EQ(selBack, picture.Pixel(Cell(1, 2).left, Cell(1, 2).top));
+  EXPECT_NE(selBack, picture.Pixel(Cell(1, 3).left, Cell(1, 3).top));
+  EXPECT_NE(selBack, picture.Pixel(Memo->GetClientWidth() - 3, LineHeight() + 1));
+}
+
+// The right margin line, the left margin strip, and the colours of a
+// disabled editor; with the visual style off the same.
+TEST_F(SyntaxMemoWindow, MarginsAndDisabledColoursWithAndWithoutTheVisualStyle) {
+  Memo->SetOptions(Memo->GetOptions() | SyntaxMemoOptionBit(smoShowRMargin));
+  Memo->SetRightMargin(20);
+  SetText("short\r\nrow");
+  for (bool style : {true, false}) {
+    guitest::SetVisualStyle(style);
+    Memo->SetEnabled(true);
+    const TCapture picture = Capture();
+    const int marginX = Memo->TextLeftEdge() + 20 * CharWidth();
+    EXPECT_EQ(RGB(192, 192, 192), picture.Pixel(marginX, 2)) << style;
+    EXPECT_EQ(RGB(192, 192, 192), picture.Pixel(marginX, Memo->GetClientHeight() - 2)) << style;
+    EXPECT_EQ(Rgb(Memo->GetMarginColor()), picture.Pixel(Memo->TextLeftEdge() - 1, 2)) << style;
+    EXPECT_EQ(RGB(255, 255, 255), picture.Pixel(Cell(1, 5).left, Cell(1, 5).top)) << style;
+    Memo->SetEnabled(false);
+    const TCapture disabled = Capture();
+    disabled.SavePng(style ? "syntaxmemo_disabled_style_on" : "syntaxmemo_disabled_style_off");
+    EXPECT_EQ(RGB(192, 192, 192), disabled.Pixel(Cell(0, 1).left, Cell(0, 1).top)) << style;
+    EXPECT_EQ(RGB(192, 192, 192), disabled.Pixel(Cell(3, 1).left, Cell(3, 1).top)) << style;
+  }
+  guitest::SetVisualStyle(true);
+  // Read-only text keeps its normal colours.
+  Memo->SetEnabled(true);
+  Memo->SetReadOnly(true);
+  EXPECT_EQ(RGB(255, 255, 255), Capture().Pixel(Cell(1, 5).left, Cell(1, 5).top));
+}
+
+// Show-all-characters draws a dot for every blank and a glyph at line ends.
+TEST_F(SyntaxMemoWindow, ShowAllCharactersDrawsBlanksAndLineEnds) {
+  SetText("a  b\r\nc");
+  const RECT blank = Cell(0, 1);
+  const RECT lineEnd = Cell(0, 4);
+  const COLORREF back = TokenColours(0).second;
+  TCapture plain = Capture();
+  const int plainBlank = plain.CountPixels(blank, back);
+  const int plainEnd = plain.CountPixels(lineEnd, back);
+  Memo->SetOptions(Memo->GetOptions() | SyntaxMemoOptionBit(smoShowAllChars));
+  TCapture shown = Capture();
+  shown.SavePng("syntaxmemo_all_chars");
+  EXPECT_LT(shown.CountPixels(blank, back), plainBlank);
+  EXPECT_LT(shown.CountPixels(lineEnd, back), plainEnd);
+}
+
+// Typing one character draws the typed row and at most the neighbours the
+// re-highlighting looked at; the rest of the view is not painted again.
+TEST_F(SyntaxMemoWindow, TypingACharacterRedrawsOnlyItsRow) {
+  SetText("select a\r\nfrom b\r\nwhere c = 1\r\norder by d");
+  Model().SetSelection(11, 11, true);
+  PumpFor(100);
+  std::set<int> drawn;
+  Memo->OnDrawLine = [&](TObject*, pLineDrawData d) {
+    drawn.insert(d->RowStart);
+    return 0;
+  };
+  guitest::TypeText("x");
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetLines()->Get(1) == "frxom b"; }));
+  PumpFor(100);
+  EXPECT_EQ(1u, drawn.count(9));
+  EXPECT_EQ(0u, drawn.count(30)); // "order by d", two rows further
+  EXPECT_LE(drawn.size(), 3u);
+  Memo->OnDrawLine = nullptr;
+}
+
+// Enter keeps the indent; Shift+arrows extend; Ctrl+K then a digit sets a
+// bookmark; overwrite replaces but not a line end.
+TEST_F(SyntaxMemoWindow, KeysIndentExtendSequencesAndOverwrite) {
+  SetText("begin\r\n    select 1");
+  Model().SetSelection(20, 20, true);
+  guitest::PressKey(VK_RETURN);
+  guitest::TypeText("x");
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetLines()->GetCount() == 3; }));
+  PumpFor(50);
+  // With TABs and smart fill the indent is filled with a TAB.
+  EXPECT_EQ("\tx", Memo->GetLines()->Get(2));
+
+  Model().SetSelection(0, 0, true);
+  guitest::PressKey(VK_RIGHT, guitest::kShift);
+  guitest::PressKey(VK_RIGHT, guitest::kShift);
+  ASSERT_TRUE(PumpUntil([&] { return Model().GetCaret() == 2; }));
+  EXPECT_EQ(0, Model().GetAnchor());
+  EXPECT_EQ("be", Memo->GetSelText());
+
+  Model().SetSelection(8, 8, true);
+  guitest::PressKey('K', guitest::kCtrl);
+  guitest::PressKey('3');
+  ASSERT_TRUE(PumpUntil([&] { return Model().GetFirstRow()->Next->Marks != 0; }));
+  EXPECT_EQ(1 << 3, Model().GetFirstRow()->Next->Marks);
+  EXPECT_EQ("begin", Memo->GetLines()->Get(0)); // the digit was not typed
+
+  Model().SetSelection(3, 3, true);
+  guitest::PressKey(VK_INSERT);
+  guitest::TypeText("XYZ");
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetLines()->Get(0).size() > 5; }));
+  PumpFor(50);
+  EXPECT_EQ("begXYZ", Memo->GetLines()->Get(0));
+  EXPECT_EQ(3, Memo->GetLines()->GetCount());
+}
+
+// A double click selects the word, a third click on the same row the row.
+TEST_F(SyntaxMemoWindow, DoubleAndTripleClicksSelectWordAndRow) {
+  SetText("select name from users\r\nwhere id = 2");
+  const RECT word = Cell(0, 9); // inside "name"
+  const int x = word.left + 2;
+  const int y = word.top + LineHeight() / 2;
+  guitest::ClickAt(Wnd(), x, y);
+  guitest::ClickAt(Wnd(), x, y);
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetSelText() == "name"; }));
+  guitest::ClickAt(Wnd(), x, y);
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetSelLength() > 4; }));
+  EXPECT_EQ(0, Memo->GetSelStart());
+  EXPECT_EQ("select name from users\r\n", Memo->GetSelText());
+  PumpFor(static_cast<int>(GetDoubleClickTime()) + 50);
+  guitest::ClickAt(Wnd(), Cell(1, 2).left + 2, y + LineHeight());
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetSelLength() == 0; }));
+  EXPECT_EQ(25, Model().GetCaret());
+}
+
+// Dragging below the window scrolls and extends the selection while the
+// button is down; the scroll stops at the release, before the end.
+TEST_F(SyntaxMemoWindow, DragSelectionFollowsTheMouseAndStopsOnRelease) {
+  String text;
+  for (int i = 0; i < 3000; ++i)
+    text += "row " + IntToStr(i) + "\r\n";
+  SetText(text);
+  bool released = false;
+  Memo->OnChange = [&](TObject*) {
+    if (released || Model().GetTopLine() < 20) return;
+    released = true;
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(INPUT));
+  };
+  MouseAt(Wnd(), Cell(0, 1).left, 2, MOUSEEVENTF_LEFTDOWN);
+  MouseAt(Wnd(), Cell(0, 1).left, Memo->GetClientHeight() + 30, 0);
+  ASSERT_TRUE(PumpUntil([&] { return released; }, 5000));
+  PumpFor(300);
+  const int top = Model().GetTopLine();
+  EXPECT_GE(top, 20);
+  EXPECT_LT(top, 2000);
+  EXPECT_EQ(1, Model().GetAnchor());
+  EXPECT_GT(Model().GetCaret(), 20 * 6);
+  PumpFor(300);
+  EXPECT_EQ(top, Model().GetTopLine());
+}
+
+// Dragging the right margin line moves the right margin to the column
+// where the button goes up.
+TEST_F(SyntaxMemoWindow, DraggingTheRightMarginSetsIt) {
+  Memo->SetOptions(Memo->GetOptions() | SyntaxMemoOptionBit(smoShowRMargin));
+  Memo->SetRightMargin(30);
+  SetText("short");
+  const int y = LineHeight() * 3;
+  const int from = Memo->TextLeftEdge() + 30 * CharWidth();
+  MouseAt(Wnd(), from, y, 0);
+  MouseAt(Wnd(), from, y, MOUSEEVENTF_LEFTDOWN);
+  MouseAt(Wnd(), from + 10 * CharWidth(), y, 0);
+  MouseAt(Wnd(), from + 10 * CharWidth(), y, MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetRightMargin() != 30; }));
+  EXPECT_EQ(40, Memo->GetRightMargin());
+}
+
+// The vertical bar stays below 32,000 units: with 100,000 rows every unit is
+// four rows.
+TEST_F(SyntaxMemoWindow, ScrollBarOfAHundredThousandRows) {
+  String text;
+  text.reserve(100000 * 4);
+  for (int i = 0; i < 100000; ++i)
+    text += "x\r\n";
+  SetText(text);
+  Memo->Perform(SM_TOPLINE, 1, 4000);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(Wnd(), SB_VERT, &info);
+  EXPECT_EQ(4, Model().GetScrollDivisor());
+  EXPECT_EQ(0, info.nMin);
+  EXPECT_EQ(100001 / 4, info.nMax);
+  EXPECT_EQ(1000, info.nPos);
+  // The bar's thumb position is scaled back, its top and bottom reach the
+  // first and the last line.
+  Memo->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 2000), 0);
+  EXPECT_EQ(8000, Model().GetTopLine());
+  Memo->Perform(WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(Model().GetRowCount() - 1, Model().GetTopLine());
+  Memo->Perform(WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(0, Model().GetTopLine());
+}
+
+// The edit messages and the editor's own before the window exists and after.
+TEST(SyntaxMemoMessages, EditMessagesAndTheLinesBeforeAWindow) {
+  TSyntaxMemo memo(nullptr);
+  EXPECT_EQ(1, memo.Perform(EM_GETLINECOUNT));
+  memo.GetLines()->Add("abc");
+  memo.GetLines()->Add("de");
+  EXPECT_EQ(2, memo.GetLines()->GetCount());
+  EXPECT_EQ("abc\r\nde", memo.GetText());
+  EXPECT_EQ(3, memo.Perform(EM_LINELENGTH, 0));
+  EXPECT_EQ(4, memo.Perform(EM_LINEINDEX, 1));
+  EXPECT_EQ(1, memo.Perform(EM_LINEFROMCHAR, 5));
+  memo.Perform(EM_SETSEL, 0, -1);
+  EXPECT_EQ(7, memo.GetSelLength());
+  int pair[2] = {4, 1000};
+  memo.Perform(SM_SELECTION, 1, reinterpret_cast<LPARAM>(pair));
+  EXPECT_EQ(4, memo.GetSelStart());
+  EXPECT_EQ(2, memo.Perform(SM_SELTEXT, 0, 0));
+  EXPECT_EQ(String("<TSyntaxMemo>:3.00.39"), reinterpret_cast<const char*>(memo.Perform(SM_VERSION)));
+  EXPECT_EQ(0x83, memo.Perform(WM_GETDLGCODE));
+  memo.WantTab = false;
+  EXPECT_EQ(0x81, memo.Perform(WM_GETDLGCODE));
+}
+
+TEST(SyntaxMemoMessages, GetTextCountsBytesAndRespectsTheCapacity) {
+  TSyntaxMemo memo(nullptr);
+  memo.Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("a\rb"));
+  char buffer[16] = "zzzzzzzzzzzzzzz";
+  EXPECT_EQ(0, memo.Perform(WM_GETTEXT, 0, reinterpret_cast<LPARAM>(buffer)));
+  EXPECT_EQ('z', buffer[0]);
+  EXPECT_EQ(3, memo.Perform(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)));
+  EXPECT_EQ(String("a\r\n"), String(buffer));
+  EXPECT_EQ(4, memo.Perform(WM_GETTEXTLENGTH));
+  EXPECT_EQ(4, memo.Perform(WM_GETTEXT, 5, reinterpret_cast<LPARAM>(buffer)));
+  EXPECT_EQ(String("a\r\nb"), String(buffer));
+}
+
+// Ctrl+J after a template's name expands it; after no name the pop-up opens,
+// Return inserts the chosen template; closing the editor with the pop-up
+// open leaves nothing behind.
+TEST_F(SyntaxMemoWindow, TemplateKeyExpandsAndOpensThePopup) {
+  TCodeTemplates& templates = Model().GetSettings().GetCodeTemplates();
+  templates.AddTemplate("sel", "Select all", "select * from |");
+  templates.AddTemplate("ins", "Insert", "insert into |");
+  SetText("");
+  guitest::TypeText("sel");
+  guitest::PressKey('J', guitest::kCtrl);
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetLines()->Get(0) == "select * from "; }));
+  EXPECT_EQ(14, Model().GetCaret());
+
+  SetText("");
+  guitest::PressKey('J', guitest::kCtrl);
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetTemplatePopup() != nullptr; }));
+  TCustomListBox* popup = Memo->GetTemplatePopup();
+  ASSERT_TRUE(PumpUntil([&] { return popup->Focused(); }));
+  EXPECT_EQ(2, popup->GetCount());
+  TCapture::Paint(Form->GetHandle()).SavePng("syntaxmemo_template_popup");
+  guitest::TypeText("s");
+  guitest::PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetLines()->Get(0) == "select * from "; }));
+
+  guitest::PressKey('J', guitest::kCtrl);
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetTemplatePopup() && Memo->GetTemplatePopup()->Focused(); }));
+  delete Memo;
+  Memo = nullptr;
+  PumpFor(100);
+  EXPECT_TRUE(Parser->GetEditors().empty());
+}
+
+} // namespace
