@@ -121,10 +121,18 @@ public:
   void Next();
   void Seek(int64_t row);
   // The column's bytes in the current row (followed by a zero byte), or
-  // nullptr for NULL, no current row or a column out of range.
-  const char* Value(int column) const;
+  // nullptr for NULL, no current row or a column out of range. Inline, as
+  // Length: a walk over a large result asks for every value.
+  const char* Value(int column) const {
+    if (column < 0 || column >= FColumnCount) return nullptr;
+    const char* const* values = CurrentValues();
+    return values ? values[column] : nullptr;
+  }
   // The value's length once FetchLengths has computed them, else 0.
-  uint32_t Length(int column) const;
+  uint32_t Length(int column) const {
+    if (!FLengthsValid || column < 0 || column >= FColumnCount) return 0;
+    return FLengths[size_t(column)];
+  }
   void FetchLengths(bool compute);
   const TMysqlField* Field(int column) const;
   // The first row whose columns hold the texts, or -1.
@@ -144,7 +152,10 @@ private:
   TMysqlResult(TMysqlClient* client, bool buffered) : FClient(client), FBuffered(buffered) {}
   int ReadOneRow();
   void Detach();
-  const char* const* CurrentValues() const;
+  const char* const* CurrentValues() const {
+    if (!FBuffered) return FRowBuffer.data();
+    return FRowIndex >= 0 ? FRows->ValuesOf(size_t(FRowIndex)) : nullptr;
+  }
   void ClearRowBuffer();
 
   int FColumnCount = 0;

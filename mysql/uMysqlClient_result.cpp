@@ -232,22 +232,6 @@ void TMysqlResult::Seek(int64_t row) {
   FLengthsValid = false;
 }
 
-const char* const* TMysqlResult::CurrentValues() const {
-  if (!FBuffered) return FRowBuffer.data();
-  return FRowIndex >= 0 ? FRows->ValuesOf(size_t(FRowIndex)) : nullptr;
-}
-
-const char* TMysqlResult::Value(int column) const {
-  if (column < 0 || column >= FColumnCount) return nullptr;
-  const char* const* values = CurrentValues();
-  return values ? values[column] : nullptr;
-}
-
-uint32_t TMysqlResult::Length(int column) const {
-  if (!FLengthsValid || column < 0 || column >= FColumnCount) return 0;
-  return FLengths[size_t(column)];
-}
-
 void TMysqlResult::FetchLengths(bool compute) {
   if (!compute || FLengthsValid) return;
   FLengthsValid = true;
