@@ -442,10 +442,8 @@ void TNativeDataSet::GetRecordCount(int& count) {
     TScratchBuffer scratch(FCurrentBuffer, GetBufferSize());
     SetToBegin();
     try {
-      for (;;) {
-        GetNextRecord(0, scratch.Data(), nullptr);
+      while (NextRecord(0, scratch.Data(), nullptr) == DBIERR_NONE)
         ++count;
-      }
     } catch (const EmySQLException&) {
     }
   }
@@ -464,10 +462,8 @@ void TNativeDataSet::ReadBlock(int& count, char* block) {
   count = 0;
   const size_t size = GetBufferSize();
   try {
-    while (count < wanted) {
-      GetNextRecord(0, block + size_t(count) * size, nullptr);
+    while (count < wanted && NextRecord(0, block + size_t(count) * size, nullptr) == DBIERR_NONE)
       ++count;
-    }
   } catch (const EmySQLException&) {
   }
 }
