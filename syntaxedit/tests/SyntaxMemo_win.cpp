@@ -1,5 +1,6 @@
 // The editor window under Wine: what it draws (checked by pixels, cells
 // measured at run time), real keys and mouse, and its message interface.
+#include "Clipbrd.h"
 #include "GuiTest.h"
 #include "SqlRulesEmbedded.h"
 #include "SynParse.h"
@@ -401,6 +402,34 @@ TEST_F(SyntaxMemoWindow, TemplateKeyExpandsAndOpensThePopup) {
   Memo = nullptr;
   PumpFor(100);
   EXPECT_TRUE(Parser->GetEditors().empty());
+}
+
+} // namespace
+
+namespace {
+
+// Copy and cut put CR LF text on the clipboard, paste takes it back in the
+// rows' form; a gutter click reports the 1-based line.
+TEST_F(SyntaxMemoWindow, ClipboardKeysAndGutterClick) {
+  SetText("one\r\ntwo\r\nthree");
+  Model().SetSelection(2, 6, true); // "e", the line end, "tw"
+  guitest::PressKey('C', guitest::kCtrl);
+  ASSERT_TRUE(PumpUntil([&] { return Clipboard()->GetAsText() == "e\r\ntw"; }));
+  EXPECT_EQ(1, Memo->Perform(WM_USER + 50, 0)); // can paste
+  guitest::PressKey('X', guitest::kCtrl);
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetLines()->GetCount() == 2; }));
+  EXPECT_EQ("ono", Memo->GetLines()->Get(0));
+  Model().SetSelection(Memo->GetTextLength(), Memo->GetTextLength(), true);
+  guitest::PressKey('V', guitest::kCtrl);
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetLines()->GetCount() == 3; }));
+  EXPECT_EQ("ono\r\nthreee\r\ntw", Memo->GetText());
+
+  int clicked = 0;
+  Memo->OnGutterClick = [&](TObject*, int line) { clicked = line; };
+  guitest::ClickAt(Wnd(), 5, LineHeight() + LineHeight() / 2);
+  ASSERT_TRUE(PumpUntil([&] { return clicked != 0; }));
+  EXPECT_EQ(2, clicked);
+  Memo->OnGutterClick = nullptr;
 }
 
 } // namespace
