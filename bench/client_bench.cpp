@@ -103,7 +103,8 @@ void CompareMode(const TSettings& s, bool compress, int rounds) {
   TMysqlClient own;
   own.CompressionAllowed = compress;
   if (!own.Connect(s.host, s.user, s.password, "", s.port, "", vkTcp, 0)) Fail(own.ErrorText());
-  if (own.Net().GetCompress() != compress) Fail(compress ? "the server did not offer compression" : "compressed");
+  if (own.Net().GetCompress() != compress)
+    Fail(compress ? "the server did not offer compression" : "compression could not be kept off");
   PrepareTable(own);
 
   std::string error;

@@ -76,7 +76,8 @@ private:
 namespace {
 
 // Deflates length bytes into a scratch buffer; false when zlib fails.
-bool CompressToNewBuffer(TMysqlZlib& zlib, const uint8_t* bytes, size_t length, std::vector<uint8_t>& packed) {
+bool CompressToNewBuffer(TMysqlZlib& zlib, const uint8_t* bytes, size_t length,
+                         std::vector<uint8_t>& packed) {
   packed.resize(static_cast<size_t>(static_cast<double>(length * 120) / 100) + 12);
   const size_t packedLength = zlib.Deflate(bytes, length, packed.data(), packed.size());
   packed.resize(packedLength);
@@ -261,7 +262,8 @@ bool TMysqlNet::ReadExactly(uint8_t* to, int n, int& retries) {
     if (FInputStart == FInputEnd) {
       // A body as large as the input buffer goes straight to its place.
       const bool direct = n >= InputBufferSize;
-      const int r = direct ? ReceiveSome(to, n, retries) : ReceiveSome(FInput.data(), InputBufferSize, retries);
+      const int r =
+          direct ? ReceiveSome(to, n, retries) : ReceiveSome(FInput.data(), InputBufferSize, retries);
       if (r < 0) return false;
       if (direct) {
         to += r;

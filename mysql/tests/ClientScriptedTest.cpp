@@ -275,8 +275,11 @@ TEST_F(ClientScripted, PingGoesOnlyBeforeStatementsOnAConnectionThatMayHaveBeenD
   const struct {
     int64_t idleMs;
     bool ping;
-  } steps[] = {{0, true}, {0, false}, {TMysqlClient::IdleBeforePingMs - 1, false},
-               {TMysqlClient::IdleBeforePingMs, true}, {0, false}};
+  } steps[] = {{0, true},
+               {0, false},
+               {TMysqlClient::IdleBeforePingMs - 1, false},
+               {TMysqlClient::IdleBeforePingMs, true},
+               {0, false}};
   ScriptLogin(server);
   Bytes expected;
   for (const auto& step : steps) {

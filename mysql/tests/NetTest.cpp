@@ -414,8 +414,8 @@ TEST(NetCompressed, FaultyFramesAreALostConnection) {
        TScriptedServer::CompressedFrame(1, TScriptedServer::Packet(0, "xyz").substr(0, 5), false), LostText},
       {"unpacked length beyond the limit", tooLong, "<Got packet bigger than 'max_allowed_packet'>"},
       {"empty packet",
-       TScriptedServer::CompressedFrame(1, TScriptedServer::Packet(0, "") + TScriptedServer::Packet(0, "after"),
-                                        false),
+       TScriptedServer::CompressedFrame(
+           1, TScriptedServer::Packet(0, "") + TScriptedServer::Packet(0, "after"), false),
        LostText},
   };
   for (const Case& c : cases) {
