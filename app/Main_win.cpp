@@ -488,7 +488,10 @@ void TfmMain::CreateScriptEditor() {
   mScript->SetActiveParser(1);
   mScript->GetFont()->SetName("Courier New");
   mScript->GetFont()->SetHeight(-12);
-  mScript->SetGutter(42);
+  // The definition's gutter is stored as it stands: the setter's limits
+  // measure a window that does not exist yet.
+  TSM_Settings& settings = mScript->GetModel().GetSettings();
+  settings.GutterWidth = 42;
   TFont gutterFont;
   gutterFont.SetName("Tahoma");
   gutterFont.SetHeight(-11);
@@ -500,7 +503,6 @@ void TfmMain::CreateScriptEditor() {
   mScript->SetWrapAtColumn(0);
   mScript->SetScrollBars(ssBoth);
   // The window's own selection colours, not the system's.
-  TSM_Settings& settings = mScript->GetModel().GetSettings();
   settings.SystemColorMarkers[1] = settings.SystemColorMarkers[2] = false;
   mScript->SetSelTextColor(clWhite);
   mScript->SetSelTextBack(12937777);
