@@ -54,7 +54,7 @@ void TSyntaxMemoModel::NoteLongest(const TRowRecord* row) {
 void TSyntaxMemoModel::NoteRowGone(const TRowRecord* row) {
   if (row->Length >= FStore->GetLongestRow()) FLongestLost = true;
   // A row made by this edit and gone again may have been the longest noted.
-  if (FLongestNew > FStore->GetLongestRow() && row->Length >= FLongestNew) FLongestNewLost = true;
+  if (FLongestNew > 0 && row->Length >= FLongestNew) FLongestNewLost = true;
 }
 
 void TSyntaxMemoModel::SettleLongestRow() {

@@ -509,7 +509,7 @@ private:
   int TabWidth(int x);
   int BreakRow(const char* text, int length, int wrapWidth, bool& sawTab);
   TRowRecord* BlockRows(int start, int end, TRowRecord*& last, int& firstStart);
-  TRowRecord* SkipContinuations(TRowRecord* row, int& rowStart);
+  TRowRecord* SkipContinuations(TRowRecord* row, int& rowStart, bool changed);
   void RowTextChanged(TRowRecord* row, int rowStart, int delta);
   // Treats one row of a block; opens the undo group before its first change
   // and returns the change of length.

@@ -269,20 +269,23 @@ TRowRecord* TSyntaxMemoModel::BlockRows(int start, int end, TRowRecord*& last, i
   return first;
 }
 
-TRowRecord* TSyntaxMemoModel::SkipContinuations(TRowRecord* row, int& rowStart) {
+TRowRecord* TSyntaxMemoModel::SkipContinuations(TRowRecord* row, int& rowStart, bool changed) {
   bool wrap = HasOption(smoWordWrap);
+  // Rows passed over are rescanned only once the block changed something:
+  // before that no rescan is pending that would give them their bytes back.
+  auto touch = [changed](TRowRecord* r) {
+    if (!changed) return;
+    r->Tokens.reset();
+    r->Flags |= rfRepaint | rfChanged;
+  };
   rowStart += row->Length;
   row = row->Next;
   while (wrap && row && (row->Marks & rmContinuation)) {
-    row->Tokens.reset();
-    row->Flags |= rfRepaint | rfChanged;
+    touch(row);
     rowStart += row->Length;
     row = row->Next;
   }
-  if (!wrap && row) {
-    row->Tokens.reset();
-    row->Flags |= rfRepaint | rfChanged;
-  }
+  if (!wrap && row) touch(row);
   return row;
 }
 
@@ -315,7 +318,7 @@ void TSyntaxMemoModel::RunBlock(int32_t group, const TBlockRowFunc& treat) {
     TRowRecord* last = nullptr;
     TRowRecord* first = BlockRows(start, end, last, rowStart);
     TRowRecord* treated = first;
-    for (TRowRecord* row = first; row; row = SkipContinuations(row, rowStart)) {
+    for (TRowRecord* row = first; row; row = SkipContinuations(row, rowStart, opened)) {
       if (opened) row->Tokens.reset();
       // The group opens with the first change, so that a block with nothing
       // to change leaves no undo step.

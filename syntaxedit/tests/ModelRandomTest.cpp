@@ -106,6 +106,45 @@ TEST_P(RandomEdits, MatchAPlainStringAfterEveryStep) {
   }
 }
 
+// Commands, block indents, word wrap switched on and off: the rows stay
+// sound and highlighted, and undoing every step gives the first text back.
+TEST_P(RandomEdits, CommandsKeepTheRowsSound) {
+  const String first =
+      "create table t (\r\tid int, -- key\r  name varchar(9) default 'a b'\r);\r/* x */ select 1;";
+  SetText(first);
+  model.ClearUndo();
+  std::mt19937 random(7 + GetParam());
+  static const int commands[] = {ecLeft,       ecRight,          ecUp,          ecDown,
+                                 ecLineEnd,    ecLineStart,      ecWordLeft,    ecWordRight,
+                                 ecDeleteChar, ecDeleteLastChar, ecBlockIndent, ecBlockUnindent,
+                                 ecDeleteLine, ecDeleteLastWord, ecDeleteWord,  ecPageDown,
+                                 ecPageUp,     ecDocEnd,         ecDocStart};
+  for (int step = 0; step < 400; ++step) {
+    int length = model.GetTextLength();
+    int a = length ? static_cast<int>(random() % (length + 1)) : 0;
+    int b = random() % 3 ? a : std::min(length, a + static_cast<int>(random() % 30));
+    model.SetSelection(a, b, false);
+    switch (random() % 6) {
+    case 0:
+      Type(random() % 2 ? "x y" : "\r\t");
+      break;
+    case 1:
+      if (random() % 4 == 0) model.SetWrapAtColumn(8 + static_cast<int>(random() % 20));
+      break;
+    default: {
+      int command = commands[random() % (sizeof commands / sizeof *commands)];
+      bool extend = random() % 2 != 0;
+      model.ExecuteCommand(command, 0, extend);
+    }
+    }
+    Check(Text(), step);
+    if (HasFatalFailure()) return;
+  }
+  while (model.CanUndo())
+    model.Undo();
+  EXPECT_EQ(Text(), first);
+}
+
 INSTANTIATE_TEST_SUITE_P(Wrap, RandomEdits, testing::Bool());
 
 } // namespace
