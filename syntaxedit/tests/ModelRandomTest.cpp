@@ -114,11 +114,11 @@ TEST_P(RandomEdits, CommandsKeepTheRowsSound) {
   SetText(first);
   model.ClearUndo();
   std::mt19937 random(7 + GetParam());
-  static const int commands[] = {ecLeft,       ecRight,          ecUp,          ecDown,
-                                 ecLineEnd,    ecLineStart,      ecWordLeft,    ecWordRight,
-                                 ecDeleteChar, ecDeleteLastChar, ecBlockIndent, ecBlockUnindent,
-                                 ecDeleteLine, ecDeleteLastWord, ecDeleteWord,  ecPageDown,
-                                 ecPageUp,     ecDocEnd,         ecDocStart};
+  static const int commands[] = {
+      ecLeft,       ecRight,          ecUp,         ecDown,           ecLineEnd,     ecLineStart,
+      ecWordLeft,   ecWordRight,      ecDeleteChar, ecDeleteLastChar, ecBlockIndent, ecBlockUnindent,
+      ecDeleteLine, ecDeleteLastWord, ecDeleteWord, ecPageDown,       ecPageUp,      ecDocEnd,
+      ecDocStart,   ecUndo,           ecRedo};
   for (int step = 0; step < 400; ++step) {
     int length = model.GetTextLength();
     int a = length ? static_cast<int>(random() % (length + 1)) : 0;
@@ -130,6 +130,7 @@ TEST_P(RandomEdits, CommandsKeepTheRowsSound) {
       break;
     case 1:
       if (random() % 4 == 0) model.SetWrapAtColumn(8 + static_cast<int>(random() % 20));
+      if (random() % 8 == 0) SetOption(smoWordWrap, !model.HasOption(smoWordWrap));
       break;
     default: {
       int command = commands[random() % (sizeof commands / sizeof *commands)];
