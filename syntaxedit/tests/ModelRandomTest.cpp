@@ -8,17 +8,34 @@
 
 namespace {
 
-// Run without and with word wrap at 20 columns.
-class RandomEdits : public ModelTest, public testing::WithParamInterface<bool> {
+// Characters of different widths, as a proportional font draws them.
+class TProportional : public TTextMeasurer {
+public:
+  TEditorFontMetrics GetMetrics() override { return TEditorFontMetrics(); }
+  int TextWidth(const char* text, int count, uint8_t style) override {
+    int width = 0;
+    for (int i = 0; i < count; ++i)
+      width += 4 + static_cast<unsigned char>(text[i]) % 7 + (style & 1);
+    return width;
+  }
+};
+
+enum TRunKind { rkPlain, rkWrapped, rkProportional };
+
+// Run without word wrap, with it at 20 columns, and with it on a
+// proportional font.
+class RandomEdits : public ModelTest, public testing::WithParamInterface<TRunKind> {
 protected:
   void SetUp() override {
     model.AttachParser(1, &SqlParser());
-    if (GetParam()) {
+    if (GetParam() == rkProportional) model.SetMeasurer(&proportional);
+    if (GetParam() != rkPlain) {
       model.SetWrapAtColumn(20);
       SetOption(smoWordWrap, true);
     }
     model.ClearUndo();
   }
+  TProportional proportional;
   void TearDown() override { model.AttachParser(1, nullptr); }
 
   // Inserted text as the rows keep it: LF, CR LF and LF CR become one CR.
@@ -113,7 +130,7 @@ TEST_P(RandomEdits, CommandsKeepTheRowsSound) {
       "create table t (\r\tid int, -- key\r  name varchar(9) default 'a b'\r);\r/* x */ select 1;";
   SetText(first);
   model.ClearUndo();
-  std::mt19937 random(7 + GetParam());
+  std::mt19937 random(7 + static_cast<int>(GetParam()));
   static const int commands[] = {
       ecLeft,       ecRight,          ecUp,         ecDown,           ecLineEnd,     ecLineStart,
       ecWordLeft,   ecWordRight,      ecDeleteChar, ecDeleteLastChar, ecBlockIndent, ecBlockUnindent,
@@ -146,6 +163,6 @@ TEST_P(RandomEdits, CommandsKeepTheRowsSound) {
   EXPECT_EQ(Text(), first);
 }
 
-INSTANTIATE_TEST_SUITE_P(Wrap, RandomEdits, testing::Bool());
+INSTANTIATE_TEST_SUITE_P(Kinds, RandomEdits, testing::Values(rkPlain, rkWrapped, rkProportional));
 
 } // namespace
