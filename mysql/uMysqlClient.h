@@ -82,8 +82,9 @@ public:
   const char* const* ValuesOf(size_t row) const { return reinterpret_cast<const char* const*>(FRows[row]); }
 
   // Splits a row packet into `columns` values copied to `data` (room for
-  // `length` bytes), each followed by a zero byte; false when a value runs
-  // past the packet. `maxLengths`, when given, grows to the longest values.
+  // `length` + 1 bytes), each followed by a zero byte; false when a value
+  // runs past the packet. `maxLengths`, when given, grows to the longest
+  // values.
   static bool Split(const uint8_t* packet, size_t length, int columns, char* data, const char** values,
                     uint32_t* lengths, int* maxLengths);
   const uint32_t* LengthsOf(size_t row) const {

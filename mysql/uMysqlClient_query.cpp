@@ -101,8 +101,12 @@ char* TMysqlRows::Allocate(size_t bytes) {
   return at;
 }
 
+// The values stay where they lie in one copy of the whole packet: the zero
+// after a value overwrites the copy's next length byte, which has been read
+// from the packet itself by then.
 bool TMysqlRows::Split(const uint8_t* packet, size_t length, int columns, char* data, const char** values,
                        uint32_t* lengths, int* maxLengths) {
+  std::memcpy(data, packet, length);
   const uint8_t* p = packet;
   const uint8_t* end = packet + length;
   for (int c = 0; c < columns; ++c) {
@@ -114,22 +118,19 @@ bool TMysqlRows::Split(const uint8_t* packet, size_t length, int columns, char* 
       continue;
     }
     if (n > uint64_t(end - p)) return false;
-    std::memcpy(data, p, size_t(n));
-    data[n] = 0;
-    values[c] = data;
+    char* value = data + (p - packet);
+    value[n] = 0;
+    values[c] = value;
     lengths[c] = uint32_t(n);
     if (maxLengths && int(n) > maxLengths[c]) maxLengths[c] = int(n);
-    data += n + 1;
     p += n;
   }
   return true;
 }
 
 bool TMysqlRows::AddRow(const uint8_t* packet, size_t length, int* maxLengths) {
-  // Each value takes at least as many bytes on the wire as its copy with a
-  // terminating zero, so the packet length bounds the bytes of the row.
   const size_t tables = size_t(FColumns) * (sizeof(char*) + sizeof(uint32_t));
-  char* record = Allocate(Align(tables + length));
+  char* record = Allocate(Align(tables + length + 1));
   const char** values = reinterpret_cast<const char**>(record);
   uint32_t* lengths = reinterpret_cast<uint32_t*>(record + FColumns * sizeof(char*));
   if (!Split(packet, length, FColumns, record + tables, values, lengths, maxLengths)) return false;

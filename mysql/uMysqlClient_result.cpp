@@ -132,7 +132,7 @@ int TMysqlResult::ReadOneRow() {
   if (length < 0) return -1;
   const uint8_t* p = net.ReadPos();
   if (p[0] == EndPacketMarker && length < 8) return 1;
-  FRowBytes.resize(size_t(length));
+  FRowBytes.resize(size_t(length) + 1);
   if (!TMysqlRows::Split(p, size_t(length), FColumnCount, FRowBytes.data(), FRowBuffer.data(),
                          FLengths.data(), nullptr)) {
     ClearRowBuffer();
