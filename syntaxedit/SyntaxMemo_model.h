@@ -503,7 +503,8 @@ private:
   int RowY(int position, TRowRecord*& row, int& remaining);
   void ScrollTopRow(int delta);
   // Reflow internals.
-  TRowRecord* ReflowLine(TRowRecord* first, TRowRecord* stop, int wrapWidth);
+  // Re-breaks the logical line starting at first; the row after it.
+  TRowRecord* ReflowLine(TRowRecord* first, int wrapWidth);
   int WrapWidth();
   int MeasureWidth(const char* text, int count);
   int TabWidth(int x);

@@ -87,7 +87,7 @@ void TSyntaxMemoModel::ReflowRows(TRowRecord* first, TRowRecord* last) {
   RescanFrom(FRescanner->FirstChangedRow);
   TRowRecord* row = start;
   while (row && row != stop)
-    row = ReflowLine(row, stop, wrapWidth);
+    row = ReflowLine(row, wrapWidth);
   for (int i = 0; row && i < FVisibleRows; ++i, row = row->Next)
     row->Flags |= rfRepaint;
   EnsureTopRow();
@@ -95,7 +95,7 @@ void TSyntaxMemoModel::ReflowRows(TRowRecord* first, TRowRecord* last) {
   SettleLongestRow();
 }
 
-TRowRecord* TSyntaxMemoModel::ReflowLine(TRowRecord* first, TRowRecord*, int wrapWidth) {
+TRowRecord* TSyntaxMemoModel::ReflowLine(TRowRecord* first, int wrapWidth) {
   TRowRecord* last = LineEnd(first);
   TRowRecord* after = last->Next;
   int total = 0;
