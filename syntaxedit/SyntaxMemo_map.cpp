@@ -175,8 +175,29 @@ int TSyntaxMemoModel::RunWidth(const char* text, int count, uint8_t style) {
   return FMeasurer->TextWidth(text, count, style);
 }
 
+bool TSyntaxMemoModel::UniformPitch() const {
+  return FMetrics.FixedPitch && FMetrics.FixedCharWidth == FMetrics.AveCharWidth && FMetrics.AveCharWidth > 0;
+}
+
+// Beyond the last character, which ends at pixel at, columns are as wide as
+// an average character.
+int TSyntaxMemoModel::ColumnBeyond(int x, int count, int at) {
+  int beyond = (x - at + FMetrics.AveCharWidth / 2) / FMetrics.AveCharWidth;
+  return std::max(count, FLeftColumn) + std::max(beyond, 0);
+}
+
 int TSyntaxMemoModel::XToColumn(int x, TRowRecord* row) {
   if (!row) return 0;
+  if (UniformPitch()) {
+    // Every column is one width: no need to build and measure the line.
+    int width = FMetrics.AveCharWidth;
+    int d = x - TextLeftEdge();
+    int count = IndexToColumn(LineEndIndex(row), row);
+    if (d < 0) return FLeftColumn;
+    if (d / width >= count - FLeftColumn)
+      return ColumnBeyond(x, count, TextLeftEdge() + std::max(count - FLeftColumn, 0) * width);
+    return FLeftColumn + d / width + (d % width >= width / 2 ? 1 : 0);
+  }
   String chars;
   std::vector<uint8_t> styles;
   BuildDisplayLine(row, chars, styles);
@@ -200,14 +221,14 @@ int TSyntaxMemoModel::XToColumn(int x, TRowRecord* row) {
     }
     return end;
   }
-  int beyond = FMetrics.AveCharWidth > 0 ? (x - at + FMetrics.AveCharWidth / 2) / FMetrics.AveCharWidth : 0;
-  return std::max(count, FLeftColumn) + std::max(beyond, 0);
+  return ColumnBeyond(x, count, at);
 }
 
 int TSyntaxMemoModel::ColumnToX(int column, TRowRecord* row) {
   if (column < FLeftColumn) return -1;
   int x = TextLeftEdge();
   if (!row) return x;
+  if (UniformPitch()) return x + (column - FLeftColumn) * FMetrics.AveCharWidth;
   String chars;
   std::vector<uint8_t> styles;
   BuildDisplayLine(row, chars, styles);

@@ -499,6 +499,8 @@ private:
   // Mapping internals.
   void BuildDisplayLine(const TRowRecord* row, String& chars, std::vector<uint8_t>& styles);
   int RunWidth(const char* text, int count, uint8_t style);
+  bool UniformPitch() const;
+  int ColumnBeyond(int x, int count, int at);
   void UpdateVisibleCounts();
   int RowY(int position, TRowRecord*& row, int& remaining);
   void ScrollTopRow(int delta);

@@ -112,6 +112,40 @@ TEST_F(Map, ChangeNotificationWaitsForLockAndRedraw) {
   EXPECT_EQ(changes, 2);
 }
 
+// The same widths, but not known to be one pitch: measured run by run.
+class TMeasuredPitch : public TTextMeasurer {
+public:
+  TEditorFontMetrics GetMetrics() override {
+    TEditorFontMetrics m;
+    m.AveCharWidth = CellWidth;
+    m.FontHeight = RowHeight - 1;
+    m.ExternalLeading = 1;
+    return m;
+  }
+  int TextWidth(const char*, int count, uint8_t) override { return count * CellWidth; }
+};
+
+TEST_F(Map, AFixedPitchMapsColumnsAsMeasuringDoes) {
+  SetText("a\tbc\t\td efg\rxy\rtail");
+  TMeasuredPitch measured;
+  for (int left : {0, 3, 9}) {
+    model.ScrollTo(left, 0, false);
+    for (TRowRecord* row = model.GetFirstRow(); row; row = row->Next) {
+      std::vector<int> fixedX, fixedColumns;
+      for (int column = 0; column < 40; ++column)
+        fixedX.push_back(model.ColumnToX(column, row));
+      for (int x = -5; x < 40 * CellWidth; ++x)
+        fixedColumns.push_back(model.XToColumn(x, row));
+      model.SetMeasurer(&measured);
+      for (int column = 0; column < 40; ++column)
+        ASSERT_EQ(model.ColumnToX(column, row), fixedX[static_cast<size_t>(column)]) << left << " " << column;
+      for (int x = -5; x < 40 * CellWidth; ++x)
+        ASSERT_EQ(model.XToColumn(x, row), fixedColumns[static_cast<size_t>(x + 5)]) << left << " " << x;
+      model.SetMeasurer(&measurer);
+    }
+  }
+}
+
 TEST_F(Map, AnEmptyTextMapsToTheTextEdge) {
   EXPECT_EQ(model.LocateRow(0).Row, nullptr);
   TEdPoint p = model.PositionToPoint(0);
