@@ -520,7 +520,9 @@ void TSyntaxMemoModel::InsertFromStream(TStream& stream) {
     int want = static_cast<int>(std::min<int64_t>(remaining, ChunkSize));
     int got = static_cast<int>(stream.Read(buffer.data(), want));
     if (got <= 0) break;
-    if (got == ChunkSize && buffer[ChunkSize - 1] == '\r') {
+    // A CR that may have its LF in the next read goes with it, also after a
+    // short read.
+    if (got > 1 && got < remaining && buffer[static_cast<size_t>(got - 1)] == '\r') {
       --got;
       stream.Seek(-1, soCurrent);
     }

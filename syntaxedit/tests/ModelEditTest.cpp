@@ -108,6 +108,21 @@ TEST_F(Edit, AStreamIsInsertedInChunksThatNeverSplitALineEnd) {
   EXPECT_EQ(model.GetTextLength(), 8193);
 }
 
+// Hands out at most 5 bytes a read.
+class TTrickleStream : public TStringStream {
+public:
+  using TStringStream::TStringStream;
+  int64_t Read(void* buffer, int64_t count) override {
+    return TStringStream::Read(buffer, std::min<int64_t>(count, 5));
+  }
+};
+
+TEST_F(Edit, ShortReadsNeverSplitALineEnd) {
+  TTrickleStream stream("abcd\r\nefg\r\n\r\nh");
+  model.InsertFromStream(stream);
+  EXPECT_EQ(Text(), "abcd\refg\r\rh");
+}
+
 TEST_F(Edit, LongestRowFollowsGrowthAndLoss) {
   SetText("ab\rabcdef\rabc");
   EXPECT_EQ(model.GetLongestRow(), 7);
