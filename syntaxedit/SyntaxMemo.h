@@ -255,6 +255,9 @@ public:
   bool Focused() override { return TWinControl::Focused(); }
   void AttachLanguageHandlers() override;
   void BuildNavigationKeySet() override;
+  bool RefreshParserEditors(TSyntaxMemoParser& parser) override;
+  int UsableClientWidth(int clientWidth) override;
+  int UsableClientHeight(int clientHeight) override;
 
   // Follows the mouse while a button selects: scrolls one row or column
   // per pass until the button is released, the view reaches the edge, or

@@ -7,6 +7,8 @@
 #include "SysUtils.h"
 #include "WinApi.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -375,15 +377,32 @@ void TCustomSyntaxMemo::ExecuteCommand(int command, int argument, bool extend) {
 // --- Layout --------------------------------------------------------------------
 
 int TCustomSyntaxMemo::UsableClientWidth() {
-  if (!HandleAllocated() || !FFlatScrollBars || !FlatScrollBarsAvailable()) return GetClientWidth();
+  return UsableClientWidth(GetClientWidth());
+}
+
+int TCustomSyntaxMemo::UsableClientHeight() {
+  return UsableClientHeight(GetClientHeight());
+}
+
+int TCustomSyntaxMemo::UsableClientWidth(int clientWidth) {
+  if (!HandleAllocated() || !FFlatScrollBars || !FlatScrollBarsAvailable()) return clientWidth;
   if (!SMScrollBarShown(FHandle, SB_VERT, true)) return GetWidth();
   return GetWidth() - FlatScrollProp(FHandle, WSB_PROP_CXVSCROLL);
 }
 
-int TCustomSyntaxMemo::UsableClientHeight() {
-  if (!HandleAllocated() || !FFlatScrollBars || !FlatScrollBarsAvailable()) return GetClientHeight();
+int TCustomSyntaxMemo::UsableClientHeight(int clientHeight) {
+  if (!HandleAllocated() || !FFlatScrollBars || !FlatScrollBarsAvailable()) return clientHeight;
   if (!SMScrollBarShown(FHandle, SB_HORZ, true)) return GetHeight();
   return GetHeight() - FlatScrollProp(FHandle, WSB_PROP_CYHSCROLL);
+}
+
+bool TCustomSyntaxMemo::RefreshParserEditors(TSyntaxMemoParser& parser) {
+  // A copy: applying settings may attach or detach editors.
+  const std::vector<TCustomSyntaxMemo*> editors = parser.GetEditors();
+  for (TCustomSyntaxMemo* editor : editors)
+    editor->Perform(SM_APPLYSETTINGS, 0, 0);
+  if (std::find(editors.begin(), editors.end(), this) == editors.end()) Perform(SM_APPLYSETTINGS, 0, 0);
+  return true;
 }
 
 void TCustomSyntaxMemo::UpdateScrollBars() {

@@ -10,6 +10,9 @@
 
 #include <memory>
 #include <set>
+#include <vector>
+
+#include <shlobj.h>
 
 namespace {
 
@@ -430,6 +433,86 @@ TEST_F(SyntaxMemoWindow, ClipboardKeysAndGutterClick) {
   ASSERT_TRUE(PumpUntil([&] { return clicked != 0; }));
   EXPECT_EQ(2, clicked);
   Memo->OnGutterClick = nullptr;
+}
+
+} // namespace
+
+namespace {
+
+// A new editor's size, font and version; its window style by border, 3-D
+// look and scroll bars.
+TEST(SyntaxMemoConstruction, InitialValuesAndWindowStyles) {
+  auto form = std::make_unique<TForm>(nullptr);
+  TSyntaxMemo& memo = *new TSyntaxMemo(form.get());
+  EXPECT_EQ("3.00.39", memo.GetVersion());
+  EXPECT_EQ(185, memo.GetWidth());
+  EXPECT_EQ(89, memo.GetHeight());
+  EXPECT_EQ("Courier New", memo.GetFont()->GetName());
+  EXPECT_EQ(10, memo.GetFont()->GetSize());
+  EXPECT_TRUE(memo.GetTabStop());
+  memo.SetParent(form.get());
+  struct Case {
+    TBorderStyle border;
+    bool ctl3d;
+    TScrollStyle bars;
+    LONG_PTR style;
+    LONG_PTR exStyle;
+  };
+  for (Case c : {Case{bsSingle, true, ssBoth, WS_HSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE},
+                 Case{bsSingle, false, ssVertical, WS_BORDER | WS_VSCROLL, 0},
+                 Case{bsNone, true, ssHorizontal, WS_HSCROLL, 0}, Case{bsNone, false, ssNone, 0, 0}}) {
+    memo.Ctl3D = c.ctl3d;
+    memo.SetBorderStyle(c.border);
+    memo.SetScrollBars(c.bars);
+    memo.RecreateWnd();
+    const LONG_PTR style = GetWindowLongPtrA(memo.GetHandle(), GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrA(memo.GetHandle(), GWL_EXSTYLE);
+    EXPECT_EQ(c.style, style & (WS_BORDER | WS_HSCROLL | WS_VSCROLL)) << c.border << c.ctl3d << c.bars;
+    EXPECT_EQ(c.exStyle, exStyle & WS_EX_CLIENTEDGE) << c.border << c.ctl3d << c.bars;
+  }
+}
+
+// Dropped files reach the event with the drop point, and the shell's drop
+// handle is released afterwards.
+TEST(SyntaxMemoConstruction, DroppedFilesAreReportedAndTheDropReleased) {
+  TSyntaxMemo memo(nullptr);
+  const char names[] = "C:\\a.sql\0C:\\b.sql\0";
+  HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + sizeof names);
+  auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+  files->pFiles = sizeof(DROPFILES);
+  files->pt = POINT{7, 9};
+  files->fNC = FALSE;
+  memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names, sizeof names);
+  GlobalUnlock(drop);
+  std::vector<String> got;
+  TPoint at;
+  memo.OnFilesDropped = [&](TObject*, TStrings* list, TPoint point) {
+    for (int i = 0; i < list->GetCount(); ++i)
+      got.push_back(list->Get(i));
+    at = point;
+  };
+  memo.Perform(WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+  EXPECT_EQ((std::vector<String>{"C:\\a.sql", "C:\\b.sql"}), got);
+  EXPECT_EQ(TPoint(7, 9), at);
+  EXPECT_EQ(static_cast<UINT>(GMEM_INVALID_HANDLE), GlobalFlags(drop));
+}
+
+// A destroyed editor leaves neither its parser's editor list nor the
+// settings' attached list.
+TEST(SyntaxMemoConstruction, ADestroyedEditorIsForgottenByItsParserAndSettings) {
+  TSyntaxMemoParser parser(nullptr);
+  {
+    auto form = std::make_unique<TForm>(nullptr);
+    auto* memo = new TSyntaxMemo(form.get());
+    memo->SetParent(form.get());
+    memo->SetParser(1, &parser);
+    form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return memo->IsShowing(); }));
+    memo->Repaint();
+    ASSERT_FALSE(parser.GetSettings().GetAttachedEditors().empty());
+  }
+  EXPECT_TRUE(parser.GetEditors().empty());
+  EXPECT_TRUE(parser.GetSettings().GetAttachedEditors().empty());
 }
 
 } // namespace
