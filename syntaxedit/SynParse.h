@@ -135,6 +135,26 @@ public:
   TStateSet PopStates();
 };
 
+// The answers of a test on the current states, one per byte value (a token
+// value or a first character), each worked out at most once while the states
+// stay the same: the tokenizer asks them for every token. An answer counts
+// while its stamp equals the parser's stamp of the current states.
+class TStatesMemo {
+public:
+  template <typename Test> bool Get(uint8_t key, uint32_t stamp, Test test) {
+    if (FStamps[key] != stamp) {
+      FStamps[key] = stamp;
+      FAnswers[key] = test();
+    }
+    return FAnswers[key];
+  }
+  void Clear() { FStamps.fill(0); }
+
+private:
+  std::array<uint32_t, 256> FStamps{};
+  TCharSet FAnswers;
+};
+
 class ESyntaxMemoParserError : public Exception {
 public:
   using Exception::Exception;
@@ -244,6 +264,7 @@ private:
   void ApplyEffects(const TEffectRecord& f);
   void SelectStateMap();
   void StatesChanged();
+  void ForgetStateAnswers();
   TKeywords* TableKeywords() const;
   TStateSet& Current() { return FKeywords->ActiveStates; }
 
@@ -271,6 +292,11 @@ private:
   uint8_t FContainerToken = 0;
   TStateSet FSavedStates;
   std::vector<TCustomSyntaxMemo*> FEditors;
+  // Whether a token value's effect record and a first character's record in
+  // the map in force hold in the current states.
+  uint32_t FStatesStamp = 1;
+  TStatesMemo FEffectHolds;
+  TStatesMemo FMapEntryHolds;
 
   std::unique_ptr<TSM_Settings> FSettings;
 };

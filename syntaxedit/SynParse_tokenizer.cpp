@@ -57,6 +57,7 @@ void TSyntaxMemoParser::ResetLanguage() {
   FContainerActive = FContainerPending = false;
   FContainerEnd = 0;
   FSettings->ResetToDefaults();
+  ForgetStateAnswers();
 }
 
 // --- Scanning ----------------------------------------------------------------
@@ -154,7 +155,17 @@ void TSyntaxMemoParser::StatesChanged() {
   if (TKeywords* table = TableKeywords()) table->ActiveStates = Current();
 }
 
+void TSyntaxMemoParser::ForgetStateAnswers() {
+  if (++FStatesStamp != 0) return;
+  // After four billion changes the stamps start again from a clean slate.
+  FEffectHolds.Clear();
+  FMapEntryHolds.Clear();
+  FStatesStamp = 1;
+}
+
+// Runs after every change of the current states.
 void TSyntaxMemoParser::SelectStateMap() {
+  ForgetStateAnswers();
   FCurrentMap = &FDefaultMap;
   if (FNoStateMaps) return;
   TStateSet both = FMapStates & Current();
@@ -231,7 +242,8 @@ uint8_t TSyntaxMemoParser::NextToken(TCustomSyntaxMemo* Editor, TEdStream& s, in
   }
   if (!matched && FCurrentMap) {
     const TTokenRecord* r = FCurrentMap->Entries[static_cast<uint8_t>(c)].get();
-    if (r && (r->States & Current()).any()) {
+    if (r && FMapEntryHolds.Get(static_cast<uint8_t>(c), FStatesStamp,
+                                [&] { return (r->States & Current()).any(); })) {
       if (r->Start.IsHandler) {
         s.MoveTo(start);
         Length = 0;
@@ -246,8 +258,10 @@ uint8_t TSyntaxMemoParser::NextToken(TCustomSyntaxMemo* Editor, TEdStream& s, in
     }
   }
   const TEffectRecord* effect = FEffectRecords[static_cast<uint8_t>(token)].get();
-  bool rejected =
-      (effect && !fromTable && (effect->ValidStates & Current()).none()) || s.CurrentPos() == start;
+  bool rejected = (effect && !fromTable &&
+                   !FEffectHolds.Get(static_cast<uint8_t>(token), FStatesStamp,
+                                     [&] { return (effect->ValidStates & Current()).any(); })) ||
+                  s.CurrentPos() == start;
   if (rejected) {
     s.MoveTo(start + 1);
     Length = 1;

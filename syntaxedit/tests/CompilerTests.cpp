@@ -143,6 +143,25 @@ TEST(Compiler, CustomHandlers) {
   EXPECT_EQ(ids, (std::vector<int>{7, 4, 4}));
 }
 
+TEST(Compiler, AValueFromAHandlerCountsOnlyInItsStates) {
+  // '#' and the character after it get the value of 'z', whose effect holds
+  // in state 0 only: after '{' leaves state 0 the same token is rejected,
+  // before it and after '}' it counts.
+  String script = "%%words\r\n'{' '' 6\r\n'}' '' 7 [3]\r\n'z' '' 9\r\n%%states\r\n6 (+[3] -[0])\r\n"
+                  "7 (+[0] -[3])\r\n%%tokens\r\n8 '#' match(1) [3]\r\n";
+  auto p = CompileRules(script);
+  p->OnCustomParse = [](TObject*, int, TEdStream& s, int& length, int& value) {
+    s.Advance();
+    ++length;
+    value = 9;
+    return true;
+  };
+  String out;
+  for (uint8_t t : TokenBytes(*p, "#a{#a}#a"))
+    out += static_cast<char>('a' + t);
+  EXPECT_EQ(out, "jjgaahjj");
+}
+
 TEST(Compiler, LanguageSettings) {
   String script = "%%language\r\n"
                   "Name = 'A language whose name is far too long to be kept whole'\r\n"
