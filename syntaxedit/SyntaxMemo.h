@@ -325,6 +325,8 @@ private:
   // Gutter image k of the strip, copied into the scratch image.
   HBITMAP GutterImage(int k);
   void DrawFocusLines(HDC dc);
+  // The default drawing of a marked range: a red zigzag along its bottom.
+  void DrawMarkUnderline(HDC dc, RECT rect);
   void RenderOn(HDC dc);
   void PlaceCaret(HDC dc);
   bool CanPaint();

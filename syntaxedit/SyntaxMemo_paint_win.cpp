@@ -5,6 +5,7 @@
 #include "SyntaxMemo.h"
 
 #include "SynParse.h"
+#include "SyntaxEd_marks.h"
 #include "SysUtils.h"
 #include "WinApi.h"
 
@@ -167,6 +168,8 @@ private:
   void DrawLineNumber(HDC dc);
   void DrawMarginLines();
   void DrawLineEndGlyph();
+  void DrawMarks(TTextStore& store);
+  int IndexX(int index);
   void RowAttributes();
 
   TCustomSyntaxMemo& E;
@@ -472,6 +475,32 @@ void TSyntaxMemoRenderer::DrawLineEndGlyph() {
   DeleteDC(source);
 }
 
+int TSyntaxMemoRenderer::IndexX(int index) {
+  const int column = Row->Flags & rfHasTab ? M.IndexToColumn(index, Row) : index;
+  return TextLeft + (column - LeftColumn) * std::max(1, M.GetMetrics().AveCharWidth);
+}
+
+// The marked ranges over the row, underlined by the event or the default
+// zigzag.
+void TSyntaxMemoRenderer::DrawMarks(TTextStore& store) {
+  const TObjectList* marks = store.GetMarkList();
+  if (!marks) return;
+  const int rowEnd = RowStart + Row->Length;
+  const int textEnd = Row->Length - (Row->Text[Row->Length - 1] == '\r' ? 1 : 0);
+  for (TMark* mark = marks->GetFirst(); mark && mark->Start < rowEnd; mark = mark->Next) {
+    if (mark->End <= RowStart) continue;
+    const int startIndex = mark->Start - RowStart;
+    const bool startsInside = startIndex > 0 && startIndex < Row->Length;
+    RECT r{TextLeft, Y, 0, Y + LineHeight - 1};
+    if (startsInside && IndexX(startIndex) > TextLeft) r.left = IndexX(startIndex);
+    r.right = mark->End < rowEnd ? IndexX(mark->End - RowStart) : IndexX(textEnd);
+    if (E.OnDrawMark)
+      E.OnDrawMark(&E, DC, &r, static_cast<int>(mark->Value));
+    else
+      E.DrawMarkUnderline(DC, r);
+  }
+}
+
 void TSyntaxMemoRenderer::RowAttributes() {
   Pair = TRowColours{};
   if (!Row) return;
@@ -572,6 +601,7 @@ void TSyntaxMemoRenderer::Render() {
       if (!data.Result) {
         DrawRowText();
         DrawLineEndGlyph();
+        DrawMarks(store);
       }
       DrawMarginLines();
     }
@@ -598,6 +628,20 @@ void TCustomSyntaxMemo::RenderOn(HDC dc) {
   TSyntaxMemoRenderer(*this, dc).Render();
   if (FModel->ShowFocusLine) DrawFocusLines(dc);
   PlaceCaret(dc);
+}
+
+void TCustomSyntaxMemo::DrawMarkUnderline(HDC dc, RECT rect) {
+  const int right = UsableClientWidth();
+  if (rect.left < 0 || rect.left > right) return;
+  rect.right = std::min<LONG>(rect.right, right);
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+  HGDIOBJ old = SelectObject(dc, pen);
+  MoveToEx(dc, rect.left, rect.bottom, nullptr);
+  bool up = true;
+  for (int x = rect.left + 3; x < rect.right; x += 3, up = !up)
+    LineTo(dc, x, up ? rect.bottom - 2 : rect.bottom);
+  SelectObject(dc, old);
+  DeleteObject(pen);
 }
 
 void TCustomSyntaxMemo::DrawFocusLines(HDC dc) {

@@ -4,6 +4,7 @@
 #include "GuiTest.h"
 #include "SqlRulesEmbedded.h"
 #include "SynParse.h"
+#include "SyntaxEd_marks.h"
 #include "SyntaxMemo.h"
 
 #include <gtest/gtest.h>
@@ -513,6 +514,33 @@ TEST(SyntaxMemoConstruction, ADestroyedEditorIsForgottenByItsParserAndSettings) 
   }
   EXPECT_TRUE(parser.GetEditors().empty());
   EXPECT_TRUE(parser.GetSettings().GetAttachedEditors().empty());
+}
+
+} // namespace
+
+namespace {
+
+// A marked range is underlined by a red zigzag under its characters only;
+// the focus lines frame the caret's row in black on white.
+TEST_F(SyntaxMemoWindow, MarkZigzagAndFocusLines) {
+  SetText("select name from t\r\nwhere x");
+  Model().GetStore().SetMarkList(std::make_unique<TObjectList>());
+  Model().GetStore().GetMarkList()->AddMark(7, 4, 1); // "name"
+  Memo->SetShowFocusLine(true);
+  Model().SetSelection(22, 22, true);
+  const TCapture picture = Capture();
+  picture.SavePng("syntaxmemo_mark_focus");
+  const COLORREF red = RGB(255, 0, 0);
+  RECT under = Cell(0, 7);
+  under.right = Cell(0, 10).right;
+  EXPECT_GT(picture.CountPixels(under, red), 6);
+  EXPECT_EQ(0, picture.CountPixels(Cell(0, 2), red));
+  EXPECT_EQ(0, picture.CountPixels(Cell(0, 13), red));
+  const int y = LineHeight();
+  const RECT lines{Memo->TextLeftEdge() + 30 * CharWidth(), y, Memo->GetClientWidth() - 2, y + 1};
+  EXPECT_EQ(lines.right - lines.left, picture.CountPixels(lines, RGB(0, 0, 0)));
+  const RECT bottom{lines.left, 2 * y - 1, lines.right, 2 * y};
+  EXPECT_EQ(lines.right - lines.left, picture.CountPixels(bottom, RGB(0, 0, 0)));
 }
 
 } // namespace
