@@ -447,14 +447,13 @@ void TCustomSyntaxMemo::UpdateMouseCursor(int x, int y) {
   int index = 0;
   int rowStart = 0;
   if (!FOverMarginLine && OverHyperlink(x, y, row, index, rowStart)) {
-    SetCursor(HyperCursor == crDefault ? crSyntaxMemoHyperlink : HyperCursor);
+    SetCursor(HyperCursor);
     if (OnHyperlinkHover) OnHyperlinkHover(this);
     return;
   }
   const TCursor current = GetCursor();
   const bool ours = current == crDefault || current == crIBeam || current == crHSplit ||
-                    current == crVSplit || (current >= 22 && current <= 30) || current == HyperCursor ||
-                    current == crSyntaxMemoHyperlink;
+                    current == crVSplit || (current >= 22 && current <= 30) || current == HyperCursor;
   if (!ours) return;
   TCursor cursor = crIBeam;
   if (FOverMarginLine) {

@@ -544,3 +544,40 @@ TEST_F(SyntaxMemoWindow, MarkZigzagAndFocusLines) {
 }
 
 } // namespace
+
+namespace {
+
+// Over a hyperlink style the cursor is the hyperlink cursor and the hover
+// event fires; a click reports the link's whole text and token.
+TEST_F(SyntaxMemoWindow, HyperlinksChangeTheCursorAndReportClicks) {
+  TSM_Settings& settings = Model().GetSettings();
+  SetText("select abc from t");
+  const uint8_t token = Model().GetFirstRow()->Tokens[8];
+  TSM_StyleRecord style = settings.GetStyle(settings.TokenStyle(token));
+  style.Hotspot = true;
+  settings.SetStyle(settings.TokenStyle(token), style);
+  Memo->HyperCursor = crSyntaxMemoHyperlink;
+  ASSERT_TRUE(Screen->GetCursors(crSyntaxMemoHyperlink));
+  int hovered = 0;
+  String clickedText;
+  int clickedToken = -1;
+  Memo->OnHyperlinkHover = [&](TObject*) { ++hovered; };
+  Memo->OnHyperlinkClick = [&](TObject*, const String& text, int type) {
+    clickedText = text;
+    clickedToken = type;
+  };
+  const RECT cell = Cell(0, 8);
+  MouseAt(Wnd(), cell.left + 2, cell.top + 4, 0);
+  ASSERT_TRUE(PumpUntil([&] { return hovered > 0; }));
+  EXPECT_EQ(crSyntaxMemoHyperlink, Memo->GetCursor());
+  guitest::ClickAt(Wnd(), cell.left + 2, cell.top + 4);
+  ASSERT_TRUE(PumpUntil([&] { return clickedToken >= 0; }));
+  EXPECT_EQ("abc", clickedText);
+  EXPECT_EQ(token, clickedToken);
+  MouseAt(Wnd(), Cell(0, 2).left + 2, cell.top + 4, 0);
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetCursor() == crIBeam; }));
+  Memo->OnHyperlinkHover = nullptr;
+  Memo->OnHyperlinkClick = nullptr;
+}
+
+} // namespace
