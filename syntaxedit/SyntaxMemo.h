@@ -328,6 +328,7 @@ private:
   // The default drawing of a marked range: a red zigzag along its bottom.
   void DrawMarkUnderline(HDC dc, RECT rect);
   void RenderOn(HDC dc);
+  void PaintOnce(HDC dc);
   void PlaceCaret(HDC dc);
   bool CanPaint();
   // Input.

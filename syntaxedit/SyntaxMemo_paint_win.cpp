@@ -169,6 +169,7 @@ private:
   void DrawMarginLines();
   void DrawLineEndGlyph();
   void DrawMarks(TTextStore& store);
+  void DrawRow(TTextStore& store);
   int IndexX(int index);
   void RowAttributes();
 
@@ -512,6 +513,28 @@ void TSyntaxMemoRenderer::RowAttributes() {
     Pair = TRowColours{true, text, back, image};
 }
 
+void TSyntaxMemoRenderer::DrawRow(TTextStore& store) {
+  Line.Build(Row, Selection, RowStart, M);
+  if (Line.Length > store.GetLongestRow()) store.SetLongestRow(Line.Length);
+  DrawLength = Line.Length;
+  const char last = Line.Length > 0 ? Line.Chars[Line.Length - 1] : '\r';
+  if (last != '\r' && last != ' ') ++DrawLength;
+  TLineDrawData data;
+  data.Text = Line.Chars.data();
+  data.DC = DC;
+  data.Rect = RECT{TextLeft, Y, Right, Y + LineHeight};
+  data.RowStart = RowStart;
+  data.LeftColumn = LeftColumn;
+  data.DrawLength = DrawLength;
+  if (E.OnDrawLine) E.OnDrawLine(&E, &data);
+  if (!data.Result) {
+    DrawRowText();
+    DrawLineEndGlyph();
+    DrawMarks(store);
+  }
+  DrawMarginLines();
+}
+
 void TSyntaxMemoRenderer::Render() {
   if (E.FFirstRender) {
     E.FFirstRender = false;
@@ -584,27 +607,7 @@ void TSyntaxMemoRenderer::Render() {
       DrawMarginLines();
       continue;
     }
-    if ((Row->Flags & (rfRepaint | rfChanged)) || M.GetRowCount() == 1) {
-      Line.Build(Row, Selection, RowStart, M);
-      if (Line.Length > store.GetLongestRow()) store.SetLongestRow(Line.Length);
-      DrawLength = Line.Length;
-      const char last = Line.Length > 0 ? Line.Chars[Line.Length - 1] : '\r';
-      if (last != '\r' && last != ' ') ++DrawLength;
-      TLineDrawData data;
-      data.Text = Line.Chars.data();
-      data.DC = DC;
-      data.Rect = RECT{TextLeft, Y, Right, Y + LineHeight};
-      data.RowStart = RowStart;
-      data.LeftColumn = LeftColumn;
-      data.DrawLength = DrawLength;
-      if (E.OnDrawLine) E.OnDrawLine(&E, &data);
-      if (!data.Result) {
-        DrawRowText();
-        DrawLineEndGlyph();
-        DrawMarks(store);
-      }
-      DrawMarginLines();
-    }
+    if ((Row->Flags & (rfRepaint | rfChanged)) || M.GetRowCount() == 1) DrawRow(store);
     RowStart += Row->Length;
     Row->Flags &= ~(rfRepaint | rfChanged | rfForceScan);
     if (Row->Text[Row->Length - 1] == '\r') ++LineNumber;
@@ -684,16 +687,15 @@ void TCustomSyntaxMemo::PlaceCaret(HDC dc) {
   ShowCaret(FHandle);
 }
 
+void TCustomSyntaxMemo::PaintOnce(HDC dc) {
+  FPainting = true;
+  TOnExit done([this] { FPainting = false; });
+  RenderOn(dc);
+}
+
 void TCustomSyntaxMemo::PaintWindow(HDC DC) {
   if (!CanPaint()) return;
-  FPainting = true;
-  try {
-    RenderOn(DC);
-  } catch (...) {
-    FPainting = false;
-    throw;
-  }
-  FPainting = false;
+  PaintOnce(DC);
   UpdateScrollBars();
 }
 
@@ -702,15 +704,9 @@ void TCustomSyntaxMemo::Paint() {
   // Outside a paint message the window's own context is taken, not one
   // that BeginPaint would validate.
   HDC dc = GetDC(FHandle);
-  FPainting = true;
-  try {
-    RenderOn(dc);
-  } catch (...) {
-    FPainting = false;
-    ReleaseDC(FHandle, dc);
-    throw;
+  {
+    TOnExit release([&] { ReleaseDC(FHandle, dc); });
+    PaintOnce(dc);
   }
-  FPainting = false;
-  ReleaseDC(FHandle, dc);
   UpdateScrollBars();
 }
