@@ -581,3 +581,26 @@ TEST_F(SyntaxMemoWindow, HyperlinksChangeTheCursorAndReportClicks) {
 }
 
 } // namespace
+
+namespace {
+
+// Typing a listed word and then a blank replaces the word; TAB below a line
+// with a word further right moves to the column where that word starts.
+TEST_F(SyntaxMemoWindow, AutoReplaceAndTabToColumn) {
+  Model().GetSettings().GetAutoReplace().AddReplacement("teh", "the");
+  SetText("");
+  guitest::TypeText("teh x");
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetLines()->Get(0).size() == 5; }));
+  EXPECT_EQ("the x", Memo->GetLines()->Get(0));
+
+  Memo->SetOptions(Memo->GetOptions() & ~SyntaxMemoOptionBit(smoUseTAB));
+  SetText("select      name\r\n");
+  Model().SetSelection(Memo->GetTextLength(), Memo->GetTextLength(), true);
+  guitest::TypeText("ab");
+  guitest::PressKey(VK_TAB);
+  guitest::TypeText("c");
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetLines()->Get(1).find('c') != String::npos; }));
+  EXPECT_EQ("ab          c", Memo->GetLines()->Get(1));
+}
+
+} // namespace
