@@ -411,10 +411,9 @@ void TCustomSyntaxMemo::MouseMove(TShiftState Shift, int X, int Y) {
   TCustomControl::MouseMove(Shift, X, Y);
   if (!GetEnabled() || !GetTabStop() || !GetVisible()) return;
   if (FDragArmed) {
-    // Dragging text out of the editor belongs to the drag-and-drop layer;
-    // without it a move inside the selection selects as a press would.
+    // Dragging the selection out is the drag-and-drop layer's work.
     FDragArmed = false;
-    FMouseSelecting = true;
+    return;
   }
   if (FMouseSelecting || FMarginDragging) {
     const int top = FModel->GetTopLine();
