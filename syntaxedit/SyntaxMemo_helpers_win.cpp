@@ -265,12 +265,14 @@ void TSM_WinFonts::FreeStyleFonts(TSM_Settings&) {
 
 TFont& TSM_WinFonts::GutterFont(const TSM_Settings& settings) {
   if (!FGutterFont) FGutterFont = std::make_unique<TFont>();
+  // Set only what differs: every change makes the font's handle again.
   const TSM_FontSpec& spec = settings.GutterFont;
-  FGutterFont->SetName(spec.Name);
-  FGutterFont->SetSize(spec.Size);
-  FGutterFont->SetColor(spec.Color);
-  FGutterFont->SetStyle(TFontStyles::FromBits(spec.Style));
-  return *FGutterFont;
+  TFont& font = *FGutterFont;
+  if (font.GetName() != spec.Name) font.SetName(spec.Name);
+  if (font.GetSize() != spec.Size) font.SetSize(spec.Size);
+  if (font.GetColor() != spec.Color) font.SetColor(spec.Color);
+  if (font.GetStyle().Bits() != spec.Style) font.SetStyle(TFontStyles::FromBits(spec.Style));
+  return font;
 }
 
 TSM_WinFonts* WinFonts(const TSM_Settings& settings) {
