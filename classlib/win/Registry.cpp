@@ -112,6 +112,27 @@ void TRegistry::WriteString(const String& Name, const String& Value) {
     throw ERegistryException(Format("Failed to set data for '%s'", Name));
 }
 
+String TRegistry::ReadBinaryData(const String& Name) {
+  DWORD type = REG_NONE, size = 0;
+  if (!FCurrentKey ||
+      RegQueryValueExA(FCurrentKey, Name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    return String();
+  if (type != REG_BINARY) throw ERegistryException(Format("Invalid data type for '%s'", Name));
+  String value(size, '\0');
+  if (RegQueryValueExA(FCurrentKey, Name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()),
+                       &size) != ERROR_SUCCESS)
+    throw ERegistryException(Format("Failed to get data for '%s'", Name));
+  value.resize(size);
+  return value;
+}
+
+void TRegistry::WriteBinaryData(const String& Name, const void* Buffer, int BufSize) {
+  if (!FCurrentKey ||
+      RegSetValueExA(FCurrentKey, Name.c_str(), 0, REG_BINARY, static_cast<const BYTE*>(Buffer),
+                     static_cast<DWORD>(BufSize)) != ERROR_SUCCESS)
+    throw ERegistryException(Format("Failed to set data for '%s'", Name));
+}
+
 int TRegistry::ReadInteger(const String& Name) {
   DWORD type = REG_NONE, value = 0, size = sizeof(value);
   if (!FCurrentKey ||

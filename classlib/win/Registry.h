@@ -40,6 +40,10 @@ public:
   // A missing value raises "Failed to get data for '%s'".
   int ReadInteger(const String& Name);
   void WriteInteger(const String& Name, int Value);
+  // Bytes of a binary value; a missing value reads as none, a value of
+  // another type raises "Invalid data type for '%s'".
+  String ReadBinaryData(const String& Name);
+  void WriteBinaryData(const String& Name, const void* Buffer, int BufSize);
   bool ReadBool(const String& Name) { return ReadInteger(Name) != 0; }
   void WriteBool(const String& Name, bool Value) { WriteInteger(Name, Value ? 1 : 0); }
 

@@ -64,6 +64,17 @@ TEST_F(Registry, EachReadRaisesOnAValueOfAnotherType) {
   EXPECT_THROW(Reg.ReadBool("Missing"), ERegistryException);
 }
 
+TEST_F(Registry, BinaryValuesKeepEveryByte) {
+  ASSERT_TRUE(Reg.OpenKey(TestKey, true));
+  const String bytes("\x08Halvik6:\0\xFF", 11);
+  Reg.WriteBinaryData("Keys", bytes.data(), static_cast<int>(bytes.size()));
+  EXPECT_EQ(Reg.GetDataType("Keys"), rdBinary);
+  EXPECT_EQ(Reg.ReadBinaryData("Keys"), bytes);
+  EXPECT_EQ(Reg.ReadBinaryData("Missing"), "");
+  Reg.WriteString("Text", "x");
+  EXPECT_THROW(Reg.ReadBinaryData("Text"), ERegistryException);
+}
+
 TEST_F(Registry, KeysOpenByPathFromTheRootOrTheOpenKey) {
   EXPECT_FALSE(Reg.OpenKey(TestKey, false));
   EXPECT_FALSE(Reg.KeyExists(TestKey));
