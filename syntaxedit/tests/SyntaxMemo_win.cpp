@@ -604,3 +604,30 @@ TEST_F(SyntaxMemoWindow, AutoReplaceAndTabToColumn) {
 }
 
 } // namespace
+
+namespace {
+
+// A TAB shows as blanks up to its stop; a row whose TABs take it past the
+// display buffers' first size is drawn right where the view is scrolled to.
+TEST_F(SyntaxMemoWindow, TabsExpandToTheirStopsInLongRowsToo) {
+  Memo->SetOptions(Memo->GetOptions() & ~SyntaxMemoOptionBit(smoShowGutter));
+  SetText("a\tb\r\n\t\t" + String(2043, 'x') + "Q");
+  TCapture picture = Capture();
+  const COLORREF back = TokenColours(0).second;
+  auto ink = [&](const TCapture& p, RECT cell) {
+    return CharWidth() * LineHeight() - p.CountPixels(cell, back);
+  };
+  for (int column : {1, 2, 3})
+    EXPECT_EQ(0, ink(picture, Cell(0, column))) << column;
+  EXPECT_GT(ink(picture, Cell(0, 4)), 0);
+  EXPECT_GT(ink(picture, Cell(0, 0)), 0);
+  // The Q stands at column 8 + 2043.
+  Memo->Perform(SM_LEFTCOLUMN, 1, 2045);
+  const TCapture scrolled = Capture();
+  scrolled.SavePng("syntaxmemo_long_tab_row");
+  EXPECT_EQ(2045, Model().GetLeftColumn());
+  EXPECT_GT(ink(scrolled, Cell(1, 2051)), 0);
+  EXPECT_EQ(0, ink(scrolled, Cell(1, 2052)));
+}
+
+} // namespace
