@@ -244,6 +244,15 @@ public:
   void AddEditor(TCustomSyntaxMemo* Editor);
   void RemoveEditor(TCustomSyntaxMemo* Editor);
 
+  // The language's settings and key assignments under the current user's
+  // RegistryKey; refused unless UseRegistry.
+  void SaveToRegistry();
+  // Applies what SaveToRegistry stored, each value only when it reads whole;
+  // false when the settings' value was missing or did not.
+  bool LoadFromRegistry();
+  String RegistryKey;
+  bool UseRegistry = false;
+
   TCustomParseEvent OnCustomParse;
   TVersionErrorEvent OnParserVersionError;
 
