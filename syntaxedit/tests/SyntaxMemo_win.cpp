@@ -631,3 +631,27 @@ TEST_F(SyntaxMemoWindow, TabsExpandToTheirStopsInLongRowsToo) {
 }
 
 } // namespace
+
+namespace {
+
+// The flat scroll bars' style is stored without a new window while they are
+// off; switching them on makes the window again, where the system has them.
+TEST_F(SyntaxMemoWindow, FlatScrollBarsRecreateTheWindowOnlyWhenOn) {
+  const HWND before = Wnd();
+  Memo->SetFlatScrollBarStyle(fssEncarta);
+  EXPECT_EQ(before, Memo->GetHandle());
+  Memo->SetFlatScrollBars(true);
+  if (!FlatScrollBarsAvailable()) {
+    // Without them the switch is not even stored.
+    EXPECT_FALSE(Memo->GetFlatScrollBars());
+    return;
+  }
+  EXPECT_EQ(fssEncarta, Memo->GetFlatScrollBarStyle());
+  EXPECT_TRUE(Memo->GetFlatScrollBars());
+  Memo->HandleNeeded();
+  EXPECT_NE(before, Memo->GetHandle());
+  SetText("one\r\ntwo");
+  EXPECT_EQ("one", Memo->GetLines()->Get(0));
+}
+
+} // namespace
