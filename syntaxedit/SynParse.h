@@ -193,6 +193,11 @@ enum : uint32_t {
 // other ids.
 TCharSet HandlerStartChars(uint32_t id);
 
+// How a parser makes one of its editors take its language again; set by the
+// editor window's module, none without windows.
+using TEditorRefresh = void (*)(TCustomSyntaxMemo* editor);
+void SetEditorRefresh(TEditorRefresh refresh);
+
 class TCustomSyntaxMemoParser : public TComponent {
 public:
   using TComponent::TComponent;
@@ -243,6 +248,15 @@ public:
   // settings; leaving detaches it, so no freed editor stays listed.
   void AddEditor(TCustomSyntaxMemo* Editor);
   void RemoveEditor(TCustomSyntaxMemo* Editor);
+
+  // The component in a form: the rule script file that Loaded compiles
+  // again with AutoScriptUpdate, and the editors refreshed with the current
+  // language (through the window side's refresh, see SetEditorRefresh).
+  String Script;
+  bool AutoScriptUpdate = false;
+  void CompileScriptFile();
+  void RefreshEditors();
+  void Loaded() override;
 
   // The language's settings and key assignments under the current user's
   // RegistryKey; refused unless UseRegistry.

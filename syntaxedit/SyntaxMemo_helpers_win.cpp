@@ -3,6 +3,8 @@
 // hyperlink cursor, OLE and the clipboard format of HTML.
 #include "SyntaxMemo.h"
 
+#include "SynParse.h"
+
 #include "SysUtils.h"
 #include "WinApi.h"
 
@@ -40,6 +42,7 @@ struct TModuleStart {
     DefaultKeyController();
     SetSettingsFontsFactory(
         []() -> std::unique_ptr<TSM_SettingsFonts> { return std::make_unique<TSM_WinFonts>(); });
+    SetEditorRefresh([](TCustomSyntaxMemo* editor) { editor->SetActiveParser(editor->GetActiveParser()); });
     HtmlFormat = RegisterClipboardFormatA("HTML Format");
     OleStarted = SUCCEEDED(OleInitialize(nullptr));
   }

@@ -655,3 +655,33 @@ TEST_F(SyntaxMemoWindow, FlatScrollBarsRecreateTheWindowOnlyWhenOn) {
 }
 
 } // namespace
+
+namespace {
+
+// Loading a form compiles the parser's script file again when asked to and
+// refreshes its editors; a script that is not there keeps the language.
+TEST_F(SyntaxMemoWindow, ParserLoadedCompilesItsScriptFile) {
+  SetText("select x");
+  char dir[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, dir);
+  const String path = String(dir) + "vw_rules.synrule";
+  {
+    TFileStream file(path, fmCreate);
+    file.WriteBuffer(SqlRulesScript, SqlRulesScriptSize);
+  }
+  Parser->GetSettings().LanguageName.clear();
+  Parser->AutoScriptUpdate = true;
+  Parser->Script = path + ".missing";
+  Parser->Loaded();
+  EXPECT_EQ("", Parser->GetSettings().LanguageName);
+  Parser->Script = path;
+  Parser->Loaded();
+  DeleteFileA(path.c_str());
+  EXPECT_NE("", Parser->GetSettings().LanguageName);
+  // The editor was refreshed with the new language: its text is highlighted.
+  PumpFor(50);
+  ASSERT_TRUE(Model().GetFirstRow()->Tokens);
+  EXPECT_NE(0, Model().GetFirstRow()->Tokens[0]);
+}
+
+} // namespace
