@@ -1,7 +1,7 @@
 // The editor and the Windows clipboard: text and RTF out, text and HTML in,
 // the RTF read back by the system's rich edit control.
 #include "Clipbrd.h"
-#include "GuiTest.h"
+#include "EditorWindowFixture.h"
 #include "SyntaxMemo.h"
 
 #include <gtest/gtest.h>
@@ -15,24 +15,13 @@ namespace {
 using guitest::PumpFor;
 using guitest::PumpUntil;
 
-class EditorClipboard : public ::testing::Test {
+class EditorClipboard : public EditorWindowTest {
 protected:
   void SetUp() override {
-    Form = std::make_unique<TForm>(nullptr);
-    Form->SetBounds(20, 20, 420, 260);
-    Memo = new TSyntaxMemo(Form.get());
-    Memo->SetParent(Form.get());
-    Memo->SetBounds(0, 0, 400, 200);
-    Form->Show();
-    ASSERT_TRUE(PumpUntil([&] { return Memo->IsShowing(); }));
+    EditorWindowTest::SetUp();
     Clipboard()->Clear();
   }
 
-  void SetText(const String& text) {
-    Memo->GetLines()->SetTextStr(text);
-    PumpFor(20);
-  }
-  String Text() { return Memo->GetModel().GetText(0); }
   UINT Rtf() { return RegisterClipboardFormatName("Rich Text Format"); }
   UINT Html() { return RegisterClipboardFormatName("HTML Format"); }
   // Only HTML on the clipboard.
@@ -40,9 +29,6 @@ protected:
     Clipboard()->Clear();
     Clipboard()->SetBuffer(Html(), html.c_str(), html.size() + 1);
   }
-
-  std::unique_ptr<TForm> Form;
-  TSyntaxMemo* Memo = nullptr;
 };
 
 const String kClipHtml = "Version:0.9\r\nStartHTML:00000097\r\nEndHTML:00000170\r\n"

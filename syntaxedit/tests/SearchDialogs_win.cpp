@@ -1,7 +1,7 @@
 // The editor's find and replace dialogs under Wine, driven as a user would:
 // keys and clicks in the dialogs, the confirmation answered from its loop.
 #include "Dialogs.h"
-#include "GuiTest.h"
+#include "EditorWindowFixture.h"
 #include "SyntaxEd_replace.h"
 #include "SyntaxMemo.h"
 
@@ -14,28 +14,8 @@ namespace {
 using guitest::PumpFor;
 using guitest::PumpUntil;
 
-class SearchDialogs : public ::testing::Test {
+class SearchDialogs : public EditorWindowTest {
 protected:
-  void SetUp() override {
-    Form = std::make_unique<TForm>(nullptr);
-    Form->SetBounds(20, 20, 560, 360);
-    Memo = new TSyntaxMemo(Form.get());
-    Memo->SetParent(Form.get());
-    Memo->SetBounds(0, 0, 520, 300);
-    Form->Show();
-    ASSERT_TRUE(PumpUntil([&] { return Memo->IsShowing(); }));
-    Memo->SetFocus();
-  }
-
-  void SetText(const String& text) {
-    Memo->GetLines()->SetTextStr(text);
-    PumpFor(30);
-  }
-  String Text() { return Memo->GetModel().GetText(0); }
-  std::pair<int, int> Selection() {
-    auto [a, c] = Memo->GetModel().GetSelection();
-    return {std::min(a, c), std::max(a, c)};
-  }
   template <typename T> T* Owned() {
     for (int i = 0; i < Memo->GetComponentCount(); ++i)
       if (auto* d = dynamic_cast<T*>(Memo->GetComponent(i))) return d;
@@ -75,8 +55,6 @@ protected:
     PumpFor(100);
   }
 
-  std::unique_ptr<TForm> Form;
-  TSyntaxMemo* Memo = nullptr;
   std::vector<String> Questions;
   std::vector<TPoint> Places;
 };
