@@ -22,6 +22,7 @@ class TSyntaxMemoParser;
 class TCustomSyntaxMemo;
 class TTemplatePopup;
 class TSyntaxMemoFinder;
+class TSynMemoDropTarget;
 
 // --- Window helpers ---------------------------------------------------------
 
@@ -32,6 +33,10 @@ HFONT CreateEditorFont(const String& face, int size, uint8_t style, bool printer
 // library; false when there are none.
 bool LoadFlatScrollBarApi();
 bool FlatScrollBarsAvailable();
+// Flat scroll bars on a window in the mode (FSB_FLAT_MODE...), and one of
+// their properties (WSB_PROP_CXVSCROLL...).
+void InitializeFlatScrollBars(HWND wnd, int mode);
+int FlatScrollProp(HWND wnd, int index);
 int SMSetScrollInfo(HWND wnd, int bar, const SCROLLINFO& info, bool redraw, bool useFlat);
 int SMGetScrollPos(HWND wnd, int bar, bool useFlat);
 bool SMScrollBarShown(HWND wnd, int bar, bool useFlat);
@@ -70,8 +75,9 @@ enum : UINT {
   SM_FIRSTCHANGEDROW = 0x0C21,
   SM_VERSION = 0x0C40,
 };
-// The screen cursor of hyperlinks.
+// The screen cursor of hyperlinks, installed once by the first editor.
 constexpr TCursor crSyntaxMemoHyperlink = 20;
+void LoadHyperlinkCursor();
 
 // --- Settings on the window side --------------------------------------------
 
@@ -275,6 +281,8 @@ public:
   TCommandRecognisedEvent OnCommandRecognised;
   TFilesDroppedEvent OnFilesDropped;
   TDataDropEvent OnDataDrop;
+  // The OLE drop target, registered for the window while it exists.
+  TSynMemoDropTarget* GetDropTarget() const { return FDropTarget; }
 
   // Search and replace: flags as the find message's; without the search-now
   // flag the find dialog opens. FindNext and ReplaceFound answer the dialogs.
@@ -400,6 +408,10 @@ private:
   // The search state and dialogs, a component of this editor once made.
   TSyntaxMemoFinder& Finder();
   TSyntaxMemoFinder* FFinder = nullptr;
+  // Made with the first window and locked for the control's life.
+  void RegisterDropTarget();
+  void FreeDropTarget();
+  TSynMemoDropTarget* FDropTarget = nullptr;
 };
 
 // The editor with its six parser slots published.

@@ -34,7 +34,7 @@ bool UseFlat(bool useFlat) {
 // The module's start-up, run once before any editor exists.
 struct TModuleStart {
   String Version = String("<TSyntaxMemo>:") + SyntaxMemoVersion;
-  UINT HtmlFormat = 0;
+  UINT HtmlFormat = 0; // for the HTML the clipboard writer puts beside text
   bool OleStarted = false;
 
   TModuleStart() {
@@ -101,10 +101,6 @@ HBITMAP MakeGlyph(const TSM_Settings& settings, uint8_t charSet, const char* fac
 
 const char* SyntaxMemoVersionString() {
   return ModuleStart().Version.c_str();
-}
-
-UINT SyntaxMemoHtmlFormat() {
-  return ModuleStart().HtmlFormat;
 }
 
 HFONT CreateEditorFont(const String& face, int size, uint8_t style, bool printer, uint8_t charSet) {

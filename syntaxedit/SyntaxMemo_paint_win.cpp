@@ -17,7 +17,6 @@ namespace {
 constexpr int kGrowStep = 2048;
 constexpr TColor kSilver = 0x00C0C0C0;
 constexpr TColor kWhite = 0x00FFFFFF;
-constexpr TColor kBlack = 0;
 
 // One row as it is shown: TABs expanded into blanks, with the maps between
 // character indexes and display columns. The buffers only grow.

@@ -12,10 +12,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-void InitializeFlatScrollBars(HWND wnd, int mode);
-int FlatScrollProp(HWND wnd, int index);
-void LoadHyperlinkCursor();
-
 namespace {
 
 constexpr int kGutterImageWidth = 15;
@@ -144,6 +140,7 @@ TCustomSyntaxMemo::TCustomSyntaxMemo(TComponent* AOwner)
 TCustomSyntaxMemo::~TCustomSyntaxMemo() {
   SetDestroying();
   CloseTemplatePopup();
+  FreeDropTarget();
   if (HandleAllocated()) DestroyHandle();
   FModel->ClearUndo();
   FModel->SetHost(nullptr);
@@ -176,6 +173,7 @@ void TCustomSyntaxMemo::CreateWnd() {
   if (FlatScrollBarsAvailable() && FFlatScrollBars)
     InitializeFlatScrollBars(FHandle, FlatMode(FFlatScrollBarStyle));
   FDropWindow = FHandle;
+  RegisterDropTarget();
   DragAcceptFiles(FHandle, FModel->HasOption(smoProcessDroppedFiles));
   FCreatingWindow = true;
   if (FFirstCreation) {
