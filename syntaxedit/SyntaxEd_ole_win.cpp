@@ -339,3 +339,23 @@ HRESULT TSynMemoDataObject::EnumFormatEtc(DWORD, IEnumFORMATETC** out) {
   if (out) *out = nullptr;
   return E_NOTIMPL;
 }
+
+// --- The control's registration ---------------------------------------------------
+
+void TCustomSyntaxMemo::RegisterDropTarget() {
+  if (!FDropTarget) {
+    FDropTarget = new TSynMemoDropTarget(this);
+    CoLockObjectExternal(FDropTarget, TRUE, FALSE);
+  }
+  // A recreated window is registered anew.
+  RevokeDragDrop(FHandle);
+  RegisterDragDrop(FHandle, FDropTarget);
+}
+
+void TCustomSyntaxMemo::FreeDropTarget() {
+  if (!FDropTarget) return;
+  if (HandleAllocated()) RevokeDragDrop(FHandle);
+  CoLockObjectExternal(FDropTarget, FALSE, TRUE);
+  FDropTarget->Release();
+  FDropTarget = nullptr;
+}

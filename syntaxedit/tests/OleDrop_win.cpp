@@ -232,3 +232,16 @@ TEST_F(OleDrop, DataObjectRendersTheSelectionAsText) {
   EXPECT_EQ(source->QueryContinueDrag(FALSE, MK_LBUTTON), S_OK);
   EXPECT_EQ(source->Release(), 0u);
 }
+
+TEST_F(OleDrop, TheWindowIsRegisteredAgainWhenRecreated) {
+  ASSERT_NE(Memo->GetDropTarget(), nullptr);
+  EXPECT_EQ(RegisterDragDrop(Memo->GetHandle(), Target), DRAGDROP_E_ALREADYREGISTERED);
+  Memo->SetBorderStyle(bsNone);
+  PumpFor(20);
+  EXPECT_EQ(RegisterDragDrop(Memo->GetHandle(), Target), DRAGDROP_E_ALREADYREGISTERED);
+  // Freed with the control, its registration gone.
+  HWND wnd = Memo->GetHandle();
+  delete Memo;
+  Memo = nullptr;
+  EXPECT_FALSE(IsWindow(wnd));
+}
