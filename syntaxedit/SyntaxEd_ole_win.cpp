@@ -359,3 +359,25 @@ void TCustomSyntaxMemo::FreeDropTarget() {
   FDropTarget->Release();
   FDropTarget = nullptr;
 }
+
+void TCustomSyntaxMemo::StartOleDrag() {
+  auto* data = new TSynMemoDataObject(this);
+  auto* source = new TSynMemoDragSource;
+  if (FDropTarget) FDropTarget->OwnDragData = data;
+  const DWORD allowed = FModel->ReadOnly ? DROPEFFECT_COPY : DROPEFFECT_COPY | DROPEFFECT_MOVE;
+  DWORD effect = DROPEFFECT_NONE;
+  const HRESULT result = DoDragDrop(data, source, allowed, &effect);
+  const bool ownDrop = FDropTarget && FDropTarget->OwnDropOpen;
+  if (FDropTarget) {
+    FDropTarget->OwnDragData = nullptr;
+    FDropTarget->FinishOwnDrop();
+  }
+  source->Release();
+  data->Release();
+  if (result != DRAGDROP_S_DROP) return;
+  // Moved out to another window: the text leaves this one.
+  if (!ownDrop && effect == DROPEFFECT_MOVE && !FModel->ReadOnly) FModel->ReplaceSelText(nullptr, true);
+  FModel->AddChangeFlags(cfClipboard | cfText | cfSelection);
+  NotifyChange();
+  Paint();
+}

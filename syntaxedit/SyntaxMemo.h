@@ -411,6 +411,8 @@ private:
   // Made with the first window and locked for the control's life.
   void RegisterDropTarget();
   void FreeDropTarget();
+  // Drags the selection out; the drop decides what becomes of it.
+  void StartOleDrag();
   TSynMemoDropTarget* FDropTarget = nullptr;
 };
 

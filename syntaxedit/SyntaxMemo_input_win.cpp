@@ -411,8 +411,8 @@ void TCustomSyntaxMemo::MouseMove(TShiftState Shift, int X, int Y) {
   TCustomControl::MouseMove(Shift, X, Y);
   if (!GetEnabled() || !GetTabStop() || !GetVisible()) return;
   if (FDragArmed) {
-    // Dragging the selection out is the drag-and-drop layer's work.
     FDragArmed = false;
+    if (FModel->HasOption(smoOLEDragSource)) StartOleDrag();
     return;
   }
   if (FMouseSelecting || FMarginDragging) {

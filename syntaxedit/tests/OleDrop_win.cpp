@@ -245,3 +245,53 @@ TEST_F(OleDrop, TheWindowIsRegisteredAgainWhenRecreated) {
   Memo = nullptr;
   EXPECT_FALSE(IsWindow(wnd));
 }
+
+namespace {
+
+POINT DragTo;
+int DragStep = 0;
+
+void SendMouse(POINT screen, DWORD buttons) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (screen.x * 65536 + width - 1) / width;
+  input.mi.dy = (screen.y * 65536 + height - 1) / height;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+// Runs inside the drag's own loop: moves to the target, then lets go.
+void CALLBACK DragTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+  ++DragStep;
+  if (DragStep < 4) {
+    SetCursorPos(DragTo.x, DragTo.y);
+    SendMouse(DragTo, 0);
+    return;
+  }
+  SendMouse(DragTo, MOUSEEVENTF_LEFTUP);
+  KillTimer(nullptr, timer);
+}
+
+} // namespace
+
+TEST_F(OleDrop, DraggingTheSelectionToALaterPointMovesIt) {
+  Memo->SetOptions(Memo->GetOptions() | SyntaxMemoOptionBit(smoOLEDragSource));
+  SetText("abc def ghi");
+  Memo->GetModel().SetSelection(0, 4, true);
+  PumpFor(50);
+  const POINTL from = At(1), to = At(8);
+  DragTo = POINT{to.x, to.y};
+  DragStep = 0;
+  SetCursorPos(from.x, from.y);
+  PumpFor(50);
+  SendMouse(POINT{from.x, from.y}, MOUSEEVENTF_LEFTDOWN);
+  PumpFor(100);
+  SetTimer(nullptr, 0, 60, DragTimer);
+  SendMouse(POINT{from.x + 6, from.y}, 0);
+  ASSERT_TRUE(PumpUntil([] { return DragStep >= 4; }, 5000));
+  PumpFor(200);
+  EXPECT_EQ(Text(), "def abc ghi");
+  Memo->GetModel().Undo();
+  EXPECT_EQ(Text(), "abc def ghi");
+}
