@@ -1,6 +1,7 @@
 // The editor's drop target fed by a small data object, as another program's
 // drag would feed it, and its own data object answering requests.
 #include "EditorWindowFixture.h"
+#include "MouseInput.h"
 #include "SyntaxEd_ole.h"
 
 #include <gtest/gtest.h>
@@ -251,25 +252,15 @@ namespace {
 POINT DragTo;
 int DragStep = 0;
 
-void SendMouse(POINT screen, DWORD buttons) {
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = (screen.x * 65536 + width - 1) / width;
-  input.mi.dy = (screen.y * 65536 + height - 1) / height;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
 // Runs inside the drag's own loop: moves to the target, then lets go.
 void CALLBACK DragTimer(HWND, UINT, UINT_PTR timer, DWORD) {
   ++DragStep;
   if (DragStep < 4) {
     SetCursorPos(DragTo.x, DragTo.y);
-    SendMouse(DragTo, 0);
+    SendMouseAt(DragTo, 0);
     return;
   }
-  SendMouse(DragTo, MOUSEEVENTF_LEFTUP);
+  SendMouseAt(DragTo, MOUSEEVENTF_LEFTUP);
   KillTimer(nullptr, timer);
 }
 
@@ -285,10 +276,10 @@ TEST_F(OleDrop, DraggingTheSelectionToALaterPointMovesIt) {
   DragStep = 0;
   SetCursorPos(from.x, from.y);
   PumpFor(50);
-  SendMouse(POINT{from.x, from.y}, MOUSEEVENTF_LEFTDOWN);
+  SendMouseAt(POINT{from.x, from.y}, MOUSEEVENTF_LEFTDOWN);
   PumpFor(100);
   SetTimer(nullptr, 0, 60, DragTimer);
-  SendMouse(POINT{from.x + 6, from.y}, 0);
+  SendMouseAt(POINT{from.x + 6, from.y}, 0);
   ASSERT_TRUE(PumpUntil([] { return DragStep >= 4; }, 5000));
   PumpFor(200);
   EXPECT_EQ(Text(), "def abc ghi");
