@@ -71,6 +71,9 @@ void TypeText(const String& text);
 // A left click at a point of the window's client area.
 void ClickAt(HWND wnd, int x, int y);
 void ClickControl(TControl* control);
+// One mouse event (MOUSEEVENTF_LEFTDOWN, ...; 0 only moves) at a point of
+// the window's client area, once the pointer is there.
+void MouseEventAt(HWND wnd, int x, int y, DWORD flags = 0);
 
 // Answers the next window that opens modally (a form, a message box or a
 // common dialog) from inside its message loop: the test calls this before the

@@ -134,6 +134,28 @@ void ClickAt(HWND wnd, int x, int y) {
   SendInput(3, input, sizeof(INPUT));
 }
 
+void MouseEventAt(HWND wnd, int x, int y, DWORD flags) {
+  POINT p{x, y};
+  ClientToScreen(wnd, &p);
+  SetCursorPos(p.x, p.y);
+  PumpUntil(
+      [&] {
+        POINT now;
+        GetCursorPos(&now);
+        return now.x == p.x && now.y == p.y;
+      },
+      1000);
+  PumpFor(30);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (p.x * 65536 + width - 1) / width;
+  input.mi.dy = (p.y * 65536 + height - 1) / height;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+  SendInput(1, &input, sizeof(INPUT));
+  PumpFor(30);
+}
+
 void ClickControl(TControl* control) {
   if (auto* w = dynamic_cast<TWinControl*>(control)) {
     ClickAt(w->GetHandle(), w->GetWidth() / 2, w->GetHeight() / 2);
