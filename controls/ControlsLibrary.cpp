@@ -1,6 +1,7 @@
 #include "ControlsLibrary.h"
 
 #include "cxClasses.h"
+#include "cxControls.h"
 #include "cxLookAndFeelPainters.h"
 #include "cxLookAndFeels.h"
 #include "dxThemeManager.h"
@@ -18,10 +19,12 @@ void StartControlsLibrary() {
   dxThemeManagerInitialize();
   cxLookAndFeelsInitialize();
   cxLookAndFeelPaintersInitialize();
+  cxControlsInitialize();
 }
 
 void EndControlsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
+  cxControlsFinalize();
   cxLookAndFeelPaintersFinalize();
   cxLookAndFeelsFinalize();
   dxThemeManagerFinalize();
