@@ -235,4 +235,17 @@ TEST(ControlUtilities, DragThresholdAndWorkArea) {
   EXPECT_EQ(TRect(desktop), GetMonitorWorkArea(TPoint(5, 5)));
 }
 
+TEST(ControlUtilities, TheLibraryEndFreesTrackingTimersLeftRunning) {
+  struct TCaller : IcxMouseTrackingCaller {
+    void MouseLeave() override {}
+  } caller;
+  // Around the pointer, so the timer keeps running.
+  const TPoint p = Mouse->GetCursorPos();
+  BeginMouseTracking(nullptr, TRect(p.x - 50, p.y - 50, p.x + 50, p.y + 50), &caller);
+  ASSERT_EQ(1, MouseTrackingCount());
+  cxControlsFinalize();
+  EXPECT_EQ(0, MouseTrackingCount()) << "freed, not raised about";
+  cxControlsInitialize();
+}
+
 } // namespace

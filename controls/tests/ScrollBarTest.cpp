@@ -376,4 +376,28 @@ TEST_F(ScrollBarMouse, TheWheelScrollsLinesAndAHiddenBarLeavesItUnhandled) {
   EXPECT_EQ(-WHEEL_DELTA, formDelta) << "the parent gets the wheel";
 }
 
+// A thumb that fills the track stands for the first position when dropped.
+TEST(cxScrollBarOnAForm, DroppedThumbThatFillsTheTrackGivesMin) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetBounds(40, 40, 200, 200);
+  auto* bar = new TcxScrollBar(form.get());
+  bar->SetParent(form.get());
+  bar->SetKind(sbVertical);
+  bar->SetBounds(10, 10, GetSystemMetrics(SM_CXVSCROLL), 150);
+  bar->SetScrollParams(1, 10, 1, 10, false);
+  std::vector<std::pair<TScrollCode, int>> calls;
+  bar->OnScroll = [&](TObject*, TScrollCode code, int& pos) { calls.emplace_back(code, pos); };
+  form->Show();
+  form->Update();
+  const TPoint grip = CenterOf(bar->GetThumbRect());
+  guitest::MouseEventAt(bar->GetHandle(), grip.x, grip.y, MOUSEEVENTF_LEFTDOWN);
+  guitest::MouseEventAt(bar->GetHandle(), grip.x, grip.y + 20);
+  guitest::MouseEventAt(bar->GetHandle(), grip.x, grip.y + 20, MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(PumpUntil([&] { return !calls.empty() && calls.back().first == scEndScroll; }, 2000));
+  EXPECT_EQ(1, bar->GetPosition());
+  for (const auto& call : calls)
+    EXPECT_EQ(1, call.second) << "code " << call.first;
+  bar->OnScroll = nullptr;
+}
+
 } // namespace
