@@ -425,31 +425,92 @@ HAND = (
 )
 
 
-def hyper_hand():
-    """A pointing hand, a 32 x 32 monochrome cursor with its tip as the hot spot."""
+def mono_cursor(grid, hot_x, hot_y):
+    """A 32 x 32 monochrome cursor from rows of 'X' (black), '.' (white) and
+    anything else (transparent)."""
     size = 32
-    fill = set()
-    for y, row in enumerate(HAND):
-        edge = [x for x, ch in enumerate(row) if ch == 'X']
-        if edge:
-            fill.update((x, y) for x in range(edge[0], edge[-1] + 1))
     and_mask = bytearray()
     xor = bytearray()
     for y in reversed(range(size)):
         and_row = bytearray(b'\xff' * 4)
         xor_row = bytearray(4)
         for x in range(size):
-            inside = y < len(HAND) and x < len(HAND[y]) and (x, y) in fill
-            if inside:
+            ch = grid[y][x] if y < len(grid) and x < len(grid[y]) else ' '
+            if ch in 'X.':
                 and_row[x // 8] &= ~(0x80 >> (x % 8)) & 0xFF
-                if HAND[y][x] != 'X':
-                    xor_row[x // 8] |= 0x80 >> (x % 8)
+            if ch == '.':
+                xor_row[x // 8] |= 0x80 >> (x % 8)
         and_mask += and_row
         xor += xor_row
     palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 1, 0, len(xor) + len(and_mask), 0, 0, 2, 0)
     image = header + palette + xor + and_mask
-    return struct.pack('<HHH', 0, 2, 1) + struct.pack('<BBBBHHII', size, size, 0, 0, 5, 0, len(image), 22) + image
+    return (struct.pack('<HHH', 0, 2, 1) +
+            struct.pack('<BBBBHHII', size, size, 0, 0, hot_x, hot_y, len(image), 22) + image)
+
+
+def hyper_hand():
+    """A pointing hand with its tip as the hot spot."""
+    grid = []
+    for row in HAND:
+        edge = [x for x, ch in enumerate(row) if ch == 'X']
+        line = [' '] * len(row)
+        if edge:
+            for x in range(edge[0], edge[-1] + 1):
+                line[x] = 'X' if row[x] == 'X' else '.'
+        grid.append(''.join(line))
+    return mono_cursor(grid, 5, 0)
+
+
+def scroll_cursor(directions, dot=True, plus=False):
+    """The panning and drag cursors: arrows pointing out of a centre dot
+    (hot spot at the centre), or a plain arrow with a plus box."""
+    g = [[' '] * 32 for _ in range(32)]
+
+    def put(x, y, ch):
+        if 0 <= x < 32 and 0 <= y < 32 and (ch == 'X' or g[y][x] == ' '):
+            g[y][x] = ch
+
+    c = 15
+    for d in directions:
+        for i in range(6):
+            for j in range(-i, i + 1):
+                ch = 'X' if abs(j) == i or i == 5 else '.'
+                if d == 'up':
+                    put(c + j, c - 11 + i, ch)
+                elif d == 'down':
+                    put(c + j, c + 11 - i, ch)
+                elif d == 'left':
+                    put(c - 11 + i, c + j, ch)
+                elif d == 'right':
+                    put(c + 11 - i, c + j, ch)
+    if dot:
+        for y in range(c - 2, c + 3):
+            for x in range(c - 2, c + 3):
+                put(x, y, 'X' if abs(x - c) == 2 or abs(y - c) == 2 else '.')
+    if plus:
+        for y in range(0, 12):
+            for x in range(0, y + 1):
+                put(x, y, 'X' if x == 0 or x == y or y == 11 else '.')
+        for y in range(18, 27):
+            for x in range(18, 27):
+                edge = x in (18, 26) or y in (18, 26)
+                cross = (x == 22 and 20 <= y <= 24) or (y == 22 and 20 <= x <= 24)
+                put(x, y, 'X' if edge or cross else '.')
+    return mono_cursor([''.join(row) for row in g], 0 if plus else c, 0 if plus else c)
+
+
+# The control library's cursors by resource name.
+CONTROL_CURSORS = {
+    'dragcopy.cur': lambda: scroll_cursor([], dot=False, plus=True),
+    'fullscroll.cur': lambda: scroll_cursor(['up', 'down', 'left', 'right']),
+    'horscroll.cur': lambda: scroll_cursor(['left', 'right']),
+    'verscroll.cur': lambda: scroll_cursor(['up', 'down']),
+    'upscroll.cur': lambda: scroll_cursor(['up']),
+    'rightscroll.cur': lambda: scroll_cursor(['right']),
+    'downscroll.cur': lambda: scroll_cursor(['down']),
+    'leftscroll.cur': lambda: scroll_cursor(['left']),
+}
 
 
 def jpeg(canvas):
@@ -515,6 +576,7 @@ def main():
     }
     controls_dir = os.path.join(here, '..', 'controls', 'res')
     controls = {name: lambda rows=rows: indicator(rows) for name, rows in INDICATORS.items()}
+    controls.update(CONTROL_CURSORS)
     for folder, pictures in ((outdir, outputs), (editor_dir, editor), (controls_dir, controls)):
         os.makedirs(folder, exist_ok=True)
         for name, draw in pictures.items():
