@@ -1,6 +1,7 @@
 #include "ControlsLibrary.h"
 
 #include "cxClasses.h"
+#include "cxContainer.h"
 #include "cxControls.h"
 #include "cxLookAndFeelPainters.h"
 #include "cxLookAndFeels.h"
@@ -20,10 +21,12 @@ void StartControlsLibrary() {
   cxLookAndFeelsInitialize();
   cxLookAndFeelPaintersInitialize();
   cxControlsInitialize();
+  cxContainerInitialize();
 }
 
 void EndControlsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
+  cxContainerFinalize();
   cxControlsFinalize();
   cxLookAndFeelPaintersFinalize();
   cxLookAndFeelsFinalize();
