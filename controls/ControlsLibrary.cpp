@@ -1,5 +1,6 @@
 #include "ControlsLibrary.h"
 
+#include "cxBrushCache.h"
 #include "cxClasses.h"
 #include "cxContainer.h"
 #include "cxControls.h"
@@ -22,10 +23,12 @@ void StartControlsLibrary() {
   cxLookAndFeelPaintersInitialize();
   cxControlsInitialize();
   cxContainerInitialize();
+  cxBrushCacheInitialize();
 }
 
 void EndControlsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
+  cxBrushCacheFinalize();
   cxContainerFinalize();
   cxControlsFinalize();
   cxLookAndFeelPaintersFinalize();
