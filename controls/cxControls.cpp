@@ -680,12 +680,27 @@ const struct {
     {crcxNoDrop, "CX_NODROPCURSOR"},       {crcxDrag, "CX_DRAGCURSOR"},
 };
 
+// A cursor file kept as raw data: the hot spot from its directory entry,
+// then the image (a single-image file, as the library's are).
+HCURSOR LoadCursorFile(HINSTANCE Instance, const char* Name) {
+  HRSRC info = FindResourceA(Instance, Name, reinterpret_cast<LPCSTR>(RT_RCDATA));
+  if (!info) return LoadCursorA(Instance, Name);
+  const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(Instance, info)));
+  const DWORD size = SizeofResource(Instance, info);
+  constexpr DWORD kImageOffset = 22;
+  if (!data || size <= kImageOffset) return nullptr;
+  std::vector<BYTE> image(4 + size - kImageOffset);
+  std::copy(data + 10, data + 14, image.begin()); // hot spot x and y
+  std::copy(data + kImageOffset, data + size, image.begin() + 4);
+  return CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), FALSE, 0x00030000, 0, 0, 0);
+}
+
 } // namespace
 
 void cxControlsInitialize() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   for (const auto& cursor : kCursors)
-    Screen->SetCursors(cursor.Id, LoadCursorA(instance, cursor.Name));
+    Screen->SetCursors(cursor.Id, LoadCursorFile(instance, cursor.Name));
   User32 = LoadLibraryA("user32.dll");
 }
 

@@ -225,7 +225,7 @@ TEST_F(ControlBase, ChangedScrollBarWidthResizesTheBarsOnce) {
   EXPECT_EQ(nullptr, GetSettingsController()->GetWindow()) << "gone with the last control";
 }
 
-TEST(ControlUtilities, DragThresholdAndWorkArea) {
+TEST(ControlUtilities, DragThresholdWorkAreaAndCursors) {
   const int t = Mouse->DragThreshold;
   EXPECT_TRUE(IsWithinDragThreshold(TPoint(10, 10), 10 + t - 1, 10 - t + 1));
   EXPECT_FALSE(IsWithinDragThreshold(TPoint(10, 10), 10 + t, 10));
@@ -233,6 +233,16 @@ TEST(ControlUtilities, DragThresholdAndWorkArea) {
   RECT desktop{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &desktop, 0);
   EXPECT_EQ(TRect(desktop), GetMonitorWorkArea(TPoint(5, 5)));
+  for (TCursor id = crDragCopy; id <= crLeftScroll; ++id) {
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(Screen->GetCursors(id), &info)) << "cursor " << id;
+    EXPECT_FALSE(info.fIcon);
+    const DWORD hotSpot = id == crDragCopy ? 0 : 15;
+    EXPECT_EQ(hotSpot, info.xHotspot) << "cursor " << id;
+    EXPECT_EQ(hotSpot, info.yHotspot) << "cursor " << id;
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+  }
 }
 
 TEST(ControlUtilities, TheLibraryEndFreesTrackingTimersLeftRunning) {
