@@ -152,6 +152,34 @@ TEST_F(SyntaxMemoWindow, GutterNumbersBookmarksAndSelection) {
   EXPECT_NE(selBack, picture.Pixel(Memo->GetClientWidth() - 3, LineHeight() + 1));
 }
 
+// A breakpoint's row shows its mark in the gutter and the breakpoint's
+// background; with word wrap a continuation row shows the wrap glyph and the
+// wrap column its dotted line.
+TEST_F(SyntaxMemoWindow, BreakpointMarkWrapGlyphAndWrapColumn) {
+  Memo->SetOptions(Memo->GetOptions() | SyntaxMemoOptionBit(smoShowWrapColumn) |
+                   SyntaxMemoOptionBit(smoShowWrapGlyph));
+  Memo->SetWrapAtColumn(20);
+  Memo->SetWordWrap(true);
+  SetText("select 1\r\naaaa bbbb cccc dddd eeee ffff gggg");
+  ASSERT_EQ(3, Model().GetRowCount());
+  Model().GetBreakpoints().Add(std::make_unique<TSM_BreakpointData>(1, true, "b", 0));
+  Model().GetBreakpoints().GetEntry(0)->Position = 0;
+  const TCapture picture = Capture();
+  picture.SavePng("syntaxmemo_breakpoint_wrap");
+  auto gutterRow = [&](int row) {
+    return RECT{0, row * LineHeight(), Memo->GetGutter() - 1, (row + 1) * LineHeight()};
+  };
+  EXPECT_GT(picture.CountPixels(gutterRow(0), RGB(200, 0, 0)), 10);
+  EXPECT_EQ(RGB(255, 0, 0), picture.Pixel(Cell(0, 1).left, Cell(0, 1).top));
+  EXPECT_EQ(0, picture.CountPixels(gutterRow(1), RGB(0, 0, 128)));
+  EXPECT_GT(picture.CountPixels(gutterRow(2), RGB(0, 0, 128)), 10);
+  const int wrapX = Cell(0, 20).left;
+  const RECT wrapLine{wrapX, 0, wrapX + 1, 3 * LineHeight()};
+  EXPECT_GT(picture.CountPixels(wrapLine, RGB(192, 192, 192)), LineHeight() / 2);
+  const RECT beside{wrapX + 3, 0, wrapX + 4, 3 * LineHeight()};
+  EXPECT_EQ(0, picture.CountPixels(beside, RGB(192, 192, 192)));
+}
+
 // The right margin line, the left margin strip, and the colours of a
 // disabled editor; with the visual style off the same.
 TEST_F(SyntaxMemoWindow, MarginsAndDisabledColoursWithAndWithoutTheVisualStyle) {
@@ -299,6 +327,35 @@ TEST_F(SyntaxMemoWindow, DragSelectionFollowsTheMouseAndStopsOnRelease) {
   EXPECT_EQ(top, Model().GetTopLine());
 }
 
+// With the button held beyond the window's bottom and then its right edge,
+// the view scrolls to the last row and the last column and stops there; the
+// release is still seen afterwards.
+TEST_F(SyntaxMemoWindow, FollowingTheMouseStopsAtTheLastRowAndColumn) {
+  String text;
+  for (int i = 0; i < 40; ++i)
+    text += "row " + IntToStr(i) + "\r\n";
+  SetText(text + String(150, 'w'));
+  const int lastRow = Model().GetRowCount() - 1;
+  MouseAt(Wnd(), Cell(0, 1).left, 2, MOUSEEVENTF_LEFTDOWN);
+  MouseAt(Wnd(), Cell(0, 1).left, Memo->GetClientHeight() + 30, 0);
+  ASSERT_TRUE(PumpUntil([&] { return Model().GetTopLine() == lastRow; }));
+  PumpFor(200);
+  EXPECT_EQ(lastRow, Model().GetTopLine());
+  MouseAt(Wnd(), Memo->GetClientWidth() + 30, LineHeight() / 2, 0);
+  ASSERT_TRUE(PumpUntil([&] { return Model().GetLeftColumn() == Model().GetLongestRow() - 1; }));
+  PumpFor(200);
+  EXPECT_EQ(Model().GetLongestRow() - 1, Model().GetLeftColumn());
+  EXPECT_EQ(lastRow, Model().GetTopLine());
+  EXPECT_EQ(1, Model().GetAnchor());
+  MouseAt(Wnd(), Memo->GetClientWidth() + 30, LineHeight() / 2, MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(PumpUntil([&] { return !(GetAsyncKeyState(VK_LBUTTON) & 0x8000); }));
+  PumpFor(100);
+  const int caret = Model().GetCaret();
+  MouseAt(Wnd(), Cell(lastRow, Model().GetLeftColumn()).left, LineHeight() / 2, 0);
+  PumpFor(100);
+  EXPECT_EQ(caret, Model().GetCaret());
+}
+
 // Dragging the right margin line moves the right margin to the column
 // where the button goes up.
 TEST_F(SyntaxMemoWindow, DraggingTheRightMarginSetsIt) {
@@ -313,6 +370,50 @@ TEST_F(SyntaxMemoWindow, DraggingTheRightMarginSetsIt) {
   MouseAt(Wnd(), from + 10 * CharWidth(), y, MOUSEEVENTF_LEFTUP);
   ASSERT_TRUE(PumpUntil([&] { return Memo->GetRightMargin() != 30; }));
   EXPECT_EQ(40, Memo->GetRightMargin());
+}
+
+// Paint outside a paint message draws the flagged rows on the window
+// itself, where no update region asks for them.
+TEST_F(SyntaxMemoWindow, PaintOutsideAPaintMessageDrawsOnTheWindow) {
+  SetText("select 1\r\nfrom t");
+  PumpFor(100);
+  RECT client;
+  GetClientRect(Wnd(), &client);
+  HDC dc = GetDC(Wnd());
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(Wnd(), dc);
+  ValidateRect(Wnd(), nullptr);
+  for (TRowRecord* r = Model().GetFirstRow(); r; r = r->Next)
+    r->Flags |= rfRepaint;
+  Memo->Paint();
+  TCapture onWindow(client.right, client.bottom);
+  dc = GetDC(Wnd());
+  BitBlt(onWindow.DC(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  ReleaseDC(Wnd(), dc);
+  const TRowRecord* second = Model().GetFirstRow()->Next;
+  for (int row : {0, 1}) {
+    const uint8_t token = (row ? second : Model().GetFirstRow())->Tokens[1];
+    EXPECT_EQ(TokenColours(token).second, onWindow.Pixel(Cell(row, 1).left, Cell(row, 1).top)) << row;
+  }
+}
+
+// A run of more characters than a fixed-pitch row's first advance table held
+// is drawn whole on a window wide enough to show it.
+TEST_F(SyntaxMemoWindow, ARunOfHundredsOfCharactersIsDrawnWholeOnAWideWindow) {
+  Memo->SetOptions(Memo->GetOptions() & ~SyntaxMemoOptionBit(smoShowGutter));
+  Memo->SetBounds(0, 0, Memo->TextLeftEdge() + 420 * CharWidth() + 40, 100);
+  const int length = 400;
+  SetText(String(length, 'w'));
+  const TCapture picture = Capture();
+  const COLORREF back = TokenColours(Model().GetFirstRow()->Tokens[0]).second;
+  auto ink = [&](int column) {
+    const RECT cell = Cell(0, column);
+    return CharWidth() * LineHeight() - picture.CountPixels(cell, back);
+  };
+  for (int column = 0; column < length; column += 7)
+    EXPECT_GT(ink(column), 0) << column;
+  EXPECT_GT(ink(length - 1), 0);
+  EXPECT_EQ(0, ink(length + 2));
 }
 
 // The vertical bar stays below 32,000 units: with 100,000 rows every unit is
