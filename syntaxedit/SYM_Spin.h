@@ -45,7 +45,7 @@ protected:
   String ClassName() const override { return "TSpinButton"; }
 
 private:
-  TTimerSpeedButton* NewButton();
+  TTimerSpeedButton* NewButton(const char* glyph);
   void Arrange();
   void SetFocusBtn(TTimerSpeedButton* button);
   void BtnMouseDown(TObject* Sender, TMouseButton Button);

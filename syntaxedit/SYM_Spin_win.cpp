@@ -46,9 +46,12 @@ void TTimerSpeedButton::Paint() {
 
 // --- Spin button ---------------------------------------------------------------------
 
-TTimerSpeedButton* TSpinButton::NewButton() {
+TTimerSpeedButton* TSpinButton::NewButton(const char* glyph) {
   auto* button = new TTimerSpeedButton(this);
   button->SetParent(this);
+  TBitmap picture;
+  picture.LoadFromResourceName(GetModuleHandleA(nullptr), glyph);
+  button->SetGlyph(&picture);
   button->TimeBtnState.Include(tbAllowTimer);
   button->OnClick = [this](TObject* sender) { BtnClick(sender); };
   button->OnMouseDown = [this](TObject* sender, TMouseButton b, TShiftState, int, int) {
@@ -62,8 +65,8 @@ TSpinButton::TSpinButton(TComponent* AOwner) : TWinControl(AOwner) {
   ControlStyle.Include(csFramed);
   ControlStyle.Include(csOpaque);
   SetTabStop(false);
-  FUpButton = NewButton();
-  FDownButton = NewButton();
+  FUpButton = NewButton("SEM_SPINUP");
+  FDownButton = NewButton("SEM_SPINDOWN");
   FFocusedButton = FUpButton;
   SetBounds(0, 0, 20, 25);
 }

@@ -40,6 +40,9 @@ int FlatScrollProp(HWND wnd, int index);
 int SMSetScrollInfo(HWND wnd, int bar, const SCROLLINFO& info, bool redraw, bool useFlat);
 int SMGetScrollPos(HWND wnd, int bar, bool useFlat);
 bool SMScrollBarShown(HWND wnd, int bar, bool useFlat);
+// A bitmap of the program's resources (the handle is the caller's); a missing
+// one raises the resource error.
+HBITMAP LoadResourceBitmap(const char* name);
 // Draws the whole bitmap at (x, y), leaving the pixels of the colour unpainted.
 void DrawTransparentBitmap(HDC dc, int x, int y, TColor transparent, HBITMAP bitmap);
 // The characters that fill the display columns from one column to another:

@@ -12,6 +12,13 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+HBITMAP LoadResourceBitmap(const char* name) {
+  auto bitmap = static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!bitmap) throw EResNotFound(Format("Resource %s not found", name));
+  return bitmap;
+}
+
 namespace {
 
 constexpr int kGutterImageWidth = 15;
@@ -82,14 +89,6 @@ private:
   TCustomSyntaxMemo& FEditor;
   HDC FDC;
 };
-
-// A bitmap of the program's resources; a missing one is the resource error.
-HBITMAP LoadResourceBitmap(const char* name) {
-  auto bitmap = static_cast<HBITMAP>(
-      LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (!bitmap) throw EResNotFound(Format("Resource %s not found", name));
-  return bitmap;
-}
 
 int FlatMode(TFlatScrollStyle style) {
   switch (style) {

@@ -2,7 +2,8 @@
 """Draws the program's pictures into app/res: the action glyph strip, the
 application icon and the About box's two pictures (JPEG, encoded by
 ImageMagick's convert); and the editor's pictures into syntaxedit/res: its
-gutter images, the wrapped-row glyph and the hyperlink cursor; and the control
+gutter images, the wrapped-row glyph, the hyperlink cursor, the colour
+button's drop-down arrows and the spin button's glyphs; and the control
 library's row indicators into controls/res. Run it again
 after changing a drawing; the outputs are committed, so the build needs no
 Python.
@@ -405,6 +406,32 @@ def wrapped_glyph():
     return bmp24(c)
 
 
+def arrow(c, x0, y0, width, colour, up=False):
+    """A filled arrow head width pixels wide (odd) at its base."""
+    rows = (width + 1) // 2
+    for i in range(rows):
+        y = y0 + (rows - 1 - i if up else i)
+        c.line(x0 + i, y, x0 + width - 1 - i, y, colour)
+
+
+def colour_button_arrow(disabled=False):
+    """The drop-down mark right of the colour button's swatch; the corner
+    pixel at the bottom left is the transparent colour."""
+    if not disabled:
+        c = Canvas(7, 4, FACE)
+        arrow(c, 0, 0, 7, BLACK)
+        return bmp24(c)
+    c = Canvas(8, 5, FACE)
+    arrow(c, 1, 1, 7, WHITE)
+    arrow(c, 0, 0, 7, GREY)
+    return bmp24(c)
+
+
+def spin_glyph(up):
+    c = Canvas(9, 5, FACE)
+    arrow(c, 1, 0 if up else 1, 7, BLACK, up)
+    return bmp24(c)
+
 HAND = (
     '.....XX.........',
     '....X..X........',
@@ -573,6 +600,10 @@ def main():
         'gutter.bmp': gutter_strip,
         'wrapped.bmp': wrapped_glyph,
         'hyperhand.cur': hyper_hand,
+        'arrow.bmp': colour_button_arrow,
+        'arrow_disabled.bmp': lambda: colour_button_arrow(True),
+        'spinup.bmp': lambda: spin_glyph(True),
+        'spindown.bmp': lambda: spin_glyph(False),
     }
     controls_dir = os.path.join(here, '..', 'controls', 'res')
     controls = {name: lambda rows=rows: indicator(rows) for name, rows in INDICATORS.items()}

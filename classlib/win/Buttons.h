@@ -6,6 +6,7 @@
 
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
+enum TButtonStyle { bsAutoDetect, bsWin31, bsNew };
 
 // A glyph bitmap holding up to four images side by side (up, disabled, down,
 // exclusive); its bottom-left pixel's colour is transparent.

@@ -308,3 +308,62 @@ void TProgressBar::SetPosition(int value) {
 void TProgressBar::StepIt() {
   SetPosition(GetPosition() + Step);
 }
+
+namespace {
+
+// The box's key word: the virtual key, then HOTKEYF_SHIFT, _CONTROL, _ALT.
+WPARAM ShortCutToHotKeyWord(TShortCut value) {
+  BYTE flags = 0;
+  if (value & scShift) flags |= HOTKEYF_SHIFT;
+  if (value & scCtrl) flags |= HOTKEYF_CONTROL;
+  if (value & scAlt) flags |= HOTKEYF_ALT;
+  return MAKEWORD(value & 0xFF, flags);
+}
+
+TShortCut HotKeyWordToShortCut(WORD word) {
+  const BYTE flags = HIBYTE(word);
+  TShortCut value = LOBYTE(word);
+  if (flags & HOTKEYF_SHIFT) value |= scShift;
+  if (flags & HOTKEYF_CONTROL) value |= scCtrl;
+  if (flags & HOTKEYF_ALT) value |= scAlt;
+  return value;
+}
+
+} // namespace
+
+THotKey::THotKey(TComponent* AOwner) : TWinControl(AOwner) {
+  InitCommonControlsOnce();
+  FWidth = 121;
+  FHeight = 25;
+  SetTabStop(true);
+}
+
+void THotKey::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  CreateSubClass(Params, HOTKEY_CLASSA);
+  Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void THotKey::CreateWndFinished() {
+  WPARAM combinations = 0;
+  for (int key = hcNone; key <= hcShiftCtrlAlt; ++key)
+    if (InvalidKeys.Contains(static_cast<THKInvalidKey>(key))) combinations |= WPARAM{1} << key;
+  LPARAM modifiers = 0;
+  if (Modifiers.Contains(hkShift)) modifiers |= HOTKEYF_SHIFT;
+  if (Modifiers.Contains(hkCtrl)) modifiers |= HOTKEYF_CONTROL;
+  if (Modifiers.Contains(hkAlt)) modifiers |= HOTKEYF_ALT;
+  if (Modifiers.Contains(hkExt)) modifiers |= HOTKEYF_EXT;
+  SendMessageA(FHandle, HKM_SETRULES, combinations, modifiers);
+  SendMessageA(FHandle, HKM_SETHOTKEY, ShortCutToHotKeyWord(FHotKey), 0);
+}
+
+TShortCut THotKey::GetHotKey() {
+  if (HandleAllocated())
+    FHotKey = HotKeyWordToShortCut(static_cast<WORD>(SendMessageA(FHandle, HKM_GETHOTKEY, 0, 0)));
+  return FHotKey;
+}
+
+void THotKey::SetHotKey(TShortCut value) {
+  FHotKey = value;
+  if (HandleAllocated()) SendMessageA(FHandle, HKM_SETHOTKEY, ShortCutToHotKeyWord(value), 0);
+}

@@ -1,7 +1,9 @@
-// Wrappers of the common controls: status bar, page control, progress bar.
+// Wrappers of the common controls: status bar, page control, progress bar,
+// hot-key box.
 #pragma once
 
 #include "ImgList.h"
+#include "ShortCuts.h"
 #include "StdCtrls.h"
 
 #include <vector>
@@ -146,3 +148,28 @@ private:
 
 // Loads the common controls once.
 void InitCommonControlsOnce();
+
+enum THKModifier { hkShift, hkCtrl, hkAlt, hkExt };
+using THKModifiers = TSet<THKModifier>;
+enum THKInvalidKey { hcNone, hcShift, hcCtrl, hcAlt, hcShiftCtrl, hcShiftAlt, hcCtrlAlt, hcShiftCtrlAlt };
+using THKInvalidKeys = TSet<THKInvalidKey>;
+
+// The system's hot-key box: it shows the key combination pressed in it. A
+// combination of InvalidKeys gets Modifiers added; both apply when the
+// window is made.
+class THotKey : public TWinControl {
+public:
+  explicit THotKey(TComponent* AOwner);
+  TShortCut GetHotKey();
+  void SetHotKey(TShortCut value);
+  THKInvalidKeys InvalidKeys{hcNone, hcShift};
+  THKModifiers Modifiers{hkAlt};
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWndFinished() override;
+  String ClassName() const override { return "THotKey"; }
+
+private:
+  TShortCut FHotKey = scAlt | 'A';
+};

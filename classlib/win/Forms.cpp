@@ -157,6 +157,28 @@ int TScreen::GetPixelsPerInch() const {
   return ppi;
 }
 
+namespace {
+
+int CALLBACK AddFontName(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM list) {
+  // Names with "@" are the vertical forms of the same families.
+  if (font->lfFaceName[0] != '@') reinterpret_cast<TStringList*>(list)->Add(font->lfFaceName);
+  return 1;
+}
+
+} // namespace
+
+TStrings* TScreen::GetFonts() {
+  if (FFonts) return FFonts.get();
+  FFonts = std::make_unique<TStringList>();
+  FFonts->SetSorted(true);
+  LOGFONTA all{};
+  all.lfCharSet = DEFAULT_CHARSET;
+  HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExA(dc, &all, AddFontName, reinterpret_cast<LPARAM>(FFonts.get()), 0);
+  ReleaseDC(nullptr, dc);
+  return FFonts.get();
+}
+
 void TScreen::RemoveForm(TCustomForm* form) {
   FForms.erase(std::remove(FForms.begin(), FForms.end(), form), FForms.end());
   if (FActiveForm == form) {
@@ -619,6 +641,11 @@ void TCustomForm::WndProc(TMessage& Message) {
   switch (Message.Msg) {
   case WM_ACTIVATE:
     return WMActivate(Message);
+  case WM_ACTIVATEAPP:
+    // Every top-level window of the program hears it; the application
+    // reports each change once.
+    Application->AppActivated(Message.WParam != 0);
+    break;
   case WM_CLOSE:
     Close();
     return;
@@ -700,6 +727,13 @@ void TApplication::WndProc(TMessage& Message) {
     break;
   }
   Message.Result = DefWindowProcA(FHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+void TApplication::AppActivated(bool active) {
+  if (active == FActive) return;
+  FActive = active;
+  const TNotifyEvent& handler = active ? OnActivate : OnDeactivate;
+  if (handler) handler(this);
 }
 
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {

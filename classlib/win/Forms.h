@@ -154,6 +154,8 @@ public:
   TRect GetWorkAreaRect() const;
   TRect GetDesktopRect() const;
   int GetPixelsPerInch() const;
+  // The names of the installed font families, sorted.
+  TStrings* GetFonts();
 
 private:
   friend class TCustomForm;
@@ -165,6 +167,7 @@ private:
   std::vector<TCustomForm*> FForms;
   TCustomForm* FActiveForm = nullptr;
   TWinControl* FActiveControl = nullptr;
+  std::unique_ptr<TStringList> FFonts;
 };
 
 class TApplication : public TComponent {
@@ -214,6 +217,9 @@ public:
   TMessageEvent OnMessage;
   TNotifyEvent OnActivate;
   TNotifyEvent OnDeactivate;
+  // The program gained or lost the activation (a window of another program
+  // became active): raises OnActivate or OnDeactivate on a change.
+  void AppActivated(bool active);
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -230,6 +236,7 @@ private:
   TCustomForm* FMainForm = nullptr;
   DWORD FMainThreadId = 0;
   bool FTerminated = false;
+  bool FActive = true;
   HWND FHandle = nullptr;
   TControl* FMouseControl = nullptr;
   std::vector<HWND> FTopMosts;

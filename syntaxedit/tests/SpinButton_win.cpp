@@ -49,6 +49,15 @@ TEST_F(SpinButton, NarrowIsWidenedAndTheHalvesOverlapByOnePixel) {
   EXPECT_EQ(Spin->GetUpButton()->GetHeight(), 20);
   EXPECT_EQ(Spin->GetDownButton()->GetTop(), 19);
   EXPECT_EQ(Spin->GetDownButton()->GetHeight(), 21);
+  // Each half shows its arrow glyph.
+  const guitest::TCapture shot = guitest::TCapture::Paint(Form->GetHandle());
+  shot.SavePng("syntaxmemo_spin_button");
+  for (TControl* half :
+       {static_cast<TControl*>(Spin->GetUpButton()), static_cast<TControl*>(Spin->GetDownButton())}) {
+    const TPoint origin = Form->ScreenToClient(Spin->ClientToScreen({half->GetLeft(), half->GetTop()}));
+    const RECT r{origin.x, origin.y, origin.x + half->GetWidth(), origin.y + half->GetHeight()};
+    EXPECT_GT(shot.CountPixels(r, RGB(0, 0, 0)), 6);
+  }
 }
 
 TEST_F(SpinButton, AHeldButtonRepeatsAfterFourHundredThenEveryHundredMilliseconds) {
