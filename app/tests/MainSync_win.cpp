@@ -10,6 +10,7 @@
 #include "GuiTest.h"
 #include "Main.h"
 #include "Options.h"
+#include "ScriptEditorExpect.h"
 #include "ServerDatabase.h"
 #include "StandIns.h"
 #include "StandInsList.h"
@@ -247,7 +248,11 @@ TEST_F(MainSync, DatabaseToDatabaseThroughTheWindow) {
   EXPECT_TRUE(main->acRunScript->GetEnabled());
   ExpectConverged();
   main->page->SetActivePage(main->tabScript);
+  ASSERT_TRUE(PumpUntil([&] { return main->mScript->IsShowing(); }));
   guitest::TCapture::Paint(main->GetHandle()).SavePng("main_window_after_sync");
+  // The script the run wrote is shown highlighted: its first word in its
+  // style's colour.
+  EXPECT_GT(FirstWordInk(*main->mScript, guitest::TCapture::Paint(main->mScript->GetHandle()), 5), 10);
   main->page->SetActivePage(main->tabChanges);
   guitest::TCapture::Paint(main->GetHandle()).SavePng("main_window_sync_log");
 

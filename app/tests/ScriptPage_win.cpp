@@ -4,6 +4,7 @@
 #include "ComCtrls.h"
 #include "GuiTest.h"
 #include "Main.h"
+#include "ScriptEditorExpect.h"
 #include "SynParse.h"
 
 #include <gtest/gtest.h>
@@ -61,15 +62,8 @@ TEST_F(ScriptPage, LoadedScriptIsHighlightedAndSelectAllTakesIt) {
   EXPECT_EQ(text, editor.GetText());
   const guitest::TCapture picture = guitest::TCapture::Paint(editor.GetHandle());
   picture.SavePng("main_window_script_loaded");
-  TSyntaxMemoModel& model = editor.GetModel();
-  const TRowRecord* first = model.GetFirstRow();
-  ASSERT_TRUE(first && first->Tokens);
-  // "select" is drawn in its style's colour, unlike the plain identifier.
-  const TSM_Settings& settings = model.GetSettings();
-  const TColor keyword = settings.GetStyle(settings.TokenStyle(first->Tokens[0])).Foreground;
-  const int width = model.GetMetrics().AveCharWidth;
-  const RECT word{editor.TextLeftEdge(), 0, editor.TextLeftEdge() + 6 * width, editor.GetLineHeight()};
-  EXPECT_GT(picture.CountPixels(word, ColorToRGB(keyword)), 10);
+  // "select" is drawn in its style's colour.
+  EXPECT_GT(FirstWordInk(editor, picture, 6), 10);
   // Line numbers sit in the gutter.
   const RECT gutter{0, 0, editor.GetGutter() - 2, 3 * editor.GetLineHeight()};
   EXPECT_LT(picture.CountPixels(gutter, ColorToRGB(editor.GetGutterColor())),
