@@ -4,8 +4,9 @@
 // real servers hold others. For each pair it times a synchronization that
 // writes its script, and the floor: every definition of both sides fetched
 // once through the program's own client in one session. It prints both,
-// their ratio, a checksum of the script (equal scripts, equal sums), and how
-// the time of the largest pair grows over the smallest.
+// their ratio, how much of the synchronization went on queries and on this
+// process's CPU, a checksum of the script (equal scripts, equal sums), and
+// how the time of the largest pair grows over the smallest.
 //
 //   eval "$(tools/testdb start)"; build/bench/bench/sync_bench [tables...]
 #include "MySQLSyncDatabase.h"
@@ -18,6 +19,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -31,14 +33,23 @@ struct TServer {
   String Host, User, Password, Port;
 };
 
-// A connection that counts the statements it is sent.
+double Seconds(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A connection that counts the statements it is sent and the time their
+// results take to come back through the layers.
 class TCountingDatabase : public TmySQLSyncDatabase {
 public:
   explicit TCountingDatabase(const TServer& server) { Database().GetParams().SetValue("Port", server.Port); }
   size_t Sent = 0;
+  double InQueries = 0;
   TSqlRows Open(const String& sql) override {
     ++Sent;
-    return TmySQLSyncDatabase::Open(sql);
+    auto start = std::chrono::steady_clock::now();
+    TSqlRows rows = TmySQLSyncDatabase::Open(sql);
+    InQueries += Seconds(start);
+    return rows;
   }
   int64_t ExecuteSQL(const String& sql) override {
     ++Sent;
@@ -131,10 +142,6 @@ uint64_t Checksum(const String& text) {
   return h;
 }
 
-double Seconds(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // Every definition of both sides fetched once, in one session of the client.
 double Floor(const TServer& server, int tables) {
   TMysqlClient client;
@@ -160,6 +167,8 @@ double Floor(const TServer& server, int tables) {
 struct TResult {
   int Tables;
   double Sync, Floor;
+  // Of the best synchronization: in queries, and the process's own CPU.
+  double SyncQueries, SyncProcessor;
 };
 
 // The best of a few rounds of each, alternating, so that both meet the same
@@ -181,13 +190,19 @@ TResult Measure(const TServer& server, TmySQLSyncDatabase& admin, int tables) {
   settings.SyncRunUnprompted = false;
   TQuietWindow window;
   TSyncEngine engine(source, target, script, window, settings);
-  TResult r{tables, 1e9, 1e9};
+  TResult r{tables, 1e9, 1e9, 0, 0};
   size_t sent = 0;
   for (int round = 0; round < Rounds; ++round) {
     const size_t before = source.Sent + target.Sent + script.Sent;
+    const double queriesBefore = source.InQueries + target.InQueries;
+    const std::clock_t processorStart = std::clock();
     auto start = std::chrono::steady_clock::now();
     engine.Synchronize();
-    r.Sync = std::min(r.Sync, Seconds(start));
+    if (const double seconds = Seconds(start); seconds < r.Sync) {
+      r.Sync = seconds;
+      r.SyncQueries = source.InQueries + target.InQueries - queriesBefore;
+      r.SyncProcessor = double(std::clock() - processorStart) / CLOCKS_PER_SEC;
+    }
     sent = source.Sent + target.Sent + script.Sent - before;
     if (window.Script.empty()) throw Exception("the run wrote no script");
     r.Floor = std::min(r.Floor, Floor(server, tables));
@@ -198,6 +213,8 @@ TResult Measure(const TServer& server, TmySQLSyncDatabase& admin, int tables) {
     lines += ch == '\n';
   std::printf("%d tables (best of %d):\n", tables, Rounds);
   std::printf("  synchronization:  %.3f s, %zu statements sent, script of %zu lines\n", r.Sync, sent, lines);
+  std::printf("                    %.3f s of it in queries, %.3f s CPU of this process\n", r.SyncQueries,
+              r.SyncProcessor);
   std::printf("  script checksum:  %016llx (%zu bytes)\n",
               static_cast<unsigned long long>(Checksum(window.Script)), window.Script.size());
   std::printf("  floor:            %.3f s (%d definitions)\n", r.Floor, 2 * tables);
