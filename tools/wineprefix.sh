@@ -1,6 +1,7 @@
 #!/bin/bash
 # Prepare a Wine prefix for the GUI tests: fonts the program asks for, a
-# virtual desktop (frames and deterministic focus on a bare X server).
+# virtual desktop (frames and deterministic focus on a bare X server) and the
+# default printer, which writes PostScript to a file.
 # Usage: tools/wineprefix.sh PREFIX   — idempotent, prints nothing on success.
 set -euo pipefail
 
@@ -43,5 +44,20 @@ if ! grep -q '"Courier New"="Liberation Mono"' "$prefix/user.reg" 2>/dev/null ||
   run wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /t REG_SZ /d 'Liberation Mono' /f
   run wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f
   run wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f
+  run wineserver -w
+fi
+
+# The test printer: Wine's PostScript driver writes a job to a file once it
+# has a PPD, so a printer on the port FILE: with a small PPD is the default.
+printer="Velmora Test Printer"
+if ! grep -q "^\"device\"=\"$printer," "$prefix/user.reg" 2>/dev/null; then
+  here=$(cd "$(dirname "$0")" && pwd)
+  drivers=$prefix/drive_c/windows/system32/spool/drivers/x64/3
+  mkdir -p "$drivers"
+  cp "$here/printer/velmora-test.ppd" "$drivers/velmora-test.ppd"
+  tool=$(mktemp -d)
+  trap 'rm -rf "$log" "$tool"' EXIT
+  run x86_64-w64-mingw32-gcc-posix -O1 -o "$tool/addprinter.exe" "$here/printer/addprinter.c" -lwinspool
+  run wine "$tool/addprinter.exe" velmora-test.ppd "$printer"
   run wineserver -w
 fi
