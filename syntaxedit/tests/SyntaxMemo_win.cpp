@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <vector>
@@ -507,6 +508,34 @@ TEST_F(SyntaxMemoWindow, TemplateKeyExpandsAndOpensThePopup) {
   Memo = nullptr;
   PumpFor(100);
   EXPECT_TRUE(Parser->GetEditors().empty());
+}
+
+// Esc and a click back into the editor put the pop-up away and leave the
+// text as it was; an expansion chosen in it is undone in one step.
+TEST_F(SyntaxMemoWindow, TemplatePopupGoesOnEscAndFocusLossAndItsExpansionUndoesAtOnce) {
+  Model().GetSettings().GetCodeTemplates().AddTemplate("sel", "Select all", "select * from |");
+  SetText("x ");
+  auto popupFocused = [&] { return Memo->GetTemplatePopup() && Memo->GetTemplatePopup()->Focused(); };
+  auto popupGone = [&] { return !Memo->GetTemplatePopup() || !Memo->GetTemplatePopup()->GetVisible(); };
+  const std::pair<const char*, std::function<void()>> closings[] = {
+      {"Esc", [] { guitest::PressKey(VK_ESCAPE); }},
+      {"click", [&] { guitest::ClickAt(Wnd(), Cell(10, 40).left, Cell(10, 40).top + 2); }},
+  };
+  for (const auto& [name, close] : closings) {
+    Model().SetSelection(2, 2, true);
+    guitest::PressKey('J', guitest::kCtrl);
+    ASSERT_TRUE(PumpUntil(popupFocused)) << name;
+    close();
+    ASSERT_TRUE(PumpUntil([&] { return popupGone() && Memo->Focused(); })) << name;
+    EXPECT_EQ("x ", Memo->GetText()) << name;
+  }
+  Model().SetSelection(2, 2, true);
+  guitest::PressKey('J', guitest::kCtrl);
+  ASSERT_TRUE(PumpUntil(popupFocused));
+  guitest::PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetText() == "x select * from "; }));
+  guitest::PressKey('Z', guitest::kCtrl);
+  ASSERT_TRUE(PumpUntil([&] { return Memo->GetText() == "x "; }));
 }
 
 } // namespace
