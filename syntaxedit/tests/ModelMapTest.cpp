@@ -37,7 +37,12 @@ TEST_F(Map, TabColumnsAndTabDefaultRefuseBadValues) {
     many += std::to_string(i) + " ";
   EXPECT_THROW(model.SetTabColumns(many), ESyntaxMemo);
   for (int bad : {0, -3}) {
-    EXPECT_THROW(model.SetTabDefault(bad), ESyntaxMemo) << bad;
+    try {
+      model.SetTabDefault(bad);
+      ADD_FAILURE() << bad;
+    } catch (const ESyntaxMemo& e) {
+      EXPECT_EQ(e.Message, "=Illegal default tab stop value, must be > 0") << bad;
+    }
     EXPECT_EQ(model.GetSettings().TabDefault, 4);
   }
 }
