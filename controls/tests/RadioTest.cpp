@@ -77,9 +77,18 @@ TEST(RadioImages, AColourChangeEmptiesTheListAndTheNextDrawRebuildsIt) {
   ASSERT_EQ(48, images->GetCount());
   EXPECT_EQ(RGBOf(clBtnShadow), surface.Pixel(0, images->GetImageSize().cy / 2));
   {
-    TSysColorScope scope(COLOR_INFOBK, RGB(1, 2, 3));
+    // The images follow the new colours: an unchecked radio's centre is the window colour.
+    const COLORREF window = RGB(10, 200, 30);
+    TSysColorScope scope(COLOR_WINDOW, window);
     EXPECT_TRUE(guitest::PumpUntil([&] { return images->GetCount() == 0; }));
+    TDrawSurface changed(20, 20);
+    TcxStandardLookAndFeelPainter::Instance()->DrawRadioButton(changed.Canvas(), 0, 0, cxbsNormal, false,
+                                                               false, clDefault);
+    const SIZE size = images->GetImageSize();
+    EXPECT_EQ(window, changed.Pixel(size.cx / 2, size.cy / 2));
+    images->Clear();
   }
+  EXPECT_TRUE(guitest::PumpUntil([&] { return images->GetCount() == 0; }));
   guitest::PumpFor(50);
   // The next draw builds the images with its own highlight frame.
   EXPECT_EQ(RGBOf(clHighlight), UltraFlatRing());
