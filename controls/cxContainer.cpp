@@ -1,5 +1,6 @@
 #include "cxContainer.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -130,6 +131,33 @@ void SetContainerWindowRegion(HWND Wnd, const TRect& R, bool AShadow, bool ANati
 
 bool IsScrollBarInfoAvailable() {
   return GetScrollBarInfoProc != nullptr;
+}
+
+BOOL cxGetScrollBarInfo(HWND Wnd, LONG IdObject, SCROLLBARINFO* Info) {
+  if (!GetScrollBarInfoProc) return FALSE;
+  using TGetScrollBarInfo = BOOL(WINAPI*)(HWND, LONG, SCROLLBARINFO*);
+  return reinterpret_cast<TGetScrollBarInfo>(reinterpret_cast<void*>(GetScrollBarInfoProc))(Wnd, IdObject,
+                                                                                            Info);
+}
+
+bool GetNativeScrollBarRect(HWND Wnd, TScrollBarKind Kind, HWND ToWnd, TRect& R, bool& Enabled) {
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof(info);
+  if (!cxGetScrollBarInfo(Wnd, Kind == sbHorizontal ? OBJID_HSCROLL : OBJID_VSCROLL, &info)) return false;
+  if (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) return false;
+  Enabled = (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0;
+  R = info.rcScrollBar;
+  MapWindowRect(nullptr, ToWnd, R);
+  return true;
+}
+
+void CopyNativeScrollBarRange(HWND Wnd, TScrollBarKind Kind, TcxScrollBar* Bar) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+  if (!GetScrollInfo(Wnd, Kind == sbHorizontal ? SB_HORZ : SB_VERT, &info)) return;
+  const int page = std::min(static_cast<int>(info.nPage), info.nMax);
+  Bar->SetScrollParams(info.nMin, info.nMax, info.nPos, page, true);
 }
 
 bool IsNativeBorderAvailable(bool ANative, TdxThemedObjectType AThemeClass) {

@@ -4,26 +4,6 @@
 
 namespace {
 
-// Holds the control for a handler; the control's destruction sets it to nil.
-class TcxControlGuard {
-public:
-  explicit TcxControlGuard(TcxControl* AControl, std::vector<TcxControl**>& AGuards)
-      : FControl(AControl), FGuards(AGuards) {
-    FGuards.push_back(&FControl);
-  }
-  ~TcxControlGuard() {
-    if (!FControl) return;
-    FGuards.erase(std::remove(FGuards.begin(), FGuards.end(), &FControl), FGuards.end());
-  }
-  TcxControlGuard(const TcxControlGuard&) = delete;
-  TcxControlGuard& operator=(const TcxControlGuard&) = delete;
-  bool Alive() const { return FControl != nullptr; }
-
-private:
-  TcxControl* FControl;
-  std::vector<TcxControl**>& FGuards;
-};
-
 TPoint MessagePoint(TControl* AControl, const TMessage& Message) {
   if (AControl->GetWidth() > 0x8000 || AControl->GetHeight() > 0x8000)
     return AControl->ScreenToClient(Mouse->GetCursorPos());
@@ -35,6 +15,18 @@ bool IsBarAdmitted(TScrollStyle Style, TScrollBarKind Kind) {
 }
 
 } // namespace
+
+// ---- TcxControlGuard ----
+
+TcxControlGuard::TcxControlGuard(TcxControl* AControl) : FControl(AControl) {
+  FControl->FGuards.push_back(&FControl);
+}
+
+TcxControlGuard::~TcxControlGuard() {
+  if (!FControl) return;
+  auto& guards = FControl->FGuards;
+  guards.erase(std::remove(guards.begin(), guards.end(), &FControl), guards.end());
+}
 
 // ---- TcxControlScrollBar ----
 
@@ -174,7 +166,7 @@ void TcxControl::InvalidateRect(const TRect& R, bool AErase) {
 // ---- Messages ----
 
 void TcxControl::WndProc(TMessage& Message) {
-  TcxControlGuard guard(this, FGuards);
+  TcxControlGuard guard(this);
   const TPoint p = MessagePoint(this, Message);
   switch (Message.Msg) {
   case WM_CANCELMODE:
@@ -265,7 +257,7 @@ void TcxControl::AfterMouseDown(TMouseButton, int, int) {}
 
 void TcxControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   FMouseDownPos = TPoint(X, Y);
-  TcxControlGuard guard(this, FGuards);
+  TcxControlGuard guard(this);
   if (CanFocusOnClick() && !Shift.Contains(ssDouble)) {
     SetFocus();
     if (!guard.Alive()) return;

@@ -168,6 +168,7 @@ protected:
 
 private:
   friend class TcxControlScrollBar;
+  friend class TcxControlGuard;
   void CreateScrollBars();
   void ScrollBarScroll(TcxControlScrollBar* Bar, TScrollCode ScrollCode, int& ScrollPos);
   TcxScrollBarData& DataOf(TScrollBarKind Kind);
@@ -194,6 +195,20 @@ private:
   std::unique_ptr<TcxSizeGrip> FSizeGrip;
   bool FUpdatingScrollBars = false;
   std::unique_ptr<TcxControlScrollBar> FVScrollBar;
+};
+
+// Holds a control for a running handler, which tests Alive after each step
+// that can run user code: the control's destruction clears it.
+class TcxControlGuard {
+public:
+  explicit TcxControlGuard(TcxControl* AControl);
+  ~TcxControlGuard();
+  TcxControlGuard(const TcxControlGuard&) = delete;
+  TcxControlGuard& operator=(const TcxControlGuard&) = delete;
+  bool Alive() const { return FControl != nullptr; }
+
+private:
+  TcxControl* FControl;
 };
 
 // One per process: relays changes of the system's non-client metrics to the

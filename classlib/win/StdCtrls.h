@@ -268,6 +268,8 @@ public:
   TRect ItemRect(int index);
   TCanvas* GetCanvas() { return FCanvas.get(); }
   bool IntegralHeight = false;
+  // Read when the window is made.
+  TBorderStyle BorderStyle = bsSingle;
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
   void WndProc(TMessage& Message) override;

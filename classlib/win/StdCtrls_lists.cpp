@@ -108,7 +108,7 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
   if (FMultiSelect) Params.Style |= LBS_EXTENDEDSEL;
   if (FStyle == lbOwnerDrawFixed) Params.Style |= LBS_OWNERDRAWFIXED;
   if (FStyle == lbOwnerDrawVariable) Params.Style |= LBS_OWNERDRAWVARIABLE;
-  Params.ExStyle |= WS_EX_CLIENTEDGE;
+  if (BorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TCustomListBox::CreateWndFinished() {
