@@ -86,8 +86,8 @@ TEST(RadioImages, AColourChangeEmptiesTheListAndTheNextDrawRebuildsIt) {
                                                                false, clDefault);
     const SIZE size = images->GetImageSize();
     EXPECT_EQ(window, changed.Pixel(size.cx / 2, size.cy / 2));
-    images->Clear();
   }
+  // Restoring the colours empties the list again.
   EXPECT_TRUE(guitest::PumpUntil([&] { return images->GetCount() == 0; }));
   guitest::PumpFor(50);
   // The next draw builds the images with its own highlight frame.
