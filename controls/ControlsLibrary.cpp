@@ -22,6 +22,7 @@ void StartControlsLibrary() {
   cxLookAndFeelsInitialize();
   cxLookAndFeelPaintersInitialize();
   cxControlsInitialize();
+  cxPopupsInitialize();
   cxContainerInitialize();
   cxBrushCacheInitialize();
 }
@@ -30,6 +31,7 @@ void EndControlsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
   cxBrushCacheFinalize();
   cxContainerFinalize();
+  cxPopupsFinalize();
   cxControlsFinalize();
   cxLookAndFeelPaintersFinalize();
   cxLookAndFeelsFinalize();

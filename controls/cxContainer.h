@@ -432,3 +432,147 @@ void CopyNativeScrollBarRange(HWND Wnd, TScrollBarKind Kind, TcxScrollBar* Bar);
 
 void cxContainerInitialize();
 void cxContainerFinalize();
+
+// ---- Popup windows ----
+// Every drop-down is a popup window: a form that opens beside a rectangle of
+// its owner control, keeps the owner's form looking active and closes by
+// itself on clicks elsewhere, application switches, the owner hiding or
+// closing, and system keys, which three thread hooks watch.
+
+
+// Closes a popup and focuses its owner.
+constexpr UINT CXM_CLOSEPOPUP = 0x8065;
+// Opens a popup (WParam: the control to focus).
+constexpr UINT CXM_SHOWPOPUP = 0x8066;
+
+enum TcxPopupHorzPlacement { hpLeft, hpCenter, hpRight };
+enum TcxPopupVertPlacement { vpTop, vpCenter, vpBottom };
+enum TcxPopupOpenDirection { odHorizontal, odVertical };
+
+// A borderless stay-on-top form placed beside AnchorBounds of AnchorParent.
+class TcxPopupWindow : public TForm {
+public:
+  TcxPopupWindow();
+  ~TcxPopupWindow() override;
+
+  bool AutoFitChildren = true;
+  TcxPopupHorzPlacement HorzPlacement = hpLeft;
+  TcxPopupVertPlacement VertPlacement = vpBottom;
+  int FramePadding = 0;
+  // 0 none, 1 a line in FrameColor, 2 one raised ring, 3 two raised rings.
+  BYTE FrameKind = 0;
+  TcxPopupOpenDirection OpenDirection = odVertical;
+  TColor FrameColor = clWindowText;
+  // In the client coordinates of AnchorParent.
+  TRect AnchorBounds;
+  TControl* AnchorParent = nullptr;
+  TcxCanvas* GetcxCanvas() const { return FcxCanvas.get(); }
+  HWND GetPreviousActiveWindow() const { return FPreviousActiveWindow; }
+
+  virtual void CalculatePopupPosition(TPoint& P);
+  virtual void CalculatePopupSize();
+  // Side 0 left, 1 top, 2 right, 3 bottom.
+  virtual int GetClientOffset(int Side);
+  virtual int GetFrameWidth(int Side);
+  virtual void InitPopup();
+  virtual void DrawFrame();
+  virtual void HidePopup() { Hide(); }
+  virtual void ShowPopup();
+
+  void WndProc(TMessage& Message) override;
+
+protected:
+  virtual void VisibleChanged() {}
+  virtual void Paint();
+  void PaintWindow(HDC DC) override;
+  void Deactivate() override;
+  String ClassName() const override { return "TcxPopupWindow"; }
+
+  HWND FPreviousActiveWindow = nullptr;
+
+private:
+  std::unique_ptr<TcxCanvas> FcxCanvas;
+  // The client offset the children were moved by, so each opening moves
+  // them only by what changed.
+  TPoint FChildrenOffset;
+};
+
+// The popup of the drop-down controls: focus-taking (a top-level form with
+// a modal loop) or non-activating (floats on the desktop, the focus stays
+// with the owner's form).
+class TcxCustomPopupWindow : public TcxPopupWindow {
+public:
+  explicit TcxCustomPopupWindow(TControl* AOwnerControl);
+  ~TcxCustomPopupWindow() override;
+
+  bool GetCaptureFocus() const { return FCaptureFocus; }
+  void SetCaptureFocus(bool Value);
+  bool GetTopMostAsParent() const { return FTopMostAsParent; }
+  void SetTopMostAsParent(bool Value);
+  TWinControl* GetPopupFocusedControl() const { return FPopupFocusedControl; }
+  bool GetClosingByHook() const { return FClosingByHook; }
+  TControl* GetOwnerControl() const { return FOwnerControl; }
+  // Set when a left click on the owner's anchor closed the popup; an owner
+  // that opens on a click reads and clears it.
+  bool ClosedByOwnerClick = false;
+  bool RunsModalLoop = true;
+  TNotifyEvent OnClosed;
+  TNotifyEvent OnClosing;
+  TNotifyEvent OnShowed;
+  TNotifyEvent OnShowing;
+
+  virtual void DoClosed();
+  virtual void DoClosing();
+  virtual void DoShowed();
+  virtual bool HasBackground() { return false; }
+  virtual void StyleChanged() {}
+  virtual bool IsSysKeyAccepted(WORD Key);
+  virtual void ClosePopup(bool AUseCloseQuery);
+  // A focus-taking popup with RunsModalLoop returns when it is closed.
+  virtual void Popup(TWinControl* AFocusedControl);
+
+  bool IsOpen() const;
+  void DoShowing();
+  TWinControl* FindFocusControl(TWinControl* AControl);
+  bool CanFocus() override { return GetVisible(); }
+  void WndProc(TMessage& Message) override;
+  // The hooks' side: closes with the closing-by-hook flag set.
+  void CloseByHook();
+  // Tells a library control that owns the popup that its focus may have
+  // changed.
+  void OwnerFocusChanged();
+
+protected:
+  virtual void MouseEnter(TControl*) {}
+  virtual void MouseLeave(TControl*) {}
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Deactivate() override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void VisibleChanged() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  String ClassName() const override { return "TcxCustomPopupWindow"; }
+
+private:
+  void ShowWithoutActivation();
+  void RunModalLoop();
+  void ReopenIfOpen();
+  bool HoldsCapture();
+
+  bool FCaptureFocus = true;
+  TWinControl* FPopupFocusedControl = nullptr;
+  bool FClosingByHook = false;
+  bool FTopMostAsParent = false;
+  TControl* FOwnerControl;
+  HWND FNewActiveWindow = nullptr;
+  // Variables of running loops that hold this popup; destruction clears them.
+  std::vector<bool*> FAliveFlags;
+};
+
+// The open popups in opening order.
+std::vector<TcxCustomPopupWindow*>& OpenPopups();
+bool IsWindowInControl(TWinControl* AControl, HWND Wnd);
+bool IsWindowInOwnerForm(TControl* AOwner, HWND Wnd);
+
+void cxPopupsInitialize();
+void cxPopupsFinalize();

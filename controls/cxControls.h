@@ -169,6 +169,7 @@ protected:
 private:
   friend class TcxControlScrollBar;
   friend class TcxControlGuard;
+  friend class TcxCustomPopupWindow;
   void CreateScrollBars();
   void ScrollBarScroll(TcxControlScrollBar* Bar, TScrollCode ScrollCode, int& ScrollPos);
   TcxScrollBarData& DataOf(TScrollBarKind Kind);

@@ -263,6 +263,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     break;
   }
   if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin) Params.ExStyle |= WS_EX_TOOLWINDOW;
+  if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
   if (FBorderStyle != bsNone && FBorderIcons.Contains(biSystemMenu)) {
     Params.Style |= WS_SYSMENU;
     if (FBorderStyle != bsDialog && FBorderStyle != bsToolWindow && FBorderStyle != bsSizeToolWin) {
@@ -301,6 +302,14 @@ void TCustomForm::SetBorderIcons(TBorderIcons value) {
   if (value == FBorderIcons) return;
   FBorderIcons = value;
   RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle value) {
+  if (value == FFormStyle) return;
+  FFormStyle = value;
+  if (FHandle)
+    SetWindowPos(FHandle, value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TCustomForm::SetWindowState(TWindowState value) {

@@ -26,6 +26,8 @@ using TBorderIcons = TSet<TBorderIcon>;
 enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
 using TFormState = TSet<TFormStateItem>;
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TFormStyle { fsNormal, fsStayOnTop };
+enum TDefaultMonitor { dmDesktop, dmPrimary, dmMainForm, dmActiveForm };
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
@@ -66,6 +68,11 @@ public:
   TWindowState GetWindowState() const { return FWindowState; }
   void SetWindowState(TWindowState value);
   bool KeyPreview = false;
+  // A stay-on-top form lies above every window that is not top-most.
+  TFormStyle GetFormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle value);
+  // The monitor the form belongs to; kept for forms placed by code.
+  TDefaultMonitor DefaultMonitor = dmActiveForm;
   bool GetActive() const { return FActive; }
   TWinControl* GetActiveControl() const { return FActiveControl; }
   void SetActiveControl(TWinControl* Control);
@@ -124,6 +131,7 @@ private:
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
   TWindowState FWindowState = wsNormal;
+  TFormStyle FFormStyle = fsNormal;
   bool FActive = false;
   bool FCreated = false;
   TWinControl* FActiveControl = nullptr;

@@ -304,3 +304,27 @@ TEST(Forms, TheWheelReachesTheControlAndUnhandledItsParent) {
 }
 
 } // namespace
+
+namespace {
+
+bool IsTopMost(HWND wnd) {
+  return (GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+TEST(Forms, StayOnTopFormsAreTopMostBeforeAndAfterTheirWindowExists) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetBounds(50, 50, 200, 100);
+  form->SetFormStyle(fsStayOnTop);
+  form->Show();
+  EXPECT_TRUE(IsTopMost(form->GetHandle())) << "set before the window";
+  form->SetFormStyle(fsNormal);
+  EXPECT_FALSE(IsTopMost(form->GetHandle()));
+  form->SetFormStyle(fsStayOnTop);
+  EXPECT_TRUE(IsTopMost(form->GetHandle())) << "set on the existing window";
+  auto other = std::make_unique<TForm>(nullptr);
+  other->SetBounds(60, 60, 200, 100);
+  other->Show();
+  EXPECT_EQ(form->GetHandle(), WindowFromPoint(POINT{100, 100})) << "stays above a later normal form";
+}
+
+} // namespace
