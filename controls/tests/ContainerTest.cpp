@@ -264,3 +264,98 @@ TEST_F(Container, AControllersChangesReachTheContainersAndItsFreeingLeavesThemWo
 }
 
 } // namespace
+
+namespace {
+
+// Own bars laid over a plain list box's native ones, as the memo does.
+class TScrollingContainer : public TcxContainer {
+public:
+  explicit TScrollingContainer(TComponent* AOwner) : TcxContainer(AOwner) {
+    List = new TListBox(this);
+    List->BorderStyle = bsNone;
+    List->SetParent(this);
+    SetInnerControl(List);
+  }
+  TListBox* List;
+  bool HasScrollBars() override { return true; }
+  using TcxContainer::AdjustInnerScrollBars;
+};
+
+TEST_F(Container, OwnBarsLieOverTheInnerControlsNativeOnes) {
+  auto* scrolling = new TScrollingContainer(f->form.get());
+  scrolling->SetBounds(220, 50, 90, 100);
+  scrolling->SetParent(f->form.get());
+  PumpFor(20);
+  scrolling->AdjustInnerScrollBars();
+  EXPECT_FALSE(scrolling->GetVScrollBar()->GetVisible()) << "no native bar yet";
+  for (int i = 0; i < 30; ++i)
+    scrolling->List->GetItems()->Add(Format("Item %d", i));
+  scrolling->List->SetTopIndex(4);
+  scrolling->AdjustInnerScrollBars();
+  TcxControlScrollBar* bar = scrolling->GetVScrollBar();
+  ASSERT_TRUE(bar->GetVisible());
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetScrollBarInfo(scrolling->List->GetHandle(), OBJID_VSCROLL, &info));
+  TRect native = info.rcScrollBar;
+  MapWindowPoints(nullptr, scrolling->GetHandle(), reinterpret_cast<POINT*>(&native), 2);
+  EXPECT_EQ(native, bar->GetBoundsRect());
+  EXPECT_EQ(4, bar->GetPosition());
+  EXPECT_EQ(29, bar->GetMax());
+  EXPECT_FALSE(scrolling->GetHScrollBar()->GetVisible());
+  scrolling->SetEnabled(false);
+  scrolling->AdjustInnerScrollBars();
+  EXPECT_FALSE(bar->GetEnabled()) << "a disabled container's bar is disabled";
+}
+
+// The border styles in each look, for a person to look at.
+TEST(ContainerGallery, BorderStylesInEachLook) {
+  const struct {
+    const char* name;
+    TcxLookAndFeelKind kind;
+    bool native;
+  } looks[] = {{"flat", lfFlat, false},
+               {"standard", lfStandard, false},
+               {"ultraflat", lfUltraFlat, false},
+               {"native", lfUltraFlat, true}};
+  for (const auto& look : looks) {
+    TForm form(nullptr);
+    form.SetBounds(60, 60, 420, 200);
+    form.SetColor(clSilver);
+    std::vector<TTestContainer*> containers;
+    for (int style = cbsNone; style <= cbsUltraFlat; ++style) {
+      for (bool shadow : {false, true}) {
+        auto* c = new TTestContainer(&form, false);
+        c->SetBounds(10 + style * 65, shadow ? 90 : 20, 55, 40);
+        c->SetParent(&form);
+        TcxContainerStyle* s = c->GetStyle();
+        s->GetLookAndFeel()->SetKind(look.kind);
+        s->GetLookAndFeel()->SetNativeStyle(look.native);
+        s->SetBorderStyle(static_cast<TcxContainerBorderStyle>(style));
+        s->SetHotTrack(false);
+        s->SetTransparentBorder(false);
+        s->SetShadow(shadow);
+        s->SetBorderColor(clRed);
+        containers.push_back(c);
+      }
+    }
+    form.Show();
+    form.Update();
+    PumpFor(30);
+    guitest::TCapture capture = guitest::TCapture::Paint(form.GetHandle());
+    capture.SavePng(String("container_gallery_") + look.name);
+    TTestContainer* single = containers[2 * cbsSingle];
+    if (!look.native) {
+      EXPECT_EQ(RGBOf(clRed), capture.Pixel(single->GetLeft(), single->GetTop())) << look.name;
+      EXPECT_EQ(RGBOf(clWindow), capture.Pixel(single->GetLeft() + 1, single->GetTop() + 1)) << look.name;
+      TTestContainer* shadowed = containers[2 * cbsSingle + 1];
+      const int right = shadowed->GetLeft() + shadowed->GetWidth() - 1;
+      const int bottom = shadowed->GetTop() + shadowed->GetHeight() - 1;
+      EXPECT_EQ(RGBOf(clBtnShadow), capture.Pixel(right, bottom)) << look.name << ": the shadow";
+    } else {
+      EXPECT_TRUE(single->GetViewInfo()->NativeStyle);
+    }
+  }
+}
+
+} // namespace
