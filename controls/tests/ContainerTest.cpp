@@ -18,6 +18,7 @@ class Container : public ::testing::Test {
 protected:
   void TearDown() override {
     MouseEventAt(f->form->GetHandle(), 300, 220, 0);
+    PumpFor(20);
     f.reset();
     EXPECT_EQ(0, MouseTrackingCount()) << "no tracking timer outlives its window";
   }
@@ -356,6 +357,48 @@ TEST(ContainerGallery, BorderStylesInEachLook) {
       EXPECT_TRUE(single->GetViewInfo()->NativeStyle);
     }
   }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Container, DisablingReachesTheInnerControlAndTheBackground) {
+  c()->SetEnabled(false);
+  EXPECT_FALSE(c()->Edit->GetEnabled());
+  EXPECT_TRUE(c()->GetViewInfo()->ContainerState.Contains(cstDisabled));
+  EXPECT_EQ(clBtnFace, c()->GetViewInfo()->GetBackgroundColor());
+  EXPECT_EQ(clBtnFace, c()->Edit->GetColor()) << "the inner edit takes the background";
+  EXPECT_EQ(clBtnShadow, c()->Edit->GetFont()->GetColor());
+  c()->SetEnabled(true);
+  EXPECT_TRUE(c()->Edit->GetEnabled());
+  EXPECT_EQ(clWindow, c()->Edit->GetColor());
+}
+
+TEST_F(Container, RestoreDefaultsForgetsEveryAssignment) {
+  style()->SetColor(clYellow);
+  style()->SetBorderStyle(cbsThick);
+  style()->GetLookAndFeel()->SetKind(lfStandard);
+  c()->SetParentFont(false);
+  style()->RestoreDefaults();
+  EXPECT_TRUE(style()->GetAssignedValues().Empty());
+  EXPECT_EQ(cbsUltraFlat, style()->GetBorderStyle());
+  EXPECT_TRUE(style()->GetLookAndFeel()->GetAssignedValues().Empty());
+  EXPECT_TRUE(c()->GetParentFont());
+  EXPECT_FALSE(c()->GetParentColor());
+  EXPECT_EQ(clWindow, c()->GetColor());
+}
+
+TEST_F(Container, FreedWhileItsInnerControlHasTheFocus) {
+  c()->Edit->SetFocus();
+  ASSERT_TRUE(c()->Edit->Focused());
+  guitest::MouseEventAt(c()->GetHandle(), 100, 30, 0);
+  delete f->container;
+  f->container = nullptr;
+  PumpFor(50);
+  EXPECT_EQ(0, MouseTrackingCount());
+  f->below->SetFocus();
+  EXPECT_TRUE(f->below->Focused());
 }
 
 } // namespace
