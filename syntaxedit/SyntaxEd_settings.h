@@ -190,6 +190,8 @@ public:
   // MarginColor, SelTextColor, SelTextBack, GutterColor.
   std::array<bool, 4> SystemColorMarkers{};
   TSM_FontSpec GutterFont;
+  // While set (a print job), style fonts are made for the printer.
+  bool PrinterFonts = false;
 
 protected:
   std::unique_ptr<TSM_Base> NewInstance() const override { return std::make_unique<TSM_Settings>(); }

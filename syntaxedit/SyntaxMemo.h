@@ -141,6 +141,10 @@ using THyperlinkClickEvent = std::function<void(TObject* Sender, const String& H
 using TCommandRecognisedEvent = std::function<void(TObject* Sender, int& ActionCode)>;
 using TFilesDroppedEvent = std::function<void(TObject* Sender, TStrings* FileList, TPoint AtPoint)>;
 using TSearchFailEvent = std::function<void(TObject* Sender, const String& SearchString)>;
+// Draws the header and footer of a printed page; the rectangle that is left
+// for the text comes back, and text may be drawn without background.
+using TPrintHeaderFooterEvent =
+    std::function<void(TObject* Sender, TCanvas* RenderCanvas, TRect& RenderRect, bool& TransparentText)>;
 // Paste and drop describe what is offered; the handler may change the set.
 using TDataDropEvent = std::function<void(TObject* Sender, TSourceTypes& SourceTypes)>;
 
@@ -259,6 +263,10 @@ public:
   void CutToClipboard() override;
   void CopyToClipboard() override;
   void PasteFromClipboard() override;
+  // Prints the rows the selection spans on the application's printer.
+  void PrintSelection() override;
+  bool GetPrinting() const { return FPrinting; }
+  TPrintHeaderFooterEvent OnPrintHeaderFooter;
   void RedrawChanged(bool on) override;
   void FontFromSettings(const TSM_Settings& settings) override;
   bool Focused() override { return TWinControl::Focused(); }
@@ -342,6 +350,8 @@ private:
   void PaintOnce(HDC dc);
   void PlaceCaret(HDC dc);
   bool CanPaint();
+  // Printing: the screen's metrics and fonts back after a job.
+  void EndPrinting(bool jobStarted);
   // Input.
   bool OfferTemplateKey(WORD key, TShiftState shift);
   void IndentNewLine(int indent);
@@ -387,6 +397,9 @@ private:
   bool FFontFromSettings = false;
   bool FDisabledColouring = true;
   bool FReadOnlyColouring = false;
+  // On for a whole print job: nothing is painted and metrics are the
+  // printer's.
+  bool FPrinting = false;
   HWND FDropWindow = nullptr;
 
   // Input state.

@@ -3,6 +3,7 @@
 // hyperlink cursor, OLE and the clipboard format of HTML.
 #include "SyntaxMemo.h"
 
+#include "Printers.h"
 #include "SynParse.h"
 
 #include "SysUtils.h"
@@ -57,17 +58,25 @@ TModuleStart& ModuleStart() {
 // Made with the other static objects of the program, before any settings.
 const TModuleStart& StartNow = ModuleStart();
 
-HDC ReferenceDC() {
-  return GetDC(nullptr);
+// The context fonts are made for: the printer's for printer fonts, else
+// the screen's (released by ReleaseReferenceDC).
+HDC ReferenceDC(bool printer) {
+  return printer ? Printer()->GetCanvas()->GetHandle() : GetDC(nullptr);
+}
+
+void ReleaseReferenceDC(bool printer, HDC dc) {
+  if (!printer) ReleaseDC(nullptr, dc);
 }
 
 // A glyph of show-all-characters: one character of a font as tall as the
 // editor font, inverted so that SRCINVERT draws it in the text's colours.
 HBITMAP MakeGlyph(const TSM_Settings& settings, uint8_t charSet, const char* face, char ch) {
   HDC screen = GetDC(nullptr);
+  HDC reference = ReferenceDC(settings.PrinterFonts);
   LOGFONTA lf{};
   GetObjectA(GetStockObject(ANSI_VAR_FONT), sizeof lf, &lf);
-  lf.lfHeight = -MulDiv(settings.FontSize, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  lf.lfHeight = -MulDiv(settings.FontSize, GetDeviceCaps(reference, LOGPIXELSY), 72);
+  ReleaseReferenceDC(settings.PrinterFonts, reference);
   if (face) {
     lf.lfCharSet = charSet;
     lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
@@ -104,11 +113,10 @@ const char* SyntaxMemoVersionString() {
 }
 
 HFONT CreateEditorFont(const String& face, int size, uint8_t style, bool printer, uint8_t charSet) {
-  (void)printer; // printing brings its own reference context
-  HDC reference = ReferenceDC();
+  HDC reference = ReferenceDC(printer);
   LOGFONTA lf{};
   lf.lfHeight = -MulDiv(size, GetDeviceCaps(reference, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, reference);
+  ReleaseReferenceDC(printer, reference);
   lf.lfWeight = (style & fsBoldBit) ? FW_BOLD : 0;
   lf.lfItalic = (style & fsItalicBit) ? 1 : 0;
   lf.lfUnderline = (style & fsUnderlineBit) ? 1 : 0;
@@ -245,8 +253,8 @@ void TSM_WinFonts::CreateStyleFonts(TSM_Settings& settings) {
     const TSM_StyleRecord style = settings.GetStyle(static_cast<uint8_t>(n));
     if (!style.Defined) continue;
     if (FFonts[n]) DeleteObject(FFonts[n]);
-    FFonts[n] =
-        CreateEditorFont(settings.FontName, settings.FontSize, style.FontStyle, false, settings.FontCharSet);
+    FFonts[n] = CreateEditorFont(settings.FontName, settings.FontSize, style.FontStyle, settings.PrinterFonts,
+                                 settings.FontCharSet);
   }
   FreeGlyphs();
   if (!(settings.Options & SyntaxMemoOptionBit(smoShowAllChars))) return;

@@ -2,7 +2,7 @@
 // display line (TABs expanded), cut into runs of one token byte and written
 // in its style's font and colours, with the gutter, the margins, the
 // selection and the caret.
-#include "SyntaxMemo.h"
+#include "SyntaxMemo_render_win.h"
 
 #include "SynParse.h"
 #include "SyntaxEd_marks.h"
@@ -14,77 +14,8 @@
 
 namespace {
 
-constexpr int kGrowStep = 2048;
 constexpr TColor kSilver = 0x00C0C0C0;
 constexpr TColor kWhite = 0x00FFFFFF;
-
-// One row as it is shown: TABs expanded into blanks, with the maps between
-// character indexes and display columns. The buffers only grow.
-struct TDisplayLine {
-  std::vector<char> Chars;
-  std::vector<uint8_t> Tokens;
-  std::vector<int> CharToColumn;
-  // Per position: 2 where a TAB starts, 1 over the rest of its blanks.
-  std::vector<uint8_t> TabMarks;
-  bool HasTokens = false;
-  int Length = 0;
-  int SelStart = 0;
-  int SelEnd = 0;
-
-  void Reserve(int positions) {
-    if (static_cast<int>(Chars.size()) > positions) return;
-    const size_t size = (static_cast<size_t>(positions) / kGrowStep + 1) * kGrowStep + 1;
-    Chars.resize(size);
-    Tokens.resize(size);
-    CharToColumn.resize(size);
-    TabMarks.resize(size);
-  }
-
-  void Build(const TRowRecord* row, std::pair<int, int> selection, int start, TSyntaxMemoModel& model) {
-    SelStart = selection.first - start;
-    SelEnd = selection.second - start;
-    Length = 0;
-    HasTokens = row && row->Tokens;
-    if (!row) return;
-    const int n = row->Length;
-    if (!(row->Flags & rfHasTab)) {
-      Reserve(n);
-      std::copy(row->Text.get(), row->Text.get() + n, Chars.begin());
-      std::fill(TabMarks.begin(), TabMarks.begin() + n, 0);
-      if (HasTokens) std::copy(row->Tokens.get(), row->Tokens.get() + n, Tokens.begin());
-      for (int i = 0; i <= n; ++i)
-        CharToColumn[i] = i;
-      Length = n;
-      return;
-    }
-    int c = 0;
-    for (int i = 0; i < n; ++i) {
-      Reserve(c + 1);
-      CharToColumn[i] = c;
-      const uint8_t token = HasTokens ? row->Tokens[i] : 0;
-      if (row->Text[i] != '\t') {
-        Chars[c] = row->Text[i];
-        TabMarks[c] = 0;
-        Tokens[c++] = token;
-        continue;
-      }
-      const int end = std::max(model.NextTabStop(c), c + 1);
-      Reserve(end);
-      for (int k = c; k < end; ++k) {
-        Chars[k] = ' ';
-        Tokens[k] = token;
-        TabMarks[k] = k == c ? 2 : 1;
-        if (k == c) continue;
-        if (SelStart >= k) ++SelStart;
-        if (SelEnd >= k) ++SelEnd;
-      }
-      c = end;
-    }
-    Reserve(c);
-    CharToColumn[n] = c;
-    Length = c;
-  }
-};
 
 TColor SysColorOf(int index) {
   return static_cast<TColor>(GetSysColor(index));
@@ -110,95 +41,7 @@ int HighestBit(unsigned bits) {
   return std::min(n, 15);
 }
 
-// Runs a step when the scope ends, also by an exception.
-template <typename F> class TOnExit {
-public:
-  explicit TOnExit(F step) : FStep(std::move(step)) {}
-  ~TOnExit() { FStep(); }
-  TOnExit(const TOnExit&) = delete;
-  TOnExit& operator=(const TOnExit&) = delete;
-
-private:
-  F FStep;
-};
-
-// Selects a GDI object for the life of the scope.
-class TSelected {
-public:
-  TSelected(HDC dc, HGDIOBJ object) : FDC(dc), FOld(SelectObject(dc, object)) {}
-  ~TSelected() { SelectObject(FDC, FOld); }
-  TSelected(const TSelected&) = delete;
-  TSelected& operator=(const TSelected&) = delete;
-
-private:
-  HDC FDC;
-  HGDIOBJ FOld;
-};
-
 } // namespace
-
-// One render of the visible rows onto a device context.
-class TSyntaxMemoRenderer {
-public:
-  TSyntaxMemoRenderer(TCustomSyntaxMemo& editor, HDC dc)
-      : E(editor), M(*editor.FModel), S(M.GetSettings()), DC(dc), Fonts(WinFonts(S)) {}
-  void Render();
-
-private:
-  struct TRowColours {
-    bool HasPair = false;
-    TColor Text = 0;
-    TColor Back = 0;
-    int Image = 0;
-  };
-
-  bool HasOption(TSyntaxMemoOption option) const { return M.HasOption(option); }
-  void SetColours(TColor text, TColor back);
-  void StyleColours(uint8_t style, TColor& text, TColor& back) const;
-  void RunColours(uint8_t token, bool selected, TColor& text, TColor& back) const;
-  void Fill(int from, TColor text, TColor back);
-  void DrawRun(int s, int n, bool selected);
-  void DrawAllChars(int s, int n, int x0);
-  int PositionX(int s, int k, int x0);
-  void DrawRange(int from, int to, bool selected);
-  void DrawRowText();
-  void DrawGutter();
-  void DrawGutterImage(HDC dc, HBITMAP bitmap, int x);
-  void DrawLineNumber(HDC dc);
-  void DrawMarginLines();
-  void DrawLineEndGlyph();
-  void DrawMarks(TTextStore& store);
-  void DrawRow(TTextStore& store);
-  int IndexX(int index);
-  void RowAttributes();
-
-  TCustomSyntaxMemo& E;
-  TSyntaxMemoModel& M;
-  TSM_Settings& S;
-  HDC DC;
-  TSM_WinFonts* Fonts;
-  TDisplayLine Line;
-  TRowRecord* Row = nullptr;
-  int RowStart = 0;
-  int LineNumber = 1;
-  int X = 0;
-  int Y = 0;
-  int Right = 0;
-  int Bottom = 0;
-  int TextLeft = 0;
-  int LeftColumn = 0;
-  int LineHeight = 16;
-  int DrawLength = 0;
-  int GlyphX = -1;
-  TColor LastText = -1;
-  TColor LastBack = -1;
-  TRowColours Pair;
-  std::pair<int, int> Selection{0, 0};
-  bool SelectionVisible = false;
-  HDC GutterDC = nullptr;
-  HBITMAP GutterBitmap = nullptr;
-  std::vector<INT> Advances;
-};
 
 void TSyntaxMemoRenderer::SetColours(TColor text, TColor back) {
   if (text != LastText) SetTextColor(DC, ColorToRGB(LastText = text));
@@ -215,6 +58,11 @@ void TSyntaxMemoRenderer::StyleColours(uint8_t style, TColor& text, TColor& back
 }
 
 void TSyntaxMemoRenderer::RunColours(uint8_t token, bool selected, TColor& text, TColor& back) const {
+  if (MonoPrinting()) {
+    text = clBlack;
+    back = clWhite;
+    return;
+  }
   if (Pair.HasPair) {
     text = selected ? Pair.Back : Pair.Text;
     back = selected ? Pair.Text : Pair.Back;
@@ -226,7 +74,7 @@ void TSyntaxMemoRenderer::RunColours(uint8_t token, bool selected, TColor& text,
   } else if (!HasOption(smoSyntaxHighlight)) {
     text = S.GetStyle(0).Foreground;
     back = S.GetStyle(0).Background;
-  } else if (Row && Row->Paint1 != -1) {
+  } else if (Row && Row->Paint1 != -1 && !Print) {
     back = Row->Paint1;
     text = Row->Paint2;
   } else {
@@ -243,7 +91,7 @@ void TSyntaxMemoRenderer::Fill(int from, TColor text, TColor back) {
   if (from >= Right) return;
   SetColours(text, back);
   RECT r{from, Y, Right, Y + LineHeight};
-  ExtTextOutA(DC, from, Y, ETO_OPAQUE, &r, "", 0, nullptr);
+  ExtTextOutA(DC, from, Y, TextOptions, &r, "", 0, nullptr);
   X = Right;
 }
 
@@ -255,7 +103,7 @@ void TSyntaxMemoRenderer::DrawRun(int s, int n, bool selected) {
     RunColours(token, selected, text, back);
   } else {
     RunColours(0, selected, text, back);
-    if (!selected && !Pair.HasPair) {
+    if (!selected && !Pair.HasPair && !MonoPrinting()) {
       text = S.GetStyle(0).Foreground;
       back = S.GetStyle(0).Background;
     }
@@ -286,7 +134,7 @@ void TSyntaxMemoRenderer::DrawRun(int s, int n, bool selected) {
   if (n > 0) {
     // The advances cover the whole run, however wide the window.
     if (metrics.FixedPitch) Advances.assign(static_cast<size_t>(std::max(n, 1)), metrics.AveCharWidth);
-    ExtTextOutA(DC, X, Y, ETO_OPAQUE | ETO_CLIPPED, &r, chars, static_cast<UINT>(n),
+    ExtTextOutA(DC, X, Y, TextOptions | ETO_CLIPPED, &r, chars, static_cast<UINT>(n),
                 metrics.FixedPitch ? Advances.data() : nullptr);
     DrawAllChars(s, n, X);
     X = r.right;
@@ -305,7 +153,7 @@ int TSyntaxMemoRenderer::PositionX(int s, int k, int x0) {
 // Blanks as dots a little above the row, TABs as the TAB glyph over their
 // columns, in the inverse of the background.
 void TSyntaxMemoRenderer::DrawAllChars(int s, int n, int x0) {
-  if (!HasOption(smoShowAllChars) || !Fonts) return;
+  if (!HasOption(smoShowAllChars) || !Fonts || Print) return;
   const int oldMode = SetBkMode(DC, TRANSPARENT);
   const COLORREF oldText = SetTextColor(DC, (ColorToRGB(LastBack) ^ 0xFFFFFF) & 0xFFFFFF);
   HBITMAP tabGlyph = Fonts->Glyph(1);
@@ -348,9 +196,9 @@ void TSyntaxMemoRenderer::DrawRange(int from, int to, bool selected) {
 }
 
 void TSyntaxMemoRenderer::DrawRowText() {
-  TColor text = S.GetStyle(0).Foreground;
-  TColor back = S.GetStyle(0).Background;
-  if (!E.GetEnabled() && E.FDisabledColouring) back = kSilver;
+  TColor text = MonoPrinting() ? clBlack : S.GetStyle(0).Foreground;
+  TColor back = MonoPrinting() ? clWhite : S.GetStyle(0).Background;
+  if (!E.GetEnabled() && E.FDisabledColouring && !MonoPrinting()) back = kSilver;
   const int lastVisible = DrawLength - 1; // positions LeftColumn .. DrawLength - 2
   int s = Line.SelStart;
   int e = Line.SelEnd;
@@ -512,12 +360,16 @@ void TSyntaxMemoRenderer::RowAttributes() {
     Pair = TRowColours{true, text, back, image};
 }
 
-void TSyntaxMemoRenderer::DrawRow(TTextStore& store) {
+void TSyntaxMemoRenderer::BuildLine() {
   Line.Build(Row, Selection, RowStart, M);
-  if (Line.Length > store.GetLongestRow()) store.SetLongestRow(Line.Length);
   DrawLength = Line.Length;
   const char last = Line.Length > 0 ? Line.Chars[Line.Length - 1] : '\r';
   if (last != '\r' && last != ' ') ++DrawLength;
+}
+
+void TSyntaxMemoRenderer::DrawRow(TTextStore& store) {
+  BuildLine();
+  if (Line.Length > store.GetLongestRow()) store.SetLongestRow(Line.Length);
   TLineDrawData data;
   data.Text = Line.Chars.data();
   data.DC = DC;

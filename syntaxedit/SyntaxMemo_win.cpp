@@ -3,6 +3,7 @@
 #include "SyntaxMemo.h"
 
 #include "Clipbrd.h"
+#include "Printers.h"
 #include "SynParse.h"
 #include "SysUtils.h"
 #include "WinApi.h"
@@ -26,54 +27,62 @@ constexpr int kGutterImageHeight = 16;
 // The rich edit control's question whether the clipboard can be pasted.
 constexpr UINT EM_CANPASTE = WM_USER + 50;
 
-// Measures with the editor's fonts on a memory context of the screen.
+// Measures with the editor's fonts on a memory context of the screen, or
+// on the printer while a job prints.
 class TGdiMeasurer : public TTextMeasurer {
 public:
-  explicit TGdiMeasurer(TCustomSyntaxMemo& editor) : FEditor(editor), FDC(CreateCompatibleDC(nullptr)) {}
-  ~TGdiMeasurer() override { DeleteDC(FDC); }
+  explicit TGdiMeasurer(TCustomSyntaxMemo& editor)
+      : FEditor(editor), FScreenDC(CreateCompatibleDC(nullptr)) {}
+  ~TGdiMeasurer() override { DeleteDC(FScreenDC); }
 
   TEditorFontMetrics GetMetrics() override {
     TEditorFontMetrics m;
     if (!FEditor.GetParent()) return m;
+    const HDC dc = DC();
     TFont* font = FEditor.GetFont();
     LOGFONTA lf{};
     GetObjectA(font->GetHandle(), sizeof lf, &lf);
+    if (FEditor.GetPrinting()) lf.lfHeight = -MulDiv(font->GetSize(), GetDeviceCaps(dc, LOGPIXELSY), 72);
+    HFONT plain = CreateFontIndirectA(&lf);
     lf.lfWeight = FW_BOLD;
     lf.lfItalic = 1;
     HFONT boldItalic = CreateFontIndirectA(&lf);
-    HGDIOBJ old = SelectObject(FDC, boldItalic);
+    HGDIOBJ old = SelectObject(dc, boldItalic);
     TEXTMETRICA tm{};
-    GetTextMetricsA(FDC, &tm);
+    GetTextMetricsA(dc, &tm);
     m.ExternalLeading = tm.tmExternalLeading + 1;
     m.FontHeight = tm.tmHeight > 0 ? tm.tmHeight : 17;
     m.AveCharWidth = tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 7;
-    m.FixedPitch = Width("i") == Width("W");
-    SelectObject(FDC, font->GetHandle());
+    m.FixedPitch = Width(dc, "i") == Width(dc, "W");
+    SelectObject(dc, plain);
     DeleteObject(boldItalic);
     if (m.FixedPitch) {
-      m.FixedCharWidth = Width("W");
-      GetTextMetricsA(FDC, &tm);
+      m.FixedCharWidth = Width(dc, "W");
+      GetTextMetricsA(dc, &tm);
       m.AveCharWidth = tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 7;
     }
-    SelectObject(FDC, old);
+    SelectObject(dc, old);
+    DeleteObject(plain);
     return m;
   }
 
   int TextWidth(const char* text, int count, uint8_t style) override {
+    const HDC dc = DC();
     HFONT font = StyleFont(style);
-    HGDIOBJ old = SelectObject(FDC, font);
+    HGDIOBJ old = SelectObject(dc, font);
     SIZE size{};
-    GetTextExtentPoint32A(FDC, text, count, &size);
+    GetTextExtentPoint32A(dc, text, count, &size);
     TEXTMETRICA tm{};
-    GetTextMetricsA(FDC, &tm);
-    SelectObject(FDC, old);
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
     return size.cx + tm.tmOverhang;
   }
 
 private:
-  int Width(const char* s) {
+  HDC DC() const { return FEditor.GetPrinting() ? Printer()->GetCanvas()->GetHandle() : FScreenDC; }
+  static int Width(HDC dc, const char* s) {
     SIZE size{};
-    GetTextExtentPoint32A(FDC, s, 1, &size);
+    GetTextExtentPoint32A(dc, s, 1, &size);
     return size.cx;
   }
   HFONT StyleFont(uint8_t style) {
@@ -87,7 +96,7 @@ private:
   }
 
   TCustomSyntaxMemo& FEditor;
-  HDC FDC;
+  HDC FScreenDC;
 };
 
 int FlatMode(TFlatScrollStyle style) {
@@ -416,7 +425,8 @@ void TCustomSyntaxMemo::UpdateScrollBars() {
 }
 
 bool TCustomSyntaxMemo::CanPaint() {
-  if (!HandleAllocated() || !FModel || FModel->GetUpdateLock() || !FModel->GetRedraw() || !GetParent())
+  if (!HandleAllocated() || !FModel || FModel->GetUpdateLock() || !FModel->GetRedraw() || !GetParent() ||
+      FPrinting)
     return false;
   return GetVisible() && !IsLoading() && !IsReading() && !IsDestroying();
 }
