@@ -207,6 +207,8 @@ public:
   virtual uint8_t NextToken(TCustomSyntaxMemo* Editor, TEdStream& Stream, int& Length) = 0;
   // Prepares a scan that starts just after a character of this token value.
   virtual void SetStateFromToken(uint8_t Token) = 0;
+  // Lets the user edit the language's settings; true when accepted.
+  virtual bool EditProperties() = 0;
 
   TNotifyEvent OnModifyProperties;
 
@@ -223,6 +225,9 @@ public:
 
   uint8_t NextToken(TCustomSyntaxMemo* Editor, TEdStream& Stream, int& Length) override;
   void SetStateFromToken(uint8_t Token) override;
+  // The options dialog with all pages (none without windows); on OK the
+  // editors take the settings and, with UseRegistry, the registry stores them.
+  bool EditProperties() override;
 
   // Back to an empty language.
   void ResetLanguage();
@@ -276,6 +281,8 @@ protected:
 private:
   friend class TRuleCompiler;
   friend class TParserData;
+  // Lends the parser a copy of its settings while the options dialog runs.
+  friend class TOptionsDialog;
 
   bool Group(uint16_t id, char c) const;
   bool CallHandler(const TScanPart& part, TEdStream& s, int& length, int& value);

@@ -143,16 +143,19 @@ public:
 
   TKeyboardActionEvent OnAction;
 
+  struct TCommandName {
+    String Name;
+    int Action;
+  };
+  // The described commands in the order they were named.
+  const std::vector<TCommandName>& GetCommandNames() const { return FCommandNames; }
+
 protected:
   std::unique_ptr<TSM_Base> NewInstance() const override {
     return std::make_unique<TKeyboardActionContoller>();
   }
 
 private:
-  struct TCommandName {
-    String Name;
-    int Action;
-  };
   std::unique_ptr<TKeyStore> FKeyStore;
   std::vector<TCommandName> FCommandNames;
 };
