@@ -362,24 +362,56 @@ TEST_F(PrintTest, AfterAJobTheEditorPaintsAsBefore) {
   EXPECT_EQ(differing, 0);
 }
 
-// A device whose second page fails, as a printer may.
+// A device that fails when the job starts or at its second page, as a
+// printer may.
 class TFailingDevice : public guitest::TRecordingPrinter {
 public:
+  explicit TFailingDevice(bool atStart) : FAtStart(atStart) {}
+  HDC BeginDoc(HDC printer, const String& title, const String& output) override {
+    if (FAtStart) throw EPrinter("offline");
+    return TRecordingPrinter::BeginDoc(printer, title, output);
+  }
   HDC NewPage(HDC) override { throw EPrinter("out of paper"); }
+
+private:
+  bool FAtStart;
 };
+
+int StyleFontHeight(TSyntaxMemo* memo) {
+  LOGFONTA lf{};
+  GetObjectA(WinFonts(memo->GetModel().GetSettings())->StyleFont(0), sizeof lf, &lf);
+  return lf.lfHeight;
+}
 
 TEST_F(PrintTest, AFailedJobEndsAndTheScreenComesBack) {
   SetText(Lines(1, 150));
   Memo->SelectAll();
   const int lineHeight = Memo->GetLineHeight();
-  TFailingDevice failing;
-  Printer()->SetDevice(&failing);
-  EXPECT_THROW(Memo->PrintSelection(), EPrinter);
-  EXPECT_FALSE(Printer()->GetPrinting());
-  EXPECT_TRUE(failing.Ended);
-  EXPECT_FALSE(Memo->GetPrinting());
-  EXPECT_FALSE(Memo->GetModel().GetSettings().PrinterFonts);
-  EXPECT_EQ(Memo->GetLineHeight(), lineHeight);
+  const int fontHeight = StyleFontHeight(Memo);
+  for (bool atStart : {true, false}) {
+    TFailingDevice failing(atStart);
+    Printer()->SetDevice(&failing);
+    EXPECT_THROW(Memo->PrintSelection(), EPrinter);
+    EXPECT_FALSE(Printer()->GetPrinting());
+    EXPECT_EQ(failing.Ended, !atStart);
+    EXPECT_FALSE(Memo->GetPrinting());
+    EXPECT_FALSE(Memo->GetModel().GetSettings().PrinterFonts);
+    EXPECT_EQ(Memo->GetLineHeight(), lineHeight);
+    EXPECT_EQ(StyleFontHeight(Memo), fontHeight);
+  }
+}
+
+TEST_F(PrintTest, WordWrappedContinuationRowsGetNoNumber) {
+  SetText("one two three four five six seven eight nine ten\r\nshort\r\n");
+  Memo->SetWrapAtColumn(12);
+  Memo->SetWordWrap(true);
+  ASSERT_GT(Memo->GetModel().GetRowCount(), 3);
+  Memo->SelectAll();
+  PrintWith(NumbersOnly | SyntaxMemoOptionBit(smoWordWrap));
+  EXPECT_EQ(Numbers(0), (std::vector<int>{1, 2}));
+  const auto rows = Rows(0);
+  ASSERT_EQ(static_cast<int>(rows.size()), Memo->GetModel().GetRowCount());
+  EXPECT_EQ(rows.back().Text, "short");
 }
 
 } // namespace
