@@ -333,9 +333,9 @@ TEST_F(SyntaxMemoWindow, DragSelectionFollowsTheMouseAndStopsOnRelease) {
 // release is still seen afterwards.
 TEST_F(SyntaxMemoWindow, FollowingTheMouseStopsAtTheLastRowAndColumn) {
   String text;
-  for (int i = 0; i < 40; ++i)
+  for (int i = 0; i < 30; ++i)
     text += "row " + IntToStr(i) + "\r\n";
-  SetText(text + String(150, 'w'));
+  SetText(text + String(80, 'w'));
   const int lastRow = Model().GetRowCount() - 1;
   MouseAt(Wnd(), Cell(0, 1).left, 2, MOUSEEVENTF_LEFTDOWN);
   MouseAt(Wnd(), Cell(0, 1).left, Memo->GetClientHeight() + 30, 0);
