@@ -186,6 +186,7 @@ private:
   void FontSizeBoxChange();
   void EditorMouseDown(int X, int Y);
   void ApplyToPreview();
+  bool PreviewFixedPitch();
   // Key page.
   TCommandRecord* SelectedCommand();
   void LoadKeys(TCommandRecord& command);

@@ -111,9 +111,9 @@ TOptionsDialog::TOptionsDialog(TComponent* AOwner)
 TOptionsDialog::~TOptionsDialog() = default;
 
 void TOptionsDialog::BuildOptionsPage() {
-  GroupBox4 = Make<TGroupBox>(this, OptionsPage, 6, 4, 422, 196);
-  Label13 = MakeLabel(this, GroupBox4, 10, 16, "Print Options");
-  Label14 = MakeLabel(this, GroupBox4, 148, 16, "General options");
+  GroupBox4 = Make<TGroupBox>(this, OptionsPage, 4, 4, 426, 196);
+  Label13 = MakeLabel(this, GroupBox4, 8, 16, "Print Options");
+  Label14 = MakeLabel(this, GroupBox4, 126, 16, "General options");
   struct BoxSpec {
     TCheckBox*& box;
     const char* caption;
@@ -146,8 +146,10 @@ void TOptionsDialog::BuildOptionsPage() {
     // Six print options in the first column, the general ones in two more.
     const int column = index < 6 ? 0 : 1 + (index - 6) / 8;
     const int row = index < 6 ? index : (index - 6) % 8;
-    spec.box = MakeBox(this, GroupBox4, 10 + column * 138, 34 + row * 19, spec.caption,
+    const int left[] = {8, 126, 272};
+    spec.box = MakeBox(this, GroupBox4, left[column], 34 + row * 19, spec.caption,
                        static_cast<int>(SyntaxMemoOptionBit(spec.bit)));
+    spec.box->SetWidth(column == 0 ? 116 : column == 1 ? 144 : 150);
     TCheckBox* box = spec.box;
     box->OnClick = [this, box](TObject*) { SHIFTSelectBoxClick(box); };
     ++index;
@@ -420,7 +422,7 @@ void TOptionsDialog::FormShow() {
     if (auto* box = dynamic_cast<TCheckBox*>(GroupBox4->GetControl(i)))
       box->SetChecked((options & static_cast<uint32_t>(box->Tag)) != 0);
   TabColBox->SetEnabled(!(options & SyntaxMemoOptionBit(smoWordWrap)));
-  CursorAfterEOLBox->SetEnabled(FEditor->GetModel().GetMetrics().FixedPitch);
+  CursorAfterEOLBox->SetEnabled(PreviewFixedPitch());
   IndentStepBox->SetText(IntToStr(FEditor->GetIndentStep()));
   WrapColumnBox->SetText(IntToStr(FEditor->GetWrapAtColumn()));
   FUpdating = true;
@@ -643,6 +645,13 @@ void TOptionsDialog::SynElementsBoxClick() {
   FUpdating = false;
 }
 
+bool TOptionsDialog::PreviewFixedPitch() {
+  // The metrics follow the font lazily; the answer must be the current font's.
+  TSyntaxMemoModel& model = FEditor->GetModel();
+  if (model.MetricsDirty) model.ComputeMetrics();
+  return model.GetMetrics().FixedPitch;
+}
+
 void TOptionsDialog::ApplyToPreview() {
   FEditor->Perform(SM_APPLYSETTINGS, 0, 0);
   FEditor->SetSelStart(FEditor->GetSelStart());
@@ -706,7 +715,7 @@ void TOptionsDialog::FontNameBoxChange() {
   if (index < 0) return;
   FCopy->FontName = FontNameBox->GetItems()->Get(index);
   FEditor->GetFont()->SetName(FCopy->FontName);
-  CursorAfterEOLBox->SetEnabled(FEditor->GetModel().GetMetrics().FixedPitch);
+  CursorAfterEOLBox->SetEnabled(PreviewFixedPitch());
 }
 
 void TOptionsDialog::FontSizeBoxChange() {

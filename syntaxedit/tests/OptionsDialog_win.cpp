@@ -106,6 +106,19 @@ TEST_F(OptionsDialog, EveryPageAsShown) {
     EXPECT_GE(Dialog->FontNameBox->GetItems()->IndexOf("Tahoma"), 0);
     EXPECT_GT(Dialog->CommandDescListBox->GetItems()->GetCount(), 40);
     EXPECT_EQ(Dialog->cteHotkey->GetHotKey(), Copy().GetCodeTemplates().TriggerKey);
+    // The SQL language's font is fixed-pitch.
+    EXPECT_TRUE(Dialog->CursorAfterEOLBox->GetEnabled());
+    // Entries for the owner-drawn lists to show.
+    for (const char* key : {"teh", "adn"}) {
+      Dialog->ReplaceBox->SetText(key);
+      Dialog->WithBox->SetText(String(key) == "teh" ? "the" : "and");
+      Dialog->AutoReplButton1->Click();
+    }
+    Dialog->cteNameBox->SetText("sel");
+    Dialog->cteDescBox->SetText("select all columns");
+    Dialog->SyntaxMemo1->SetText("select * from |");
+    Dialog->CodeTemplateButton1->Click();
+    EXPECT_EQ(Dialog->CodeTemplateButton2->GetCaption(), "Delete");
     const std::pair<TTabSheet*, const char*> pages[] = {{Dialog->OptionsPage, "options"},
                                                         {Dialog->HighlightingPage, "highlighting"},
                                                         {Dialog->KeyMappingsPage, "keys"},
