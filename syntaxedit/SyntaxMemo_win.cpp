@@ -690,9 +690,11 @@ bool TCustomSyntaxMemo::EditMessage(TMessage& Message) {
     return true;
   case EM_POSFROMCHAR: {
     const TEdPoint p = FModel->PositionToPoint(static_cast<int>(l));
-    auto* point = reinterpret_cast<POINT*>(w);
-    point->x = p.X;
-    point->y = p.Y;
+    // A caller that hands no point gets nothing written, not a crash.
+    if (auto* point = reinterpret_cast<POINT*>(w)) {
+      point->x = p.X;
+      point->y = p.Y;
+    }
     return true;
   }
   case EM_CHARFROMPOS: {

@@ -453,6 +453,7 @@ TEST(SyntaxMemoMessages, EditMessagesAndTheLinesBeforeAWindow) {
   EXPECT_EQ(3, memo.Perform(EM_LINELENGTH, 0));
   EXPECT_EQ(4, memo.Perform(EM_LINEINDEX, 1));
   EXPECT_EQ(1, memo.Perform(EM_LINEFROMCHAR, 5));
+  memo.Perform(EM_POSFROMCHAR, 0, 5); // no point to fill: nothing written
   memo.Perform(EM_SETSEL, 0, -1);
   EXPECT_EQ(7, memo.GetSelLength());
   int pair[2] = {4, 1000};
