@@ -65,6 +65,11 @@ String FileList(std::initializer_list<const char*> names) {
   return block + '\0';
 }
 
+// A file list whose last name lacks both its zero and the list's.
+String Unterminated(const String& list) {
+  return list.substr(0, list.size() - 2);
+}
+
 class OleDrop : public EditorWindowTest {
 protected:
   void SetUp() override {
@@ -111,6 +116,13 @@ TEST_F(OleDrop, ForeignTextLandsAtThePointAsOneUndoStep) {
     // The data object kept during the drag is given back.
     EXPECT_EQ(Data.Refs, 1u);
   }
+  // Also when the drag leaves without a drop.
+  DWORD effect = DROPEFFECT_COPY;
+  EXPECT_EQ(Target->DragEnter(&Data, 0, At(4), &effect), S_OK);
+  EXPECT_GT(Data.Refs, 1u);
+  EXPECT_EQ(Target->DragLeave(), S_OK);
+  EXPECT_EQ(Data.Refs, 1u);
+  EXPECT_EQ(Text(), "one three");
 }
 
 TEST_F(OleDrop, WhatIsOfferedDecidesWhatIsDropped) {
@@ -168,6 +180,13 @@ TEST_F(OleDrop, FilesRaiseTheEventAndArriveAsLines) {
   EXPECT_EQ(seen, "C:\\a.sql\r\nC:\\b.sql\r\n");
   EXPECT_GT(where.x, 0);
   EXPECT_EQ(Text(), "xC:\\a.sql\rC:\\b.sql\rC:\\c.sql\r");
+
+  // An unterminated list is read within its block.
+  SetText("x");
+  Data.Blocks = {{CF_HDROP, Unterminated(FileList({"C:\\a.sql", "C:\\b"}))}};
+  DropAt(&Data, 1, MK_CONTROL);
+  EXPECT_EQ(seen, "C:\\a.sql\r\nC:\\b\r\n");
+  EXPECT_EQ(Text(), "xC:\\a.sql\rC:\\b\rC:\\c.sql\r");
 }
 
 TEST_F(OleDrop, OwnSelectionStaysAndOwnMoveArrivesUnderThePointer) {
@@ -179,6 +198,18 @@ TEST_F(OleDrop, OwnSelectionStaysAndOwnMoveArrivesUnderThePointer) {
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
   EXPECT_EQ(Text(), "abc def ghi");
   EXPECT_FALSE(Target->OwnDropOpen);
+
+  // Ignored or onto a read-only text, the own drop opens no step for the
+  // drag's code to close.
+  Memo->OnDataDrop = [](TObject*, TSourceTypes& t) { t.set(stIgnore); };
+  DropAt(own, 8);
+  EXPECT_FALSE(Target->OwnDropOpen);
+  Memo->OnDataDrop = nullptr;
+  Memo->SetReadOnly(true);
+  DropAt(own, 8);
+  EXPECT_FALSE(Target->OwnDropOpen);
+  Memo->SetReadOnly(false);
+  EXPECT_EQ(Text(), "abc def ghi");
 
   // Moved behind "def ": the deletion shifts the place by the text's length.
   DropAt(own, 8);
