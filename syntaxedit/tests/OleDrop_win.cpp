@@ -1,7 +1,6 @@
 // The editor's drop target fed by a small data object, as another program's
 // drag would feed it, and its own data object answering requests.
 #include "EditorWindowFixture.h"
-#include "MouseInput.h"
 #include "SyntaxEd_ole.h"
 
 #include <gtest/gtest.h>
@@ -288,10 +287,10 @@ void CALLBACK DragTimer(HWND, UINT, UINT_PTR timer, DWORD) {
   ++DragStep;
   if (DragStep < 4) {
     SetCursorPos(DragTo.x, DragTo.y);
-    SendMouseAt(DragTo, 0);
+    guitest::SendMouseAt(DragTo, 0);
     return;
   }
-  SendMouseAt(DragTo, MOUSEEVENTF_LEFTUP);
+  guitest::SendMouseAt(DragTo, MOUSEEVENTF_LEFTUP);
   KillTimer(nullptr, timer);
 }
 
@@ -307,10 +306,10 @@ TEST_F(OleDrop, DraggingTheSelectionToALaterPointMovesIt) {
   DragStep = 0;
   SetCursorPos(from.x, from.y);
   PumpFor(50);
-  SendMouseAt(POINT{from.x, from.y}, MOUSEEVENTF_LEFTDOWN);
+  guitest::SendMouseAt(POINT{from.x, from.y}, MOUSEEVENTF_LEFTDOWN);
   PumpFor(100);
   SetTimer(nullptr, 0, 60, DragTimer);
-  SendMouseAt(POINT{from.x + 6, from.y}, 0);
+  guitest::SendMouseAt(POINT{from.x + 6, from.y}, 0);
   ASSERT_TRUE(PumpUntil([] { return DragStep >= 4; }, 5000));
   PumpFor(200);
   EXPECT_EQ(Text(), "def abc ghi");

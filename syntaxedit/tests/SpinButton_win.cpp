@@ -1,7 +1,6 @@
 // The spin button: its halves, the repeat of a held button (its timer fired
 // by the test) and the arrow keys.
 #include "GuiTest.h"
-#include "MouseInput.h"
 #include "SYM_Spin.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +31,7 @@ protected:
     ClientToScreen(Spin->GetHandle(), &p);
     SetCursorPos(p.x, p.y);
     PumpFor(30);
-    SendMouseAt(p, flags);
+    guitest::SendMouseAt(p, flags);
     PumpFor(60);
   }
 

@@ -31,13 +31,7 @@ void MouseAt(HWND wnd, int x, int y, DWORD buttons) {
   ClientToScreen(wnd, &p);
   SetCursorPos(p.x, p.y);
   PumpFor(30);
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = (p.x * 65536 + width - 1) / width;
-  input.mi.dy = (p.y * 65536 + height - 1) / height;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-  SendInput(1, &input, sizeof(INPUT));
+  guitest::SendMouseAt(p, buttons);
 }
 
 class SyntaxMemoWindow : public ::testing::Test {

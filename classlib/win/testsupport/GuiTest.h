@@ -74,6 +74,9 @@ void ClickControl(TControl* control);
 // One mouse event (MOUSEEVENTF_LEFTDOWN, ...; 0 only moves) at a point of
 // the window's client area, once the pointer is there.
 void MouseEventAt(HWND wnd, int x, int y, DWORD flags = 0);
+// The same event at a screen point at once, pumping nothing (callers may be
+// inside another loop).
+void SendMouseAt(POINT screen, DWORD flags);
 
 // Answers the next window that opens modally (a form, a message box or a
 // common dialog) from inside its message loop: the test calls this before the

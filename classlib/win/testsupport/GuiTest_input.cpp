@@ -11,6 +11,18 @@ namespace guitest {
 
 namespace {
 
+// A mouse event at a screen point: button events carry the position too, or
+// Wine may press where the pointer was before.
+INPUT MouseInputAt(POINT screen, DWORD flags) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (screen.x * 65536 + width - 1) / width;
+  input.mi.dy = (screen.y * 65536 + height - 1) / height;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+  return input;
+}
+
 void KeyEvent(WORD vk, bool up) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
@@ -119,18 +131,8 @@ void ClickAt(HWND wnd, int x, int y) {
   // Motion the X server still delivers would move a list box's selection
   // while its button is down.
   PumpFor(50);
-  // Button events carry the position too: without it Wine may press where
-  // the pointer was before.
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input[3] = {};
-  input[0].type = INPUT_MOUSE;
-  input[0].mi.dx = (p.x * 65536 + width - 1) / width;
-  input[0].mi.dy = (p.y * 65536 + height - 1) / height;
-  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[1] = input[0];
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  input[2] = input[0];
-  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  INPUT input[3] = {MouseInputAt(p, 0), MouseInputAt(p, MOUSEEVENTF_LEFTDOWN),
+                    MouseInputAt(p, MOUSEEVENTF_LEFTUP)};
   SendInput(3, input, sizeof(INPUT));
 }
 
@@ -146,14 +148,13 @@ void MouseEventAt(HWND wnd, int x, int y, DWORD flags) {
       },
       1000);
   PumpFor(30);
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = (p.x * 65536 + width - 1) / width;
-  input.mi.dy = (p.y * 65536 + height - 1) / height;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-  SendInput(1, &input, sizeof(INPUT));
+  SendMouseAt(p, flags);
   PumpFor(30);
+}
+
+void SendMouseAt(POINT screen, DWORD flags) {
+  INPUT input = MouseInputAt(screen, flags);
+  SendInput(1, &input, sizeof(INPUT));
 }
 
 void ClickControl(TControl* control) {
