@@ -1,5 +1,6 @@
 #include "SYM_CBut_win.h"
 
+#include "ExtCtrls.h"
 #include "SyntaxMemo.h"
 
 #include <cstdio>
@@ -39,16 +40,6 @@ void Line(HDC dc, int x0, int y0, int x1, int y1, TColor color) {
   LineTo(dc, x1, y1);
   SelectObject(dc, old);
   DeleteObject(pen);
-}
-
-// A one-pixel 3-D frame, top and left in one colour, bottom and right in the
-// other; the rectangle shrinks by it.
-void Frame3D(HDC dc, TRect& r, TColor topLeft, TColor bottomRight) {
-  Line(dc, r.left, r.bottom - 1, r.left, r.top, topLeft);
-  Line(dc, r.left, r.top, r.right - 1, r.top, topLeft);
-  Line(dc, r.right - 1, r.top, r.right - 1, r.bottom - 1, bottomRight);
-  Line(dc, r.right - 1, r.bottom - 1, r.left - 1, r.bottom - 1, bottomRight);
-  InflateRect(&r, -1, -1);
 }
 
 void Frame(HDC dc, TRect& r, TColor color) {
@@ -155,8 +146,8 @@ void TTSM_ColorButtonPalette::DrawCell(HDC dc, TPoint cell, bool hot) {
     Frame(dc, r, cl3DDkShadow);
   } else {
     Frame(dc, r, GetColor());
-    Frame3D(dc, r, clBtnShadow, clBtnHighlight);
-    Frame3D(dc, r, cl3DDkShadow, cl3DLight);
+    Frame3D(dc, r, clBtnShadow, clBtnHighlight, 1);
+    Frame3D(dc, r, cl3DDkShadow, cl3DLight, 1);
   }
   FillRectColor(dc, r, CellColor(cell));
 }

@@ -25,9 +25,6 @@ void TCustomPanel::AdjustClientRect(TRect& Rect) {
   InflateRect(&Rect, -width, -width);
 }
 
-namespace {
-
-// Draws a raised or lowered frame of the given width and moves the rectangle in.
 void Frame3D(HDC dc, TRect& rect, TColor topColor, TColor bottomColor, int width) {
   HPEN top = CreatePen(PS_SOLID, 1, ColorToRGB(topColor));
   HPEN bottom = CreatePen(PS_SOLID, 1, ColorToRGB(bottomColor));
@@ -50,8 +47,6 @@ void Frame3D(HDC dc, TRect& rect, TColor topColor, TColor bottomColor, int width
   DeleteObject(top);
   DeleteObject(bottom);
 }
-
-} // namespace
 
 void TCustomPanel::Paint() {
   TCanvas* canvas = GetCanvas();

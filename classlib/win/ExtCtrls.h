@@ -40,6 +40,10 @@ public:
   using TCustomPanel::TCustomPanel;
 };
 
+// Draws a frame of the given width, top and left in one colour, bottom and
+// right in the other, and moves the rectangle in by it.
+void Frame3D(HDC dc, TRect& rect, TColor topColor, TColor bottomColor, int width);
+
 enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
 enum TBevelStyle { bsLowered, bsRaised };
 
