@@ -439,7 +439,6 @@ void cxContainerFinalize();
 // itself on clicks elsewhere, application switches, the owner hiding or
 // closing, and system keys, which three thread hooks watch.
 
-
 // Closes a popup and focuses its owner.
 constexpr UINT CXM_CLOSEPOPUP = 0x8065;
 // Opens a popup (WParam: the control to focus).
@@ -531,10 +530,21 @@ public:
   // A focus-taking popup with RunsModalLoop returns when it is closed.
   virtual void Popup(TWinControl* AFocusedControl);
 
+  // Style and view info are made at the first need, of the classes that
+  // CreateStyle and CreateViewInfo give once construction is done.
+  TcxContainerStyle* GetStyle() const;
+  TcxContainerViewInfo* GetViewInfo() const;
+  virtual std::unique_ptr<TcxContainerStyle> CreateStyle();
+  virtual std::unique_ptr<TcxContainerViewInfo> CreateViewInfo();
+
   bool IsOpen() const;
   void DoShowing();
   TWinControl* FindFocusControl(TWinControl* AControl);
   bool CanFocus() override { return GetVisible(); }
+  // Open, taking the focus, and the focus on the popup or inside it.
+  virtual bool IsFocused();
+  // The popup keeps its own font: the anchor's is not taken.
+  void InitPopup() override {}
   void WndProc(TMessage& Message) override;
   // The hooks' side: closes with the closing-by-hook flag set.
   void CloseByHook();
@@ -545,6 +555,8 @@ public:
 protected:
   virtual void MouseEnter(TControl*) {}
   virtual void MouseLeave(TControl*) {}
+  void AdjustClientRect(TRect& Rect) override;
+  void Paint() override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void Deactivate() override;
@@ -567,6 +579,8 @@ private:
   HWND FNewActiveWindow = nullptr;
   // Variables of running loops that hold this popup; destruction clears them.
   std::vector<bool*> FAliveFlags;
+  mutable std::unique_ptr<TcxContainerStyle> FStyle;
+  mutable std::unique_ptr<TcxContainerViewInfo> FViewInfo;
 };
 
 // The open popups in opening order.

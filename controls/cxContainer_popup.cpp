@@ -235,6 +235,46 @@ TcxCustomPopupWindow::~TcxCustomPopupWindow() {
   for (bool* alive : FAliveFlags)
     *alive = false;
   if (FOwnerControl) FOwnerControl->RemoveFreeNotification(this);
+  FViewInfo.reset();
+  if (FStyle) FStyle->OnChanged = nullptr;
+  FStyle.reset();
+}
+
+TcxContainerStyle* TcxCustomPopupWindow::GetStyle() const {
+  if (!FStyle) {
+    auto* self = const_cast<TcxCustomPopupWindow*>(this);
+    FStyle = self->CreateStyle();
+    FStyle->OnChanged = [self](TObject*) { self->StyleChanged(); };
+  }
+  return FStyle.get();
+}
+
+TcxContainerViewInfo* TcxCustomPopupWindow::GetViewInfo() const {
+  if (!FViewInfo) FViewInfo = const_cast<TcxCustomPopupWindow*>(this)->CreateViewInfo();
+  return FViewInfo.get();
+}
+
+std::unique_ptr<TcxContainerStyle> TcxCustomPopupWindow::CreateStyle() {
+  return std::make_unique<TcxContainerStyle>(this, false);
+}
+
+std::unique_ptr<TcxContainerViewInfo> TcxCustomPopupWindow::CreateViewInfo() {
+  return std::make_unique<TcxContainerViewInfo>();
+}
+
+void TcxCustomPopupWindow::AdjustClientRect(TRect& Rect) {
+  // Children are aligned while a descendant's constructor places them: a
+  // view info made then would be of this class, not the descendant's. A
+  // view info not yet made has an empty client area.
+  Rect = FViewInfo ? FViewInfo->ClientRect : TRect();
+}
+
+void TcxCustomPopupWindow::Paint() {
+  GetViewInfo()->Paint(GetcxCanvas());
+}
+
+bool TcxCustomPopupWindow::IsFocused() {
+  return IsOpen() && FCaptureFocus && HandleAllocated() && IsWithin(GetHandle(), GetFocus());
 }
 
 void TcxCustomPopupWindow::Notification(TComponent* AComponent, TOperation Operation) {

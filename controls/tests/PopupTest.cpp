@@ -1,10 +1,12 @@
 // Popup windows: placement on the work area, closing by outside clicks,
 // the owner's anchor, nested popups, keys, application switches, the owner
-// hiding, the owner's active caption, a stable size and an owner destroyed
-// while the modal loop runs.
+// hiding, the owner's active caption, a stable size, an owner destroyed
+// while the modal loop runs, frames, and painting through the view info
+// that the popup's style lays out.
 #include "cxContainer.h"
 
 #include "ControlTest.h"
+#include "DrawTest.h"
 #include "ExtCtrls.h"
 
 #include <gtest/gtest.h>
@@ -267,7 +269,6 @@ TEST_F(PopupTest, PrivateMessagesOpenAndClose) {
 TEST_F(PopupTest, FramedPopupHasTheSameSizeAtEachOpening) {
   popup->FrameKind = 1;
   popup->FramePadding = 2;
-  popup->FrameColor = clRed;
   popup->SetCaptureFocus(false);
   for (int opening = 0; opening < 3; ++opening) {
     SCOPED_TRACE(opening);
@@ -279,13 +280,36 @@ TEST_F(PopupTest, FramedPopupHasTheSameSizeAtEachOpening) {
     EXPECT_EQ(3, popup->Child->GetTop());
     popup->ClosePopup(false);
   }
-  popup->Popup(owner);
-  PumpFor(30);
-  const guitest::TCapture capture = guitest::TCapture::Paint(popup->GetHandle());
-  capture.SavePng("popup_framed");
-  EXPECT_EQ(ColorToRGB(clRed), capture.Pixel(0, 0));
-  EXPECT_EQ(ColorToRGB(clRed), capture.Pixel(125, 85));
-  popup->ClosePopup(false);
+}
+
+// The plain popup draws its frame kind around its face; the drop-downs
+// paint through their view info instead.
+TEST(PopupFrame, EachFrameKindIsDrawnAroundThePlainPopup) {
+  const struct {
+    BYTE kind;
+    TColor outerTopLeft, outerBottomRight, innerTopLeft, innerBottomRight;
+  } cases[] = {
+      {1, clRed, clRed, clBtnFace, clBtnFace},
+      {2, clBtnHighlight, clBtnShadow, clBtnFace, clBtnFace},
+      {3, cl3DLight, cl3DDkShadow, clBtnHighlight, clBtnShadow},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.kind));
+    TcxPopupWindow window;
+    window.SetBounds(0, 0, 60, 40);
+    window.AnchorBounds = Bounds(100, 100, 60, 20);
+    window.FrameKind = c.kind;
+    window.FrameColor = clRed;
+    window.ShowPopup();
+    PumpFor(30);
+    const guitest::TCapture capture = guitest::TCapture::Paint(window.GetHandle());
+    capture.SavePng("popup_frame_" + IntToStr(c.kind));
+    EXPECT_EQ(RGBOf(c.outerTopLeft), capture.Pixel(0, 0));
+    EXPECT_EQ(RGBOf(c.outerBottomRight), capture.Pixel(59, 39));
+    EXPECT_EQ(RGBOf(c.innerTopLeft), capture.Pixel(1, 1));
+    EXPECT_EQ(RGBOf(c.innerBottomRight), capture.Pixel(58, 38));
+    EXPECT_EQ(RGBOf(clBtnFace), capture.Pixel(30, 20));
+  }
 }
 
 // The owner control owns its popup, as drop-down editors do; destroying it
@@ -305,6 +329,226 @@ TEST_F(PopupTest, OwnerDestroyedWhileTheModalLoopRuns) {
   });
   modal->Popup(nullptr);
   EXPECT_TRUE(OpenPopups().empty());
+}
+
+TEST_F(PopupTest, OnlyAnOpenFocusTakingPopupHoldingTheFocusIsFocused) {
+  EXPECT_FALSE(popup->IsFocused()) << "closed";
+  OpenWithoutActivation();
+  owner->SetFocus();
+  EXPECT_FALSE(popup->IsFocused()) << "the focus stays with the owner";
+  popup->ClosePopup(false);
+  popup->SetCaptureFocus(true);
+  popup->RunsModalLoop = false;
+  popup->Popup(nullptr);
+  PumpFor(30);
+  EXPECT_EQ(popup->GetHandle(), GetFocus());
+  EXPECT_TRUE(popup->IsFocused());
+  popup->ClosePopup(false);
+  EXPECT_FALSE(popup->IsFocused());
+}
+
+TEST_F(PopupTest, TheDropDownKeepsItsFontWhereThePlainPopupTakesTheAnchors) {
+  owner->GetFont()->SetSize(20);
+  const int own = popup->GetFont()->GetSize();
+  ASSERT_NE(20, own);
+  OpenWithoutActivation();
+  EXPECT_EQ(own, popup->GetFont()->GetSize());
+  popup->ClosePopup(false);
+
+  TcxPopupWindow plain;
+  plain.AnchorParent = owner;
+  plain.InitPopup();
+  EXPECT_EQ(20, plain.GetFont()->GetSize());
+}
+
+// A popup that lays its view info out from its style, as the drop-downs
+// do: the style's border around a client area that holds a bar of 20
+// pixels at the top; the rest shows the view info's background.
+class TStyledPopup : public TcxCustomPopupWindow {
+public:
+  explicit TStyledPopup(TControl* AOwner) : TcxCustomPopupWindow(AOwner) {
+    AutoFitChildren = false;
+    Bar = new TPanel(this);
+    Bar->SetHeight(20);
+    Bar->SetAlign(alTop);
+    Bar->SetParent(this);
+    SetBounds(0, 0, 120, 80);
+  }
+  TPanel* Bar;
+  int* StyleChanges = nullptr;
+  void StyleChanged() override {
+    if (StyleChanges) ++*StyleChanges;
+    Layout();
+    Invalidate();
+  }
+
+protected:
+  void Resize() override {
+    TcxCustomPopupWindow::Resize();
+    Layout();
+  }
+
+private:
+  void Layout() {
+    // The painted kind and its width by border style, without hot tracking.
+    static const int kKinds[] = {0, 1, 2, 3, 4, 1};
+    static const int kWidths[] = {0, 1, 2, 2, 2};
+    TcxContainerStyle* style = GetStyle();
+    TcxContainerViewInfo* info = GetViewInfo();
+    info->Bounds = TRect(0, 0, GetWidth(), GetHeight());
+    info->NativeStyle = IsNativeBorderAvailable(style->GetLookAndFeel()->GetNativeStyle(), totEdit);
+    info->ThemeClass = totEdit;
+    info->ThemePart = 1;
+    info->ThemeState = 1;
+    info->BorderStyle = kKinds[style->GetBorderStyle()];
+    info->BorderWidth = kWidths[info->BorderStyle];
+    info->BorderColor = style->GetBorderColor();
+    info->Edges = style->GetEdges();
+    info->BorderRect = info->Bounds;
+    InflateRect(&info->BorderRect, -info->BorderWidth, -info->BorderWidth);
+    info->ClientRect = info->BorderRect;
+    info->SetBackgroundColor(style->GetColor());
+    Realign();
+  }
+};
+
+COLORREF ScreenPixel(TWinControl* AControl, int X, int Y) {
+  const TPoint p = AControl->ClientToScreen(TPoint(X, Y));
+  HDC screen = GetDC(nullptr);
+  const COLORREF color = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return color;
+}
+
+class StyledPopupTest : public PopupTest {
+protected:
+  StyledPopupTest() {
+    styled = std::make_unique<TStyledPopup>(owner);
+    styled->AnchorParent = owner;
+    styled->AnchorBounds = owner->GetClientRect();
+    styled->SetCaptureFocus(false);
+    TcxContainerStyle* style = styled->GetStyle();
+    style->SetColor(clYellow);
+    style->SetBorderColor(clRed);
+    styled->Popup(owner);
+    PumpFor(30);
+  }
+  ~StyledPopupTest() override { styled.reset(); }
+  std::unique_ptr<TStyledPopup> styled;
+};
+
+// Each look of the style gives its border; clNone: not checked (the theme
+// decides where its border ends).
+TEST_F(StyledPopupTest, ThePopupPaintsItsViewInfoInEachLook) {
+  COLORREF themeBorder = 0;
+  ASSERT_EQ(S_OK, dxUxTheme::GetThemeColor(OpenThemeHandle(totComboBox), 1, 1, 3801, &themeBorder));
+  const struct {
+    const char* name;
+    TcxLookAndFeelKind kind;
+    bool native;
+    int inset;
+    COLORREF outerTopLeft, outerBottomRight;
+    TColor innerTopLeft, innerBottomRight;
+  } looks[] = {
+      {"standard", lfStandard, false, 2, RGBOf(clBtnShadow), RGBOf(clBtnHighlight), cl3DDkShadow, cl3DLight},
+      {"flat", lfFlat, false, 2, RGBOf(clBtnShadow), RGBOf(clBtnHighlight), clBtnFace, clBtnFace},
+      {"ultraflat", lfUltraFlat, false, 1, RGBOf(clRed), RGBOf(clRed), clYellow, clYellow},
+      {"native", lfUltraFlat, true, 1, themeBorder, themeBorder, clNone, clNone},
+  };
+  for (const auto& look : looks) {
+    SCOPED_TRACE(look.name);
+    TcxLookAndFeel* lookAndFeel = styled->GetStyle()->GetLookAndFeel();
+    lookAndFeel->SetKind(look.kind);
+    lookAndFeel->SetNativeStyle(look.native);
+    PumpFor(30);
+    EXPECT_EQ(look.native, styled->GetViewInfo()->NativeStyle);
+    const guitest::TCapture capture = guitest::TCapture::Paint(styled->GetHandle());
+    capture.SavePng(String("popup_look_") + look.name);
+    EXPECT_EQ(look.outerTopLeft, capture.Pixel(0, 0));
+    EXPECT_EQ(look.outerBottomRight, capture.Pixel(119, 79));
+    if (look.innerTopLeft != clNone) {
+      EXPECT_EQ(RGBOf(look.innerTopLeft), capture.Pixel(1, 60));
+      EXPECT_EQ(RGBOf(look.innerBottomRight), capture.Pixel(118, 78));
+    }
+    EXPECT_EQ(RGBOf(clYellow), capture.Pixel(60, 60)) << "the view info's background";
+    const int i = look.inset;
+    EXPECT_EQ(TRect(i, i, 120 - i, i + 20), styled->Bar->GetBoundsRect()) << "aligned inside the frame";
+  }
+}
+
+TEST_F(StyledPopupTest, AControllersChangeRepaintsThePopupUntilItIsFreed) {
+  TcxStyleController controller(nullptr);
+  TcxContainerStyle* style = styled->GetStyle();
+  style->SetAssignedValues(TcxContainerStyleValues{csvBorderColor});
+  style->SetStyleController(&controller);
+  int changes = 0;
+  styled->StyleChanges = &changes;
+  controller.GetStyle()->SetColor(clAqua);
+  PumpFor(50);
+  EXPECT_EQ(1, changes);
+  EXPECT_EQ(RGBOf(clAqua), ScreenPixel(styled.get(), 60, 60)) << "repainted on the screen";
+  controller.GetStyle()->SetBorderStyle(cbs3D);
+  PumpFor(50);
+  EXPECT_EQ(2, changes);
+  EXPECT_EQ(RGBOf(clBtnShadow), ScreenPixel(styled.get(), 0, 0));
+  EXPECT_EQ(TRect(2, 2, 118, 22), styled->Bar->GetBoundsRect());
+  styled.reset();
+  controller.GetStyle()->SetColor(clLime);
+  EXPECT_EQ(2, changes) << "a freed popup's style left the controller";
+}
+
+// The kind of view info the go dialog has: two raised rings around its
+// bounds, the face inside.
+class TRingViewInfo : public TcxContainerViewInfo {
+public:
+  void Paint(TcxCanvas* ACanvas) override {
+    TRect r = Bounds;
+    ACanvas->DrawEdge(r, false, true);
+    InflateRect(&r, -1, -1);
+    ACanvas->DrawEdge(r, false, false);
+    ACanvas->FillRect(ClientRect, clBtnFace);
+  }
+};
+
+class TRedBorderStyle : public TcxContainerStyle {
+public:
+  using TcxContainerStyle::TcxContainerStyle;
+  TColor GetDefaultBorderColor() const override { return clRed; }
+};
+
+class TRingPopup : public TTestPopup {
+public:
+  using TTestPopup::TTestPopup;
+  std::unique_ptr<TcxContainerStyle> CreateStyle() override {
+    return std::make_unique<TRedBorderStyle>(this, false);
+  }
+  std::unique_ptr<TcxContainerViewInfo> CreateViewInfo() override {
+    return std::make_unique<TRingViewInfo>();
+  }
+};
+
+TEST_F(PopupTest, DescendantsNameTheClassesOfTheirStyleAndViewInfo) {
+  TRingPopup ring(owner);
+  ring.AnchorParent = owner;
+  ring.AnchorBounds = owner->GetClientRect();
+  ring.SetCaptureFocus(false);
+  EXPECT_EQ(clRed, ring.GetStyle()->GetBorderColor());
+  TcxContainerViewInfo* info = ring.GetViewInfo();
+  ASSERT_NE(nullptr, dynamic_cast<TRingViewInfo*>(info));
+  ring.Child->SetBounds(0, 0, 60, 40);
+  ring.Popup(owner);
+  PumpFor(30);
+  info->Bounds = TRect(0, 0, 60, 40);
+  info->ClientRect = TRect(2, 2, 58, 38);
+  ring.Child->Hide();
+  const guitest::TCapture capture = guitest::TCapture::Paint(ring.GetHandle());
+  capture.SavePng("popup_ring");
+  EXPECT_EQ(RGBOf(cl3DLight), capture.Pixel(0, 0));
+  EXPECT_EQ(RGBOf(clBtnHighlight), capture.Pixel(1, 1));
+  EXPECT_EQ(RGBOf(clBtnShadow), capture.Pixel(58, 38));
+  EXPECT_EQ(RGBOf(cl3DDkShadow), capture.Pixel(59, 39));
+  EXPECT_EQ(RGBOf(clBtnFace), capture.Pixel(30, 20));
+  ring.ClosePopup(false);
 }
 
 } // namespace
