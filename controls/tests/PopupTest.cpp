@@ -476,6 +476,18 @@ TEST_F(StyledPopupTest, ThePopupPaintsItsViewInfoInEachLook) {
   }
 }
 
+class StyledPopupStyleOff : public StyledPopupTest {};
+
+TEST_F(StyledPopupStyleOff, ANativeLookWithoutVisualStylesPaintsTheClassicBorder) {
+  styled->GetStyle()->GetLookAndFeel()->SetNativeStyle(true);
+  PumpFor(30);
+  EXPECT_FALSE(styled->GetViewInfo()->NativeStyle);
+  const guitest::TCapture capture = guitest::TCapture::Paint(styled->GetHandle());
+  capture.SavePng("popup_look_native_styleoff");
+  EXPECT_EQ(RGBOf(clRed), capture.Pixel(0, 0));
+  EXPECT_EQ(RGBOf(clYellow), capture.Pixel(1, 60));
+}
+
 TEST_F(StyledPopupTest, AControllersChangeRepaintsThePopupUntilItIsFreed) {
   TcxStyleController controller(nullptr);
   TcxContainerStyle* style = styled->GetStyle();
