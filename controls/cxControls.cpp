@@ -672,8 +672,8 @@ const struct {
     {crcxNoDrop, "CX_NODROPCURSOR"},       {crcxDrag, "CX_DRAGCURSOR"},
 };
 
-// A cursor file kept as raw data: the hot spot from its directory entry,
-// then the image (a single-image file, as the library's are).
+} // namespace
+
 HCURSOR LoadCursorFile(HINSTANCE Instance, const char* Name) {
   HRSRC info = FindResourceA(Instance, Name, reinterpret_cast<LPCSTR>(RT_RCDATA));
   if (!info) return LoadCursorA(Instance, Name);
@@ -686,8 +686,6 @@ HCURSOR LoadCursorFile(HINSTANCE Instance, const char* Name) {
   std::copy(data + kImageOffset, data + size, image.begin() + 4);
   return CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), FALSE, 0x00030000, 0, 0, 0);
 }
-
-} // namespace
 
 void cxControlsInitialize() {
   HINSTANCE instance = GetModuleHandleA(nullptr);

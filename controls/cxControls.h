@@ -271,5 +271,9 @@ inline WORD TranslateKey(WORD Key) {
   return Key;
 }
 
+// A cursor kept as a raw cursor file (RT_RCDATA): the hot spot from its
+// directory entry, then the image (a single-image file); else a cursor
+// resource of that name.
+HCURSOR LoadCursorFile(HINSTANCE Instance, const char* Name);
 void cxControlsInitialize();
 void cxControlsFinalize();

@@ -586,6 +586,87 @@ def indicator(rows):
     return bmp4(c)
 
 
+# ---- The toolbar library (bars/res) ----
+
+def bar_cursor_grid():
+    return [[' '] * 32 for _ in range(32)]
+
+
+def bar_put(g, x, y, ch):
+    if 0 <= x < 32 and 0 <= y < 32 and (ch == 'X' or g[y][x] == ' '):
+        g[y][x] = ch
+
+
+def bar_arrow(g):
+    """The plain pointer at the top left (hot spot 0, 0)."""
+    for y in range(0, 16):
+        for x in range(0, min(y, 10) + 1):
+            edge = x == 0 or x == min(y, 10) or y == 15
+            bar_put(g, x, y, 'X' if edge else '.')
+
+
+def bar_box(g, plus):
+    """The dragged command: a small dotted box below the pointer, with a plus
+    box beside it when the drag copies."""
+    for y in range(18, 27):
+        for x in range(6, 17):
+            edge = x in (6, 16) or y in (18, 26)
+            bar_put(g, x, y, ('X' if (x + y) % 2 else '.') if edge else ' ')
+    if plus:
+        for y in range(20, 29):
+            for x in range(18, 27):
+                edge = x in (18, 26) or y in (20, 28)
+                cross = (x == 22 and 22 <= y <= 26) or (y == 24 and 20 <= x <= 24)
+                bar_put(g, x, y, 'X' if edge or cross else '.')
+
+
+def bar_drag_cursor(plus=False):
+    g = bar_cursor_grid()
+    bar_arrow(g)
+    bar_box(g, plus)
+    return mono_cursor([''.join(row) for row in g], 0, 0)
+
+
+def bar_no_drop_cursor():
+    """A ring with a slash, centred on the hot spot."""
+    g = bar_cursor_grid()
+    c = 15
+    for y in range(32):
+        for x in range(32):
+            d = (x - c) ** 2 + (y - c) ** 2
+            ring = 64 <= d <= 121
+            slash = d < 64 and abs((x - c) + (y - c)) <= 1
+            if ring or slash:
+                bar_put(g, x, y, 'X')
+            elif d <= 144 and d >= 49:
+                bar_put(g, x, y, '.')
+    return mono_cursor([''.join(row) for row in g], c, c)
+
+
+def bar_edit_sizing_cursor():
+    """A vertical bar with arrows to the left and right (hot spot at its centre)."""
+    g = bar_cursor_grid()
+    c = 15
+    for y in range(c - 7, c + 8):
+        for x in (c - 1, c, c + 1):
+            bar_put(g, x, y, 'X' if x == c else '.')
+    for i in range(5):
+        for j in range(-i, i + 1):
+            bar_put(g, c - 7 + i, c + j, 'X')
+            bar_put(g, c + 7 - i, c + j, 'X')
+    for x in range(c - 6, c + 7):
+        bar_put(g, x, c, 'X')
+    return mono_cursor([''.join(row) for row in g], c, c)
+
+
+BAR_RESOURCES = {
+    'drag.cur': bar_drag_cursor,
+    'dragcopy.cur': lambda: bar_drag_cursor(plus=True),
+    'dragnodrop.cur': bar_no_drop_cursor,
+    'editsizing.cur': bar_edit_sizing_cursor,
+}
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'app', 'res')
@@ -608,7 +689,9 @@ def main():
     controls_dir = os.path.join(here, '..', 'controls', 'res')
     controls = {name: lambda rows=rows: indicator(rows) for name, rows in INDICATORS.items()}
     controls.update(CONTROL_CURSORS)
-    for folder, pictures in ((outdir, outputs), (editor_dir, editor), (controls_dir, controls)):
+    bars_dir = os.path.join(here, '..', 'bars', 'res')
+    for folder, pictures in ((outdir, outputs), (editor_dir, editor), (controls_dir, controls),
+                             (bars_dir, BAR_RESOURCES)):
         os.makedirs(folder, exist_ok=True)
         for name, draw in pictures.items():
             with open(os.path.join(folder, name), 'wb') as f:

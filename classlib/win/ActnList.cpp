@@ -171,18 +171,21 @@ bool TCustomAction::Execute() {
   return TContainedAction::Execute();
 }
 
+// The clients hear of a change before the action stores it: a client that
+// still holds the previous value follows the action, one changed by hand does
+// not.
 void TCustomAction::SetCaption(const String& value) {
   if (value == FCaption) return;
-  FCaption = value;
   for (TBasicActionLink* link : std::vector<TBasicActionLink*>(FClients))
     link->SetCaption(value);
+  FCaption = value;
 }
 
 void TCustomAction::SetChecked(bool value) {
   if (value == FChecked) return;
-  FChecked = value;
   for (TBasicActionLink* link : std::vector<TBasicActionLink*>(FClients))
     link->SetChecked(value);
+  FChecked = value;
   // Checking one action of a group unchecks the others.
   if (value && GroupIndex > 0 && GetActionList()) {
     for (int i = 0; i < GetActionList()->GetActionCount(); ++i) {
@@ -194,37 +197,37 @@ void TCustomAction::SetChecked(bool value) {
 
 void TCustomAction::SetEnabled(bool value) {
   if (value == FEnabled) return;
-  FEnabled = value;
   for (TBasicActionLink* link : std::vector<TBasicActionLink*>(FClients))
     link->SetEnabled(value);
+  FEnabled = value;
 }
 
 void TCustomAction::SetHint(const String& value) {
   if (value == FHint) return;
-  FHint = value;
   for (TBasicActionLink* link : std::vector<TBasicActionLink*>(FClients))
     link->SetHint(value);
+  FHint = value;
 }
 
 void TCustomAction::SetImageIndex(int value) {
   if (value == FImageIndex) return;
-  FImageIndex = value;
   for (TBasicActionLink* link : std::vector<TBasicActionLink*>(FClients))
     link->SetImageIndex(value);
+  FImageIndex = value;
 }
 
 void TCustomAction::SetShortCut(TShortCut value) {
   if (value == FShortCut) return;
-  FShortCut = value;
   for (TBasicActionLink* link : std::vector<TBasicActionLink*>(FClients))
     link->SetShortCut(value);
+  FShortCut = value;
 }
 
 void TCustomAction::SetVisible(bool value) {
   if (value == FVisible) return;
-  FVisible = value;
   for (TBasicActionLink* link : std::vector<TBasicActionLink*>(FClients))
     link->SetVisible(value);
+  FVisible = value;
 }
 
 // ---- Action lists ----

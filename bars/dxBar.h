@@ -1,0 +1,914 @@
+// The toolbar manager's model: the manager of a form with its categories and
+// groups, the items (commands) and their action links, the item links that
+// place items on bars and menus, and the bars. Windows, item controls and
+// painters build on it.
+#pragma once
+
+#include "Collections.h"
+#include "Controls.h"
+#include "Graphics.h"
+#include "Sets.h"
+#include "ShortCuts.h"
+
+#include <functional>
+#include <memory>
+#include <typeindex>
+#include <vector>
+
+class TBasicAction;
+class TChangeLink;
+class TCustomForm;
+class TCustomImageList;
+class TcxLookAndFeel;
+class TdxThemeChangedNotificator;
+
+class TdxBar;
+class TdxBarButton;
+class TdxBarGroup;
+class TdxBarItem;
+class TdxBarItemActionLink;
+class TdxBarItemLink;
+class TdxBarItemLinks;
+class TdxBarManager;
+class TdxBars;
+class TCustomdxBarSubItem;
+
+enum TdxBarManagerStyle { bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11, bmsUseLookAndFeel };
+enum TdxBarMenuAnimations { maNone, maRandom, maUnfold, maSlide, maFade };
+enum TdxBarDockingStyle { dsNone, dsLeft, dsTop, dsRight, dsBottom };
+using TdxBarDockingStyles = TSet<TdxBarDockingStyle>;
+enum TdxBarItemVisible { ivNever, ivInCustomizing, ivAlways };
+enum TdxBarItemAlign { iaLeft, iaCenter, iaRight, iaClient };
+enum TdxBarPaintStyle { psStandard, psCaption, psCaptionInMenu, psCaptionGlyph };
+enum TdxBarUserDefine { udCaption, udGlyph, udPaintStyle, udWidth };
+using TdxBarUserDefines = TSet<TdxBarUserDefine>;
+enum TdxBarButtonStyle { bsDefault, bsChecked, bsDropDown };
+enum TdxBarBorderStyle { bbsNone, bbsSingle };
+
+using TdxBarEvent = std::function<void(TObject* Sender, TdxBar* ABar)>;
+using TdxBarVisibleChangeEvent = TdxBarEvent;
+using TdxBarItemLinkEvent = std::function<void(TObject* Sender, TdxBarItemLink* AItemLink)>;
+using TdxBarClickItemEvent = std::function<void(TObject* Sender, TdxBarItem* ClickedItem)>;
+using TdxBarShowPopupEvent = std::function<void(TObject* Sender, TdxBarItemLinks* PopupItemLinks)>;
+
+// ---- Item classes ----
+
+// What a class reference of an item class gives: its exact type, its name
+// and a way to make one.
+struct TdxBarItemClassInfo {
+  std::type_index Type;
+  String Name;
+  std::function<TdxBarItem*(TComponent* AOwner)> Create;
+};
+using TdxBarItemClass = const TdxBarItemClassInfo*;
+
+// The control of a link is made by the window that shows it: a factory of an
+// item-control class, filled in when the windows land.
+using TdxBarItemControlClass = std::function<TObject*(TdxBarItemLink* Link)>;
+
+void RegisterBarItemClass(TdxBarItemClass ItemClass, TdxBarItemControlClass ItemControlClass,
+                          bool ShownInDesigner);
+void UnregisterBarItemClass(TdxBarItemClass ItemClass);
+int GetRegisteredItemClassCount();
+// Among the classes shown in the designer's lists; none out of range.
+TdxBarItemClass GetRegisteredItemClass(int N);
+// The registered record of exactly the item's class, or none.
+const TdxBarItemControlClass* GetItemControlClass(const TdxBarItem* Item);
+
+// ---- Process-wide services ----
+
+// The library's process-wide state, started once and ended once, with a
+// reference count: every program and test that uses the library holds one.
+void StartBarsLibrary();
+void EndBarsLibrary();
+class TBarsLibrary {
+public:
+  TBarsLibrary() { StartBarsLibrary(); }
+  ~TBarsLibrary() { EndBarsLibrary(); }
+  TBarsLibrary(const TBarsLibrary&) = delete;
+  TBarsLibrary& operator=(const TBarsLibrary&) = delete;
+};
+
+class TdxBarManagerList : public TObject {
+public:
+  ~TdxBarManagerList() override;
+  TdxBarManager* GetItem(int Index) const;
+  int GetCount() const { return static_cast<int>(FItems.size()); }
+  TdxBarManager* GetCustomizingManager() const;
+
+private:
+  friend class TdxBarManager;
+  std::vector<TdxBarManager*> FItems;
+};
+
+// None before the library started.
+TdxBarManagerList* dxBarManagerList();
+// Items without owner made for generated menus.
+std::vector<TdxBarItem*>& TempItems();
+
+// The live bar windows (registered by the windows themselves).
+void RegisterBarControl(TObject* BarControl);
+void UnregisterBarControl(TObject* BarControl);
+bool IsBarControlAlive(const TObject* BarControl);
+
+TdxBarManager* GetBarManagerOfForm(const TComponent* AForm);
+void BarManagerDesignerModified(TdxBarManager* BarManager);
+String MakeUniqueItemName(const TdxBarManager* BarManager, TdxBarItemClass ItemClass);
+TdxBarItemVisible BoolToItemVisible(bool Value);
+String RemoveAmpersands(const String& ACaption);
+
+void SetLayeredAlpha(HWND Wnd, BYTE Alpha);
+class TControl;
+TControl* FindControlOrParent(HWND Wnd);
+bool IsAncestorWindow(HWND Child, HWND Parent);
+HWND WindowFromPointDeep(POINT Pt);
+
+// The user32 entry points that older systems lack; none when absent.
+struct TdxUser32Entries {
+  BOOL(WINAPI* TrackMouseEvent)(LPTRACKMOUSEEVENT) = nullptr;
+  BOOL(WINAPI* UpdateLayeredWindow)
+  (HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD) = nullptr;
+  BOOL(WINAPI* AnimateWindow)(HWND, DWORD, DWORD) = nullptr;
+  BOOL(WINAPI* SetLayeredWindowAttributes)(HWND, COLORREF, BYTE, DWORD) = nullptr;
+};
+TdxUser32Entries& dxUser32();
+
+struct TdxOSFlags {
+  bool IsWin9x = false;
+  bool IsWin95 = false;
+  bool IsWin98OrW2K = false;
+};
+const TdxOSFlags& dxOSFlags();
+// Computes the flags from a version record as GetVersionEx fills it.
+TdxOSFlags ComputeOSFlags(const OSVERSIONINFOA& Info);
+
+// A form's bar definition: creates the manager's categories, groups, items,
+// bars and links on the manager it is given, as a form resource would.
+using TdxBarDefinition = std::function<void(TdxBarManager* Manager)>;
+// Creates the manager of Form and runs its definition between loading and
+// Loaded; the definition is kept for resets.
+TdxBarManager* CreateBarManager(TCustomForm* Form, TdxBarDefinition Definition);
+
+// ---- Categories and groups ----
+
+struct TdxBarCategoryRecord {
+  TdxBarItemVisible ItemsVisible = ivAlways;
+  TdxBarItemVisible PendingItemsVisible = ivNever;
+  bool Visible = true;
+  // A pending items visibility is applied only where one was set while
+  // loading: a record made then for another switch keeps its items.
+  bool HasPendingItemsVisible = false;
+};
+
+class TdxBarManagerCategories : public TStringList {
+public:
+  explicit TdxBarManagerCategories(TdxBarManager* ABarManager);
+  ~TdxBarManagerCategories() override;
+  void Insert(int Index, const String& S) override;
+  void Delete(int Index) override;
+  void Clear() override;
+  void Exchange(int Index1, int Index2);
+  void Move(int CurIndex, int NewIndex);
+  TdxBarCategoryRecord* GetRecord(int Index) const;
+  TdxBarCategoryRecord* RequireRecord(int Index);
+
+private:
+  void ShiftItems(int From, int To);
+  std::vector<TdxBarItem*> CategoryItems(int Index) const;
+  TdxBarManager* FBarManager;
+  bool FMoving = false;
+};
+
+class TdxBarGroup : public TComponent {
+public:
+  explicit TdxBarGroup(TComponent* AOwner);
+  ~TdxBarGroup() override;
+  bool GetEnabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+  TdxBarItemVisible GetVisible() const { return FVisible; }
+  void SetVisible(TdxBarItemVisible Value);
+  TdxBarManager* GetBarManager() const { return FBarManager; }
+  int GetCount() const { return static_cast<int>(FItems.size()); }
+  TComponent* GetItem(int Index) const { return FItems[Index]; }
+  int IndexOf(TComponent* AItem) const;
+  void Add(TComponent* AItem);
+  void Remove(TComponent* AItem);
+  void Move(int CurIndex, int NewIndex);
+  int GetIndex() const;
+  void SetIndex(int Value);
+  bool Contains(const TdxBarGroup* AGroup) const;
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  String ClassName() const override { return "TdxBarGroup"; }
+
+private:
+  friend class TdxBarManager;
+  template <typename F> void ForEachMember(F&& Apply);
+  TdxBarManager* FBarManager = nullptr;
+  bool FEnabled = true;
+  TdxBarItemVisible FVisible = ivAlways;
+  std::vector<TComponent*> FItems;
+};
+
+// ---- The manager ----
+
+class TdxBarManager : public TComponent {
+public:
+  explicit TdxBarManager(TComponent* AOwner);
+  ~TdxBarManager() override;
+
+  TCustomForm* GetOwnerForm() const { return FOwnerForm; }
+  bool IsCustomizing() const { return FCustomizing || FDesigning; }
+  bool GetDesigning() const { return FDesigning; }
+  bool GetCustomizing() const { return FCustomizing; }
+  void SetCustomizing(bool Value);
+  bool GetLockUpdate() const { return FLockUpdate; }
+  void SetLockUpdate(bool Value);
+  void DesignerModified();
+  bool GetModified() const { return FModified; }
+  void Loaded() override;
+
+  TdxBarManagerStyle GetEffectiveStyle() const;
+  bool CanShowRecentItems() const { return GetEffectiveStyle() != bmsStandard; }
+  bool ShowRecentItemsFirst() const { return CanShowRecentItems() && FMenusShowRecentItemsFirst; }
+  bool IsFlatStyle() const { return FStyle == bmsFlat; }
+  bool GetXPThemesAvailable() const { return FXPThemesAvailable; }
+  void UpdatePainter();
+  void StyleChanged();
+
+  // Properties with an effect.
+  bool GetAutoHideEmptyBars() const { return FAutoHideEmptyBars; }
+  void SetAutoHideEmptyBars(bool Value);
+  bool GetScaled() const { return FScaled; }
+  void SetScaled(bool Value);
+  TFont* GetFont() const { return FFont.get(); }
+  void SetFont(const TFont* Value) { FFont->Assign(Value); }
+  int GetButtonArrowWidth() const { return FButtonArrowWidth; }
+  void SetButtonArrowWidth(int Value);
+  int GetLargeButtonArrowWidth() const { return FLargeButtonArrowWidth; }
+  void SetLargeButtonArrowWidth(int Value);
+  TColor GetDockColor() const;
+  void SetDockColor(TColor Value);
+  bool GetLargeIcons() const { return FLargeIcons; }
+  void SetLargeIcons(bool Value);
+  TcxLookAndFeel* GetLookAndFeel() const { return FLookAndFeel.get(); }
+  void SetLookAndFeel(const TcxLookAndFeel* Value);
+  TdxBarMenuAnimations GetMenuAnimations() const { return FMenuAnimations; }
+  void SetMenuAnimations(TdxBarMenuAnimations Value);
+  bool GetMenusShowRecentItemsFirst() const { return FMenusShowRecentItemsFirst; }
+  void SetMenusShowRecentItemsFirst(bool Value);
+  int GetMostRecentItemsPercents() const { return FMostRecentItemsPercents; }
+  void SetMostRecentItemsPercents(int Value);
+  bool GetShowFullMenusAfterDelay() const { return FShowFullMenusAfterDelay; }
+  void SetShowFullMenusAfterDelay(bool Value);
+  bool GetShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+  bool GetShowShortCutInHint() const { return FShowShortCutInHint; }
+  void SetShowShortCutInHint(bool Value);
+  TdxBarManagerStyle GetStyle() const { return FStyle; }
+  void SetStyle(TdxBarManagerStyle Value);
+  bool GetUseSystemFont() const { return FUseSystemFont; }
+  void SetUseSystemFont(bool Value);
+  int GetWaitForDockingTime() const { return FWaitForDockingTime; }
+  void SetWaitForDockingTime(int Value);
+  TStrings* GetCategories() const;
+  void SetCategories(const TStrings* Value);
+  TdxBars* GetBars() const { return FBars.get(); }
+  TBitmap* GetHelpButtonGlyph() const { return FHelpButtonGlyph.get(); }
+
+  TCustomImageList* GetImages() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  TCustomImageList* GetLargeImages() const { return FLargeImages; }
+  void SetLargeImages(TCustomImageList* Value);
+  TCustomImageList* GetHotImages() const { return FHotImages; }
+  void SetHotImages(TCustomImageList* Value);
+  TCustomImageList* GetDisabledImages() const { return FDisabledImages; }
+  void SetDisabledImages(TCustomImageList* Value);
+  TCustomImageList* GetDisabledLargeImages() const { return FDisabledLargeImages; }
+  void SetDisabledLargeImages(TCustomImageList* Value);
+
+  // Switches whose effect lies in other parts of the library.
+  bool AllowCallFromAnotherForm = false;
+  bool AllowReset = true;
+  bool AlwaysMerge = false;
+  bool AlwaysSaveText = false;
+  bool AutoDockColor = true;
+  bool CanCustomize = true;
+  bool FlatCloseButton = false;
+  int HelpContext = 0;
+  bool HideFloatingBarsWhenInactive = true;
+  TColor ImageListBkColor = clFuchsia;
+  String IniFileName;
+  bool MakeDisabledImagesFaded = false;
+  TdxBarDockingStyles NotDocking;
+  String RegistryPath;
+  bool ShowCloseButton = false;
+  bool ShowHelpButton = false;
+  bool ShowHintForDisabledItems = true;
+  bool StoreInIniFile = false;
+  bool StoreInRegistry = false;
+  bool StretchGlyphs = true;
+  bool UseF10ForMenu = true;
+  bool UseFullReset = false;
+
+  // Sizes and colours.
+  int GetInitialUseCount() const { return FInitialUseCount; }
+  void CalcInitialUseCount();
+  int GetGlyphSize() const { return FGlyphSize; }
+  HFONT GetMenuFontHandle() const { return FMenuFontHandle; }
+  void ReadSystemFont();
+  void FontChanged();
+
+  // Items, groups and bars.
+  int GetItemCount() const { return static_cast<int>(FItems.size()); }
+  TdxBarItem* GetItem(int Index) const;
+  int GetGroupCount() const { return static_cast<int>(FGroups.size()); }
+  TdxBarGroup* GetGroup(int Index) const;
+  TdxBarGroup* AddGroup();
+  TdxBar* GetMainMenuBar() const { return FMainMenuBar; }
+  int GetReadStateCount() const { return FReadStateCount; }
+
+  // Categories.
+  TdxBarItemVisible GetCategoryItemsVisible(int Index) const;
+  bool GetCategoryVisible(int Index) const;
+  void SetCategoryItemsVisible(int Index, TdxBarItemVisible Value);
+  void SetCategoryVisible(int Index, bool Value);
+
+  // Lookups and the usage data of personalised menus.
+  TdxBar* FindBarByCaption(const String& Caption) const;
+  TdxBar* FindBarByName(const String& Name) const;
+  TdxBarItem* FindItemByName(const String& Name) const;
+  int GetItemsByCategory(int Category, std::vector<TdxBarItem*>& List) const;
+  bool CanResetBars() const { return FReadStateCount == 1 && AllowReset; }
+  // A fresh copy of the owner form's bar definition, or none; the caller
+  // frees it.
+  std::unique_ptr<TCustomForm> CreateResetForm();
+  void ResetUsageData();
+  void ResetUsageDataWithConfirmation();
+  void ItemChanged(TdxBarItem* Item);
+
+  // Event dispatch.
+  virtual void DoClickItem(TdxBarItem* Item);
+  void DoBarAfterReset(TdxBar* ABar);
+  void DoBarBeforeReset(TdxBar* ABar);
+  void DoBarClose(TdxBar* ABar);
+  void DoBarDockingStyleChange(TdxBar* ABar);
+  void DoCloseButtonClick();
+  void DoHelpButtonClick();
+  void DoShowCustomizingPopup(TdxBarItemLinks* Links);
+  void DoShowToolbarsPopup(TdxBarItemLinks* Links);
+
+  TdxBarEvent OnBarAdd;
+  TdxBarEvent OnBarAfterReset;
+  TdxBarEvent OnBarBeforeReset;
+  TdxBarEvent OnBarClose;
+  TdxBarEvent OnBarDelete;
+  TdxBarEvent OnBarDockingStyleChange;
+  TdxBarVisibleChangeEvent OnBarVisibleChange;
+  TdxBarItemLinkEvent OnItemLinkAdd;
+  TdxBarItemLinkEvent OnItemLinkChange;
+  TdxBarItemLinkEvent OnItemLinkDelete;
+  TNotifyEvent OnCloseButtonClick;
+  TNotifyEvent OnHelpButtonClick;
+  TNotifyEvent OnHideCustomizingForm;
+  TNotifyEvent OnShowCustomizingForm;
+  TdxBarShowPopupEvent OnShowCustomizingPopup;
+  TdxBarShowPopupEvent OnShowToolbarsPopup;
+  TdxBarClickItemEvent OnClickItem;
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  String ClassName() const override { return "TdxBarManager"; }
+
+private:
+  friend class TdxBarItem;
+  friend class TdxBarGroup;
+  friend class TdxBar;
+  friend class TdxBars;
+  friend class TdxBarManagerCategories;
+  friend TdxBarManager* CreateBarManager(TCustomForm* Form, TdxBarDefinition Definition);
+  void CheckOwner(TComponent* AOwner);
+  void CreateImageLinks();
+  void SetImageList(TCustomImageList*& Field, TChangeLink& Link, TCustomImageList* Value,
+                    void (TdxBarManager::*Changed)());
+  void ImagesChanged();
+  void LargeImagesChanged();
+  void HotImagesChanged();
+  void DisabledImagesChanged();
+  void DisabledLargeImagesChanged();
+  void VisitItemsForImages(const std::function<void(TdxBarItem*)>& Visit);
+  void OptionChanged();
+  void ApplyPendingCategories();
+  void SetMainMenuBar(TdxBar* Value) { FMainMenuBar = Value; }
+  std::vector<TdxBar*> BarsWithoutAvailableLinks() const;
+  void AutoHideBars(TdxBarItemVisible Value, const std::vector<TdxBar*>& EmptyBefore);
+
+  bool FConstructed = false;
+  bool FRefused = true;
+  TCustomForm* FOwnerForm = nullptr;
+  bool FDesigning = false;
+  bool FCustomizing = false;
+  bool FLockUpdate = false;
+  bool FModified = false;
+  bool FXPThemesAvailable = false;
+  int FReadStateCount = 0;
+  TdxBarDefinition FDefinition;
+
+  bool FAutoHideEmptyBars = false;
+  bool FScaled = true;
+  std::unique_ptr<TFont> FFont;
+  bool FInternalFontChange = false;
+  HFONT FMenuFontHandle = nullptr;
+  int FButtonArrowWidth = 11;
+  int FLargeButtonArrowWidth = 13;
+  TColor FDockColor = clBtnFace;
+  bool FLargeIcons = false;
+  std::unique_ptr<TcxLookAndFeel> FLookAndFeel;
+  std::unique_ptr<TdxThemeChangedNotificator> FThemeNotificator;
+  TdxBarMenuAnimations FMenuAnimations = maNone;
+  bool FMenusShowRecentItemsFirst = true;
+  int FMostRecentItemsPercents = 95;
+  int FInitialUseCount = 20;
+  bool FShowFullMenusAfterDelay = true;
+  bool FShowHint = true;
+  bool FShowShortCutInHint = false;
+  TdxBarManagerStyle FStyle = bmsEnhanced;
+  bool FUseSystemFont = false;
+  int FWaitForDockingTime = 21;
+  int FGlyphSize = 16;
+  std::unique_ptr<TBitmap> FHelpButtonGlyph;
+
+  TCustomImageList* FImages = nullptr;
+  TCustomImageList* FLargeImages = nullptr;
+  TCustomImageList* FHotImages = nullptr;
+  TCustomImageList* FDisabledImages = nullptr;
+  TCustomImageList* FDisabledLargeImages = nullptr;
+  std::unique_ptr<TChangeLink> FImagesLink, FLargeImagesLink, FHotImagesLink, FDisabledImagesLink,
+      FDisabledLargeImagesLink;
+
+  std::vector<TdxBarItem*> FItems;
+  std::vector<TdxBarGroup*> FGroups;
+  std::unique_ptr<TdxBarManagerCategories> FCategories;
+  std::unique_ptr<TdxBars> FBars;
+  TdxBar* FMainMenuBar = nullptr;
+};
+
+// Holds the manager's update lock for a scope, restoring the previous state.
+class TLockUpdateScope {
+public:
+  explicit TLockUpdateScope(TdxBarManager* Manager) : FManager(Manager), FOld(Manager->GetLockUpdate()) {
+    Manager->SetLockUpdate(true);
+  }
+  ~TLockUpdateScope() { FManager->SetLockUpdate(FOld); }
+  TLockUpdateScope(const TLockUpdateScope&) = delete;
+  TLockUpdateScope& operator=(const TLockUpdateScope&) = delete;
+
+private:
+  TdxBarManager* FManager;
+  bool FOld;
+};
+
+// ---- Items ----
+
+class TdxBarItem : public TComponent {
+public:
+  explicit TdxBarItem(TComponent* AOwner);
+  ~TdxBarItem() override;
+  static TdxBarItemClass ClassInfo();
+  virtual TdxBarItemClass GetItemClass() const { return ClassInfo(); }
+
+  TdxBarManager* GetBarManager() const { return FBarManager; }
+  int GetIndex() const;
+  int GetLinkCount() const { return static_cast<int>(FLinks.size()); }
+  TdxBarItemLink* GetLink(int Index) const;
+  bool IsActuallyVisible() const;
+  bool IsImageAssigned() const;
+
+  const String& GetCaption() const { return FCaption; }
+  void SetCaption(const String& Value);
+  int GetCategory() const { return FCategory; }
+  void SetCategory(int Value);
+  const String& GetDescription() const { return FDescription; }
+  void SetDescription(const String& Value);
+  bool GetEnabled() const;
+  void SetEnabled(bool Value);
+  TBitmap* GetGlyph() const { return FGlyph.get(); }
+  void SetGlyph(const TBitmap* Value) { FGlyph->Assign(Value); }
+  int GetImageIndex() const { return FImageIndex; }
+  virtual void SetImageIndex(int Value);
+  TShortCut GetShortCut() const { return FShortCut; }
+  void SetShortCut(TShortCut Value);
+  TdxBarItemVisible GetVisible() const { return FVisible; }
+  void SetVisible(TdxBarItemVisible Value);
+  TdxBarItemAlign GetAlign() const { return FAlign; }
+  void SetAlign(TdxBarItemAlign Value);
+  TBasicAction* GetAction() const;
+  void SetAction(TBasicAction* Value);
+  void Loaded() override;
+  // Lets the action update the item's state.
+  void UpdateAction();
+
+  int HelpContext = 0;
+  String Hint;
+  bool UnclickAfterDoing = true;
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDestroy;
+
+  virtual bool CanClick() const { return true; }
+  virtual bool AcceptsAccelerator(const TdxBarItemLink* Link) const;
+  virtual bool IsHiddenInCustomizing() const { return false; }
+  virtual bool CanBeVisible() const { return true; }
+  virtual bool HasHotImage() const { return false; }
+  virtual bool HasLargeImage() const { return false; }
+  virtual void BarNotification(TOperation, TdxBar*) {}
+  virtual int GetActionImageIndex() const { return FImageIndex; }
+  virtual void SetActionImageIndex(int Value) { SetImageIndex(Value); }
+  virtual void VisibleChanged();
+  // The glyph of one image list changed.
+  virtual void GlyphChanged() {}
+  virtual void HotGlyphChanged() {}
+  virtual void LargeGlyphChanged() {}
+
+  // The entry for code and shortcut keys.
+  virtual void Click();
+  // The click of a control: OnClickItem, then the command, each exception to
+  // the application's handler.
+  virtual void DirectClick();
+
+protected:
+  virtual void DoClick();
+  virtual void ActionChange(TBasicAction* Sender, bool CheckDefaults);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  String ClassName() const override { return "TdxBarItem"; }
+  void CustomizingFormRefresh() {}
+
+private:
+  friend class TdxBarItemLink;
+  friend class TdxBarItemActionLink;
+  friend class TdxBarManager;
+  friend class TdxBarManagerCategories;
+  std::unique_ptr<TdxBarItemActionLink> FActionLink;
+  TdxBarItemAlign FAlign = iaLeft;
+  TdxBarManager* FBarManager = nullptr;
+  String FCaption;
+  int FCategory = -1;
+  String FDescription;
+  bool FEnabled = true;
+  std::unique_ptr<TBitmap> FGlyph;
+  int FImageIndex = -1;
+  std::vector<TdxBarItemLink*> FLinks;
+  TdxBarItemVisible FLoadedVisible = ivAlways;
+  TShortCut FShortCut = 0;
+  TdxBarItemVisible FVisible = ivAlways;
+};
+
+// The hint text of a caption: its first "&" and then its first "..." gone.
+String GetTextOf(const String& Caption);
+
+class TdxBarButton : public TdxBarItem {
+public:
+  explicit TdxBarButton(TComponent* AOwner);
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+
+  bool GetAllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(bool Value);
+  TdxBarButtonStyle GetButtonStyle() const { return FButtonStyle; }
+  void SetButtonStyle(TdxBarButtonStyle Value);
+  bool GetDown() const { return FDown; }
+  void SetDown(bool Value);
+  int GetGroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(int Value);
+  bool GetDropDownEnabled() const { return FDropDownEnabled; }
+  void SetDropDownEnabled(bool Value) { FDropDownEnabled = Value; }
+  // The popup menu of the drop-down part: a component whose item links the
+  // menus issue gives; here only its reference and free notification.
+  TComponent* GetDropDownMenu() const { return FDropDownMenu; }
+  void SetDropDownMenu(TComponent* Value);
+  bool GetLowered() const { return FLowered; }
+  void SetLowered(bool Value) { FLowered = Value; }
+  TdxBarPaintStyle GetPaintStyle() const { return FPaintStyle; }
+  void SetPaintStyle(TdxBarPaintStyle Value) { FPaintStyle = Value; }
+  bool CloseSubMenuOnClick = true;
+
+  bool AcceptsAccelerator(const TdxBarItemLink* Link) const override;
+  void Click() override;
+
+protected:
+  void ActionChange(TBasicAction* Sender, bool CheckDefaults) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  String ClassName() const override { return "TdxBarButton"; }
+
+private:
+  TdxBarButton* FindDownInGroup() const;
+  bool OtherDownInGroup() const;
+  bool FAllowAllUp = false;
+  TdxBarButtonStyle FButtonStyle = bsDefault;
+  bool FDown = false;
+  int FGroupIndex = 0;
+  bool FDropDownEnabled = true;
+  TComponent* FDropDownMenu = nullptr;
+  bool FLowered = false;
+  TdxBarPaintStyle FPaintStyle = psStandard;
+};
+
+class TCustomdxBarSubItem : public TdxBarItem {
+public:
+  explicit TCustomdxBarSubItem(TComponent* AOwner);
+  ~TCustomdxBarSubItem() override;
+  TdxBarItemLinks* GetItemLinks() const { return FItemLinks.get(); }
+  void SetItemLinks(const TdxBarItemLinks* Value);
+  int GetBarSize() const { return FBarSize; }
+  void SetBarSize(int Value) { FBarSize = Value < 0 ? 0 : Value; }
+  int GetDetachingBar() const;
+  void SetDetachingBar(int Value);
+  TdxBar* GetDetachingBarRef() const { return FDetachingBar; }
+  bool GetShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value) { FShowCaption = Value; }
+  bool Detachable = false;
+  bool IsShortCut(TShortCut ShortCut);
+  bool CanClick() const override { return false; }
+  void BarNotification(TOperation Operation, TdxBar* ABar) override;
+  virtual bool AllowsLinkCustomizing() const { return true; }
+  TNotifyEvent OnCloseUp;
+  TNotifyEvent OnDetaching;
+  TNotifyEvent OnPopup;
+
+protected:
+  String ClassName() const override { return "TCustomdxBarSubItem"; }
+
+private:
+  std::unique_ptr<TdxBarItemLinks> FItemLinks;
+  int FBarSize = 0;
+  TdxBar* FDetachingBar = nullptr;
+  bool FShowCaption = true;
+};
+
+class TdxBarSubItem : public TCustomdxBarSubItem {
+public:
+  using TCustomdxBarSubItem::TCustomdxBarSubItem;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+  bool AllowCustomizing = true;
+
+protected:
+  String ClassName() const override { return "TdxBarSubItem"; }
+};
+
+// Whether Item may be placed in the links of Owner without a menu that
+// contains itself.
+bool CanItemBeLinked(const TComponent* Owner, const TdxBarItem* Item);
+
+// ---- Links ----
+
+class TdxBarItemLink : public TCollectionItem {
+public:
+  explicit TdxBarItemLink(TCollection* Collection);
+  ~TdxBarItemLink() override;
+  void Assign(const TPersistent* Source) override;
+
+  TdxBarManager* GetBarManager() const;
+  TdxBarItemLinks* GetLinks() const;
+  TdxBarItem* GetItem() const { return FItem; }
+  void SetItem(TdxBarItem* Value);
+  bool GetBeginGroup() const;
+  void SetBeginGroup(bool Value);
+  bool GetStoredBeginGroup() const { return FBeginGroup; }
+  bool GetMostRecentlyUsed() const { return FMostRecentlyUsed; }
+  void SetMostRecentlyUsed(bool Value);
+  const String& GetUserCaption() const { return FUserCaption; }
+  void SetUserCaption(const String& Value);
+  TdxBarUserDefines GetUserDefine() const { return FUserDefine; }
+  void SetUserDefine(TdxBarUserDefines Value);
+  TBitmap* GetUserGlyph() const { return FUserGlyph.get(); }
+  void SetUserGlyph(const TBitmap* Value);
+  TdxBarPaintStyle GetUserPaintStyle() const { return FUserPaintStyle; }
+  void SetUserPaintStyle(TdxBarPaintStyle Value);
+  int GetUserWidth() const { return FUserWidth; }
+  void SetUserWidth(int Value);
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool Value);
+
+  String GetCaption() const;
+  TBitmap* GetGlyph() const;
+  TdxBarPaintStyle GetPaintStyle() const;
+  int GetWidth() const;
+  int GetAvailableIndex() const;
+  int GetVisibleIndex() const;
+  int GetShownIndex() const;
+  int GetRecentIndex() const;
+  bool IsReallyVisible() const;
+  bool IsItemOrContains(const TdxBarItem* AItem) const;
+  bool MatchesAccelerator(WORD Key, TShiftState Shift) const;
+
+  void MarkAsRecentlyUsed(bool CountUse);
+  void BringToTopInRecentList(bool CountUse);
+  void MoveToRecentEnd();
+  void MoveToRecentIndex(int Index);
+  void ResetUsage();
+
+  int UseCount = 0;
+  int PendingRecentIndex = -1;
+  int PendingUseCount = 0;
+  bool PendingVisible = true;
+  int LinkTag = 0;
+
+private:
+  friend class TdxBarItemLinks;
+  void Changed();
+  TdxBarItem* FItem = nullptr;
+  bool FBeginGroup = false;
+  bool FMostRecentlyUsed = true;
+  String FUserCaption;
+  TdxBarUserDefines FUserDefine;
+  std::unique_ptr<TBitmap> FUserGlyph;
+  TdxBarPaintStyle FUserPaintStyle = psStandard;
+  int FUserWidth = 0;
+  bool FVisible = true;
+};
+
+class TdxBarItemLinks : public TCollection {
+public:
+  TdxBarItemLinks(TdxBarManager* ABarManager, TPersistent* AOwner);
+  ~TdxBarItemLinks() override;
+  TdxBarItemLink* Add() { return static_cast<TdxBarItemLink*>(TCollection::Add()); }
+  TdxBarItemLink* GetItem(int Index) const {
+    return static_cast<TdxBarItemLink*>(TCollection::GetItem(Index));
+  }
+  TdxBarManager* GetBarManager() const { return FBarManager; }
+  TPersistent* GetOwner() const override { return FOwner; }
+  void Assign(const TPersistent* Source) override;
+
+  int GetAvailableCount() const { return static_cast<int>(FAvailable.size()); }
+  TdxBarItemLink* GetAvailableLink(int Index) const { return FAvailable[Index]; }
+  int GetVisibleCount() const { return static_cast<int>(FVisible.size()); }
+  TdxBarItemLink* GetVisibleLink(int Index) const { return FVisible[Index]; }
+  int GetShownCount() const { return static_cast<int>(FShown.size()); }
+  TdxBarItemLink* GetShownLink(int Index) const { return FShown[Index]; }
+  int GetRecentCount() const { return static_cast<int>(FRecent.size()); }
+  TdxBarItemLink* GetRecentLink(int Index) const { return FRecent[Index]; }
+
+  void RebuildLists();
+  void SetRecentItemCount(int Value);
+  void RestoreRecentItemCount();
+  // The count personalised menus would show, −1 for all.
+  int GetRecentItemCount() const;
+  bool GetUseRecentItems() const;
+  void SetUseRecentItems(bool Value) { FUseRecentItems = Value; }
+
+  void ApplyStoredState(bool ApplyVisible);
+  void NormalizeRecentOrder();
+  void CopyMostRecentlyUsed(const TdxBarItemLinks* Source);
+  void UpdateActions();
+  bool IsShortCut(TShortCut ShortCut);
+  // The menu search over the visible links, from the one after StartLink.
+  TdxBarItemLink* FindAcceleratorLink(WORD Key, TShiftState Shift, TdxBarItemLink* StartLink);
+  bool ContainsItem(const TdxBarItem* AItem) const;
+  bool IsAssigning() const { return FAssigning; }
+
+  std::function<void(TdxBarItemLinks* Sender)> OnChange;
+
+protected:
+  void Update(TCollectionItem* Item) override;
+  String ClassName() const override { return "TdxBarItemLinks"; }
+
+private:
+  friend class TdxBarItemLink;
+  TdxBarManager* FBarManager;
+  TPersistent* FOwner;
+  std::vector<TdxBarItemLink*> FAvailable, FVisible, FShown, FRecent;
+  int FRecentItemCount = -1;
+  int FSavedRecentItemCount = -1;
+  bool FUseRecentItems = true;
+  bool FAssigning = false;
+};
+
+// ---- Bars ----
+
+class TdxBar : public TCollectionItem {
+public:
+  explicit TdxBar(TCollection* Collection);
+  ~TdxBar() override;
+  void Assign(const TPersistent* Source) override;
+
+  TdxBarManager* GetBarManager() const;
+  TdxBarItemLinks* GetItemLinks() const { return FItemLinks.get(); }
+  void SetItemLinks(const TdxBarItemLinks* Value) { FItemLinks->Assign(Value); }
+
+  const String& GetCaption() const { return FCaption; }
+  void SetCaption(const String& Value);
+  const String& GetName() const { return FName; }
+  void SetName(const String& Value) { FName = Value; }
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool Value);
+  bool GetIsMainMenu() const { return FIsMainMenu; }
+  void SetIsMainMenu(bool Value);
+  bool GetMultiLine() const { return FMultiLine; }
+  void SetMultiLine(bool Value);
+  bool GetWholeRow() const { return FWholeRow; }
+  void SetWholeRow(bool Value) { FWholeRow = Value; }
+  TdxBarDockingStyle GetDockingStyle() const { return FDockingStyle; }
+  void SetDockingStyle(TdxBarDockingStyle Value);
+  TdxBarDockingStyle GetDockedDockingStyle() const { return FDockedDockingStyle; }
+  void SetDockedDockingStyle(TdxBarDockingStyle Value) { FDockedDockingStyle = Value; }
+  int GetRow() const { return FRow; }
+  void SetRow(int Value) { FRow = Value < 0 ? 0 : Value; }
+  int GetDockedLeft() const { return FDockedLeft; }
+  void SetDockedLeft(int Value);
+  int GetDockedTop() const { return FDockedTop; }
+  void SetDockedTop(int Value);
+  int GetFloatValue(int Index) const { return FFloat[Index - 1]; }
+  void SetFloatValue(int Index, int Value);
+  bool GetHidden() const { return FHidden; }
+  void SetHidden(bool Value);
+  bool GetUseRecentItems() const { return FUseRecentItems; }
+  void SetUseRecentItems(bool Value);
+  TFont* GetFont() const { return FFont.get(); }
+  void SetFont(const TFont* Value) { FFont->Assign(Value); }
+  bool GetUseOwnFont() const { return FUseOwnFont; }
+  void SetUseOwnFont(bool Value);
+  TBitmap* GetBackgroundBitmap() const { return FBackgroundBitmap.get(); }
+  // Refreshes the bar's font from the manager's, keeping UseOwnFont.
+  void ManagerFontChanged();
+
+  bool AllowClose = true;
+  bool AllowCustomizing = true;
+  bool AllowQuickCustomizing = true;
+  bool AllowReset = true;
+  BYTE AlphaBlendValue = 255;
+  TdxBarBorderStyle BorderStyle = bbsSingle;
+  TColor Color = clDefault;
+  TdxBarDockingStyles NotDocking;
+  bool OneOnRow = false;
+  bool RotateWhenVertical = true;
+  bool ShowMark = true;
+  bool SizeGrip = true;
+  bool UseRestSpace = false;
+  bool HiddenAutomatically = false;
+  bool LoadedFromForm = false;
+
+  bool CanClose() const { return AllowClose && !FIsMainMenu; }
+  bool CanReset() const { return LoadedFromForm && AllowReset; }
+  bool IsStatusBar() const { return BorderStyle == bbsNone && FDockingStyle == dsBottom && FWholeRow; }
+  bool IsShortCut(TShortCut ShortCut) { return FItemLinks->IsShortCut(ShortCut); }
+  void Reset();
+  void ResetWithConfirmation();
+  void ApplyPendingState();
+
+  // Sub items that are told when the bar goes.
+  void AddNotifiedItem(TdxBarItem* AItem);
+  void RemoveNotifiedItem(TdxBarItem* AItem);
+
+private:
+  void ResetSubItems(TdxBarItemLinks* Links, TdxBarManager* FreshManager);
+  TdxBars* GetBars() const;
+  std::unique_ptr<TdxBarItemLinks> FItemLinks;
+  std::unique_ptr<TFont> FFont;
+  std::unique_ptr<TBitmap> FBackgroundBitmap;
+  String FCaption;
+  String FName;
+  bool FVisible = false;
+  bool FPendingVisible = false;
+  TdxBarDockingStyle FPendingDockingStyle = dsNone;
+  bool FIsMainMenu = false;
+  bool FMultiLine = false;
+  bool FWholeRow = false;
+  TdxBarDockingStyle FDockingStyle = dsNone;
+  TdxBarDockingStyle FDockedDockingStyle = dsTop;
+  int FRow = 0;
+  int FDockedLeft = 0;
+  int FDockedTop = 0;
+  int FFloat[4] = {0, 0, 0, 0};
+  bool FHidden = false;
+  bool FUseRecentItems = true;
+  bool FUseOwnFont = false;
+  bool FFontFromManager = false;
+  std::vector<TdxBarItem*> FNotifiedItems;
+};
+
+class TdxBars : public TCollection {
+public:
+  explicit TdxBars(TdxBarManager* ABarManager);
+  ~TdxBars() override;
+  TdxBar* Add() { return static_cast<TdxBar*>(TCollection::Add()); }
+  TdxBar* GetItem(int Index) const { return static_cast<TdxBar*>(TCollection::GetItem(Index)); }
+  TdxBarManager* GetBarManager() const { return FBarManager; }
+  TPersistent* GetOwner() const override { return FBarManager; }
+  bool IsApplyingLoadedState() const { return FApplyingLoadedState; }
+  // A bar is being reset from a fresh copy of the form's definition.
+  bool IsResetting() const { return FResetting; }
+
+protected:
+  void Update(TCollectionItem*) override {}
+
+private:
+  friend class TdxBarManager;
+  friend class TdxBar;
+  TdxBarManager* FBarManager;
+  bool FApplyingLoadedState = false;
+  bool FResetting = false;
+};
+
+// The caption followed by the first number that no bar has as its name.
+String MakeUniqueBarName(const TdxBars* Bars, const String& Caption);

@@ -1,0 +1,21 @@
+// The toolbar library's texts: string-table entries of the program (res/
+// bars.rc), each read through the control library's loader so that a
+// replacement table may override it.
+#pragma once
+
+#include "cxClasses.h"
+
+enum : UINT {
+  dxSBAR_RECURSIVESUBITEMS = 65044,
+  dxSBAR_RECURSIVEGROUPS = 65047,
+  dxSBAR_DEFAULTCATEGORYNAME = 65048,
+  dxSBAR_WANTTORESETTOOLBAR = 65068,
+  dxSBAR_WANTTORESETUSAGEDATA = 65069,
+  dxSBAR_BARMANAGERMORETHANONE = 65070,
+  dxSBAR_BARMANAGERBADOWNER = 65071,
+};
+
+// The one record of a string, by which a replacement table names it.
+const TResStringRec* dxBarResString(UINT Identifier);
+// The text of one of the library's strings.
+String dxBarString(UINT Identifier);
