@@ -351,24 +351,6 @@ void DrawGlyphContent(TcxCanvas* ACanvas, const TcxEditButtonViewInfo* b, TColor
 
 } // namespace
 
-// ---- Theme and painter choice ----
-
-bool IsThemedPartAvailable(bool ANativeStyle, TdxThemedObjectType AThemeClass) {
-  return ANativeStyle && OpenThemeHandle(AThemeClass) != nullptr;
-}
-
-TcxCustomLookAndFeelPainterClass GetEditPainterClass(bool ANativeStyle, TcxLookAndFeelKind AKind) {
-  if (ANativeStyle && ThemesAvailable()) return TcxWinXPLookAndFeelPainter::Instance();
-  switch (AKind) {
-  case lfFlat:
-    return TcxFlatLookAndFeelPainter::Instance();
-  case lfStandard:
-    return TcxStandardLookAndFeelPainter::Instance();
-  default:
-    return TcxUltraFlatLookAndFeelPainter::Instance();
-  }
-}
-
 // ---- Primitive fills and lines ----
 
 void FillRectWithBrush(HDC DC, const TRect& R, HBRUSH Brush) {

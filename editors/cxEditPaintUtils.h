@@ -12,9 +12,10 @@ class TcxCustomTextEditViewInfo;
 class TcxCustomCheckBoxViewInfo;
 class TcxSpinEditViewInfo;
 
-// Theme and painter choice.
-bool IsThemedPartAvailable(bool ANativeStyle, TdxThemedObjectType AThemeClass);
-TcxCustomLookAndFeelPainterClass GetEditPainterClass(bool ANativeStyle, TcxLookAndFeelKind AKind);
+// A visual style is asked for and the class's theme opens.
+inline bool IsThemedPartAvailable(bool ANativeStyle, TdxThemedObjectType AThemeClass) {
+  return IsNativeBorderAvailable(ANativeStyle, AThemeClass);
+}
 
 // Primitive fills and lines.
 void FillRectWithBrush(HDC DC, const TRect& R, HBRUSH Brush);
