@@ -87,7 +87,11 @@ void TcxCustomEditPropertiesValues::Assign(const TPersistent* Source) {
 
 // ---- TcxEditButton ----
 
-TcxEditButton::TcxEditButton(TCollection* Collection) : TCollectionItem(Collection) {}
+// Joins the collection only once its own fields are set: joining tells the
+// properties, which lay the buttons out.
+TcxEditButton::TcxEditButton(TCollection* Collection) : TCollectionItem(nullptr) {
+  if (Collection) SetCollection(Collection);
+}
 
 TcxEditButton::~TcxEditButton() = default;
 

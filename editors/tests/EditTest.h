@@ -64,6 +64,11 @@ public:
   bool CanAcceptRepositoryItem(TcxEditRepositoryItem* AItem) override {
     return !AItem || dynamic_cast<TTestProperties*>(AItem->GetProperties()) != nullptr;
   }
+  int Applied = 0;
+  void ApplyPropertiesChange(TcxCustomEditProperties* AProperties) override {
+    ++Applied;
+    TcxCustomEdit::ApplyPropertiesChange(AProperties);
+  }
   void GetDisplayText(String& Text) override { Text = DisplayText; }
   void SelectAll() override { ++SelectAllCount; }
   void DoButtonDown(int AIndex) override { Log.push_back("down " + std::to_string(AIndex)); }
