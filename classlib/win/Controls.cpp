@@ -176,11 +176,6 @@ void TControl::SetParent(TWinControl* AParent) {
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
-  if ((AWidth != FWidth || AHeight != FHeight) && !CanResize(AWidth, AHeight)) {
-    AWidth = FWidth;
-    AHeight = FHeight;
-  }
-  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   const bool resized = AWidth != FWidth || AHeight != FHeight;
   Invalidate();
   FLeft = ALeft;
@@ -274,7 +269,7 @@ void TControl::SetVisible(bool value) {
 }
 
 void TControl::Show() {
-  if (FParent) FParent->Show();
+  if (FParent) FParent->ShowControl(this);
   SetVisible(true);
 }
 

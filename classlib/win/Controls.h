@@ -259,12 +259,6 @@ public:
   void SetWidth(int value) { SetBounds(FLeft, FTop, value, FHeight); }
   void SetHeight(int value) { SetBounds(FLeft, FTop, FWidth, value); }
   virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
-  // Asked before the size changes; may adjust the new size or refuse it.
-  virtual bool CanResize(int& NewWidth, int& NewHeight) {
-    (void)NewWidth;
-    (void)NewHeight;
-    return true;
-  }
   TRect GetBoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
   void SetBoundsRect(const TRect& r) { SetBounds(r.left, r.top, r.Width(), r.Height()); }
   virtual TRect GetClientRect();
@@ -454,6 +448,12 @@ public:
   void GetTabOrderList(std::vector<TWinControl*>& list);
   TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);
   void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+  // Makes the first control in tab order (a tab stop when there is one) the
+  // form's active control.
+  void SelectFirst();
+  // Makes a child visible to the user: the page control shows the page that
+  // holds it. The base shows this control.
+  virtual void ShowControl(TControl* AControl);
   // Sends the message to every child until one answers it.
   void Broadcast(TMessage& Message);
 

@@ -262,11 +262,6 @@ TPoint TWinControl::GetClientOrigin() {
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
-  if ((AWidth != FWidth || AHeight != FHeight) && !CanResize(AWidth, AHeight)) {
-    AWidth = FWidth;
-    AHeight = FHeight;
-  }
-  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   if (FHandle) {
     SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateAnchorRules();
@@ -631,6 +626,18 @@ TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForwar
     if ((!CheckTabStop || c->FTabStop) && (!CheckParent || c->FParent == this) && c->CanFocus()) return c;
   } while (i != start);
   return nullptr;
+}
+
+void TWinControl::SelectFirst() {
+  TCustomForm* form = GetParentForm(this);
+  if (!form) return;
+  TWinControl* control = FindNextControl(nullptr, true, true, false);
+  if (!control) control = FindNextControl(nullptr, true, false, false);
+  if (control) form->SetActiveControl(control);
+}
+
+void TWinControl::ShowControl(TControl*) {
+  Show();
 }
 
 void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {

@@ -1,4 +1,4 @@
-#include "EditorsLibrary.h"
+#include "ControlsLibrary.h"
 #include "GuiTest.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +6,6 @@
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   guitest::InitStyleOffRuns();
-  TEditorsLibrary library;
+  TControlsLibrary library;
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,338 @@
+// The page control and its tab sheets: page i owns tab i; selecting a tab
+// shows its page and showing a page selects its tab.
+#include "cxPC.h"
+#include "cxPCConsts.h"
+#include "cxPCPainters.h"
+
+#include "dxThemeManager.h"
+#include "Forms.h"
+
+namespace {
+
+constexpr int kTabPane = 9;
+
+} // namespace
+
+// ---- TcxPageControl ----
+
+TcxPageControl::TcxPageControl(TComponent* AOwner) : TcxCustomTabControl(AOwner) {}
+
+TcxPageControl::~TcxPageControl() {
+  for (int i = 0; i < GetPageCount(); ++i) {
+    GetPage(i)->FPageControl = nullptr;
+    GetPage(i)->FTab = nullptr;
+  }
+  FPages.Clear();
+  FActivePage = nullptr;
+}
+
+TcxTabSheet* TcxPageControl::FindNextPage(TcxTabSheet* Current, bool GoForward, bool CheckTabVisible) {
+  const int count = GetPageCount();
+  if (count == 0) return nullptr;
+  const int start = IndexOfPage(Current);
+  if (start == -1) return GetPage(GoForward ? 0 : count - 1);
+  int i = start;
+  do {
+    i = GoForward ? (i + 1) % count : (i + count - 1) % count;
+    if (!CheckTabVisible || GetPage(i)->GetTabVisible()) return GetPage(i);
+  } while (i != start);
+  return GetPage(start);
+}
+
+void TcxPageControl::SelectNextPage(bool GoForward, bool CheckTabVisible) {
+  TcxTabSheet* page = FindNextPage(FActivePage, GoForward, CheckTabVisible);
+  if (page && page != FActivePage) SetActivePage(page);
+}
+
+void TcxPageControl::InsertPage(TcxTabSheet* Page) {
+  FInsertingPage = true;
+  struct TClear {
+    bool& Flag;
+    ~TClear() { Flag = false; }
+  } clear{FInsertingPage};
+  FPages.Add(Page);
+  Page->FPageControl = this;
+  GetTabs()->Add(Page->GetCaption());
+  FInsertingPage = false;
+  Page->FTab = GetTabs()->GetTab(GetTabs()->GetCount() - 1);
+  UpdateTab(Page);
+}
+
+void TcxPageControl::RemovePage(TcxTabSheet* Page) {
+  TcxTabSheet* next = FindNextPage(Page, true, !IsDesigning());
+  const int index = Page->GetPageIndex();
+  Page->FTab = nullptr;
+  GetTabs()->Delete(index);
+  FPages.Remove(Page);
+  Page->FPageControl = nullptr;
+  SetActivePage(next == Page ? nullptr : next);
+}
+
+void TcxPageControl::MovePage(TcxTabSheet* Page, int NewIndex) {
+  const int old = IndexOfPage(Page);
+  FPages.Move(old, NewIndex);
+  GetTabs()->Move(old, NewIndex);
+  Page->FTab = GetTabs()->GetTab(NewIndex);
+  UpdateTab(Page);
+  ChangeTabIndex(NewIndex);
+  // The moved page may land where the selected tab stood: the tab index
+  // did not change, so the page is shown here.
+  if (FActivePage != Page && GetTabIndex() == NewIndex) SetActivePage(Page);
+}
+
+void TcxPageControl::UpdateTab(TcxTabSheet* Page) {
+  TcxTab* tab = Page->FTab;
+  if (IsLoading() || !tab) return;
+  tab->SetCaption(Page->GetCaption());
+  tab->SetEnabled(Page->GetEnabled());
+  tab->SetImageIndex(Page->FImageIndex);
+  tab->SetHighlighted(Page->FHighlighted);
+  tab->SetVisible(Page->FTabVisible);
+  if (Page == FActivePage) ChangeTabIndex(tab->GetVisible() ? tab->GetIndex() : -1);
+}
+
+void TcxPageControl::UpdateAllTabs() {
+  for (int i = 0; i < GetPageCount(); ++i)
+    UpdateTab(GetPage(i));
+}
+
+bool TcxPageControl::CanChangePage(TcxTabSheet* NewPage) {
+  bool allow = true;
+  if (OnPageChanging && !IsChangeLocked()) OnPageChanging(this, NewPage, allow);
+  return allow;
+}
+
+bool TcxPageControl::CanChange(int NewIndex) {
+  if (!TcxCustomTabControl::CanChange(NewIndex)) return false;
+  return NewIndex == -1 || CanChangePage(GetPage(NewIndex));
+}
+
+void TcxPageControl::PageChanged() {
+  if (OnChange && !IsChangeLocked()) OnChange(this);
+}
+
+void TcxPageControl::Change() {
+  LockChanges(true);
+  try {
+    if (GetTabIndex() != -1) UpdateActivePage();
+  } catch (...) {
+    LockChanges(false);
+    throw;
+  }
+  LockChanges(false);
+  TcxCustomTabControl::Change();
+}
+
+void TcxPageControl::UpdateActivePage() {
+  SetActivePage(GetTabIndex() == -1 ? nullptr : GetPage(GetTabIndex()));
+}
+
+void TcxPageControl::ChangeActivePage(TcxTabSheet* Page) {
+  if (Page == FActivePage || !CanChangePage(Page)) return;
+  TCustomForm* form = GetParentForm(this);
+  if (form && FActivePage && FActivePage->ContainsControl(form->GetActiveControl())) {
+    if (FActivePage->CanFocus()) form->SetActiveControl(FActivePage);
+    if (form->GetActiveControl() != FActivePage) {
+      LockChanges(true);
+      ChangeTabIndex(FActivePage->GetTabVisible() ? FActivePage->GetPageIndex() : -1);
+      LockChanges(false);
+      return;
+    }
+  }
+  if (Page) {
+    Page->BringToFront();
+    Page->SetVisible(true);
+    if (form && FActivePage && form->GetActiveControl() == FActivePage)
+      form->SetActiveControl(Page->CanFocus() ? static_cast<TWinControl*>(Page) : this);
+  }
+  if (FActivePage) FActivePage->SetVisible(false);
+  FActivePage = Page;
+  PageChanged();
+  if (form && FActivePage && form->GetActiveControl() == FActivePage) FActivePage->SelectFirst();
+}
+
+void TcxPageControl::SetActivePage(TcxTabSheet* Page) {
+  if (Page && Page->FPageControl != this) return;
+  ChangeActivePage(Page);
+  if (Page != FActivePage) return;
+  LockChanges(true);
+  ChangeTabIndex(!Page || !Page->GetTabVisible() ? -1 : Page->GetPageIndex());
+  LockChanges(false);
+}
+
+void TcxPageControl::SetActivePageIndex(int Index) {
+  SetActivePage(Index >= 0 && Index < GetPageCount() ? GetPage(Index) : nullptr);
+}
+
+void TcxPageControl::ImagesChanged() {
+  if (!FInsertingPage)
+    for (int i = 0; i < GetPageCount(); ++i)
+      if (GetPage(i)->FTab) GetPage(i)->FTab->SetImageIndex(GetPage(i)->FImageIndex);
+  TcxCustomTabControl::ImagesChanged();
+}
+
+void TcxPageControl::Loaded() {
+  TcxCustomTabControl::Loaded();
+  for (int i = 0; i < GetPageCount(); ++i)
+    GetPage(i)->SetAlign(alClient);
+  UpdateAllTabs();
+  if (FActivePage && !FActivePage->GetEnabled()) SetActivePage(nullptr);
+}
+
+bool TcxPageControl::CanFocus() {
+  return Focusable && TcxCustomTabControl::CanFocus();
+}
+
+bool TcxPageControl::CanFocusOnClick() {
+  return TcxCustomTabControl::CanFocusOnClick() && Focusable;
+}
+
+void TcxPageControl::ShowControl(TControl* AControl) {
+  auto* page = dynamic_cast<TcxTabSheet*>(AControl);
+  if (page && page->FPageControl == this) SetActivePage(page);
+  TcxCustomTabControl::ShowControl(AControl);
+}
+
+// ---- TcxTabSheet ----
+
+TcxTabSheet::TcxTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetAlign(alClient);
+  ControlStyle = ControlStyle + TControlStyle{csAcceptsControls, csNoDesignVisible};
+  SetVisible(false);
+  SetTabStop(false);
+}
+
+TcxTabSheet::~TcxTabSheet() {
+  if (FPageControl) FPageControl->RemovePage(this);
+}
+
+void TcxTabSheet::SetPageControl(TcxPageControl* Value) {
+  if (Value == FPageControl) return;
+  if (FPageControl) FPageControl->RemovePage(this);
+  SetParent(Value);
+  if (!Value) return;
+  Value->InsertPage(this);
+  if (!Value->IsLoading() && !Value->GetActivePage()) Value->SetActivePage(this);
+}
+
+int TcxTabSheet::GetPageIndex() const {
+  return FPageControl ? FPageControl->IndexOfPage(this) : -1;
+}
+
+void TcxTabSheet::SetPageIndex(int Value) {
+  if (!FPageControl) return;
+  const int last = FPageControl->GetPageCount() - 1;
+  if (Value > last) throw EListError(Format(cxPCResString(scxPCPageIndexError), Value, last));
+  FPageControl->MovePage(this, Value);
+}
+
+void TcxTabSheet::SetHighlighted(bool Value) {
+  if (Value == FHighlighted) return;
+  FHighlighted = Value;
+  UpdateTab();
+}
+
+void TcxTabSheet::SetImageIndex(int Value) {
+  if (Value == FImageIndex) return;
+  FImageIndex = Value;
+  UpdateTab();
+}
+
+void TcxTabSheet::SetTabVisible(bool Value) {
+  if (Value == FTabVisible) return;
+  FTabVisible = Value;
+  UpdateTab();
+}
+
+void TcxTabSheet::UpdateTab() {
+  if (FPageControl) FPageControl->UpdateTab(this);
+}
+
+void TcxTabSheet::DoHide() {
+  if (OnHide) OnHide(this);
+}
+
+void TcxTabSheet::DoShow() {
+  if (OnShow) OnShow(this);
+}
+
+void TcxTabSheet::ShowingChanged() {
+  try {
+    if (IsShowing())
+      DoShow();
+    else
+      DoHide();
+  } catch (...) {
+    Application->HandleException(this);
+  }
+}
+
+void TcxTabSheet::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
+}
+
+bool TcxTabSheet::IsNativeBackground() const {
+  return FPageControl && FPageControl->GetPainter()->IsNativePainting();
+}
+
+// The page control's themed pane, in this sheet's coordinates.
+TRect TcxTabSheet::NativePaneRect() {
+  TRect r;
+  FPageControl->GetPainter()->GetFrameRect(r);
+  InflateRect(&r, 2, 2);
+  OffsetRect(&r, -GetLeft(), -GetTop());
+  return r;
+}
+
+void TcxTabSheet::EraseNative(HDC DC) {
+  const TRect r = NativePaneRect();
+  dxUxTheme::DrawThemeBackground(OpenThemeHandle(totTab), DC, kTabPane, 0, &r, nullptr);
+}
+
+void TcxTabSheet::PaintNativeBorder() {
+  HDC dc = GetWindowDC(GetHandle());
+  const int saved = SaveDC(dc);
+  RECT window;
+  GetWindowRect(GetHandle(), &window);
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  ExcludeClipRect(dc, BorderWidth, BorderWidth, width - BorderWidth, height - BorderWidth);
+  TRect r = NativePaneRect();
+  OffsetRect(&r, BorderWidth, BorderWidth);
+  dxUxTheme::DrawThemeBackground(OpenThemeHandle(totTab), dc, kTabPane, 0, &r, nullptr);
+  RestoreDC(dc, saved);
+  ReleaseDC(GetHandle(), dc);
+}
+
+void TcxTabSheet::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+  case WM_ERASEBKGND:
+    if (!IsNativeBackground()) break;
+    EraseNative(reinterpret_cast<HDC>(Message.WParam));
+    Message.Result = 1;
+    return;
+  case WM_NCPAINT:
+    if (!IsNativeBackground()) break;
+    PaintNativeBorder();
+    Message.Result = 0;
+    return;
+  case CM_ENABLEDCHANGED:
+    TCustomControl::WndProc(Message);
+    EnabledChanged();
+    return;
+  case CM_TEXTCHANGED:
+    TCustomControl::WndProc(Message);
+    TextChanged();
+    return;
+  case CM_SHOWINGCHANGED:
+    TCustomControl::WndProc(Message);
+    ShowingChanged();
+    return;
+  case WM_WINDOWPOSCHANGED:
+    TCustomControl::WndProc(Message);
+    Invalidate();
+    return;
+  }
+  TCustomControl::WndProc(Message);
+}
