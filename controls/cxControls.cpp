@@ -171,6 +171,7 @@ void TcxControl::WndProc(TMessage& Message) {
   switch (Message.Msg) {
   case WM_CANCELMODE:
     TCustomControl::WndProc(Message);
+    if (guard.Alive()) FinishDragAndDrop(false);
     if (guard.Alive()) CancelMouseCapture();
     break;
   case WM_ERASEBKGND:
@@ -253,7 +254,9 @@ void TcxControl::ScrollBarMetricsChanged() {
   BoundsChanged();
 }
 
-void TcxControl::AfterMouseDown(TMouseButton, int, int) {}
+void TcxControl::AfterMouseDown(TMouseButton Button, int, int) {
+  if (Button == mbMiddle) RunPanningLoop();
+}
 
 void TcxControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   FMouseDownPos = TPoint(X, Y);
@@ -264,6 +267,8 @@ void TcxControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     // Focus refused: the click is swallowed.
     if (!IsFocused() && !AllowUnfocusedMouseDown()) return SetMouseCapture(false);
   }
+  StartDragAndDropOnMouseDown(Button, Shift, X, Y);
+  if (!guard.Alive()) return;
   BeforeMouseDown(Button, Shift, X, Y);
   if (!guard.Alive()) return;
   TCustomControl::MouseDown(Button, Shift, X, Y);
@@ -274,7 +279,9 @@ void TcxControl::MouseMove(TShiftState Shift, int X, int Y) {
   const TCursor saved = FDefaultCursor;
   TControl::SetCursor(GetCursor(X, Y));
   FDefaultCursor = saved;
+  TcxControlGuard guard(this);
   TCustomControl::MouseMove(Shift, X, Y);
+  if (guard.Alive()) DragAndDropOnMouseMove(X, Y);
 }
 
 bool TcxControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {

@@ -44,6 +44,42 @@ public:
 class TcxControl;
 class TcxControlChildComponent;
 
+enum TcxDragAndDropPhase { dndIdle, dndPending, dndDragging };
+
+// Runs one drag-and-drop operation inside a control (moving a column, a
+// splitter); controls supply their own kind.
+class TcxDragAndDropObject : public TObject {
+public:
+  explicit TcxDragAndDropObject(TcxControl* AControl);
+  TcxControl* GetControl() const { return FControl; }
+  TcxCanvas* GetCanvas() const { return FCanvas; }
+  bool GetDirty() const { return FDirty; }
+  void SetDirty(bool Value);
+  // In the control's client coordinates; (-1, -1) until Init.
+  TPoint CurMousePos{-1, -1};
+  TPoint PrevMousePos{-1, -1};
+
+  virtual bool GetImmediateStart() { return false; }
+  void Init();
+  void DoDragAndDrop(const TPoint& P, bool& Accepted);
+  void DoEndDragAndDrop(bool Accepted);
+
+protected:
+  virtual void DirtyChanged() {}
+  virtual TCursor GetDragAndDropCursor(bool Accepted) { return Accepted ? crDrag : crNoDrop; }
+  virtual void AfterDragAndDrop(bool) {}
+  virtual void BeginDragAndDrop() { DirtyChanged(); }
+  virtual void DragAndDrop(const TPoint& P, bool& Accepted);
+  virtual void EndDragAndDrop(bool) { SetDirty(true); }
+
+private:
+  TcxControl* FControl;
+  TcxCanvas* FCanvas;
+  bool FDirty = false;
+};
+
+using TcxDragAndDropObjectClass = std::unique_ptr<TcxDragAndDropObject> (*)(TcxControl* AControl);
+
 // The layout's wishes for one own scroll bar, applied once they are stable.
 struct TcxScrollBarData {
   int Min = 0;
@@ -113,6 +149,13 @@ public:
 
   TNotifyEvent OnFocusChanged;
 
+  TcxDragAndDropPhase GetDragAndDropPhase() const { return FDragAndDropPhase; }
+  TcxDragAndDropObject* GetDragAndDropObject();
+  void FinishDragAndDrop(bool Accepted);
+  // Scrolls towards the mouse while the middle button pans; returns when
+  // panning ends.
+  void RunPanningLoop();
+
   // First group of the control's overridables.
   virtual bool CanFocusOnClick();
   virtual bool FocusOnChildClick(TControl* AChild);
@@ -144,6 +187,12 @@ protected:
   virtual void Scroll(TScrollBarKind, TScrollCode, int&) {}
   virtual void PlaceScrollBars();
   virtual void UpdateScrollBars();
+  virtual bool CanStartDragAndDrop(const TPoint&) { return false; }
+  virtual void BeginDragAndDrop();
+  virtual void DragAndDrop(const TPoint& P, bool& Accepted);
+  virtual void EndDragAndDrop(bool Accepted);
+  virtual void FinishDragOnMouseUp();
+  virtual TcxDragAndDropObjectClass GetDragAndDropObjectClass();
 
   // Second group, called from message handlers.
   virtual void HandleColorChange() {}
@@ -163,6 +212,8 @@ protected:
   void Resize() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   String ClassName() const override { return "TcxControl"; }
 
@@ -177,9 +228,16 @@ private:
   void HideBarsOfEachOther();
   void ApplyScrollBars(bool Stabilized);
   void ScrollBarMetricsChanged();
+  void SetDragAndDropPhase(TcxDragAndDropPhase Value);
+  void StartDragAndDropOnMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void DragAndDropOnMouseMove(int X, int Y);
 
   bool FCalculatingScrollBars = false;
   std::unique_ptr<TcxCanvas> FCanvas;
+  std::unique_ptr<TcxDragAndDropObject> FDragAndDropObject;
+  TCursor FDragAndDropPrevCursor = crDefault;
+  bool FFinishingDragAndDrop = false;
+  TcxDragAndDropPhase FDragAndDropPhase = dndIdle;
   TCursor FDefaultCursor = crDefault;
   std::unique_ptr<TcxControlScrollBar> FHScrollBar;
   bool FHScrollBarStartVisible = false;
@@ -263,6 +321,9 @@ private:
 };
 
 bool IsWithinDragThreshold(const TPoint& P0, int X, int Y);
+// Holds the mouse until it leaves a small square around the cursor (1),
+// a button goes up (0), or Escape or the lost capture ends it (2).
+int TrackDragStart(HWND Wnd);
 bool IsComponentLoading(TComponent* AComponent);
 TRect GetMonitorWorkArea(const TPoint& P);
 void MapWindowRect(HWND FromWnd, HWND ToWnd, TRect& R);

@@ -4,7 +4,7 @@ application icon and the About box's two pictures (JPEG, encoded by
 ImageMagick's convert); and the editor's pictures into syntaxedit/res: its
 gutter images, the wrapped-row glyph, the hyperlink cursor, the colour
 button's drop-down arrows and the spin button's glyphs; and the control
-library's row indicators into controls/res. Run it again
+library's row indicators, cursors and panning anchors into controls/res. Run it again
 after changing a drawing; the outputs are committed, so the build needs no
 Python.
 
@@ -540,6 +540,32 @@ CONTROL_CURSORS = {
 }
 
 
+def panning_anchor(directions):
+    """The mark shown under the mouse while the middle button pans: a
+    grey disc with a dot and triangles for the directions it scrolls."""
+    size = 28
+    c = Canvas(size, size, WHITE)
+    mid = (size - 1) / 2
+    c.disc(mid, mid, mid, LIGHT, GREY)
+    m = size // 2
+    c.rect(m - 2, m - 2, m + 1, m + 1, BLACK)
+    for d in directions:
+        for i in range(5):
+            for j in range(-i, i + 1):
+                x, y = {'up': (m + j, 3 + i), 'down': (m + j, size - 4 - i),
+                        'left': (3 + i, m + j), 'right': (size - 4 - i, m + j)}[d]
+                c.dot(x, y, BLACK)
+    return bmp24(c)
+
+
+# The control library's panning anchors by resource name.
+PANNING_ANCHORS = {
+    'fullscroll.bmp': lambda: panning_anchor(['up', 'down', 'left', 'right']),
+    'horscroll.bmp': lambda: panning_anchor(['left', 'right']),
+    'verscroll.bmp': lambda: panning_anchor(['up', 'down']),
+}
+
+
 def jpeg(canvas):
     ppm = b'P6 %d %d 255\n' % (canvas.width, canvas.height)
     ppm += b''.join(bytes(px) for row in canvas.px for px in row)
@@ -689,6 +715,7 @@ def main():
     controls_dir = os.path.join(here, '..', 'controls', 'res')
     controls = {name: lambda rows=rows: indicator(rows) for name, rows in INDICATORS.items()}
     controls.update(CONTROL_CURSORS)
+    controls.update(PANNING_ANCHORS)
     bars_dir = os.path.join(here, '..', 'bars', 'res')
     for folder, pictures in ((outdir, outputs), (editor_dir, editor), (controls_dir, controls),
                              (bars_dir, BAR_RESOURCES)):

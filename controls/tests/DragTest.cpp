@@ -1,0 +1,341 @@
+// Drag and drop inside a control, the start of a drag, and middle-button
+// panning, driven by real input while the modal loops run.
+#include "ControlTest.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using guitest::PumpFor;
+using guitest::PumpUntil;
+
+// Input from inside a modal loop: nothing is pumped here.
+void SendMouse(const TPoint& Screen, DWORD Flags = 0) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (Screen.x * 65536 + width - 1) / width;
+  input.mi.dy = (Screen.y * 65536 + height - 1) / height;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | Flags;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+void SendKey(WORD Key) {
+  INPUT input[2] = {};
+  for (INPUT& i : input) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = Key;
+  }
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+// A step of a script: an action run a delay after the step before.
+struct TStep {
+  template <typename F> TStep(F AAction, DWORD ADelay = 150) : Action(std::move(AAction)), Delay(ADelay) {}
+  std::function<void()> Action;
+  DWORD Delay;
+};
+
+TStep Pause(DWORD Ms) {
+  return TStep([] {}, Ms);
+}
+
+// Steps run one after another from a thread timer, so they run inside
+// whatever modal loop is pumping; delays are measured by the clock, as
+// timers may come late while other timers are busy.
+class TScript {
+public:
+  explicit TScript(std::vector<TStep> ASteps) : FSteps(std::move(ASteps)), FLast(GetTickCount()) {
+    Current = this;
+    FTimer = SetTimer(nullptr, 0, 10, &Tick);
+  }
+  ~TScript() {
+    KillTimer(nullptr, FTimer);
+    Current = nullptr;
+  }
+  bool Done() const { return FNext >= FSteps.size(); }
+
+private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!Current || Current->Done()) return;
+    TScript& s = *Current;
+    if (GetTickCount() - s.FLast < s.FSteps[s.FNext].Delay) return;
+    s.FLast = GetTickCount();
+    s.FSteps[s.FNext++].Action();
+  }
+  static inline TScript* Current = nullptr;
+  std::vector<TStep> FSteps;
+  size_t FNext = 0;
+  DWORD FLast;
+  UINT_PTR FTimer;
+};
+
+HCURSOR CursorOf(TCursor Id) {
+  return Screen->GetCursors(Id);
+}
+
+// ---- In-control drag and drop ----
+
+struct TDragLog {
+  std::vector<String> Calls;
+};
+
+class TLoggingDragObject : public TcxDragAndDropObject {
+public:
+  TLoggingDragObject(TcxControl* AControl, TDragLog* ALog) : TcxDragAndDropObject(AControl), FLog(ALog) {}
+
+protected:
+  void BeginDragAndDrop() override {
+    FLog->Calls.push_back("begin");
+    TcxDragAndDropObject::BeginDragAndDrop();
+  }
+  void EndDragAndDrop(bool Accepted) override {
+    FLog->Calls.push_back(Accepted ? "end accepted" : "end cancelled");
+    TcxDragAndDropObject::EndDragAndDrop(Accepted);
+  }
+
+private:
+  TDragLog* FLog;
+};
+
+TDragLog* CurrentLog = nullptr;
+
+class TDragView : public TScrollingView {
+public:
+  using TScrollingView::TScrollingView;
+  TDragLog Log;
+
+protected:
+  bool CanStartDragAndDrop(const TPoint&) override { return true; }
+  TcxDragAndDropObjectClass GetDragAndDropObjectClass() override {
+    CurrentLog = &Log;
+    return [](TcxControl* AControl) -> std::unique_ptr<TcxDragAndDropObject> {
+      return std::make_unique<TLoggingDragObject>(AControl, CurrentLog);
+    };
+  }
+};
+
+struct TDragForm {
+  TDragForm() {
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(40, 40, 320, 260);
+    view = new TDragView(form.get());
+    view->SetBounds(10, 10, 200, 150);
+    view->SetParent(form.get());
+    form->Show();
+    PumpFor(50);
+  }
+  std::unique_ptr<TForm> form;
+  TDragView* view;
+};
+
+TEST(Drag, InControlOperationPassesItsPhases) {
+  const int away = Mouse->DragThreshold + 10;
+  const struct {
+    const char* name;
+    int moveBy;
+    bool escape;
+    std::vector<String> calls;
+  } cases[] = {
+      {"press and release without moving", 0, false, {}},
+      {"moved beyond the threshold and released", away, false, {"begin", "end accepted"}},
+      {"moved, then Escape", away, true, {"begin", "end cancelled"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TDragForm f;
+    const HWND wnd = f.view->GetHandle();
+    guitest::MouseEventAt(wnd, 40, 40, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(dndPending, f.view->GetDragAndDropPhase());
+    if (c.moveBy) {
+      guitest::MouseEventAt(wnd, 40 + c.moveBy, 40);
+      EXPECT_EQ(dndDragging, f.view->GetDragAndDropPhase());
+      EXPECT_EQ(crNoDrop, Screen->GetCursor()) << "the object's cursor while not accepted";
+      EXPECT_EQ(wnd, GetCapture());
+    }
+    if (c.escape) {
+      guitest::PressKey(VK_ESCAPE);
+      PumpFor(30);
+    }
+    guitest::MouseEventAt(wnd, 40 + c.moveBy, 40, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(dndIdle, f.view->GetDragAndDropPhase());
+    EXPECT_EQ(c.calls, f.view->Log.Calls);
+    EXPECT_EQ(crDefault, Screen->GetCursor()) << "the saved cursor is back";
+    EXPECT_NE(wnd, GetCapture());
+  }
+}
+
+// ---- TrackDragStart ----
+
+TEST(Drag, TrackDragStartTellsHowTheMouseEnded) {
+  TDragForm f;
+  const HWND wnd = f.view->GetHandle();
+  const TPoint start = f.view->ClientToScreen(TPoint(50, 50));
+  const int away = Mouse->DragThreshold + 5;
+  const struct {
+    const char* name;
+    std::function<void()> action;
+    int result;
+  } cases[] = {
+      {"left the square", [&] { SendMouse(TPoint(start.x + away, start.y)); }, 1},
+      {"moved within the square", [&] { SendMouse(TPoint(start.x + 1, start.y)); }, -1},
+      {"button released", [&] { SendMouse(start, MOUSEEVENTF_LEFTUP); }, 0},
+      {"Escape", [&] { SendKey(VK_ESCAPE); }, 2},
+      {"capture lost", [&] { ReleaseCapture(); }, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    guitest::MouseEventAt(wnd, 50, 50);
+    PumpFor(30);
+    // A move that stays inside leaves the loop running until Escape.
+    TScript script({c.action, [] { SendKey(VK_ESCAPE); }});
+    const int result = TrackDragStart(wnd);
+    EXPECT_EQ(c.result < 0 ? 2 : c.result, result);
+    EXPECT_EQ(c.result < 0, script.Done()) << "the loop ran until Escape only for the move inside";
+    EXPECT_NE(wnd, GetCapture());
+  }
+}
+
+TEST(Drag, LoopsPostWMQuitAgain) {
+  TDragForm f;
+  guitest::MouseEventAt(f.view->GetHandle(), 50, 50);
+  TScript script({[] { PostQuitMessage(7); }});
+  EXPECT_EQ(2, TrackDragStart(f.view->GetHandle()));
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(7u, msg.wParam);
+}
+
+// ---- Panning ----
+
+HWND FindAnchorWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND Wnd, LPARAM Data) -> BOOL {
+        char name[16] = {};
+        GetClassNameA(Wnd, name, sizeof(name));
+        if (_stricmp(name, "Static") != 0 || !IsWindowVisible(Wnd)) return TRUE;
+        *reinterpret_cast<HWND*>(Data) = Wnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+class PanningTest : public testing::Test {
+protected:
+  // Presses the middle button at the view's centre and runs the steps
+  // inside the panning loop; returns when the loop has ended.
+  void Pan(std::vector<TStep> Steps) {
+    Centre = f.view->ClientToScreen(TPoint(95, 70));
+    guitest::MouseEventAt(f.view->GetHandle(), 95, 70);
+    TScript script(std::move(Steps));
+    guitest::MouseEventAt(f.view->GetHandle(), 95, 70, MOUSEEVENTF_MIDDLEDOWN);
+    ASSERT_TRUE(PumpUntil([&] { return script.Done() && GetCapture() != f.view->GetHandle(); }, 15000));
+    PumpFor(30);
+  }
+  bool Panning() const { return GetCapture() == f.view->GetHandle(); }
+  std::function<void()> MoveBy(int DX, int DY) {
+    return [this, DX, DY] { SendMouse(TPoint(Centre.x + DX, Centre.y + DY)); };
+  }
+  // Once the move before has surely arrived.
+  TStep RecordCursor(HCURSOR& Cursor) {
+    return TStep([&Cursor] { Cursor = GetCursor(); }, 300);
+  }
+  TScrollingForm f;
+  TPoint Centre;
+};
+
+TEST_F(PanningTest, AnchorCursorsAndSpeedFollowTheMouse) {
+  HWND anchor = nullptr;
+  TRect anchorRect;
+  HCURSOR neutral = nullptr, down = nullptr, left = nullptr, up = nullptr, right = nullptr;
+  bool panningAfterClick = false;
+  size_t nearStart = 0, nearCount = 0, farStart = 0, farCount = 0;
+  auto& calls = f.view->Calls;
+  Pan({[&] {
+         anchor = FindAnchorWindow();
+         GetWindowRect(anchor, &anchorRect);
+         neutral = GetCursor();
+         guitest::TCapture picture(anchorRect.Width(), anchorRect.Height());
+         HDC dc = GetWindowDC(anchor);
+         BitBlt(picture.DC(), 0, 0, anchorRect.Width(), anchorRect.Height(), dc, 0, 0, SRCCOPY);
+         ReleaseDC(anchor, dc);
+         picture.SavePng("panning_anchor");
+         SendMouse(Centre, MOUSEEVENTF_MIDDLEUP);
+       },
+       [&] { panningAfterClick = Panning(); },
+       MoveBy(0, 40),
+       RecordCursor(down),
+       [&] { nearStart = calls.size(); },
+       {[&] { nearCount = calls.size() - nearStart; }, 700},
+       MoveBy(0, 90),
+       [&] { farStart = calls.size(); },
+       {[&] { farCount = calls.size() - farStart; }, 700},
+       MoveBy(-60, 0),
+       RecordCursor(left),
+       MoveBy(0, -60),
+       RecordCursor(up),
+       MoveBy(60, 0),
+       RecordCursor(right),
+       [] { SendKey(VK_ESCAPE); }});
+  ASSERT_NE(nullptr, anchor);
+  EXPECT_TRUE(CenterOf(anchorRect) == Centre || std::abs(CenterOf(anchorRect).x - Centre.x) <= 1)
+      << "centred on the press";
+  EXPECT_FALSE(IsWindow(anchor)) << "destroyed at the end";
+  EXPECT_EQ(CursorOf(crFullScroll), neutral);
+  EXPECT_TRUE(panningAfterClick) << "a middle click without movement keeps panning";
+  EXPECT_EQ(CursorOf(crDownScroll), down);
+  EXPECT_EQ(CursorOf(crLeftScroll), left);
+  EXPECT_EQ(CursorOf(crUpScroll), up);
+  EXPECT_EQ(CursorOf(crRightScroll), right);
+  EXPECT_GT(nearCount, 0u);
+  EXPECT_GT(farCount, 2 * nearCount) << "faster farther out";
+  EXPECT_GT(f.view->TopPos, 0);
+}
+
+TEST_F(PanningTest, AnotherButtonOrAMiddleReleaseAfterMovingEnds) {
+  const struct {
+    const char* name;
+    DWORD flags;
+  } cases[] = {{"right press", MOUSEEVENTF_RIGHTDOWN},
+               {"middle release", MOUSEEVENTF_MIDDLEUP},
+               {"left press", MOUSEEVENTF_LEFTDOWN}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    bool panningBefore = false;
+    Pan({MoveBy(0, 40), [&] { panningBefore = Panning(); },
+         [&] { SendMouse(TPoint(Centre.x, Centre.y + 40), c.flags); }});
+    EXPECT_TRUE(panningBefore);
+    EXPECT_FALSE(Panning());
+    SendMouse(TPoint(Centre.x, Centre.y + 40), c.flags == MOUSEEVENTF_RIGHTDOWN  ? MOUSEEVENTF_RIGHTUP
+                                               : c.flags == MOUSEEVENTF_LEFTDOWN ? MOUSEEVENTF_LEFTUP
+                                                                                 : 0);
+    PumpFor(50);
+  }
+}
+
+TEST_F(PanningTest, VerticalOnlyControlIgnoresSidewaysMoves) {
+  f.view->SetContent(150, 600);
+  ASSERT_FALSE(f.view->IsHScrollBarVisible());
+  HCURSOR cursor = nullptr;
+  size_t before = 0, after = 0;
+  Pan({[&] { before = f.view->Calls.size(); }, MoveBy(100, 5), Pause(300), RecordCursor(cursor),
+       [&] { after = f.view->Calls.size(); }, [] { SendKey(VK_ESCAPE); }});
+  EXPECT_EQ(CursorOf(crVerScroll), cursor);
+  EXPECT_EQ(before, after) << "no scrolling sideways";
+}
+
+TEST_F(PanningTest, NothingWithoutVisibleBars) {
+  f.view->SetContent(100, 100);
+  ASSERT_FALSE(f.view->IsVScrollBarVisible());
+  guitest::MouseEventAt(f.view->GetHandle(), 95, 70, MOUSEEVENTF_MIDDLEDOWN);
+  EXPECT_EQ(nullptr, FindAnchorWindow());
+  guitest::MouseEventAt(f.view->GetHandle(), 95, 70, MOUSEEVENTF_MIDDLEUP);
+}
+
+} // namespace
