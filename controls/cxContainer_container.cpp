@@ -101,6 +101,10 @@ TcxContainer::~TcxContainer() {
   EndMouseTracking(this);
   FIsDestroying = true;
   SetDestroying();
+  // The windows go while the container is whole: an inner control losing
+  // the focus with them still calls its container, which past this
+  // destructor would be only a bare window control.
+  DestroyHandle();
   FThemeNotificator.reset();
   FViewInfo.reset();
   if (FStyle) FStyle->OnChanged = nullptr;

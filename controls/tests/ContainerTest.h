@@ -8,6 +8,8 @@
 #include "GuiTest.h"
 #include "StdCtrls.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <vector>
 
@@ -56,7 +58,12 @@ inline TcxContainer* TTestInnerEdit::GetControlContainer() {
 inline void TTestInnerEdit::WndProc(TMessage& Message) {
   TEdit::WndProc(Message);
   if (Message.Msg == WM_GETDLGCODE) Message.Result |= DLGC_WANTTAB;
-  if ((Message.Msg == WM_SETFOCUS || Message.Msg == WM_KILLFOCUS) && Container) Container->FocusChanged();
+  if ((Message.Msg != WM_SETFOCUS && Message.Msg != WM_KILLFOCUS) || !Container) return;
+  // Seen as a bare window control, the container is past its own destructor:
+  // calling it then reaches whatever its former table of methods holds.
+  TControl* container = Container;
+  EXPECT_NE(nullptr, dynamic_cast<TcxContainer*>(container)) << "the container is whole while its windows go";
+  if (dynamic_cast<TcxContainer*>(container)) Container->FocusChanged();
 }
 
 inline void TTestInnerEdit::KeyDown(WORD& Key, TShiftState Shift) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -29,10 +30,14 @@ void PostEscape(HWND Wnd) {
 }
 
 // A step of a script: an action run a delay after the step before.
+// A step may also wait until Ready holds (for at most a few seconds).
 struct TStep {
-  template <typename F> TStep(F AAction, DWORD ADelay = 150) : Action(std::move(AAction)), Delay(ADelay) {}
+  template <typename F>
+  TStep(F AAction, DWORD ADelay = 150, std::function<bool()> AReady = nullptr)
+      : Action(std::move(AAction)), Delay(ADelay), Ready(std::move(AReady)) {}
   std::function<void()> Action;
   DWORD Delay;
+  std::function<bool()> Ready;
 };
 
 TStep Pause(DWORD Ms) {
@@ -58,7 +63,9 @@ private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     if (!Current || Current->Done()) return;
     TScript& s = *Current;
-    if (GetTickCount() - s.FLast < s.FSteps[s.FNext].Delay) return;
+    const TStep& step = s.FSteps[s.FNext];
+    const DWORD waited = GetTickCount() - s.FLast;
+    if (waited < step.Delay || (step.Ready && !step.Ready() && waited < 5000)) return;
     s.FLast = GetTickCount();
     s.FSteps[s.FNext++].Action();
   }
@@ -226,6 +233,25 @@ HWND FindAnchorWindow() {
   return found;
 }
 
+// Counts the ticks of the panning loop's own timer (a thread timer without
+// a callback), so speeds compare per tick however late a busy machine
+// delivers them.
+class TLoopTicks {
+public:
+  TLoopTicks() : FHook(SetWindowsHookExA(WH_GETMESSAGE, &Hook, nullptr, GetCurrentThreadId())) { Count = 0; }
+  ~TLoopTicks() { UnhookWindowsHookEx(FHook); }
+  static inline size_t Count = 0;
+
+private:
+  static LRESULT CALLBACK Hook(int Code, WPARAM WParam, LPARAM LParam) {
+    const auto* msg = reinterpret_cast<const MSG*>(LParam);
+    if (Code == HC_ACTION && WParam == PM_REMOVE && msg->message == WM_TIMER && !msg->hwnd && !msg->lParam)
+      ++Count;
+    return CallNextHookEx(nullptr, Code, WParam, LParam);
+  }
+  HHOOK FHook;
+};
+
 class PanningTest : public testing::Test {
 protected:
   // Presses the middle button at the view's centre and runs the steps
@@ -239,12 +265,19 @@ protected:
     PumpFor(30);
   }
   bool Panning() const { return GetCapture() == f.view->GetHandle(); }
+  // Straight into the queue, as the captured mouse's moves arrive: Wine
+  // delivered SendInput's moves here one input late after some earlier
+  // tests, whatever the wait.
   std::function<void()> MoveBy(int DX, int DY) {
-    return [this, DX, DY] { SendMouse(TPoint(Centre.x + DX, Centre.y + DY)); };
+    return [this, DX, DY] {
+      const TPoint p = f.view->ScreenToClient(TPoint(Centre.x + DX, Centre.y + DY));
+      PostMessageA(f.view->GetHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+    };
   }
-  // Once the move before has surely arrived.
-  TStep RecordCursor(HCURSOR& Cursor) {
-    return TStep([&Cursor] { Cursor = GetCursor(); }, 300);
+  // Once the move before has arrived, which its cursor shows.
+  static TStep RecordCursor(TCursor Expected, HCURSOR& Cursor) {
+    return TStep([&Cursor] { Cursor = GetCursor(); }, 150,
+                 [Expected] { return GetCursor() == CursorOf(Expected); });
   }
   TScrollingForm f;
   TPoint Centre;
@@ -255,8 +288,21 @@ TEST_F(PanningTest, AnchorCursorsAndSpeedFollowTheMouse) {
   TRect anchorRect;
   HCURSOR neutral = nullptr, down = nullptr, left = nullptr, up = nullptr, right = nullptr;
   bool panningAfterClick = false;
-  size_t nearStart = 0, nearCount = 0, farStart = 0, farCount = 0;
+  // Scroll steps and loop ticks at the start and end of each stretch.
+  struct TStretch {
+    size_t Steps[2] = {};
+    size_t Ticks[2] = {};
+    size_t StepCount() const { return Steps[1] - Steps[0]; }
+    size_t TickCount() const { return Ticks[1] - Ticks[0]; }
+  } nearOut, farOut;
   auto& calls = f.view->Calls;
+  auto mark = [&](TStretch& Stretch, int End) {
+    return [&Stretch, &calls, End] {
+      Stretch.Steps[End] = calls.size();
+      Stretch.Ticks[End] = TLoopTicks::Count;
+    };
+  };
+  TLoopTicks ticks;
   Pan({[&] {
          anchor = FindAnchorWindow();
          GetWindowRect(anchor, &anchorRect);
@@ -270,18 +316,17 @@ TEST_F(PanningTest, AnchorCursorsAndSpeedFollowTheMouse) {
        },
        [&] { panningAfterClick = Panning(); },
        MoveBy(0, 40),
-       RecordCursor(down),
-       [&] { nearStart = calls.size(); },
-       {[&] { nearCount = calls.size() - nearStart; }, 700},
-       MoveBy(0, 90),
-       [&] { farStart = calls.size(); },
-       {[&] { farCount = calls.size() - farStart; }, 700},
+       RecordCursor(crDownScroll, down),
+       mark(nearOut, 0),
+       {mark(nearOut, 1), 1000},
+       MoveBy(90, 0),
+       RecordCursor(crRightScroll, right),
+       mark(farOut, 0),
+       {mark(farOut, 1), 1000},
        MoveBy(-60, 0),
-       RecordCursor(left),
+       RecordCursor(crLeftScroll, left),
        MoveBy(0, -60),
-       RecordCursor(up),
-       MoveBy(60, 0),
-       RecordCursor(right),
+       RecordCursor(crUpScroll, up),
        [this] { PostEscape(f.view->GetHandle()); }});
   ASSERT_NE(nullptr, anchor);
   EXPECT_TRUE(CenterOf(anchorRect) == Centre || std::abs(CenterOf(anchorRect).x - Centre.x) <= 1)
@@ -293,8 +338,12 @@ TEST_F(PanningTest, AnchorCursorsAndSpeedFollowTheMouse) {
   EXPECT_EQ(CursorOf(crLeftScroll), left);
   EXPECT_EQ(CursorOf(crUpScroll), up);
   EXPECT_EQ(CursorOf(crRightScroll), right);
-  EXPECT_GT(nearCount, 0u);
-  EXPECT_GT(farCount, 2 * nearCount) << "faster farther out";
+  ASSERT_GT(nearOut.StepCount(), 0u);
+  ASSERT_GT(farOut.TickCount(), 0u);
+  // 40 pixels out a step comes every few ticks, 90 pixels out on each one.
+  EXPECT_GT(farOut.StepCount() * nearOut.TickCount(), 2 * nearOut.StepCount() * farOut.TickCount())
+      << "faster farther out: " << nearOut.StepCount() << "/" << nearOut.TickCount() << " against "
+      << farOut.StepCount() << "/" << farOut.TickCount();
   EXPECT_GT(f.view->TopPos, 0);
 }
 
@@ -324,8 +373,12 @@ TEST_F(PanningTest, VerticalOnlyControlIgnoresSidewaysMoves) {
   ASSERT_FALSE(f.view->IsHScrollBarVisible());
   HCURSOR cursor = nullptr;
   size_t before = 0, after = 0;
-  Pan({[&] { before = f.view->Calls.size(); }, MoveBy(100, 5), Pause(300), RecordCursor(cursor),
-       [&] { after = f.view->Calls.size(); }, [this] { PostEscape(f.view->GetHandle()); }});
+  Pan({[&] { before = f.view->Calls.size(); },
+       MoveBy(100, 5),
+       Pause(300),
+       {[&] { cursor = GetCursor(); }},
+       [&] { after = f.view->Calls.size(); },
+       [this] { PostEscape(f.view->GetHandle()); }});
   EXPECT_EQ(CursorOf(crVerScroll), cursor);
   EXPECT_EQ(before, after) << "no scrolling sideways";
 }
