@@ -12,15 +12,13 @@ namespace {
 using guitest::PumpFor;
 using guitest::PumpUntil;
 
-// Input from inside a modal loop: nothing is pumped here.
-void SendMouse(const TPoint& Screen, DWORD Flags = 0) {
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = (Screen.x * 65536 + width - 1) / width;
-  input.mi.dy = (Screen.y * 65536 + height - 1) / height;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | Flags;
-  SendInput(1, &input, sizeof(INPUT));
+// Mouse input straight into the queue at a screen point, as it arrives for
+// the window holding the capture: SendInput's moves came one input late
+// under Wine after some earlier tests, whatever the wait.
+void PostMouse(HWND Wnd, UINT Msg, const TPoint& Screen) {
+  POINT p{Screen.x, Screen.y};
+  ScreenToClient(Wnd, &p);
+  PostMessageA(Wnd, Msg, 0, MAKELPARAM(p.x, p.y));
 }
 
 // Escape straight into the queue: the loops read every message of the
@@ -183,9 +181,9 @@ TEST(Drag, TrackDragStartTellsHowTheMouseEnded) {
     std::function<void()> action;
     int result;
   } cases[] = {
-      {"left the square", [&] { SendMouse(TPoint(start.x + away, start.y)); }, 1},
-      {"moved within the square", [&] { SendMouse(TPoint(start.x + 1, start.y)); }, -1},
-      {"button released", [&] { SendMouse(start, MOUSEEVENTF_LEFTUP); }, 0},
+      {"left the square", [&] { PostMouse(wnd, WM_MOUSEMOVE, TPoint(start.x + away, start.y)); }, 1},
+      {"moved within the square", [&] { PostMouse(wnd, WM_MOUSEMOVE, TPoint(start.x + 1, start.y)); }, -1},
+      {"button released", [&] { PostMouse(wnd, WM_LBUTTONUP, start); }, 0},
       {"Escape", [&] { PostEscape(wnd); }, 2},
       {"capture lost", [&] { ReleaseCapture(); }, 2},
   };
@@ -265,13 +263,9 @@ protected:
     PumpFor(30);
   }
   bool Panning() const { return GetCapture() == f.view->GetHandle(); }
-  // Straight into the queue, as the captured mouse's moves arrive: Wine
-  // delivered SendInput's moves here one input late after some earlier
-  // tests, whatever the wait.
   std::function<void()> MoveBy(int DX, int DY) {
     return [this, DX, DY] {
-      const TPoint p = f.view->ScreenToClient(TPoint(Centre.x + DX, Centre.y + DY));
-      PostMessageA(f.view->GetHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+      PostMouse(f.view->GetHandle(), WM_MOUSEMOVE, TPoint(Centre.x + DX, Centre.y + DY));
     };
   }
   // Once the move before has arrived, which its cursor shows.
@@ -312,7 +306,7 @@ TEST_F(PanningTest, AnchorCursorsAndSpeedFollowTheMouse) {
          BitBlt(picture.DC(), 0, 0, anchorRect.Width(), anchorRect.Height(), dc, 0, 0, SRCCOPY);
          ReleaseDC(anchor, dc);
          picture.SavePng("panning_anchor");
-         SendMouse(Centre, MOUSEEVENTF_MIDDLEUP);
+         PostMouse(f.view->GetHandle(), WM_MBUTTONUP, Centre);
        },
        [&] { panningAfterClick = Panning(); },
        MoveBy(0, 40),
@@ -350,21 +344,16 @@ TEST_F(PanningTest, AnchorCursorsAndSpeedFollowTheMouse) {
 TEST_F(PanningTest, AnotherButtonOrAMiddleReleaseAfterMovingEnds) {
   const struct {
     const char* name;
-    DWORD flags;
-  } cases[] = {{"right press", MOUSEEVENTF_RIGHTDOWN},
-               {"middle release", MOUSEEVENTF_MIDDLEUP},
-               {"left press", MOUSEEVENTF_LEFTDOWN}};
+    UINT msg;
+  } cases[] = {
+      {"right press", WM_RBUTTONDOWN}, {"middle release", WM_MBUTTONUP}, {"left press", WM_LBUTTONDOWN}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     bool panningBefore = false;
     Pan({MoveBy(0, 40), [&] { panningBefore = Panning(); },
-         [&] { SendMouse(TPoint(Centre.x, Centre.y + 40), c.flags); }});
+         [&] { PostMouse(f.view->GetHandle(), c.msg, TPoint(Centre.x, Centre.y + 40)); }});
     EXPECT_TRUE(panningBefore);
     EXPECT_FALSE(Panning());
-    SendMouse(TPoint(Centre.x, Centre.y + 40), c.flags == MOUSEEVENTF_RIGHTDOWN  ? MOUSEEVENTF_RIGHTUP
-                                               : c.flags == MOUSEEVENTF_LEFTDOWN ? MOUSEEVENTF_LEFTUP
-                                                                                 : 0);
-    PumpFor(50);
   }
 }
 
