@@ -22,7 +22,7 @@ TcxRegExprAutomat::TcxRegExprAutomat(TcxRegExpr& Owner, std::unique_ptr<TcxRegEx
 }
 
 bool TcxRegExprAutomat::Advance(char& Ch, bool CaseInsensitive) {
-  TcxRegExprStates next = FWalker.Consume(FCurrent, Ch, CaseInsensitive);
+  TcxRegExprStates next = FWalker.NextStates(FCurrent, Ch, CaseInsensitive);
   if (next.GetCount() == 0) return false;
   FHistory.push_back(std::move(FCurrent));
   FCurrent = std::move(next);
@@ -47,7 +47,7 @@ void TcxRegExprAutomat::ResetAutomat() {
 // that never completes the text ("(ab)+c{0}"): it stops there.
 void TcxRegExprAutomat::InsertForcedLiterals() {
   for (int64_t inserted = 0; !FCurrent.HasFinal() && inserted <= FNodeCount; ++inserted) {
-    TcxRegExprStates next = FWalker.PossibleNext(FCurrent);
+    TcxRegExprStates next = FWalker.SimpleStates(FCurrent);
     char c;
     if (!next.SingleFixedChar(c)) return;
     if (FOwner.OnSymbolAdd) FOwner.OnSymbolAdd(c);
@@ -62,7 +62,7 @@ void TcxRegExprAutomat::RemoveForcedLiterals() {
   char c;
   while (FCurrent.SingleFixedChar(c) && !FHistory.empty()) {
     const TcxRegExprStates& previous = FHistory.back();
-    if (previous.HasFinal() || !FWalker.PossibleNext(previous).SingleFixedChar(c)) return;
+    if (previous.HasFinal() || !FWalker.SimpleStates(previous).SingleFixedChar(c)) return;
     if (FOwner.OnSymbolDelete) FOwner.OnSymbolDelete();
     FCurrent = std::move(FHistory.back());
     FHistory.pop_back();

@@ -194,10 +194,10 @@ private:
 // Walks the successors of nodes; one walk is one step.
 class TcxRegExprWalker {
 public:
-  // The nodes reached from States that take the character (NextStates).
-  TcxRegExprStates Consume(const TcxRegExprStates& States, char& Ch, bool CaseInsensitive);
-  // The consuming nodes that may come next after States (SimpleStates).
-  TcxRegExprStates PossibleNext(const TcxRegExprStates& States);
+  // The nodes that the successors of States reach with the character.
+  TcxRegExprStates NextStates(const TcxRegExprStates& States, char& Ch, bool CaseInsensitive);
+  // The consuming nodes the successors of States stand for: what may come next.
+  TcxRegExprStates SimpleStates(const TcxRegExprStates& States);
 
 private:
   template <typename Accept> void Walk(const TcxRegExprStates& From, TcxRegExprStates& Into, Accept&& accept);
@@ -400,7 +400,6 @@ private:
 
   bool ParseAlternative(TcxRegExprParserAlt& Alt, bool TopLevel);
   TAltEnd HandleLexem(TcxRegExprParserAlt& Alt, const TcxLexem& Lexem, bool TopLevel);
-  void Append(TcxRegExprParserAlt& Alt, TcxRegExprParserItemPtr Item);
   void AppendMatcher(TcxRegExprParserAlt& Alt, std::unique_ptr<TcxRegExprItem> Matcher);
   void ParseGroup(TcxRegExprParserAlt& Alt, const TcxLexem& Open);
   void SkipGroup();

@@ -157,13 +157,9 @@ TcxRegExprParser::TAltEnd TcxRegExprParser::HandleLexem(TcxRegExprParserAlt& Alt
   return aeGoOn;
 }
 
-void TcxRegExprParser::Append(TcxRegExprParserAlt& Alt, TcxRegExprParserItemPtr Item) {
-  Alt.Add(std::move(Item));
-}
-
 void TcxRegExprParser::AppendMatcher(TcxRegExprParserAlt& Alt, std::unique_ptr<TcxRegExprItem> Matcher) {
   ++FNodesCreated;
-  Append(Alt, std::make_unique<TcxRegExprParserSimpleItem>(std::move(Matcher)));
+  Alt.Add(std::make_unique<TcxRegExprParserSimpleItem>(std::move(Matcher)));
 }
 
 bool TcxRegExprParser::Fits(const TcxRegExprParserItem& Item, int64_t Copies, int64_t Groups,
@@ -188,7 +184,7 @@ void TcxRegExprParser::ParseGroup(TcxRegExprParserAlt& Alt, const TcxLexem& Open
   while (ParseAlternative(*group->AddAlt(), false)) {
   }
   --FNesting;
-  Append(Alt, std::move(group));
+  Alt.Add(std::move(group));
 }
 
 // Steps over a group refused for its depth, to its closing parenthesis,
@@ -253,7 +249,7 @@ void TcxRegExprParser::AppendReference(TcxRegExprParserAlt& Alt, const TcxLexem&
   }
   TcxRegExprParserItemPtr copy = FGroups[number - 1]->CopyParserItem();
   FNodesCreated += copy->CountNodes(MaxNodes);
-  Append(Alt, std::move(copy));
+  Alt.Add(std::move(copy));
 }
 
 void TcxRegExprParser::ApplyQuantifier(TcxRegExprParserAlt& Alt, const TcxLexem& Lexem) {

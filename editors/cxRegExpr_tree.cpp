@@ -178,13 +178,14 @@ void TcxRegExprWalker::Walk(const TcxRegExprStates& From, TcxRegExprStates& Into
   }
 }
 
-TcxRegExprStates TcxRegExprWalker::Consume(const TcxRegExprStates& States, char& Ch, bool CaseInsensitive) {
+TcxRegExprStates TcxRegExprWalker::NextStates(const TcxRegExprStates& States, char& Ch,
+                                              bool CaseInsensitive) {
   TcxRegExprStates result;
   Walk(States, result, [&](const TcxRegExprSimpleState& s) { return s.Matches(Ch, CaseInsensitive); });
   return result;
 }
 
-TcxRegExprStates TcxRegExprWalker::PossibleNext(const TcxRegExprStates& States) {
+TcxRegExprStates TcxRegExprWalker::SimpleStates(const TcxRegExprStates& States) {
   TcxRegExprStates result;
   Walk(States, result, [](const TcxRegExprSimpleState&) { return true; });
   return result;
