@@ -101,7 +101,8 @@ TEST(RegExprMatcher, SeparatorsAreReadWhenMatched) {
   EXPECT_EQ(regExpr.FeedText("1/2:3"), "1");
   // A separator and a literal that stand for the same character are one
   // forced character.
-  ExpectDrives({{"-|/", true, "", "+- F"}, {"a|:", true, "", "N S"}});
+  ExpectDrives(
+      {{"-|/", true, "", "+- F"}, {"a|:", true, "", "N S"}, {"\\d\\d:\\d\\d", true, "12<", "1 2 +. - < N"}});
   FormatSettings.TimeSeparator = 'a';
   ExpectDrives({{"a|:", true, "", "+a F"}});
 }
