@@ -176,6 +176,11 @@ void TControl::SetParent(TWinControl* AParent) {
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+  if ((AWidth != FWidth || AHeight != FHeight) && !CanResize(AWidth, AHeight)) {
+    AWidth = FWidth;
+    AHeight = FHeight;
+  }
+  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   const bool resized = AWidth != FWidth || AHeight != FHeight;
   Invalidate();
   FLeft = ALeft;

@@ -259,6 +259,12 @@ public:
   void SetWidth(int value) { SetBounds(FLeft, FTop, value, FHeight); }
   void SetHeight(int value) { SetBounds(FLeft, FTop, FWidth, value); }
   virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+  // Asked before the size changes; may adjust the new size or refuse it.
+  virtual bool CanResize(int& NewWidth, int& NewHeight) {
+    (void)NewWidth;
+    (void)NewHeight;
+    return true;
+  }
   TRect GetBoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
   void SetBoundsRect(const TRect& r) { SetBounds(r.left, r.top, r.Width(), r.Height()); }
   virtual TRect GetClientRect();

@@ -262,6 +262,11 @@ TPoint TWinControl::GetClientOrigin() {
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+  if ((AWidth != FWidth || AHeight != FHeight) && !CanResize(AWidth, AHeight)) {
+    AWidth = FWidth;
+    AHeight = FHeight;
+  }
+  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   if (FHandle) {
     SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateAnchorRules();

@@ -444,9 +444,11 @@ TModalResult TCustomForm::ShowModal() {
   }
   for (HWND wnd : disabled.list)
     EnableWindow(wnd, TRUE);
+  // Hidden while still modal: controls that lose the focus now can tell a
+  // closing dialog from one that stays.
+  Hide();
   if (activeWindow && IsWindow(activeWindow)) SetActiveWindow(activeWindow);
   FormState.Exclude(fsModal);
-  Hide();
   return FModalResult;
 }
 

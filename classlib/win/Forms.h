@@ -199,6 +199,8 @@ public:
   void Idle(bool wait = true);
   void Terminate();
   bool GetTerminated() const { return FTerminated; }
+  // The program holds the activation (one of its windows is active).
+  bool GetActive() const { return FActive; }
   TCustomForm* GetMainForm() const { return FMainForm; }
   // The hidden window of the application (posted messages, broadcasts).
   HWND GetHandle();

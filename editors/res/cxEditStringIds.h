@@ -1,0 +1,6 @@
+// Identifiers of the editor library's string table, shared by the table and
+// the code that loads from it.
+#pragma once
+
+#define IDS_cxSEditRepositoryItemNotAcceptable 65144
+#define IDS_cxSEditValidateErrorText 65147
