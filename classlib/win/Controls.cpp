@@ -161,6 +161,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 }
 
 TControl::~TControl() {
+  ForgetDrag();
   if (CaptureControl == this) SetCaptureControl(nullptr);
   if (Application) Application->ControlDestroyed(this);
   if (FParent) FParent->RemoveControl(this);
@@ -579,8 +580,14 @@ void TControl::WMContextMenu(TMessage& Message) {
 }
 
 void TControl::WndProc(TMessage& Message) {
-  if (IsMouseMessage(Message.Msg)) return HandleMouse(Message);
+  if (IsMouseMessage(Message.Msg)) {
+    if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) && FDragMode == dmAutomatic)
+      return BeginAutoDrag();
+    return HandleMouse(Message);
+  }
   switch (Message.Msg) {
+  case CM_DRAG:
+    return CMDrag(Message);
   case CM_VISIBLECHANGED:
     return CMVisibleChanged(Message);
   case CM_PARENTCOLORCHANGED:

@@ -209,6 +209,19 @@ using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 using TMouseWheelEvent =
     std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragKind { dkDrag, dkDock };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// What CM_DRAG's WParam asks of a control.
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };
+
+class TDragObject;
+using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
 class EInvalidOperation : public Exception {
 public:
   using Exception::Exception;
@@ -336,6 +349,26 @@ public:
 
   virtual void Click();
   virtual void InitiateAction();
+
+  // Drag and drop between controls.
+  TDragMode GetDragMode() const { return FDragMode; }
+  virtual void SetDragMode(TDragMode Value) { FDragMode = Value; }
+  TDragKind GetDragKind() const { return FDragKind; }
+  virtual void SetDragKind(TDragKind Value) { FDragKind = Value; }
+  TCursor DragCursor = crDrag;
+  // Immediate false: the drag starts once the mouse is Threshold pixels
+  // away (a negative one: Mouse's).
+  void BeginDrag(bool Immediate, int Threshold = -1);
+  bool Dragging() const;
+  void EndDrag(bool Drop);
+  // Source: the dragged control, or the drag object when it has none.
+  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, int X, int Y);
+
+  TStartDragEvent OnStartDrag;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
   bool MouseCapture() const;
   void SetMouseCapture(bool value);
 
@@ -352,6 +385,14 @@ public:
 protected:
   friend class TWinControl;
   friend class TControlActionLink;
+  friend class TBaseDragControlObject;
+  // The handling of a mouse message after the automatic drag's check.
+  void HandleMouse(TMessage& Message);
+  virtual void BeginAutoDrag();
+  // A drag object given here (or by OnStartDrag) passes to the drag, which
+  // frees it when the drag ends.
+  virtual void DoStartDrag(TDragObject*& DragObject);
+  virtual void DoEndDrag(TObject* Target, int X, int Y);
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseMove(TShiftState Shift, int X, int Y);
@@ -385,7 +426,8 @@ protected:
   String FText;
 
 private:
-  void HandleMouse(TMessage& Message);
+  void CMDrag(TMessage& Message);
+  void ForgetDrag();
   void CMVisibleChanged(TMessage& Message);
   void CMParentColorChanged(TMessage& Message);
   void CMParentFontChanged(TMessage& Message);
@@ -407,6 +449,8 @@ private:
   TCursor FCursor = crDefault;
   TPopupMenu* FPopupMenu = nullptr;
   std::unique_ptr<TControlActionLink> FActionLink;
+  TDragMode FDragMode = dmManual;
+  TDragKind FDragKind = dkDrag;
 };
 
 // ---- TWinControl ----
@@ -612,6 +656,62 @@ private:
   HWND FWindowHandle = nullptr;
 };
 
+// ---- Drag objects ----
+
+// What CM_DRAG's LParam points to.
+struct TDragRec {
+  TPoint Pos; // on the screen
+  TDragObject* Source = nullptr;
+  TControl* Target = nullptr;
+};
+
+// One drag between controls. While it runs a capture window of its own
+// takes the mouse: moves find the target and ask it (CM_DRAG), a button up
+// drops, Escape or a lost capture cancels.
+class TDragObject : public TObject {
+public:
+  ~TDragObject() override;
+  virtual TCursor GetDragCursor(bool Accepted, int X, int Y);
+  // At the end; Target is nil unless the drop was accepted.
+  virtual void Finished(TObject* Target, int X, int Y, bool Accepted);
+  TPoint DragPos; // the mouse on the screen
+  TControl* DragTarget = nullptr;
+  TPoint DragTargetPos; // the mouse in the target's client coordinates
+  bool Cancelling = false;
+  bool Dropped = false;
+  // The window holding the mouse while this drag runs, else nil.
+  HWND GetCaptureWindow() const;
+  // The capture window's messages while this drag runs.
+  virtual void WndProc(TMessage& Message);
+};
+
+// A drag of a control: its end reaches the control's DoEndDrag.
+class TBaseDragControlObject : public TDragObject {
+public:
+  explicit TBaseDragControlObject(TControl* AControl) : FControl(AControl) {}
+  TControl* GetControl() const { return FControl; }
+  void Finished(TObject* Target, int X, int Y, bool Accepted) override;
+
+protected:
+  virtual void EndDrag(TObject* Target, int X, int Y);
+
+private:
+  TControl* FControl;
+};
+
+// The drag object a control gets when its start supplies none; accepted,
+// it shows the control's DragCursor.
+class TDragControlObject : public TBaseDragControlObject {
+public:
+  using TBaseDragControlObject::TBaseDragControlObject;
+  TCursor GetDragCursor(bool Accepted, int X, int Y) override;
+};
+
+// Ends the running drag without a drop.
+void CancelDrag();
+// The pictures of crDrag and crMultiDrag (the screen makes them once).
+HCURSOR CreateDragCursor(bool Multi);
+
 // ---- Helpers ----
 
 // The control of a window made by the class library, or nullptr.
@@ -635,6 +735,8 @@ public:
   // How far the mouse may move from where a button went down before a drag
   // starts.
   int DragThreshold = 5;
+  // Whether an automatic drag starts at the press or after DragThreshold.
+  bool DragImmediate = true;
 };
 extern TMouse* Mouse;
 

@@ -66,7 +66,7 @@ void DeallocateHWnd(HWND Wnd) {
 
 TScreen::~TScreen() {
   for (auto& [index, cursor] : FCursors)
-    if (index > 0) DestroyCursor(cursor);
+    if (index > 0 || index == crDrag || index == crMultiDrag) DestroyCursor(cursor);
 }
 
 void TScreen::SetCursor(TCursor value) {
@@ -128,6 +128,9 @@ HCURSOR TScreen::GetCursors(TCursor index) {
   case crSizeAll:
     id = IDC_SIZEALL;
     break;
+  case crDrag:
+  case crMultiDrag:
+    return FCursors[index] = CreateDragCursor(index == crMultiDrag);
   case crNone:
     return nullptr;
   }
