@@ -832,7 +832,6 @@ public:
   virtual void CutToClipboard() {}
   virtual std::unique_ptr<TcxCustomEditProperties> CreateProperties();
   virtual bool HasPopupWindow() { return false; }
-  bool IsFocused() override { return Focused(); }
   virtual void PasteFromClipboard() {}
   virtual void MakeEditValue(const Variant&, Variant&, bool) {}
   virtual void SelectAll() {}

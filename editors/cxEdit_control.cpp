@@ -558,7 +558,7 @@ void TcxCustomEdit::FocusChanged() {
 }
 
 bool TcxCustomEdit::IsEditFocused() {
-  if (Focused()) return true;
+  if (IsFocused()) return true;
   TCustomForm* form = GetParentForm(this);
   if (!form) return false;
   TWinControl* active = form->GetActiveControl();
@@ -566,7 +566,7 @@ bool TcxCustomEdit::IsEditFocused() {
 }
 
 void TcxCustomEdit::SetFocus() {
-  if (IsDesigning() || Focused()) return;
+  if (IsDesigning() || IsFocused()) return;
   TcxContainer::SetFocus();
   if (!FInnerEdit) return;
   TWinControl* inner = FInnerEdit->GetControl();
