@@ -423,3 +423,57 @@ TEST(EditPaintNative, AGrayedInactiveCheckBoxShowsTheDisabledUncheckedState) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(EditPaint, ThePopupOwnerBoundsLeaveOutTheShadowAndTheSidesWithoutEdges) {
+  const struct {
+    TcxBorders edges;
+    TRect expected;
+  } cases[] = {{cxBordersAll, TRect(10, 10, 110, 29)}, {TcxBorders{bLeft, bTop}, TRect(10, 10, 108, 27)}};
+  for (const auto& k : cases) {
+    TDrawSurface surface(120, 40);
+    TPaintedEdit edit(Look("standard"));
+    edit.style.SetBorderStyle(cbs3D);
+    edit.style.SetHotTrack(false);
+    edit.style.SetShadow(true);
+    edit.style.SetEdges(k.edges);
+    edit.Calculate(surface.Canvas(), TRect(10, 10, 110, 32), psNormal);
+    TRect r;
+    GetEditPopupOwnerBounds(edit.info.get(), r);
+    EXPECT_EQ(k.expected, r);
+  }
+}
+
+TEST(EditPaint, AnImageIsDrawnOnItsBackgroundColour) {
+  TImageList images(nullptr);
+  images.SetWidth(8);
+  images.SetHeight(8);
+  images.AddMasked(TPaintedEdit::Glyph(), clWhite);
+  TDrawSurface surface(20, 20);
+  DrawImageOnBackground(surface.Canvas(), &images, 0, nullptr, true, clYellow, TRect(4, 4, 12, 12));
+  EXPECT_EQ(RGBOf(clYellow), surface.Pixel(4, 4));
+  EXPECT_EQ(16, surface.CountAll(clRed));
+  EXPECT_EQ(64 - 16, surface.CountAll(clYellow));
+}
+
+TEST(EditPaint, TheWindowRegionHoldsTheBorderAndTheShadow) {
+  TEditForm f;
+  f.edit->GetStyle()->GetLookAndFeel()->SetNativeStyle(false);
+  f.edit->GetStyle()->SetBorderStyle(cbsSingle);
+  f.edit->GetStyle()->SetHotTrack(false);
+  f.edit->GetStyle()->SetTransparentBorder(false);
+  f.edit->GetStyle()->SetShadow(true);
+  guitest::PumpFor(20);
+  const TcxCustomEditViewInfo* info = f.edit->GetViewInfo();
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(ERROR, GetWindowRgn(f.edit->GetHandle(), region));
+  RECT box;
+  GetRgnBox(region, &box);
+  DeleteObject(region);
+  EXPECT_EQ(TRect(info->ContentRect.left - 1, info->ContentRect.top - 1, info->ContentRect.right + 1 + 3,
+                  info->ContentRect.bottom + 1 + 3),
+            TRect(box));
+}
+
+} // namespace
