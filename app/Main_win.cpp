@@ -4,6 +4,7 @@
 #include "ActnList.h"
 #include "Clipbrd.h"
 #include "ComCtrls.h"
+#include "cxPC.h"
 #include "Confirm.h"
 #include "DBConnInfo.h"
 #include "DialogLayout.h"
@@ -402,15 +403,17 @@ void TfmMain::CreateStatusPanel() {
 }
 
 void TfmMain::CreatePages() {
-  page = new TPageControl(this);
+  page = new TcxPageControl(this);
   page->SetName("page");
   page->SetParent(this);
   page->SetAlign(alClient);
-  tabChanges = new TTabSheet(this);
+  page->GetLookAndFeel()->SetKind(lfUltraFlat);
+  page->GetLookAndFeel()->SetNativeStyle(true);
+  tabChanges = new TcxTabSheet(this);
   tabChanges->SetName("tabChanges");
   tabChanges->SetPageControl(page);
   tabChanges->SetCaption("Changes");
-  tabScript = new TTabSheet(this);
+  tabScript = new TcxTabSheet(this);
   tabScript->SetName("tabScript");
   tabScript->SetPageControl(page);
   tabScript->SetCaption("Script");

@@ -4,6 +4,7 @@
 #include "About.h"
 #include "ActnList.h"
 #include "ComCtrls.h"
+#include "cxPC.h"
 #include "Confirm.h"
 #include "DBConnInfo.h"
 #include "Dump.h"

@@ -6,6 +6,7 @@
 #include "Dump.h"
 #include "Options.h"
 #include "ComCtrls.h"
+#include "cxPC.h"
 #include "GuiTest.h"
 #include "Main.h"
 #include "Menus.h"

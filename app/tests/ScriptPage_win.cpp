@@ -2,6 +2,7 @@
 // program's resources, highlighted text after loading a file, and Select all.
 #include "ActnList.h"
 #include "ComCtrls.h"
+#include "cxPC.h"
 #include "GuiTest.h"
 #include "Main.h"
 #include "ScriptEditorExpect.h"
