@@ -35,8 +35,11 @@ char AcceleratorOf(const String& caption) {
 
 // ---- TdxBarItemLink ----
 
+// The link joins its collection once built: the collection's change
+// rebuilds the lists, which read the link.
 TdxBarItemLink::TdxBarItemLink(TCollection* Collection)
-    : TCollectionItem(Collection), FUserGlyph(std::make_unique<TBitmap>()) {
+    : TCollectionItem(nullptr), FUserGlyph(std::make_unique<TBitmap>()) {
+  SetCollection(Collection);
   TdxBarItemLinks* links = GetLinks();
   TdxBarManager* manager = GetBarManager();
   if (manager) UseCount = manager->GetInitialUseCount();
