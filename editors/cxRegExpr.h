@@ -72,7 +72,6 @@ public:
 };
 
 class TcxRegExprAutomat;
-class TcxRegExprParserItem;
 
 using TcxRegExprSymbolAddEvent = std::function<void(char Symbol)>;
 using TcxRegExprSymbolDeleteEvent = std::function<void()>;
@@ -107,7 +106,6 @@ public:
 
   // The pattern while compiled (to compile another compiler from), else none.
   TStream* CompiledSource();
-  const TcxRegExprErrors& GetErrors() const { return *FErrors; }
   const TcxLexems& GetLexems() const { return *FLexems; }
   // The parse tree written as a pattern, its counts and references expanded.
   String DumpText() const;
@@ -117,8 +115,6 @@ public:
   TcxRegExprSymbolAddEvent OnSymbolAdd;
 
 private:
-  friend class TcxRegExprAutomat;
-
   void Reset();
   static std::unique_ptr<TMemoryStream> LoadSource(TStream* Stream);
   void CheckCompiled() const;

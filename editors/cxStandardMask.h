@@ -34,7 +34,6 @@ public:
       : FCaseControl(CaseControl), FOptional(Optional) {}
   // Converts the case first and decides on the character as it was.
   bool Accepts(char& C) const override;
-  TcxStandardMaskCaseControl GetCaseControl() const { return FCaseControl; }
   bool GetOptional() const { return FOptional; }
 
 protected:
