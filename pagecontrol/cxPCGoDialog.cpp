@@ -121,15 +121,15 @@ void TcxPCGoDialog::Resize() {
 void TcxPCGoDialog::FillList() {
   ClearEntries();
   TcxTabs* tabs = FTabControl->GetTabs();
-  TCanvas* canvas = FListBox->GetCanvas();
-  canvas->GetFont()->Assign(FListBox->GetFont());
+  TControlCanvas canvas(FListBox);
+  canvas.GetFont()->Assign(FListBox->GetFont());
   int widest = 0;
   for (int v = 0; v < tabs->VisibleTabCount(); ++v) {
     TcxTab* tab = tabs->GetVisibleTab(v);
     if (!tab->RealEnabled()) continue;
     const String text = TabDisplayCaption(tab->GetCaption());
     FListBox->GetItems()->AddObject(text, new TcxTabIndex(tab->GetIndex()));
-    widest = std::max(widest, canvas->TextWidth(text));
+    widest = std::max(widest, canvas.TextWidth(text));
   }
   int selected = -1;
   TStrings* items = FListBox->GetItems();
@@ -150,13 +150,13 @@ int TcxPCGoDialog::SelectableTabCount() {
 
 void TcxPCGoDialog::CalculatePopupSize() {
   TcxTabs* tabs = FTabControl->GetTabs();
-  TCanvas* canvas = FListBox->GetCanvas();
-  canvas->GetFont()->Assign(FListBox->GetFont());
+  TControlCanvas canvas(FListBox);
+  canvas.GetFont()->Assign(FListBox->GetFont());
   int scrollWidth = 0;
   for (int v = 0; v < tabs->VisibleTabCount(); ++v) {
     TcxTab* tab = tabs->GetVisibleTab(v);
     if (tab->RealEnabled())
-      scrollWidth = std::max(scrollWidth, canvas->TextWidth(tab->GetDisplayCaption()) + 4);
+      scrollWidth = std::max(scrollWidth, canvas.TextWidth(tab->GetDisplayCaption()) + 4);
   }
   const int count = SelectableTabCount();
   const int rows = std::min(count, kMaxRows);
