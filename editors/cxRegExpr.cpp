@@ -16,7 +16,7 @@ TcxRegExprAutomat::TcxRegExprAutomat(TcxRegExpr& Owner, std::unique_ptr<TcxRegEx
       FStart.AddNext(node);
     if (alt->MayBeAllAbsent()) FStart.Final = true;
     for (int i = 0; i < alt->GetCount(); ++i)
-      FNodeCount += alt->GetItem(i)->CountNodes(TcxRegExprParser::MaxNodes);
+      FNodeCount += alt->GetItem(i)->Weight(TcxRegExprParser::MaxNodes);
   }
   FCurrent.Add(&FStart);
 }

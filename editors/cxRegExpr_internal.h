@@ -24,6 +24,9 @@ public:
   // separator.
   virtual bool FixedChar(char& /*Ch*/) const { return false; }
   virtual String DumpText() const = 0;
+  // What it costs in memory and matching, counted with the nodes (see
+  // TcxRegExprParserItem::Weight): a set counts its members too.
+  virtual int64_t Weight() const { return 1; }
 };
 
 class TcxRegExprSymbol : public TcxRegExprItem {
@@ -87,6 +90,7 @@ public:
   bool Matches(char& Ch, bool CaseInsensitive) const override;
   std::unique_ptr<TcxRegExprItem> CopyItem() const override;
   String DumpText() const override;
+  int64_t Weight() const override;
 
 private:
   std::vector<std::unique_ptr<TcxRegExprItem>> FMembers;
@@ -267,6 +271,8 @@ public:
   // Entry nodes of the items from Index up to the first that must be present.
   std::vector<TcxRegExprState*> FirstNodes(int Index) const;
   std::vector<TcxRegExprState*> LastNodes() const;
+  // The links that Link makes between the items (not inside them).
+  int64_t CountLinks() const;
   void Link();
   void MarkFinal();
   std::unique_ptr<TcxRegExprParserAlt> Copy() const;
@@ -299,8 +305,10 @@ public:
   virtual TcxRegExprState* Exit() = 0;
   // Links what lies inside the item (nothing for a single node).
   virtual void LinkInside() {}
-  // Nodes of the item, counted no further than past Limit.
-  virtual int64_t CountNodes(int64_t Limit) const = 0;
+  // What the item costs in memory and in matching: its nodes, weighed by
+  // their matchers, and the links inside it; counted no further than past
+  // Limit.
+  virtual int64_t Weight(int64_t Limit) const = 0;
   // Groups nested in the item, itself included.
   virtual int Depth() const = 0;
 
@@ -318,7 +326,7 @@ public:
   void MarkFinal() override { FState->Final = true; }
   TcxRegExprState* Entry() override { return FState.get(); }
   TcxRegExprState* Exit() override { return FState.get(); }
-  int64_t CountNodes(int64_t) const override { return 1; }
+  int64_t Weight(int64_t) const override { return FState->GetMatcher()->Weight(); }
   int Depth() const override { return 0; }
 
 private:
@@ -336,7 +344,7 @@ public:
   TcxRegExprState* Entry() override { return &FEntry; }
   TcxRegExprState* Exit() override { return &FExit; }
   void LinkInside() override;
-  int64_t CountNodes(int64_t Limit) const override;
+  int64_t Weight(int64_t Limit) const override;
   int Depth() const override;
 
 private:
@@ -387,7 +395,8 @@ public:
   std::unique_ptr<TcxRegExprParserAlts> Run();
 
   // Far above any mask; they bound the memory, the stack depth and the work
-  // of one step of the automaton.
+  // of one step of the automaton. Copies and expansions count their weight
+  // (nodes, set members and links) against MaxNodes.
   static constexpr int64_t MaxNodes = 100000;
   static constexpr int MaxNesting = 1000;
 
@@ -404,6 +413,7 @@ private:
   void ParseGroup(TcxRegExprParserAlt& Alt, const TcxLexem& Open);
   void SkipGroup();
   void ParseSet(TcxRegExprParserAlt& Alt);
+  void ParseSetMembers(TcxRegExprUserEnumeration& Set, TcxLexem First);
   void AddSetMember(TcxRegExprUserEnumeration& Set, const TcxLexem& Lexem);
   void AppendReference(TcxRegExprParserAlt& Alt, const TcxLexem& Lexem);
   void ApplyQuantifier(TcxRegExprParserAlt& Alt, const TcxLexem& Lexem);
@@ -444,5 +454,5 @@ private:
   TcxRegExpr& FOwner;
   TcxRegExprSimpleState FStart{nullptr};
   TcxRegExprWalker FWalker;
-  int64_t FNodeCount = 0; // bounds a run of forced literals
+  int64_t FNodeCount = 0; // at least the nodes: bounds a run of forced literals
 };

@@ -158,7 +158,7 @@ TcxRegExprParser::TAltEnd TcxRegExprParser::HandleLexem(TcxRegExprParserAlt& Alt
 }
 
 void TcxRegExprParser::AppendMatcher(TcxRegExprParserAlt& Alt, std::unique_ptr<TcxRegExprItem> Matcher) {
-  ++FNodesCreated;
+  FNodesCreated += Matcher->Weight();
   Alt.Add(std::make_unique<TcxRegExprParserSimpleItem>(std::move(Matcher)));
 }
 
@@ -168,7 +168,7 @@ bool TcxRegExprParser::Fits(const TcxRegExprParserItem& Item, int64_t Copies, in
   const int64_t room = MaxNodes - FNodesCreated - 2 * Groups;
   if (room < 0) return false;
   if (Copies == 0) return true;
-  return Item.CountNodes(room / Copies + 1) * Copies <= room;
+  return Item.Weight(room / Copies + 1) * Copies <= room;
 }
 
 void TcxRegExprParser::ParseGroup(TcxRegExprParserAlt& Alt, const TcxLexem& Open) {
@@ -204,34 +204,36 @@ void TcxRegExprParser::ParseSet(TcxRegExprParserAlt& Alt) {
   const bool inverse = IsOperator(l1, '^');
   if (inverse) l1 = Next();
   auto set = std::make_unique<TcxRegExprUserEnumeration>(inverse);
-  TcxRegExprUserEnumeration& members = *set;
-  AppendMatcher(Alt, std::move(set));
-  if (IsOperator(l1, ']')) {
+  if (IsOperator(l1, ']'))
     AddError(l1, cxGetResourceString(cxSRegExprCantCreateEmptyEnum));
-    return;
-  }
-  // The lexer closed every set, so the reads below end at its ']'.
-  TcxLexem first = l1 ? *l1 : TcxLexem();
-  while (l1 && !IsOperator(&first, ']')) {
+  else if (l1)
+    ParseSetMembers(*set, *l1);
+  AppendMatcher(Alt, std::move(set));
+}
+
+// The lexer closed every set, so the reads end at its ']'.
+void TcxRegExprParser::ParseSetMembers(TcxRegExprUserEnumeration& Set, TcxLexem First) {
+  while (!IsOperator(&First, ']')) {
     const TcxLexem* l2 = Next();
     if (!l2) return;
-    if (IsOperator(l2, '-')) {
-      l2 = Next();
-      if (!l2) return;
-      if (static_cast<unsigned char>(first.Value[0]) < static_cast<unsigned char>(l2->Value[0]))
-        members.Add(std::make_unique<TcxRegExprSubrange>(first.Value[0], l2->Value[0]));
-      else
-        AddError(l2, cxGetResourceString(cxSRegExprSubrangeOrder));
-      l1 = Next();
-      while (IsOperator(l1, '-')) {
-        AddError(l1, Format(cxGetResourceString(cxSRegExprIllegalSymbol), "-"));
-        l1 = Next();
-      }
-      if (l1) first = *l1;
-    } else {
-      AddSetMember(members, first);
-      first = *l2;
+    if (!IsOperator(l2, '-')) {
+      AddSetMember(Set, First);
+      First = *l2;
+      continue;
     }
+    l2 = Next();
+    if (!l2) return;
+    if (static_cast<unsigned char>(First.Value[0]) < static_cast<unsigned char>(l2->Value[0]))
+      Set.Add(std::make_unique<TcxRegExprSubrange>(First.Value[0], l2->Value[0]));
+    else
+      AddError(l2, cxGetResourceString(cxSRegExprSubrangeOrder));
+    const TcxLexem* l1 = Next();
+    while (IsOperator(l1, '-')) {
+      AddError(l1, Format(cxGetResourceString(cxSRegExprIllegalSymbol), "-"));
+      l1 = Next();
+    }
+    if (!l1) return;
+    First = *l1;
   }
 }
 
@@ -248,7 +250,7 @@ void TcxRegExprParser::AppendReference(TcxRegExprParserAlt& Alt, const TcxLexem&
     return;
   }
   TcxRegExprParserItemPtr copy = FGroups[number - 1]->CopyParserItem();
-  FNodesCreated += copy->CountNodes(MaxNodes);
+  FNodesCreated += copy->Weight(MaxNodes);
   Alt.Add(std::move(copy));
 }
 
@@ -349,7 +351,7 @@ void TcxRegExprParser::Expand(TcxRegExprParserAlt& Alt, const TcxLexem& Brace, i
     }
     content.Add(std::move(tail));
   }
-  FNodesCreated += group->CountNodes(MaxNodes);
+  FNodesCreated += group->Weight(MaxNodes);
   // A numbered group leaves the tree but keeps its number for \N.
   TcxRegExprParserItemPtr old = Alt.ReplaceLast(std::move(group));
   if (std::find(FGroups.begin(), FGroups.end(), old.get()) != FGroups.end())

@@ -97,6 +97,10 @@ std::unique_ptr<TcxRegExprItem> TcxRegExprUserEnumeration::CopyItem() const {
   return copy;
 }
 
+int64_t TcxRegExprUserEnumeration::Weight() const {
+  return 1 + static_cast<int64_t>(FMembers.size());
+}
+
 String TcxRegExprUserEnumeration::DumpText() const {
   String text = FInverse ? "[^" : "[";
   for (const auto& member : FMembers)
@@ -278,14 +282,15 @@ void TcxRegExprParserBlockItem::LinkInside() {
       node->AddNext(&FExit);
 }
 
-int64_t TcxRegExprParserBlockItem::CountNodes(int64_t Limit) const {
-  int64_t count = 2;
-  for (const auto& alt : FAlts)
-    for (int i = 0; i < alt->GetCount() && count <= Limit; ++i)
-      count += alt->GetItem(i)->CountNodes(Limit - count);
-  return count;
+int64_t TcxRegExprParserBlockItem::Weight(int64_t Limit) const {
+  int64_t weight = 3; // entry, exit and the link between them
+  for (const auto& alt : FAlts) {
+    weight += alt->CountLinks() + static_cast<int64_t>(alt->FirstNodes(0).size() + alt->LastNodes().size());
+    for (int i = 0; i < alt->GetCount() && weight <= Limit; ++i)
+      weight += alt->GetItem(i)->Weight(Limit - weight);
+  }
+  return weight;
 }
-
 int TcxRegExprParserBlockItem::Depth() const {
   int depth = 0;
   for (const auto& alt : FAlts)
@@ -315,6 +320,17 @@ std::vector<TcxRegExprState*> TcxRegExprParserAlt::FirstNodes(int Index) const {
     if (!FItems[i]->MayBeAbsent()) break;
   }
   return nodes;
+}
+
+// Each item links to the first nodes after it: a run of items that may be
+// absent makes their number grow with the square of its length.
+int64_t TcxRegExprParserAlt::CountLinks() const {
+  int64_t links = 0, firstAfter = 0;
+  for (int i = GetCount() - 1; i >= 0; --i) {
+    links += firstAfter + (FItems[i]->GetQuantifier()->MayRepeat() ? 1 : 0);
+    firstAfter = FItems[i]->MayBeAbsent() ? firstAfter + 1 : 1;
+  }
+  return links;
 }
 
 std::vector<TcxRegExprState*> TcxRegExprParserAlt::LastNodes() const {

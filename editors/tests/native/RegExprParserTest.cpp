@@ -106,8 +106,10 @@ TEST(RegExprParser, NumberBeyondIntegerRangeEndsTheCompileWithItsConversionError
   EXPECT_TRUE(Compile(regExpr, "ab").empty());
 }
 
-// An expansion or a copy beyond the node limit and nesting beyond the depth
-// limit are refused at their lexem; shapes within the limits compile.
+// An expansion or a copy beyond the node limit (a set weighs as much as its
+// members, and a run of optional items as many links as it makes) and
+// nesting beyond the depth limit are refused at their lexem; shapes within
+// the limits compile.
 TEST(RegExprParser, LimitsOfExpansionAndNesting) {
   const int limit = 1000;
   struct Case {
@@ -119,13 +121,17 @@ TEST(RegExprParser, LimitsOfExpansionAndNesting) {
       {"a{999999999,}", {"Line1, Char2: Incorrect parameter quantifier"}},
       {"(a{1000}){1000}", {"Line1, Char10: Incorrect parameter quantifier"}},
       {"a{0," + IntToStr(limit + 1) + "}", {"Line1, Char2: Incorrect parameter quantifier"}},
-      {"(a{30000})\\1\\1\\1", {"Line1, Char15: Too big reference number"}},
+      {"(a{20000})\\1\\1", {"Line1, Char13: Too big reference number"}},
+      {"[" + Repeat("a", 1000) + "]{200}", {"Line1, Char1003: Incorrect parameter quantifier"}},
+      {"(" + Repeat("a?", 400) + "b){10}", {"Line1, Char804: Incorrect parameter quantifier"}},
       {Repeat("(", limit + 1) + "a" + Repeat(")", limit + 1),
        {"Line1, Char" + IntToStr(limit + 1) + ": Illegal '('"}},
       {"a" + Repeat("?", limit + 2), {"Line1, Char" + IntToStr(limit + 3) + ": Illegal quantifier '?'"}},
       {"\\d{1,500}", {}},
       {"a{0," + IntToStr(limit) + "}", {}},
-      {"(a{300}){300}", {}},
+      {"(a{200}){200}", {}},
+      {"[" + Repeat("a", 1000) + "]{90}", {}},
+      {"(" + Repeat("a?", 100) + "b){10}", {}},
       {Repeat("(", limit) + "a" + Repeat(")", limit), {}},
       {"a" + Repeat("?", limit + 1), {}},
   };
