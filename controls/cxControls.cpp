@@ -223,6 +223,10 @@ void TcxControl::WndProc(TMessage& Message) {
   case CXM_SCROLLBARMETRICS:
     ScrollBarMetricsChanged();
     break;
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK:
+    LeftButtonDownWithoutAutomaticDrag(Message, p);
+    break;
   default:
     TCustomControl::WndProc(Message);
   }
@@ -254,8 +258,22 @@ void TcxControl::ScrollBarMetricsChanged() {
   BoundsChanged();
 }
 
-void TcxControl::AfterMouseDown(TMouseButton Button, int, int) {
-  if (Button == mbMiddle) RunPanningLoop();
+// The class library would start its automatic drag at the press; the drag
+// starts in AfterMouseDown instead, once the mouse really moved.
+void TcxControl::LeftButtonDownWithoutAutomaticDrag(TMessage& Message, const TPoint& P) {
+  if (GetDragMode() != dmAutomatic || Dragging() || ControlAtPos(P, false))
+    return TCustomControl::WndProc(Message);
+  TcxControlGuard guard(this);
+  ControlState.Include(csLButtonDown);
+  HandleMouse(Message);
+  if (guard.Alive()) ControlState.Exclude(csLButtonDown);
+}
+
+void TcxControl::AfterMouseDown(TMouseButton Button, int X, int Y) {
+  TcxControlGuard guard(this);
+  if (GetDragMode() == dmAutomatic && CanDrag(X, Y) && TrackDragStart(GetHandle()) == 1 && guard.Alive())
+    BeginDrag(false, -1);
+  if (guard.Alive() && Button == mbMiddle) RunPanningLoop();
 }
 
 void TcxControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -80,6 +80,16 @@ private:
 
 using TcxDragAndDropObjectClass = std::unique_ptr<TcxDragAndDropObject> (*)(TcxControl* AControl);
 
+// The class library's drag of a control, with a copy cursor while Ctrl is
+// held over a target that accepts.
+class TcxDragControlObject : public TDragControlObject {
+public:
+  using TDragControlObject::TDragControlObject;
+  TCursor GetDragCursor(bool Accepted, int X, int Y) override;
+};
+
+using TDragControlObjectClass = std::unique_ptr<TDragControlObject> (*)(TControl* AControl);
+
 // The layout's wishes for one own scroll bar, applied once they are stable.
 struct TcxScrollBarData {
   int Min = 0;
@@ -193,6 +203,11 @@ protected:
   virtual void EndDragAndDrop(bool Accepted);
   virtual void FinishDragOnMouseUp();
   virtual TcxDragAndDropObjectClass GetDragAndDropObjectClass();
+  // The class library's drag: may it start here, of which class, and is
+  // the object it got acceptable.
+  virtual bool CanDrag(int, int) { return FDragAndDropPhase == dndIdle; }
+  virtual TDragControlObjectClass GetDragObjectClass();
+  virtual bool AllowDragObject(TDragObject*) { return true; }
 
   // Second group, called from message handlers.
   virtual void HandleColorChange() {}
@@ -215,6 +230,7 @@ protected:
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+  void DoStartDrag(TDragObject*& DragObject) override;
   String ClassName() const override { return "TcxControl"; }
 
 private:
@@ -228,6 +244,7 @@ private:
   void HideBarsOfEachOther();
   void ApplyScrollBars(bool Stabilized);
   void ScrollBarMetricsChanged();
+  void LeftButtonDownWithoutAutomaticDrag(TMessage& Message, const TPoint& P);
   void SetDragAndDropPhase(TcxDragAndDropPhase Value);
   void StartDragAndDropOnMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
   void DragAndDropOnMouseMove(int X, int Y);

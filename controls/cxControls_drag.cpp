@@ -1,6 +1,7 @@
 #include "cxControls.h"
 
 #include <algorithm>
+#include <utility>
 
 // ---- TcxDragAndDropObject ----
 
@@ -122,6 +123,34 @@ void TcxControl::KeyDown(WORD& Key, TShiftState Shift) {
   TcxControlGuard guard(this);
   if (Key == VK_ESCAPE) FinishDragAndDrop(false);
   if (guard.Alive()) TCustomControl::KeyDown(Key, Shift);
+}
+
+// ---- The class library's drag ----
+
+TCursor TcxDragControlObject::GetDragCursor(bool Accepted, int X, int Y) {
+  if (Accepted && dynamic_cast<TcxControl*>(GetControl()) && GetAsyncKeyState(VK_CONTROL) < 0)
+    return crDragCopy;
+  return TDragControlObject::GetDragCursor(Accepted, X, Y);
+}
+
+namespace {
+
+std::unique_ptr<TDragControlObject> CreateDragControlObject(TControl* AControl) {
+  return std::make_unique<TcxDragControlObject>(AControl);
+}
+
+} // namespace
+
+TDragControlObjectClass TcxControl::GetDragObjectClass() {
+  return &CreateDragControlObject;
+}
+
+void TcxControl::DoStartDrag(TDragObject*& DragObject) {
+  TCustomControl::DoStartDrag(DragObject);
+  if (!DragObject) DragObject = GetDragObjectClass()(this).release();
+  if (AllowDragObject(DragObject)) return;
+  std::unique_ptr<TDragObject> rejected(std::exchange(DragObject, nullptr));
+  CancelDrag();
 }
 
 // ---- Modal mouse loops ----

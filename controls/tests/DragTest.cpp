@@ -2,6 +2,8 @@
 // panning, driven by real input while the modal loops run.
 #include "ControlTest.h"
 
+#include "ExtCtrls.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -212,6 +214,116 @@ TEST(Drag, LoopsPostWMQuitAgain) {
   MSG msg;
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(7u, msg.wParam);
+}
+
+// ---- The class library's drag ----
+
+class TAutoDragView : public TScrollingView {
+public:
+  using TScrollingView::TScrollingView;
+  bool Allow = true;
+  int Asked = 0;
+
+protected:
+  bool AllowDragObject(TDragObject* Object) override {
+    ++Asked;
+    return Allow && dynamic_cast<TcxDragControlObject*>(Object) && TScrollingView::AllowDragObject(Object);
+  }
+};
+
+// An automatic drag source beside a panel that accepts it.
+struct TAutoDragForm {
+  TAutoDragForm() {
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(40, 40, 360, 220);
+    view = new TAutoDragView(form.get());
+    view->SetBounds(10, 10, 150, 150);
+    view->SetParent(form.get());
+    view->SetDragMode(dmAutomatic);
+    view->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) { ++Presses; };
+    target = new TPanel(form.get());
+    target->SetBounds(200, 10, 120, 150);
+    target->SetParent(form.get());
+    target->OnDragOver = [this](TObject*, TObject* Source, int, int, TDragState, bool& Accept) {
+      ++Overs;
+      Accept = Source == view;
+    };
+    target->OnDragDrop = [this](TObject*, TObject* Source, int, int) { Dropped = Source == view; };
+    form->Show();
+    PumpFor(50);
+  }
+  // Presses the left button in the view; Steps run inside TrackDragStart.
+  void Press(std::vector<TStep> Steps) {
+    guitest::MouseEventAt(view->GetHandle(), 40, 40);
+    TScript script(std::move(Steps));
+    guitest::MouseEventAt(view->GetHandle(), 40, 40, MOUSEEVENTF_LEFTDOWN);
+    PumpUntil([&] { return script.Done(); }, 5000);
+    PumpFor(30);
+  }
+  std::function<void()> LeaveSquare() {
+    return [this] { PostMouse(view->GetHandle(), WM_MOUSEMOVE, view->ClientToScreen(TPoint(60, 40))); };
+  }
+  std::unique_ptr<TForm> form;
+  TAutoDragView* view;
+  TPanel* target;
+  int Presses = 0;
+  int Overs = 0;
+  bool Dropped = false;
+};
+
+void HoldCtrl(bool Down) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = VK_CONTROL;
+  input.ki.dwFlags = Down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof(input));
+  PumpUntil([Down] { return (GetAsyncKeyState(VK_CONTROL) < 0) == Down; }, 2000);
+  PumpFor(30);
+}
+
+TEST(ClassLibraryDrag, StartsOnceTheMouseLeftTheSquareAndCopiesWithCtrl) {
+  TAutoDragForm f;
+  f.Press({f.LeaveSquare()});
+  EXPECT_EQ(1, f.Presses) << "the press reached the control despite dmAutomatic";
+  ASSERT_TRUE(f.view->Dragging());
+  guitest::MouseEventAt(f.target->GetHandle(), 40, 40);
+  guitest::MouseEventAt(f.target->GetHandle(), 44, 42);
+  EXPECT_EQ(CursorOf(crDrag), GetCursor());
+  HoldCtrl(true);
+  EXPECT_EQ(CursorOf(crDragCopy), GetCursor()) << "Ctrl over a target that accepts: the key alone tells";
+  // Posted: a real move makes Wine read the modifiers from the X server,
+  // where Ctrl is up.
+  PostMouse(GetCapture(), WM_MOUSEMOVE, f.target->ClientToScreen(TPoint(46, 44)));
+  PumpFor(30);
+  EXPECT_EQ(CursorOf(crDragCopy), GetCursor()) << "and moving on keeps it";
+  HoldCtrl(false);
+  EXPECT_EQ(CursorOf(crDrag), GetCursor()) << "Ctrl released";
+  guitest::MouseEventAt(f.target->GetHandle(), 46, 44, MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(f.Dropped);
+  EXPECT_FALSE(f.view->Dragging());
+}
+
+TEST(ClassLibraryDrag, NoDragWithoutMovementOrWithARejectedObject) {
+  const struct {
+    const char* name;
+    bool allow;
+    bool move;
+  } cases[] = {{"pressed and released", true, false}, {"rejected drag object", false, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TAutoDragForm f;
+    f.view->Allow = c.allow;
+    if (c.move)
+      f.Press({f.LeaveSquare()});
+    else
+      f.Press(
+          {[&f] { PostMouse(f.view->GetHandle(), WM_LBUTTONUP, f.view->ClientToScreen(TPoint(40, 40))); }});
+    EXPECT_FALSE(f.view->Dragging());
+    EXPECT_EQ(c.move ? 1 : 0, f.view->Asked) << "a drag object was made only after moving";
+    guitest::MouseEventAt(f.target->GetHandle(), 40, 40);
+    guitest::MouseEventAt(f.target->GetHandle(), 40, 40, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(0, f.Overs) << "the target never heard of a drag";
+  }
 }
 
 // ---- Panning ----
