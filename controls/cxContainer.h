@@ -281,6 +281,9 @@ public:
   void Loaded() override;
   bool IsFocused() override;
   bool HasScrollBars() override { return false; }
+  // The inner control drags as the container does.
+  void SetDragMode(TDragMode Value) override;
+  void SetDragKind(TDragKind Value) override;
   TRect GetClientBounds() override { return FViewInfo->ClientRect; }
   void UpdateMouseStateAtCursor(bool AIsMouseEvent);
   void LockAlignControls(bool ALock);
@@ -391,6 +394,9 @@ public:
 
   void Click() override;
   void WndProc(TMessage& Message) override;
+  // The container's, at its coordinates.
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void DragDrop(TObject* Source, int X, int Y) override;
   void UpdateScrollBars();
   // The corner between the two bars in window coordinates; empty unless
   // both show.

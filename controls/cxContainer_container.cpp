@@ -135,6 +135,16 @@ std::unique_ptr<TcxContainerViewInfo> TcxContainer::CreateViewInfo() {
   return std::make_unique<TcxContainerViewInfo>();
 }
 
+void TcxContainer::SetDragMode(TDragMode Value) {
+  TcxControl::SetDragMode(Value);
+  if (FInnerControl) FInnerControl->SetDragMode(Value);
+}
+
+void TcxContainer::SetDragKind(TDragKind Value) {
+  TcxControl::SetDragKind(Value);
+  if (FInnerControl) FInnerControl->SetDragKind(Value);
+}
+
 bool TcxContainer::IsContainerDestroying(TcxContainer* AControl) {
   return AControl->IsDestroying() || AControl->FIsDestroying;
 }

@@ -143,9 +143,22 @@ void TcxCustomInnerListBox::MouseLeave(TControl*) {
 
 // ---- Messages ----
 
+void TcxCustomInnerListBox::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  if (Container) Container->DragOver(Source, X + GetLeft(), Y + GetTop(), State, Accept);
+}
+
+void TcxCustomInnerListBox::DragDrop(TObject* Source, int X, int Y) {
+  if (Container) Container->DragDrop(Source, X + GetLeft(), Y + GetTop());
+}
+
 void TcxCustomInnerListBox::WndProc(TMessage& Message) {
   const UINT msg = Message.Msg;
   switch (msg) {
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK:
+    // The container is what an automatic drag takes.
+    if (Container && Container->GetDragMode() == dmAutomatic) return Container->BeginAutoDrag();
+    break;
   case WM_GETDLGCODE:
     TListBox::WndProc(Message);
     if (!Container) return;

@@ -4,6 +4,7 @@
 #include "ContainerTest.h"
 
 #include "DrawTest.h"
+#include "ExtCtrls.h"
 
 #include <gtest/gtest.h>
 
@@ -185,6 +186,43 @@ TEST_F(InnerListBox, TabAndEnterReachTheContainerFirst) {
   container->OnKeyDown = nullptr;
   container->OnKeyPress = nullptr;
   list()->OnKeyPress = nullptr;
+}
+
+TEST_F(InnerListBox, DragsAsItsContainerAndHandsDragsOverItToIt) {
+  container->SetDragMode(dmAutomatic);
+  container->SetDragKind(dkDock);
+  EXPECT_EQ(dkDock, list()->GetDragKind()) << "the kind is copied";
+  container->SetDragKind(dkDrag);
+  EXPECT_EQ(dmAutomatic, list()->GetDragMode()) << "the mode is copied";
+  // A panel that takes the container, and the container taking a panel.
+  auto* panel = new TPanel(form.get());
+  panel->SetBounds(220, 10, 80, 120);
+  panel->SetParent(form.get());
+  TObject* dropped = nullptr;
+  panel->OnDragOver = [](TObject*, TObject*, int, int, TDragState, bool& Accept) { Accept = true; };
+  panel->OnDragDrop = [&](TObject*, TObject* Source, int, int) { dropped = Source; };
+  TPoint over;
+  container->OnDragOver = [&](TObject*, TObject* Source, int X, int Y, TDragState, bool& Accept) {
+    over = TPoint(X, Y);
+    Accept = Source == panel;
+  };
+  container->OnDragDrop = [&](TObject*, TObject* Source, int, int) { dropped = Source; };
+
+  guitest::MouseEventAt(list()->GetHandle(), 20, 20, MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(container->Dragging()) << "a press in the list box drags the container";
+  guitest::MouseEventAt(panel->GetHandle(), 30, 30);
+  guitest::MouseEventAt(panel->GetHandle(), 30, 30, MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(container, dropped);
+
+  container->SetDragMode(dmManual);
+  panel->SetDragMode(dmAutomatic);
+  dropped = nullptr;
+  guitest::MouseEventAt(panel->GetHandle(), 30, 30, MOUSEEVENTF_LEFTDOWN);
+  guitest::MouseEventAt(list()->GetHandle(), 25, 15);
+  EXPECT_TRUE(container->ScreenToClient(list()->ClientToScreen(TPoint(25, 15))) == over)
+      << "at the container's coordinates";
+  guitest::MouseEventAt(list()->GetHandle(), 25, 15, MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(panel, dropped) << "dropped on the container through its list box";
 }
 
 } // namespace
