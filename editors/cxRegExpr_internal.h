@@ -397,7 +397,7 @@ public:
   // Far above any mask; they bound the memory, the stack depth and the work
   // of one step of the automaton. Copies and expansions count their weight
   // (nodes, set members and links) against MaxNodes.
-  static constexpr int64_t MaxNodes = 100000;
+  static constexpr int64_t MaxNodes = 20000;
   static constexpr int MaxNesting = 1000;
 
 private:
