@@ -206,14 +206,40 @@ TEST(Drag, TrackDragStartTellsHowTheMouseEnded) {
   }
 }
 
-TEST(Drag, LoopsPostWMQuitAgain) {
-  TDragForm f;
-  guitest::MouseEventAt(f.view->GetHandle(), 50, 50);
-  TScript script({[] { PostQuitMessage(7); }});
-  EXPECT_EQ(2, TrackDragStart(f.view->GetHandle()));
-  MSG msg;
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-  EXPECT_EQ(7u, msg.wParam);
+// Both modal loops hand a WM_QUIT on to the loop that owns it, and stop
+// without touching their control when it is destroyed under them.
+TEST(Drag, LoopsEndOnWMQuitAndWhenTheirControlGoes) {
+  const struct {
+    const char* name;
+    bool panning;
+    bool destroy;
+  } cases[] = {{"TrackDragStart, WM_QUIT", false, false},
+               {"TrackDragStart, control destroyed", false, true},
+               {"panning, WM_QUIT", true, false},
+               {"panning, control destroyed", true, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TDragForm f;
+    const HWND wnd = f.view->GetHandle();
+    guitest::MouseEventAt(wnd, 50, 50);
+    TScript script({c.destroy ? TStep([&f] {
+      delete f.view;
+      f.view = nullptr;
+    })
+                              : TStep([] { PostQuitMessage(7); })});
+    if (c.panning)
+      f.view->RunPanningLoop();
+    else
+      EXPECT_EQ(2, TrackDragStart(wnd));
+    EXPECT_TRUE(script.Done()) << "the loop ran until the step";
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_NE(c.destroy, static_cast<bool>(IsWindow(wnd)));
+    MSG msg;
+    EXPECT_EQ(!c.destroy, static_cast<bool>(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)));
+    if (!c.destroy) {
+      EXPECT_EQ(7u, msg.wParam);
+    }
+  }
 }
 
 // ---- The class library's drag ----
