@@ -182,6 +182,9 @@ public:
   virtual bool HasScrollBars() { return true; }
   virtual bool IsPixelScrollBar(TScrollBarKind) { return false; }
   virtual bool CanFocusNow();
+  // Whether a release here still counts as a click of the last press: a
+  // control that drags by itself allows only the drag threshold.
+  virtual bool IsInClickArea(int X, int Y);
   virtual void AddChildComponent(TcxControlChildComponent* AComponent);
   virtual void RemoveChildComponent(TcxControlChildComponent* AComponent);
 

@@ -141,6 +141,10 @@ std::unique_ptr<TDragControlObject> CreateDragControlObject(TControl* AControl) 
 
 } // namespace
 
+bool TcxControl::IsInClickArea(int X, int Y) {
+  return GetDragMode() == dmManual || IsWithinDragThreshold(FMouseDownPos, X, Y);
+}
+
 TDragControlObjectClass TcxControl::GetDragObjectClass() {
   return &CreateDragControlObject;
 }

@@ -352,6 +352,22 @@ TEST(ClassLibraryDrag, NoDragWithoutMovementOrWithARejectedObject) {
   }
 }
 
+TEST(ClassLibraryDrag, TheClickAreaOfAnAutomaticDragIsTheThreshold) {
+  TDragForm f;
+  guitest::MouseEventAt(f.view->GetHandle(), 40, 40, MOUSEEVENTF_LEFTDOWN);
+  guitest::MouseEventAt(f.view->GetHandle(), 40, 40, MOUSEEVENTF_LEFTUP);
+  const int t = Mouse->DragThreshold;
+  const struct {
+    TDragMode mode;
+    int x;
+    bool inside;
+  } cases[] = {{dmManual, 40 + t, true}, {dmAutomatic, 40 + t - 1, true}, {dmAutomatic, 40 + t, false}};
+  for (const auto& c : cases) {
+    f.view->SetDragMode(c.mode);
+    EXPECT_EQ(c.inside, f.view->IsInClickArea(c.x, 40)) << c.mode << " " << c.x;
+  }
+}
+
 // ---- Panning ----
 
 HWND FindAnchorWindow() {
