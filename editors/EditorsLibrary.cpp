@@ -1,6 +1,7 @@
 #include "EditorsLibrary.h"
 
 #include "ControlsLibrary.h"
+#include "cxCheckBox.h"
 #include "cxEdit.h"
 #include "cxEditPaintUtils.h"
 
@@ -15,10 +16,12 @@ void StartEditorsLibrary() {
   StartControlsLibrary();
   cxEditInitialize();
   InitCheckBoxSize();
+  cxCheckBoxInitialize();
 }
 
 void EndEditorsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
+  cxCheckBoxFinalize();
   cxEditFinalize();
   EndControlsLibrary();
 }

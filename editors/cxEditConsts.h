@@ -6,3 +6,6 @@
 
 extern const TResStringRec cxSEditRepositoryItemNotAcceptable;
 extern const TResStringRec cxSEditValidateErrorText;
+extern const TResStringRec cxSEditCheckBoxChecked;
+extern const TResStringRec cxSEditCheckBoxGrayed;
+extern const TResStringRec cxSEditCheckBoxUnchecked;

@@ -85,6 +85,8 @@ void CalculateCheckBoxState(TcxCanvas* ACanvas, TcxCustomEditViewData* AViewData
 // The Button theme's state of a check box (part 3).
 int GetCheckNativeState(TcxCustomCheckBoxViewInfo* AViewInfo);
 void PaintCheckBox(TcxCanvas* ACanvas, TcxCustomCheckBoxViewInfo* AViewInfo);
+// The caption step of the check box's painting.
+void PaintCheckBoxCaption(TcxCanvas* ACanvas, TcxCustomCheckBoxViewInfo* AViewInfo);
 int EditTextFlagsToCanvasFlags(int AFlags);
 int CanvasFlagsToEditTextFlags(int AFlags);
 String RemoveAccelChars(const String& AText);

@@ -213,12 +213,16 @@ void PaintCheckBox(TcxCanvas* ACanvas, TcxCustomCheckBoxViewInfo* AViewInfo) {
     PaintCheckMark(ACanvas, AViewInfo);
   }
   if (AViewInfo->Alignment == taCenter) return;
+  PaintCheckBoxCaption(ACanvas, AViewInfo);
+  if (!AViewInfo->IsInplace && AViewInfo->Focused) ACanvas->DrawFocusRect(AViewInfo->FocusRect);
+}
+
+void PaintCheckBoxCaption(TcxCanvas* ACanvas, TcxCustomCheckBoxViewInfo* AViewInfo) {
   if (AViewInfo->Font) ACanvas->SetFont(AViewInfo->Font);
   ACanvas->GetFont()->SetColor(AViewInfo->TextColor);
   ACanvas->GetBrush()->SetStyle(bsClear);
   ACanvas->DrawText(AViewInfo->Text, AViewInfo->TextRect, AViewInfo->DrawTextFlags, AViewInfo->Enabled);
   ACanvas->GetBrush()->SetStyle(bsSolid);
-  if (!AViewInfo->IsInplace && AViewInfo->Focused) ACanvas->DrawFocusRect(AViewInfo->FocusRect);
 }
 
 int EditTextFlagsToCanvasFlags(int AFlags) {

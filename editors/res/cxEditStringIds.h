@@ -4,3 +4,6 @@
 
 #define IDS_cxSEditRepositoryItemNotAcceptable 65144
 #define IDS_cxSEditValidateErrorText 65147
+#define IDS_cxSEditCheckBoxChecked 65149
+#define IDS_cxSEditCheckBoxGrayed 65150
+#define IDS_cxSEditCheckBoxUnchecked 65151
