@@ -313,6 +313,19 @@ public:
   bool UseFullReset = false;
 
   // Sizes and colours.
+  TColor GetFlatFrameColor() const;
+  TColor GetFlatToolbarColor() const;
+  TColor GetFlatCheckedColor() const;
+  TColor GetFlatCheckedSelectedColor() const;
+  TColor GetFlatSelectionColor() const;
+  HBRUSH GetFlatFrameBrush() const { return FFlatBrushes[0]; }
+  HBRUSH GetFlatToolbarBrush() const { return FFlatBrushes[1]; }
+  HBRUSH GetFlatCheckedBrush() const { return FFlatBrushes[2]; }
+  HBRUSH GetFlatCheckedSelectedBrush() const { return FFlatBrushes[3]; }
+  HBRUSH GetFlatSelectedBrush() const { return FFlatBrushes[4]; }
+  // Only while visual styles are available.
+  HBRUSH GetXPToolbarBrush() const { return FXPToolbarBrush; }
+  void SysColorsChanged();
   int GetInitialUseCount() const { return FInitialUseCount; }
   void CalcInitialUseCount();
   int GetGlyphSize() const { return FGlyphSize; }
@@ -400,6 +413,8 @@ private:
   void VisitItemsForImages(const std::function<void(TdxBarItem*)>& Visit);
   void OptionChanged();
   void ApplyPendingCategories();
+  void CreateBrushes();
+  void FreeBrushes();
   void SetMainMenuBar(TdxBar* Value) { FMainMenuBar = Value; }
   std::vector<TdxBar*> BarsWithoutAvailableLinks() const;
   void AutoHideBars(TdxBarItemVisible Value, const std::vector<TdxBar*>& EmptyBefore);
@@ -438,6 +453,8 @@ private:
   int FWaitForDockingTime = 21;
   int FGlyphSize = 16;
   std::unique_ptr<TBitmap> FHelpButtonGlyph;
+  HBRUSH FFlatBrushes[5] = {};
+  HBRUSH FXPToolbarBrush = nullptr;
 
   TCustomImageList* FImages = nullptr;
   TCustomImageList* FLargeImages = nullptr;

@@ -1,5 +1,127 @@
 #include "dxBarCommon.h"
 
+#include "dxBar.h"
+
+#include "dxThemeManager.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+
+namespace {
+
+int gScreenBitsPerPixel = 0;
+HBRUSH gCheckerBrush = nullptr;
+
+// Mouse-leave tracking without TrackMouseEvent.
+HWND gTrackedWnd = nullptr;
+UINT_PTR gTrackTimer = 0;
+
+TdxSoundPlayer& SoundPlayer() {
+  static TdxSoundPlayer player = [](LPCSTR sound, HMODULE module, DWORD flags) {
+    return PlaySoundA(sound, module, flags);
+  };
+  return player;
+}
+
+// Takes queued messages of [first, last] while there are any; false after a
+// WM_QUIT (posted again) or a failure.
+void DispatchQueued(UINT first, UINT last) {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, first, last, PM_NOREMOVE)) {
+    const BOOL result = GetMessageA(&msg, nullptr, first, last);
+    if (result == -1) return;
+    if (result == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void CALLBACK TrackTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+  POINT pt;
+  GetCursorPos(&pt);
+  if (gTrackedWnd && WindowFromPointDeep(pt) != gTrackedWnd) StopMouseTracking(gTrackedWnd);
+}
+
+bool TrackMouse(HWND wnd, DWORD flags) {
+  TRACKMOUSEEVENT tme{};
+  tme.cbSize = sizeof(tme);
+  tme.dwFlags = flags;
+  tme.hwndTrack = wnd;
+  return dxUser32().TrackMouseEvent(&tme) && (!(flags & TME_QUERY) || (tme.dwFlags & TME_LEAVE));
+}
+
+POINT ArrowOrigin(const TRect& R, bool down, int s) {
+  if (down) return POINT{(R.left + R.right - (2 * s - 1)) / 2, (R.top + R.bottom - s) / 2};
+  return POINT{(R.left + R.right - s) / 2, (R.top + R.bottom - (2 * s - 1)) / 2};
+}
+
+void Line(HDC dc, int x0, int y0, int x1, int y1) {
+  MoveToEx(dc, x0, y0, nullptr);
+  LineTo(dc, x1, y1);
+}
+
+} // namespace
+
+// ---- Geometry and system ----
+
+TRect GetWorkAreaAtPoint(POINT Pt) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (GetMonitorInfoA(MonitorFromPoint(Pt, MONITOR_DEFAULTTONEAREST), &info)) return info.rcWork;
+  RECT r{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+  return r;
+}
+
+void ApplyMinWidth(int& Width) {
+  Width = std::max(Width, 20);
+}
+
+bool IsPrimaryMouseButtonDown() {
+  return GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) < 0;
+}
+
+bool IsSecondaryMouseButtonDown() {
+  return GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_LBUTTON : VK_RBUTTON) < 0;
+}
+
+int ScreenBitsPerPixel() {
+  return gScreenBitsPerPixel;
+}
+
+void ReadScreenBitsPerPixel() {
+  HDC dc = GetDC(nullptr);
+  gScreenBitsPerPixel = GetDeviceCaps(dc, BITSPIXEL);
+  ReleaseDC(nullptr, dc);
+}
+
+// ---- Message pumps ----
+
+void DispatchMouseMessages() {
+  DispatchQueued(WM_MOUSEMOVE, WM_MOUSEWHEEL);
+}
+
+void DispatchPaintMessages() {
+  DispatchQueued(WM_PAINT, WM_PAINT);
+}
+
+// ---- Sounds ----
+
+void PlayMenuSound(int Index) {
+  static const char* const kAliases[] = {"MenuPopup", "MenuCommand"};
+  SoundPlayer()(kAliases[Index], nullptr, SND_ALIAS | SND_ASYNC | SND_NODEFAULT | SND_NOWAIT);
+}
+
+TdxSoundPlayer SetSoundPlayer(TdxSoundPlayer Player) {
+  TdxSoundPlayer old = std::move(SoundPlayer());
+  SoundPlayer() = std::move(Player);
+  return old;
+}
+
 // ---- Fonts ----
 
 HFONT CloneFontHandle(HFONT Font) {
@@ -20,4 +142,193 @@ void CreateMenuFont(TFont* Font, HFONT& Handle, bool UseSystem) {
   SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(iconTitle), &iconTitle, 0);
   lf.lfHeight = iconTitle.lfHeight >= -10 ? -11 : iconTitle.lfHeight;
   Handle = CreateFontIndirectA(&lf);
+}
+
+// ---- Backgrounds ----
+
+void TileBitmap(HDC DC, const TRect& R, const TRect& Source, TBitmap* Bitmap) {
+  const int w = Bitmap->GetWidth(), h = Bitmap->GetHeight();
+  if (w == 0 || h == 0 || IsRectEmpty(&Source)) return;
+  const int saved = SaveDC(DC);
+  IntersectClipRect(DC, R.left, R.top, R.right, R.bottom);
+  HDC source = Bitmap->GetCanvas()->GetHandle();
+  for (int row = Source.top / h; row <= (Source.bottom - 1) / h; ++row)
+    for (int column = Source.left / w; column <= (Source.right - 1) / w; ++column)
+      BitBlt(DC, w * column + R.left - Source.left, h * row + R.top - Source.top, w, h, source, 0, 0,
+             SRCCOPY);
+  RestoreDC(DC, saved);
+}
+
+void FillRectOrTileBitmap(HDC DC, const TRect& R, const TRect& Source, TBitmap* Bitmap, TColor Color,
+                          HBRUSH Brush) {
+  if (Bitmap && !Bitmap->GetEmpty()) {
+    TileBitmap(DC, R, Source, Bitmap);
+    return;
+  }
+  if (Brush) {
+    FillRect(DC, &R, Brush);
+    return;
+  }
+  HBRUSH solid = CreateSolidBrush(ColorToRGB(Color));
+  FillRect(DC, &R, solid);
+  DeleteObject(solid);
+}
+
+void CreateCheckerBrush() {
+  TBitmap pattern;
+  pattern.SetSize(8, 8);
+  HDC dc = pattern.GetCanvas()->GetHandle();
+  const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT), face = GetSysColor(COLOR_BTNFACE);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x)
+      SetPixel(dc, x, y, x % 2 == y % 2 ? face : highlight);
+  DeleteCheckerBrush();
+  gCheckerBrush = CreatePatternBrush(pattern.GetHandle());
+}
+
+void DeleteCheckerBrush() {
+  if (gCheckerBrush) DeleteObject(gCheckerBrush);
+  gCheckerBrush = nullptr;
+}
+
+HBRUSH CheckerBrush() {
+  return gCheckerBrush;
+}
+
+void FillVerticalGradient(HDC DC, const TRect& R, TColor StartColor, TColor EndColor) {
+  const COLORREF start = ColorToRGB(StartColor), end = ColorToRGB(EndColor);
+  int top = R.top;
+  for (int i = 0; i < 256; ++i) {
+    const int bottom = R.top + MulDiv(i + 1, R.Height(), 256);
+    auto channel = [&](int shift) {
+      const int s = (start >> shift) & 0xFF, e = (end >> shift) & 0xFF;
+      return s + MulDiv(i, e - s, 255);
+    };
+    const TRect band(R.left, top, R.right, bottom);
+    HBRUSH brush = CreateSolidBrush(RGB(channel(0), channel(8), channel(16)));
+    FillRect(DC, &band, brush);
+    DeleteObject(brush);
+    top = bottom;
+  }
+}
+
+void DrawTransparentSizeGrip(HDC DC, const TRect& R) {
+  const int w = R.Width(), h = R.Height();
+  HDC gripDC = CreateCompatibleDC(DC), maskDC = CreateCompatibleDC(DC), backDC = CreateCompatibleDC(DC);
+  HBITMAP grip = CreateCompatibleBitmap(DC, w, h), back = CreateCompatibleBitmap(DC, w, h);
+  HBITMAP mask = CreateBitmap(w, h, 1, 1, nullptr);
+  HGDIOBJ oldGrip = SelectObject(gripDC, grip), oldMask = SelectObject(maskDC, mask),
+          oldBack = SelectObject(backDC, back);
+  RECT local{0, 0, w, h};
+  DrawFrameControl(gripDC, &local, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+  // The mask is white where the grip shows the button face.
+  SetBkColor(gripDC, GetSysColor(COLOR_BTNFACE));
+  BitBlt(maskDC, 0, 0, w, h, gripDC, 0, 0, SRCCOPY);
+  BitBlt(backDC, 0, 0, w, h, DC, R.left, R.top, SRCCOPY);
+  SetBkColor(backDC, RGB(255, 255, 255));
+  SetTextColor(backDC, RGB(0, 0, 0));
+  BitBlt(backDC, 0, 0, w, h, maskDC, 0, 0, MERGEPAINT);
+  SetBkColor(gripDC, RGB(255, 255, 255));
+  SetTextColor(gripDC, RGB(0, 0, 0));
+  BitBlt(gripDC, 0, 0, w, h, maskDC, 0, 0, SRCPAINT);
+  BitBlt(backDC, 0, 0, w, h, gripDC, 0, 0, SRCAND);
+  BitBlt(DC, R.left, R.top, w, h, backDC, 0, 0, SRCCOPY);
+  SelectObject(gripDC, oldGrip);
+  SelectObject(maskDC, oldMask);
+  SelectObject(backDC, oldBack);
+  DeleteObject(grip);
+  DeleteObject(back);
+  DeleteObject(mask);
+  DeleteDC(gripDC);
+  DeleteDC(maskDC);
+  DeleteDC(backDC);
+}
+
+// ---- Arrows ----
+
+int CenteredArrowSize(const TRect& R, bool Down) {
+  const int e = Down ? R.Width() - 8 : R.Height() - 6;
+  const int s = (e - 1) / 2 + (e % 2 != 0 ? 1 : 0);
+  return std::max(s, 3);
+}
+
+void PaintTriangle(HDC DC, const TRect& R, bool Down, int S, TColor Color) {
+  const POINT o = ArrowOrigin(R, Down, S);
+  const POINT corners[3] = {o, Down ? POINT{o.x + 2 * S - 2, o.y} : POINT{o.x, o.y + 2 * S - 2},
+                            POINT{o.x + S - 1, o.y + S - 1}};
+  HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(Color));
+  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color));
+  HGDIOBJ oldPen = SelectObject(DC, pen), oldBrush = SelectObject(DC, brush);
+  Polygon(DC, corners, 3);
+  SelectObject(DC, oldPen);
+  SelectObject(DC, oldBrush);
+  DeleteObject(pen);
+  DeleteObject(brush);
+}
+
+void PaintArrowTriangle(HDC DC, const TRect& R, bool Down, int S, bool Selected, bool Enabled,
+                        bool NoEmboss) {
+  const int colour = !Enabled ? COLOR_BTNSHADOW : Selected ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
+  PaintTriangle(DC, R, Down, S, static_cast<TColor>(GetSysColor(colour)));
+  if (Enabled || NoEmboss) return;
+  const POINT o = ArrowOrigin(R, Down, S);
+  HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+  HGDIOBJ oldPen = SelectObject(DC, pen);
+  if (Down) {
+    Line(DC, o.x + S, o.y + S - 1, o.x + 2 * S - 1, o.y);
+    Line(DC, o.x + S, o.y + S, o.x + 2 * S, o.y);
+  } else {
+    Line(DC, o.x + S - 1, o.y + S, o.x, o.y + 2 * S - 1);
+    Line(DC, o.x + S, o.y + S, o.x, o.y + 2 * S);
+  }
+  SelectObject(DC, oldPen);
+  DeleteObject(pen);
+}
+
+void DrawCenteredArrow(HDC DC, const TRect& R, bool Down, bool Enabled, bool Selected, bool NoEmboss) {
+  PaintArrowTriangle(DC, R, Down, CenteredArrowSize(R, Down), Selected, Enabled, NoEmboss);
+}
+
+void FrameRectHighlight(HDC DC, const TRect& R) {
+  FrameRect(DC, &R, GetSysColorBrush(COLOR_HIGHLIGHT));
+}
+
+// ---- Visual styles ----
+
+TColor GetToolbarThemeFillColor() {
+  COLORREF color = 0;
+  HTHEME theme = OpenThemeHandle(totToolBar);
+  if (theme && SUCCEEDED(dxUxTheme::GetThemeColor(theme, 0, 0, 3802, &color)))
+    return static_cast<TColor>(color);
+  return static_cast<TColor>(GetSysColor(COLOR_BTNFACE));
+}
+
+// ---- Mouse-leave tracking ----
+
+bool IsTrackingMouse(HWND Wnd) {
+  if (dxUser32().TrackMouseEvent) return TrackMouse(Wnd, TME_QUERY);
+  return Wnd && Wnd == gTrackedWnd;
+}
+
+void StartMouseTracking(HWND Wnd) {
+  if (IsTrackingMouse(Wnd)) return;
+  if (dxUser32().TrackMouseEvent) {
+    TrackMouse(Wnd, TME_LEAVE);
+    return;
+  }
+  if (gTrackedWnd) StopMouseTracking(gTrackedWnd);
+  gTrackedWnd = Wnd;
+  gTrackTimer = SetTimer(nullptr, 0, 50, TrackTimerProc);
+}
+
+void StopMouseTracking(HWND Wnd) {
+  if (!IsTrackingMouse(Wnd)) return;
+  if (dxUser32().TrackMouseEvent) {
+    TrackMouse(Wnd, TME_CANCEL | TME_LEAVE);
+  } else {
+    KillTimer(nullptr, gTrackTimer);
+    gTrackTimer = 0;
+    gTrackedWnd = nullptr;
+  }
+  SendMessageA(Wnd, WM_MOUSELEAVE, 0, 0);
 }

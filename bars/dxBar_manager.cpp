@@ -4,7 +4,9 @@
 
 #include "dxBarCommon.h"
 #include "dxBarStrs.h"
+#include "dxOffice11.h"
 
+#include "cxGraphics.h"
 #include "cxLookAndFeels.h"
 #include "dxThemeManager.h"
 
@@ -61,6 +63,8 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(AOwner) {
   FStyle = bmsUseLookAndFeel; // so that the setter below takes bmsEnhanced
   SetStyle(bmsEnhanced);
   SetUseSystemFont(true);
+  CreateBrushes();
+  AcquireOffice11Colors();
   FConstructed = true;
 }
 
@@ -90,6 +94,8 @@ TdxBarManager::~TdxBarManager() {
   FLookAndFeel.reset();
   FThemeNotificator.reset();
   SetCustomizing(false);
+  FreeBrushes();
+  ReleaseOffice11Colors();
   for (auto* link :
        {&FImagesLink, &FLargeImagesLink, &FHotImagesLink, &FDisabledImagesLink, &FDisabledLargeImagesLink})
     link->reset();
@@ -159,6 +165,61 @@ void TdxBarManager::UpdatePainter() {
 
 void TdxBarManager::StyleChanged() {
   UpdatePainter();
+}
+
+// ---- Colours ----
+
+namespace {
+
+TColor Scaled(TColor color, const std::function<int(int)>& channel) {
+  const uint32_t c = ColorToRGB(color);
+  return GetNearestScreenColor(
+      static_cast<TColor>(RGB(channel(GetRValue(c)), channel(GetGValue(c)), channel(GetBValue(c)))));
+}
+
+} // namespace
+
+TColor TdxBarManager::GetFlatFrameColor() const {
+  return Scaled(clBtnShadow, [](int c) { return MulDiv(c, 8, 10); });
+}
+
+TColor TdxBarManager::GetFlatToolbarColor() const {
+  return Scaled(clBtnFace, [](int c) { return c + MulDiv(255 - c, 16, 100); });
+}
+
+TColor TdxBarManager::GetFlatCheckedColor() const {
+  return GetNearestScreenColor(LightColorFromWeights(11, 9, 73));
+}
+
+TColor TdxBarManager::GetFlatCheckedSelectedColor() const {
+  return GetNearestScreenColor(LightColorFromWeights(14, 44, 40));
+}
+
+TColor TdxBarManager::GetFlatSelectionColor() const {
+  return GetNearestScreenColor(LightColorFromWeights(-2, 30, 72));
+}
+
+void TdxBarManager::CreateBrushes() {
+  FreeBrushes();
+  const TColor colors[] = {GetFlatFrameColor(), GetFlatToolbarColor(), GetFlatCheckedColor(),
+                           GetFlatCheckedSelectedColor(), GetFlatSelectionColor()};
+  for (int i = 0; i < 5; ++i)
+    FFlatBrushes[i] = CreateSolidBrush(static_cast<COLORREF>(colors[i]));
+  if (FXPThemesAvailable)
+    FXPToolbarBrush = CreateSolidBrush(static_cast<COLORREF>(GetToolbarThemeFillColor()));
+}
+
+void TdxBarManager::FreeBrushes() {
+  for (HBRUSH* brush : {&FFlatBrushes[0], &FFlatBrushes[1], &FFlatBrushes[2], &FFlatBrushes[3],
+                        &FFlatBrushes[4], &FXPToolbarBrush}) {
+    if (*brush) DeleteObject(*brush);
+    *brush = nullptr;
+  }
+}
+
+void TdxBarManager::SysColorsChanged() {
+  CreateBrushes();
+  RefreshOffice11Colors();
 }
 
 // ---- Properties ----

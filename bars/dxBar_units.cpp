@@ -2,6 +2,8 @@
 // registry, the live bar windows, naming and small window utilities.
 #include "dxBar.h"
 
+#include "dxBarCommon.h"
+
 #include "cxControls.h"
 
 #include "Forms.h"
@@ -96,6 +98,8 @@ void StartBarsLibrary() {
   CheckOSVersion(*gState);
   LoadUser32(*gState);
   gState->Managers = std::make_unique<TdxBarManagerList>();
+  ReadScreenBitsPerPixel();
+  CreateCheckerBrush();
   RegisterItemClasses();
   LoadCursors();
 }
@@ -105,6 +109,7 @@ void EndBarsLibrary() {
   auto& registry = gState->Registry;
   while (!registry.empty())
     UnregisterBarItemClass(registry.back().ItemClass);
+  DeleteCheckerBrush();
   gState->Managers.reset();
   if (gState->User32Module) FreeLibrary(gState->User32Module);
   delete gState;

@@ -685,7 +685,42 @@ def bar_edit_sizing_cursor():
     return mono_cursor([''.join(row) for row in g], c, c)
 
 
+def bmp8(canvas):
+    """A 256-colour bitmap of the canvas (its colours make the palette)."""
+    palette = sorted(set(px for row in canvas.px for px in row))
+    row = (canvas.width + 3) & ~3
+    data = bytearray()
+    for y in reversed(range(canvas.height)):
+        line = bytearray(row)
+        for x, px in enumerate(canvas.px[y]):
+            line[x] = palette.index(px)
+        data += line
+    table = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+    table += bytes(4 * (256 - len(palette)))
+    header = struct.pack('<IiiHHIIiiII', 40, canvas.width, canvas.height, 1, 8, 0, len(data), 2835, 2835, 256, 0)
+    offset = 14 + len(header) + len(table)
+    return b'BM' + struct.pack('<IHHI', offset + len(data), 0, 0, offset) + header + table + data
+
+
+def bar_submenu_expand():
+    """The expand button of personalised menus: a round button shaded from a
+    light top to a darker bottom, with a black double chevron pointing down, on
+    a magenta key."""
+    c = Canvas(16, 16, (255, 0, 255))
+    for y in range(16):
+        for x in range(16):
+            if (x - 7.5) ** 2 + (y - 7.5) ** 2 <= 7.2 ** 2:
+                shade = 250 - y * 9
+                c.dot(x, y, (shade, shade, shade))
+    for top in (4, 8):
+        for i in range(3):
+            for x in (4 + i, 5 + i, 10 - i, 11 - i):
+                c.dot(x, top + i, BLACK)
+    return bmp8(c)
+
+
 BAR_RESOURCES = {
+    'submenuexpand.bmp': bar_submenu_expand,
     'drag.cur': bar_drag_cursor,
     'dragcopy.cur': lambda: bar_drag_cursor(plus=True),
     'dragnodrop.cur': bar_no_drop_cursor,

@@ -1,0 +1,223 @@
+#include "BarsTest.h"
+#include "DrawTest.h"
+
+#include "GuiTest.h"
+#include "dxBarCommon.h"
+
+#include <mmsystem.h>
+
+TEST(CommonRoutines, ArrowSizes) {
+  const struct {
+    TRect r;
+    bool down;
+    int size;
+  } cases[] = {
+      {TRect(0, 0, 10, 20), false, 6}, {TRect(0, 0, 10, 19), false, 7}, {TRect(0, 0, 10, 21), false, 8},
+      {TRect(0, 0, 20, 10), true, 5},  {TRect(0, 0, 8, 8), true, 3},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(CenteredArrowSize(c.r, c.down), c.size) << c.r.Width() << "x" << c.r.Height() << " " << c.down;
+}
+
+TEST(CommonRoutines, ArrowsAreCentredTriangles) {
+  TSurface surface(20, 20);
+  const TRect r(0, 0, 20, 20);
+  DrawCenteredArrow(surface.DC(), r, true, true, false, false); // s = 5: x0 = 5, y0 = 7
+  const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+  EXPECT_EQ(surface.At(5, 7), text);
+  EXPECT_EQ(surface.At(13, 7), text);
+  EXPECT_EQ(surface.At(9, 11), text);
+  EXPECT_EQ(surface.At(9, 12), RGB(255, 255, 255));
+  EXPECT_EQ(surface.At(4, 7), RGB(255, 255, 255));
+
+  TSurface disabled(20, 20, RGB(0, 0, 0));
+  DrawCenteredArrow(disabled.DC(), r, true, false, false, false);
+  EXPECT_EQ(disabled.At(9, 11), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(disabled.At(10, 11), GetSysColor(COLOR_BTNHIGHLIGHT)) << "the embossed edge";
+  TSurface flat(20, 20, RGB(0, 0, 0));
+  DrawCenteredArrow(flat.DC(), r, true, false, false, true);
+  EXPECT_EQ(flat.At(10, 11), RGB(0, 0, 0));
+  disabled.Bitmap().SaveToFile(guitest::ScreenshotDir() + "/bars_arrow_disabled.bmp");
+}
+
+TEST(CommonRoutines, TilingStartsAtTheSourceOffset) {
+  TBitmap tile;
+  tile.SetPixelFormat(pf24bit);
+  tile.SetSize(16, 4);
+  for (int x = 0; x < 16; ++x)
+    for (int y = 0; y < 4; ++y)
+      SetPixel(tile.GetCanvas()->GetHandle(), x, y, RGB(x * 10, y * 10, 0));
+  TSurface surface(40, 8, RGB(0, 0, 255));
+  TileBitmap(surface.DC(), TRect(2, 0, 30, 8), TRect(10, 0, 38, 8), &tile);
+  EXPECT_EQ(surface.At(2, 0), RGB(100, 0, 0)) << "the tile's 11th column at the left edge";
+  EXPECT_EQ(surface.At(8, 1), RGB(0, 10, 0)) << "the next tile";
+  EXPECT_EQ(surface.At(8, 5), RGB(0, 10, 0)) << "the next row";
+  EXPECT_EQ(surface.At(1, 0), RGB(0, 0, 255)) << "clipped to the destination";
+  EXPECT_EQ(surface.At(30, 0), RGB(0, 0, 255));
+
+  TSurface untouched(10, 10, RGB(0, 0, 255));
+  TBitmap empty;
+  TileBitmap(untouched.DC(), TRect(0, 0, 10, 10), TRect(0, 0, 10, 10), &empty);
+  TileBitmap(untouched.DC(), TRect(0, 0, 10, 10), TRect(5, 5, 5, 9), &tile);
+  EXPECT_EQ(untouched.At(0, 0), RGB(0, 0, 255));
+  FillRectOrTileBitmap(untouched.DC(), TRect(0, 0, 10, 10), TRect(0, 0, 10, 10), &empty, clRed, nullptr);
+  EXPECT_EQ(untouched.At(9, 9), RGB(255, 0, 0));
+}
+
+TEST(CommonRoutines, VerticalGradientIn256Bands) {
+  TSurface surface(2, 512);
+  FillVerticalGradient(surface.DC(), TRect(0, 0, 2, 512), RGB(0, 0, 0), RGB(0, 0, 255));
+  EXPECT_EQ(surface.At(0, 0), RGB(0, 0, 0));
+  EXPECT_EQ(surface.At(0, 1), RGB(0, 0, 0));
+  EXPECT_EQ(surface.At(0, 2), RGB(0, 0, 1));
+  EXPECT_EQ(surface.At(1, 511), RGB(0, 0, 255));
+}
+
+TEST(CommonRoutines, CheckerBrush) {
+  ASSERT_NE(CheckerBrush(), nullptr);
+  TSurface surface(8, 8);
+  RECT r{0, 0, 8, 8};
+  FillRect(surface.DC(), &r, CheckerBrush());
+  EXPECT_EQ(surface.At(0, 0), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(surface.At(1, 0), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(surface.At(1, 1), GetSysColor(COLOR_BTNFACE));
+}
+
+TEST(CommonRoutines, TransparentSizeGripKeepsTheBackground) {
+  TSurface surface(20, 20, RGB(255, 0, 0));
+  DrawTransparentSizeGrip(surface.DC(), TRect(2, 2, 18, 18));
+  EXPECT_EQ(surface.At(3, 3), RGB(255, 0, 0)) << "the grip's face lets the background through";
+  int grip = 0;
+  for (int y = 2; y < 18; ++y)
+    for (int x = 2; x < 18; ++x)
+      grip += surface.At(x, y) != RGB(255, 0, 0);
+  EXPECT_GT(grip, 10);
+  surface.Bitmap().SaveToFile(guitest::ScreenshotDir() + "/bars_size_grip.bmp");
+}
+
+TEST(CommonRoutines, MenuFontHasAtLeast11Pixels) {
+  TFont font;
+  HFONT handle = nullptr;
+  CreateMenuFont(&font, handle, true);
+  LOGFONTA lf{}, iconTitle{};
+  GetObjectA(handle, sizeof(lf), &lf);
+  SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(iconTitle), &iconTitle, 0);
+  EXPECT_EQ(lf.lfHeight, iconTitle.lfHeight >= -10 ? -11 : iconTitle.lfHeight);
+  font.SetHeight(-20);
+  CreateMenuFont(&font, handle, false);
+  GetObjectA(handle, sizeof(lf), &lf);
+  EXPECT_EQ(lf.lfHeight, -20);
+  DeleteObject(handle);
+}
+
+TEST(CommonRoutines, MenuSoundsPlayTheirAliases) {
+  std::vector<std::pair<String, DWORD>> played;
+  TdxSoundPlayer old = SetSoundPlayer([&](LPCSTR sound, HMODULE, DWORD flags) {
+    played.emplace_back(sound, flags);
+    return TRUE;
+  });
+  PlayMenuSound(0);
+  PlayMenuSound(1);
+  SetSoundPlayer(old);
+  ASSERT_EQ(played.size(), 2u);
+  EXPECT_EQ(played[0].first, "MenuPopup");
+  EXPECT_EQ(played[1].first, "MenuCommand");
+  EXPECT_EQ(played[0].second, 0x12003u);
+}
+
+TEST(CommonRoutines, PumpsTakeTheirMessagesAndPostQuitAgain) {
+  HWND wnd = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                             nullptr);
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    DispatchMessageA(&msg);
+  PostMessageA(wnd, WM_MOUSEMOVE, 0, 0);
+  PostMessageA(wnd, WM_USER, 0, 0);
+  DispatchMouseMessages();
+  EXPECT_FALSE(PeekMessageA(&msg, wnd, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE));
+  EXPECT_TRUE(PeekMessageA(&msg, wnd, WM_USER, WM_USER, PM_REMOVE)) << "other messages stay";
+  for (auto pump : {&DispatchMouseMessages, &DispatchPaintMessages}) {
+    PostMessageA(wnd, WM_MOUSEMOVE, 0, 0);
+    InvalidateRect(wnd, nullptr, TRUE);
+    PostQuitMessage(7);
+    pump();
+    bool quit = false;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        quit = true;
+        EXPECT_EQ(msg.wParam, 7u);
+      }
+      DispatchMessageA(&msg); // a paint message stays until painted
+    }
+    EXPECT_TRUE(quit);
+  }
+  DestroyWindow(wnd);
+}
+
+namespace {
+
+// A window that counts the WM_MOUSELEAVE it receives.
+int gLeaves = 0;
+LRESULT CALLBACK CountLeaves(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_MOUSELEAVE) ++gLeaves;
+  return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+HWND LeaveWindow() {
+  static const ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = CountLeaves;
+    wc.lpszClassName = "BarsLeaveTest";
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    return RegisterClassA(&wc);
+  }();
+  (void)atom;
+  HWND wnd = CreateWindowExA(WS_EX_TOPMOST, "BarsLeaveTest", "", WS_POPUP | WS_VISIBLE, 100, 100, 60, 60,
+                             nullptr, nullptr, nullptr, nullptr);
+  guitest::PumpFor(50);
+  return wnd;
+}
+
+} // namespace
+
+TEST(CommonRoutines, MouseLeaveThroughTheTimer) {
+  auto* track = dxUser32().TrackMouseEvent;
+  dxUser32().TrackMouseEvent = nullptr;
+  HWND wnd = LeaveWindow();
+  guitest::SendMouseAt(POINT{130, 130}, 0);
+  ASSERT_TRUE(guitest::PumpUntil([wnd] {
+    POINT pt;
+    GetCursorPos(&pt);
+    return WindowFromPointDeep(pt) == wnd;
+  }));
+  gLeaves = 0;
+  StartMouseTracking(wnd);
+  EXPECT_TRUE(IsTrackingMouse(wnd));
+  guitest::PumpFor(200);
+  EXPECT_EQ(gLeaves, 0) << "the pointer is still over the window";
+  guitest::SendMouseAt(POINT{300, 300}, 0);
+  EXPECT_TRUE(guitest::PumpUntil([] { return gLeaves > 0; }));
+  EXPECT_FALSE(IsTrackingMouse(wnd));
+  dxUser32().TrackMouseEvent = track;
+  DestroyWindow(wnd);
+}
+
+TEST(CommonRoutines, MouseLeaveThroughTrackMouseEvent) {
+  HWND wnd = LeaveWindow();
+  guitest::SendMouseAt(POINT{130, 130}, 0);
+  guitest::PumpFor(50);
+  gLeaves = 0;
+  StartMouseTracking(wnd);
+  EXPECT_TRUE(IsTrackingMouse(wnd)) << "the request's size is the structure's";
+  guitest::SendMouseAt(POINT{300, 300}, 0);
+  EXPECT_TRUE(guitest::PumpUntil([] { return gLeaves > 0; }));
+  EXPECT_FALSE(IsTrackingMouse(wnd));
+  guitest::SendMouseAt(POINT{130, 130}, 0);
+  guitest::PumpFor(50);
+  StartMouseTracking(wnd);
+  gLeaves = 0;
+  StopMouseTracking(wnd);
+  EXPECT_EQ(gLeaves, 1);
+  EXPECT_FALSE(IsTrackingMouse(wnd));
+  DestroyWindow(wnd);
+}
