@@ -6,7 +6,6 @@
 
 class TLabel;
 class TStandInButton;
-class TStandInCheckBox;
 
 namespace dialoglayout {
 
@@ -27,8 +26,11 @@ TLabel* AddLabelBeside(TForm* form, TWinControl* box, const char* caption, int l
 TStandInButton* AddButton(TForm* form, const char* name, const char* caption, int left, int top, int width);
 // A button in the bottom row, a margin above the client area's end.
 TStandInButton* AddBottomButton(TForm* form, const char* name, const char* caption, int left, int width);
-// A check box owned by the form and shown on parent, its caption set.
-TStandInCheckBox* AddCheckBox(TForm* form, TWinControl* parent, const char* name, const char* caption,
-                              int left, int top, int width);
+// A check box of the kind the window needs (TcxCheckBox or the class
+// library's TCheckBox), owned by the form and shown on parent, its caption
+// set.
+template <typename TBox>
+TBox* AddCheckBox(TForm* form, TWinControl* parent, const char* name, const char* caption, int left, int top,
+                  int width);
 
 } // namespace dialoglayout

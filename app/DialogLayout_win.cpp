@@ -2,6 +2,7 @@
 
 #include "StandIns.h"
 #include "StdCtrls.h"
+#include "cxCheckBox.h"
 
 namespace dialoglayout {
 
@@ -52,15 +53,30 @@ TStandInButton* AddBottomButton(TForm* form, const char* name, const char* capti
   return AddButton(form, name, caption, left, form->GetClientHeight() - kMargin - kButtonHeight, width);
 }
 
-TStandInCheckBox* AddCheckBox(TForm* form, TWinControl* parent, const char* name, const char* caption,
-                              int left, int top, int width) {
-  auto* box = new TStandInCheckBox(form);
+namespace {
+
+void SetBoxCaption(TcxCheckBox* box, const char* caption) {
+  box->GetProperties()->SetCaption(caption);
+}
+
+void SetBoxCaption(TCheckBox* box, const char* caption) {
+  box->SetCaption(caption);
+}
+
+} // namespace
+
+template <typename TBox>
+TBox* AddCheckBox(TForm* form, TWinControl* parent, const char* name, const char* caption, int left, int top,
+                  int width) {
+  auto* box = new TBox(form);
   box->SetName(name);
+  SetBoxCaption(box, caption);
   box->SetParent(parent);
-  box->GetProperties()->Caption = caption;
-  box->ApplyProperties();
   box->SetBounds(left, top, width, kCheckHeight);
   return box;
 }
+
+template TcxCheckBox* AddCheckBox<TcxCheckBox>(TForm*, TWinControl*, const char*, const char*, int, int, int);
+template TCheckBox* AddCheckBox<TCheckBox>(TForm*, TWinControl*, const char*, const char*, int, int, int);
 
 } // namespace dialoglayout

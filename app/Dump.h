@@ -8,7 +8,7 @@ class TBitBtn;
 class TCheckListBox;
 class TLabel;
 class TRadioButton;
-class TStandInCheckBox;
+class TCheckBox;
 
 class TfmDump : public TForm {
 public:
@@ -22,14 +22,14 @@ public:
   TLabel* lbTargetDB = nullptr;
   TBitBtn* BitBtn1 = nullptr;
   TBitBtn* BitBtn4 = nullptr;
-  TStandInCheckBox* cxCheckBox1 = nullptr;
-  TStandInCheckBox* cxCheckBox2 = nullptr;
+  TCheckBox* cxCheckBox1 = nullptr;
+  TCheckBox* cxCheckBox2 = nullptr;
   TLabel* Label1 = nullptr;
-  TStandInCheckBox* cxCheckBox3 = nullptr;
-  TStandInCheckBox* cxCheckBox7 = nullptr;
-  TStandInCheckBox* cxCheckBox5 = nullptr;
-  TStandInCheckBox* cxCheckBox4 = nullptr;
-  TStandInCheckBox* cxCheckBox6 = nullptr;
+  TCheckBox* cxCheckBox3 = nullptr;
+  TCheckBox* cxCheckBox7 = nullptr;
+  TCheckBox* cxCheckBox5 = nullptr;
+  TCheckBox* cxCheckBox4 = nullptr;
+  TCheckBox* cxCheckBox6 = nullptr;
   TBitBtn* cxButton1 = nullptr;
   TBitBtn* cxButton2 = nullptr;
   TBitBtn* butOK = nullptr;

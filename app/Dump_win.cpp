@@ -92,7 +92,7 @@ TfmDump::TfmDump(TComponent* AOwner) : TForm(AOwner) {
   rSourceDB->OnClick = [this](TObject*) { rSourceDBClick(); };
 
   auto checkBox = [this](const char* name, const char* caption, bool checked, int left, int top) {
-    TStandInCheckBox* box = AddCheckBox(this, this, name, caption, left, top, 200);
+    auto* box = AddCheckBox<TCheckBox>(this, this, name, caption, left, top, 200);
     box->SetChecked(checked);
     return box;
   };

@@ -23,6 +23,7 @@
 #include "SyntaxMemo.h"
 #include "TblChooser.h"
 #include "Util.h"
+#include "cxCheckBox.h"
 #include "cxLookAndFeels.h"
 #include "mySQLDbTables.h"
 
@@ -437,10 +438,14 @@ void TfmMain::CreatePages() {
   butSaveToFile = NewButton(Panel4, "butSaveToFile", acSaveScriptToFile, 100, 8, 126);
   butLoadScriptFromFile = NewButton(Panel4, "butLoadScriptFromFile", acLoadScriptFromFile, 230, 8, 106);
   auto checkBox = [this](const char* name, const char* caption, bool checked, int left, int width) {
-    TStandInCheckBox* box = AddCheckBox(this, Panel4, name, caption, left, 12, width);
-    box->GetProperties()->ValueChecked = "D";
-    box->GetProperties()->ValueUnchecked = "N";
+    auto* box = AddCheckBox<TcxCheckBox>(this, Panel4, name, caption, left, 12, width);
+    // The values and the start state as the window definition gives them:
+    // read while loading, the state fires no click.
+    box->BeginLoading();
+    box->GetProperties()->SetValueChecked("D");
+    box->GetProperties()->SetValueUnchecked("N");
     box->SetChecked(checked);
+    box->Loaded();
     return box;
   };
   chkScriptTransaction = checkBox("chkScriptTransaction", "Run as single transaction", true, 346, 148);

@@ -6,7 +6,7 @@
 
 class TLabel;
 class TStandInButton;
-class TStandInCheckBox;
+class TcxCheckBox;
 class TStandInFontNameComboBox;
 class TStandInSpinEdit;
 
@@ -19,18 +19,18 @@ public:
   TStandInFontNameComboBox* cFontScript = nullptr;
   TStandInSpinEdit* szFontChanges = nullptr;
   TStandInSpinEdit* szFontScript = nullptr;
-  TStandInCheckBox* chkDropExtraColumns = nullptr;
-  TStandInCheckBox* chkDropExtraIndices = nullptr;
-  TStandInCheckBox* chkDropExtraConstraints = nullptr;
-  TStandInCheckBox* chkDropExtraTables = nullptr;
-  TStandInCheckBox* chkSyncRunUnprompted = nullptr;
-  TStandInCheckBox* chkConnectOnStartup = nullptr;
-  TStandInCheckBox* chkScriptToClipboard = nullptr;
-  TStandInCheckBox* chkAllowTblTypeChg = nullptr;
-  TStandInCheckBox* chkUseBackticks = nullptr;
-  TStandInCheckBox* chkVerboseLog = nullptr;
-  TStandInCheckBox* chkSelectSyncTables = nullptr;
-  TStandInCheckBox* chkNoForeignKeyChecks = nullptr;
+  TcxCheckBox* chkDropExtraColumns = nullptr;
+  TcxCheckBox* chkDropExtraIndices = nullptr;
+  TcxCheckBox* chkDropExtraConstraints = nullptr;
+  TcxCheckBox* chkDropExtraTables = nullptr;
+  TcxCheckBox* chkSyncRunUnprompted = nullptr;
+  TcxCheckBox* chkConnectOnStartup = nullptr;
+  TcxCheckBox* chkScriptToClipboard = nullptr;
+  TcxCheckBox* chkAllowTblTypeChg = nullptr;
+  TcxCheckBox* chkUseBackticks = nullptr;
+  TcxCheckBox* chkVerboseLog = nullptr;
+  TcxCheckBox* chkSelectSyncTables = nullptr;
+  TcxCheckBox* chkNoForeignKeyChecks = nullptr;
   TStandInButton* butOK = nullptr;
   TStandInButton* butCancel = nullptr;
 

@@ -5,6 +5,7 @@
 #include "StandIns.h"
 #include "StandInsEdit.h"
 #include "StdCtrls.h"
+#include "cxCheckBox.h"
 
 TfmOptions* fmOptions = nullptr;
 
@@ -18,7 +19,7 @@ constexpr int kSecondColumn = 184;
 
 // Each check box and the switch it shows, with its place in the dialog.
 struct TSwitchBox {
-  TStandInCheckBox* TfmOptions::*Box;
+  TcxCheckBox* TfmOptions::*Box;
   bool TSettings::*Switch;
   const char* Name;
   const char* Caption;
@@ -100,7 +101,7 @@ TfmOptions::TfmOptions(TComponent* AOwner) : TForm(AOwner) {
   heading("Optimization", kOptimizationTop - 18);
   heading("General sync options", kGeneralTop - 18);
   for (const TSwitchBox& s : kSwitchBoxes) {
-    TStandInCheckBox* box = AddCheckBox(this, this, s.Name, s.Caption, s.Left, s.Top, s.Width);
+    auto* box = AddCheckBox<TcxCheckBox>(this, this, s.Name, s.Caption, s.Left, s.Top, s.Width);
     box->SetVisible(s.Visible);
     this->*s.Box = box;
   }

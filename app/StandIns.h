@@ -125,31 +125,6 @@ private:
   TStandInProgressBarProperties FProperties;
 };
 
-// Stands for the check box whose edit values are texts ("D" and "N" on the
-// script page).
-class TStandInCheckBoxProperties {
-public:
-  String Caption;
-  bool DisplayUnchecked = true;
-  String ValueChecked = "1";
-  String ValueUnchecked = "0";
-};
-
-class TStandInCheckBox : public TCheckBox {
-public:
-  using TCheckBox::TCheckBox;
-  TStandInCheckBoxProperties* GetProperties() { return &FProperties; }
-  // The caption and values come from the properties once they are set.
-  void ApplyProperties() { SetCaption(FProperties.Caption); }
-  String GetEditValue() const { return GetChecked() ? FProperties.ValueChecked : FProperties.ValueUnchecked; }
-
-protected:
-  String ClassName() const override { return "TStandInCheckBox"; }
-
-private:
-  TStandInCheckBoxProperties FProperties;
-};
-
 // Stands for a push button bound to an action: the action's image follows
 // the button from the image list.
 class TStandInButton : public TBitBtn {

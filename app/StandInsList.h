@@ -5,12 +5,11 @@
 
 #include "CheckLst.h"
 #include "StdCtrls.h"
+#include "cxCheckBox.h"
 
 #include <functional>
 #include <memory>
 #include <vector>
-
-enum TcxCheckBoxState : int { cbsUnchecked, cbsChecked, cbsGrayed };
 
 class TStandInCheckListBox;
 

@@ -2,9 +2,9 @@
 // dialogs follow and wait hidden until they are needed.
 #include "About.h"
 #include "Confirm.h"
-#include "ControlsLibrary.h"
 #include "DBConnInfo.h"
 #include "Dump.h"
+#include "EditorsLibrary.h"
 #include "Main.h"
 #include "Options.h"
 #include "TblChooser.h"
@@ -12,8 +12,9 @@
 #include "WinApi.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  // The control library's shared state lives as long as the program.
-  TControlsLibrary controls;
+  // The control and editor libraries' shared state lives as long as the
+  // program.
+  TEditorsLibrary editors;
   Application->Initialize();
   Application->CreateForm(fmMain);
   Application->CreateForm(fmDBConnInfo);

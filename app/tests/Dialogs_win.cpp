@@ -367,7 +367,7 @@ TEST_F(ExtractDialog, StartsWithTheTargetChosenAndNothingToExtract) {
   EXPECT_EQ(main->acEditTgtDB, form->BitBtn4->GetAction());
   EXPECT_EQ("Edit...", form->BitBtn1->GetCaption());
   struct Box {
-    TStandInCheckBox* box;
+    TCheckBox* box;
     const char* caption;
     bool checked;
   };

@@ -14,6 +14,7 @@
 #include "SettingsRegistry.h"
 #include "StandIns.h"
 #include "StdCtrls.h"
+#include "cxCheckBox.h"
 #include "mySQLDbTables.h"
 
 #include <gtest/gtest.h>
@@ -55,8 +56,8 @@ TEST_F(MainWindow, StartsWithNothingConnectedAndTheRunCommandsDisabled) {
     EXPECT_EQ("", phase->GetCaption()) << phase->GetName();
   EXPECT_TRUE(form->chkScriptTransaction->GetChecked());
   EXPECT_FALSE(form->chkScriptUsesTargetDB->GetChecked());
-  EXPECT_EQ("D", form->chkScriptTransaction->GetEditValue());
-  EXPECT_EQ("N", form->chkScriptUsesTargetDB->GetEditValue());
+  EXPECT_EQ(Variant("D"), form->chkScriptTransaction->GetEditValueRef());
+  EXPECT_EQ(Variant("N"), form->chkScriptUsesTargetDB->GetEditValueRef());
   // The buttons follow their actions.
   EXPECT_FALSE(form->butSync->GetEnabled());
   EXPECT_FALSE(form->butRunScript->GetEnabled());
@@ -82,8 +83,8 @@ TEST_F(MainWindow, ScriptPageHoldsItsButtonsAndSwitches) {
   EXPECT_EQ("Run script", form->butRunScript->GetCaption());
   EXPECT_EQ("Save script to file", form->butSaveToFile->GetCaption());
   EXPECT_EQ("Open script...", form->butLoadScriptFromFile->GetCaption());
-  EXPECT_EQ("Run as single transaction", form->chkScriptTransaction->GetCaption());
-  EXPECT_EQ("Use target database", form->chkScriptUsesTargetDB->GetCaption());
+  EXPECT_EQ("Run as single transaction", form->chkScriptTransaction->GetProperties()->GetCaption());
+  EXPECT_EQ("Use target database", form->chkScriptUsesTargetDB->GetProperties()->GetCaption());
   // Side by side in the panel above the editor, none over another.
   const TControl* row[] = {form->butRunScript, form->butSaveToFile, form->butLoadScriptFromFile,
                            form->chkScriptTransaction, form->chkScriptUsesTargetDB};
@@ -225,11 +226,10 @@ TEST_F(MainWindowSettings, OptionsAboutAndExtractOpenFromTheirActions) {
   form->acOptions->Execute();
   EXPECT_EQ(options.get(), shown);
   ASSERT_TRUE(Reg.OpenKeyReadOnly(SettingsKey));
-  for (const char* name :
-       {"DropExtraColumns", "DropExtraIndices", "DropExtraConstraints", "DropExtraTables", "SyncRunUnprompted",
-        "ConnectOnStartup", "ScriptToClipboard", "AllowTblTypeChg", "UseBackticks", "VerboseLog",
-        "SelectSyncTables", "NoForeignKeyChecks", "LogFontName", "LogFontSize", "ScriptFontName",
-        "ScriptFontSize"})
+  for (const char* name : {"DropExtraColumns", "DropExtraIndices", "DropExtraConstraints", "DropExtraTables",
+                           "SyncRunUnprompted", "ConnectOnStartup", "ScriptToClipboard", "AllowTblTypeChg",
+                           "UseBackticks", "VerboseLog", "SelectSyncTables", "NoForeignKeyChecks",
+                           "LogFontName", "LogFontSize", "ScriptFontName", "ScriptFontSize"})
     EXPECT_TRUE(Reg.ValueExists(name)) << name;
   Reg.CloseKey();
 

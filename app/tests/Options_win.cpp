@@ -9,6 +9,7 @@
 #include "StandIns.h"
 #include "StandInsEdit.h"
 #include "StdCtrls.h"
+#include "cxCheckBox.h"
 
 #include <gtest/gtest.h>
 
@@ -63,8 +64,8 @@ protected:
     return result;
   }
 
-  TStandInCheckBox* Box(const TSwitchInfo& i) {
-    auto* box = dynamic_cast<TStandInCheckBox*>(Dialog->FindComponent(String("chk") + i.Name));
+  TcxCheckBox* Box(const TSwitchInfo& i) {
+    auto* box = dynamic_cast<TcxCheckBox*>(Dialog->FindComponent(String("chk") + i.Name));
     EXPECT_NE(nullptr, box) << i.Name;
     return box;
   }
@@ -113,7 +114,7 @@ TEST_F(OptionsDialog, ShowsTheMainWindowsFontsAndSwitchesAndCancelChangesNothing
       EXPECT_EQ(first ? 11 : 7, Dialog->szFontChanges->GetValue().AsInteger());
       EXPECT_EQ(13, Dialog->szFontScript->GetValue().AsInteger());
       for (const TSwitchInfo& i : SettingSwitches) {
-        TStandInCheckBox* box = Box(i);
+        TcxCheckBox* box = Box(i);
         EXPECT_EQ(before.*i.Field, box->GetChecked()) << i.Name;
         EXPECT_EQ(!IsInvisibleSwitch(i.Name), box->IsShowing()) << i.Name;
       }
