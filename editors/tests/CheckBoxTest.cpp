@@ -462,4 +462,38 @@ TEST(CheckBoxInput, TheCheckIsHotUnderTheMouseAndDisabledWithTheControl) {
   EXPECT_EQ(cbsDisabledState, f.box->GetViewInfo()->CheckButtonState);
 }
 
+TEST(CheckBoxPaint, OnlyTheCheckIsRepaintedWhenItsLookChanges) {
+  TCheckForm f;
+  TcxCustomCheckBoxViewInfo* info = f.box->GetViewInfo();
+  TcxCustomCheckBoxViewInfo prev;
+  prev.Assign(info);
+  std::unique_ptr<TcxRegion> same = info->GetUpdateRegion(&prev);
+  RECT box;
+  EXPECT_EQ(NULLREGION, GetRgnBox(same->GetHandle(), &box));
+  prev.CheckButtonState = cbsPressedState;
+  std::unique_ptr<TcxRegion> changed = info->GetUpdateRegion(&prev);
+  ASSERT_NE(NULLREGION, GetRgnBox(changed->GetHandle(), &box));
+  EXPECT_EQ(info->CheckRect, TRect(box));
+}
+
+// The themed check of every state looks different under the mouse.
+TEST(CheckBoxPaint, TheNativeCheckIsHotUnderTheMouse) {
+  TCheckForm f(kLooks[3]);
+  for (TcxCheckBoxState state : {cbsUnchecked, cbsChecked, cbsGrayed}) {
+    f.box->SetState(state);
+    guitest::MouseEventAt(f.Wnd(), 200, 150, 0);
+    ASSERT_TRUE(guitest::PumpUntil([&] { return f.box->GetViewInfo()->CheckButtonState == cbsNormalState; }));
+    const guitest::TCapture normal = guitest::TCapture::Paint(f.form->GetHandle());
+    guitest::MouseEventAt(f.Wnd(), f.Center().x, f.Center().y, 0);
+    ASSERT_TRUE(guitest::PumpUntil([&] { return f.box->GetViewInfo()->CheckButtonState == cbsHotState; }));
+    const guitest::TCapture hot = guitest::TCapture::Paint(f.form->GetHandle());
+    const TRect check = CheckRectInForm(f.box);
+    int differing = 0;
+    for (int y = check.top; y < check.bottom; ++y)
+      for (int x = check.left; x < check.right; ++x)
+        if (normal.Pixel(x, y) != hot.Pixel(x, y)) ++differing;
+    EXPECT_GT(differing, 10) << state;
+  }
+}
+
 } // namespace
