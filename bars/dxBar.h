@@ -149,6 +149,26 @@ using TdxBarDefinition = std::function<void(TdxBarManager* Manager)>;
 // Loaded; the definition is kept for resets.
 TdxBarManager* CreateBarManager(TCustomForm* Form, TdxBarDefinition Definition);
 
+// ---- The hint window ----
+
+// The one tooltip window the managers share.
+class TdxBarHintWindow : public TCustomControl {
+public:
+  explicit TdxBarHintWindow(TComponent* AOwner);
+  // Shows Text at the screen point, in the manager's font.
+  virtual void ActivateHint(POINT Pt, const String& Text, TdxBarManager* BarManager);
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  String ClassName() const override { return "TdxBarHintWindow"; }
+};
+
+// The shared hint window, none before a hint was shown.
+TdxBarHintWindow* dxBarHintWindow();
+// A manager that goes forgets its hint; the last one frees the window.
+void ReleaseHintOf(TdxBarManager* Manager);
+
 // ---- Categories and groups ----
 
 struct TdxBarCategoryRecord {
@@ -360,6 +380,10 @@ public:
   void ResetUsageData();
   void ResetUsageDataWithConfirmation();
   void ItemChanged(TdxBarItem* Item);
+
+  // Shows a hint after a delay (at once within 400 ms of the last one),
+  // hides it after 10 s; an empty text hides it.
+  void ShowHint(bool Show, const String& Text);
 
   // Event dispatch.
   virtual void DoClickItem(TdxBarItem* Item);

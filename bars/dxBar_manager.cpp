@@ -113,6 +113,7 @@ TdxBarManager::~TdxBarManager() {
   }
   auto& managers = dxBarManagerList()->FItems;
   managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
+  ReleaseHintOf(this);
   FCategories.reset();
 }
 
