@@ -293,6 +293,50 @@ void FrameRectHighlight(HDC DC, const TRect& R) {
   FrameRect(DC, &R, GetSysColorBrush(COLOR_HIGHLIGHT));
 }
 
+// ---- Drop-down window frames ----
+
+int GetDropDownGripBandHeight() {
+  const int size = GetSystemMetrics(SM_CYSIZE), scroll = GetSystemMetrics(SM_CYHSCROLL);
+  return scroll + 2 < size ? size + 1 : scroll + 3;
+}
+
+int GetSizeGripCorner(const TRect& EditRect, const TRect& DropDownRect) {
+  const bool right = EditRect.left < DropDownRect.right;
+  const bool down = EditRect.bottom < DropDownRect.bottom;
+  return (right ? 1 : 0) + (down ? 2 : 0);
+}
+
+int GetCornerHitTest(int Corner) {
+  static const int kHitTests[] = {HTTOPLEFT, HTTOPRIGHT, HTBOTTOMLEFT, HTBOTTOMRIGHT};
+  return kHitTests[Corner];
+}
+
+void PaintSizeGripCorner(HDC DC, TRect& R, int Corner) {
+  const bool atRight = Corner == 1 || Corner == 3, atBottom = Corner >= 2;
+  const int w = GetSystemMetrics(SM_CXVSCROLL), h = GetSystemMetrics(SM_CYHSCROLL);
+  R = TRect(atRight ? R.right - w : R.left, atBottom ? R.bottom - h : R.top, atRight ? R.right : R.left + w,
+            atBottom ? R.bottom : R.top + h);
+  // Two-pixel strips along the outer edges, the grip in the rest.
+  const TRect vertical(atRight ? R.right - 2 : R.left, R.top, atRight ? R.right : R.left + 2, R.bottom);
+  const TRect horizontal(R.left, atBottom ? R.bottom - 2 : R.top, R.right, atBottom ? R.bottom : R.top + 2);
+  FillRect(DC, &vertical, GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(DC, &horizontal, GetSysColorBrush(COLOR_BTNFACE));
+  const TRect grip(atRight ? R.left : R.left + 2, atBottom ? R.top : R.top + 2,
+                   atRight ? R.right - 2 : R.right, atBottom ? R.bottom - 2 : R.bottom);
+  const int gw = grip.Width(), gh = grip.Height();
+  HDC memory = CreateCompatibleDC(DC);
+  HBITMAP bitmap = CreateCompatibleBitmap(DC, gw, gh);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  RECT local{0, 0, gw, gh};
+  DrawFrameControl(memory, &local, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+  const bool mirrorX = Corner == 0 || Corner == 2, mirrorY = Corner <= 1;
+  StretchBlt(DC, mirrorX ? grip.right - 1 : grip.left, mirrorY ? grip.bottom - 1 : grip.top,
+             mirrorX ? -gw : gw, mirrorY ? -gh : gh, memory, 0, 0, gw, gh, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+}
+
 // ---- Visual styles ----
 
 TColor GetToolbarThemeFillColor() {

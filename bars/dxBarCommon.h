@@ -57,6 +57,16 @@ void PaintArrowTriangle(HDC DC, const TRect& R, bool Down, int S, bool Selected,
 void DrawCenteredArrow(HDC DC, const TRect& R, bool Down, bool Enabled, bool Selected, bool NoEmboss);
 void FrameRectHighlight(HDC DC, const TRect& R);
 
+// ---- Drop-down window frames ----
+
+// The corner that carries the size grip: 0 top-left, 1 top-right,
+// 2 bottom-left, 3 bottom-right.
+int GetDropDownGripBandHeight();
+int GetSizeGripCorner(const TRect& EditRect, const TRect& DropDownRect);
+int GetCornerHitTest(int Corner);
+// The system size grip mirrored into the corner; R becomes the grip's.
+void PaintSizeGripCorner(HDC DC, TRect& R, int Corner);
+
 // ---- Visual styles ----
 
 // The ToolBar class's fill colour, else the button face.

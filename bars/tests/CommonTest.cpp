@@ -221,3 +221,38 @@ TEST(CommonRoutines, MouseLeaveThroughTrackMouseEvent) {
   EXPECT_FALSE(IsTrackingMouse(wnd));
   DestroyWindow(wnd);
 }
+
+TEST(DropDownFrames, TheGripCornerLiesAwayFromTheEdit) {
+  const TRect edit(100, 100, 200, 120);
+  const struct {
+    TRect dropDown;
+    int corner, hitTest;
+  } cases[] = {
+      {TRect(100, 120, 250, 300), 3, HTBOTTOMRIGHT}, // below, to the right
+      {TRect(100, 0, 250, 100), 1, HTTOPRIGHT},      // above
+      {TRect(0, 120, 100, 300), 2, HTBOTTOMLEFT},    // below, to the left
+      {TRect(0, 0, 100, 100), 0, HTTOPLEFT},         // above, to the left
+  };
+  for (const auto& c : cases) {
+    const int corner = GetSizeGripCorner(edit, c.dropDown);
+    EXPECT_EQ(corner, c.corner) << c.dropDown.left << "," << c.dropDown.top;
+    EXPECT_EQ(GetCornerHitTest(corner), c.hitTest);
+  }
+  const int size = GetSystemMetrics(SM_CYSIZE), scroll = GetSystemMetrics(SM_CYHSCROLL);
+  EXPECT_EQ(GetDropDownGripBandHeight(), scroll + 2 < size ? size + 1 : scroll + 3);
+}
+
+TEST(DropDownFrames, TheGripIsMirroredIntoItsCorner) {
+  const int w = GetSystemMetrics(SM_CXVSCROLL), h = GetSystemMetrics(SM_CYHSCROLL);
+  for (int corner = 0; corner < 4; ++corner) {
+    TSurface surface(60, 40, RGB(255, 0, 0));
+    TRect r(0, 0, 60, 40);
+    PaintSizeGripCorner(surface.DC(), r, corner);
+    const bool right = corner % 2 == 1, bottom = corner >= 2;
+    EXPECT_EQ(r, TRect(right ? 60 - w : 0, bottom ? 40 - h : 0, right ? 60 : w, bottom ? 40 : h)) << corner;
+    // The outer corner pixel is the face strip; the opposite corner of the
+    // picture stays untouched.
+    EXPECT_EQ(surface.At(right ? 59 : 0, bottom ? 39 : 0), GetSysColor(COLOR_BTNFACE)) << corner;
+    EXPECT_EQ(surface.At(right ? 0 : 59, bottom ? 0 : 39), RGB(255, 0, 0)) << corner;
+  }
+}
