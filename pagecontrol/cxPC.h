@@ -497,6 +497,15 @@ public:
   void ImagesChanged() override;
   bool CanFocus() override;
   void ShowControl(TControl* AControl) override;
+  void WndProc(TMessage& Message) override;
+
+  // Docking: a control docked here gets a page of its own.
+  TcxTabSheet* PageForDockClient(TControl* Client);
+  TControl* DockClientAt(const TPoint& P);
+  void DoAddDockClient(TControl* Client, const TRect& ARect) override;
+  void DoRemoveDockClient(TControl* Client) override;
+  void DockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock) override;
 
 protected:
   virtual void UpdateActivePage();
@@ -514,7 +523,12 @@ private:
   void InsertPage(TcxTabSheet* Page);
   void RemovePage(TcxTabSheet* Page);
   void MovePage(TcxTabSheet* Page, int NewIndex);
+  void CMDockClient(TMessage& Message);
+  void CMUnDockClient(TMessage& Message);
+  void CMDockNotification(TMessage& Message);
   TcxTabSheet* FActivePage = nullptr;
+  TcxTabSheet* FNewDockSheet = nullptr;
+  TcxTabSheet* FUndockingSheet = nullptr;
   TList FPages;
   bool FInsertingPage = false;
 };

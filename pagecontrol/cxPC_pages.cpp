@@ -193,6 +193,118 @@ void TcxPageControl::ShowControl(TControl* AControl) {
   TcxCustomTabControl::ShowControl(AControl);
 }
 
+// ---- Docking ----
+
+void TcxPageControl::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+  case CM_DOCKCLIENT:
+    return CMDockClient(Message);
+  case CM_UNDOCKCLIENT:
+    return CMUnDockClient(Message);
+  case CM_DOCKNOTIFICATION:
+    CMDockNotification(Message);
+    break;
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK: {
+    TcxCustomTabControl::WndProc(Message);
+    TControl* client = DockClientAt(
+        TPoint(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))));
+    if (!client) return;
+    if (Message.Msg == WM_LBUTTONDOWN)
+      client->BeginDrag(false);
+    else
+      client->ManualDock(nullptr);
+    return;
+  }
+  }
+  TcxCustomTabControl::WndProc(Message);
+}
+
+TcxTabSheet* TcxPageControl::PageForDockClient(TControl* Client) {
+  if (!Client || Client->GetHostDockSite() != this) return nullptr;
+  auto* page = dynamic_cast<TcxTabSheet*>(Client->GetParent());
+  return page && page->FPageControl == this ? page : nullptr;
+}
+
+TControl* TcxPageControl::DockClientAt(const TPoint& P) {
+  if (!GetDockSite()) return nullptr;
+  const int v = TabAtPoint(P.x, P.y);
+  if (v == -1) return nullptr;
+  TcxTabSheet* page = GetPage(GetVisibleTabList()->GetTab(v)->GetIndex());
+  if (page->GetControlCount() == 0) return nullptr;
+  TControl* client = page->GetControl(0);
+  return client->GetHostDockSite() == this ? client : nullptr;
+}
+
+void TcxPageControl::CMDockClient(TMessage& Message) {
+  auto* dock = reinterpret_cast<TCMDockClient*>(Message.LParam);
+  TControl* client = dock->DockSource->GetControl();
+  Message.Result = 0;
+  auto* sheet = new TcxTabSheet(this);
+  FNewDockSheet = sheet;
+  bool visible;
+  try {
+    if (auto* form = dynamic_cast<TCustomForm*>(client)) sheet->SetCaption(form->GetCaption());
+    sheet->SetPageControl(this);
+    client->Dock(this, dock->DockSource->DockRect);
+    visible = client->GetVisible();
+  } catch (...) {
+    FNewDockSheet = nullptr;
+    delete sheet;
+    throw;
+  }
+  FNewDockSheet = nullptr;
+  sheet->SetTabVisible(visible);
+  if (visible) SetActivePage(sheet);
+  client->SetAlign(alClient);
+}
+
+void TcxPageControl::DoAddDockClient(TControl* Client, const TRect& ARect) {
+  if (FNewDockSheet) return Client->SetParent(FNewDockSheet);
+  TcxCustomTabControl::DoAddDockClient(Client, ARect);
+}
+
+void TcxPageControl::DockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  RECT r;
+  GetWindowRect(GetHandle(), &r);
+  Source->DockRect = r;
+  TcxCustomTabControl::DockOver(Source, X, Y, State, Accept);
+}
+
+void TcxPageControl::GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock) {
+  CanDock = !PageForDockClient(Client);
+  TcxCustomTabControl::GetSiteInfo(Client, InfluenceRect, MousePos, CanDock);
+}
+
+void TcxPageControl::CMUnDockClient(TMessage& Message) {
+  auto* undock = reinterpret_cast<TCMUnDockClient*>(Message.LParam);
+  Message.Result = 0;
+  TcxTabSheet* page = PageForDockClient(undock->Client);
+  if (!page) return;
+  FUndockingSheet = page;
+  undock->Client->SetAlign(alNone);
+}
+
+void TcxPageControl::DoRemoveDockClient(TControl*) {
+  if (!FUndockingSheet || IsDestroying()) return;
+  SelectNextPage(true, true);
+  TcxTabSheet* sheet = FUndockingSheet;
+  FUndockingSheet = nullptr;
+  delete sheet;
+}
+
+void TcxPageControl::CMDockNotification(TMessage& Message) {
+  TcxTabSheet* page = PageForDockClient(reinterpret_cast<TControl*>(Message.WParam));
+  if (!page) return;
+  auto* rec = reinterpret_cast<TDockNotifyRec*>(Message.LParam);
+  if (rec->ClientMsg == WM_SETTEXT) {
+    const String text = reinterpret_cast<const char*>(rec->MsgLParam);
+    page->SetCaption(text.substr(0, text.find_first_of("\r\n")));
+  } else if (rec->ClientMsg == CM_VISIBLECHANGED) {
+    page->SetTabVisible(rec->MsgWParam != 0);
+  }
+}
+
 // ---- TcxTabSheet ----
 
 TcxTabSheet::TcxTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -203,7 +315,9 @@ TcxTabSheet::TcxTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TcxTabSheet::~TcxTabSheet() {
-  if (FPageControl) FPageControl->RemovePage(this);
+  if (!FPageControl) return;
+  if (FPageControl->FUndockingSheet == this) FPageControl->FUndockingSheet = nullptr;
+  FPageControl->RemovePage(this);
 }
 
 void TcxTabSheet::SetPageControl(TcxPageControl* Value) {

@@ -386,6 +386,13 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation) {
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
   TMessage m{Msg, WParam, LParam, 0};
   WindowProc(m);
+  if (FHostDockSite && (Msg == CM_TEXTCHANGED || Msg == CM_VISIBLECHANGED)) {
+    // The dock site follows its client's caption and visibility.
+    const String text = GetText();
+    TDockNotifyRec rec{Msg == CM_TEXTCHANGED ? static_cast<UINT>(WM_SETTEXT) : Msg, WParam,
+                       reinterpret_cast<LPARAM>(text.c_str())};
+    FHostDockSite->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(&rec));
+  }
   return m.Result;
 }
 

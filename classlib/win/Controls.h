@@ -228,6 +228,7 @@ public:
 };
 
 class TWinControl;
+class TDragDockObject;
 class TPopupMenu;
 class TBasicAction;
 class TControlActionLink;
@@ -365,6 +366,11 @@ public:
   virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
   virtual void DragDrop(TObject* Source, int X, int Y);
 
+  // Docking: the dock site the control is docked into (nil: none), docking
+  // into another one (nil: floating on a dock form of its own).
+  TWinControl* GetHostDockSite() const { return FHostDockSite; }
+  bool ManualDock(TWinControl* NewDockSite);
+  virtual void Dock(TWinControl* NewDockSite, const TRect& ARect);
   TStartDragEvent OnStartDrag;
   TDragOverEvent OnDragOver;
   TDragDropEvent OnDragDrop;
@@ -451,6 +457,7 @@ private:
   std::unique_ptr<TControlActionLink> FActionLink;
   TDragMode FDragMode = dmManual;
   TDragKind FDragKind = dkDrag;
+  TWinControl* FHostDockSite = nullptr;
 };
 
 // ---- TWinControl ----
@@ -504,6 +511,19 @@ public:
   // Makes a child visible to the user: the page control shows the page that
   // holds it. The base shows this control.
   virtual void ShowControl(TControl* AControl);
+
+  // A dock site takes controls docked into it; CM_DOCKCLIENT docks one,
+  // CM_UNDOCKCLIENT tells that one leaves, CM_DOCKNOTIFICATION passes on a
+  // client's changes of text and visibility.
+  bool GetDockSite() const { return FDockSite; }
+  void SetDockSite(bool Value) { FDockSite = Value; }
+  // The controls docked into this site.
+  std::vector<TControl*> DockClients() const;
+  virtual void DoAddDockClient(TControl* Client, const TRect& ARect);
+  virtual void DoRemoveDockClient(TControl*) {}
+  virtual void DockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept);
+  // CanDock comes in true; a site may refuse the client.
+  virtual void GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock);
   // Sends the message to every child until one answers it.
   void Broadcast(TMessage& Message);
 
@@ -600,6 +620,8 @@ private:
   void ApplyAnchors(int dx, int dy);
   void ForwardFontAndColor(UINT msg);
 
+  void CMDockClient(TMessage& Message);
+  bool FDockSite = false;
   bool FTabStop = false;
   std::unique_ptr<TBrush> FBrush;
   TControl* FMouseControl = nullptr;
@@ -705,6 +727,38 @@ class TDragControlObject : public TBaseDragControlObject {
 public:
   using TBaseDragControlObject::TBaseDragControlObject;
   TCursor GetDragCursor(bool Accepted, int X, int Y) override;
+};
+
+// A drag that docks its control: dropped on a dock site (DockSite) it docks
+// there, anywhere else it floats on a dock form of its own.
+class TDragDockObject : public TBaseDragControlObject {
+public:
+  explicit TDragDockObject(TControl* AControl);
+  // Where the control would land, on the screen.
+  TRect DockRect;
+  TCursor GetDragCursor(bool Accepted, int X, int Y) override;
+  void Finished(TObject* Target, int X, int Y, bool Accepted) override;
+
+private:
+  TPoint FStartPos;
+};
+
+// CM_DOCKCLIENT's LParam.
+struct TCMDockClient {
+  TDragDockObject* DockSource;
+  TPoint MousePos;
+};
+// CM_UNDOCKCLIENT's LParam.
+struct TCMUnDockClient {
+  TWinControl* NewTarget;
+  TControl* Client;
+};
+// CM_DOCKNOTIFICATION's LParam (WParam: the client): WM_SETTEXT with the
+// text in MsgLParam, or CM_VISIBLECHANGED with the visibility in MsgWParam.
+struct TDockNotifyRec {
+  UINT ClientMsg;
+  WPARAM MsgWParam;
+  LPARAM MsgLParam;
 };
 
 // Ends the running drag without a drop.

@@ -176,7 +176,7 @@ void CancelDrag() {
 // ---- The control's side ----
 
 void TControl::BeginDrag(bool Immediate, int Threshold) {
-  if (FDragKind != dkDrag || DragControl) return;
+  if (DragControl) return;
   if (Threshold < 0) Threshold = Mouse->DragThreshold;
   DragControl = this;
   TDragObject* object = nullptr;
@@ -184,6 +184,7 @@ void TControl::BeginDrag(bool Immediate, int Threshold) {
   std::unique_ptr<TDragObject> owned(object);
   // The start may have cancelled the drag.
   if (DragControl != this) return;
+  if (!owned && FDragKind == dkDock) owned = std::make_unique<TDragDockObject>(this);
   if (!owned) owned = std::make_unique<TDragControlObject>(this);
   StartDrag(std::move(owned), Immediate, Threshold);
 }

@@ -953,6 +953,8 @@ void TWinControl::WndProc(TMessage& Message) {
   case CM_DIALOGKEY:
   case CM_DIALOGCHAR:
     return Broadcast(Message);
+  case CM_DOCKCLIENT:
+    return CMDockClient(Message);
   case CM_FOCUSCHANGED:
     return CMFocusChanged(Message);
   case CM_SHOWINGCHANGED:

@@ -267,3 +267,14 @@ extern TScreen* Screen;
 // for what it does not handle.
 HWND AllocateHWnd(TWndMethod Method);
 void DeallocateHWnd(HWND Wnd);
+
+// The form a floating control is docked into; it goes when its last client
+// leaves.
+class TCustomDockForm : public TForm {
+public:
+  explicit TCustomDockForm(TComponent* AOwner);
+  void DoRemoveDockClient(TControl* Client) override;
+
+protected:
+  String ClassName() const override { return "TCustomDockForm"; }
+};
