@@ -9,7 +9,7 @@ class TLabel;
 class TmySQLDatabase;
 class TStandInButton;
 class TStandInComboBox;
-class TStandInTextEdit;
+class TcxTextEdit;
 
 class TfmDBConnInfo : public TForm {
 public:
@@ -24,9 +24,9 @@ public:
   TLabel* Label2 = nullptr;
   TLabel* Label3 = nullptr;
   TLabel* Label4 = nullptr;
-  TStandInTextEdit* edHost = nullptr;
-  TStandInTextEdit* edUsername = nullptr;
-  TStandInTextEdit* edPassword = nullptr;
+  TcxTextEdit* edHost = nullptr;
+  TcxTextEdit* edUsername = nullptr;
+  TcxTextEdit* edPassword = nullptr;
   TStandInComboBox* cDB = nullptr;
   TStandInButton* butTest = nullptr;
   TStandInButton* bnOK = nullptr;

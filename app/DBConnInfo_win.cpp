@@ -5,6 +5,7 @@
 #include "MySQLSyncDatabase.h"
 #include "StandIns.h"
 #include "StdCtrls.h"
+#include "cxTextEdit.h"
 #include "mySQLDbTables.h"
 
 TfmDBConnInfo* fmDBConnInfo = nullptr;
@@ -35,12 +36,12 @@ TfmDBConnInfo::TfmDBConnInfo(TComponent* AOwner) : TForm(AOwner) {
     label->SetName(labelName);
     top += kRowHeight;
   };
-  edHost = new TStandInTextEdit(this);
+  edHost = new TcxTextEdit(this);
   row(Label1, "Label1", "Host", edHost, "edHost");
   edHost->GetProperties()->OnEditValueChanged = [this](TObject*) { edHostPropertiesEditValueChanged(); };
-  edUsername = new TStandInTextEdit(this);
+  edUsername = new TcxTextEdit(this);
   row(Label2, "Label2", "Username", edUsername, "edUsername");
-  edPassword = new TStandInTextEdit(this);
+  edPassword = new TcxTextEdit(this);
   row(Label3, "Label3", "Password", edPassword, "edPassword");
   edPassword->GetProperties()->SetEchoMode(eemPassword);
   cDB = new TStandInComboBox(this);

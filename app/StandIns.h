@@ -41,36 +41,6 @@ private:
   TButton* FButton = nullptr;
 };
 
-// Stands for the single-line text editor.
-enum TcxEditEchoMode { eemNormal, eemPassword };
-
-class TStandInTextEdit;
-
-class TStandInTextEditProperties {
-public:
-  explicit TStandInTextEditProperties(TStandInTextEdit* edit) : FEdit(edit) {}
-  TcxEditEchoMode GetEchoMode() const { return FEchoMode; }
-  void SetEchoMode(TcxEditEchoMode value);
-  TNotifyEvent OnEditValueChanged;
-
-private:
-  TStandInTextEdit* FEdit;
-  TcxEditEchoMode FEchoMode = eemNormal;
-};
-
-class TStandInTextEdit : public TEdit {
-public:
-  explicit TStandInTextEdit(TComponent* AOwner);
-  TStandInTextEditProperties* GetProperties() { return &FProperties; }
-
-protected:
-  void CreateWndFinished() override;
-  String ClassName() const override { return "TStandInTextEdit"; }
-
-private:
-  TStandInTextEditProperties FProperties;
-};
-
 // Stands for the combo box whose item list lives in its properties; its text
 // stays free to type.
 class TStandInComboBox;

@@ -45,24 +45,6 @@ void TStandInButtonEdit::AlignControls(TControl*, TRect& Rect) {
   FButton->SetBounds(Rect.Width() - buttonWidth, 0, buttonWidth, Rect.Height());
 }
 
-void TStandInTextEditProperties::SetEchoMode(TcxEditEchoMode value) {
-  FEchoMode = value;
-  FEdit->SetPasswordChar(value == eemPassword ? '*' : 0);
-}
-
-TStandInTextEdit::TStandInTextEdit(TComponent* AOwner) : TEdit(AOwner), FProperties(this) {
-  OnChange = [this](TObject*) {
-    if (FProperties.OnEditValueChanged) FProperties.OnEditValueChanged(this);
-  };
-}
-
-// The class library's edit forgets a password character set before its
-// window exists, so the echo mode is given again to each new window.
-void TStandInTextEdit::CreateWndFinished() {
-  TEdit::CreateWndFinished();
-  if (FProperties.GetEchoMode() == eemPassword) SetPasswordChar('*');
-}
-
 TStrings* TStandInComboBoxProperties::GetItems() {
   return FCombo->GetItems();
 }

@@ -325,6 +325,7 @@ public:
 
 protected:
   friend class TcxCustomInnerListBox;
+  friend class TcxCustomInnerTextEdit;
   virtual void EnabledChanged();
 
   bool CanFocusOnClick() override;

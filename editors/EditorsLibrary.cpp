@@ -4,6 +4,7 @@
 #include "cxCheckBox.h"
 #include "cxEdit.h"
 #include "cxEditPaintUtils.h"
+#include "cxTextEdit.h"
 
 namespace {
 
@@ -17,10 +18,12 @@ void StartEditorsLibrary() {
   cxEditInitialize();
   InitCheckBoxSize();
   cxCheckBoxInitialize();
+  cxTextEditInitialize();
 }
 
 void EndEditorsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
+  cxTextEditFinalize();
   cxCheckBoxFinalize();
   cxEditFinalize();
   EndControlsLibrary();

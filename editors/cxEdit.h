@@ -857,6 +857,8 @@ protected:
   void SetIsInplace(bool Value) { FIsInplace = Value; }
   bool IsUserChange() const { return FUserChange; }
   void SetUserChange(bool Value) { FUserChange = Value; }
+  // The edit value as the display made it, without any further step.
+  void SetInternalEditValue(const Variant& Value) { FEditValue = Value; }
 
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void CreateWnd() override;

@@ -6,6 +6,7 @@
 #include "ServerDatabase.h"
 #include "StandIns.h"
 #include "StdCtrls.h"
+#include "cxTextEdit.h"
 #include "mySQLDbTables.h"
 
 #include <gtest/gtest.h>
@@ -232,8 +233,9 @@ TEST_F(ConnectionDialog, OpeningForAConnectedConnectionTestsAtOnceAndPreselectsI
     EXPECT_TRUE(Dialog->tDB->GetConnected());
     EXPECT_EQ(Databases()->IndexOf(kSecondDb), Dialog->cDB->GetItemIndex());
     EXPECT_EQ(kSecondDb, Dialog->cDB->GetText());
-    // The password shows as masks only.
-    EXPECT_NE(0, SendMessageA(Dialog->edPassword->GetHandle(), EM_GETPASSWORDCHAR, 0, 0));
+    // The password shows as masks only, in the editor's inner window.
+    EXPECT_EQ('*', SendMessageA(Dialog->edPassword->GetInnerEdit()->GetControl()->GetHandle(),
+                                EM_GETPASSWORDCHAR, 0, 0));
     auto capture = guitest::TCapture::Paint(Dialog->GetHandle());
     capture.SavePng("connection_dialog");
     EXPECT_EQ(241, capture.Width());
@@ -256,7 +258,10 @@ TEST_F(ConnectionDialog, ChangingTheHostEmptiesTheDatabaseButKeepsTheList) {
     Dialog->edHost->SelectAll();
     guitest::TypeText("localhost");
     ASSERT_TRUE(PumpUntil([&] { return Dialog->edHost->GetText() == "localhost"; }));
-    EXPECT_EQ("", Dialog->cDB->GetText());
+    // The host's value changes when it is committed: on leaving the field.
+    EXPECT_EQ(kFirstDb, Dialog->cDB->GetText());
+    guitest::PressKey(VK_TAB);
+    ASSERT_TRUE(PumpUntil([&] { return Dialog->cDB->GetText().empty(); }));
     EXPECT_EQ(count, Databases()->GetCount());
     EXPECT_GE(Databases()->IndexOf(kFirstDb), 0);
   });

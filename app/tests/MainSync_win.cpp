@@ -5,6 +5,7 @@
 #include "ActnList.h"
 #include "ComCtrls.h"
 #include "cxPC.h"
+#include "cxTextEdit.h"
 #include "Confirm.h"
 #include "DBConnInfo.h"
 #include "Dump.h"

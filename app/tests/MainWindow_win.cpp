@@ -7,6 +7,7 @@
 #include "Options.h"
 #include "ComCtrls.h"
 #include "cxPC.h"
+#include "cxTextEdit.h"
 #include "GuiTest.h"
 #include "Main.h"
 #include "Menus.h"

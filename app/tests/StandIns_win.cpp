@@ -53,18 +53,6 @@ TEST_F(StandIns, ComboBoxClicksOnlyWhenTheItemChanges) {
   }
 }
 
-TEST_F(StandIns, TextEditHidesAPasswordAndReportsChanges) {
-  auto* edit = Place<TStandInTextEdit>(8, 8, 150, 21);
-  int changes = 0;
-  edit->GetProperties()->OnEditValueChanged = [&](TObject*) { ++changes; };
-  edit->GetProperties()->SetEchoMode(eemPassword);
-  ShowForm();
-  EXPECT_NE(0, SendMessageA(edit->GetHandle(), EM_GETPASSWORDCHAR, 0, 0));
-  edit->SetText("secret");
-  EXPECT_EQ(1, changes);
-  EXPECT_EQ("secret", edit->GetText());
-}
-
 TEST_F(StandIns, ProgressBarKeepsItsMaximumAboveTheMinimum) {
   auto* bar = Place<TStandInProgressBar>(8, 8, 150, 17);
   auto* properties = bar->GetProperties();

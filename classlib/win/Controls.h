@@ -530,6 +530,9 @@ public:
   bool GetParentBackground() const { return ControlStyle.Contains(csParentBackground); }
   TBrush* GetBrush() { return FBrush.get(); }
   bool Ctl3D = true;
+  // Paints into a memory bitmap first and copies it in one block, so a
+  // control that paints in layers does not flicker.
+  bool DoubleBuffered = false;
 
   void WndProc(TMessage& Message) override;
   void DefaultHandler(TMessage& Message) override;
@@ -600,6 +603,7 @@ protected:
 private:
   static LRESULT CALLBACK InitWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void WMPaint(TMessage& Message);
+  void PaintBuffered(HDC DC, const RECT& Area);
   void WMEraseBkgnd(TMessage& Message);
   void WMCommand(TMessage& Message);
   void WMNotify(TMessage& Message);

@@ -536,7 +536,10 @@ void TWinControl::WMPaint(TMessage& Message) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(FHandle, &ps);
   try {
-    PaintHandler(dc);
+    if (DoubleBuffered)
+      PaintBuffered(dc, ps.rcPaint);
+    else
+      PaintHandler(dc);
   } catch (...) {
     EndPaint(FHandle, &ps);
     throw;
@@ -544,7 +547,35 @@ void TWinControl::WMPaint(TMessage& Message) {
   EndPaint(FHandle, &ps);
 }
 
+void TWinControl::PaintBuffered(HDC DC, const RECT& Area) {
+  RECT client;
+  ::GetClientRect(FHandle, &client);
+  HDC memory = CreateCompatibleDC(DC);
+  HBITMAP bitmap = CreateCompatibleBitmap(DC, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  auto release = [&] {
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+  };
+  try {
+    SendMessageA(FHandle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
+    PaintHandler(memory);
+  } catch (...) {
+    release();
+    throw;
+  }
+  BitBlt(DC, Area.left, Area.top, Area.right - Area.left, Area.bottom - Area.top, memory, Area.left, Area.top,
+         SRCCOPY);
+  release();
+}
+
 void TWinControl::WMEraseBkgnd(TMessage& Message) {
+  // A double-buffered control erases in its memory bitmap only.
+  if (DoubleBuffered && GetObjectType(reinterpret_cast<HDC>(Message.WParam)) != OBJ_MEMDC) {
+    Message.Result = 1;
+    return;
+  }
   if (!DrawsItself()) return DefaultHandler(Message);
   RECT r;
   ::GetClientRect(FHandle, &r);
@@ -1023,24 +1054,30 @@ void TWinControl::ForwardFontAndColor(UINT msg) {
 
 void TWinControl::DefaultHandler(TMessage& Message) {
   if (!FHandle) {
-    if (Message.Msg == WM_GETTEXT || Message.Msg == WM_GETTEXTLENGTH || Message.Msg == WM_SETTEXT)
-      TControl::DefaultHandler(Message);
+    if (Message.Msg == WM_GETTEXT || Message.Msg == WM_GETTEXTLENGTH) TControl::DefaultHandler(Message);
+    // The caller of SetTextBuf tells of the change itself.
+    if (Message.Msg == WM_SETTEXT) {
+      TControl::SetTextBuf(reinterpret_cast<const char*>(Message.LParam));
+      Message.Result = 1;
+    }
     return;
   }
   Message.Result = CallWindowProcA(FDefWndProc ? FDefWndProc : DefWindowProcA, FHandle, Message.Msg,
                                    Message.WParam, Message.LParam);
 }
 
+// Through the control's own message handling, so a control that keeps its
+// text elsewhere answers also before its window exists.
 String TWinControl::GetTextBuf() const {
-  if (!FHandle) return TControl::GetTextBuf();
-  const int length = GetWindowTextLengthA(FHandle);
+  auto* self = const_cast<TWinControl*>(this);
+  const auto length = static_cast<int>(self->Perform(WM_GETTEXTLENGTH));
+  if (length <= 0) return String();
   String s(static_cast<size_t>(length) + 1, '\0');
-  const int got = GetWindowTextA(FHandle, s.data(), length + 1);
-  s.resize(static_cast<size_t>(got > 0 ? got : 0));
+  const auto got = static_cast<int>(self->Perform(WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(s.data())));
+  s.resize(static_cast<size_t>(std::clamp(got, 0, length)));
   return s;
 }
 
 void TWinControl::SetTextBuf(const String& value) {
-  TControl::SetTextBuf(value);
-  if (FHandle) SetWindowTextA(FHandle, value.c_str());
+  Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
 }

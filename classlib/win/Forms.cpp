@@ -560,8 +560,16 @@ void TCustomForm::SetFocusedControl(TWinControl* Control) {
     Screen->FActiveForm = this;
     Screen->FActiveControl = Control;
   }
-  if (old && old != this) old->Perform(CM_EXIT);
-  if (Control != this) Control->Perform(CM_ENTER);
+  // Every control the focus leaves hears of it, and every control it
+  // enters: a control holding the focused one inside it enters and exits
+  // with it.
+  for (TWinControl* c = old; c && c != this && !c->ContainsControl(Control); c = c->GetParent())
+    c->Perform(CM_EXIT);
+  std::vector<TWinControl*> entered;
+  for (TWinControl* c = Control; c && c != this && !(old && c->ContainsControl(old)); c = c->GetParent())
+    entered.push_back(c);
+  for (auto c = entered.rbegin(); c != entered.rend(); ++c)
+    (*c)->Perform(CM_ENTER);
   Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
 }
 

@@ -205,6 +205,28 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
   if (CharCase == ecLowerCase) Params.Style |= ES_LOWERCASE;
   if (BorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
   if (FPasswordChar) Params.Style |= ES_PASSWORD;
+  if (!FHideSelection) Params.Style |= ES_NOHIDESEL;
+  if (FOEMConvert) Params.Style |= ES_OEMCONVERT;
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase value) {
+  if (CharCase == value) return;
+  CharCase = value;
+  RecreateWnd();
+}
+
+void TCustomEdit::SetHideSelection(bool value) {
+  SetStyleFlag(FHideSelection, value);
+}
+
+void TCustomEdit::SetOEMConvert(bool value) {
+  SetStyleFlag(FOEMConvert, value);
+}
+
+void TCustomEdit::SetStyleFlag(bool& field, bool value) {
+  if (field == value) return;
+  field = value;
+  RecreateWnd();
 }
 
 // A password character set before the window existed masks from the start.

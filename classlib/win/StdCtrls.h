@@ -116,6 +116,12 @@ public:
   TBorderStyle BorderStyle = bsSingle;
   bool AutoSelect = true;
   TEditCharCase CharCase = ecNormal;
+  // The three below are window styles: a change recreates the window.
+  void SetCharCase(TEditCharCase value);
+  bool GetHideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool value);
+  bool GetOEMConvert() const { return FOEMConvert; }
+  void SetOEMConvert(bool value);
   int GetSelStart();
   void SetSelStart(int value);
   int GetSelLength();
@@ -139,9 +145,12 @@ protected:
   String ClassName() const override { return "TEdit"; }
 
 private:
+  void SetStyleFlag(bool& field, bool value);
   bool FReadOnly = false;
   int FMaxLength = 0;
   char FPasswordChar = 0;
+  bool FHideSelection = true;
+  bool FOEMConvert = false;
 };
 
 class TEdit : public TCustomEdit {

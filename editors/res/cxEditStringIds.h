@@ -7,3 +7,5 @@
 #define IDS_cxSEditCheckBoxChecked 65149
 #define IDS_cxSEditCheckBoxGrayed 65150
 #define IDS_cxSEditCheckBoxUnchecked 65151
+#define IDS_cxSEditValueOutOfBounds 65152
+#define IDS_scxSEditRepositoryTextItem 65153

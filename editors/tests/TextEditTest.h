@@ -1,0 +1,65 @@
+// Text edits on a form between two standard edits, typed into by real
+// input; settings whose editing style a test chooses.
+#pragma once
+
+#include "cxTextEdit.h"
+
+#include "Forms.h"
+#include "GuiTest.h"
+#include "StdCtrls.h"
+
+#include <memory>
+
+class TStyledTextProperties : public TcxTextEditProperties {
+public:
+  using TcxTextEditProperties::TcxTextEditProperties;
+  TcxTextEditingStyle Style = tesFreeText;
+  TcxTextEditingStyle GetEditingStyle() const override { return Style; }
+};
+
+// A text edit whose settings take an editing style, and whose lookup items
+// may navigate by keys.
+class TStyledTextEdit : public TcxTextEdit {
+public:
+  using TcxTextEdit::TcxTextEdit;
+  bool Navigates = false;
+  std::unique_ptr<TcxCustomEditProperties> CreateProperties() override {
+    return std::make_unique<TStyledTextProperties>(this);
+  }
+  bool CanChangeLookupItem(bool) override { return Navigates; }
+  TStyledTextProperties* Styled() const { return static_cast<TStyledTextProperties*>(GetProperties()); }
+};
+
+struct TTextEditForm {
+  explicit TTextEditForm(int AWidth = 160) {
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(60, 60, 360, 200);
+    form->SetColor(clSilver);
+    before = new TEdit(form.get());
+    before->SetParent(form.get());
+    before->SetBounds(10, 10, 120, 21);
+    edit = new TStyledTextEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetBounds(10, 50, AWidth, 21);
+    edit->AfterConstruction();
+    after = new TEdit(form.get());
+    after->SetParent(form.get());
+    after->SetBounds(10, 120, 120, 21);
+  }
+  void Show() {
+    form->Show();
+    form->Update();
+    guitest::PumpFor(20);
+  }
+  void Focus() {
+    edit->SetFocus();
+    guitest::PumpUntil([this] { return edit->IsFocused(); }, 2000);
+  }
+  TWinControl* Inner() const { return edit->GetInnerEdit()->GetControl(); }
+  int SelStart() const { return edit->InnerTextEdit()->GetSelStart(); }
+  int SelLength() const { return edit->InnerTextEdit()->GetSelLength(); }
+  std::unique_ptr<TForm> form;
+  TEdit* before;
+  TStyledTextEdit* edit;
+  TEdit* after;
+};
