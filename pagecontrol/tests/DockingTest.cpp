@@ -91,6 +91,9 @@ TEST_F(Docking, ATabDraggedOutByTheMouseFloatsItsControl) {
   ASSERT_TRUE(PumpUntil([&] { return pc()->GetPageCount() == 1; }, 3000));
   EXPECT_NE(nullptr, dynamic_cast<TCustomDockForm*>(panel->GetHostDockSite()));
   EXPECT_FALSE(panel->Dragging());
+  // Docked again, so its floating form goes before the next test.
+  panel->ManualDock(pc());
+  PumpFor(100);
 }
 
 TEST_F(Docking, AControlOnAPageCannotDockThereAgain) {
