@@ -13,6 +13,7 @@
 #include "WinApi.h"
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -80,6 +81,8 @@ uint32_t ColorToRGB(TColor color);
 // "clRed" for clRed; false for a colour without a name.
 bool ColorToIdent(TColor color, String& ident);
 bool IdentToColor(const String& ident, TColor& color);
+// Hands every colour identifier to Proc, in the library's own order.
+void GetColorValues(const std::function<void(const String&)>& Proc);
 // A colour's name, or its value as "$00BBGGRR".
 String ColorToString(TColor color);
 // Raises EConvertError for text that is neither a name nor a number.

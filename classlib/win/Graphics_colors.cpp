@@ -93,6 +93,11 @@ bool IdentToColor(const String& ident, TColor& color) {
   return false;
 }
 
+void GetColorValues(const std::function<void(const String&)>& Proc) {
+  for (const auto& c : kColorIdents)
+    Proc(c.name);
+}
+
 String ColorToString(TColor color) {
   String ident;
   if (ColorToIdent(color, ident)) return ident;

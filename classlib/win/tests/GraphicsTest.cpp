@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 TColor PixelAt(TBitmap& b, int x, int y) {
@@ -128,6 +130,22 @@ TEST(Graphics, ColorNamesRoundTrip) {
   }
   EXPECT_EQ(GetSysColor(COLOR_BTNFACE), ColorToRGB(clBtnFace));
   EXPECT_THROW(StringToColor("clNoSuchColour"), EConvertError);
+}
+
+TEST(Colors, ColorValuesListEveryIdentifierOnceInTheLibraryOrder) {
+  std::vector<String> names;
+  GetColorValues([&](const String& name) { names.push_back(name); });
+  ASSERT_EQ(52u, names.size());
+  EXPECT_EQ("clBlack", names.front());
+  EXPECT_EQ("clMoneyGreen", names[16]);
+  EXPECT_EQ("clWindowText", names.back());
+  for (const String& name : names) {
+    TColor color = 0;
+    EXPECT_TRUE(IdentToColor(name, color)) << name;
+    String back;
+    EXPECT_TRUE(ColorToIdent(color, back));
+    EXPECT_EQ(name, back);
+  }
 }
 
 } // namespace
