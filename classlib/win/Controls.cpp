@@ -164,8 +164,18 @@ TControl::~TControl() {
   ForgetDrag();
   if (CaptureControl == this) SetCaptureControl(nullptr);
   if (Application) Application->ControlDestroyed(this);
-  if (FParent) FParent->RemoveControl(this);
+  LeaveParentOnDestroy();
   FActionLink.reset();
+}
+
+void TControl::LeaveParentOnDestroy() {
+  TWinControl* parent = FParent;
+  if (!parent) return;
+  parent->RemoveControl(this);
+  // A docked control that goes away leaves its site as undocking would: a
+  // floating dock form is not left open empty. A site destroying its own
+  // children has already taken them out, so it is never called here.
+  if (parent == FHostDockSite) parent->DoRemoveDockClient(this);
 }
 
 void TControl::SetParent(TWinControl* AParent) {

@@ -430,6 +430,8 @@ protected:
   bool FEnabled = true;
   // The text while there is no window to hold it.
   String FText;
+  // Called by the destructors: out of the parent, and out of the dock site.
+  void LeaveParentOnDestroy();
 
 private:
   void CMDrag(TMessage& Message);

@@ -50,7 +50,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::mak
 
 TWinControl::~TWinControl() {
   FShowing = false;
-  if (FParent) FParent->RemoveControl(this);
+  LeaveParentOnDestroy();
   DestroyHandle();
   while (!FControls.empty()) {
     TControl* child = FControls.back();

@@ -84,6 +84,17 @@ TEST(Docking, AFloatingControlLivesOnADockFormThatGoesWithIt) {
   EXPECT_EQ(f.site, f.client->GetParent());
 }
 
+TEST(Docking, AFloatingDockFormGoesWhenItsLastControlIsDestroyed) {
+  TDockForm f;
+  f.client->ManualDock(nullptr);
+  auto* host = dynamic_cast<TCustomDockForm*>(f.client->GetHostDockSite());
+  ASSERT_NE(nullptr, host);
+  const HWND hostWindow = host->GetHandle();
+  delete f.client;
+  PumpFor(100);
+  EXPECT_FALSE(IsWindow(hostWindow)) << "no empty floating form is left open";
+}
+
 TEST(ShowControl, ShowingAControlShowsItsParents) {
   TDockForm f;
   f.site->Hide();
