@@ -5,6 +5,7 @@
 #include "cxGraphics.h"
 #include "GuiTest.h"
 
+#include <algorithm>
 #include <memory>
 
 class TDrawSurface {
@@ -61,4 +62,29 @@ public:
 private:
   int FIndex;
   COLORREF FOld;
+};
+
+// Lays gallery cells out left to right, row by row, within a width.
+class TGalleryGrid {
+public:
+  TGalleryGrid(int width, int gap) : FWidth(width), FGap(gap) {}
+  TRect Next(int width, int height) {
+    if (FX + width > FWidth - 4) NewRow();
+    const TRect r = Bounds(FX, FY, width, height);
+    FX += width + FGap;
+    FRowHeight = std::max(FRowHeight, height);
+    return r;
+  }
+  void NewRow() {
+    FX = 4;
+    FY += FRowHeight + 6;
+    FRowHeight = 0;
+  }
+
+private:
+  int FWidth;
+  int FGap;
+  int FX = 4;
+  int FY = 4;
+  int FRowHeight = 0;
 };

@@ -32,33 +32,12 @@ const TcxArrowDirection kDirections[] = {adUp, adDown, adLeft, adRight};
 constexpr int kWidth = 640;
 constexpr int kHeight = 400;
 
-// Lays cells out left to right, row by row.
-class TGrid {
-public:
-  TRect Next(int width, int height) {
-    if (FX + width > kWidth - 4) NewRow();
-    const TRect r = Bounds(FX, FY, width, height);
-    FX += width + 4;
-    FRowHeight = std::max(FRowHeight, height);
-    return r;
-  }
-  void NewRow() {
-    FX = 4;
-    FY += FRowHeight + 6;
-    FRowHeight = 0;
-  }
-
-private:
-  int FX = 4;
-  int FY = 4;
-  int FRowHeight = 0;
-};
 
 // Without the parts the native look draws its own way even without a theme
 // (sort arrows, the pressed shift, the default button's border width) when
 // only what falls back to the standard look is wanted.
 void DrawGallery(TcxCanvas* canvas, Painter painter, TFont* font, bool fallbacksOnly = false) {
-  TGrid grid;
+  TGalleryGrid grid(kWidth, 4);
   painter->DrawControlBorder(canvas, grid.Next(40, 24));
   for (TcxButtonState state : kStates)
     if (!fallbacksOnly || (state != cxbsPressed && state != cxbsDefault))

@@ -11,30 +11,10 @@ namespace {
 constexpr int kWidth = 720;
 constexpr int kHeight = 760;
 
-class TGrid {
-public:
-  TRect Next(int width, int height) {
-    if (FX + width > kWidth - 4) NewRow();
-    const TRect r = Bounds(FX, FY, width, height);
-    FX += width + 6;
-    FRowHeight = std::max(FRowHeight, height);
-    return r;
-  }
-  void NewRow() {
-    FX = 4;
-    FY += FRowHeight + 6;
-    FRowHeight = 0;
-  }
-
-private:
-  int FX = 4;
-  int FY = 4;
-  int FRowHeight = 0;
-};
 
 const TPaintState kStates[] = {psNormal, psHot, psFocused, psDisabled};
 
-void DrawBorders(TcxCanvas* canvas, TGrid& grid, const TLook& look) {
+void DrawBorders(TcxCanvas* canvas, TGalleryGrid& grid, const TLook& look) {
   for (int border = cbsNone; border <= cbsUltraFlat; ++border) {
     for (TPaintState state : kStates) {
       TPaintedEdit edit(look);
@@ -51,7 +31,7 @@ void DrawBorders(TcxCanvas* canvas, TGrid& grid, const TLook& look) {
   }
 }
 
-void DrawButtonStyles(TcxCanvas* canvas, TGrid& grid, const TLook& look) {
+void DrawButtonStyles(TcxCanvas* canvas, TGalleryGrid& grid, const TLook& look) {
   for (int style = btsDefault; style <= btsUltraFlat; ++style) {
     for (TPaintState state : {psNormal, psHot, psPressed, psDisabled}) {
       TPaintedEdit edit(look);
@@ -71,7 +51,7 @@ void DrawButtonStyles(TcxCanvas* canvas, TGrid& grid, const TLook& look) {
   }
 }
 
-void DrawCheckBoxes(TcxCanvas* canvas, TGrid& grid, const TLook& look, TFont* font) {
+void DrawCheckBoxes(TcxCanvas* canvas, TGalleryGrid& grid, const TLook& look, TFont* font) {
   for (int frame = cbsSingle; frame <= cbsUltraFlat; ++frame)
     for (TcxCheckBoxState state : {cbsUnchecked, cbsChecked, cbsGrayed}) {
       TcxCustomCheckBoxViewInfo info;
@@ -114,7 +94,7 @@ void DrawCheckBoxes(TcxCanvas* canvas, TGrid& grid, const TLook& look, TFont* fo
   grid.NewRow();
 }
 
-void DrawSpins(TcxCanvas* canvas, TGrid& grid, const TLook& look) {
+void DrawSpins(TcxCanvas* canvas, TGalleryGrid& grid, const TLook& look) {
   for (TcxEditButtonStyle style : {bts3D, btsHotFlat, btsUltraFlat})
     for (TcxSpinEditButtonsPosition layout : {sbpHorzLeftRight, sbpHorzRight, sbpVert})
       for (int count : {2, 4})
@@ -127,7 +107,7 @@ void DrawSpins(TcxCanvas* canvas, TGrid& grid, const TLook& look) {
   grid.NewRow();
 }
 
-void DrawTextRowsWithSelection(TcxCanvas* canvas, TGrid& grid, TFont* font) {
+void DrawTextRowsWithSelection(TcxCanvas* canvas, TGalleryGrid& grid, TFont* font) {
   TcxCustomTextEditViewInfo info;
   info.Bounds = grid.Next(200, 22);
   info.BorderRect = info.Bounds;
@@ -147,7 +127,7 @@ void DrawTextRowsWithSelection(TcxCanvas* canvas, TGrid& grid, TFont* font) {
 void DrawLook(const TLook& look, const String& suffix) {
   TDrawSurface surface(kWidth, kHeight, clBtnFace);
   TFont font;
-  TGrid grid;
+  TGalleryGrid grid(kWidth, 6);
   TcxCanvas* canvas = surface.Canvas();
   DrawBorders(canvas, grid, look);
   DrawButtonStyles(canvas, grid, look);
