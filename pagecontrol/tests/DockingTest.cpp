@@ -96,6 +96,31 @@ TEST_F(Docking, ATabDraggedOutByTheMouseFloatsItsControl) {
   PumpFor(100);
 }
 
+TEST_F(Docking, AFloatingControlDraggedByTheMouseOntoThePageControlDocksOnANewPage) {
+  panel->ManualDock(nullptr);
+  auto* host = dynamic_cast<TCustomDockForm*>(panel->GetHostDockSite());
+  ASSERT_NE(nullptr, host);
+  const HWND hostWnd = host->GetHandle();
+  panel->SetDragMode(dmAutomatic);
+  PumpFor(100);
+  const HWND wnd = panel->GetHandle();
+  MouseEventAt(wnd, 20, 20, MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(panel->Dragging()) << "the press starts a drag of the floating control";
+  RECT pcRect;
+  GetWindowRect(pc()->GetHandle(), &pcRect);
+  POINT target{(pcRect.left + pcRect.right) / 2, (pcRect.top + pcRect.bottom) / 2};
+  ScreenToClient(wnd, &target);
+  MouseEventAt(wnd, 40, 30, 0);
+  MouseEventAt(wnd, target.x, target.y, 0);
+  MouseEventAt(wnd, target.x + 2, target.y + 2, MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(PumpUntil([&] { return pc()->GetPageCount() == 2; }, 3000));
+  EXPECT_FALSE(panel->Dragging());
+  EXPECT_EQ(pc(), panel->GetHostDockSite());
+  EXPECT_EQ(pc()->GetPage(1), panel->GetParent());
+  EXPECT_EQ(pc()->GetPage(1), pc()->GetActivePage());
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hostWnd); }, 3000)) << "the floating form goes";
+}
+
 TEST_F(Docking, AControlOnAPageCannotDockThereAgain) {
   panel->ManualDock(pc());
   TRect influence;
