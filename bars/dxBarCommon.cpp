@@ -169,9 +169,7 @@ void FillRectOrTileBitmap(HDC DC, const TRect& R, const TRect& Source, TBitmap* 
     FillRect(DC, &R, Brush);
     return;
   }
-  HBRUSH solid = CreateSolidBrush(ColorToRGB(Color));
-  FillRect(DC, &R, solid);
-  DeleteObject(solid);
+  FillRectWithColor(DC, R, Color);
 }
 
 void CreateCheckerBrush() {

@@ -326,18 +326,6 @@ TColor GradientColorAt(const TRect& R, int Position, TColor C1, bool Horizontal,
   return PerChannel(C1, C2, [&](int a, int z) { return a + MulDiv(i, z - a, std::max(b - 1, 1)); });
 }
 
-void FillRectWithColor(HDC DC, const TRect& R, TColor Color) {
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color));
-  FillRect(DC, &R, brush);
-  DeleteObject(brush);
-}
-
-void FrameRectWithColor(HDC DC, const TRect& R, TColor Color) {
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color));
-  FrameRect(DC, &R, brush);
-  DeleteObject(brush);
-}
-
 void FrameRectWithBorderBrush(HDC DC, const TRect& R) {
   FrameRect(DC, &R, Office11Brushes.SelectionBorderBrush);
 }

@@ -54,8 +54,6 @@ TColor LightColorFromWeights(int FaceWeight, int HighlightWeight, int WindowWeig
 void FillGradient(HDC DC, const TRect& R, TColor C1, bool Horizontal, TColor C2);
 void FillGradientTwoPart(HDC DC, const TRect& R, TColor C1, bool Horizontal, TColor C2);
 TColor GradientColorAt(const TRect& R, int Position, TColor C1, bool Horizontal, TColor C2);
-void FillRectWithColor(HDC DC, const TRect& R, TColor Color);
-void FrameRectWithColor(HDC DC, const TRect& R, TColor Color);
 void FrameRectWithBorderBrush(HDC DC, const TRect& R);
 void FillGripDots(HDC DC, const TRect& R, bool Column);
 void DrawSchemeArrow(HDC DC, const TRect& R, bool Down, bool Enabled, bool Selected, bool NoEmboss);

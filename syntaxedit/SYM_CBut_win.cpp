@@ -21,18 +21,6 @@ constexpr unsigned char kPalette[kPaletteX][kPaletteY][3] = {
     {{191, 191, 191}, {255, 255, 0}, {0, 255, 255}, {255, 0, 255}, {255, 247, 239}},
     {{127, 127, 127}, {127, 127, 0}, {0, 127, 127}, {127, 0, 127}, {159, 159, 159}}};
 
-void FillRectColor(HDC dc, const TRect& r, TColor color) {
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-}
-
-void FrameRectColor(HDC dc, const TRect& r, TColor color) {
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
-  FrameRect(dc, &r, brush);
-  DeleteObject(brush);
-}
-
 void Line(HDC dc, int x0, int y0, int x1, int y1, TColor color) {
   HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(color));
   HGDIOBJ old = SelectObject(dc, pen);
@@ -43,7 +31,7 @@ void Line(HDC dc, int x0, int y0, int x1, int y1, TColor color) {
 }
 
 void Frame(HDC dc, TRect& r, TColor color) {
-  FrameRectColor(dc, r, color);
+  FrameRectWithColor(dc, r, color);
   InflateRect(&r, -1, -1);
 }
 
@@ -149,7 +137,7 @@ void TTSM_ColorButtonPalette::DrawCell(HDC dc, TPoint cell, bool hot) {
     Frame3D(dc, r, clBtnShadow, clBtnHighlight, 1);
     Frame3D(dc, r, cl3DDkShadow, cl3DLight, 1);
   }
-  FillRectColor(dc, r, CellColor(cell));
+  FillRectWithColor(dc, r, CellColor(cell));
 }
 
 void TTSM_ColorButtonPalette::PaintPalette() {
@@ -367,32 +355,32 @@ bool TSM_ColorButton::MouseInside() {
 void TSM_ColorButton::DrawFrame(HDC dc, TRect& r, bool pressed, UINT flags) {
   if (pressed) {
     Frame(dc, r, clWindowFrame);
-    FillRectColor(dc, r, clBtnFace);
+    FillRectWithColor(dc, r, clBtnFace);
     Frame(dc, r, clBtnShadow);
     return;
   }
   const bool flat = (flags & DFCS_FLAT) != 0;
   if (Style == bsWin31 && !flat) {
-    FillRectColor(dc, r, clBtnFace);
+    FillRectWithColor(dc, r, clBtnFace);
     Frame(dc, r, clBtnShadow);
   }
   DrawFrameControl(dc, &r, DFC_BUTTON, flags);
   if (!flat) return;
   TRect outer = r;
   InflateRect(&outer, 2, 2);
-  FrameRectColor(dc, outer, clBtnFace);
+  FrameRectWithColor(dc, outer, clBtnFace);
   InflateRect(&outer, -1, -1);
-  FrameRectColor(dc, outer, clBtnFace);
+  FrameRectWithColor(dc, outer, clBtnFace);
 }
 
 void TSM_ColorButton::DrawSwatch(HDC dc, TRect r) {
   r.right -= 10;
   if (GetEnabled()) {
-    FillRectColor(dc, r, FColor);
-    FrameRectColor(dc, r, clWindowFrame);
+    FillRectWithColor(dc, r, FColor);
+    FrameRectWithColor(dc, r, clWindowFrame);
     return;
   }
-  FrameRectColor(dc, r, clWindowFrame);
+  FrameRectWithColor(dc, r, clWindowFrame);
   InflateRect(&r, -1, -1);
   // Set bits take the background colour (black): the lines.
   static const WORD rows[8] = {0x11, 0x22, 0x44, 0x88, 0x11, 0x22, 0x44, 0x88};
@@ -423,7 +411,7 @@ void TSM_ColorButton::DrawItem(const DRAWITEMSTRUCT& dis) {
   if (dis.itemState & ODS_DISABLED) flags |= DFCS_INACTIVE;
   if (FFlat && !hot && !(dis.itemState & ODS_FOCUS)) flags |= DFCS_FLAT;
   TRect r = dis.rcItem;
-  FillRectColor(dc, r, clBtnFace);
+  FillRectWithColor(dc, r, clBtnFace);
   DrawFrame(dc, r, pressed, flags);
   TRect inner = dis.rcItem;
   if (pressed) OffsetRect(&inner, 1, 1);

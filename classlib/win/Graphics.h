@@ -276,6 +276,10 @@ private:
 
 class TGraphic;
 
+// Fills or frames a rectangle of a device context in one solid colour.
+void FillRectWithColor(HDC DC, const TRect& R, TColor Color);
+void FrameRectWithColor(HDC DC, const TRect& R, TColor Color);
+
 // A device context with the pen, brush and font selected into it on demand.
 class TCanvas : public TPersistent {
 public:

@@ -104,6 +104,18 @@ String ColorToString(TColor color) {
   return "$" + IntToHex(static_cast<uint32_t>(color), 8);
 }
 
+void FillRectWithColor(HDC DC, const TRect& R, TColor Color) {
+  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color));
+  FillRect(DC, &R, brush);
+  DeleteObject(brush);
+}
+
+void FrameRectWithColor(HDC DC, const TRect& R, TColor Color) {
+  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color));
+  FrameRect(DC, &R, brush);
+  DeleteObject(brush);
+}
+
 TColor StringToColor(const String& s) {
   TColor color;
   if (IdentToColor(s, color)) return color;
