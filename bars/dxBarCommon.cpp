@@ -2,8 +2,6 @@
 
 #include "dxBar.h"
 
-#include "dxThemeManager.h"
-
 #include <mmsystem.h>
 
 #include <algorithm>
@@ -62,6 +60,36 @@ POINT ArrowOrigin(const TRect& R, bool down, int s) {
 void Line(HDC dc, int x0, int y0, int x1, int y1) {
   MoveToEx(dc, x0, y0, nullptr);
   LineTo(dc, x1, y1);
+}
+
+// The grip band of a drop-down window, inside its frame, on the side of the
+// grip corner; the returned rectangles are in client coordinates.
+void PaintDropDownBand(HDC dc, const TRect& bounds, const RECT& client, HBRUSH frame, int corner, bool hot,
+                       bool pressed, TRect& gripRect, TRect& closeRect) {
+  const int border = client.left, height = GetDropDownGripBandHeight();
+  const bool bottom = corner >= 2;
+  TRect band(border, bottom ? bounds.bottom - border - height : border, bounds.right - border,
+             bottom ? bounds.bottom - border : border + height);
+  // The line that separates the band from the client area.
+  const TRect line(band.left, bottom ? band.top : band.bottom - 1, band.right,
+                   bottom ? band.top + 1 : band.bottom);
+  FillRect(dc, &line, frame);
+  if (bottom)
+    ++band.top;
+  else
+    --band.bottom;
+  TRect grip = band;
+  PaintSizeGripCorner(dc, grip, corner);
+  ExcludeClipRect(dc, grip.left, grip.top, grip.right, grip.bottom);
+  InflateRect(&grip, 2, 2);
+  IntersectRect(&gripRect, &grip, &band);
+  OffsetRect(&gripRect, -client.left, -client.top);
+  TRect close = band;
+  PaintDropDownCloseButton(dc, close, hot || pressed, corner, false, hot && pressed);
+  ExcludeClipRect(dc, close.left, close.top, close.right, close.bottom);
+  closeRect = close;
+  OffsetRect(&closeRect, -client.left, -client.top);
+  FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
 }
 
 } // namespace
@@ -144,19 +172,45 @@ void CreateMenuFont(TFont* Font, HFONT& Handle, bool UseSystem) {
   Handle = CreateFontIndirectA(&lf);
 }
 
+// ---- Clipping ----
+
+void SaveDCClipRegion(HDC DC, HRGN& Region, bool& Existed) {
+  Region = CreateRectRgn(0, 0, 0, 0);
+  Existed = GetClipRgn(DC, Region) == 1;
+}
+
+void RestoreDCClipRegion(HDC DC, HRGN Region, bool Existed) {
+  SelectClipRgn(DC, Existed ? Region : nullptr);
+  DeleteObject(Region);
+}
+
+void UnionClipRect(HDC DC, const TRect& R) {
+  HRGN region = CreateRectRgnIndirect(&R);
+  ExtSelectClipRgn(DC, region, RGN_OR);
+  DeleteObject(region);
+}
+
+void SubtractRectFromRegion(HRGN& Region, const TRect& R) {
+  HRGN rect = CreateRectRgnIndirect(&R);
+  CombineRgn(Region, Region, rect, RGN_DIFF);
+  DeleteObject(rect);
+}
+
 // ---- Backgrounds ----
 
 void TileBitmap(HDC DC, const TRect& R, const TRect& Source, TBitmap* Bitmap) {
   const int w = Bitmap->GetWidth(), h = Bitmap->GetHeight();
   if (w == 0 || h == 0 || IsRectEmpty(&Source)) return;
-  const int saved = SaveDC(DC);
+  HRGN saved = nullptr;
+  bool existed = false;
+  SaveDCClipRegion(DC, saved, existed);
   IntersectClipRect(DC, R.left, R.top, R.right, R.bottom);
   HDC source = Bitmap->GetCanvas()->GetHandle();
   for (int row = Source.top / h; row <= (Source.bottom - 1) / h; ++row)
     for (int column = Source.left / w; column <= (Source.right - 1) / w; ++column)
       BitBlt(DC, w * column + R.left - Source.left, h * row + R.top - Source.top, w, h, source, 0, 0,
              SRCCOPY);
-  RestoreDC(DC, saved);
+  RestoreDCClipRegion(DC, saved, existed);
 }
 
 void FillRectOrTileBitmap(HDC DC, const TRect& R, const TRect& Source, TBitmap* Bitmap, TColor Color,
@@ -321,28 +375,76 @@ void PaintSizeGripCorner(HDC DC, TRect& R, int Corner) {
   FillRect(DC, &horizontal, GetSysColorBrush(COLOR_BTNFACE));
   const TRect grip(atRight ? R.left : R.left + 2, atBottom ? R.top : R.top + 2,
                    atRight ? R.right - 2 : R.right, atBottom ? R.bottom - 2 : R.bottom);
-  const int gw = grip.Width(), gh = grip.Height();
+  DrawMirrored(DC, grip, Corner == 0 || Corner == 2, Corner <= 1, [](HDC memory, const RECT& r) {
+    DrawFrameControl(memory, const_cast<RECT*>(&r), DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+  });
+}
+
+void DrawMirrored(HDC DC, const TRect& R, bool MirrorX, bool MirrorY,
+                  const std::function<void(HDC Memory, const RECT& R)>& Draw) {
+  const int w = R.Width(), h = R.Height();
   HDC memory = CreateCompatibleDC(DC);
-  HBITMAP bitmap = CreateCompatibleBitmap(DC, gw, gh);
+  HBITMAP bitmap = CreateCompatibleBitmap(DC, w, h);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  RECT local{0, 0, gw, gh};
-  DrawFrameControl(memory, &local, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
-  const bool mirrorX = Corner == 0 || Corner == 2, mirrorY = Corner <= 1;
-  StretchBlt(DC, mirrorX ? grip.right - 1 : grip.left, mirrorY ? grip.bottom - 1 : grip.top,
-             mirrorX ? -gw : gw, mirrorY ? -gh : gh, memory, 0, 0, gw, gh, SRCCOPY);
+  Draw(memory, RECT{0, 0, w, h});
+  StretchBlt(DC, MirrorX ? R.right - 1 : R.left, MirrorY ? R.bottom - 1 : R.top, MirrorX ? -w : w,
+             MirrorY ? -h : h, memory, 0, 0, w, h, SRCCOPY);
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
 }
 
-// ---- Visual styles ----
+void PaintDropDownCloseButton(HDC DC, TRect& R, bool Hot, int Corner, bool Flat, bool Pressed) {
+  const int size = GetSystemMetrics(SM_CXSIZE);
+  const bool atLeft = Corner == 1 || Corner == 3;
+  const int top = (R.top + R.bottom - size - 1) / 2 + (Corner >= 2 ? 1 : 0);
+  R = TRect(atLeft ? R.left : R.right - size, top, atLeft ? R.left + size : R.right, top + size + 1);
+  InflateRect(&R, -1, -2);
+  TRect r = R;
+  HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+  if (!Hot || Flat)
+    FrameRect(DC, &r, face);
+  else
+    DrawEdge(DC, &r, Pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  InflateRect(&r, -1, -1);
+  FrameRect(DC, &r, face);
+  HRGN saved = nullptr;
+  bool existed = false;
+  SaveDCClipRegion(DC, saved, existed);
+  IntersectClipRect(DC, r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
+  // The glyph's own frame falls on the clipped ring.
+  InflateRect(&r, 1, 1);
+  if (size != 22) ++r.top;
+  DrawFrameControl(DC, &r, DFC_CAPTION, DFCS_CAPTIONCLOSE | DFCS_FLAT | (Pressed && !Flat ? DFCS_PUSHED : 0));
+  RestoreDCClipRegion(DC, saved, existed);
+}
 
-TColor GetToolbarThemeFillColor() {
-  COLORREF color = 0;
-  HTHEME theme = OpenThemeHandle(totToolBar);
-  if (theme && SUCCEEDED(dxUxTheme::GetThemeColor(theme, 0, 0, 3802, &color)))
-    return static_cast<TColor>(color);
-  return static_cast<TColor>(GetSysColor(COLOR_BTNFACE));
+void PaintDropDownNonClient(HWND Wnd, bool HasGripBand, bool Flat, int Corner, TRect& GripRect,
+                            TRect& CloseButtonRect, bool Hot, bool Pressed) {
+  GripRect = CloseButtonRect = TRect();
+  HDC dc = GetWindowDC(Wnd);
+  RECT window, client;
+  GetWindowRect(Wnd, &window);
+  GetClientRect(Wnd, &client);
+  MapWindowPoints(Wnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  // Window coordinates of the client area.
+  OffsetRect(&client, -window.left, -window.top);
+  const TRect bounds(0, 0, window.right - window.left, window.bottom - window.top);
+  HBRUSH frame = GetSysColorBrush(Flat ? COLOR_BTNSHADOW : COLOR_WINDOWFRAME);
+  FrameRect(dc, &bounds, frame);
+  if (HasGripBand) {
+    PaintDropDownBand(dc, bounds, client, frame, Corner, Hot, Pressed, GripRect, CloseButtonRect);
+    const bool bottom = Corner >= 2;
+    const LONG style = GetWindowLongA(Wnd, GWL_STYLE);
+    if (bottom && (style & WS_VSCROLL) && (style & WS_HSCROLL)) {
+      const int border = client.left;
+      const int bandTop = bounds.bottom - border - GetDropDownGripBandHeight();
+      const TRect box(bounds.right - border - GetSystemMetrics(SM_CXVSCROLL),
+                      bandTop - GetSystemMetrics(SM_CYHSCROLL), bounds.right - border, bandTop);
+      FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
+    }
+  }
+  ReleaseDC(Wnd, dc);
 }
 
 // ---- Mouse-leave tracking ----

@@ -4,8 +4,11 @@
 #pragma once
 
 #include "Graphics.h"
+#include "dxUxTheme.h"
 
 #include <functional>
+
+class TCustomImageList;
 
 // ---- Geometry and system ----
 
@@ -37,6 +40,15 @@ HFONT CloneFontHandle(HFONT Font);
 // UseSystem at the height of the system icon-title font, at least 11 pixels.
 void CreateMenuFont(TFont* Font, HFONT& Handle, bool UseSystem);
 
+// ---- Clipping ----
+
+// Saves the context's clip region (Existed: it had one) for a later restore,
+// which deletes Region.
+void SaveDCClipRegion(HDC DC, HRGN& Region, bool& Existed);
+void RestoreDCClipRegion(HDC DC, HRGN Region, bool Existed);
+void UnionClipRect(HDC DC, const TRect& R);
+void SubtractRectFromRegion(HRGN& Region, const TRect& R);
+
 // ---- Backgrounds ----
 
 void TileBitmap(HDC DC, const TRect& R, const TRect& Source, TBitmap* Bitmap);
@@ -66,11 +78,56 @@ int GetSizeGripCorner(const TRect& EditRect, const TRect& DropDownRect);
 int GetCornerHitTest(int Corner);
 // The system size grip mirrored into the corner; R becomes the grip's.
 void PaintSizeGripCorner(HDC DC, TRect& R, int Corner);
+// The band's close button at the end away from the grip; R becomes the
+// button's.
+void PaintDropDownCloseButton(HDC DC, TRect& R, bool Hot, int Corner, bool Flat, bool Pressed);
+// The frame and, with a grip band, the band of a drop-down window, in its
+// window DC; the grip's and the close button's rectangles come back in
+// client coordinates (empty without a band).
+void PaintDropDownNonClient(HWND Wnd, bool HasGripBand, bool Flat, int Corner, TRect& GripRect,
+                            TRect& CloseButtonRect, bool Hot, bool Pressed);
+// Draw paints at R's size into a memory picture that is copied into R,
+// mirrored as asked.
+void DrawMirrored(HDC DC, const TRect& R, bool MirrorX, bool MirrorY,
+                  const std::function<void(HDC Memory, const RECT& R)>& Draw);
 
 // ---- Visual styles ----
 
+enum { etsNormal = 1, etsDisabled = 4, etsReadOnly = 6 };
+// The theme state of an edit item's control.
+int GetEditThemeState(bool Enabled, bool ReadOnly);
+TColor GetEditThemeFillColor(HTHEME Theme, int State);
+TColor GetEditThemeTextColor(HTHEME Theme, int State);
 // The ToolBar class's fill colour, else the button face.
 TColor GetToolbarThemeFillColor();
+SIZE GetSmallCloseButtonSize(HDC DC);
+// R becomes the themed small close button's rectangle, centred vertically at
+// the end away from the grip Corner.
+void DrawSmallCloseButton(HDC DC, TRect& R, bool Hot, int Corner, bool Pressed);
+SIZE GetSizeBoxSize(HDC DC);
+// R becomes the themed size box's rectangle in the Corner, mirrored there.
+void DrawSizeBox(HDC DC, TRect& R, int Corner);
+
+// ---- Glyphs ----
+
+// How an item's image is drawn.
+struct TdxGlyphState {
+  bool CopyBackground = false; // the cell keeps the target's pixels, else the brush
+  bool ShadowAllowed = false;
+  bool Pressed = false;
+  bool Down = false;
+  bool Selected = false;
+  bool FlatLook = false;
+  bool Disabled = false;
+  bool StateImage = false; // drawn in its colours, else embossed
+};
+
+// Draws image ImageIndex of Images, or Bitmap when it is not empty,
+// stretched into GlyphRect, composed over CellRect's background in memory.
+// FadeColor clNone: no tint.
+void DrawStateGlyph(HDC DC, HBRUSH Brush, const TRect& CellRect, TColor ImageBkColor, TColor FadeColor,
+                    const TdxGlyphState& State, int ImageIndex, TCustomImageList* Images, TBitmap* Bitmap,
+                    const TRect& GlyphRect);
 
 // ---- Mouse-leave tracking (one window at a time) ----
 

@@ -3,6 +3,7 @@
 
 #include "GuiTest.h"
 #include "dxBarCommon.h"
+#include "dxThemeManager.h"
 
 #include <mmsystem.h>
 
@@ -255,4 +256,221 @@ TEST(DropDownFrames, TheGripIsMirroredIntoItsCorner) {
     EXPECT_EQ(surface.At(right ? 59 : 0, bottom ? 39 : 0), GetSysColor(COLOR_BTNFACE)) << corner;
     EXPECT_EQ(surface.At(right ? 0 : 59, bottom ? 0 : 39), RGB(255, 0, 0)) << corner;
   }
+}
+
+TEST(DropDownFrames, TheCloseButtonLiesAtTheEndAwayFromTheGrip) {
+  const int size = GetSystemMetrics(SM_CXSIZE);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const struct {
+    int corner;
+    bool hot, flat, pressed;
+    COLORREF topLeft; // of the button's outer ring
+  } cases[] = {
+      {1, false, false, false, face},
+      {3, true, false, false, GetSysColor(COLOR_BTNHIGHLIGHT)},
+      {0, true, false, true, GetSysColor(COLOR_BTNSHADOW)},
+      {2, true, true, true, face},
+  };
+  for (const auto& c : cases) {
+    guitest::TCapture surface(100, 30);
+    FillRectWithColor(surface.DC(), TRect(0, 0, 100, 30), clRed);
+    TRect r(0, 0, 100, 30);
+    PaintDropDownCloseButton(surface.DC(), r, c.hot, c.corner, c.flat, c.pressed);
+    const bool left = c.corner == 1 || c.corner == 3;
+    const int top = (30 - size - 1) / 2 + (c.corner >= 2 ? 1 : 0);
+    EXPECT_EQ(r, TRect(left ? 1 : 100 - size + 1, top + 2, left ? size - 1 : 99, top + size - 1)) << c.corner;
+    EXPECT_EQ(surface.Pixel(r.left, r.top), c.topLeft) << c.corner;
+    EXPECT_EQ(surface.Pixel(left ? 99 : 0, 15), RGB(255, 0, 0)) << "the far end stays";
+    RECT inside{r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
+    EXPECT_GT(surface.CountPixels(inside, GetSysColor(COLOR_BTNTEXT)), 4) << "the cross";
+  }
+}
+
+namespace {
+
+// A drop-down window whose frame is one pixel and whose grip band lies
+// above or below its client area, as the drop-down lists size themselves.
+bool gBandAtBottom = true;
+LRESULT CALLBACK DropDownProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+  case WM_NCCALCSIZE: {
+    RECT& r = *reinterpret_cast<RECT*>(lParam);
+    InflateRect(&r, -1, -1);
+    (gBandAtBottom ? r.bottom : r.top) += (gBandAtBottom ? -1 : 1) * GetDropDownGripBandHeight();
+    return 0;
+  }
+  case WM_NCPAINT:
+    return 0;
+  case WM_ERASEBKGND: {
+    RECT r;
+    GetClientRect(wnd, &r);
+    FillRectWithColor(reinterpret_cast<HDC>(wParam), r, clRed);
+    return 1;
+  }
+  }
+  return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+HWND DropDownWindow(bool bandAtBottom) {
+  static const ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DropDownProc;
+    wc.lpszClassName = "BarsDropDownTest";
+    return RegisterClassA(&wc);
+  }();
+  (void)atom;
+  gBandAtBottom = bandAtBottom;
+  HWND wnd = CreateWindowExA(WS_EX_TOPMOST, "BarsDropDownTest", "", WS_POPUP | WS_VISIBLE, 200, 200, 160, 120,
+                             nullptr, nullptr, nullptr, nullptr);
+  UpdateWindow(wnd);
+  return wnd;
+}
+
+// The whole window as its window DC holds it.
+guitest::TCapture WindowPicture(HWND wnd) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  guitest::TCapture picture(r.right - r.left, r.bottom - r.top);
+  HDC dc = GetWindowDC(wnd);
+  BitBlt(picture.DC(), 0, 0, picture.Width(), picture.Height(), dc, 0, 0, SRCCOPY);
+  ReleaseDC(wnd, dc);
+  return picture;
+}
+
+} // namespace
+
+TEST(DropDownFrames, TheNonClientAreaCarriesFrameGripAndCloseButton) {
+  const int band = GetDropDownGripBandHeight();
+  const int gripW = GetSystemMetrics(SM_CXVSCROLL), gripH = GetSystemMetrics(SM_CYHSCROLL);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  for (int corner : {3, 0}) {
+    const bool bottom = corner >= 2;
+    HWND wnd = DropDownWindow(bottom);
+    TRect grip, close;
+    PaintDropDownNonClient(wnd, true, false, corner, grip, close, false, false);
+    guitest::TCapture picture = WindowPicture(wnd);
+    EXPECT_EQ(picture.Pixel(0, 0), GetSysColor(COLOR_WINDOWFRAME)) << corner;
+    EXPECT_EQ(picture.Pixel(159, 119), GetSysColor(COLOR_WINDOWFRAME));
+    // The separating line, the band's face between grip and button.
+    EXPECT_EQ(picture.Pixel(80, bottom ? 119 - band : band), GetSysColor(COLOR_WINDOWFRAME)) << corner;
+    EXPECT_EQ(picture.Pixel(80, bottom ? 119 - band / 2 : band / 2), face) << corner;
+    EXPECT_EQ(picture.Pixel(80, bottom ? 10 : 110), RGB(255, 0, 0)) << "the client area stays";
+    // Grip and button in client coordinates; the grip, grown by 2, is cut
+    // to the band.
+    const int clientTop = bottom ? 1 : 1 + band;
+    EXPECT_EQ(grip.Width(), gripW + 2) << corner;
+    EXPECT_EQ(grip.Height(), std::min(gripH + 4, band - 1)) << corner;
+    EXPECT_EQ(bottom ? grip.right : grip.left, bottom ? 158 : 0) << corner;
+    EXPECT_EQ(bottom ? grip.bottom : grip.top, bottom ? 118 : 1 - clientTop) << corner;
+    EXPECT_EQ(bottom ? close.left : close.right, bottom ? 1 : 157) << corner;
+    EXPECT_EQ(close.Width(), GetSystemMetrics(SM_CXSIZE) - 2) << corner;
+    picture.SavePng(bottom ? "bars_dropdown_bottom" : "bars_dropdown_top");
+    DestroyWindow(wnd);
+  }
+}
+
+TEST(DropDownFrames, WithoutABandOnlyTheFrame) {
+  HWND wnd = DropDownWindow(true);
+  TRect grip(1, 1, 2, 2), close(1, 1, 2, 2);
+  PaintDropDownNonClient(wnd, false, true, 3, grip, close, false, false);
+  EXPECT_TRUE(IsRectEmpty(&grip));
+  EXPECT_TRUE(IsRectEmpty(&close));
+  guitest::TCapture picture = WindowPicture(wnd);
+  EXPECT_EQ(picture.Pixel(0, 0), GetSysColor(COLOR_BTNSHADOW)) << "the flat frame";
+  EXPECT_EQ(picture.Pixel(80, 119), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_NE(picture.Pixel(80, 115), GetSysColor(COLOR_BTNFACE)) << "no band painted";
+  DestroyWindow(wnd);
+}
+
+TEST(VisualStyleRoutines, EditStatesAndTheirFallbackColours) {
+  const struct {
+    bool enabled, readOnly;
+    int state;
+  } states[] = {{true, false, etsNormal},
+                {true, true, etsReadOnly},
+                {false, true, etsDisabled},
+                {false, false, etsDisabled}};
+  for (const auto& s : states)
+    EXPECT_EQ(GetEditThemeState(s.enabled, s.readOnly), s.state) << s.enabled << s.readOnly;
+  // Without a theme colour, the system's.
+  EXPECT_EQ(GetEditThemeFillColor(nullptr, etsDisabled), static_cast<TColor>(GetSysColor(COLOR_WINDOW)));
+  EXPECT_EQ(GetEditThemeFillColor(nullptr, etsNormal), static_cast<TColor>(GetSysColor(COLOR_WINDOW)));
+  EXPECT_EQ(GetEditThemeTextColor(nullptr, etsDisabled), static_cast<TColor>(GetSysColor(COLOR_GRAYTEXT)));
+  EXPECT_EQ(GetEditThemeTextColor(nullptr, etsReadOnly), static_cast<TColor>(GetSysColor(COLOR_WINDOWTEXT)));
+}
+
+namespace {
+
+// How many pixels of the quarter (0 top-left ... 3 bottom-right) of R are
+// not the button face.
+int InkInQuarter(const guitest::TCapture& picture, const TRect& r, int quarter) {
+  const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+  const TRect q(quarter % 2 ? midX : r.left, quarter >= 2 ? midY : r.top, quarter % 2 ? r.right : midX,
+                quarter >= 2 ? r.bottom : midY);
+  return q.Width() * q.Height() - picture.CountPixels(q, GetSysColor(COLOR_BTNFACE));
+}
+
+} // namespace
+
+TEST(VisualStyleRoutines, SmallCloseButtonAndMirroredSizeBox) {
+  ASSERT_TRUE(ThemesAvailable(ThemeClassMask(totWindow) | ThemeClassMask(totScrollBar)));
+  guitest::TCapture picture(100, 30);
+  const SIZE button = GetSmallCloseButtonSize(picture.DC());
+  ASSERT_GT(button.cx, 0);
+  const int offset = (30 - button.cy) / 2;
+  for (int corner : {3, 0}) {
+    FillRectWithColor(picture.DC(), TRect(0, 0, 100, 30), clRed);
+    TRect r(0, 0, 100, 30);
+    DrawSmallCloseButton(picture.DC(), r, true, corner, false);
+    const int left = corner == 3 ? offset : 100 - offset - button.cx;
+    EXPECT_EQ(r, Bounds(left, offset, button.cx, button.cy)) << corner;
+    EXPECT_EQ(picture.CountPixels(r, RGB(255, 0, 0)), 0) << "filled and drawn";
+  }
+
+  const SIZE box = GetSizeBoxSize(picture.DC());
+  for (int corner = 0; corner < 4; ++corner) {
+    guitest::TCapture surface(60, 40);
+    FillRectWithColor(surface.DC(), TRect(0, 0, 60, 40), clRed);
+    TRect r(0, 0, 60, 40);
+    DrawSizeBox(surface.DC(), r, corner);
+    const bool right = corner % 2 == 1, bottom = corner >= 2;
+    const int w = box.cx + 1;
+    EXPECT_EQ(r, TRect(right ? 60 - w : 0, bottom ? 40 - box.cy : 0, right ? 60 : w, bottom ? 40 : box.cy))
+        << corner;
+    // The grip's dots gather in the corner it serves.
+    EXPECT_GT(InkInQuarter(surface, r, corner), InkInQuarter(surface, r, 3 - corner)) << corner;
+    if (corner == 0) surface.SavePng("bars_size_box_top_left");
+  }
+}
+
+TEST(CommonRoutines, ClipRegionsAreSavedAndRestored) {
+  guitest::TCapture surface(40, 40);
+  HDC dc = surface.DC();
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  HRGN saved = nullptr;
+  bool existed = true;
+  SaveDCClipRegion(dc, saved, existed);
+  EXPECT_FALSE(existed);
+  IntersectClipRect(dc, 0, 0, 10, 10);
+  RestoreDCClipRegion(dc, saved, existed);
+  EXPECT_EQ(GetClipRgn(dc, probe), 0) << "no region again";
+
+  IntersectClipRect(dc, 0, 0, 10, 10);
+  SaveDCClipRegion(dc, saved, existed);
+  EXPECT_TRUE(existed);
+  UnionClipRect(dc, TRect(20, 20, 30, 30));
+  FillRectWithColor(dc, TRect(0, 0, 40, 40), clRed);
+  EXPECT_EQ(surface.Pixel(5, 5), RGB(255, 0, 0));
+  EXPECT_EQ(surface.Pixel(25, 25), RGB(255, 0, 0)) << "the added rectangle";
+  EXPECT_EQ(surface.Pixel(15, 15), RGB(0, 0, 0));
+  RestoreDCClipRegion(dc, saved, existed);
+  ASSERT_EQ(GetClipRgn(dc, probe), 1);
+  RECT box;
+  GetRgnBox(probe, &box);
+  EXPECT_EQ(TRect(box), TRect(0, 0, 10, 10));
+
+  SubtractRectFromRegion(probe, TRect(0, 0, 5, 10));
+  EXPECT_FALSE(PtInRegion(probe, 2, 2));
+  EXPECT_TRUE(PtInRegion(probe, 7, 7));
+  DeleteObject(probe);
 }
