@@ -32,6 +32,14 @@ class TdxBarItemLinks;
 class TdxBarManager;
 class TdxBars;
 class TCustomdxBarSubItem;
+class TCustomdxBarControl;
+class TdxBarControl;
+class TdxBarItemControl;
+class TdxBarItemControlPainter;
+class TdxDockControl;
+// A painter is a stateless singleton: the manager keeps a pointer to the one
+// object of the painter class its style chooses.
+using TdxBarItemControlPainterClass = const TdxBarItemControlPainter*;
 
 enum TdxBarManagerStyle { bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11, bmsUseLookAndFeel };
 enum TdxBarMenuAnimations { maNone, maRandom, maUnfold, maSlide, maFade };
@@ -256,6 +264,20 @@ public:
   bool GetXPThemesAvailable() const { return FXPThemesAvailable; }
   void UpdatePainter();
   void StyleChanged();
+  // The painter of the effective style; Enhanced for a style whose painter
+  // is not there.
+  TdxBarItemControlPainterClass GetPainterClass() const { return FPainterClass; }
+  // Painter metrics kept at each style change.
+  int GetGripOffset() const { return FGripOffset; }
+  int GetGripAreaSize() const { return FGripAreaSize; }
+  int GetSeparatorIndent() const { return FSeparatorIndent; }
+  int GetButtonWidth() const { return FButtonWidth; }
+  int GetButtonHeight() const { return FButtonHeight; }
+  int GetArrowWidth() const { return FArrowWidth; }
+  // The grip space of a docked bar: none for a bar that may dock nowhere.
+  int GetGripSize(const TdxBar* ABar) const;
+  // The form is active (kept by the form's message handler).
+  bool FormActive = false;
 
   // Properties with an effect.
   bool GetAutoHideEmptyBars() const { return FAutoHideEmptyBars; }
@@ -440,6 +462,7 @@ private:
   void CreateBrushes();
   void FreeBrushes();
   void SetMainMenuBar(TdxBar* Value) { FMainMenuBar = Value; }
+  void CalcButtonSizes();
   std::vector<TdxBar*> BarsWithoutAvailableLinks() const;
   void AutoHideBars(TdxBarItemVisible Value, const std::vector<TdxBar*>& EmptyBefore);
 
@@ -476,6 +499,13 @@ private:
   bool FUseSystemFont = false;
   int FWaitForDockingTime = 21;
   int FGlyphSize = 16;
+  TdxBarItemControlPainterClass FPainterClass = nullptr;
+  int FGripOffset = 0;
+  int FGripAreaSize = 0;
+  int FSeparatorIndent = 0;
+  int FButtonWidth = 0;
+  int FButtonHeight = 0;
+  int FArrowWidth = 0;
   std::unique_ptr<TBitmap> FHelpButtonGlyph;
   HBRUSH FFlatBrushes[5] = {};
   HBRUSH FXPToolbarBrush = nullptr;
@@ -953,3 +983,304 @@ private:
 
 // The caption followed by the first number that no bar has as its name.
 String MakeUniqueBarName(const TdxBars* Bars, const String& Caption);
+
+// ---- Painters, bar windows and item controls ----
+
+// Draws every pixel of bars, docks and item controls and answers the metrics
+// the layout asks for. Each operation deletes the drawing objects it made and
+// leaves the clip region as it found it. The operations stand in the order of
+// the painter table; those of menus, edits and the extended items come with
+// their windows and items.
+class TdxBarItemControlPainter {
+public:
+  virtual ~TdxBarItemControlPainter() = default;
+  TdxBarItemControlPainter(const TdxBarItemControlPainter&) = delete;
+  TdxBarItemControlPainter& operator=(const TdxBarItemControlPainter&) = delete;
+  static TdxBarItemControlPainterClass Instance();
+
+  virtual void DrawButtonBorder(const TdxBarItemControl* Control, HDC DC, HBRUSH Brush, bool Fits,
+                                const TRect& R, int PaintType, bool NoImage, bool Selected, bool Down,
+                                bool Pressed) const;
+  // Scale 1 or 2 with the top-left corner of its 9×7 (18×14) box.
+  virtual void DrawCheckMark(TCustomdxBarControl* BarControl, HDC DC, int X, int Y, int Scale,
+                             bool Enabled) const;
+  virtual void DrawCheckedGlyphCell(const TdxBarItemControl* Control, HDC DC, TRect R, HBRUSH Brush,
+                                    bool Fits, int PaintType, bool Selected, bool Down, bool Pressed) const;
+  virtual void DrawArrow(HDC DC, const TRect& R, bool Down, bool Enabled, bool Selected, bool Flat) const;
+  virtual void DrawArrowTriangle(HDC DC, const TRect& R, bool Down, int Size, bool Selected, bool Enabled,
+                                 bool Flat) const;
+  virtual void GetEditColors(TCustomdxBarControl* BarControl, bool Enabled, TColor& TextColor,
+                             TColor& BkColor) const;
+  virtual TColor GetFadedImageColor(const TdxBarManager* Manager) const;
+  virtual void GetCaptionTextColors(const TdxBarItemControl* Control, bool Enabled, bool Highlighted,
+                                    bool FlatHighlight, TColor& TextColor, TColor& SecondColor) const;
+  virtual bool IsCheckCellPlain() const { return false; }
+  virtual bool DrawsNonRecentItself() const { return false; }
+  virtual bool IsMenuBarItem(const TdxBarItemControl*) const { return false; }
+  virtual bool IsSmallRect(const TRect& R) const { return R.Height() < 17; }
+  virtual TColor GetFloatCaptionColor(const TdxBarControl* BarControl, bool Active) const;
+  virtual TColor GetFloatCaptionTextColor(const TdxBarControl* BarControl) const;
+  virtual TColor GetCaptionGlyphColor(const TdxBarControl* BarControl, int State) const;
+  virtual void DrawResizeGrip(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const;
+  virtual void DrawMarkArrow(TdxBarControl* BarControl, HDC DC, const TRect& R) const;
+  virtual void DrawMarkChevron(TdxBarControl* BarControl, HDC DC, int Offset, const TRect& MarkRect) const;
+  virtual void DrawMarkBody(TdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const;
+  virtual void DrawMarkChevrons(TdxBarControl* BarControl, HDC DC, const TRect& R) const;
+  virtual int GetCaptionTextOffset(const TRect& MarkRect) const { return MarkRect.right + 3; }
+  // ColorIndex is a system colour index.
+  virtual void DrawDropDownArrow(HDC DC, int X, int Y, int Width, int ColorIndex) const;
+  virtual void FillBackground(const TdxBarItemControl* Control, HDC DC, bool UseBrush, HBRUSH Brush,
+                              const TRect& R) const;
+  virtual void FrameBackground(const TdxBarItemControl* Control, HDC DC, bool UseBrush, HBRUSH Brush,
+                               const TRect& R) const;
+  virtual void FillDisabledRect(HDC DC, const TRect& R) const;
+  virtual void DrawCaption(const TdxBarItemControl* Control, HDC DC, const String& Text, const TRect& R,
+                           int Alignment, bool Enabled, bool Highlighted, bool Rotated, bool Clip,
+                           bool FlatHighlight) const;
+  virtual void DrawLoweredBorder(const TdxBarItemControl*, HDC, TRect&) const {}
+  virtual void GetTextColors(const TdxBarItemControl* Control, int PaintType, bool Enabled, bool Selected,
+                             bool DroppedDown, int& TextColorIndex, HBRUSH& Brush) const;
+  virtual HBRUSH GetBackgroundBrush(const TdxBarItemControl* Control, int PaintType, bool NoImage,
+                                    bool Selected, bool Down, bool Pressed) const;
+  virtual int GetDownGlyphOffset() const { return 0; }
+  virtual int GetPressedGlyphOffset(bool) const { return 0; }
+  virtual bool IsFlatStyle() const { return false; }
+  virtual int GetButtonBorderWidth() const { return 0; }
+  virtual int GetGripOffset() const { return 0; }
+  virtual int GetFloatingBorderWidth() const;
+  virtual int GetFloatingBorderHeight() const;
+  virtual int GetNonDockableGripSize(const TdxBar*) const { return 0; }
+  virtual int GetGripAreaSize() const { return 0; }
+  virtual int GetGripWidth() const { return 3; }
+  virtual int GetButtonArrowWidth(const TdxBarManager* Manager) const;
+  virtual int GetLargeButtonArrowWidth(const TdxBarManager* Manager) const;
+  virtual int GetSeparatorIndent() const { return 0; }
+  virtual void DrawDockControlBackground(TdxDockControl* DockControl, HDC DC, const TRect& R, HBRUSH Brush,
+                                         TColor Color) const;
+  virtual bool HasCustomBackground() const { return false; }
+  virtual bool ConnectsSubMenuToButton() const { return false; }
+  virtual HBRUSH GetBarBackgroundBrush(const TdxBarManager* Manager) const;
+  virtual void DrawFloatingBarBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
+                                         const TRect& Source, const TRect& R) const;
+  virtual bool HasShadow(const TCustomdxBarControl*) const { return false; }
+  virtual HBRUSH GetToolbarBrush() const;
+  virtual HBRUSH GetToolbarWindowBrush(const TCustomdxBarControl*) const { return GetToolbarBrush(); }
+  virtual HBRUSH GetCheckedBrush() const;
+  virtual HBRUSH GetCheckedSelectedBrush() const;
+  virtual HBRUSH GetSelectedBrush() const;
+  virtual int GetComboButtonWidth(int AverageCharWidth) const { return 2 * AverageCharWidth - 1; }
+  virtual int GetEditHeightExtra() const { return 6; }
+  virtual int GetEditHeight(int TextHeight) const { return TextHeight + GetEditHeightExtra(); }
+  virtual bool HotTracksCloseButton() const { return false; }
+  virtual bool SupportsQuickCustomization() const { return false; }
+  virtual int GetSeparatorLineOffset() const { return (GetSeparatorSize() - 2) / 2; }
+  virtual int GetSeparatorSize() const { return 6; }
+  virtual TRect GetDockedBorderWidths() const;
+  virtual int GetDockedBorderWidth() const { return 1; }
+  virtual TRect GetDockedBorderOffsets() const { return TRect(2, 2, 2, 2); }
+  virtual int GetFloatingCaptionHeight() const { return GetSmallCaptionSize() + 1; }
+  virtual void FillCaptionBackground(HDC DC, const TRect& R, HBRUSH Brush) const;
+  virtual int GetSmallCaptionSize() const;
+  virtual bool FillsCaptionBackground() const { return false; }
+  virtual SIZE GetCloseButtonSize() const;
+  virtual void DrawToolbarSeparator(TCustomdxBarControl* BarControl, HDC DC, const TRect& R, HBRUSH Brush,
+                                    bool Horizontal) const;
+  // State 0 normal, 1 hot, 2 pressed.
+  virtual void FillCloseButtonBackground(TdxBarControl* BarControl, HDC DC, int State, const TRect& R) const;
+  virtual void DrawFloatingCloseButton(TdxBarControl*, HDC, int, const TRect&) const {}
+  virtual void DrawDockedBarBorder(TdxBarControl*, HDC, TRect) const {}
+  virtual void DrawFloatingFrame(TdxBarControl*, HDC, TRect) const {}
+  virtual void DrawFloatingCaption(TdxBarControl* BarControl, HDC DC, HBRUSH Brush, TColor Color,
+                                   const TRect& R) const;
+  virtual void DrawFloatingMark(TdxBarControl* BarControl, HDC DC, const TRect& R) const {
+    DrawMarkArrow(BarControl, DC, R);
+  }
+  virtual void DrawMark(TdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const;
+  virtual void DrawBottomBarSizeGrip(TdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
+                                     const TRect& R) const;
+  virtual void DrawBottomBarEdge(TdxBarControl* BarControl, HDC DC, const TRect& R) const;
+  virtual int GetFloatingFrameSideWidth() const { return 0; }
+  virtual TRect CalcMarkHitRect(TdxBarControl* BarControl) const { return CalcMarkBounds(BarControl); }
+  virtual TRect CalcMarkBounds(TdxBarControl*) const { return TRect(); }
+  virtual void InvalidateMark(TdxBarControl* BarControl) const;
+  virtual int GetFloatingFrameTopHeight() const { return 0; }
+  virtual int GetFloatingFrameBottomHeight() const { return 0; }
+  virtual bool UsesSystemCloseHitTest() const { return false; }
+  virtual bool UsesSystemFloatingFrame() const { return false; }
+  virtual void DrawBottomBarBackground(TdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
+                                       const TRect& R) const;
+  virtual SIZE GetSizeGripSize() const;
+  virtual int GetBottomBarEdgeHeight() const { return 2; }
+  virtual int GetButtonVerticalMargin() const { return 6; }
+  virtual int GetButtonHorizontalMargin() const { return 7; }
+  virtual bool RepaintsAfterDropDown() const { return false; }
+  virtual void OffsetPressedCaption(TRect&, bool, bool) const {}
+  virtual void OffsetPressedContent(TRect&, bool) const {}
+
+  // The close button of a floating caption: the caption's last small-caption
+  // square with the button's size centred in it.
+  TRect CalcCloseButtonRect(const TRect& Caption) const;
+
+protected:
+  TdxBarItemControlPainter() = default;
+  // The bar window's background under a part of an item or of the bar.
+  static void PaintBarBackground(TCustomdxBarControl* BarControl, HDC DC, const TRect& R, HBRUSH Brush);
+  void DrawFloatingCaptionText(TdxBarControl* BarControl, HDC DC, const TRect& R, int Left) const;
+};
+
+// The classic raised and sunken look.
+class TdxBarItemControlStandardPainter : public TdxBarItemControlPainter {
+public:
+  static TdxBarItemControlPainterClass Instance();
+
+  void DrawButtonBorder(const TdxBarItemControl* Control, HDC DC, HBRUSH Brush, bool Fits, const TRect& R,
+                        int PaintType, bool NoImage, bool Selected, bool Down, bool Pressed) const override;
+  void DrawCheckMark(TCustomdxBarControl* BarControl, HDC DC, int X, int Y, int Scale,
+                     bool Enabled) const override;
+  bool IsCheckCellPlain() const override { return true; }
+  bool IsSmallRect(const TRect&) const override { return false; }
+  void DrawMarkChevron(TdxBarControl* BarControl, HDC DC, int Offset, const TRect& MarkRect) const override;
+  void DrawMarkBody(TdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const override;
+  void FillDisabledRect(HDC DC, const TRect& R) const override;
+  void DrawLoweredBorder(const TdxBarItemControl* Control, HDC DC, TRect& R) const override;
+  HBRUSH GetBackgroundBrush(const TdxBarItemControl* Control, int PaintType, bool NoImage, bool Selected,
+                            bool Down, bool Pressed) const override;
+  int GetDownGlyphOffset() const override { return 1; }
+  int GetPressedGlyphOffset(bool) const override { return 1; }
+  int GetButtonBorderWidth() const override { return 1; }
+  int GetGripOffset() const override { return 2; }
+  int GetGripAreaSize() const override { return GetGripOffset() + 2 * GetGripWidth() + 1; }
+  int GetSeparatorIndent() const override { return 2; }
+  void DrawFloatingCloseButton(TdxBarControl* BarControl, HDC DC, int State, const TRect& R) const override;
+  void DrawDockedBarBorder(TdxBarControl* BarControl, HDC DC, TRect R) const override;
+  void DrawFloatingFrame(TdxBarControl* BarControl, HDC DC, TRect R) const override;
+  int GetFloatingFrameSideWidth() const override { return 4; }
+  TRect CalcMarkBounds(TdxBarControl* BarControl) const override;
+  int GetFloatingFrameTopHeight() const override { return 2; }
+  int GetFloatingFrameBottomHeight() const override { return 1; }
+  bool UsesSystemCloseHitTest() const override { return true; }
+  bool UsesSystemFloatingFrame() const override { return true; }
+  void OffsetPressedCaption(TRect& R, bool Down, bool Pressed) const override;
+  void OffsetPressedContent(TRect& R, bool Pressed) const override;
+
+protected:
+  TdxBarItemControlStandardPainter() = default;
+  // One grip bar of a docked toolbar, excluded from the clip region.
+  void DrawGripBar(HDC DC, const TRect& R, bool Vertical, bool HighlightCorner) const;
+  TRect DockedBarContent(HDC DC, TRect R) const;
+};
+
+// A single grip, the quick-customization mark and black chevrons.
+class TdxBarItemControlEnhancedPainter : public TdxBarItemControlStandardPainter {
+public:
+  static TdxBarItemControlPainterClass Instance();
+
+  void DrawMarkChevron(TdxBarControl* BarControl, HDC DC, int Offset, const TRect& MarkRect) const override;
+  void DrawMarkBody(TdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const override;
+  void DrawMarkChevrons(TdxBarControl* BarControl, HDC DC, const TRect& R) const override;
+  int GetGripOffset() const override { return 1; }
+  int GetGripAreaSize() const override { return GetGripOffset() + GetGripWidth() + 2; }
+  int GetSeparatorIndent() const override { return 12; }
+  bool SupportsQuickCustomization() const override { return true; }
+  void DrawDockedBarBorder(TdxBarControl* BarControl, HDC DC, TRect R) const override;
+  TRect CalcMarkBounds(TdxBarControl* BarControl) const override;
+
+protected:
+  TdxBarItemControlEnhancedPainter() = default;
+};
+
+// The base window of toolbars and menus: one item control per shown link;
+// all drawing goes through the manager's painter.
+class TCustomdxBarControl : public TCustomControl {
+public:
+  explicit TCustomdxBarControl(TdxBarManager* AOwner);
+  ~TCustomdxBarControl() override;
+
+  TdxBarManager* GetBarManager() const { return FBarManager; }
+  TdxBarItemControlPainterClass GetPainter() const;
+  TdxBarDockingStyle GetDockingStyle() const { return FDockingStyle; }
+  int GetMarkState() const { return FMarkState; }
+
+  virtual void CalcMetrics();
+  virtual int GetSeparatorSize() const = 0;
+  virtual HFONT GetFontHandle() const;
+  virtual HBRUSH GetToolbarBrush() const;
+  HBRUSH GetCheckedBrush() const;
+  HBRUSH GetCheckedSelectedBrush() const;
+  HBRUSH GetSelectedBrush() const;
+  HBRUSH GetBarBackgroundBrush() const;
+  virtual bool MarkVisible() const { return false; }
+  // Paints the window's background into R; with UseOrigin R is taken in the
+  // coordinates of the background (a dock's picture continues under it).
+  virtual void DrawBackground(HDC DC, const TRect& R, bool UseOrigin, TColor Color, HBRUSH Brush);
+  virtual TPoint GetBackgroundOrigin() const { return TPoint(); }
+  virtual void SetDockingStyle(TdxBarDockingStyle Value);
+  // Sends WM_NCPAINT, then invalidates or repaints at once.
+  void RefreshFrameAndInvalidate();
+  void RefreshFrameAndRepaint();
+
+  // The brush the item being painted stands on.
+  HBRUSH BackgroundBrush = nullptr;
+  // "0" in the window font plus 6, the row measure of bars and painters.
+  int TextHeight = 0;
+  int EditHeight = 0;
+  int Indent = 0;
+  int ArrowWidth = 0;
+  int ComboButtonWidth = 0;
+
+protected:
+  String ClassName() const override { return "TCustomdxBarControl"; }
+  virtual void UpdateFont() = 0;
+  void SetMarkStateField(int Value) { FMarkState = Value; }
+
+private:
+  TdxBarManager* FBarManager;
+  TdxBarDockingStyle FDockingStyle = dsNone;
+  int FMarkState = 0;
+};
+
+// The on-screen part of one link inside a bar window; not a window itself.
+class TdxBarItemControl : public TObject {
+public:
+  explicit TdxBarItemControl(TdxBarItemLink* ALink, TCustomdxBarControl* ABarControl);
+  TdxBarItemLink* GetLink() const { return FLink; }
+  TCustomdxBarControl* GetBarControl() const { return FBarControl; }
+  TdxBarManager* GetBarManager() const;
+  TdxBarItemControlPainterClass GetPainter() const;
+  bool GetEnabled() const;
+  // The entry of a personalised menu shown only while it is expanded.
+  bool NonRecent = false;
+
+private:
+  TdxBarItemLink* FLink;
+  TCustomdxBarControl* FBarControl;
+};
+
+// The window of a toolbar, docked or floating.
+class TdxBarControl : public TCustomdxBarControl {
+public:
+  TdxBarControl(TdxBarManager* AOwner, TdxBar* ABar);
+  TdxBar* GetBar() const { return FBar; }
+  bool IsVertical() const { return GetDockingStyle() == dsLeft || GetDockingStyle() == dsRight; }
+  // Links do not all fit: the mark shows the rest.
+  bool GetTruncated() const { return FTruncated; }
+  // The floating caption and its mark (a square at its start), in window
+  // coordinates.
+  TRect GetCaptionRect();
+  TRect GetCaptionMarkRect();
+  int GetCloseButtonState() const { return FCloseButtonState; }
+  void SetTruncated(bool Value) { FTruncated = Value; }
+  bool MarkVisible() const override;
+  int GetSeparatorSize() const override;
+  HFONT GetFontHandle() const override;
+  HBRUSH GetToolbarBrush() const override;
+
+protected:
+  String ClassName() const override { return "TdxBarControl"; }
+  void UpdateFont() override;
+
+private:
+  TdxBar* FBar;
+  bool FTruncated = false;
+  int FCloseButtonState = 0;
+};

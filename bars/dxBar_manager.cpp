@@ -162,10 +162,29 @@ TdxBarManagerStyle TdxBarManager::GetEffectiveStyle() const {
 
 void TdxBarManager::UpdatePainter() {
   FXPThemesAvailable = ThemesAvailable(kXPThemeClasses);
+  FPainterClass = GetEffectiveStyle() == bmsStandard ? TdxBarItemControlStandardPainter::Instance()
+                                                     : TdxBarItemControlEnhancedPainter::Instance();
 }
 
 void TdxBarManager::StyleChanged() {
   UpdatePainter();
+  FGripOffset = FPainterClass->GetGripOffset();
+  FGripAreaSize = FPainterClass->GetGripAreaSize();
+  FSeparatorIndent = FPainterClass->GetSeparatorIndent();
+  CalcButtonSizes();
+}
+
+void TdxBarManager::CalcButtonSizes() {
+  FGlyphSize = 16 * (1 + (FLargeIcons ? 1 : 0));
+  FButtonWidth = FGlyphSize + FPainterClass->GetButtonHorizontalMargin();
+  FButtonHeight = FGlyphSize + FPainterClass->GetButtonVerticalMargin();
+  FArrowWidth = FPainterClass->GetButtonArrowWidth(this);
+}
+
+int TdxBarManager::GetGripSize(const TdxBar* ABar) const {
+  const TdxBarDockingStyles all{dsNone, dsLeft, dsTop, dsRight, dsBottom};
+  if ((ABar->NotDocking * all) == all) return FPainterClass->GetNonDockableGripSize(ABar);
+  return FGripAreaSize;
 }
 
 // ---- Colours ----
@@ -240,7 +259,9 @@ void TdxBarManager::SetScaled(bool Value) {
 }
 
 void TdxBarManager::SetButtonArrowWidth(int Value) {
-  if (Value >= 2) FButtonArrowWidth = Value;
+  if (Value < 2) return;
+  FButtonArrowWidth = Value;
+  CalcButtonSizes();
 }
 
 void TdxBarManager::SetLargeButtonArrowWidth(int Value) {
@@ -259,7 +280,7 @@ void TdxBarManager::SetDockColor(TColor Value) {
 void TdxBarManager::SetLargeIcons(bool Value) {
   if (Value == FLargeIcons) return;
   FLargeIcons = Value;
-  FGlyphSize = 16 * (1 + (Value ? 1 : 0));
+  CalcButtonSizes();
   DesignerModified();
 }
 
