@@ -101,8 +101,12 @@ TcxLookAndFeel* TcxLookAndFeel::GetMasterLookAndFeel() const {
 }
 
 TcxCustomLookAndFeelPainterClass TcxLookAndFeel::CurrentPainter() const {
-  if (GetNativeStyle() && ThemesAvailable()) return TcxWinXPLookAndFeelPainter::Instance();
-  switch (GetKind()) {
+  return PainterForLook(GetNativeStyle(), GetKind());
+}
+
+TcxCustomLookAndFeelPainterClass PainterForLook(bool ANativeStyle, TcxLookAndFeelKind AKind) {
+  if (ANativeStyle && ThemesAvailable()) return TcxWinXPLookAndFeelPainter::Instance();
+  switch (AKind) {
   case lfFlat:
     return TcxFlatLookAndFeelPainter::Instance();
   case lfStandard:

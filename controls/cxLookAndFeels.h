@@ -14,6 +14,10 @@ using TcxLookAndFeelValues = TSet<TcxLookAndFeelValue>;
 
 class TcxLookAndFeel;
 
+// The native painter while the style is asked for and themes are
+// available, else the kind's.
+TcxCustomLookAndFeelPainterClass PainterForLook(bool ANativeStyle, TcxLookAndFeelKind AKind);
+
 class IcxLookAndFeelListener {
 public:
   virtual ~IcxLookAndFeelListener() = default;

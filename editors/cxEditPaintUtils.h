@@ -1,18 +1,23 @@
 // The routines every editor lays out and paints with: border geometry and
 // colours, backgrounds, embedded buttons in each button style and natively,
-// glyphs, the check box, text rows and spin buttons. Stateless; they read
+// glyphs, the check box, text rows, spin buttons and popup window frames. Stateless; they read
 // the view data and view infos and draw through the canvas, the brush cache,
 // the theme cache and the painters.
 #pragma once
 
 #include "cxEdit.h"
 #include "cxCheckBox.h"
+#include "cxDropDownEdit.h"
 #include "cxLookAndFeels.h"
 #include "cxSpinEdit.h"
 
 // A visual style is asked for and the class's theme opens.
 inline bool IsThemedPartAvailable(bool ANativeStyle, TdxThemedObjectType AThemeClass) {
   return IsNativeBorderAvailable(ANativeStyle, AThemeClass);
+}
+
+inline TcxCustomLookAndFeelPainterClass GetEditPainterClass(bool ANativeStyle, TcxLookAndFeelKind AKind) {
+  return PainterForLook(ANativeStyle, AKind);
 }
 
 // Primitive fills and lines.
@@ -120,3 +125,21 @@ void DrawSpinButtonBorder(TcxCanvas* ACanvas, TcxSpinEditViewInfo* AViewInfo, in
                           TcxEditButtonStyle AStyle);
 void DrawSpinButtonContent(TcxCanvas* ACanvas, TcxSpinEditViewInfo* AViewInfo, int AIndex, TColor ABackColor,
                            TColor AArrowColor, const TRect& R);
+
+// ---- Popup window frames ----
+
+int GetPopupClientEdgeWidth(const TcxCustomEditPopupWindowViewInfo* AViewInfo);
+int GetPopupBorderWidth(const TcxCustomEditPopupWindowViewInfo* AViewInfo, bool AWithClientEdge);
+int GetPopupPanelMinHeight(const TcxCustomEditPopupWindowViewInfo* AViewInfo);
+// Also sets the panel height and the edge sizing width.
+void GetPopupBorderExtent(TcxCustomEditPopupWindowViewInfo* AViewInfo, TRect& R);
+void CalculatePopupWindowLayout(TcxCustomEditPopupWindowViewInfo* AViewInfo);
+void CalculatePopupSizeGrip(TcxCustomEditPopupWindowViewInfo* AViewInfo);
+void CalculatePopupCloseButton(TcxCustomEditPopupWindowViewInfo* AViewInfo);
+// R shrinks by what was drawn.
+void DrawPopupBorder(TcxCanvas* ACanvas, TcxCustomEditPopupWindowViewInfo* AViewInfo, TRect& R);
+void DrawPopupEditBorder(TcxCanvas* ACanvas, TcxCustomEditPopupWindowViewInfo* AViewInfo, TRect& R);
+void DrawPopupCloseButton(TcxCanvas* ACanvas, TcxCustomEditPopupWindowViewInfo* AViewInfo);
+// The system's size grip in ACorner of R, its lines pointing into the corner.
+void PaintSizeGrip(TcxCanvas* ACanvas, const TRect& R, int ACorner, bool ANative);
+void PaintPopupWindow(TcxCanvas* ACanvas, TcxCustomEditPopupWindowViewInfo* AViewInfo);

@@ -325,6 +325,12 @@ void TControl::SetParentFont(bool value) {
   if (FParent && value) Perform(CM_PARENTFONTCHANGED);
 }
 
+void TControl::SetBiDiMode(TBiDiMode value) {
+  if (value == FBiDiMode) return;
+  FBiDiMode = value;
+  Perform(CM_BIDIMODECHANGED);
+}
+
 void TControl::FontChanged() {
   if (!FSettingParentFont) FParentFont = false;
   Perform(CM_FONTCHANGED);
@@ -401,7 +407,8 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
     const String text = GetText();
     TDockNotifyRec rec{Msg == CM_TEXTCHANGED ? static_cast<UINT>(WM_SETTEXT) : Msg, WParam,
                        reinterpret_cast<LPARAM>(text.c_str())};
-    FHostDockSite->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(&rec));
+    FHostDockSite->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(this),
+                           reinterpret_cast<LPARAM>(&rec));
   }
   return m.Result;
 }

@@ -121,6 +121,7 @@ constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateItem>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
@@ -314,6 +315,9 @@ public:
   void SetFont(const TFont* value) { FFont->Assign(value); }
   bool GetParentFont() const { return FParentFont; }
   void SetParentFont(bool value);
+  TBiDiMode GetBiDiMode() const { return FBiDiMode; }
+  // A change reaches the control as CM_BIDIMODECHANGED.
+  void SetBiDiMode(TBiDiMode value);
 
   String GetText() const;
   void SetText(const String& value);
@@ -453,6 +457,7 @@ private:
   bool FParentColor = true;
   bool FParentFont = true;
   bool FSettingParentFont = false;
+  TBiDiMode FBiDiMode = bdLeftToRight;
   std::unique_ptr<TFont> FFont;
   TCursor FCursor = crDefault;
   TPopupMenu* FPopupMenu = nullptr;

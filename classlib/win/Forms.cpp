@@ -293,6 +293,46 @@ TRect TCustomForm::GetClientRect() {
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
   if (FMenu) ::SetMenu(FHandle, FMenu->GetHandle());
+  UpdateLayeredAttributes();
+}
+
+void TCustomForm::SetAlphaBlend(bool value) {
+  if (value == FAlphaBlend) return;
+  FAlphaBlend = value;
+  UpdateLayeredAttributes();
+}
+
+void TCustomForm::SetAlphaBlendValue(BYTE value) {
+  if (value == FAlphaBlendValue) return;
+  FAlphaBlendValue = value;
+  UpdateLayeredAttributes();
+}
+
+void TCustomForm::SetTransparentColor(bool value) {
+  if (value == FTransparentColor) return;
+  FTransparentColor = value;
+  UpdateLayeredAttributes();
+}
+
+void TCustomForm::SetTransparentColorValue(TColor value) {
+  if (value == FTransparentColorValue) return;
+  FTransparentColorValue = value;
+  UpdateLayeredAttributes();
+}
+
+// The layered style comes and goes with the settings; a window that never
+// asked for it is left alone.
+void TCustomForm::UpdateLayeredAttributes() {
+  if (!FHandle) return;
+  const LONG_PTR exStyle = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
+  const bool layered = FAlphaBlend || FTransparentColor;
+  if (!layered) {
+    if (exStyle & WS_EX_LAYERED) SetWindowLongPtrA(FHandle, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+    return;
+  }
+  if (!(exStyle & WS_EX_LAYERED)) SetWindowLongPtrA(FHandle, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+  const DWORD flags = (FAlphaBlend ? LWA_ALPHA : 0) | (FTransparentColor ? LWA_COLORKEY : 0);
+  SetLayeredWindowAttributes(FHandle, ColorToRGB(FTransparentColorValue), FAlphaBlendValue, flags);
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {

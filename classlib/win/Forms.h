@@ -71,6 +71,16 @@ public:
   // A stay-on-top form lies above every window that is not top-most.
   TFormStyle GetFormStyle() const { return FFormStyle; }
   void SetFormStyle(TFormStyle value);
+  // A layered window: the whole form at AlphaBlendValue's opacity, and
+  // TransparentColorValue's pixels see-through.
+  bool GetAlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool value);
+  BYTE GetAlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(BYTE value);
+  bool GetTransparentColor() const { return FTransparentColor; }
+  void SetTransparentColor(bool value);
+  TColor GetTransparentColorValue() const { return FTransparentColorValue; }
+  void SetTransparentColorValue(TColor value);
   // The monitor the form belongs to; kept for forms placed by code.
   TDefaultMonitor DefaultMonitor = dmActiveForm;
   bool GetActive() const { return FActive; }
@@ -126,7 +136,12 @@ private:
   void CMShowingChanged(TMessage& Message);
   void CMDialogKey(TMessage& Message);
   void WMActivate(TMessage& Message);
+  void UpdateLayeredAttributes();
 
+  bool FAlphaBlend = false;
+  BYTE FAlphaBlendValue = 255;
+  bool FTransparentColor = false;
+  TColor FTransparentColorValue = clBlack;
   TModalResult FModalResult = mrNone;
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};

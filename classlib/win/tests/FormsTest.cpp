@@ -328,3 +328,59 @@ TEST(Forms, StayOnTopFormsAreTopMostBeforeAndAfterTheirWindowExists) {
 }
 
 } // namespace
+
+namespace {
+
+struct TLayered {
+  bool layered;
+  COLORREF key;
+  BYTE alpha;
+  DWORD flags;
+};
+
+TLayered LayeredOf(HWND wnd) {
+  TLayered result{(GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0, 0, 0, 0};
+  if (result.layered) GetLayeredWindowAttributes(wnd, &result.key, &result.alpha, &result.flags);
+  return result;
+}
+
+TEST(Forms, AlphaBlendAndTransparentColorMakeTheWindowLayered) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetBounds(50, 50, 200, 100);
+  form->SetAlphaBlendValue(128);
+  form->SetAlphaBlend(true);
+  form->Show();
+  TLayered l = LayeredOf(form->GetHandle());
+  EXPECT_TRUE(l.layered) << "set before the window";
+  EXPECT_EQ(128, l.alpha);
+  EXPECT_EQ(DWORD(LWA_ALPHA), l.flags);
+  form->SetTransparentColorValue(clLime);
+  form->SetTransparentColor(true);
+  l = LayeredOf(form->GetHandle());
+  EXPECT_EQ(DWORD(LWA_ALPHA | LWA_COLORKEY), l.flags);
+  EXPECT_EQ(RGB(0, 255, 0), l.key);
+  form->SetAlphaBlend(false);
+  form->SetTransparentColor(false);
+  EXPECT_FALSE(LayeredOf(form->GetHandle()).layered) << "both off: an ordinary window again";
+}
+
+class TBiDiCounter : public TPanel {
+public:
+  using TPanel::TPanel;
+  int changes = 0;
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == CM_BIDIMODECHANGED) ++changes;
+    TPanel::WndProc(Message);
+  }
+};
+
+TEST(Controls, ABiDiModeChangeReachesTheControlOnce) {
+  TBiDiCounter control(nullptr);
+  EXPECT_EQ(bdLeftToRight, control.GetBiDiMode());
+  control.SetBiDiMode(bdRightToLeft);
+  control.SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(bdRightToLeft, control.GetBiDiMode());
+  EXPECT_EQ(1, control.changes);
+}
+
+} // namespace
