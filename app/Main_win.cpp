@@ -25,6 +25,7 @@
 #include "Util.h"
 #include "cxCheckBox.h"
 #include "cxLookAndFeels.h"
+#include "cxRadioGroup.h"
 #include "mySQLDbTables.h"
 
 #include <memory>
@@ -342,14 +343,14 @@ void TfmMain::CreateStatusPanel() {
   lbSource->GetFont()->SetColor(kStatusBad);
   BitBtn3 = NewButton(Panel1, "BitBtn3", acEditSrcDB, 542, 4, 90);
 
-  rbSourceDB = new TRadioButton(this);
+  rbSourceDB = new TcxRadioButton(this);
   rbSourceDB->SetName("rbSourceDB");
   rbSourceDB->SetParent(Panel1);
   rbSourceDB->SetBounds(16, 32, 70, 17);
   rbSourceDB->SetCaption("Database");
   rbSourceDB->SetChecked(true);
   rbSourceDB->OnClick = [this](TObject*) { rbSourceDBClick(); };
-  rbSourceScript = new TRadioButton(this);
+  rbSourceScript = new TcxRadioButton(this);
   rbSourceScript->SetName("rbSourceScript");
   rbSourceScript->SetParent(Panel1);
   rbSourceScript->SetBounds(92, 32, 76, 17);

@@ -11,7 +11,9 @@
 #include "ImgList.h"
 #include "StdCtrls.h"
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 enum TcxButtonState { cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled };
 enum TcxArrowDirection { adUp, adDown, adLeft, adRight };
@@ -418,6 +420,30 @@ struct TcxSystemRadioGeometry {
   TRect Dot;
 };
 TcxSystemRadioGeometry cxMeasureSystemRadioButton();
+
+// The class of each pixel of a radio circle, by which its images are
+// coloured.
+enum TcxRadioPixelClass : uint8_t {
+  rpOutside,
+  rpOuterTopLeft,
+  rpOuterBottomRight,
+  rpInnerTopLeft,
+  rpInnerBottomRight,
+  rpInterior,
+  rpDot
+};
+struct TcxRadioPixelMap {
+  int ColCount = 0;
+  int RowCount = 0;
+  std::vector<uint8_t> Cells;
+  uint8_t& At(int row, int col) { return Cells[row * ColCount + col]; }
+  uint8_t At(int row, int col) const { return Cells[row * ColCount + col]; }
+};
+// The map of the measured radio. The two image caches part only on the
+// inner ring's pixels on the diagonal itself right of the centre column:
+// those join the lower-right half, or the upper-left one when
+// ADiagonalRightUpperLeft.
+TcxRadioPixelMap cxBuildRadioPixelMap(const TcxSystemRadioGeometry& AGeometry, bool ADiagonalRightUpperLeft);
 
 void cxLookAndFeelPaintersInitialize();
 void cxLookAndFeelPaintersFinalize();

@@ -9,23 +9,7 @@
 
 namespace {
 
-enum RadioPixel : uint8_t {
-  rpOutside,
-  rpOuterTopLeft,
-  rpOuterBottomRight,
-  rpInnerTopLeft,
-  rpInnerBottomRight,
-  rpInterior,
-  rpDot
-};
-
-// The radio's pixel map, kept from the first image list to the library's end.
-struct TRadioPixelMap {
-  int ColCount = 0;
-  int RowCount = 0;
-  std::vector<uint8_t> Cells;
-  uint8_t& At(int row, int col) { return Cells[row * ColCount + col]; }
-};
+using TRadioPixelMap = TcxRadioPixelMap;
 
 std::unique_ptr<TRadioPixelMap> PixelMap;
 std::unique_ptr<TcxRadioButtonImageList> RadioImages;
@@ -79,11 +63,11 @@ bool BelowDiagonal(const TRadioPixelMap& map, int row, int col) {
   return (map.RowCount - 1) * (map.ColCount - col - 1) < row * (map.ColCount - 1);
 }
 
-void MarkInnerRing(TRadioPixelMap& map, int row, int col) {
+void MarkInnerRing(TRadioPixelMap& map, int row, int col, bool diagonalRightUpperLeft) {
   const int lhs = (map.RowCount - 1) * (map.ColCount - col - 1);
   const int rhs = row * (map.ColCount - 1);
   bool bottomRight = lhs < rhs;
-  if (lhs == rhs) bottomRight = col > map.ColCount / 2 - 1;
+  if (lhs == rhs) bottomRight = (col > map.ColCount / 2 - 1) != diagonalRightUpperLeft;
   map.At(row, col) = bottomRight ? rpInnerBottomRight : rpInnerTopLeft;
 }
 
@@ -93,16 +77,16 @@ bool IsOuterRing(uint8_t cell) {
 
 // Walks from (row, col) by (dr, dc) over cells inside the outer ring; marks
 // every cell walked when markAll, and the last one always.
-void WalkInnerRing(TRadioPixelMap& map, int row, int col, int dr, int dc, bool markAll) {
+void WalkInnerRing(TRadioPixelMap& map, int row, int col, int dr, int dc, bool markAll, bool diagonal) {
   int lastRow = -1, lastCol = -1;
   while (row >= 0 && row < map.RowCount && col >= 0 && col < map.ColCount && !IsOuterRing(map.At(row, col))) {
-    if (markAll) MarkInnerRing(map, row, col);
+    if (markAll) MarkInnerRing(map, row, col, diagonal);
     lastRow = row;
     lastCol = col;
     row += dr;
     col += dc;
   }
-  if (lastRow >= 0) MarkInnerRing(map, lastRow, lastCol);
+  if (lastRow >= 0) MarkInnerRing(map, lastRow, lastCol, diagonal);
 }
 
 void MarkOuterRing(TRadioPixelMap& map) {
@@ -127,17 +111,17 @@ void MarkInterior(TRadioPixelMap& map) {
   }
 }
 
-void MarkInnerRings(TRadioPixelMap& map) {
+void MarkInnerRings(TRadioPixelMap& map, bool diagonal) {
   const int lastRow = map.RowCount - 2, lastCol = map.ColCount - 2;
   for (int row = 1; row <= lastRow; ++row) {
     const bool edge = row == 1 || row == lastRow;
-    WalkInnerRing(map, row, map.ColCount / 2 - 1, 0, -1, edge);
-    WalkInnerRing(map, row, map.ColCount / 2, 0, 1, edge);
+    WalkInnerRing(map, row, map.ColCount / 2 - 1, 0, -1, edge, diagonal);
+    WalkInnerRing(map, row, map.ColCount / 2, 0, 1, edge, diagonal);
   }
   for (int col = 1; col <= lastCol; ++col) {
     const bool edge = col == 1 || col == lastCol;
-    WalkInnerRing(map, map.RowCount / 2 - 1, col, -1, 0, edge);
-    WalkInnerRing(map, map.RowCount / 2, col, 1, 0, edge);
+    WalkInnerRing(map, map.RowCount / 2 - 1, col, -1, 0, edge, diagonal);
+    WalkInnerRing(map, map.RowCount / 2, col, 1, 0, edge, diagonal);
   }
 }
 
@@ -153,18 +137,7 @@ void MarkDot(TRadioPixelMap& map, const TRect& dot) {
 }
 
 void BuildPixelMap() {
-  const TcxSystemRadioGeometry geometry = cxMeasureSystemRadioButton();
-  PixelMap = std::make_unique<TRadioPixelMap>();
-  TRadioPixelMap& map = *PixelMap;
-  map.ColCount = geometry.Radio.Width();
-  map.RowCount = geometry.Radio.Height();
-  map.Cells.assign(map.ColCount * map.RowCount, rpOutside);
-  MarkOuterRing(map);
-  MarkInterior(map);
-  MarkInnerRings(map);
-  TRect dot = geometry.Dot;
-  OffsetRect(&dot, -geometry.Radio.left, -geometry.Radio.top);
-  MarkDot(map, dot);
+  PixelMap = std::make_unique<TRadioPixelMap>(cxBuildRadioPixelMap(cxMeasureSystemRadioButton(), false));
 }
 
 struct TRadioLook {
@@ -241,6 +214,20 @@ TcxSystemRadioGeometry cxMeasureSystemRadioButton() {
     result.Dot = TRect(w / 2 - 2, h / 2 - 2, w / 2 + 2, h / 2 + 2);
   }
   return result;
+}
+
+TcxRadioPixelMap cxBuildRadioPixelMap(const TcxSystemRadioGeometry& AGeometry, bool ADiagonalRightUpperLeft) {
+  TRadioPixelMap map;
+  map.ColCount = AGeometry.Radio.Width();
+  map.RowCount = AGeometry.Radio.Height();
+  map.Cells.assign(map.ColCount * map.RowCount, rpOutside);
+  MarkOuterRing(map);
+  MarkInterior(map);
+  MarkInnerRings(map, ADiagonalRightUpperLeft);
+  TRect dot = AGeometry.Dot;
+  OffsetRect(&dot, -AGeometry.Radio.left, -AGeometry.Radio.top);
+  MarkDot(map, dot);
+  return map;
 }
 
 int cxRadioButtonImageIndex(TcxButtonState AState, bool AChecked, int APainterStyle, bool AFocused) {

@@ -4,6 +4,7 @@
 #include "cxCheckBox.h"
 #include "cxEdit.h"
 #include "cxEditPaintUtils.h"
+#include "cxRadioGroup.h"
 #include "cxTextEdit.h"
 
 namespace {
@@ -19,10 +20,12 @@ void StartEditorsLibrary() {
   InitCheckBoxSize();
   cxCheckBoxInitialize();
   cxTextEditInitialize();
+  cxRadioGroupInitialize();
 }
 
 void EndEditorsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
+  cxRadioGroupFinalize();
   cxTextEditFinalize();
   cxCheckBoxFinalize();
   cxEditFinalize();

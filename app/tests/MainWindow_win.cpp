@@ -10,6 +10,9 @@
 #include "cxTextEdit.h"
 #include "GuiTest.h"
 #include "Main.h"
+#include "cxEditPaintUtils.h"
+#include "cxLookAndFeels.h"
+#include "cxRadioGroup.h"
 #include "Menus.h"
 #include "Registry.h"
 #include "SettingsRegistry.h"
@@ -163,6 +166,26 @@ TEST_F(MainWindow, ScriptSourceNeedsAnExistingFile) {
   EXPECT_TRUE(form->acEditSrcDB->GetEnabled());
   EXPECT_FALSE(form->edScriptPath->GetEnabled());
   EXPECT_EQ("Source database not connected.", form->lbSource->GetCaption());
+}
+
+// The source buttons draw themselves: themed while the window's controller
+// asks for the native style, from the classic glyphs without it.
+TEST_F(MainWindow, TheSourceButtonsDrawWithTheStyleOnAndOff) {
+  for (bool native : {true, false}) {
+    form->cxLFControl->SetNativeStyle(native);
+    form->rbSourceDB->Invalidate();
+    form->rbSourceScript->Invalidate();
+    guitest::PumpFor(20);
+    const auto capture = guitest::TCapture::Paint(form->GetHandle());
+    capture.SavePng(native ? "main_window_source_style_on" : "main_window_source_style_off");
+    const TRect glyph = form->rbSourceDB->GetGlyphRect();
+    const TPoint center = form->ScreenToClient(form->rbSourceDB->ClientToScreen(
+        TPoint((glyph.left + glyph.right) / 2, (glyph.top + glyph.bottom) / 2)));
+    EXPECT_EQ(native && IsThemedPartAvailable(true, totButton), form->rbSourceDB->IsThemed());
+    if (!native) {
+      EXPECT_EQ(ColorToRGB(clBtnText), capture.Pixel(center.x, center.y)) << "the checked dot";
+    }
+  }
 }
 
 // The window owns the settings key while it runs: it starts and ends without it.

@@ -145,6 +145,8 @@ void TRadioButton::CreateParams(TCreateParams& Params) {
   TButtonControl::CreateParams(Params);
   CreateSubClass(Params, "BUTTON");
   Params.Style |= BS_RADIOBUTTON;
+  if (Alignment == taLeftJustify) Params.Style |= BS_LEFTTEXT;
+  if (WordWrap) Params.Style |= BS_MULTILINE;
 }
 
 void TRadioButton::CreateWndFinished() {
@@ -162,7 +164,7 @@ void TRadioButton::SetChecked(bool value) {
     for (int i = 0; i < parent->GetControlCount(); ++i)
       if (auto* other = dynamic_cast<TRadioButton*>(parent->GetControl(i)); other && other != this)
         other->SetChecked(false);
-  Click();
+  if (!GetClicksDisabled()) Click();
 }
 
 void TRadioButton::WndProc(TMessage& Message) {

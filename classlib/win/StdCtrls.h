@@ -15,6 +15,12 @@ public:
 
 protected:
   String ClassName() const override { return "TButtonControl"; }
+  // A state set while clicks are disabled fires no click.
+  bool GetClicksDisabled() const { return FClicksDisabled; }
+  void SetClicksDisabled(bool Value) { FClicksDisabled = Value; }
+
+private:
+  bool FClicksDisabled = false;
 };
 
 // A push button: Default answers Enter, Cancel answers Esc, a ModalResult
@@ -76,6 +82,9 @@ public:
   bool GetChecked() const { return FChecked; }
   void SetChecked(bool value);
   void WndProc(TMessage& Message) override;
+  // The caption's side: taRightJustify puts it right of the button.
+  TAlignment Alignment = taRightJustify;
+  bool WordWrap = false;
 
 protected:
   void CreateParams(TCreateParams& Params) override;
