@@ -157,6 +157,11 @@ using TdxBarDefinition = std::function<void(TdxBarManager* Manager)>;
 // Loaded; the definition is kept for resets.
 TdxBarManager* CreateBarManager(TCustomForm* Form, TdxBarDefinition Definition);
 
+// ---- The customizing dialog's entry points ----
+
+// The open customizing dialog shows the Help button as the manager sets it.
+void CustomizingFormHelpButtonChanged();
+
 // ---- The hint window ----
 
 // The one tooltip window the managers share.
@@ -318,6 +323,9 @@ public:
   void SetCategories(const TStrings* Value);
   TdxBars* GetBars() const { return FBars.get(); }
   TBitmap* GetHelpButtonGlyph() const { return FHelpButtonGlyph.get(); }
+  void SetHelpButtonGlyph(const TBitmap* Value) { FHelpButtonGlyph->Assign(Value); }
+  bool GetShowHelpButton() const { return FShowHelpButton; }
+  void SetShowHelpButton(bool Value);
 
   TCustomImageList* GetImages() const { return FImages; }
   void SetImages(TCustomImageList* Value);
@@ -346,7 +354,6 @@ public:
   TdxBarDockingStyles NotDocking;
   String RegistryPath;
   bool ShowCloseButton = false;
-  bool ShowHelpButton = false;
   bool ShowHintForDisabledItems = true;
   bool StoreInIniFile = false;
   bool StoreInRegistry = false;
@@ -406,6 +413,10 @@ public:
   // Shows a hint after a delay (at once within 400 ms of the last one),
   // hides it after 10 s; an empty text hides it.
   void ShowHint(bool Show, const String& Text);
+  // The hint of a control of Item whose own hint is ControlHint: its short
+  // hint as the item's action lets it show, with the shortcut when hints
+  // name shortcuts; empty when no hint shows.
+  String GetControlHintText(const TdxBarItem* Item, const String& ControlHint, bool Enabled) const;
 
   // Event dispatch.
   virtual void DoClickItem(TdxBarItem* Item);
@@ -507,6 +518,7 @@ private:
   int FButtonHeight = 0;
   int FArrowWidth = 0;
   std::unique_ptr<TBitmap> FHelpButtonGlyph;
+  bool FShowHelpButton = false;
   HBRUSH FFlatBrushes[5] = {};
   HBRUSH FXPToolbarBrush = nullptr;
 

@@ -3,6 +3,7 @@
 
 #include "dxBarCommon.h"
 
+#include "ActnList.h"
 #include "Forms.h"
 
 namespace {
@@ -107,6 +108,17 @@ void TdxBarManager::ShowHint(bool Show, const String& Text) {
   StopTimer(hint.ReshowTimer);
   hint.ReshowTimer = SetTimer(nullptr, 0, 400, ReshowTimerProc);
   hint.ReshowAtOnce = true;
+}
+
+String TdxBarManager::GetControlHintText(const TdxBarItem* Item, const String& ControlHint,
+                                         bool Enabled) const {
+  String text = ControlHint.substr(0, ControlHint.find('|'));
+  if (auto* action = dynamic_cast<TCustomAction*>(Item->GetAction()); action && !action->DoHint(text))
+    return String();
+  if (text.empty() || (!Enabled && !ShowHintForDisabledItems)) return String();
+  if ((FShowShortCutInHint || Application->HintShortCuts) && Item->GetShortCut())
+    text += " (" + ShortCutToText(Item->GetShortCut()) + ")";
+  return text;
 }
 
 // ---- The window ----

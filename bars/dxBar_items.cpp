@@ -401,9 +401,30 @@ bool TCustomdxBarSubItem::IsShortCut(TShortCut ShortCut) {
   return FItemLinks->IsShortCut(ShortCut);
 }
 
+namespace {
+
+// Whether Item has a link in Container's links, or in those of a sub item
+// that has one there, at any depth.
+bool IsLinkedWithin(const TdxBarItem* Item, const TPersistent* Container) {
+  for (int i = 0; i < Item->GetLinkCount(); ++i) {
+    TdxBarItemLinks* links = Item->GetLink(i)->GetLinks();
+    const TPersistent* owner = links ? links->GetOwner() : nullptr;
+    if (owner == Container) return true;
+    if (auto* subItem = dynamic_cast<const TdxBarItem*>(owner); subItem && IsLinkedWithin(subItem, Container))
+      return true;
+  }
+  return false;
+}
+
+} // namespace
+
 bool CanItemBeLinked(const TComponent* Owner, const TdxBarItem* Item) {
-  auto* subItem = dynamic_cast<const TCustomdxBarSubItem*>(Item);
   auto* ownerItem = dynamic_cast<const TdxBarItem*>(Owner);
-  if (!subItem || !ownerItem) return true;
-  return subItem != ownerItem && !subItem->GetItemLinks()->ContainsItem(ownerItem);
+  if (!ownerItem) return true;
+  if (auto* subItem = dynamic_cast<const TCustomdxBarSubItem*>(Item))
+    return subItem != ownerItem && !subItem->GetItemLinks()->ContainsItem(ownerItem);
+  // A drop-down button may not open a menu that holds the menu it is put in.
+  if (auto* button = dynamic_cast<const TdxBarButton*>(Item); button && button->GetDropDownMenu())
+    return !IsLinkedWithin(ownerItem, button->GetDropDownMenu());
+  return true;
 }

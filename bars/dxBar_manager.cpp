@@ -39,6 +39,10 @@ TdxBarManager* TdxBarManagerList::GetCustomizingManager() const {
   return nullptr;
 }
 
+// The customizing dialog comes with the customizing issue; until then none
+// is ever open to be told.
+void CustomizingFormHelpButtonChanged() {}
+
 // ---- Construction and destruction ----
 
 TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(AOwner) {
@@ -51,6 +55,7 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(AOwner) {
   FFont = std::make_unique<TFont>();
   FFont->OnChange = [this](TObject*) { FontChanged(); };
   FHelpButtonGlyph = std::make_unique<TBitmap>();
+  FHelpButtonGlyph->OnChange = [](TObject*) { CustomizingFormHelpButtonChanged(); };
   CreateImageLinks();
   FThemeNotificator = std::make_unique<TdxThemeChangedNotificator>();
   FThemeNotificator->OnThemeSwitched = [this] { StyleChanged(); };
@@ -324,6 +329,12 @@ void TdxBarManager::SetShowFullMenusAfterDelay(bool Value) {
   if (Value == FShowFullMenusAfterDelay) return;
   FShowFullMenusAfterDelay = Value;
   OptionChanged();
+}
+
+void TdxBarManager::SetShowHelpButton(bool Value) {
+  if (Value == FShowHelpButton) return;
+  FShowHelpButton = Value;
+  CustomizingFormHelpButtonChanged();
 }
 
 void TdxBarManager::SetShowHint(bool Value) {

@@ -1,5 +1,6 @@
 #include "BarsTest.h"
 
+#include "ActnList.h"
 #include "GuiTest.h"
 #include "dxBarCommon.h"
 
@@ -78,4 +79,50 @@ TEST_F(HintTest, TheHintWindowWrapsWithinTheWorkArea) {
                                 GetSysColor(COLOR_INFOTEXT)),
             10);
   capture.SavePng("bars_hint");
+}
+
+TEST_F(HintTest, AControlsHintIsItsShortHintWithTheShortCut) {
+  Build();
+  auto* open = AddButton(Manager, "Open");
+  open->SetShortCut(scCtrl | 'O');
+  const bool appShortCuts = Application->HintShortCuts;
+  const struct {
+    const char* controlHint;
+    bool showShortCut, appShortCuts, enabled, forDisabled;
+    const char* text;
+  } cases[] = {
+      {"Open file|Opens a file", false, false, true, true, "Open file"},
+      {"Open file|Opens a file", true, false, true, true, "Open file (Ctrl+O)"},
+      {"Open file", false, true, true, true, "Open file (Ctrl+O)"},
+      {"Open file", false, false, false, true, "Open file"},
+      {"Open file", true, false, false, false, ""},
+      {"|Opens a file", true, true, true, true, ""},
+  };
+  for (const auto& c : cases) {
+    Manager->SetShowShortCutInHint(c.showShortCut);
+    Application->HintShortCuts = c.appShortCuts;
+    Manager->ShowHintForDisabledItems = c.forDisabled;
+    EXPECT_EQ(Manager->GetControlHintText(open, c.controlHint, c.enabled), c.text) << c.controlHint;
+  }
+  Application->HintShortCuts = false;
+  EXPECT_EQ(Manager->GetControlHintText(AddButton(Manager, "Plain"), "Plain", true), "Plain")
+      << "no shortcut";
+  Application->HintShortCuts = appShortCuts;
+}
+
+TEST_F(HintTest, TheActionsHintHandlerChangesOrRefusesTheHint) {
+  Build();
+  auto* open = AddButton(Manager, "Open");
+  TAction action(Form.get());
+  action.SetHint("Open|Opens a file");
+  open->SetAction(&action);
+  const bool appShortCuts = Application->HintShortCuts;
+  Application->HintShortCuts = false;
+  EXPECT_EQ(Manager->GetControlHintText(open, open->Hint, true), "Open");
+  action.OnHint = [](String& hint, bool&) { hint += " now"; };
+  EXPECT_EQ(Manager->GetControlHintText(open, open->Hint, true), "Open now");
+  action.OnHint = [](String&, bool& canShow) { canShow = false; };
+  EXPECT_EQ(Manager->GetControlHintText(open, open->Hint, true), "");
+  Application->HintShortCuts = appShortCuts;
+  open->SetAction(nullptr);
 }

@@ -251,6 +251,45 @@ TEST_F(LinksTest, RecursiveSubItemsAreRefusedAtAnyDepth) {
   EXPECT_TRUE(file->GetItemLinks()->ContainsItem(deeper));
 }
 
+namespace {
+
+// A menu of links, as a popup menu is to a drop-down button.
+class TLinksMenu : public TComponent {
+public:
+  explicit TLinksMenu(TdxBarManager* manager) : TComponent(nullptr), Links(manager, this) {}
+  TdxBarItemLinks Links;
+};
+
+} // namespace
+
+TEST_F(LinksTest, ADropDownButtonStaysOutOfTheMenusItsMenuHolds) {
+  TLinksMenu menu(Manager);
+  auto* edit = new TdxBarSubItem(Form.get());
+  auto* paste = new TdxBarSubItem(Form.get());
+  auto* elsewhere = new TdxBarSubItem(Form.get());
+  edit->SetName("Edit");
+  paste->SetName("Paste");
+  elsewhere->SetName("Elsewhere");
+  AddLink(&menu.Links, edit);
+  AddLink(edit->GetItemLinks(), paste);
+  auto* button = AddButton(Manager, "Undo");
+  button->SetButtonStyle(bsDropDown);
+  EXPECT_TRUE(CanItemBeLinked(edit, button)) << "no drop-down menu yet";
+  button->SetDropDownMenu(&menu);
+  const struct {
+    TdxBarSubItem* owner;
+    bool allowed;
+  } cases[] = {{edit, false}, {paste, false}, {elsewhere, true}};
+  for (const auto& c : cases)
+    EXPECT_EQ(CanItemBeLinked(c.owner, button), c.allowed) << c.owner->GetName();
+  TdxBarItemLink* link = paste->GetItemLinks()->Add();
+  EXPECT_THROW(link->SetItem(button), Exception);
+  EXPECT_EQ(link->GetItem(), nullptr);
+  AddLink(elsewhere->GetItemLinks(), button);
+  EXPECT_EQ(elsewhere->GetItemLinks()->GetCount(), 1);
+  button->SetDropDownMenu(nullptr);
+}
+
 TEST_F(LinksTest, ShortCutsAreFoundThroughSubItems) {
   auto* file = new TdxBarSubItem(Form.get());
   auto* open = AddButton(Manager, "Open");

@@ -77,6 +77,9 @@ private:
   TCustomActionList* FActionList = nullptr;
 };
 
+// The hint about to show for a client of the action; CanShow false hides it.
+using THintEvent = std::function<void(String& HintStr, bool& CanShow)>;
+
 class TCustomAction : public TContainedAction {
 public:
   using TContainedAction::TContainedAction;
@@ -98,6 +101,13 @@ public:
   bool AutoCheck = false;
   int GroupIndex = 0;
   int HelpContext = 0;
+  THintEvent OnHint;
+  // Lets OnHint change the hint of a client; false when it may not show.
+  bool DoHint(String& HintStr) {
+    bool canShow = true;
+    if (OnHint) OnHint(HintStr, canShow);
+    return canShow;
+  }
 
 protected:
   String ClassName() const override { return "TCustomAction"; }

@@ -225,6 +225,8 @@ public:
   void ShowException(const Exception& E);
   int MessageBox(const String& Text, const String& Caption, UINT Flags);
   String Title;
+  // Hints of commands end with the command's shortcut.
+  bool HintShortCuts = true;
   // Lowers and restores top-most windows around a popup of our own.
   void NormalizeTopMosts();
   void RestoreTopMosts();
