@@ -62,9 +62,13 @@ String CutToUnits(const String& AText, int ALength) {
 
 // ---- Creation ----
 
+// Aligning the children would make the view info, and with it the
+// settings, before a descendant's constructor could choose their class.
 TcxCustomTextEdit::TcxCustomTextEdit(TComponent* AOwner) : TcxCustomEdit(AOwner) {
   SetParentColor(false);
+  LockAlignControls(true);
   SetBounds(GetLeft(), GetTop(), 121, 21);
+  LockAlignControls(false);
 }
 
 TcxCustomTextEdit::~TcxCustomTextEdit() {

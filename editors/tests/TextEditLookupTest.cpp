@@ -40,11 +40,64 @@ void ShowWithItems(TTextEditForm& f, TcxTextEditingStyle AStyle) {
   f.Focus();
 }
 
-TEST(TextEditLookup, FreeTextCompletesWhatIsTypedAndBackspaceShortensThePrefix) {
+// Typing into the items Alpha, Beta and Bravo in each editing style: the
+// typed letter takes the item's case and the rest of the item is selected;
+// what no item continues is typed as free text and dropped otherwise.
+TEST(TextEditLookup, CompletionInEachEditingStyle) {
+  const struct {
+    const char* name;
+    TcxTextEditingStyle style;
+    bool highlight;
+    std::vector<TStep> steps;
+  } cases[] = {
+      {"free text",
+       tesFreeText,
+       true,
+       {{'B', "Beta", 1, 3},
+        {'R', "Bravo", 2, 3},
+        {VK_BACK, "Beta", 1, 3},
+        {VK_BACK, "", 0, 0},
+        {'B', "Beta", 1, 3},
+        {'X', "Bx", 2, 0},
+        {VK_BACK, "B", 1, 0},
+        {'R', "Bravo", 2, 3}}},
+      {"match item",
+       tesMatchItem,
+       true,
+       {{'B', "Beta", 1, 3},
+        {'X', "Beta", 1, 3},
+        {'R', "Bravo", 2, 3},
+        {'X', "Bravo", 2, 3},
+        {VK_DELETE, "Bravo", 2, 3},
+        {VK_BACK, "Beta", 1, 3},
+        {VK_BACK, "", 0, 0},
+        {'X', "", 0, 0}}},
+      {"list only",
+       tesListOnly,
+       true,
+       {{'B', "Beta", 1, 3},
+        {'X', "Beta", 1, 3},
+        {'R', "Bravo", 2, 3},
+        {'X', "Bravo", 2, 3},
+        {VK_BACK, "Beta", 1, 3},
+        {'A', "Beta", 1, 3}}},
+      {"list only without highlight",
+       tesListOnly,
+       false,
+       {{'B', "Beta", 1, 3}, {'A', "Alpha", 1, 4}, {VK_BACK, "Alpha", 1, 4}, {'X', "Alpha", 1, 4}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TTextEditForm f;
+    f.edit->GetProperties()->SetListSelectionHighlight(c.highlight);
+    ShowWithItems(f, c.style);
+    RunSteps(f, c.steps);
+  }
+}
+
+TEST(TextEditLookup, FreeTextKeepsWhatNoItemBegins) {
   TTextEditForm f;
   ShowWithItems(f, tesFreeText);
-  RunSteps(f, {{'B', "Beta", 1, 3}, {'R', "Bravo", 2, 3}, {VK_BACK, "Beta", 1, 3}, {VK_BACK, "", 0, 0}});
-  // Text that is no item stays as typed.
   TypeText("xy");
   ASSERT_TRUE(PumpUntil([&] { return f.edit->GetText() == "xy"; }));
   EXPECT_EQ(-1, f.edit->GetLookupData()->GetCurrentKey());

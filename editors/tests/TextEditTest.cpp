@@ -192,6 +192,14 @@ TEST(TextEdit, TheTextMessagesAnswerWithTheDisplayText) {
   EXPECT_EQ("bye", f.edit->GetText());
 }
 
+TEST(TextEdit, ADescendantsConstructorChoosesTheSettingsClass) {
+  TForm form(nullptr);
+  auto* edit = new TStyledTextEdit(&form);
+  EXPECT_NE(nullptr, dynamic_cast<TStyledTextProperties*>(edit->GetProperties()));
+  EXPECT_EQ(121, edit->GetWidth());
+  EXPECT_EQ(21, edit->GetHeight());
+}
+
 TEST(TextEdit, SettingsCrossTheirBoundsRules) {
   TcxTextEditProperties props(nullptr);
   props.SetMaxLength(-5);
