@@ -4,14 +4,14 @@
 #include "Forms.h"
 
 class TStandInButton;
-class TStandInLabel;
+class TcxLabel;
 
 class TfmConfirm : public TForm {
 public:
   explicit TfmConfirm(TComponent* AOwner);
   ~TfmConfirm() override;
 
-  TStandInLabel* lbText = nullptr;
+  TcxLabel* lbText = nullptr;
   TStandInButton* bnOK = nullptr;
   TStandInButton* bnCancel = nullptr;
 

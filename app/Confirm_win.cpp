@@ -2,7 +2,7 @@
 
 #include "DialogLayout.h"
 #include "StandIns.h"
-#include "StandInsList.h"
+#include "cxLabel.h"
 
 TfmConfirm* fmConfirm = nullptr;
 
@@ -13,7 +13,7 @@ TfmConfirm::TfmConfirm(TComponent* AOwner) : TForm(AOwner) {
   SetUpForm(this, "fmConfirm", "Please confirm", poMainFormCenter);
   SetBounds(0, 0, 422, 156);
 
-  lbText = new TStandInLabel(this);
+  lbText = new TcxLabel(this);
   lbText->SetName("lbText");
   lbText->SetParent(this);
   lbText->SetAutoSize(false);

@@ -1,10 +1,9 @@
-// Stand-ins for the check-list box and the label of the program's own
-// editors, on the class library's TCheckListBox and TLabel. They offer what
-// the dialogs call, under the same member names.
+// The stand-in for the check-list box of the program's own editors, on the
+// class library's TCheckListBox. It offers what the dialogs call, under the
+// same member names.
 #pragma once
 
 #include "CheckLst.h"
-#include "StdCtrls.h"
 #include "cxCheckBox.h"
 
 #include <functional>
@@ -86,29 +85,4 @@ private:
   void ShowState(int Index);
   TStandInCheckListBoxItems FItems;
   bool FSortedItems = false;
-};
-
-// Stands for the label whose word wrap lives in its properties.
-class TStandInLabel;
-
-class TStandInLabelProperties {
-public:
-  explicit TStandInLabelProperties(TStandInLabel* label) : FLabel(label) {}
-  bool GetWordWrap() const;
-  void SetWordWrap(bool Value);
-
-private:
-  TStandInLabel* FLabel;
-};
-
-class TStandInLabel : public TLabel {
-public:
-  explicit TStandInLabel(TComponent* AOwner) : TLabel(AOwner), FProperties(this) {}
-  TStandInLabelProperties* GetProperties() { return &FProperties; }
-
-protected:
-  String ClassName() const override { return "TStandInLabel"; }
-
-private:
-  TStandInLabelProperties FProperties;
 };

@@ -111,11 +111,3 @@ void TStandInCheckListBox::ClickCheck() {
     return;
   }
 }
-
-bool TStandInLabelProperties::GetWordWrap() const {
-  return FLabel->GetWordWrap();
-}
-
-void TStandInLabelProperties::SetWordWrap(bool Value) {
-  FLabel->SetWordWrap(Value);
-}

@@ -4,6 +4,7 @@
 #include "cxCheckBox.h"
 #include "cxEdit.h"
 #include "cxEditPaintUtils.h"
+#include "cxLabel.h"
 #include "cxRadioGroup.h"
 #include "cxTextEdit.h"
 
@@ -21,10 +22,12 @@ void StartEditorsLibrary() {
   cxCheckBoxInitialize();
   cxTextEditInitialize();
   cxRadioGroupInitialize();
+  cxLabelInitialize();
 }
 
 void EndEditorsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
+  cxLabelFinalize();
   cxRadioGroupFinalize();
   cxTextEditFinalize();
   cxCheckBoxFinalize();

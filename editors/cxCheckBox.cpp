@@ -166,16 +166,24 @@ void TcxCustomCheckBoxProperties::EditValueToDisplayValue(const Variant& EditVal
 
 // ---- TcxCheckBoxStyle ----
 
-TColor TcxCheckBoxStyle::GetDefaultColor() const {
-  TcxCustomEdit* edit = GetEdit();
+TColor EditParentColor(const TcxCustomEditStyle* AStyle) {
+  TcxCustomEdit* edit = AStyle->GetEdit();
   return edit && edit->GetParent() ? edit->GetParent()->GetColor() : clWindow;
+}
+
+void RestoreEditParentColor(const TcxCustomEditStyle* AStyle) {
+  TcxStyleController* controller = AStyle->GetStyleController();
+  if (controller && controller->GetStyle()->GetAssignedValues().Contains(csvColor)) return;
+  if (TcxCustomEdit* edit = AStyle->GetEdit()) edit->SetParentColor(true);
+}
+
+TColor TcxCheckBoxStyle::GetDefaultColor() const {
+  return EditParentColor(this);
 }
 
 void TcxCheckBoxStyle::RestoreDefaults() {
   TcxCustomEditStyle::RestoreDefaults();
-  TcxStyleController* controller = GetStyleController();
-  if (controller && controller->GetStyle()->GetAssignedValues().Contains(csvColor)) return;
-  if (TcxCustomEdit* edit = GetEdit()) edit->SetParentColor(true);
+  RestoreEditParentColor(this);
 }
 
 // ---- TcxCustomCheckBox ----

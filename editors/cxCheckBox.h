@@ -168,6 +168,13 @@ protected:
   String ClassName() const override { return "TcxCheckBoxStyle"; }
 };
 
+// The parent's colour of the style's editor, clWindow without one; and the
+// editor given its parent's colour again unless the style's controller
+// assigns a colour. Styles of editors that take their parent's colour
+// share them.
+TColor EditParentColor(const TcxCustomEditStyle* AStyle);
+void RestoreEditParentColor(const TcxCustomEditStyle* AStyle);
+
 class TcxCustomCheckBox : public TcxCustomEdit {
 public:
   explicit TcxCustomCheckBox(TComponent* AOwner);

@@ -376,3 +376,22 @@ void DrawParentBackground(TControl* AControl, HDC ADC, bool ADrawParent) {
   TParentPainter::PaintGraphicChildren(parent, ADC);
   RestoreDC(ADC, saved);
 }
+
+// ---- Focus rectangles ----
+
+void CalcLabelFocusRect(TcxCustomEditViewData* AViewData, TcxCustomTextEditViewInfo* AViewInfo,
+                        TRect& AFocusRect) {
+  if (AViewInfo->IsInplace || !AViewData->Focused) return;
+  if (AViewInfo->Text.empty()) {
+    AFocusRect = TRect();
+    return;
+  }
+  AFocusRect = AViewInfo->TextRect;
+  InflateRect(&AFocusRect, 1, 1);
+}
+
+void CalcTrackBarFocusRect(TcxCustomEditViewData* AViewData, TcxCustomTextEditViewInfo* AViewInfo,
+                           TRect& AFocusRect) {
+  AViewInfo->SetBackgroundColor(AViewData->Enabled ? AViewData->GetStyle()->GetColor() : clBtnFace);
+  CalcLabelFocusRect(AViewData, AViewInfo, AFocusRect);
+}

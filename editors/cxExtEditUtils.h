@@ -93,3 +93,11 @@ void DrawPointedThumbUpLeft(TcxCanvas* ACanvas, const TRect& ARect, TcxTrackBarO
 // The parent's background and graphic controls under AControl, into ADC
 // in AControl's client coordinates.
 void DrawParentBackground(TControl* AControl, HDC ADC, bool ADrawParent);
+
+// Focus rectangles of the label and the track bar: the text rectangle grown
+// by one pixel, empty without text, left alone in place or unfocused. The
+// track bar's first takes the background of its enabled state.
+void CalcLabelFocusRect(TcxCustomEditViewData* AViewData, TcxCustomTextEditViewInfo* AViewInfo,
+                        TRect& AFocusRect);
+void CalcTrackBarFocusRect(TcxCustomEditViewData* AViewData, TcxCustomTextEditViewInfo* AViewInfo,
+                           TRect& AFocusRect);

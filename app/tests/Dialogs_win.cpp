@@ -13,6 +13,7 @@
 #include "StandIns.h"
 #include "StandInsList.h"
 #include "TblChooser.h"
+#include "cxLabel.h"
 
 #include <gtest/gtest.h>
 

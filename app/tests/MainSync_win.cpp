@@ -4,6 +4,7 @@
 #include "About.h"
 #include "ActnList.h"
 #include "ComCtrls.h"
+#include "cxLabel.h"
 #include "cxRadioGroup.h"
 #include "cxPC.h"
 #include "cxTextEdit.h"
