@@ -283,6 +283,10 @@ public:
   int GetGripSize(const TdxBar* ABar) const;
   // The form is active (kept by the form's message handler).
   bool FormActive = false;
+  // The selected control of the bar windows, and the toolbar window in
+  // keyboard mode.
+  TdxBarItemControl* SelectedItemControl = nullptr;
+  TdxBarControl* KeyboardBarControl = nullptr;
 
   // Properties with an effect.
   bool GetAutoHideEmptyBars() const { return FAutoHideEmptyBars; }
@@ -791,6 +795,17 @@ public:
   void MoveToRecentIndex(int Index);
   void ResetUsage();
 
+  // The control that shows the link while its window exists; the link
+  // owns it.
+  TdxBarItemControl* GetControl() const { return FControl.get(); }
+  TCustomdxBarControl* GetBarControl() const;
+  void CreateControl();
+  void DestroyControl();
+  // The place in the window, set by its layout; empty when not placed.
+  TRect ItemRect;
+  // The thickness of the line the link stands in.
+  int LineThickness = 0;
+
   int UseCount = 0;
   int PendingRecentIndex = -1;
   int PendingUseCount = 0;
@@ -801,6 +816,7 @@ private:
   friend class TdxBarItemLinks;
   void Changed();
   TdxBarItem* FItem = nullptr;
+  std::unique_ptr<TdxBarItemControl> FControl;
   bool FBeginGroup = false;
   bool FMostRecentlyUsed = true;
   String FUserCaption;
@@ -849,6 +865,18 @@ public:
   TdxBarItemLink* FindAcceleratorLink(WORD Key, TShiftState Shift, TdxBarItemLink* StartLink);
   bool ContainsItem(const TdxBarItem* AItem) const;
   bool IsAssigning() const { return FAssigning; }
+  // The window that shows the links, none while there is none.
+  TCustomdxBarControl* GetBarControl() const { return FBarControl; }
+  void SetBarControl(TCustomdxBarControl* Value) { FBarControl = Value; }
+  void ClearItemRects();
+  // Keyboard stepping over the fitting links (on a bar, the leading shown
+  // links wholly inside its window) whose controls are selectable; Next and
+  // Prev go round once.
+  int GetFittingCount() const;
+  TdxBarItemLink* FirstSelectable() const;
+  TdxBarItemLink* LastSelectable() const;
+  TdxBarItemLink* NextSelectable(const TdxBarItemLink* Link) const;
+  TdxBarItemLink* PrevSelectable(const TdxBarItemLink* Link) const;
 
   std::function<void(TdxBarItemLinks* Sender)> OnChange;
 
@@ -860,6 +888,7 @@ private:
   friend class TdxBarItemLink;
   TdxBarManager* FBarManager;
   TPersistent* FOwner;
+  TCustomdxBarControl* FBarControl = nullptr;
   std::vector<TdxBarItemLink*> FAvailable, FVisible, FShown, FRecent;
   int FRecentItemCount = -1;
   int FSavedRecentItemCount = -1;
@@ -998,6 +1027,9 @@ String MakeUniqueBarName(const TdxBars* Bars, const String& Caption);
 
 // ---- Painters, bar windows and item controls ----
 
+// The size of a font in points on the screen.
+int FontPointSize(HFONT Font);
+
 // Draws every pixel of bars, docks and item controls and answers the metrics
 // the layout asks for. Each operation deletes the drawing objects it made and
 // leaves the clip region as it found it. The operations stand in the order of
@@ -1018,6 +1050,9 @@ public:
                              bool Enabled) const;
   virtual void DrawCheckedGlyphCell(const TdxBarItemControl* Control, HDC DC, TRect R, HBRUSH Brush,
                                     bool Fits, int PaintType, bool Selected, bool Down, bool Pressed) const;
+  virtual void DrawGlyph(const TdxBarItemControl* Control, HDC DC, TRect R, const TRect& GlyphRect,
+                         HBRUSH Brush, bool Fits, int PaintType, bool Selected, bool Down, bool Pressed,
+                         bool Grey) const;
   virtual void DrawArrow(HDC DC, const TRect& R, bool Down, bool Enabled, bool Selected, bool Flat) const;
   virtual void DrawArrowTriangle(HDC DC, const TRect& R, bool Down, int Size, bool Selected, bool Enabled,
                                  bool Flat) const;
@@ -1046,6 +1081,14 @@ public:
   virtual void FrameBackground(const TdxBarItemControl* Control, HDC DC, bool UseBrush, HBRUSH Brush,
                                const TRect& R) const;
   virtual void FillDisabledRect(HDC DC, const TRect& R) const;
+  // The glyph box of a button: the image centred in its area (the manager's
+  // button extent unless WholeRect), shifted when down or pressed.
+  virtual void DrawGlyphArea(const TdxBarItemControl* Control, const TRect& R, const TRect* BoxRect,
+                             int PaintType, bool NoGlyph, bool Selected, bool Down, bool Pressed,
+                             bool WholeRect, bool DropDown) const;
+  virtual void DrawGlyphBox(const TdxBarItemControl* Control, const TRect& R, const TRect& GlyphRect,
+                            int PaintType, bool NoImage, bool Selected, bool Down, bool Pressed, bool Grey,
+                            bool DropDown) const;
   virtual void DrawCaption(const TdxBarItemControl* Control, HDC DC, const String& Text, const TRect& R,
                            int Alignment, bool Enabled, bool Highlighted, bool Rotated, bool Clip,
                            bool FlatHighlight) const;
@@ -1202,7 +1245,8 @@ protected:
 };
 
 // The base window of toolbars and menus: one item control per shown link;
-// all drawing goes through the manager's painter.
+// all drawing goes through the manager's painter. A command may free the
+// window: handlers check IsBarControlAlive after every call out.
 class TCustomdxBarControl : public TCustomControl {
 public:
   explicit TCustomdxBarControl(TdxBarManager* AOwner);
@@ -1212,21 +1256,49 @@ public:
   TdxBarItemControlPainterClass GetPainter() const;
   TdxBarDockingStyle GetDockingStyle() const { return FDockingStyle; }
   int GetMarkState() const { return FMarkState; }
+  TdxBarItemLinks* GetItemLinks() const { return FItemLinks; }
+  void SetItemLinks(TdxBarItemLinks* Value);
+  TdxBarItemControl* GetSelectedControl() const { return FSelectedControl; }
+  TdxBarItemControl* GetPressedControl() const { return FPressedControl; }
+  bool GetPressedControlHot() const { return FPressedControlHot; }
+  bool GetActive() const { return FActive; }
+  bool GetDestroying() const { return FDestroying; }
+  TCustomdxBarControl* ParentBarControl = nullptr;
 
+  virtual void CreateControls();
+  virtual void DestroyControls();
   virtual void CalcMetrics();
   virtual int GetSeparatorSize() const = 0;
   virtual HFONT GetFontHandle() const;
+  virtual void GetControlRect(const TdxBarItemControl* Control, TRect& R);
+  virtual bool IsCustomizing() const;
   virtual HBRUSH GetToolbarBrush() const;
   HBRUSH GetCheckedBrush() const;
   HBRUSH GetCheckedSelectedBrush() const;
   HBRUSH GetSelectedBrush() const;
   HBRUSH GetBarBackgroundBrush() const;
   virtual bool MarkVisible() const { return false; }
+  virtual bool IsMouseStill(POINT ScreenPoint) const;
+  virtual void PaintItemControl(TdxBarItemControl* Control);
+  virtual void SetDockingStyle(TdxBarDockingStyle Value);
+  virtual void SetActive(bool Value);
+  virtual void SelectControl(TdxBarItemControl* Control);
+  virtual void SetMarkState(int Value) = 0;
+  void HotTrackControl(TdxBarItemControl* Control);
+  virtual void SetSelectedControl(TdxBarItemControl* Control);
   // Paints the window's background into R; with UseOrigin R is taken in the
   // coordinates of the background (a dock's picture continues under it).
   virtual void DrawBackground(HDC DC, const TRect& R, bool UseOrigin, TColor Color, HBRUSH Brush);
   virtual TPoint GetBackgroundOrigin() const { return TPoint(); }
-  virtual void SetDockingStyle(TdxBarDockingStyle Value);
+  virtual void Deactivate();
+  virtual void Rebuild() {}
+
+  // The control of the first shown link whose rectangle holds the point.
+  TdxBarItemControl* ControlAtPos(POINT ClientPoint);
+  bool IsControlOfWindow(const TdxBarItemControl* Control) const;
+  // In the active chain: reached from its head through the parents.
+  bool IsInActiveChain() const;
+  bool DispatchKeyToSelected(WORD Key);
   // Sends WM_NCPAINT, then invalidates or repaints at once.
   void RefreshFrameAndInvalidate();
   void RefreshFrameAndRepaint();
@@ -1239,60 +1311,220 @@ public:
   int Indent = 0;
   int ArrowWidth = 0;
   int ComboButtonWidth = 0;
+  // The next left-button release is swallowed.
+  bool SkipMouseUp = false;
 
 protected:
   String ClassName() const override { return "TCustomdxBarControl"; }
+  void WndProc(TMessage& Message) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
   virtual void UpdateFont() = 0;
+  virtual void WMKeyDown(TMessage& Message);
+  virtual void WMLButtonDown(TMessage& Message);
+  virtual void WMLButtonUp(TMessage& Message);
+  virtual void WMMouseMove(TMessage& Message);
+  virtual void WMMouseLeave(TMessage& Message);
+  void WMLButtonDblClk(TMessage& Message);
+  void WMCaptureChanged(TMessage& Message);
   void SetMarkStateField(int Value) { FMarkState = Value; }
+  // The selection of the keys: arrows, Home, End, Tab and accelerators.
+  void SelectByKey(WORD& Key);
+  void RepaintSelection(TdxBarItemControl* Previous);
+  bool FPaintingControl = false;
+  POINT FLastMousePos{-1, -1};
 
 private:
+  bool DropsMouseMessage(UINT Msg) const;
   TdxBarManager* FBarManager;
+  TdxBarItemLinks* FItemLinks = nullptr;
   TdxBarDockingStyle FDockingStyle = dsNone;
   int FMarkState = 0;
+  bool FActive = false;
+  bool FDestroying = false;
+  TdxBarItemControl* FSelectedControl = nullptr;
+  TdxBarItemControl* FPressedControl = nullptr;
+  bool FPressedControlHot = false;
+  TCustomdxBarControl* FPrevActive = nullptr;
 };
+
+// The head of the chain of active bar windows, none when none is active.
+TCustomdxBarControl* ActiveBarControl();
 
 // The on-screen part of one link inside a bar window; not a window itself.
 class TdxBarItemControl : public TObject {
 public:
-  explicit TdxBarItemControl(TdxBarItemLink* ALink, TCustomdxBarControl* ABarControl);
+  TdxBarItemControl(TdxBarItemLink* ALink, TCustomdxBarControl* ABarControl);
+  ~TdxBarItemControl() override;
   TdxBarItemLink* GetLink() const { return FLink; }
   TCustomdxBarControl* GetBarControl() const { return FBarControl; }
+  TdxBarItem* GetItem() const;
   TdxBarManager* GetBarManager() const;
   TdxBarItemControlPainterClass GetPainter() const;
-  bool GetEnabled() const;
+
+  virtual void ReleaseControl() {}
+  virtual void LayoutChanged();
+  virtual void CaptionChanged();
+  virtual void EnabledChanged();
+  virtual void GlyphChanged() { Repaint(); }
+  virtual void PressedChanged();
+  virtual void VisibleChanged();
+  virtual bool IsClickable() const { return true; }
+  virtual bool IsCustomizable() const;
+  virtual bool IsHotTrackable() const { return IsSelectable(); }
+  virtual bool IsSelectable() const;
+  virtual void Click(bool ByMouse);
+  virtual void Activate(bool) { FActive = true; }
+  virtual void Deactivate(bool) { FActive = false; }
+  virtual void Press(bool) {}
+  virtual void Execute(bool ByMouse);
+  virtual bool DrawSelected() const { return IsSelected(); }
+  virtual void KeyDown(WORD) {}
+  virtual bool WantsKey(WORD) const { return false; }
+  virtual void GetTextColors(int PaintType, bool Enabled, bool Selected, bool DroppedDown,
+                             int& TextColorIndex, HBRUSH& Brush) const;
+  virtual String GetCaption() const;
+  virtual bool GetEnabled() const;
+  virtual TBitmap* GetGlyph() const;
+  virtual int GetImageIndex() const;
+  virtual TCustomImageList* GetImages() const;
+  virtual String GetHint() const;
+  virtual bool HasStateImageList() const;
+  virtual TShortCut GetShortCut() const;
+  virtual int GetHeight() { return 0; }
+  virtual int GetMinHeight() { return 1; }
+  virtual int GetMinWidth() { return 1; }
+  virtual int GetWidth() { return 0; }
+  virtual bool ClosesMenusOnClick() const { return true; }
+  virtual bool HasSubMenu() const { return false; }
+  virtual bool TracksPress() const { return false; }
+  virtual void Paint(const TRect&, int) {}
+  void Repaint();
+  virtual bool WantsDblClick() const { return HasSubMenu(); }
+  virtual void DblClick() {}
+
+  bool IsSelected() const;
+  bool IsActive() const { return FActive; }
+  bool GetPressed() const { return FPressed; }
+  void SetPressed(bool Value);
+  bool IsParentClosable() const;
+  bool HasImage() const;
+  bool HasImageListImage() const;
+  bool IsMousePressedInside() const;
+  bool AcceptsMouseClick() const { return IsSelectable() || IsClickable(); }
+  bool GetUnclickAfterDoing() const;
+  // Rotated captions: a vertical toolbar with RotateWhenVertical.
+  bool ShowsRotatedCaptions() const;
+
+  void DrawGlyphArea(const TRect& R, const TRect* BoxRect, int PaintType, bool NoGlyph, bool Selected,
+                     bool Down, bool Pressed, bool WholeRect, bool DropDown) const;
+  void DrawCaption(HDC DC, const String& Text, const TRect& R, int Alignment, bool Enabled, bool Highlighted,
+                   bool Rotated, bool Clip, bool FlatHighlight) const;
+
+  // Where the group separator before the control is drawn; also hit.
+  TRect SeparatorRect;
+  bool LineStart = false;
+  bool LineEnd = false;
   // The entry of a personalised menu shown only while it is expanded.
   bool NonRecent = false;
+  // Selected by the mouse moving over it (a disabled control is then not
+  // drawn selected).
+  bool HoverSelected = false;
 
 private:
   TdxBarItemLink* FLink;
   TCustomdxBarControl* FBarControl;
+  bool FActive = false;
+  bool FPressed = false;
+};
+
+// The control of a TdxBarButton.
+class TdxBarButtonControl : public TdxBarItemControl {
+public:
+  using TdxBarItemControl::TdxBarItemControl;
+  TdxBarButton* GetButton() const;
+  TdxBarButtonStyle GetButtonStyle() const;
+  bool GetDown() const;
+  bool GetLowered() const;
+  TdxBarPaintStyle GetPaintStyle() const;
+  virtual int GetArrowWidth() const;
+  virtual int GetDefaultHeight();
+  virtual int GetDefaultWidth();
+  int GetHeight() override;
+  int GetWidth() override;
+  void Press(bool ByMouse) override;
+  void Execute(bool ByMouse) override;
+  bool DrawSelected() const override;
+  bool ClosesMenusOnClick() const override;
+  bool TracksPress() const override { return !DroppedDown; }
+  void Paint(const TRect& R, int PaintType) override;
+  bool DroppedDown = false;
+  bool PressedByMouse = false;
+
+private:
+  bool ShowsCaption() const;
+  int CaptionWidth();
 };
 
 // The window of a toolbar, docked or floating.
 class TdxBarControl : public TCustomdxBarControl {
 public:
   TdxBarControl(TdxBarManager* AOwner, TdxBar* ABar);
+  ~TdxBarControl() override;
   TdxBar* GetBar() const { return FBar; }
+  bool IsHorizontal() const { return GetDockingStyle() == dsTop || GetDockingStyle() == dsBottom; }
   bool IsVertical() const { return GetDockingStyle() == dsLeft || GetDockingStyle() == dsRight; }
+  bool Wraps() const { return GetDockingStyle() == dsNone || FBar->GetMultiLine(); }
+  bool ShowsRotatedCaptions() const { return IsVertical() && FBar->RotateWhenVertical; }
   // Links do not all fit: the mark shows the rest.
   bool GetTruncated() const { return FTruncated; }
-  // The floating caption and its mark (a square at its start), in window
-  // coordinates.
-  TRect GetCaptionRect();
-  TRect GetCaptionMarkRect();
-  int GetCloseButtonState() const { return FCloseButtonState; }
   void SetTruncated(bool Value) { FTruncated = Value; }
   bool MarkVisible() const override;
   int GetSeparatorSize() const override;
   HFONT GetFontHandle() const override;
   HBRUSH GetToolbarBrush() const override;
+  void GetControlRect(const TdxBarItemControl* Control, TRect& R) override;
+  void PaintItemControl(TdxBarItemControl* Control) override;
+  void SetMarkState(int Value) override;
+  void Rebuild() override;
+  void SetActive(bool Value) override;
+  void SelectControl(TdxBarItemControl* Control) override;
+  void Deactivate() override;
+  // Keyboard mode: the window heads the active chain and takes the keys
+  // (after Alt, F10 or a click); leaving it gives the focus back.
+  virtual void EnterKeyboardMode(TdxBarItemControl* Control);
+  virtual void LeaveKeyboardMode();
+  bool GetMenuMode() const { return FMenuMode; }
+  // The floating caption and its mark (a square at its start), in window
+  // coordinates.
+  TRect GetCaptionRect();
+  TRect GetCaptionMarkRect();
+  int GetCloseButtonState() const { return FCloseButtonState; }
+  // Places the shown links; links that do not fit keep empty rectangles.
+  void LayoutLinks();
 
 protected:
   String ClassName() const override { return "TdxBarControl"; }
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Paint() override;
   void UpdateFont() override;
+  void WndProc(TMessage& Message) override;
+  void WMKeyDown(TMessage& Message) override;
+  void WMLButtonDown(TMessage& Message) override;
 
 private:
+  void PlaceLink(TdxBarItemLink* Link, int Pos, int Separator, int Line, int Length, int Thickness,
+                 int LineThickness);
+  void CentreLine(const std::vector<TdxBarItemLink*>& Line, int Thickness);
+  void WMNCCalcSize(TMessage& Message);
+  void WMNCPaint(TMessage& Message);
+  void PaintSeparator(TdxBarItemLink* Link, HRGN Region);
   TdxBar* FBar;
   bool FTruncated = false;
   int FCloseButtonState = 0;
+  HFONT FRotatedFont = nullptr;
+  bool FUpdatingFont = false;
+  bool FMenuMode = false;
+  HWND FSavedFocus = nullptr;
 };

@@ -1,21 +1,110 @@
-// The bar window base and the item controls it hosts.
+// The bar window base: its item controls, the active chain, the selection
+// and the mouse and keys that drive them.
 #include "dxBar.h"
+
+#include "dxBarCommon.h"
+
+#include "Forms.h"
+#include "ImgList.h"
 
 #include <algorithm>
 
-// ---- TCustomdxBarControl ----
+namespace {
+
+TCustomdxBarControl* gActiveBarControl = nullptr;
+
+TPoint MessagePoint(const TMessage& Message) {
+  return TPoint(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
+}
+
+bool IsClientMouseMessage(UINT msg) {
+  return msg >= WM_MOUSEFIRST && msg <= WM_MOUSEWHEEL;
+}
+
+bool IsNonClientMouseMessage(UINT msg) {
+  return msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK;
+}
+
+// Left and right step through the links; on vertical bars Up and Down do.
+WORD TurnArrow(WORD key) {
+  switch (key) {
+  case VK_LEFT:
+    return VK_UP;
+  case VK_UP:
+    return VK_LEFT;
+  case VK_RIGHT:
+    return VK_DOWN;
+  case VK_DOWN:
+    return VK_RIGHT;
+  default:
+    return key;
+  }
+}
+
+} // namespace
+
+TCustomdxBarControl* ActiveBarControl() {
+  return gActiveBarControl;
+}
+
+// ---- Creation and destruction ----
 
 TCustomdxBarControl::TCustomdxBarControl(TdxBarManager* AOwner)
     : TCustomControl(AOwner), FBarManager(AOwner) {
   RegisterBarControl(this);
   ControlStyle = ControlStyle - TControlStyle{csCaptureMouse};
+  const bool standard = AOwner->GetEffectiveStyle() == bmsStandard && !AOwner->IsCustomizing();
+  ControlStyle =
+      standard ? ControlStyle - TControlStyle{csDoubleClicks} : ControlStyle + TControlStyle{csDoubleClicks};
   SetColor(clBtnFace);
   SetVisible(false);
   SetBounds(100, 100, 50, 30);
 }
 
 TCustomdxBarControl::~TCustomdxBarControl() {
+  TCustomdxBarControl::SetActive(false);
+  FDestroying = true;
+  if (FItemLinks && FItemLinks->GetBarControl() == this) {
+    DestroyControls();
+    FItemLinks->SetBarControl(nullptr);
+  }
   UnregisterBarControl(this);
+}
+
+void TCustomdxBarControl::SetItemLinks(TdxBarItemLinks* Value) {
+  FItemLinks = Value;
+  if (Value) Value->SetBarControl(this);
+}
+
+void TCustomdxBarControl::CreateWnd() {
+  TCustomControl::CreateWnd();
+  CreateControls();
+  UpdateFont();
+  CalcMetrics();
+}
+
+void TCustomdxBarControl::DestroyWnd() {
+  if (FItemLinks)
+    for (int i = 0; i < FItemLinks->GetVisibleCount(); ++i)
+      if (TdxBarItemControl* control = FItemLinks->GetVisibleLink(i)->GetControl()) control->ReleaseControl();
+  StopMouseTracking(GetHandle());
+  DestroyControls();
+  TCustomControl::DestroyWnd();
+}
+
+void TCustomdxBarControl::CreateControls() {
+  if (!FItemLinks) return;
+  for (int i = 0; i < FItemLinks->GetVisibleCount(); ++i)
+    FItemLinks->GetVisibleLink(i)->CreateControl();
+}
+
+void TCustomdxBarControl::DestroyControls() {
+  if (!FItemLinks) return;
+  const bool old = FDestroying;
+  FDestroying = true;
+  for (int i = 0; i < FItemLinks->GetCount(); ++i)
+    FItemLinks->GetItem(i)->DestroyControl();
+  FDestroying = old;
 }
 
 TdxBarItemControlPainterClass TCustomdxBarControl::GetPainter() const {
@@ -37,8 +126,18 @@ void TCustomdxBarControl::CalcMetrics() {
   ComboButtonWidth = GetPainter()->GetComboButtonWidth(metrics.tmAveCharWidth);
 }
 
+// ---- Answers ----
+
 HFONT TCustomdxBarControl::GetFontHandle() const {
   return FBarManager->GetMenuFontHandle();
+}
+
+void TCustomdxBarControl::GetControlRect(const TdxBarItemControl* Control, TRect& R) {
+  R = Control && Control->GetLink() ? Control->GetLink()->ItemRect : TRect();
+}
+
+bool TCustomdxBarControl::IsCustomizing() const {
+  return FBarManager->IsCustomizing();
 }
 
 HBRUSH TCustomdxBarControl::GetToolbarBrush() const {
@@ -61,6 +160,32 @@ HBRUSH TCustomdxBarControl::GetBarBackgroundBrush() const {
   return GetPainter()->GetBarBackgroundBrush(FBarManager);
 }
 
+bool TCustomdxBarControl::IsMouseStill(POINT ScreenPoint) const {
+  return IsCustomizing() || (ScreenPoint.x == FLastMousePos.x && ScreenPoint.y == FLastMousePos.y);
+}
+
+TdxBarItemControl* TCustomdxBarControl::ControlAtPos(POINT ClientPoint) {
+  if (!FItemLinks) return nullptr;
+  for (int i = 0; i < FItemLinks->GetShownCount(); ++i) {
+    TdxBarItemLink* link = FItemLinks->GetShownLink(i);
+    if (link->ItemRect.Contains(ClientPoint)) return link->GetControl();
+  }
+  return nullptr;
+}
+
+bool TCustomdxBarControl::IsControlOfWindow(const TdxBarItemControl* Control) const {
+  if (!Control || !FItemLinks) return false;
+  for (int i = 0; i < FItemLinks->GetCount(); ++i)
+    if (FItemLinks->GetItem(i)->GetControl() == Control) return true;
+  return false;
+}
+
+bool TCustomdxBarControl::IsInActiveChain() const {
+  for (const TCustomdxBarControl* w = gActiveBarControl; w; w = w->ParentBarControl)
+    if (w == this) return true;
+  return false;
+}
+
 void TCustomdxBarControl::DrawBackground(HDC DC, const TRect& R, bool UseOrigin, TColor Color, HBRUSH Brush) {
   TRect source = R;
   if (UseOrigin) {
@@ -76,6 +201,10 @@ void TCustomdxBarControl::SetDockingStyle(TdxBarDockingStyle Value) {
   Perform(CM_FONTCHANGED, 0, 0);
 }
 
+void TCustomdxBarControl::PaintItemControl(TdxBarItemControl*) {
+  BackgroundBrush = GetToolbarBrush();
+}
+
 void TCustomdxBarControl::RefreshFrameAndInvalidate() {
   if (HandleAllocated()) SendMessageA(GetHandle(), WM_NCPAINT, 0, 0);
   Invalidate();
@@ -86,10 +215,292 @@ void TCustomdxBarControl::RefreshFrameAndRepaint() {
   Repaint();
 }
 
-// ---- TdxBarItemControl ----
+// ---- The active chain and the selection ----
+
+void TCustomdxBarControl::SetActive(bool Value) {
+  FBarManager->ShowHint(false, String());
+  if (Value == FActive) return;
+  FActive = Value;
+  if (Value) {
+    FPrevActive = gActiveBarControl;
+    gActiveBarControl = this;
+    if (!IsCustomizing() && FItemLinks) FItemLinks->UpdateActions();
+    return;
+  }
+  if (IsCustomizing())
+    FSelectedControl = nullptr;
+  else
+    SelectControl(nullptr);
+  if (gActiveBarControl == this) gActiveBarControl = FPrevActive;
+  if (gActiveBarControl && (!IsBarControlAlive(gActiveBarControl) || !gActiveBarControl->FActive))
+    gActiveBarControl = nullptr;
+}
+
+void TCustomdxBarControl::Deactivate() {
+  SetActive(false);
+  if (IsBarControlAlive(this) && ParentBarControl) ParentBarControl->Deactivate();
+}
+
+void TCustomdxBarControl::SelectControl(TdxBarItemControl* Control) {
+  if (Control == FSelectedControl) return;
+  if (FSelectedControl && FSelectedControl->IsActive()) {
+    FSelectedControl->Deactivate(true);
+    if (!IsBarControlAlive(this)) return;
+  }
+  if (Control) Control->HoverSelected = false;
+  SetSelectedControl(Control);
+}
+
+void TCustomdxBarControl::HotTrackControl(TdxBarItemControl* Control) {
+  if (!HandleAllocated() || Control == FSelectedControl) return;
+  if (FSelectedControl && FSelectedControl->IsActive()) {
+    FSelectedControl->Deactivate(false);
+    if (!IsBarControlAlive(this)) return;
+  }
+  if (Control) Control->HoverSelected = true;
+  SetSelectedControl(Control);
+  if (IsBarControlAlive(this) && FSelectedControl) FSelectedControl->Activate(false);
+}
+
+void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* Control) {
+  if (Control == FSelectedControl) return;
+  TdxBarItemControl* previous = FSelectedControl;
+  FSelectedControl = Control;
+  if (!IsCustomizing()) FBarManager->SelectedItemControl = Control;
+  RepaintSelection(previous);
+  GetCursorPos(&FLastMousePos);
+  if (Control || GetMarkState() == 0) FBarManager->ShowHint(true, String());
+  const bool hinted = Control && (Control->GetEnabled() || FBarManager->ShowHintForDisabledItems);
+  String hint = hinted ? Control->GetHint() : String();
+  const size_t bar = hint.find('|');
+  Hint = bar == String::npos ? hint : hint.substr(bar + 1);
+}
+
+void TCustomdxBarControl::RepaintSelection(TdxBarItemControl* Previous) {
+  if (FDestroying) return;
+  FPaintingControl = true;
+  try {
+    if (Previous && Previous->GetItem() && !Previous->GetItem()->IsDestroying()) PaintItemControl(Previous);
+    if (FSelectedControl) PaintItemControl(FSelectedControl);
+  } catch (...) {
+    FPaintingControl = false;
+    throw;
+  }
+  FPaintingControl = false;
+}
+
+bool TCustomdxBarControl::DispatchKeyToSelected(WORD Key) {
+  if (!FSelectedControl || !FSelectedControl->GetEnabled() || !FSelectedControl->WantsKey(Key)) return false;
+  FSelectedControl->KeyDown(Key);
+  return true;
+}
+
+// ---- Messages ----
+
+bool TCustomdxBarControl::DropsMouseMessage(UINT Msg) const {
+  return (IsClientMouseMessage(Msg) || IsNonClientMouseMessage(Msg)) && gActiveBarControl &&
+         !IsInActiveChain();
+}
+
+void TCustomdxBarControl::WndProc(TMessage& Message) {
+  if (DropsMouseMessage(Message.Msg)) return;
+  switch (Message.Msg) {
+  case WM_MOUSEACTIVATE:
+    Message.Result = MA_NOACTIVATE;
+    return;
+  case WM_ERASEBKGND:
+    Message.Result = 1;
+    return;
+  case WM_SETFOCUS:
+    if (TCustomForm* form = FBarManager->GetOwnerForm(); form && form->HandleAllocated())
+      ::SetFocus(IsWindowVisible(form->GetHandle()) ? form->GetHandle()
+                                                    : GetWindow(form->GetHandle(), GW_HWNDNEXT));
+    return;
+  case WM_NCACTIVATE:
+    if (Message.WParam && !IsCustomizing() && GetParent() && GetParent()->HandleAllocated())
+      SendMessageA(GetParent()->GetHandle(), WM_NCACTIVATE, 1, 0);
+    Message.WParam = 1;
+    break;
+  case WM_MOUSEMOVE:
+    return WMMouseMove(Message);
+  case WM_LBUTTONDOWN:
+    return WMLButtonDown(Message);
+  case WM_LBUTTONUP:
+    return WMLButtonUp(Message);
+  case WM_LBUTTONDBLCLK:
+    return WMLButtonDblClk(Message);
+  case WM_MOUSELEAVE:
+    return WMMouseLeave(Message);
+  case WM_KEYDOWN:
+    return WMKeyDown(Message);
+  case WM_CAPTURECHANGED:
+    return WMCaptureChanged(Message);
+  case WM_USER + 1:
+    Rebuild();
+    return;
+  case WM_DESTROY:
+    // The owner form's window takes a floating bar's window with it.
+    if (!IsDestroying()) {
+      StopMouseTracking(GetHandle());
+      SetMarkState(0);
+    }
+    break;
+  }
+  TCustomControl::WndProc(Message);
+}
+
+void TCustomdxBarControl::WMCaptureChanged(TMessage& Message) {
+  TCustomControl::WndProc(Message);
+  FPressedControl = nullptr;
+}
+
+void TCustomdxBarControl::WMMouseMove(TMessage& Message) {
+  if (FDestroying) return;
+  const TPoint point = MessagePoint(Message);
+  if (FPressedControl) {
+    const bool hot = ControlAtPos(point) == FPressedControl;
+    if (hot != FPressedControlHot) {
+      FPressedControlHot = hot;
+      FPressedControl->Repaint();
+    }
+  }
+  if (!GetClientRect().Contains(point)) return;
+  TCustomControl::WndProc(Message);
+  const TPoint screen = ClientToScreen(point);
+  if (IsMouseStill(screen)) return;
+  FLastMousePos = screen;
+  TdxBarItemControl* hit = ControlAtPos(point);
+  if (!IsTrackingMouse(GetHandle())) StartMouseTracking(GetHandle());
+  if (hit && !hit->IsHotTrackable()) hit = nullptr;
+  if ((FActive && !hit && dynamic_cast<TdxBarControl*>(this)) || FPressedControl) return;
+  HotTrackControl(hit);
+}
+
+void TCustomdxBarControl::WMMouseLeave(TMessage& Message) {
+  if (GetMarkState() == 1) SetMarkState(0);
+  TCustomControl::WndProc(Message);
+  if (!IsBarControlAlive(this) || IsCustomizing()) return;
+  HotTrackControl(nullptr);
+}
+
+void TCustomdxBarControl::WMLButtonDown(TMessage& Message) {
+  if (SkipMouseUp || !FItemLinks || FItemLinks->GetShownCount() == 0) return;
+  TCustomControl::WndProc(Message);
+  const TPoint point = MessagePoint(Message);
+  TdxBarItemControl* hit = GetClientRect().Contains(point) ? ControlAtPos(point) : nullptr;
+  if (hit && (!hit->GetEnabled() || !hit->AcceptsMouseClick())) hit = nullptr;
+  if (!hit) return;
+  SelectControl(hit);
+  if (!IsBarControlAlive(this)) return;
+  auto* button = dynamic_cast<TdxBarButtonControl*>(FSelectedControl);
+  if (button) button->PressedByMouse = true;
+  hit->Press(true);
+  if (!IsBarControlAlive(this) || !IsControlOfWindow(hit)) return;
+  if (button) button->PressedByMouse = false;
+  if (dynamic_cast<TdxBarControl*>(this) && FSelectedControl && FSelectedControl->TracksPress()) {
+    FPressedControl = hit;
+    FPressedControlHot = true;
+    SetCapture(GetHandle());
+    hit->Repaint();
+  }
+}
+
+void TCustomdxBarControl::WMLButtonUp(TMessage& Message) {
+  if (SkipMouseUp) {
+    SkipMouseUp = false;
+    return;
+  }
+  TCustomControl::WndProc(Message);
+  TdxBarItemControl* pressed = FPressedControl;
+  if (pressed) ReleaseCapture();
+  const TPoint point = MessagePoint(Message);
+  if (GetClientRect().Contains(point) && FActive && !IsCustomizing()) {
+    TdxBarItemControl* hit = ControlAtPos(point);
+    if (hit && !hit->AcceptsMouseClick()) hit = nullptr;
+    if (hit && hit->GetEnabled() && hit == FSelectedControl) {
+      hit->Execute(true);
+      if (!IsBarControlAlive(this)) return;
+    } else if (hit && !hit->GetEnabled() && hit != FSelectedControl && dynamic_cast<TdxBarControl*>(this)) {
+      Deactivate();
+      if (!IsBarControlAlive(this)) return;
+    }
+  }
+  if (pressed && IsBarControlAlive(this)) Deactivate();
+}
+
+void TCustomdxBarControl::WMLButtonDblClk(TMessage& Message) {
+  TCustomControl::WndProc(Message);
+  const TPoint point = MessagePoint(Message);
+  if (!FSelectedControl || !GetClientRect().Contains(point) || ControlAtPos(point) != FSelectedControl)
+    return;
+  if (FSelectedControl->WantsDblClick()) {
+    if (!FSelectedControl->HasSubMenu()) FSelectedControl->DblClick();
+    return;
+  }
+  Message.Result = SendMessageA(GetHandle(), WM_LBUTTONDOWN, Message.WParam, Message.LParam);
+}
+
+void TCustomdxBarControl::WMKeyDown(TMessage& Message) {
+  TCustomControl::WndProc(Message);
+  if (!gActiveBarControl) return;
+  WORD key = static_cast<WORD>(Message.WParam);
+  SelectByKey(key);
+  Message.WParam = key;
+}
+
+void TCustomdxBarControl::SelectByKey(WORD& Key) {
+  auto* toolbar = dynamic_cast<TdxBarControl*>(this);
+  if (toolbar && toolbar->IsVertical()) Key = TurnArrow(Key);
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+  WORD step = Key;
+  if (Key == VK_TAB && !ctrl) step = shift ? VK_LEFT : VK_RIGHT;
+  TdxBarItemLink* current = FSelectedControl ? FSelectedControl->GetLink() : nullptr;
+  TdxBarItemLink* target = nullptr;
+  switch (step) {
+  case VK_END:
+    target = FItemLinks->LastSelectable();
+    break;
+  case VK_HOME:
+    target = FItemLinks->FirstSelectable();
+    break;
+  case VK_LEFT:
+    target = current ? FItemLinks->PrevSelectable(current) : FItemLinks->FirstSelectable();
+    break;
+  case VK_RIGHT:
+    target = current ? FItemLinks->NextSelectable(current) : FItemLinks->FirstSelectable();
+    break;
+  case VK_F10:
+    if (!FBarManager->UseF10ForMenu) return;
+    [[fallthrough]];
+  case VK_MENU:
+    Key = 0;
+    Deactivate();
+    return;
+  default:
+    return;
+  }
+  if (target) SelectControl(target->GetControl());
+}
+
+// ---- Item controls ----
 
 TdxBarItemControl::TdxBarItemControl(TdxBarItemLink* ALink, TCustomdxBarControl* ABarControl)
     : FLink(ALink), FBarControl(ABarControl) {}
+
+TdxBarItemControl::~TdxBarItemControl() {
+  TdxBarManager* manager = GetBarManager();
+  if (manager && manager->SelectedItemControl == this) manager->SelectedItemControl = nullptr;
+  if (!FBarControl || !IsBarControlAlive(FBarControl) || FBarControl->GetSelectedControl() != this) return;
+  if (!manager || manager->IsDestroying() || manager->IsCustomizing()) return;
+  if (!FLink || FLink->GetShownIndex() < 0 || FBarControl->GetDestroying())
+    FBarControl->SetSelectedControl(nullptr);
+  else
+    FBarControl->HotTrackControl(nullptr);
+}
+
+TdxBarItem* TdxBarItemControl::GetItem() const {
+  return FLink ? FLink->GetItem() : nullptr;
+}
 
 TdxBarManager* TdxBarItemControl::GetBarManager() const {
   return FLink ? FLink->GetBarManager() : nullptr;
@@ -99,6 +510,237 @@ TdxBarItemControlPainterClass TdxBarItemControl::GetPainter() const {
   return FBarControl->GetPainter();
 }
 
+void TdxBarItemControl::LayoutChanged() {
+  FBarControl->Rebuild();
+}
+
+void TdxBarItemControl::CaptionChanged() {
+  FBarControl->Rebuild();
+}
+
+void TdxBarItemControl::EnabledChanged() {
+  if (!GetEnabled() && FBarControl->GetSelectedControl() == this) FBarControl->SetSelectedControl(nullptr);
+  Repaint();
+}
+
+void TdxBarItemControl::PressedChanged() {
+  if (!FPressed) Repaint();
+}
+
+void TdxBarItemControl::VisibleChanged() {
+  FBarControl->Rebuild();
+}
+
+bool TdxBarItemControl::IsCustomizable() const {
+  const TdxBarItem* item = GetItem();
+  return item && FLink && item->GetBarManager() == FLink->GetBarManager();
+}
+
+bool TdxBarItemControl::IsSelectable() const {
+  return FBarControl->IsCustomizing() ? IsCustomizable() : true;
+}
+
+void TdxBarItemControl::Click(bool ByMouse) {
+  if (!GetEnabled()) return;
+  TCustomdxBarControl* window = FBarControl;
+  Press(ByMouse);
+  if (IsBarControlAlive(window) && window->IsControlOfWindow(this)) Execute(ByMouse);
+}
+
+void TdxBarItemControl::Execute(bool) {
+  TdxBarItemLink* link = FLink;
+  TdxBarItem* item = GetItem();
+  const bool clickable = IsClickable(), closes = ClosesMenusOnClick();
+  TCustomdxBarControl* window = FBarControl;
+  if (closes) try {
+      link->MarkAsRecentlyUsed(true);
+    } catch (...) {
+    }
+  const bool unclick = GetUnclickAfterDoing() && (!closes || IsParentClosable());
+  if (unclick) SetPressed(true);
+  try {
+    if (closes) window->Deactivate();
+    if (clickable && item) item->DirectClick();
+  } catch (...) {
+    if (unclick && IsBarControlAlive(window)) SetPressed(false);
+    throw;
+  }
+  if (unclick && IsBarControlAlive(window) && window->IsControlOfWindow(this)) try {
+      SetPressed(false);
+    } catch (...) {
+    }
+}
+
+void TdxBarItemControl::GetTextColors(int PaintType, bool Enabled, bool Selected, bool DroppedDown,
+                                      int& TextColorIndex, HBRUSH& Brush) const {
+  GetPainter()->GetTextColors(this, PaintType, Enabled, Selected, DroppedDown, TextColorIndex, Brush);
+}
+
+String TdxBarItemControl::GetCaption() const {
+  return FLink ? FLink->GetCaption() : String();
+}
+
 bool TdxBarItemControl::GetEnabled() const {
-  return FLink && FLink->GetItem() && FLink->GetItem()->GetEnabled();
+  return GetItem() && GetItem()->GetEnabled();
+}
+
+TBitmap* TdxBarItemControl::GetGlyph() const {
+  return FLink ? FLink->GetGlyph() : nullptr;
+}
+
+int TdxBarItemControl::GetImageIndex() const {
+  return GetItem() ? GetItem()->GetImageIndex() : -1;
+}
+
+TCustomImageList* TdxBarItemControl::GetImages() const {
+  TdxBarManager* manager = GetBarManager();
+  if (!manager) return nullptr;
+  return !GetEnabled() && manager->GetDisabledImages() ? manager->GetDisabledImages() : manager->GetImages();
+}
+
+String TdxBarItemControl::GetHint() const {
+  return GetItem() ? GetItem()->Hint : String();
+}
+
+bool TdxBarItemControl::HasStateImageList() const {
+  TdxBarManager* manager = GetBarManager();
+  return (manager && manager->GetDisabledImages()) || GetEnabled();
+}
+
+TShortCut TdxBarItemControl::GetShortCut() const {
+  return GetItem() ? GetItem()->GetShortCut() : 0;
+}
+
+void TdxBarItemControl::Repaint() {
+  if (FBarControl->GetDestroying()) return;
+  FBarControl->PaintItemControl(this);
+}
+
+bool TdxBarItemControl::IsSelected() const {
+  return FBarControl->GetSelectedControl() == this && (GetEnabled() || !HoverSelected);
+}
+
+void TdxBarItemControl::SetPressed(bool Value) {
+  if (Value == FPressed) return;
+  FPressed = Value;
+  PressedChanged();
+}
+
+bool TdxBarItemControl::IsParentClosable() const {
+  return dynamic_cast<const TdxBarControl*>(FBarControl) != nullptr;
+}
+
+bool TdxBarItemControl::HasImageListImage() const {
+  const TCustomImageList* images = GetImages();
+  return images && GetImageIndex() >= 0 && GetImageIndex() < images->GetCount();
+}
+
+bool TdxBarItemControl::HasImage() const {
+  const TBitmap* glyph = GetGlyph();
+  return (glyph && !glyph->GetEmpty()) || HasImageListImage();
+}
+
+bool TdxBarItemControl::IsMousePressedInside() const {
+  if (!GetEnabled() || !FBarControl->HandleAllocated()) return false;
+  POINT p;
+  GetCursorPos(&p);
+  ScreenToClient(FBarControl->GetHandle(), &p);
+  return FLink->ItemRect.Contains(p) && GetKeyState(VK_LBUTTON) < 0;
+}
+
+bool TdxBarItemControl::GetUnclickAfterDoing() const {
+  const auto* button = dynamic_cast<const TdxBarButton*>(GetItem());
+  return !button || button->UnclickAfterDoing;
+}
+
+bool TdxBarItemControl::ShowsRotatedCaptions() const {
+  const auto* toolbar = dynamic_cast<const TdxBarControl*>(FBarControl);
+  return toolbar && toolbar->ShowsRotatedCaptions();
+}
+
+void TdxBarItemControl::DrawGlyphArea(const TRect& R, const TRect* BoxRect, int PaintType, bool NoGlyph,
+                                      bool Selected, bool Down, bool Pressed, bool WholeRect,
+                                      bool DropDown) const {
+  GetPainter()->DrawGlyphArea(this, R, BoxRect, PaintType, NoGlyph, Selected, Down, Pressed, WholeRect,
+                              DropDown);
+}
+
+void TdxBarItemControl::DrawCaption(HDC DC, const String& Text, const TRect& R, int Alignment, bool Enabled,
+                                    bool Highlighted, bool Rotated, bool Clip, bool FlatHighlight) const {
+  GetPainter()->DrawCaption(this, DC, Text, R, Alignment, Enabled, Highlighted, Rotated, Clip, FlatHighlight);
+}
+
+// ---- Links and their controls ----
+
+TCustomdxBarControl* TdxBarItemLink::GetBarControl() const {
+  TdxBarItemLinks* links = GetLinks();
+  return links ? links->GetBarControl() : nullptr;
+}
+
+void TdxBarItemLink::CreateControl() {
+  TCustomdxBarControl* window = GetBarControl();
+  if (!window || !FItem || FControl) return;
+  const TdxBarItemControlClass* controlClass = GetItemControlClass(FItem);
+  if (!controlClass || !*controlClass) return;
+  FControl.reset(dynamic_cast<TdxBarItemControl*>((*controlClass)(this)));
+}
+
+void TdxBarItemLink::DestroyControl() {
+  FControl.reset();
+}
+
+void TdxBarItemLinks::ClearItemRects() {
+  for (int i = 0; i < GetCount(); ++i)
+    GetItem(i)->ItemRect = TRect();
+}
+
+int TdxBarItemLinks::GetFittingCount() const {
+  if (!dynamic_cast<TdxBar*>(FOwner) || !FBarControl) return GetShownCount();
+  const TRect client = FBarControl->GetClientRect();
+  int count = 0;
+  for (; count < GetShownCount(); ++count) {
+    const TRect r = GetShownLink(count)->ItemRect;
+    if (r.Width() <= 0 || r.Height() <= 0 || r.left < client.left || r.top < client.top ||
+        r.right > client.right || r.bottom > client.bottom)
+      break;
+  }
+  return count;
+}
+
+namespace {
+
+bool IsSelectableLink(const TdxBarItemLink* link) {
+  return link->GetControl() && link->GetControl()->IsSelectable();
+}
+
+// From the shown position of Link (or from the end before the start),
+// Step places round the fitting links; none after a whole round.
+TdxBarItemLink* StepSelectable(const TdxBarItemLinks* links, const TdxBarItemLink* link, int step) {
+  const int count = links->GetFittingCount();
+  if (count == 0) return nullptr;
+  int index = link ? link->GetShownIndex() : -1;
+  if (index < 0 || index >= count) index = step > 0 ? -1 : count;
+  for (int i = 0; i < count; ++i) {
+    index = ((index + step) % count + count) % count;
+    if (IsSelectableLink(links->GetShownLink(index))) return links->GetShownLink(index);
+  }
+  return nullptr;
+}
+
+} // namespace
+
+TdxBarItemLink* TdxBarItemLinks::FirstSelectable() const {
+  return StepSelectable(this, nullptr, 1);
+}
+
+TdxBarItemLink* TdxBarItemLinks::LastSelectable() const {
+  return StepSelectable(this, nullptr, -1);
+}
+
+TdxBarItemLink* TdxBarItemLinks::NextSelectable(const TdxBarItemLink* Link) const {
+  return StepSelectable(this, Link, 1);
+}
+
+TdxBarItemLink* TdxBarItemLinks::PrevSelectable(const TdxBarItemLink* Link) const {
+  return StepSelectable(this, Link, -1);
 }

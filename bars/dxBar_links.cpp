@@ -291,6 +291,8 @@ TdxBarItemLinks::TdxBarItemLinks(TdxBarManager* ABarManager, TPersistent* AOwner
       FBarManager(ABarManager), FOwner(AOwner) {}
 
 TdxBarItemLinks::~TdxBarItemLinks() {
+  // The window that shows the links goes with them.
+  delete FBarControl;
   Clear();
 }
 

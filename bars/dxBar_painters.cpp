@@ -5,6 +5,8 @@
 #include "dxBarCommon.h"
 #include "dxOffice11.h"
 
+#include "ImgList.h"
+
 #include "cxEditTextUtils.h"
 
 #include <utility>
@@ -25,16 +27,6 @@ void FillPolygon(HDC dc, const POINT* points, int count, TColor color) {
   SelectObject(dc, oldPen);
   DeleteObject(brush);
   DeleteObject(pen);
-}
-
-int FontPointSize(HFONT font) {
-  LOGFONTA log{};
-  GetObjectA(font, sizeof(log), &log);
-  HDC screen = GetDC(nullptr);
-  const int points =
-      MulDiv(log.lfHeight < 0 ? -log.lfHeight : log.lfHeight, 72, GetDeviceCaps(screen, LOGPIXELSY));
-  ReleaseDC(nullptr, screen);
-  return points;
 }
 
 NONCLIENTMETRICSA NonClientMetrics() {
@@ -111,6 +103,16 @@ void TdxBarItemControlPainter::PaintBarBackground(TCustomdxBarControl* BarContro
   BarControl->DrawBackground(DC, R, true, clNone, Brush ? Brush : BarControl->GetToolbarBrush());
 }
 
+int FontPointSize(HFONT Font) {
+  LOGFONTA log{};
+  GetObjectA(Font, sizeof(log), &log);
+  HDC screen = GetDC(nullptr);
+  const int points =
+      MulDiv(log.lfHeight < 0 ? -log.lfHeight : log.lfHeight, 72, GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+  return points;
+}
+
 TdxBarItemControlPainterClass TdxBarItemControlPainter::Instance() {
   static const TdxBarItemControlPainter painter;
   return &painter;
@@ -136,6 +138,21 @@ void TdxBarItemControlPainter::DrawCheckedGlyphCell(const TdxBarItemControl* Con
   const int scale = FontPointSize(barControl->GetFontHandle()) < 16 ? 1 : 2;
   DrawCheckMark(barControl, DC, R.left + (R.Width() - 9 * scale) / 2, R.top + (R.Height() - 7 * scale) / 2,
                 scale, Control->GetEnabled());
+}
+
+void TdxBarItemControlPainter::DrawGlyph(const TdxBarItemControl* Control, HDC DC, TRect R,
+                                         const TRect& GlyphRect, HBRUSH Brush, bool Fits, int /*PaintType*/,
+                                         bool Selected, bool Down, bool Pressed, bool Grey) const {
+  if (Fits) InflateRect(&R, -1, -1);
+  TdxGlyphState state;
+  state.Pressed = Pressed;
+  state.Down = Down;
+  state.Selected = Selected;
+  state.Disabled = Grey;
+  state.StateImage = Control->HasStateImageList();
+  const TdxBarManager* manager = Control->GetBarManager();
+  DrawStateGlyph(DC, Brush, R, manager->ImageListBkColor, GetFadedImageColor(manager), state,
+                 Control->GetImageIndex(), Control->GetImages(), Control->GetGlyph(), GlyphRect);
 }
 
 void TdxBarItemControlPainter::DrawArrow(HDC DC, const TRect& R, bool Down, bool Enabled, bool Selected,
@@ -250,6 +267,51 @@ void TdxBarItemControlPainter::FrameBackground(const TdxBarItemControl* Control,
 
 void TdxBarItemControlPainter::FillDisabledRect(HDC DC, const TRect& R) const {
   FillRect(DC, &R, GetSysColorBrush(COLOR_BTNSHADOW));
+}
+
+void TdxBarItemControlPainter::DrawGlyphArea(const TdxBarItemControl* Control, const TRect& R,
+                                             const TRect* BoxRect, int PaintType, bool NoGlyph, bool Selected,
+                                             bool Down, bool Pressed, bool WholeRect, bool DropDown) const {
+  const TdxBarManager* manager = Control->GetBarManager();
+  // The image is centred in the button extent at the start; the box is the
+  // whole rectangle, so that a caption beside the image lies in its frame.
+  TRect area = R;
+  if (!WholeRect && PaintType == 0) area.right = area.left + manager->GetButtonWidth();
+  if (!WholeRect && PaintType == 2) area.bottom = area.top + manager->GetButtonHeight();
+  const bool noImage = NoGlyph || !Control->HasImage();
+  TRect glyph = area;
+  if (!noImage) {
+    SIZE size{0, 0};
+    if (TBitmap* bitmap = Control->GetGlyph(); bitmap && !bitmap->GetEmpty())
+      size = SIZE{bitmap->GetWidth(), bitmap->GetHeight()};
+    else if (TCustomImageList* images = Control->GetImages())
+      size = SIZE{images->GetWidth(), images->GetHeight()};
+    if (manager->GetLargeIcons()) size = SIZE{size.cx * 2, size.cy * 2};
+    const int left = area.left + (area.Width() - size.cx) / 2, top = area.top + (area.Height() - size.cy) / 2;
+    glyph = TRect(left, top, left + size.cx, top + size.cy);
+    const int down = Down ? GetDownGlyphOffset() : 0, pressed = Pressed ? GetPressedGlyphOffset(Down) : 0;
+    OffsetRect(&glyph, down + pressed, down + pressed);
+  }
+  DrawGlyphBox(Control, BoxRect ? *BoxRect : R, glyph, PaintType, noImage, Selected, Down, Pressed, false,
+               DropDown);
+}
+
+void TdxBarItemControlPainter::DrawGlyphBox(const TdxBarItemControl* Control, const TRect& R,
+                                            const TRect& GlyphRect, int PaintType, bool NoImage,
+                                            bool Selected, bool Down, bool Pressed, bool Grey, bool) const {
+  HDC dc = Control->GetBarControl()->GetCanvas()->GetHandle();
+  HBRUSH brush = GetBackgroundBrush(Control, PaintType, NoImage, Selected, Down, Pressed);
+  const int glyphSize = Control->GetBarManager()->GetGlyphSize();
+  const SIZE inner = NoImage ? SIZE{glyphSize, glyphSize} : SIZE{GlyphRect.Width(), GlyphRect.Height()};
+  const bool fits = R.Width() >= inner.cx + 2 && R.Height() >= inner.cy + 2;
+  if (HasCustomBackground())
+    DrawButtonBorder(Control, dc, brush, fits, R, PaintType, NoImage, Selected, Down, Pressed);
+  if (NoImage)
+    DrawCheckedGlyphCell(Control, dc, R, brush, fits, PaintType, Selected, Down, Pressed);
+  else
+    DrawGlyph(Control, dc, R, GlyphRect, brush, fits, PaintType, Selected, Down, Pressed, Grey);
+  if (!HasCustomBackground())
+    DrawButtonBorder(Control, dc, brush, fits, R, PaintType, NoImage, Selected, Down, Pressed);
 }
 
 // ---- Captions ----

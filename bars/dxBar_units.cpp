@@ -77,7 +77,10 @@ void LoadCursors() {
 
 void RegisterItemClasses() {
   // The other kinds join this list, in their order, as their classes land.
-  RegisterBarItemClass(TdxBarButton::ClassInfo(), nullptr, true);
+  RegisterBarItemClass(
+      TdxBarButton::ClassInfo(),
+      [](TdxBarItemLink* link) -> TObject* { return new TdxBarButtonControl(link, link->GetBarControl()); },
+      true);
   RegisterBarItemClass(TdxBarSubItem::ClassInfo(), nullptr, true);
 }
 
