@@ -5,6 +5,8 @@
 #include "cxEdit.h"
 #include "cxEditPaintUtils.h"
 #include "cxLabel.h"
+#include "cxMaskConsts.h"
+#include "cxMaskEdit.h"
 #include "cxRadioGroup.h"
 #include "cxTextEdit.h"
 
@@ -12,25 +14,35 @@ namespace {
 
 int StartCount = 0;
 
+// The mask engines' messages from the string table linked into the program.
+String LoadMaskString(const TcxResourceString& ResString) {
+  const TResStringRec record = {nullptr, ResString.Identifier};
+  return LoadLibraryResString(&record);
+}
+
 } // namespace
 
 void StartEditorsLibrary() {
   if (StartCount++ > 0) return;
   StartControlsLibrary();
+  cxSetResourceStringLoader(LoadMaskString);
   cxEditInitialize();
   InitCheckBoxSize();
   cxCheckBoxInitialize();
   cxTextEditInitialize();
   cxRadioGroupInitialize();
   cxLabelInitialize();
+  cxMaskEditInitialize();
 }
 
 void EndEditorsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
+  cxMaskEditFinalize();
   cxLabelFinalize();
   cxRadioGroupFinalize();
   cxTextEditFinalize();
   cxCheckBoxFinalize();
   cxEditFinalize();
+  cxSetResourceStringLoader(nullptr);
   EndControlsLibrary();
 }

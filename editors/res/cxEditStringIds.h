@@ -9,3 +9,6 @@
 #define IDS_cxSEditCheckBoxUnchecked 65151
 #define IDS_cxSEditValueOutOfBounds 65152
 #define IDS_scxSEditRepositoryTextItem 65153
+#define IDS_cxSMaskEditInvalidEditValue 65154
+#define IDS_cxSMaskEditRegExprErrors 65155
+#define IDS_scxSEditRepositoryMaskItem 65156

@@ -1,0 +1,89 @@
+// Masked edits on a form between two standard edits, typed into by real
+// input, and the key sequences the tests run through them.
+#pragma once
+
+#include "cxMaskEdit.h"
+
+#include "Forms.h"
+#include "GuiTest.h"
+#include "StdCtrls.h"
+
+#include <memory>
+#include <ostream>
+#include <vector>
+
+// One keystroke of a sequence: a typed character, or a key with modifiers.
+struct TMaskKey {
+  WORD Key = 0;
+  int Modifiers = guitest::kNone;
+  char Char = 0;
+};
+
+inline TMaskKey Typed(char C) {
+  return TMaskKey{0, guitest::kNone, C};
+}
+inline TMaskKey Key(WORD AKey, int AModifiers = guitest::kNone) {
+  return TMaskKey{AKey, AModifiers, 0};
+}
+// A typed text, one keystroke per character.
+std::vector<TMaskKey> Typing(const String& AText);
+
+// What the editor shows: its text and selection.
+struct TMaskState {
+  String Text;
+  int SelStart = 0;
+  int SelLength = 0;
+  bool operator==(const TMaskState&) const = default;
+};
+std::ostream& operator<<(std::ostream& Stream, const TMaskState& State);
+
+template <typename TEditClass> struct TMaskFormOf {
+  TMaskFormOf() {
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(60, 60, 360, 200);
+    form->SetColor(clSilver);
+    before = new TEdit(form.get());
+    before->SetParent(form.get());
+    before->SetBounds(10, 10, 120, 21);
+    edit = new TEditClass(form.get());
+    edit->SetParent(form.get());
+    edit->SetBounds(10, 50, 200, 21);
+    edit->AfterConstruction();
+    after = new TEdit(form.get());
+    after->SetParent(form.get());
+    after->SetBounds(10, 120, 120, 21);
+  }
+  void Show() {
+    form->Show();
+    form->Update();
+    guitest::PumpFor(20);
+  }
+  void Focus() {
+    edit->SetFocus();
+    guitest::PumpUntil([this] { return edit->IsFocused(); }, 2000);
+  }
+  TMaskState State() const {
+    IcxInnerTextEdit* inner = edit->InnerTextEdit();
+    return TMaskState{edit->GetInnerEdit()->GetControl()->GetText(), inner->GetSelStart(),
+                      inner->GetSelLength()};
+  }
+  // Presses each key and waits for the editor to show its effect (a key
+  // without any waits out a generous bound).
+  void Run(const std::vector<TMaskKey>& AKeys) {
+    for (const TMaskKey& key : AKeys) {
+      const TMaskState before = State();
+      if (key.Char)
+        guitest::TypeText(String(1, key.Char));
+      else
+        guitest::PressKey(key.Key, key.Modifiers);
+      guitest::PumpUntil([&] { return !(State() == before); }, 400);
+      guitest::PumpFor(20);
+    }
+  }
+  std::unique_ptr<TForm> form;
+  TEdit* before;
+  TEditClass* edit;
+  TEdit* after;
+};
+
+using TMaskForm = TMaskFormOf<TcxMaskEdit>;
