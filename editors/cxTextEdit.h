@@ -15,6 +15,7 @@
 class TcxCustomTextEdit;
 class TcxCustomInnerTextEdit;
 class TcxCustomEditListBox;
+class TcxCustomTextEditLookupData;
 
 enum TcxTextEditingStyle { tesFreeText, tesMatchItem, tesListOnly, tesNoCaret };
 enum TcxEditEchoMode { eemNormal, eemPassword };
@@ -246,6 +247,9 @@ public:
   virtual void SetCharCase(TEditCharCase Value);
   virtual void SetMaxLength(int Value);
   virtual bool HasLookupData() const { return true; }
+  // The lookup data of an editor of these settings (the drop-down editors
+  // make their own kind).
+  virtual std::unique_ptr<TcxCustomTextEditLookupData> CreateLookupData(TcxCustomTextEdit* AEdit) const;
   virtual bool IsDisplayValueValid(Variant& DisplayValue, bool AEditFocused);
 
   void AlignmentChanged() override;

@@ -77,7 +77,7 @@ TcxCustomTextEdit::~TcxCustomTextEdit() {
 
 void TcxCustomTextEdit::AfterConstruction() {
   if (!FLookupData && GetActiveProperties()->HasLookupData()) {
-    FLookupData = std::make_unique<TcxCustomTextEditLookupData>(this);
+    FLookupData = GetActiveProperties()->CreateLookupData(this);
     FLookupData->StoreOnSelectItem([this](TObject*) { LookupKeyChanged(); });
   }
   TcxCustomEdit::AfterConstruction();

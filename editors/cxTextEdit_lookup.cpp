@@ -4,6 +4,11 @@
 
 #include <algorithm>
 
+std::unique_ptr<TcxCustomTextEditLookupData>
+TcxCustomTextEditProperties::CreateLookupData(TcxCustomTextEdit* AEdit) const {
+  return std::make_unique<TcxCustomTextEditLookupData>(AEdit);
+}
+
 // ---- TcxCustomTextEditLookupData ----
 
 TcxCustomTextEditLookupData::TcxCustomTextEditLookupData(TcxCustomTextEdit* AOwner)

@@ -103,6 +103,63 @@ TEST(TextEditLookup, FreeTextKeepsWhatNoItemBegins) {
   EXPECT_EQ(-1, f.edit->GetLookupData()->GetCurrentKey());
 }
 
+TEST(TextEditLookup, SearchesFindTheFirstItemThatBeginsWithTheText) {
+  TTextEditForm f;
+  for (const char* item : {"Alpha", "alpine"})
+    f.edit->GetProperties()->GetLookupItems()->Add(item);
+  TcxCustomTextEditLookupData* data = f.edit->GetLookupData();
+  const struct {
+    TcxTextEditingStyle style;
+    int start;
+    String text;
+    bool fromCurrent;
+    bool found;
+    String foundText;
+    String tail;
+    int key;
+  } cases[] = {
+      {tesFreeText, -1, "AL", false, true, "Al", "pha", 0},
+      {tesFreeText, 0, "AL", true, true, "al", "pine", 1},
+      {tesFreeText, 1, "AL", true, false, "AL", "", -1},
+      {tesFreeText, 0, "alphabet", false, false, "alphabet", "", -1},
+      {tesFreeText, 0, "", false, false, "", "", -1},
+      {tesMatchItem, 1, "x", false, false, "x", "", 1},
+      {tesMatchItem, 1, "", false, false, "", "", -1},
+      {tesListOnly, 1, "", false, false, "", "", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text + " from " + std::to_string(c.start));
+    f.edit->Styled()->Style = c.style;
+    data->SetCurrentKey(c.start);
+    String text = c.text;
+    String tail;
+    EXPECT_EQ(c.found, data->Locate(text, tail, c.fromCurrent));
+    EXPECT_EQ(c.foundText, text);
+    EXPECT_EQ(c.tail, tail);
+    EXPECT_EQ(c.key, data->GetCurrentKey());
+  }
+}
+
+TEST(TextEditLookup, ChoosingTheCurrentItemAgainWritesOnlyWhatDiffers) {
+  TTextEditForm f;
+  ShowWithItems(f, tesFreeText);
+  TcxCustomTextEditLookupData* data = f.edit->GetLookupData();
+  int selected = 0;
+  data->StoreOnSelectItem([&](TObject*) {
+    ++selected;
+    f.edit->LookupKeyChanged();
+  });
+  data->SelectItemByKey(1);
+  EXPECT_EQ(1, selected);
+  EXPECT_EQ("Beta", f.edit->GetText());
+  data->SelectItemByKey(1);
+  EXPECT_EQ(1, selected) << "the same text";
+  f.edit->SetText("other");
+  data->SelectItemByKey(1);
+  EXPECT_EQ(2, selected) << "other text";
+  EXPECT_EQ("Beta", f.edit->GetText());
+}
+
 TEST(TextEditLookup, NavigationFollowsTheTableWithAndWithoutWrap) {
   TTextEditForm f;
   ShowWithItems(f, tesFreeText);

@@ -9,16 +9,39 @@
 #include "StdCtrls.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
+
+// An edit list box that records the state each row is drawn in.
+class TRecordingListBox : public TcxCustomEditListBox {
+public:
+  using TcxCustomEditListBox::TcxCustomEditListBox;
+  std::vector<std::pair<int, TOwnerDrawState>> Drawn;
+  bool DrawItemByEvent(int Index, const TRect&, TOwnerDrawState State) override {
+    Drawn.emplace_back(Index, State);
+    return false;
+  }
+};
+
+// Lookup data with a list, as the drop-down editors have.
+class TListLookupData : public TcxCustomTextEditLookupData {
+public:
+  using TcxCustomTextEditLookupData::TcxCustomTextEditLookupData;
+  TcxCustomEditListBox* CreateListBox(TComponent* AOwner) override { return new TRecordingListBox(AOwner); }
+};
 
 class TStyledTextProperties : public TcxTextEditProperties {
 public:
   using TcxTextEditProperties::TcxTextEditProperties;
   TcxTextEditingStyle Style = tesFreeText;
   TcxTextEditingStyle GetEditingStyle() const override { return Style; }
+  std::unique_ptr<TcxCustomTextEditLookupData> CreateLookupData(TcxCustomTextEdit* AEdit) const override {
+    return std::make_unique<TListLookupData>(AEdit);
+  }
 };
 
-// A text edit whose settings take an editing style, and whose lookup items
-// may navigate by keys.
+// A text edit whose settings take an editing style, whose lookup items may
+// navigate by keys, and whose lookup data can show a list.
 class TStyledTextEdit : public TcxTextEdit {
 public:
   using TcxTextEdit::TcxTextEdit;
