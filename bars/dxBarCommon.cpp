@@ -127,6 +127,18 @@ void ReadScreenBitsPerPixel() {
   ReleaseDC(nullptr, dc);
 }
 
+// ---- Bar windows ----
+
+bool IsVerticalBar(const TCustomdxBarControl* BarControl) {
+  auto* toolbar = dynamic_cast<const TdxBarControl*>(BarControl);
+  return toolbar && toolbar->IsVertical();
+}
+
+bool IsBarControlRotated(const TCustomdxBarControl* BarControl) {
+  return IsVerticalBar(BarControl) &&
+         static_cast<const TdxBarControl*>(BarControl)->GetBar()->RotateWhenVertical;
+}
+
 // ---- Message pumps ----
 
 void DispatchMouseMessages() {

@@ -9,6 +9,7 @@
 #include <functional>
 
 class TCustomImageList;
+class TCustomdxBarControl;
 
 // ---- Geometry and system ----
 
@@ -18,6 +19,13 @@ bool IsPrimaryMouseButtonDown();
 bool IsSecondaryMouseButtonDown();
 int ScreenBitsPerPixel();
 void ReadScreenBitsPerPixel();
+
+// ---- Bar windows ----
+
+// A toolbar window docked on the left or right.
+bool IsVerticalBar(const TCustomdxBarControl* BarControl);
+// A vertical toolbar whose bar turns its captions.
+bool IsBarControlRotated(const TCustomdxBarControl* BarControl);
 
 // ---- Message pumps: a WM_QUIT they take is posted again ----
 

@@ -474,3 +474,26 @@ TEST(CommonRoutines, ClipRegionsAreSavedAndRestored) {
   EXPECT_TRUE(PtInRegion(probe, 7, 7));
   DeleteObject(probe);
 }
+
+using BarWindowRoutines = BarsTest;
+
+TEST_F(BarWindowRoutines, VerticalAndRotatedToolbars) {
+  Build([](TdxBarManager* m) { m->GetBars()->Add()->SetCaption("Tools"); });
+  TdxBar* bar = Manager->GetBars()->GetItem(0);
+  auto window = std::make_unique<TdxBarControl>(Manager, bar);
+  const struct {
+    TdxBarDockingStyle docking;
+    bool rotateWhenVertical, vertical, rotated;
+  } cases[] = {
+      {dsLeft, true, true, true},  {dsRight, true, true, true},    {dsRight, false, true, false},
+      {dsTop, true, false, false}, {dsBottom, true, false, false}, {dsNone, true, false, false},
+  };
+  for (const auto& c : cases) {
+    window->SetDockingStyle(c.docking);
+    bar->RotateWhenVertical = c.rotateWhenVertical;
+    EXPECT_EQ(IsVerticalBar(window.get()), c.vertical) << c.docking;
+    EXPECT_EQ(IsBarControlRotated(window.get()), c.rotated) << c.docking << c.rotateWhenVertical;
+  }
+  EXPECT_FALSE(IsVerticalBar(nullptr));
+  EXPECT_FALSE(IsBarControlRotated(nullptr));
+}
