@@ -112,6 +112,8 @@ bool TcxCustomMaskEdit::HandleMaskedKeyDown(WORD& Key, TShiftState Shift) {
     if (!Shift.Contains(ssShift)) {
       if (!mode->DoDelete()) Key = 0;
     } else if (GetEditSelLength() == 0) {
+      // Acting as Backspace, it moves as an unshifted key would.
+      FShiftDown = false;
       if (!mode->DoBackspace()) Key = 0;
     }
     return Key != 0;

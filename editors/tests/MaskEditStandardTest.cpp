@@ -1,0 +1,238 @@
+// Picture masks typed into by real input: the overwrite caret that jumps
+// over literals, Delete and Backspace that blank positions, pastes that
+// overwrite (and never make the text longer than the mask), the text shown
+// with and without the focus, and validation on leaving.
+#include "MaskEditTest.h"
+
+#include "Clipbrd.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using guitest::kCtrl;
+using guitest::kShift;
+using guitest::PressKey;
+using guitest::PumpFor;
+using guitest::PumpUntil;
+
+std::vector<TMaskKey> operator+(std::vector<TMaskKey> A, const std::vector<TMaskKey>& B) {
+  A.insert(A.end(), B.begin(), B.end());
+  return A;
+}
+
+const String kPhone = "(000) 000-0000";
+
+struct TStandardCase {
+  const char* name;
+  String mask;
+  std::vector<TMaskKey> keys;
+  TMaskState expected;
+};
+
+const TStandardCase kStandardCases[] = {
+    {"Home skips a leading literal", kPhone, {Key(VK_HOME)}, {"(___) ___-____", 1, 1}},
+    {"typing jumps over literals", kPhone, Typing("5551234567"), {"(555) 123-4567", 14, 0}},
+    {"Ctrl+Left acts as Home",
+     kPhone,
+     Typing("12") + std::vector{Key(VK_LEFT, kCtrl)},
+     {"(12_) ___-____", 1, 1}},
+    {"End goes after the last position", kPhone, {Key(VK_HOME), Key(VK_END)}, {"(___) ___-____", 14, 0}},
+    {"a letter in a digit position changes nothing", "000", {Key(VK_HOME), Typed('a')}, {"___", 0, 1}},
+    {"Backspace blanks the position before the caret",
+     "000",
+     Typing("12") + std::vector{Key(VK_BACK)},
+     {"1__", 1, 1}},
+    {"Shift+Delete without a selection acts as Backspace",
+     "000",
+     Typing("123") + std::vector{Key(VK_DELETE, kShift)},
+     {"12_", 2, 1}},
+    {"Delete blanks the selected position",
+     "000",
+     Typing("123") + std::vector{Key(VK_HOME), Key(VK_DELETE)},
+     {"_23", 0, 1}},
+    {"the arrows jump over literals",
+     "00-00",
+     {Key(VK_HOME), Key(VK_RIGHT), Key(VK_RIGHT), Key(VK_LEFT)},
+     {"__-__", 1, 1}},
+    {"Right after the last position stays",
+     "0-",
+     Typing("1") + std::vector{Key(VK_RIGHT), Key(VK_RIGHT)},
+     {"1-", 2, 0}},
+    {"letters take the case of the mask", ">LL<LL", Typing("abCD"), {"ABcd", 4, 0}},
+    {"a mask of literals only takes nothing", "\\a\\b", {Key(VK_HOME), Typed('x')}, {"ab", 2, 0}},
+    {"a mask without positions changes nothing",
+     ";1",
+     {Typed('x'), Key(VK_BACK), Key(VK_DELETE), Key(VK_HOME), Key(VK_LEFT), Key(VK_END), Key(VK_RIGHT)},
+     {"", 0, 0}},
+};
+
+class TStandardTyping : public testing::TestWithParam<TStandardCase> {};
+
+TEST_P(TStandardTyping, KeysGiveTheTextAndSelection) {
+  const TStandardCase& c = GetParam();
+  TMaskForm f;
+  f.edit->GetProperties()->SetEditMask(c.mask);
+  f.Show();
+  f.Focus();
+  f.Run(c.keys);
+  EXPECT_EQ(c.expected, f.State());
+}
+
+INSTANTIATE_TEST_SUITE_P(MaskEditStandard, TStandardTyping, testing::ValuesIn(kStandardCases),
+                         [](const testing::TestParamInfo<TStandardCase>& Info) {
+                           String name;
+                           for (const char* p = Info.param.name; *p; ++p)
+                             if (isalnum(static_cast<unsigned char>(*p))) name += *p;
+                           return name;
+                         });
+
+TEST(MaskEditStandard, ACharacterTypedOnALiteralGoesToTheNextInputPosition) {
+  TMaskForm f;
+  f.edit->GetProperties()->SetEditMask(kPhone);
+  f.Show();
+  f.Focus();
+  f.edit->SetSelection(4, 0);
+  EXPECT_EQ((TMaskState{"(___) ___-____", 4, 1}), f.State()) << "one character is always selected";
+  f.Run({Typed('5')});
+  EXPECT_EQ((TMaskState{"(___) 5__-____", 7, 1}), f.State());
+}
+
+TEST(MaskEditStandard, DeleteOverASelectionKeepsItsLiterals) {
+  TMaskForm f;
+  f.edit->GetProperties()->SetEditMask("00-00");
+  f.Show();
+  f.Focus();
+  f.Run(Typing("1234"));
+  ASSERT_EQ("12-34", f.State().Text);
+  f.edit->InnerTextEdit()->SetSelStart(1);
+  f.edit->InnerTextEdit()->SetSelLength(3);
+  f.Run({Key(VK_DELETE)});
+  EXPECT_EQ((TMaskState{"1_-_4", 1, 1}), f.State());
+}
+
+TEST(MaskEditStandard, APasteOverwritesAndIsCutToTheMask) {
+  const struct {
+    String clip;
+    int start;
+    TMaskState expected;
+  } cases[] = {
+      // The caret lands on the literal after the paste and moves on.
+      {"789", 0, {"789-__", 4, 1}},
+      {"12345678", 4, {"___-12", 5, 1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.clip);
+    TMaskForm f;
+    f.edit->GetProperties()->SetEditMask("000-00");
+    f.Show();
+    f.Focus();
+    f.edit->SetSelection(c.start, 0);
+    Clipboard()->SetAsText(c.clip);
+    f.Run({Key('V', kCtrl)});
+    EXPECT_EQ(c.expected, f.State());
+  }
+}
+
+TEST(MaskEditStandard, APasteIntoAMaskWithoutPositionsChangesNothing) {
+  TMaskForm f;
+  f.edit->GetProperties()->SetEditMask(";1");
+  f.Show();
+  f.Focus();
+  Clipboard()->SetAsText("abc");
+  f.Run({Key('V', kCtrl)});
+  EXPECT_EQ((TMaskState{"", 0, 0}), f.State());
+}
+
+TEST(MaskEditStandard, TheTextShowsBlanksWhileFocusedAndSpacesOtherwise) {
+  const struct {
+    String mask;
+    String value;
+    bool formatWhenUnfocused;
+    String unfocused;
+    String focused;
+  } cases[] = {
+      {"000-00;1;_", "12", false, "12 -  ", "12_-__"},
+      {"000-00;1;_", "12", true, "12_-__", "12_-__"},
+      {kPhone, "", false, "(   )    -    ", "(___) ___-____"},
+      {"000-00;0;*", "12345", false, "12345", "123-45"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mask + " " + c.value);
+    TMaskForm f;
+    TcxMaskEditProperties* props = f.edit->GetProperties();
+    props->SetEditMask(c.mask);
+    props->SetFormatWhenUnfocused(c.formatWhenUnfocused);
+    f.edit->SetEditValue(Variant(c.value));
+    f.Show();
+    EXPECT_EQ(c.unfocused, f.State().Text);
+    f.Focus();
+    EXPECT_EQ(c.focused, f.State().Text);
+    f.after->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return f.after->Focused(); }));
+    EXPECT_EQ(c.unfocused, f.State().Text);
+  }
+}
+
+TEST(MaskEditStandard, TheValueIsTheTextWithoutBlanksAndLiteralsAsTheMaskSays) {
+  const struct {
+    String mask;
+    String typed;
+    String value;
+  } cases[] = {
+      {"000-00;1;_", "12345", "123-45"},
+      {"000-00;0;_", "12345", "12345"},
+      {">LL", "ab", "AB"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mask);
+    TMaskForm f;
+    f.edit->GetProperties()->SetEditMask(c.mask);
+    f.Show();
+    f.Focus();
+    f.Run(Typing(c.typed));
+    EXPECT_EQ(c.value, f.edit->GetText());
+    PressKey(VK_TAB);
+    ASSERT_TRUE(PumpUntil([&] { return f.after->Focused(); }));
+    EXPECT_EQ(c.value, VarToStr(f.edit->GetEditValueRef()));
+  }
+}
+
+TEST(MaskEditStandard, LeavingWithRequiredPositionsBlankFailsUnlessBlanksAreIgnored) {
+  for (bool ignore : {false, true}) {
+    SCOPED_TRACE(ignore);
+    TMaskForm f;
+    guitest::TExceptionCapture exceptions;
+    f.edit->GetProperties()->SetEditMask("000");
+    f.edit->GetProperties()->IgnoreMaskBlank = ignore;
+    f.Show();
+    f.Focus();
+    f.Run({Typed('1'), Key(VK_BACK)});
+    ASSERT_EQ("___", f.State().Text);
+    PressKey(VK_TAB);
+    PumpFor(150);
+    if (ignore) {
+      EXPECT_TRUE(exceptions.Messages.empty());
+      EXPECT_TRUE(f.after->Focused());
+    } else {
+      ASSERT_EQ(1u, exceptions.Messages.size());
+      EXPECT_EQ("The edit value is invalid", exceptions.Messages[0]);
+      EXPECT_TRUE(f.edit->IsFocused());
+    }
+  }
+}
+
+TEST(MaskEditStandard, UpAndDownGoToOnUnhandledKey) {
+  TMaskForm f;
+  std::vector<WORD> unhandled;
+  f.edit->OnUnhandledKey = [&](TObject*, WORD& Key, TShiftState) { unhandled.push_back(Key); };
+  f.edit->GetProperties()->SetEditMask("000");
+  f.Show();
+  f.Focus();
+  f.Run({Key(VK_HOME), Key(VK_UP), Key(VK_DOWN)});
+  PumpFor(30);
+  EXPECT_EQ((std::vector<WORD>{VK_UP, VK_DOWN}), unhandled);
+  EXPECT_EQ((TMaskState{"___", 0, 1}), f.State());
+}
+
+} // namespace
