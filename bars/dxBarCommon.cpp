@@ -139,6 +139,18 @@ bool IsBarControlRotated(const TCustomdxBarControl* BarControl) {
          static_cast<const TdxBarControl*>(BarControl)->GetBar()->RotateWhenVertical;
 }
 
+void FreeUnusedTempItems() {
+  auto& items = TempItems();
+  // A freed item leaves the list itself.
+  for (size_t i = items.size(); i-- > 0;) {
+    TdxBarItem* item = items[i];
+    bool shown = false;
+    for (int j = 0; j < item->GetLinkCount() && !shown; ++j)
+      shown = item->GetLink(j)->GetControl() != nullptr;
+    if (!shown) delete item;
+  }
+}
+
 // ---- Message pumps ----
 
 void DispatchMouseMessages() {

@@ -27,6 +27,9 @@ bool IsVerticalBar(const TCustomdxBarControl* BarControl);
 // A vertical toolbar whose bar turns its captions.
 bool IsBarControlRotated(const TCustomdxBarControl* BarControl);
 
+// Frees the temporary items that no window shows any more.
+void FreeUnusedTempItems();
+
 // ---- Message pumps: a WM_QUIT they take is posted again ----
 
 void DispatchMouseMessages();

@@ -497,3 +497,31 @@ TEST_F(BarWindowRoutines, VerticalAndRotatedToolbars) {
   EXPECT_FALSE(IsVerticalBar(nullptr));
   EXPECT_FALSE(IsBarControlRotated(nullptr));
 }
+
+TEST_F(BarWindowRoutines, OnlyTemporaryItemsNoWindowShowsAreFreed) {
+  Build([](TdxBarManager* m) { m->GetBars()->Add()->SetCaption("Tools"); });
+  TdxBar* bar = Manager->GetBars()->GetItem(0);
+  auto window = std::make_unique<TdxBarControl>(Manager, bar);
+  std::vector<String> freed;
+  auto temporary = [&](const String& name, bool linked) {
+    TdxBarButton* button = AddButton(Manager, name);
+    button->OnDestroy = [&freed, name](TObject*) { freed.push_back(name); };
+    if (linked) AddLink(bar->GetItemLinks(), button);
+    TempItems().push_back(button);
+    return button;
+  };
+  TdxBarButton* shown = temporary("Shown", true);
+  temporary("Hidden", true);
+  temporary("Unlinked", false);
+  AddButton(Manager, "Kept"); // not temporary
+  shown->GetLink(0)->CreateControl();
+  ASSERT_NE(shown->GetLink(0)->GetControl(), nullptr);
+  FreeUnusedTempItems();
+  EXPECT_EQ(freed, (std::vector<String>{"Unlinked", "Hidden"})) << "from the last to the first";
+  EXPECT_EQ(TempItems(), std::vector<TdxBarItem*>{shown});
+  EXPECT_EQ(bar->GetItemLinks()->GetCount(), 1);
+  EXPECT_NE(Manager->FindItemByName("Kept"), nullptr);
+  shown->GetLink(0)->DestroyControl();
+  FreeUnusedTempItems();
+  EXPECT_TRUE(TempItems().empty());
+}
