@@ -850,6 +850,8 @@ public:
 
   void RebuildLists();
   void SetRecentItemCount(int Value);
+  // The count set by SetRecentItemCount, −1 for all.
+  int GetRecentItemCountSetting() const { return FRecentItemCount; }
   void RestoreRecentItemCount();
   // The count personalised menus would show, −1 for all.
   int GetRecentItemCount() const;
@@ -1115,6 +1117,10 @@ public:
   virtual bool HasCustomBackground() const { return false; }
   virtual bool ConnectsSubMenuToButton() const { return false; }
   virtual HBRUSH GetBarBackgroundBrush(const TdxBarManager* Manager) const;
+  // The dock's background continued under a docked bar: R moved by the
+  // window's place in its dock.
+  virtual void DrawDockedBarBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
+                                       const TRect& Source, const TRect& R) const;
   virtual void DrawFloatingBarBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
                                          const TRect& Source, const TRect& R) const;
   virtual bool HasShadow(const TCustomdxBarControl*) const { return false; }
@@ -1264,6 +1270,9 @@ public:
   bool GetActive() const { return FActive; }
   bool GetDestroying() const { return FDestroying; }
   TCustomdxBarControl* ParentBarControl = nullptr;
+  // The dock the window lies on; none for floating bars and menus.
+  TdxDockControl* GetDockControl() const { return FDockControl; }
+  void SetDockControl(TdxDockControl* Value) { FDockControl = Value; }
 
   virtual void CreateControls();
   virtual void DestroyControls();
@@ -1338,6 +1347,7 @@ private:
   bool DropsMouseMessage(UINT Msg) const;
   TdxBarManager* FBarManager;
   TdxBarItemLinks* FItemLinks = nullptr;
+  TdxDockControl* FDockControl = nullptr;
   TdxBarDockingStyle FDockingStyle = dsNone;
   int FMarkState = 0;
   bool FActive = false;
@@ -1469,6 +1479,8 @@ private:
 // The window of a toolbar, docked or floating.
 class TdxBarControl : public TCustomdxBarControl {
 public:
+  // The mark's width at the end of a docked bar.
+  static constexpr int MarkSize = 11;
   TdxBarControl(TdxBarManager* AOwner, TdxBar* ABar);
   ~TdxBarControl() override;
   TdxBar* GetBar() const { return FBar; }
@@ -1503,6 +1515,26 @@ public:
   // Places the shown links; links that do not fit keep empty rectangles.
   void LayoutLinks();
 
+  // Sizes for a docking style: client extents, with the links a single-line
+  // bar shows chosen by recent use (least recently used links drop first).
+  int GetMinWidth(TdxBarDockingStyle Style);
+  int GetMinHeight(TdxBarDockingStyle Style);
+  int GetMaxWidth(TdxBarDockingStyle Style);
+  int GetMaxHeight(TdxBarDockingStyle Style);
+  SIZE CalcSizeForWidth(TdxBarDockingStyle Style, int Width);
+  SIZE CalcSizeForHeight(TdxBarDockingStyle Style, int Height);
+  // The non-client width and height for a docking style.
+  int GetBorderWidth(TdxBarDockingStyle Style);
+  int GetBorderHeight(TdxBarDockingStyle Style);
+
+  // Written by the dock layout: lengths along the row with the border, the
+  // place and size along and across.
+  int MinLength = 0;
+  int MaxLength = 0;
+  int LayoutPos = 0;
+  int LayoutLength = 0;
+  int LayoutThickness = 0;
+
 protected:
   String ClassName() const override { return "TdxBarControl"; }
   void CreateParams(TCreateParams& Params) override;
@@ -1527,4 +1559,55 @@ private:
   bool FUpdatingFont = false;
   bool FMenuMode = false;
   HWND FSavedFocus = nullptr;
+  // Extents of the shown links in one line: along and across.
+  SIZE MeasureLine(bool Vertical);
+  SIZE ChooseRecentCount(bool Vertical, int Room);
+  int LargestAcross(bool Vertical);
+  int SingleLinkAlong(bool Vertical);
+};
+
+// One toolbar window in a dock row, with the place it asked for along the
+// row (client coordinates of the dock).
+struct TdxDockCol {
+  TdxBarControl* BarControl = nullptr;
+  int Pos = 0;
+};
+
+struct TdxDockRow {
+  std::vector<TdxDockCol> Cols;
+};
+
+// A window along an edge of the form into which toolbars dock, in rows of
+// one or more bars; it sizes itself to its rows.
+class TdxDockControl : public TCustomControl {
+public:
+  TdxDockControl(TComponent* AOwner, TdxBarManager* AManager, TdxBarDockingStyle AStyle);
+  ~TdxDockControl() override;
+  TdxBarManager* GetBarManager() const { return FBarManager; }
+  TdxBarDockingStyle GetDockingStyle() const { return FDockingStyle; }
+  bool IsVertical() const { return FDockingStyle == dsLeft || FDockingStyle == dsRight; }
+  int GetRowCount() const { return static_cast<int>(FRows.size()); }
+  const TdxDockRow& GetRow(int Index) const { return *FRows[Index]; }
+  int GetRowThickness(int Index) const;
+  virtual int GetRowsSize() const;
+  // Puts a toolbar window into a row: a window placed by the program takes
+  // its bar's Row (a new row with OneOnRow), a WholeRow bar a row of its own.
+  void InsertBarControl(TdxBarControl* BarControl, POINT ScreenPoint, bool Realign);
+  void RemoveBarControl(TdxBarControl* BarControl, bool Realign);
+  void LayoutRows();
+  void AdjustSize();
+  void Realign();
+  virtual void DrawBackground(HDC DC, const TRect& R, TColor Color, HBRUSH Brush);
+
+protected:
+  String ClassName() const override { return "TdxDockControl"; }
+  void WndProc(TMessage& Message) override;
+
+private:
+  int ColumnFromPoint(int Row, POINT ClientPoint) const;
+  void LayoutRow(TdxDockRow& Row, int Start, int Length);
+  int WindowThickness(TdxBarControl* BarControl, int Length) const;
+  TdxBarManager* FBarManager;
+  TdxBarDockingStyle FDockingStyle;
+  std::vector<std::unique_ptr<TdxDockRow>> FRows;
 };

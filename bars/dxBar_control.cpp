@@ -192,7 +192,10 @@ void TCustomdxBarControl::DrawBackground(HDC DC, const TRect& R, bool UseOrigin,
     const TPoint origin = GetBackgroundOrigin();
     OffsetRect(&source, origin.x, origin.y);
   }
-  GetPainter()->DrawFloatingBarBackground(this, DC, Color, Brush, source, R);
+  if (FDockControl)
+    GetPainter()->DrawDockedBarBackground(this, DC, Color, Brush, source, R);
+  else
+    GetPainter()->DrawFloatingBarBackground(this, DC, Color, Brush, source, R);
 }
 
 void TCustomdxBarControl::SetDockingStyle(TdxBarDockingStyle Value) {

@@ -378,6 +378,20 @@ HBRUSH TdxBarItemControlPainter::GetBarBackgroundBrush(const TdxBarManager*) con
   return GetToolbarBrush();
 }
 
+void TdxBarItemControlPainter::DrawDockedBarBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color,
+                                                       HBRUSH Brush, const TRect& Source,
+                                                       const TRect& /*R*/) const {
+  // The dock paints in its own coordinates; the DC stays the window's.
+  const TPoint offset = BarControl->GetClientOrigin();
+  const TPoint dock = BarControl->GetDockControl()->GetClientOrigin();
+  TRect shifted = Source;
+  OffsetRect(&shifted, offset.x - dock.x, offset.y - dock.y);
+  const int saved = SaveDC(DC);
+  OffsetViewportOrgEx(DC, -(offset.x - dock.x), -(offset.y - dock.y), nullptr);
+  BarControl->GetDockControl()->DrawBackground(DC, shifted, Color, Brush);
+  RestoreDC(DC, saved);
+}
+
 void TdxBarItemControlPainter::DrawFloatingBarBackground(TCustomdxBarControl*, HDC DC, TColor Color,
                                                          HBRUSH Brush, const TRect& Source,
                                                          const TRect& R) const {

@@ -9,19 +9,13 @@
 
 #include <algorithm>
 
-namespace {
-
-// The mark's width at the end of a docked bar.
-constexpr int kMarkSize = 11;
-
-} // namespace
-
 TdxBarControl::TdxBarControl(TdxBarManager* AOwner, TdxBar* ABar) : TCustomdxBarControl(AOwner), FBar(ABar) {
   SetItemLinks(ABar->GetItemLinks());
 }
 
 TdxBarControl::~TdxBarControl() {
   Deactivate();
+  if (TdxDockControl* dock = GetDockControl()) dock->RemoveBarControl(this, false);
   if (FRotatedFont) DeleteObject(FRotatedFont);
 }
 
@@ -123,7 +117,7 @@ void TdxBarControl::LayoutLinks() {
   const bool docked = GetDockingStyle() != dsNone;
   const int length = IsVertical() ? GetClientHeight() : GetClientWidth();
   const int across = IsVertical() ? GetClientWidth() : GetClientHeight();
-  const int mark = MarkVisible() && (docked || !Wraps()) ? kMarkSize : 0;
+  const int mark = MarkVisible() && (docked || !Wraps()) ? TdxBarControl::MarkSize : 0;
   const int room = length - mark;
   int pos = 0, line = 0, thickness = Wraps() ? 0 : across;
   std::vector<TdxBarItemLink*> current;
@@ -313,7 +307,7 @@ void TdxBarControl::PaintSeparator(TdxBarItemLink* Link, HRGN Region) {
   control->SeparatorRect = TRect();
   if (!Link->GetBeginGroup() || r.Width() <= 0) return;
   const int s = GetSeparatorSize(), t = Link->LineThickness;
-  const int mark = GetDockingStyle() != dsNone && MarkVisible() ? kMarkSize : 0;
+  const int mark = GetDockingStyle() != dsNone && MarkVisible() ? TdxBarControl::MarkSize : 0;
   TRect band;
   bool horizontal;
   if (!IsVertical()) {
@@ -473,4 +467,164 @@ void TdxBarControl::WMKeyDown(TMessage& Message) {
     Deactivate();
     break;
   }
+}
+
+// ---- Sizes ----
+
+namespace {
+
+bool IsVerticalStyle(TdxBarDockingStyle style) {
+  return style == dsLeft || style == dsRight;
+}
+
+// Restores the links' recent count when the measuring is done.
+class TRecentCountScope {
+public:
+  explicit TRecentCountScope(TdxBarItemLinks* links)
+      : FLinks(links), FCount(links->GetRecentItemCountSetting()) {}
+  ~TRecentCountScope() { FLinks->SetRecentItemCount(FCount); }
+  TRecentCountScope(const TRecentCountScope&) = delete;
+  TRecentCountScope& operator=(const TRecentCountScope&) = delete;
+
+private:
+  TdxBarItemLinks* FLinks;
+  int FCount;
+};
+
+} // namespace
+
+SIZE TdxBarControl::MeasureLine(bool) {
+  TdxBarItemLinks* links = GetItemLinks();
+  SIZE size{0, 0};
+  for (int i = 0; i < links->GetShownCount(); ++i) {
+    TdxBarItemLink* link = links->GetShownLink(i);
+    link->CreateControl();
+    TdxBarItemControl* control = link->GetControl();
+    if (!control) continue;
+    if (i > 0 && link->GetBeginGroup()) size.cx += GetSeparatorSize();
+    size.cx += control->GetWidth();
+    size.cy = std::max<LONG>(size.cy, control->GetHeight());
+  }
+  return size;
+}
+
+int TdxBarControl::LargestAcross(bool) {
+  TdxBarItemLinks* links = GetItemLinks();
+  int across = 0;
+  for (int i = 0; i < links->GetVisibleCount(); ++i) {
+    TdxBarItemLink* link = links->GetVisibleLink(i);
+    link->CreateControl();
+    if (link->GetControl()) across = std::max(across, link->GetControl()->GetHeight());
+  }
+  return across;
+}
+
+int TdxBarControl::SingleLinkAlong(bool) {
+  TdxBarItemLinks* links = GetItemLinks();
+  TRecentCountScope restore(links);
+  links->SetRecentItemCount(1);
+  // Without recent use all links stay shown: the first is the one.
+  if (links->GetShownCount() == 0) return 0;
+  TdxBarItemLink* link = links->GetShownLink(0);
+  link->CreateControl();
+  return link->GetControl() ? link->GetControl()->GetWidth() : 0;
+}
+
+int TdxBarControl::GetMinWidth(TdxBarDockingStyle Style) {
+  const bool acrossIsWidth = IsVerticalStyle(Style) || Wraps();
+  int width = acrossIsWidth ? LargestAcross(true) : SingleLinkAlong(false);
+  if (width == 0) width = GetBarManager()->GetButtonWidth();
+  if (IsHorizontal() && MarkVisible()) width += TdxBarControl::MarkSize;
+  return width;
+}
+
+int TdxBarControl::GetMinHeight(TdxBarDockingStyle Style) {
+  const bool acrossIsHeight = !IsVerticalStyle(Style) || Wraps();
+  int height = acrossIsHeight ? LargestAcross(false) : SingleLinkAlong(true);
+  if (height == 0) height = GetBarManager()->GetButtonHeight();
+  if (IsVertical() && MarkVisible()) height += TdxBarControl::MarkSize;
+  return height;
+}
+
+int TdxBarControl::GetMaxWidth(TdxBarDockingStyle Style) {
+  int width;
+  if (!IsVerticalStyle(Style) || Wraps()) {
+    TRecentCountScope restore(GetItemLinks());
+    GetItemLinks()->SetRecentItemCount(-1);
+    width = MeasureLine(false).cx + (IsHorizontal() && MarkVisible() ? TdxBarControl::MarkSize : 0);
+  } else {
+    width = LargestAcross(true);
+  }
+  return std::max(width, GetMinWidth(Style));
+}
+
+int TdxBarControl::GetMaxHeight(TdxBarDockingStyle Style) {
+  int height;
+  if (IsVerticalStyle(Style) || Wraps()) {
+    TRecentCountScope restore(GetItemLinks());
+    GetItemLinks()->SetRecentItemCount(-1);
+    height = MeasureLine(true).cx + (IsVertical() && MarkVisible() ? TdxBarControl::MarkSize : 0);
+  } else {
+    height = LargestAcross(false);
+  }
+  return std::max(height, GetMinHeight(Style));
+}
+
+SIZE TdxBarControl::ChooseRecentCount(bool Vertical, int Room) {
+  TdxBarItemLinks* links = GetItemLinks();
+  const bool recent = links->GetUseRecentItems() && !GetBarManager()->GetDesigning();
+  if (!recent) return MeasureLine(Vertical);
+  SIZE previous{0, 0};
+  for (int d = 1; d <= links->GetVisibleCount(); ++d) {
+    links->SetRecentItemCount(d);
+    const SIZE size = MeasureLine(Vertical);
+    if (d > 1 && size.cx > Room) {
+      links->SetRecentItemCount(d - 1);
+      return previous;
+    }
+    previous = size;
+  }
+  links->SetRecentItemCount(-1);
+  return MeasureLine(Vertical);
+}
+
+SIZE TdxBarControl::CalcSizeForWidth(TdxBarDockingStyle Style, int Width) {
+  if (IsVerticalStyle(Style)) return SIZE{GetMinWidth(Style), GetMaxHeight(Style)};
+  SIZE size{GetMinWidth(Style), GetMinHeight(Style)};
+  int room = std::max<int>(Width, size.cx);
+  GetItemLinks()->SetRecentItemCount(-1);
+  if (GetItemLinks()->GetVisibleCount() == 0) return size;
+  const int mark = MarkVisible() ? TdxBarControl::MarkSize : 0;
+  const SIZE line = ChooseRecentCount(false, room - mark);
+  return SIZE{std::max<LONG>(size.cx, line.cx + mark), line.cy};
+}
+
+SIZE TdxBarControl::CalcSizeForHeight(TdxBarDockingStyle Style, int Height) {
+  if (!IsVerticalStyle(Style)) return SIZE{GetMaxWidth(Style), GetMinHeight(Style)};
+  SIZE size{GetMinWidth(Style), GetMinHeight(Style)};
+  int room = std::max<int>(Height, size.cy);
+  GetItemLinks()->SetRecentItemCount(-1);
+  if (GetItemLinks()->GetVisibleCount() == 0) return size;
+  const int mark = MarkVisible() ? TdxBarControl::MarkSize : 0;
+  const SIZE line = ChooseRecentCount(true, room - mark);
+  return SIZE{line.cy, std::max<LONG>(size.cy, line.cx + mark)};
+}
+
+int TdxBarControl::GetBorderWidth(TdxBarDockingStyle Style) {
+  const TdxBarItemControlPainterClass painter = GetPainter();
+  if (Style == dsNone)
+    return 2 * painter->GetFloatingBorderWidth() + 2 * painter->GetFloatingFrameSideWidth();
+  if (FBar->BorderStyle == bbsNone) return 0;
+  const TRect offsets = painter->GetDockedBorderOffsets();
+  return offsets.left + offsets.right + (IsVerticalStyle(Style) ? 0 : GetBarManager()->GetGripSize(FBar));
+}
+
+int TdxBarControl::GetBorderHeight(TdxBarDockingStyle Style) {
+  const TdxBarItemControlPainterClass painter = GetPainter();
+  if (Style == dsNone)
+    return 2 * painter->GetFloatingBorderHeight() + painter->GetFloatingCaptionHeight() +
+           painter->GetFloatingFrameTopHeight() + painter->GetFloatingFrameBottomHeight();
+  if (FBar->BorderStyle == bbsNone) return FBar->IsStatusBar() ? painter->GetBottomBarEdgeHeight() : 0;
+  const TRect offsets = painter->GetDockedBorderOffsets();
+  return offsets.top + offsets.bottom + (IsVerticalStyle(Style) ? GetBarManager()->GetGripSize(FBar) : 0);
 }
