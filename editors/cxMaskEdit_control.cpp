@@ -191,7 +191,7 @@ void TcxCustomMaskEdit::ApplyDisplayValue(const Variant& Value) {
     TcxCustomTextEdit::ApplyDisplayValue(Variant(FMode->GetFormattedText(text)));
   else
     TcxCustomTextEdit::ApplyDisplayValue(Variant(FMode->GetEditValueText(text)));
-  if (guard.Alive()) FMode->AdoptText(GetText());
+  if (guard.Alive()) FMode->AdoptText(InnerText());
 }
 
 void TcxCustomMaskEdit::GetDisplayTextForLookup(String& Text) {

@@ -5,6 +5,7 @@
 #include "cxMaskConsts.h"
 
 #include "Clipbrd.h"
+#include "Locale.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,25 @@ std::vector<TMaskKey> Typing(const String& AText) {
 
 std::ostream& operator<<(std::ostream& Stream, const TMaskState& State) {
   return Stream << '"' << State.Text << "\" [" << State.SelStart << ", " << State.SelLength << ']';
+}
+
+String MaskCaseName(const testing::TestParamInfo<TMaskCase>& Info) {
+  String name;
+  for (const char* p = Info.param.name; *p; ++p)
+    if (isalnum(static_cast<unsigned char>(*p))) name += *p;
+  return name;
+}
+
+TEST_P(TMaskTyping, KeysGiveTheTextAndSelection) {
+  const TMaskCase& c = GetParam();
+  FormatSettings.TimeSeparator = ':';
+  TMaskForm f;
+  f.edit->GetProperties()->SetMaskKind(c.kind);
+  f.edit->GetProperties()->SetEditMask(c.mask);
+  f.Show();
+  f.Focus();
+  f.Run(c.keys);
+  EXPECT_EQ(c.expected, f.State());
 }
 
 namespace {

@@ -8,6 +8,8 @@
 #include "GuiTest.h"
 #include "StdCtrls.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -27,6 +29,11 @@ inline TMaskKey Key(WORD AKey, int AModifiers = guitest::kNone) {
 }
 // A typed text, one keystroke per character.
 std::vector<TMaskKey> Typing(const String& AText);
+
+inline std::vector<TMaskKey> operator+(std::vector<TMaskKey> A, const std::vector<TMaskKey>& B) {
+  A.insert(A.end(), B.begin(), B.end());
+  return A;
+}
 
 // What the editor shows: its text and selection.
 struct TMaskState {
@@ -87,3 +94,18 @@ template <typename TEditClass> struct TMaskFormOf {
 };
 
 using TMaskForm = TMaskFormOf<TcxMaskEdit>;
+
+// A typed sequence in an editor with a mask, focused and empty, and what it
+// shows after it.
+struct TMaskCase {
+  const char* name;
+  TcxEditMaskKind kind;
+  String mask;
+  std::vector<TMaskKey> keys;
+  TMaskState expected;
+};
+
+class TMaskTyping : public testing::TestWithParam<TMaskCase> {};
+
+// The case's name without its spaces and signs.
+String MaskCaseName(const testing::TestParamInfo<TMaskCase>& Info);
