@@ -213,6 +213,47 @@ TEST(MaskEdit, AKindChangeBetweenPicturesAndExpressionsDropsTheMask) {
   EXPECT_EQ(emkStandard, f.edit->GetMode()->GetMaskKind());
 }
 
+class TMaskRepositoryItem : public TcxEditRepositoryItem {
+public:
+  using TcxEditRepositoryItem::TcxEditRepositoryItem;
+  std::unique_ptr<TcxCustomEditProperties> CreateProperties() override {
+    return std::make_unique<TcxMaskEditProperties>(this);
+  }
+  TcxMaskEditProperties* Props() { return static_cast<TcxMaskEditProperties*>(GetProperties()); }
+};
+
+TEST(MaskEdit, ARepositoryItemsMaskRulesTheKeysAndSetPropertiesStillReachesTheOwnSettings) {
+  TMaskForm f;
+  auto* item = new TMaskRepositoryItem(f.form.get());
+  f.edit->SetRepositoryItem(item);
+  item->Props()->SetEditMask("00-00");
+  f.Show();
+  f.Focus();
+  f.Run(Typing("1234"));
+  EXPECT_EQ("12-34", f.State().Text);
+  TcxMaskEditProperties own(nullptr);
+  own.SetEditMask("000");
+  f.edit->SetProperties(&own);
+  EXPECT_EQ("000", f.edit->GetProperties()->GetEditMask());
+  EXPECT_EQ("00-00", f.edit->GetActiveProperties()->GetEditMask());
+  EXPECT_EQ("00-00", f.edit->GetMode()->GetMaskText());
+}
+
+TEST(MaskEdit, AClickInAPictureMaskSelectsTheCharacterTypingOverwrites) {
+  TMaskForm f;
+  f.edit->GetProperties()->SetEditMask("000000");
+  f.Show();
+  f.Focus();
+  f.Run(Typing("123456"));
+  TWinControl* inner = f.edit->GetInnerEdit()->GetControl();
+  guitest::ClickAt(inner->GetHandle(), 2, inner->GetHeight() / 2);
+  ASSERT_TRUE(PumpUntil([&] { return f.State().SelStart == 0; }));
+  PumpFor(30);
+  EXPECT_EQ((TMaskState{"123456", 0, 1}), f.State());
+  f.Run({Typed('9')});
+  EXPECT_EQ((TMaskState{"923456", 1, 1}), f.State());
+}
+
 // The strings of the mask engines come from the string table under Windows.
 TEST(MaskEdit, TheMaskEnginesStringsComeFromTheStringTable) {
   const TcxResourceString strings[] = {
