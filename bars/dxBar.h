@@ -863,7 +863,9 @@ public:
   void CopyMostRecentlyUsed(const TdxBarItemLinks* Source);
   void UpdateActions();
   bool IsShortCut(TShortCut ShortCut);
-  // The menu search over the visible links, from the one after StartLink.
+  // The link whose caption's accelerator the key types, from the one after
+  // StartLink: a toolbar's shown window's selectable links, a menu's visible
+  // ones.
   TdxBarItemLink* FindAcceleratorLink(WORD Key, TShiftState Shift, TdxBarItemLink* StartLink);
   bool ContainsItem(const TdxBarItem* AItem) const;
   bool IsAssigning() const { return FAssigning; }
@@ -887,6 +889,7 @@ protected:
   String ClassName() const override { return "TdxBarItemLinks"; }
 
 private:
+  TdxBarItemLink* FindToolbarAcceleratorLink(WORD Key, TShiftState Shift, TdxBarItemLink* StartLink) const;
   friend class TdxBarItemLink;
   TdxBarManager* FBarManager;
   TPersistent* FOwner;

@@ -441,13 +441,30 @@ bool TdxBarItemLink::MatchesAccelerator(WORD Key, TShiftState Shift) const {
 
 TdxBarItemLink* TdxBarItemLinks::FindAcceleratorLink(WORD Key, TShiftState Shift, TdxBarItemLink* StartLink) {
   Shift.Exclude(ssAlt);
-  // A toolbar's search walks its window's selectable controls.
-  if (dynamic_cast<TdxBar*>(FOwner) || FVisible.empty()) return nullptr;
+  if (dynamic_cast<TdxBar*>(FOwner)) return FindToolbarAcceleratorLink(Key, Shift, StartLink);
+  if (FVisible.empty()) return nullptr;
   const int count = GetVisibleCount();
   const int start = StartLink ? std::max(IndexIn(FVisible, StartLink), 0) : 0;
   for (int step = 1; step <= count; ++step) {
     TdxBarItemLink* link = FVisible[(start + step) % count];
     if (link->FItem->AcceptsAccelerator(link) && link->MatchesAccelerator(Key, Shift)) return link;
+  }
+  return nullptr;
+}
+
+// Round the window's selectable links from the one after StartLink, which
+// is examined last (so a search from the only match finds it again).
+TdxBarItemLink* TdxBarItemLinks::FindToolbarAcceleratorLink(WORD Key, TShiftState Shift,
+                                                            TdxBarItemLink* StartLink) const {
+  if (!FBarControl || !FBarControl->HandleAllocated() || !IsWindowVisible(FBarControl->GetHandle()))
+    return nullptr;
+  TdxBarItemLink* first = NextSelectable(StartLink);
+  TdxBarItemLink* link = first;
+  while (link) {
+    if (link->FItem->AcceptsAccelerator(link) && link->MatchesAccelerator(Key, Shift)) return link;
+    if (link == StartLink) break;
+    link = NextSelectable(link);
+    if (link == first) break;
   }
   return nullptr;
 }
