@@ -6,7 +6,7 @@
 class TBevel;
 class TImage;
 class TLabel;
-class TStandInButton;
+class TcxButton;
 
 class TfmAbout : public TForm {
 public:
@@ -18,8 +18,8 @@ public:
   TLabel* lbVersion = nullptr;
   TLabel* lbMaker = nullptr;
   TBevel* Bevel1 = nullptr;
-  TStandInButton* butWeb = nullptr;
-  TStandInButton* Button1 = nullptr;
+  TcxButton* butWeb = nullptr;
+  TcxButton* Button1 = nullptr;
 
 protected:
   String ClassName() const override { return "TfmAbout"; }

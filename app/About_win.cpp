@@ -5,6 +5,7 @@
 #include "Jpeg.h"
 #include "OpenDocument.h"
 #include "StandIns.h"
+#include "cxButtons.h"
 
 TfmAbout* fmAbout = nullptr;
 
@@ -88,7 +89,7 @@ TfmAbout::TfmAbout(TComponent* AOwner) : TForm(AOwner) {
   const int buttonsHeight = hasWeb ? 2 * kButtonHeight + kButtonGap : kButtonHeight;
   int top = logoBottom + (Bevel1->GetTop() - logoBottom - buttonsHeight) / 2;
   auto button = [&](const char* name, const char* caption) {
-    TStandInButton* b = AddButton(this, name, caption, (GetClientWidth() - 120) / 2, top, 120);
+    TcxButton* b = AddButton(this, name, caption, (GetClientWidth() - 120) / 2, top, 120);
     top += kButtonHeight + kButtonGap;
     return b;
   };

@@ -3,7 +3,7 @@
 
 #include "Forms.h"
 
-class TStandInButton;
+class TcxButton;
 class TcxLabel;
 
 class TfmConfirm : public TForm {
@@ -12,8 +12,8 @@ public:
   ~TfmConfirm() override;
 
   TcxLabel* lbText = nullptr;
-  TStandInButton* bnOK = nullptr;
-  TStandInButton* bnCancel = nullptr;
+  TcxButton* bnOK = nullptr;
+  TcxButton* bnCancel = nullptr;
 
 protected:
   String ClassName() const override { return "TfmConfirm"; }

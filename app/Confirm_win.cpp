@@ -2,6 +2,7 @@
 
 #include "DialogLayout.h"
 #include "StandIns.h"
+#include "cxButtons.h"
 #include "cxLabel.h"
 
 TfmConfirm* fmConfirm = nullptr;
@@ -22,7 +23,7 @@ TfmConfirm::TfmConfirm(TComponent* AOwner) : TForm(AOwner) {
   lbText->SetAnchors(TAnchors{akLeft, akTop, akRight, akBottom});
 
   auto button = [&](const char* name, const char* caption, int left, TModalResult result) {
-    TStandInButton* b = AddBottomButton(this, name, caption, left, kButtonWidth);
+    TcxButton* b = AddBottomButton(this, name, caption, left, kButtonWidth);
     b->SetAnchors(TAnchors{akRight, akBottom});
     b->ModalResult = result;
     return b;

@@ -7,7 +7,7 @@
 
 class TLabel;
 class TmySQLDatabase;
-class TStandInButton;
+class TcxButton;
 class TStandInComboBox;
 class TcxTextEdit;
 
@@ -28,9 +28,9 @@ public:
   TcxTextEdit* edUsername = nullptr;
   TcxTextEdit* edPassword = nullptr;
   TStandInComboBox* cDB = nullptr;
-  TStandInButton* butTest = nullptr;
-  TStandInButton* bnOK = nullptr;
-  TStandInButton* bnCancel = nullptr;
+  TcxButton* butTest = nullptr;
+  TcxButton* bnOK = nullptr;
+  TcxButton* bnCancel = nullptr;
   TmySQLDatabase* tDB = nullptr;
 
 protected:

@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "MySQLSyncDatabase.h"
 #include "StandIns.h"
+#include "cxButtons.h"
 #include "StdCtrls.h"
 #include "cxTextEdit.h"
 #include "mySQLDbTables.h"

@@ -5,7 +5,7 @@
 #include "Forms.h"
 
 class TLabel;
-class TStandInButton;
+class TcxButton;
 
 namespace dialoglayout {
 
@@ -23,9 +23,9 @@ void SetBold(TControl* control);
 TLabel* AddLabel(TForm* form, const char* caption, int left, int top);
 // A label left of the box, level with the text in it.
 TLabel* AddLabelBeside(TForm* form, TWinControl* box, const char* caption, int left);
-TStandInButton* AddButton(TForm* form, const char* name, const char* caption, int left, int top, int width);
+TcxButton* AddButton(TForm* form, const char* name, const char* caption, int left, int top, int width);
 // A button in the bottom row, a margin above the client area's end.
-TStandInButton* AddBottomButton(TForm* form, const char* name, const char* caption, int left, int width);
+TcxButton* AddBottomButton(TForm* form, const char* name, const char* caption, int left, int width);
 // A check box of the kind the window needs (TcxCheckBox or the class
 // library's TCheckBox), owned by the form and shown on parent, its caption
 // set.

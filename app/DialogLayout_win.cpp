@@ -1,6 +1,7 @@
 #include "DialogLayout.h"
 
 #include "StandIns.h"
+#include "cxButtons.h"
 #include "StdCtrls.h"
 #include "cxCheckBox.h"
 
@@ -40,8 +41,8 @@ TLabel* AddLabelBeside(TForm* form, TWinControl* box, const char* caption, int l
   return label;
 }
 
-TStandInButton* AddButton(TForm* form, const char* name, const char* caption, int left, int top, int width) {
-  auto* button = new TStandInButton(form);
+TcxButton* AddButton(TForm* form, const char* name, const char* caption, int left, int top, int width) {
+  auto* button = new TcxButton(form);
   button->SetName(name);
   button->SetParent(form);
   button->SetCaption(caption);
@@ -49,7 +50,7 @@ TStandInButton* AddButton(TForm* form, const char* name, const char* caption, in
   return button;
 }
 
-TStandInButton* AddBottomButton(TForm* form, const char* name, const char* caption, int left, int width) {
+TcxButton* AddBottomButton(TForm* form, const char* name, const char* caption, int left, int width) {
   return AddButton(form, name, caption, left, form->GetClientHeight() - kMargin - kButtonHeight, width);
 }
 

@@ -23,7 +23,7 @@ class TcxPageControl;
 class TcxTabSheet;
 class TmySQLDatabase;
 class TmySQLQuery;
-class TStandInButton;
+class TcxButton;
 class TStandInButtonEdit;
 class TcxCheckBox;
 class TcxRadioButton;
@@ -75,9 +75,9 @@ public:
   TcxRadioButton* rbSourceDB;
   TcxRadioButton* rbSourceScript;
   TStandInButtonEdit* edScriptPath;
-  TStandInButton* BitBtn3;
-  TStandInButton* BitBtn4;
-  TStandInButton* butSync;
+  TcxButton* BitBtn3;
+  TcxButton* BitBtn4;
+  TcxButton* butSync;
   TStandInProgressBar* bar;
   TLabel* lbCurTbl;
   TLabel* lbCount;
@@ -94,9 +94,9 @@ public:
   TcxTabSheet* tabScript;
   TMemo* mLog;
   TPanel* Panel4;
-  TStandInButton* butRunScript;
-  TStandInButton* butSaveToFile;
-  TStandInButton* butLoadScriptFromFile;
+  TcxButton* butRunScript;
+  TcxButton* butSaveToFile;
+  TcxButton* butLoadScriptFromFile;
   TcxCheckBox* chkScriptTransaction;
   TcxCheckBox* chkScriptUsesTargetDB;
   TSyntaxMemo* mScript;
@@ -127,7 +127,7 @@ private:
   void CreateScriptEditor();
   TAction* NewAction(const char* name, const char* caption, int imageIndex, TShortCut shortCut);
   TLabel* NewLabel(TWinControl* parent, const char* name, const char* caption, int left, int top);
-  TStandInButton* NewButton(TWinControl* parent, const char* name, TAction* action, int left, int top,
+  TcxButton* NewButton(TWinControl* parent, const char* name, TAction* action, int left, int top,
                             int width);
   TStandInLargeButton* NewLargeButton(const char* name, TAction* action, const char* hint, bool beginGroup);
   TmySQLDatabase* NewDatabase(const char* name);

@@ -17,6 +17,7 @@
 #include "OpenDocument.h"
 #include "Options.h"
 #include "StandIns.h"
+#include "cxButtons.h"
 #include "SynParse.h"
 #include "StdCtrls.h"
 #include "SyncEngine.h"
@@ -317,14 +318,13 @@ TLabel* TfmMain::NewLabel(TWinControl* parent, const char* name, const char* cap
   return label;
 }
 
-TStandInButton* TfmMain::NewButton(TWinControl* parent, const char* name, TAction* action, int left, int top,
+TcxButton* TfmMain::NewButton(TWinControl* parent, const char* name, TAction* action, int left, int top,
                                    int width) {
-  auto* button = new TStandInButton(this);
+  auto* button = new TcxButton(this);
   button->SetName(name);
   button->SetParent(parent);
   button->SetBounds(left, top, width, 25);
   button->SetAction(action);
-  button->SetImages(imgList, action->GetImageIndex());
   return button;
 }
 

@@ -5,7 +5,7 @@
 #include "Forms.h"
 
 class TLabel;
-class TStandInButton;
+class TcxButton;
 class TcxCheckBox;
 class TStandInFontNameComboBox;
 class TStandInSpinEdit;
@@ -31,8 +31,8 @@ public:
   TcxCheckBox* chkVerboseLog = nullptr;
   TcxCheckBox* chkSelectSyncTables = nullptr;
   TcxCheckBox* chkNoForeignKeyChecks = nullptr;
-  TStandInButton* butOK = nullptr;
-  TStandInButton* butCancel = nullptr;
+  TcxButton* butOK = nullptr;
+  TcxButton* butCancel = nullptr;
 
 protected:
   String ClassName() const override { return "TfmOptions"; }

@@ -3,6 +3,7 @@
 #include "DialogLayout.h"
 #include "Main.h"
 #include "StandIns.h"
+#include "cxButtons.h"
 #include "StandInsEdit.h"
 #include "StdCtrls.h"
 #include "cxCheckBox.h"

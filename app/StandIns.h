@@ -95,17 +95,6 @@ private:
   TStandInProgressBarProperties FProperties;
 };
 
-// Stands for a push button bound to an action: the action's image follows
-// the button from the image list.
-class TStandInButton : public TBitBtn {
-public:
-  using TBitBtn::TBitBtn;
-  void SetImages(TCustomImageList* images, int imageIndex);
-
-protected:
-  String ClassName() const override { return "TStandInButton"; }
-};
-
 // Stands for a large button of the button bar.
 class TStandInLargeButton : public TSpeedButton {
 public:

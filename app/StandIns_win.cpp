@@ -76,10 +76,6 @@ void SetGlyphFromImages(TCustomImageList* images, int imageIndex,
 
 } // namespace
 
-void TStandInButton::SetImages(TCustomImageList* images, int imageIndex) {
-  SetGlyphFromImages(images, imageIndex, [this](TBitmap* glyph) { SetGlyph(glyph); });
-}
-
 TStandInLargeButton::TStandInLargeButton(TComponent* AOwner) : TSpeedButton(AOwner) {
   Flat = true;
   Layout = blGlyphTop;

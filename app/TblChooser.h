@@ -3,7 +3,7 @@
 
 #include "Forms.h"
 
-class TStandInButton;
+class TcxButton;
 class TStandInCheckListBox;
 enum TcxCheckBoxState : int;
 
@@ -18,10 +18,10 @@ public:
   void GetCheckedTables(TStrings& tables) const;
 
   TStandInCheckListBox* clTables = nullptr;
-  TStandInButton* bnAll = nullptr;
-  TStandInButton* bnNone = nullptr;
-  TStandInButton* bnOK = nullptr;
-  TStandInButton* bnCancel = nullptr;
+  TcxButton* bnAll = nullptr;
+  TcxButton* bnNone = nullptr;
+  TcxButton* bnOK = nullptr;
+  TcxButton* bnCancel = nullptr;
 
 protected:
   String ClassName() const override { return "TfmTblChooser"; }

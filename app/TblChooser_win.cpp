@@ -2,6 +2,7 @@
 
 #include "DialogLayout.h"
 #include "StandIns.h"
+#include "cxButtons.h"
 #include "StandInsList.h"
 
 TfmTblChooser* fmTblChooser = nullptr;
@@ -29,7 +30,7 @@ TfmTblChooser::TfmTblChooser(TComponent* AOwner) : TForm(AOwner) {
 
   const int buttonLeft = clientWidth - kMargin - kButtonWidth;
   auto button = [&](const char* name, const char* caption, int top, TAnchors anchors) {
-    TStandInButton* b = AddButton(this, name, caption, buttonLeft, top, kButtonWidth);
+    TcxButton* b = AddButton(this, name, caption, buttonLeft, top, kButtonWidth);
     b->SetAnchors(anchors);
     return b;
   };

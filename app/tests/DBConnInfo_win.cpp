@@ -5,6 +5,7 @@
 #include "GuiTest.h"
 #include "ServerDatabase.h"
 #include "StandIns.h"
+#include "cxButtons.h"
 #include "StdCtrls.h"
 #include "cxTextEdit.h"
 #include "mySQLDbTables.h"

@@ -11,6 +11,7 @@
 #include "Main.h"
 #include "OpenDocument.h"
 #include "StandIns.h"
+#include "cxButtons.h"
 #include "StandInsList.h"
 #include "TblChooser.h"
 #include "cxLabel.h"

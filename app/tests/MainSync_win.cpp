@@ -17,6 +17,7 @@
 #include "ScriptEditorExpect.h"
 #include "ServerDatabase.h"
 #include "StandIns.h"
+#include "cxButtons.h"
 #include "StandInsList.h"
 #include "StdCtrls.h"
 #include "SyncEngine.h"

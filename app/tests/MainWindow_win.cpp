@@ -17,6 +17,7 @@
 #include "Registry.h"
 #include "SettingsRegistry.h"
 #include "StandIns.h"
+#include "cxButtons.h"
 #include "StdCtrls.h"
 #include "cxCheckBox.h"
 #include "mySQLDbTables.h"

@@ -7,6 +7,7 @@
 #include "Registry.h"
 #include "SettingsRegistry.h"
 #include "StandIns.h"
+#include "cxButtons.h"
 #include "StandInsEdit.h"
 #include "StdCtrls.h"
 #include "cxCheckBox.h"

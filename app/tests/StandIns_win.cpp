@@ -4,6 +4,7 @@
 #include "Forms.h"
 #include "GuiTest.h"
 #include "StandIns.h"
+#include "cxButtons.h"
 
 #include <gtest/gtest.h>
 

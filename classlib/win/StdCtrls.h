@@ -40,10 +40,11 @@ protected:
   String ClassName() const override { return "TButton"; }
   // Owner-draw buttons (BS_OWNERDRAW) draw here.
   virtual void DrawItem(const DRAWITEMSTRUCT&) {}
+  // The look of the default button; owner-drawn buttons draw it themselves.
+  virtual void SetButtonStyle(bool ADefault);
   bool FOwnerDraw = false;
 
 private:
-  void SetButtonStyle(bool ADefault);
   bool FDefault = false;
   bool FActive = false;
 };
