@@ -28,7 +28,7 @@ class TStandInButtonEdit;
 class TcxCheckBox;
 class TcxRadioButton;
 class TStandInLargeButton;
-class TStandInProgressBar;
+class TcxProgressBar;
 class TSyncEngine;
 class TcxLookAndFeelController;
 class TmySQLSyncDatabase;
@@ -78,7 +78,7 @@ public:
   TcxButton* BitBtn3;
   TcxButton* BitBtn4;
   TcxButton* butSync;
-  TStandInProgressBar* bar;
+  TcxProgressBar* bar;
   TLabel* lbCurTbl;
   TLabel* lbCount;
   TLabel* Label2;

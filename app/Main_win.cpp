@@ -26,6 +26,7 @@
 #include "Util.h"
 #include "cxCheckBox.h"
 #include "cxLookAndFeels.h"
+#include "cxProgressBar.h"
 #include "cxRadioGroup.h"
 #include "mySQLDbTables.h"
 
@@ -78,7 +79,7 @@ public:
   void SetProgressMax(int max) override { F.bar->GetProperties()->SetMax(max); }
   int GetProgressMax() override { return F.bar->GetProperties()->GetMax(); }
   void SetProgressPosition(int position) override { F.bar->SetPosition(position); }
-  void StepProgress() override { F.bar->StepBy(1); }
+  void StepProgress() override { F.bar->SetPosition(F.bar->GetPosition() + 1); }
   bool ChooseTables(const TStrings& tables, TStrings& chosen) override {
     fmTblChooser->SetTables(tables);
     if (fmTblChooser->ShowModal() != mrOk) return false;
@@ -370,7 +371,7 @@ void TfmMain::CreateStatusPanel() {
   BitBtn4 = NewButton(Panel1, "BitBtn4", acEditTgtDB, 542, 57, 90);
 
   butSync = NewButton(Panel1, "butSync", acSynchronize, 8, 88, 110);
-  bar = new TStandInProgressBar(this);
+  bar = new TcxProgressBar(this);
   bar->SetName("bar");
   bar->SetParent(Panel1);
   bar->SetBounds(126, 100, 406, 14);

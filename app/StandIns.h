@@ -69,32 +69,6 @@ private:
   TStandInComboBoxProperties FProperties;
 };
 
-// Stands for the progress bar, whose maximum lives in its properties.
-class TStandInProgressBar;
-
-class TStandInProgressBarProperties {
-public:
-  explicit TStandInProgressBarProperties(TStandInProgressBar* bar) : FBar(bar) {}
-  int GetMax() const;
-  // A maximum that is not above the minimum is ignored.
-  void SetMax(int Value);
-
-private:
-  TStandInProgressBar* FBar;
-};
-
-class TStandInProgressBar : public TProgressBar {
-public:
-  explicit TStandInProgressBar(TComponent* AOwner) : TProgressBar(AOwner), FProperties(this) {}
-  TStandInProgressBarProperties* GetProperties() { return &FProperties; }
-
-protected:
-  String ClassName() const override { return "TStandInProgressBar"; }
-
-private:
-  TStandInProgressBarProperties FProperties;
-};
-
 // Stands for a large button of the button bar.
 class TStandInLargeButton : public TSpeedButton {
 public:

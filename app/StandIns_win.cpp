@@ -55,15 +55,6 @@ void TStandInComboBox::SetItemIndex(int Index) {
   Click();
 }
 
-int TStandInProgressBarProperties::GetMax() const {
-  return FBar->GetMax();
-}
-
-void TStandInProgressBarProperties::SetMax(int Value) {
-  if (Value == FBar->GetMax() || Value <= FBar->GetMin()) return;
-  FBar->SetMax(Value);
-}
-
 namespace {
 
 void SetGlyphFromImages(TCustomImageList* images, int imageIndex,

@@ -7,6 +7,7 @@
 #include "cxLabel.h"
 #include "cxMaskConsts.h"
 #include "cxMaskEdit.h"
+#include "cxProgressBar.h"
 #include "cxRadioGroup.h"
 #include "cxTextEdit.h"
 
@@ -30,6 +31,7 @@ void StartEditorsLibrary() {
   InitCheckBoxSize();
   cxCheckBoxInitialize();
   cxTextEditInitialize();
+  cxProgressBarInitialize();
   cxRadioGroupInitialize();
   cxLabelInitialize();
   cxMaskEditInitialize();
@@ -40,6 +42,7 @@ void EndEditorsLibrary() {
   cxMaskEditFinalize();
   cxLabelFinalize();
   cxRadioGroupFinalize();
+  cxProgressBarFinalize();
   cxTextEditFinalize();
   cxCheckBoxFinalize();
   cxEditFinalize();

@@ -1,5 +1,7 @@
 #include "cxExtEditConsts.h"
 
+#include "cxEditStringIds.h"
+
 #include <vector>
 
 namespace {
@@ -400,3 +402,5 @@ void TcxExtContainerStyle::RestoreDefaults() {
   SetHotTrack(GetDefaultHotTrack());
   SetShadow(GetDefaultShadow());
 }
+
+const TResStringRec scxSEditRepositoryProgressBarItem = {nullptr, IDS_scxSEditRepositoryProgressBarItem};

@@ -13,6 +13,9 @@ struct TcxColorNameEntry {
   String Name;
 };
 
+// The further editors' registration texts.
+extern const TResStringRec scxSEditRepositoryProgressBarItem;
+
 enum TcxColorNamingConvention { cxncNone, cxncKorvel, cxncHTML4, cxncX11 };
 enum TcxColorPrepareList { cxplNone, cxplKorvel, cxplHTML4, cxplX11, cxplX11Ordered };
 enum TcxColorValueFormat { cxcvRGB, cxcvHexadecimal, cxcvInteger };

@@ -395,3 +395,8 @@ void CalcTrackBarFocusRect(TcxCustomEditViewData* AViewData, TcxCustomTextEditVi
   AViewInfo->SetBackgroundColor(AViewData->Enabled ? AViewData->GetStyle()->GetColor() : clBtnFace);
   CalcLabelFocusRect(AViewData, AViewInfo, AFocusRect);
 }
+
+void CalcProgressBarFocusRect(TcxCustomEditViewData* AViewData, TcxCustomTextEditViewInfo* AViewInfo,
+                              TRect& AFocusRect) {
+  CalcLabelFocusRect(AViewData, AViewInfo, AFocusRect);
+}

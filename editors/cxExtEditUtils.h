@@ -101,3 +101,5 @@ void CalcLabelFocusRect(TcxCustomEditViewData* AViewData, TcxCustomTextEditViewI
                         TRect& AFocusRect);
 void CalcTrackBarFocusRect(TcxCustomEditViewData* AViewData, TcxCustomTextEditViewInfo* AViewInfo,
                            TRect& AFocusRect);
+void CalcProgressBarFocusRect(TcxCustomEditViewData* AViewData, TcxCustomTextEditViewInfo* AViewInfo,
+                              TRect& AFocusRect);

@@ -18,6 +18,7 @@
 #include "ServerDatabase.h"
 #include "StandIns.h"
 #include "cxButtons.h"
+#include "cxProgressBar.h"
 #include "StandInsList.h"
 #include "StdCtrls.h"
 #include "SyncEngine.h"

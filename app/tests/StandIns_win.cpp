@@ -1,6 +1,6 @@
 // The stand-ins behave as the controls they stand for where the windows rely
-// on it: the combo box's click only on a real change, the progress bar's
-// maximum kept above its minimum, the ellipsis button reporting its index.
+// on it: the combo box's click only on a real change, the ellipsis button
+// reporting its index.
 #include "Forms.h"
 #include "GuiTest.h"
 #include "StandIns.h"
@@ -51,18 +51,6 @@ TEST_F(StandIns, ComboBoxClicksOnlyWhenTheItemChanges) {
     combo->SetItemIndex(step.index);
     EXPECT_EQ(step.index, combo->GetItemIndex());
     EXPECT_EQ(step.clicksAfter, clicks);
-  }
-}
-
-TEST_F(StandIns, ProgressBarKeepsItsMaximumAboveTheMinimum) {
-  auto* bar = Place<TStandInProgressBar>(8, 8, 150, 17);
-  auto* properties = bar->GetProperties();
-  struct Case {
-    int max, expected;
-  };
-  for (Case c : {Case{40, 40}, Case{0, 40}, Case{-5, 40}, Case{1, 1}}) {
-    properties->SetMax(c.max);
-    EXPECT_EQ(c.expected, properties->GetMax()) << c.max;
   }
 }
 

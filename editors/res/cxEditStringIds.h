@@ -12,3 +12,4 @@
 #define IDS_cxSMaskEditInvalidEditValue 65154
 #define IDS_cxSMaskEditRegExprErrors 65155
 #define IDS_scxSEditRepositoryMaskItem 65156
+#define IDS_scxSEditRepositoryProgressBarItem 65290
