@@ -207,3 +207,32 @@ TEST_F(ToolbarTest, KeysStepTheSelectionInKeyboardMode) {
   EXPECT_FALSE(Window->GetActive()) << "Esc leaves keyboard mode";
   EXPECT_EQ(Manager->KeyboardBarControl, nullptr);
 }
+
+TEST_F(ToolbarTest, APressDraggedOffItsButtonRunsNothing) {
+  ShowFloating();
+  const TPoint from = Centre(0), off(Centre(2).x, Centre(2).y);
+  guitest::MouseEventAt(Window->GetHandle(), from.x, from.y, MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return Window->GetPressedControl() == Control(0); }))
+      << "the window tracks the press with the capture";
+  EXPECT_TRUE(Window->GetPressedControlHot());
+  guitest::MouseEventAt(Window->GetHandle(), off.x, off.y);
+  EXPECT_TRUE(guitest::PumpUntil([&] { return !Window->GetPressedControlHot(); }));
+  guitest::MouseEventAt(Window->GetHandle(), off.x, off.y, MOUSEEVENTF_LEFTUP);
+  guitest::PumpFor(100);
+  EXPECT_TRUE(Clicks.empty()) << "released over another button";
+  EXPECT_EQ(Window->GetPressedControl(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+
+  // The same with a drag that holds Shift, back onto the button.
+  guitest::DragAt(Window->GetHandle(), POINT{from.x, from.y}, POINT{from.x + 1, from.y}, guitest::kShift);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return Clicks.size() == 2; }));
+  EXPECT_EQ(Clicks[1], "One");
+}
+
+TEST_F(ToolbarTest, ADoubleClickOnAButtonActsAsTwoClicks) {
+  ShowFloating();
+  const TPoint p = Centre(2);
+  guitest::DoubleClickAt(Window->GetHandle(), p.x, p.y);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return Clicks.size() >= 4; }));
+  EXPECT_EQ(Clicks, (std::vector<String>{"item Three", "Three", "item Three", "Three"}));
+}

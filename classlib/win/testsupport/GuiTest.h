@@ -77,6 +77,16 @@ void MouseEventAt(HWND wnd, int x, int y, DWORD flags = 0);
 // The same event at a screen point at once, pumping nothing (callers may be
 // inside another loop).
 void SendMouseAt(POINT screen, DWORD flags);
+// The buttons of the mouse, for the helpers below.
+enum MouseButton { kLeftButton, kRightButton, kMiddleButton };
+// Two clicks of the button within the double-click time at a client point.
+void DoubleClickAt(HWND wnd, int x, int y, MouseButton button = kLeftButton);
+// Presses the button at one client point, moves in steps to the other with
+// the modifier keys held, and releases it there.
+void DragAt(HWND wnd, POINT from, POINT to, int modifiers = kNone, MouseButton button = kLeftButton);
+// Turns the wheel by delta (WHEEL_DELTA a notch, negative towards the user)
+// with the pointer at a client point.
+void WheelAt(HWND wnd, int x, int y, int delta);
 
 // Answers the next window that opens modally (a form, a message box or a
 // common dialog) from inside its message loop: the test calls this before the

@@ -157,6 +157,56 @@ void SendMouseAt(POINT screen, DWORD flags) {
   SendInput(1, &input, sizeof(INPUT));
 }
 
+namespace {
+
+DWORD DownFlag(MouseButton button) {
+  static constexpr DWORD kDown[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_MIDDLEDOWN};
+  return kDown[button];
+}
+
+DWORD UpFlag(MouseButton button) {
+  static constexpr DWORD kUp[] = {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_MIDDLEUP};
+  return kUp[button];
+}
+
+void Modifiers(int modifiers, bool up) {
+  if (modifiers & kCtrl) KeyEvent(VK_CONTROL, up);
+  if (modifiers & kShift) KeyEvent(VK_SHIFT, up);
+  if (modifiers & kAlt) KeyEvent(VK_MENU, up);
+}
+
+} // namespace
+
+void DoubleClickAt(HWND wnd, int x, int y, MouseButton button) {
+  MouseEventAt(wnd, x, y);
+  POINT p{x, y};
+  ClientToScreen(wnd, &p);
+  INPUT input[4] = {MouseInputAt(p, DownFlag(button)), MouseInputAt(p, UpFlag(button)),
+                    MouseInputAt(p, DownFlag(button)), MouseInputAt(p, UpFlag(button))};
+  SendInput(4, input, sizeof(INPUT));
+  PumpFor(50);
+}
+
+void DragAt(HWND wnd, POINT from, POINT to, int modifiers, MouseButton button) {
+  Modifiers(modifiers, false);
+  MouseEventAt(wnd, from.x, from.y, DownFlag(button));
+  constexpr int kSteps = 5;
+  for (int i = 1; i <= kSteps; ++i)
+    MouseEventAt(wnd, from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps);
+  MouseEventAt(wnd, to.x, to.y, UpFlag(button));
+  Modifiers(modifiers, true);
+}
+
+void WheelAt(HWND wnd, int x, int y, int delta) {
+  MouseEventAt(wnd, x, y);
+  POINT p{x, y};
+  ClientToScreen(wnd, &p);
+  INPUT input = MouseInputAt(p, MOUSEEVENTF_WHEEL);
+  input.mi.mouseData = static_cast<DWORD>(delta);
+  SendInput(1, &input, sizeof(INPUT));
+  PumpFor(30);
+}
+
 void ClickControl(TControl* control) {
   if (auto* w = dynamic_cast<TWinControl*>(control)) {
     ClickAt(w->GetHandle(), w->GetWidth() / 2, w->GetHeight() / 2);
