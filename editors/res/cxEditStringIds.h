@@ -2,6 +2,8 @@
 // the code that loads from it.
 #pragma once
 
+#define IDS_cxSRadioGroupDefaultCaption 65120
+#define IDS_scxSEditRepositoryRadioGroupItem 65129
 #define IDS_cxSEditRepositoryItemNotAcceptable 65144
 #define IDS_cxSEditValidateErrorText 65147
 #define IDS_cxSEditCheckBoxChecked 65149
