@@ -4,7 +4,7 @@
 #include "Forms.h"
 
 class TcxButton;
-class TStandInCheckListBox;
+class TcxCheckListBox;
 enum TcxCheckBoxState : int;
 
 class TfmTblChooser : public TForm {
@@ -17,7 +17,7 @@ public:
   // The texts of the checked items, in the list's order.
   void GetCheckedTables(TStrings& tables) const;
 
-  TStandInCheckListBox* clTables = nullptr;
+  TcxCheckListBox* clTables = nullptr;
   TcxButton* bnAll = nullptr;
   TcxButton* bnNone = nullptr;
   TcxButton* bnOK = nullptr;

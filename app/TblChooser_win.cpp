@@ -3,7 +3,7 @@
 #include "DialogLayout.h"
 #include "StandIns.h"
 #include "cxButtons.h"
-#include "StandInsList.h"
+#include "cxCheckListBox.h"
 
 TfmTblChooser* fmTblChooser = nullptr;
 
@@ -16,12 +16,13 @@ TfmTblChooser::TfmTblChooser(TComponent* AOwner) : TForm(AOwner) {
   const int clientWidth = GetClientWidth();
   const int clientHeight = GetClientHeight();
 
-  clTables = new TStandInCheckListBox(this);
+  clTables = new TcxCheckListBox(this);
   clTables->SetName("clTables");
   clTables->SetParent(this);
   clTables->SetBounds(kMargin, kMargin, 202, clientHeight - 2 * kMargin);
   clTables->SetAnchors(TAnchors{akLeft, akTop, akBottom});
-  clTables->AllowGrayed = true;
+  clTables->SetAllowGrayed(true);
+  clTables->GetStyle()->GetLookAndFeel()->SetNativeStyle(true);
   clTables->SetSorted(true);
   clTables->OnClickCheck = [this](TObject* Sender, int AIndex, TcxCheckBoxState OldState,
                                   TcxCheckBoxState NewState) {
@@ -59,7 +60,7 @@ void TfmTblChooser::SetTables(const TStrings& tables) {
 void TfmTblChooser::GetCheckedTables(TStrings& tables) const {
   tables.BeginUpdate();
   tables.Clear();
-  const TStandInCheckListBoxItems* items = clTables->GetItems();
+  const TcxCheckListBoxItems* items = clTables->GetItems();
   for (int i = 0; i < items->GetCount(); ++i)
     if (items->GetItem(i)->GetChecked()) tables.Add(items->GetItem(i)->GetText());
   tables.EndUpdate();
@@ -68,11 +69,11 @@ void TfmTblChooser::GetCheckedTables(TStrings& tables) const {
 // The OK button keeps the state the user's last click left: a fresh list
 // does not enable it again.
 void TfmTblChooser::FormShow() {
-  TStandInCheckListBoxItems* items = clTables->GetItems();
+  TcxCheckListBoxItems* items = clTables->GetItems();
   items->BeginUpdate();
   items->Clear();
   for (int i = 0; i < FTables.GetCount(); ++i) {
-    TStandInCheckListBoxItem* item = items->Add();
+    TcxCheckListBoxItem* item = items->Add();
     item->SetText(FTables.Get(i));
     item->SetChecked(true);
   }
@@ -80,13 +81,13 @@ void TfmTblChooser::FormShow() {
 }
 
 void TfmTblChooser::SetAllChecked(bool checked) {
-  TStandInCheckListBoxItems* items = clTables->GetItems();
+  TcxCheckListBoxItems* items = clTables->GetItems();
   for (int i = 0; i < items->GetCount(); ++i)
     items->GetItem(i)->SetChecked(checked);
 }
 
 void TfmTblChooser::clTablesClickCheck(TObject*, int AIndex, TcxCheckBoxState, TcxCheckBoxState NewState) {
-  TStandInCheckListBoxItems* items = clTables->GetItems();
+  TcxCheckListBoxItems* items = clTables->GetItems();
   if (NewState == cbsGrayed) items->GetItem(AIndex)->SetState(cbsChecked);
   bool anyChecked = false;
   for (int i = 0; i < items->GetCount() && !anyChecked; ++i)
