@@ -27,8 +27,9 @@ public:
 
   // Paints the window's client area and every visible child at its offset by
   // sending WM_ERASEBKGND and WM_PRINTCLIENT with the memory DC (PrintWindow
-  // and WM_PRINT draw no children under Wine). Children's frames and scroll
-  // bars are drawn in the classic look from their styles.
+  // and WM_PRINT draw no children under Wine); a child whose window region
+  // is empty is left out. Children's frames and scroll bars are drawn in the
+  // classic look from their styles.
   static TCapture Paint(HWND wnd);
 
   int Width() const { return FWidth; }

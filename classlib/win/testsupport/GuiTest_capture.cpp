@@ -101,6 +101,14 @@ void PaintNonClient(HDC dc, HWND wnd, const RECT& frame, const RECT& clip) {
   RestoreDC(dc, saved);
 }
 
+// A window whose region holds nothing shows nothing on screen.
+bool HasEmptyRegion(HWND wnd) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const bool empty = GetWindowRgn(wnd, rgn) == NULLREGION;
+  DeleteObject(rgn);
+  return empty;
+}
+
 // Paints wnd's client area at its position in root's client coordinates,
 // clipped to clip (root client coordinates), then its children.
 void PaintTree(HDC dc, HWND root, HWND wnd, const RECT& clip) {
@@ -113,7 +121,7 @@ void PaintTree(HDC dc, HWND root, HWND wnd, const RECT& clip) {
             WM_PRINTCLIENT, PRF_CLIENT);
 
   for (HWND child : ChildrenBottomUp(wnd)) {
-    if (!IsWindowVisible(child)) continue;
+    if (!IsWindowVisible(child) || HasEmptyRegion(child)) continue;
     RECT frame;
     GetWindowRect(child, &frame);
     MapWindowPoints(HWND_DESKTOP, root, reinterpret_cast<POINT*>(&frame), 2);
