@@ -2,11 +2,37 @@
 
 #include "Clipbrd.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 String ValueText(const Variant& Value) {
   return Value.IsNull() ? String() : VarToStr(Value);
 }
+
+// The characters an editor types itself mean what they are: the system
+// edit takes no Backspace while the user holds Ctrl (as for Ctrl+X), so
+// the key is released for the thread while they are sent.
+class TControlKeyReleased {
+public:
+  explicit TControlKeyReleased(bool ARelease) {
+    if (!ARelease || GetKeyState(VK_CONTROL) >= 0 || !GetKeyboardState(FState)) return;
+    BYTE state[256];
+    std::copy(std::begin(FState), std::end(FState), std::begin(state));
+    state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_RCONTROL] = 0;
+    FReleased = SetKeyboardState(state);
+  }
+  ~TControlKeyReleased() {
+    if (FReleased) SetKeyboardState(FState);
+  }
+  TControlKeyReleased(const TControlKeyReleased&) = delete;
+  TControlKeyReleased& operator=(const TControlKeyReleased&) = delete;
+
+private:
+  BYTE FState[256] = {};
+  bool FReleased = false;
+};
 
 } // namespace
 
@@ -57,7 +83,10 @@ void TcxCustomMaskEdit::SendInternal(UINT Msg, WPARAM WParam) {
   const bool internal = FInternalKeys;
   FInternalKeys = true;
   TcxControlGuard guard(this);
-  SendMessageA(GetHandle(), Msg, WParam, 0);
+  {
+    TControlKeyReleased released(Msg == WM_CHAR);
+    SendMessageA(GetHandle(), Msg, WParam, 0);
+  }
   if (guard.Alive()) FInternalKeys = internal;
 }
 
@@ -115,6 +144,11 @@ bool TcxCustomMaskEdit::HandleMaskedKeyDown(WORD& Key, TShiftState Shift) {
       // Acting as Backspace, it moves as an unshifted key would.
       FShiftDown = false;
       if (!mode->DoBackspace()) Key = 0;
+    } else {
+      // The system edit would cut the characters out itself, past the
+      // mask: the editor's own cut copies and lets the mode delete.
+      Perform(WM_CUT, 0, 0);
+      Key = 0;
     }
     return Key != 0;
   case VK_HOME:
@@ -158,7 +192,8 @@ void TcxCustomMaskEdit::ReplaceSelText(const String& Text) {
 void TcxCustomMaskEdit::CutToClipboard() {
   if (!HasMask()) return TcxCustomTextEdit::CutToClipboard();
   CopyToClipboard();
-  FMode->DoDelete();
+  // A mode that leaves the deletion to the inner edit gets it done.
+  if (FMode->DoDelete()) SendInternalKey(VK_DELETE);
 }
 
 void TcxCustomMaskEdit::SetSelLength(int Value) {
@@ -230,8 +265,7 @@ void TcxCustomMaskEdit::ApplyPropertiesChange(TcxCustomEditProperties* AProperti
       selStart = GetEditSelStart();
       selLength = GetEditSelLength();
     }
-    if (!IsInnerEditMissing() ? (!GetEditValueRef().IsNull() && HasMask()) : HasMask())
-      FMode->ApplyPendingEmptyValue();
+    if (HasMask() && (!HasInnerEdit() || !GetEditValueRef().IsNull())) FMode->ApplyPendingEmptyValue();
   } catch (...) {
     properties->SetChangedLock(false);
     throw;

@@ -131,6 +131,38 @@ TEST(MaskEditRegExpr, APasteKeepsWhatThePatternTakes) {
   }
 }
 
+TEST(MaskEditRegExpr, ACutTakesTheSelectionOutWhenTheRestFits) {
+  const struct {
+    TcxEditMaskKind kind;
+    String mask;
+    String typed;
+    int modifiers;
+    WORD key;
+    String clip;
+    TMaskState expected;
+  } cases[] = {
+      {emkRegExpr, "\\d+", "123", kCtrl, 'X', "23", {"1", 1, 0}},
+      {emkRegExpr, "\\d+", "123", kShift, VK_DELETE, "23", {"1", 1, 0}},
+      {emkRegExprEx, "\\d+", "123", kCtrl, 'X', "23", {"1", 1, 0}},
+      {emkRegExprEx, "\\d+", "123", kShift, VK_DELETE, "23", {"1", 1, 0}},
+      {emkRegExprEx, "\\d+", "123", 0, VK_BACK, "none", {"1", 1, 0}},
+      {emkRegExpr, "[a-c]x[0-9]", "bx5", kCtrl, 'X', "x5", {"b", 1, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mask + " " + std::to_string(c.kind) + " " + std::to_string(c.key));
+    TMaskForm f;
+    f.edit->GetProperties()->SetMaskKind(c.kind);
+    f.edit->GetProperties()->SetEditMask(c.mask);
+    f.Show();
+    f.Focus();
+    f.Run(Typing(c.typed) + std::vector{Key(VK_LEFT, kShift), Key(VK_LEFT, kShift)});
+    Clipboard()->SetAsText("none");
+    f.Run({Key(c.key, c.modifiers)});
+    EXPECT_EQ(c.expected, f.State());
+    EXPECT_EQ(c.clip, Clipboard()->GetAsText());
+  }
+}
+
 TEST(MaskEditRegExpr, TheTextIsFittedToThePatternWithAndWithoutTheFocus) {
   const struct {
     TcxEditMaskKind kind;

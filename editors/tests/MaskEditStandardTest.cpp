@@ -87,17 +87,27 @@ TEST(MaskEditStandard, ACharacterTypedOnALiteralGoesToTheNextInputPosition) {
   EXPECT_EQ((TMaskState{"(___) 5__-____", 7, 1}), f.State());
 }
 
-TEST(MaskEditStandard, DeleteOverASelectionKeepsItsLiterals) {
-  TMaskForm f;
-  f.edit->GetProperties()->SetEditMask("00-00");
-  f.Show();
-  f.Focus();
-  f.Run(Typing("1234"));
-  ASSERT_EQ("12-34", f.State().Text);
-  f.edit->InnerTextEdit()->SetSelStart(1);
-  f.edit->InnerTextEdit()->SetSelLength(3);
-  f.Run({Key(VK_DELETE)});
-  EXPECT_EQ((TMaskState{"1_-_4", 1, 1}), f.State());
+TEST(MaskEditStandard, DeleteAndCutOverASelectionKeepItsLiterals) {
+  const struct {
+    WORD key;
+    int modifiers;
+    String clip;
+  } cases[] = {{VK_DELETE, guitest::kNone, "none"}, {VK_DELETE, kShift, "2-3"}, {'X', kCtrl, "2-3"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.clip);
+    TMaskForm f;
+    f.edit->GetProperties()->SetEditMask("00-00");
+    f.Show();
+    f.Focus();
+    f.Run(Typing("1234"));
+    ASSERT_EQ("12-34", f.State().Text);
+    Clipboard()->SetAsText("none");
+    f.edit->InnerTextEdit()->SetSelStart(1);
+    f.edit->InnerTextEdit()->SetSelLength(3);
+    f.Run({Key(c.key, c.modifiers)});
+    EXPECT_EQ((TMaskState{"1_-_4", 1, 1}), f.State());
+    EXPECT_EQ(c.clip, Clipboard()->GetAsText());
+  }
 }
 
 TEST(MaskEditStandard, APasteOverwritesAndIsCutToTheMask) {
