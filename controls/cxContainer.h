@@ -326,7 +326,11 @@ public:
 protected:
   friend class TcxCustomInnerListBox;
   friend class TcxCustomInnerTextEdit;
+  friend class TcxInnerEditRouting;
   virtual void EnabledChanged();
+  // Lays the own bar over the inner window's native one, enabled as that is
+  // and the parent flag allows, with its range; true when it shows.
+  bool PlaceOverNativeScrollBar(TcxControlScrollBar* ABar, bool AParentEnabled);
 
   bool CanFocusOnClick() override;
   void HandleColorChange() override;

@@ -514,23 +514,27 @@ void TcxContainer::AdjustInnerScrollBars() {
   if (!FInnerControl || !HasScrollBars() || !GetHScrollBar() || FIsDestroying || !IsScrollBarInfoAvailable())
     return;
   FAdjustingScrollBars = true;
-  for (TcxControlScrollBar* bar : {GetHScrollBar(), GetVScrollBar()}) {
-    bool visible = false;
-    bool enabled = true;
-    TRect r;
-    if (GetParent() && HandleAllocated() && FInnerControl->HandleAllocated() &&
-        GetNativeScrollBarRect(FInnerControl->GetHandle(), bar->GetKind(), GetHandle(), r, enabled)) {
-      visible = r.left >= 0 && r.top >= 0 && r.right <= GetWidth() && r.bottom <= GetHeight();
-      bar->SetEnabled(GetEnabled() && enabled);
-      bar->SetBoundsRect(visible ? r : TRect());
-    }
-    bar->SetVisible(visible);
-    if (!visible) continue;
-    bar->Ctl3D = false;
-    bar->BringToFront();
-    CopyNativeScrollBarRange(FInnerControl->GetHandle(), bar->GetKind(), bar);
-  }
+  for (TcxControlScrollBar* bar : {GetHScrollBar(), GetVScrollBar()})
+    PlaceOverNativeScrollBar(bar, GetEnabled());
   FAdjustingScrollBars = false;
+}
+
+bool TcxContainer::PlaceOverNativeScrollBar(TcxControlScrollBar* ABar, bool AParentEnabled) {
+  bool visible = false;
+  bool enabled = true;
+  TRect r;
+  if (GetParent() && HandleAllocated() && FInnerControl->HandleAllocated() &&
+      GetNativeScrollBarRect(FInnerControl->GetHandle(), ABar->GetKind(), GetHandle(), r, enabled)) {
+    visible = r.left >= 0 && r.top >= 0 && r.right <= GetWidth() && r.bottom <= GetHeight();
+    ABar->SetEnabled(AParentEnabled && enabled);
+    ABar->SetBoundsRect(visible ? r : TRect());
+  }
+  ABar->SetVisible(visible);
+  if (!visible) return false;
+  ABar->Ctl3D = false;
+  ABar->BringToFront();
+  CopyNativeScrollBarRange(FInnerControl->GetHandle(), ABar->GetKind(), ABar);
+  return true;
 }
 
 // ---- Messages ----

@@ -7,6 +7,7 @@
 #include "cxLabel.h"
 #include "cxMaskConsts.h"
 #include "cxMaskEdit.h"
+#include "cxMemo.h"
 #include "cxProgressBar.h"
 #include "cxRadioGroup.h"
 #include "cxTextEdit.h"
@@ -35,10 +36,12 @@ void StartEditorsLibrary() {
   cxRadioGroupInitialize();
   cxLabelInitialize();
   cxMaskEditInitialize();
+  cxMemoInitialize();
 }
 
 void EndEditorsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
+  cxMemoFinalize();
   cxMaskEditFinalize();
   cxLabelFinalize();
   cxRadioGroupFinalize();

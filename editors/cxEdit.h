@@ -924,6 +924,18 @@ private:
 
 // ---- Unit routines ----
 
+// Sets a flag for the scope it lives in.
+class TFlagScope {
+public:
+  explicit TFlagScope(bool& AFlag) : FFlag(AFlag) { FFlag = true; }
+  ~TFlagScope() { FFlag = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+  bool& FFlag;
+};
+
 TShiftState MouseButtonToShift(TMouseButton Button);
 TShiftState ContainerButtonToShift(int Code);
 WPARAM ShiftStateToMouseKeys(TShiftState Shift);

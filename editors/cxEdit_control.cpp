@@ -16,18 +16,6 @@ bool IsNavigationKey(WORD Key) {
   return Key >= VK_PRIOR && Key <= VK_DOWN;
 }
 
-// Sets a flag for the scope it lives in.
-class TFlagScope {
-public:
-  explicit TFlagScope(bool& AFlag) : FFlag(AFlag) { FFlag = true; }
-  ~TFlagScope() { FFlag = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-  bool& FFlag;
-};
-
 } // namespace
 
 // Locks change events for its scope; the unlock delivers what is pending

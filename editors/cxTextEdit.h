@@ -110,6 +110,38 @@ private:
   TcxCustomInnerTextEdit* FEdit;
 };
 
+// What the inner windows of the text editors (the edit and the memo) do
+// alike: hand keys and the mouse to their container first, at its
+// coordinates, move under its adjusting flag, tell it of focus changes and
+// let it clear the selection.
+class TcxInnerEditRouting {
+public:
+  // Calls AContainerHandler, then ABaseHandler unless the container ate the
+  // key (set it to 0); AKeyEaten tells which.
+  template <typename TKey, typename FContainer, typename FBase>
+  static void RouteKey(bool& AKeyEaten, TKey& Key, FContainer&& AContainerHandler, FBase&& ABaseHandler) {
+    AKeyEaten = false;
+    AContainerHandler();
+    if (Key != 0)
+      ABaseHandler();
+    else
+      AKeyEaten = true;
+  }
+  static void KeyDown(TcxContainer* AContainer, WORD& Key, TShiftState Shift);
+  static void KeyPress(TcxContainer* AContainer, char& Key);
+  static void KeyUp(TcxContainer* AContainer, WORD& Key, TShiftState Shift);
+  static void MouseDown(TWinControl* AInner, TcxContainer* AContainer, TMouseButton Button, TShiftState Shift,
+                        int X, int Y);
+  static void MouseMove(TWinControl* AInner, TcxContainer* AContainer, TShiftState Shift, int X, int Y);
+  static void MouseUp(TWinControl* AInner, TcxContainer* AContainer, TMouseButton Button, TShiftState Shift,
+                      int X, int Y);
+  static void SetBounds(TcxContainer* AContainer, const std::function<void()>& ASetBounds);
+  // After the inner window handled WM_SETFOCUS or WM_KILLFOCUS.
+  static void FocusChanged(TWinControl* AInner, TcxContainer* AContainer, const TMessage& Message);
+  // WM_CLEAR of the inner window, unless the editor is read-only.
+  static void ClearSelection(TcxCustomTextEdit* AContainer);
+};
+
 // The system edit inside a text editor.
 class TcxCustomInnerTextEdit : public TCustomEdit {
 public:
@@ -593,6 +625,7 @@ public:
 
 protected:
   friend class TcxCustomInnerTextEdit;
+  friend class TcxInnerEditRouting;
   friend class TcxCustomTextEditLookupData;
   void DoExit() override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
@@ -632,6 +665,11 @@ public:
 protected:
   String ClassName() const override { return "TcxTextEdit"; }
 };
+
+// MaxLength counts UTF-16 units: the length of a text in them, and its
+// first ALength units in the ANSI code page.
+int WideLength(const String& AText);
+String CutToUnits(const String& AText, int ALength);
 
 void cxTextEditInitialize();
 void cxTextEditFinalize();

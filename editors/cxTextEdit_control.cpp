@@ -50,15 +50,18 @@ String Narrow(const std::wstring& AText) {
   return text;
 }
 
-// The first ALength UTF-16 units of a text, in the ANSI code page.
+} // namespace
+
+int WideLength(const String& AText) {
+  return static_cast<int>(Widen(AText).size());
+}
+
 String CutToUnits(const String& AText, int ALength) {
   std::wstring wide = Widen(AText);
   if (static_cast<int>(wide.size()) <= ALength) return AText;
   wide.resize(static_cast<size_t>(ALength));
   return Narrow(wide);
 }
-
-} // namespace
 
 // ---- Creation ----
 
@@ -96,7 +99,7 @@ std::unique_ptr<TcxCustomEditProperties> TcxCustomTextEdit::CreateProperties() {
 
 TcxCustomInnerTextEdit* TcxCustomTextEdit::Inner() const {
   IcxCustomInnerEdit* inner = GetInnerEdit();
-  return inner ? static_cast<TcxCustomInnerTextEdit*>(inner->GetControl()) : nullptr;
+  return inner ? dynamic_cast<TcxCustomInnerTextEdit*>(inner->GetControl()) : nullptr;
 }
 
 void TcxCustomTextEdit::Loaded() {
@@ -130,7 +133,7 @@ void TcxCustomTextEdit::ApplyPropertiesChange(TcxCustomEditProperties* AProperti
   if (!GetIsPosting()) ValidateTextForEditingStyle();
   RefreshViewInfoText();
   TcxCustomEdit::ApplyPropertiesChange(AProperties);
-  if (TcxCustomInnerTextEdit* edit = Inner()) edit->Invalidate();
+  if (IcxCustomInnerEdit* edit = GetInnerEdit()) edit->GetControl()->Invalidate();
 }
 
 void TcxCustomTextEdit::CheckValueBounds() {
@@ -165,12 +168,13 @@ void TcxCustomTextEdit::ValidateTextForEditingStyle() {
 }
 
 void TcxCustomTextEdit::UpdateInnerEditStyle() {
-  TcxCustomInnerTextEdit* inner = Inner();
+  IcxInnerTextEdit* inner = InnerTextEdit();
   if (!inner || !GetViewInfo()) return;
+  TWinControl* control = inner->GetControl();
   inner->LockBounds(true);
-  inner->SetColor(GetViewInfo()->GetBackgroundColor());
-  inner->GetFont()->Assign(GetStyle()->GetFont());
-  inner->GetFont()->SetColor(GetViewInfo()->TextColor);
+  control->SetColor(GetViewInfo()->GetBackgroundColor());
+  control->GetFont()->Assign(GetStyle()->GetFont());
+  control->GetFont()->SetColor(GetViewInfo()->TextColor);
   inner->LockBounds(false);
 }
 

@@ -19,6 +19,66 @@ template <typename F> void WithFlag(bool& Flag, F&& Call) {
 
 } // namespace
 
+// ---- TcxInnerEditRouting ----
+
+void TcxInnerEditRouting::KeyDown(TcxContainer* AContainer, WORD& Key, TShiftState Shift) {
+  if (AContainer) AContainer->KeyDown(Key, Shift);
+}
+
+void TcxInnerEditRouting::KeyPress(TcxContainer* AContainer, char& Key) {
+  if (AContainer) AContainer->KeyPress(Key);
+}
+
+void TcxInnerEditRouting::KeyUp(TcxContainer* AContainer, WORD& Key, TShiftState Shift) {
+  if (AContainer) AContainer->KeyUp(Key, Shift);
+}
+
+void TcxInnerEditRouting::MouseDown(TWinControl* AInner, TcxContainer* AContainer, TMouseButton Button,
+                                    TShiftState Shift, int X, int Y) {
+  if (!AContainer) return;
+  WithFlag(AContainer->FIsInnerClick,
+           [&] { AContainer->MouseDown(Button, Shift, X + AInner->GetLeft(), Y + AInner->GetTop()); });
+}
+
+void TcxInnerEditRouting::MouseMove(TWinControl* AInner, TcxContainer* AContainer, TShiftState Shift, int X,
+                                    int Y) {
+  if (AContainer) AContainer->MouseMove(Shift, X + AInner->GetLeft(), Y + AInner->GetTop());
+}
+
+void TcxInnerEditRouting::MouseUp(TWinControl* AInner, TcxContainer* AContainer, TMouseButton Button,
+                                  TShiftState Shift, int X, int Y) {
+  if (AContainer) AContainer->MouseUp(Button, Shift, X + AInner->GetLeft(), Y + AInner->GetTop());
+}
+
+void TcxInnerEditRouting::SetBounds(TcxContainer* AContainer, const std::function<void()>& ASetBounds) {
+  if (!AContainer) return ASetBounds();
+  WithFlag(AContainer->FAdjusting, ASetBounds);
+}
+
+void TcxInnerEditRouting::FocusChanged(TWinControl* AInner, TcxContainer* AContainer,
+                                       const TMessage& Message) {
+  if (AInner->IsDestroying() || TcxContainer::IsContainerDestroying(AContainer)) return;
+  if (Message.Msg == WM_SETFOCUS && AContainer->HandleAllocated() &&
+      reinterpret_cast<HWND>(Message.WParam) == AContainer->GetHandle())
+    return;
+  AContainer->FocusChanged();
+}
+
+// The editor decides about the text: it gets this with its user-change
+// flag set, as its own clipboard messages have.
+void TcxInnerEditRouting::ClearSelection(TcxCustomTextEdit* AContainer) {
+  if (AContainer->GetActiveProperties()->GetReadOnly()) return;
+  TcxControlGuard guard(AContainer);
+  AContainer->SetUserChange(true);
+  try {
+    AContainer->ClearSelection();
+  } catch (...) {
+    if (guard.Alive()) AContainer->SetUserChange(false);
+    throw;
+  }
+  if (guard.Alive()) AContainer->SetUserChange(false);
+}
+
 // ---- TcxCustomInnerTextEditHelper ----
 
 TWinControl* TcxCustomInnerTextEditHelper::GetControl() {
@@ -222,9 +282,8 @@ void TcxCustomInnerTextEdit::LockBounds(bool ALock) {
 
 void TcxCustomInnerTextEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (FCreating || FBoundsLock > 0) return;
-  TcxCustomTextEdit* container = GetContainer();
-  if (!container) return TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
-  WithFlag(container->FAdjusting, [&] { TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight); });
+  TcxInnerEditRouting::SetBounds(GetContainer(),
+                                 [&] { TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight); });
 }
 
 bool TcxCustomInnerTextEdit::CanFocus() {
@@ -263,32 +322,25 @@ void TcxCustomInnerTextEdit::DblClick() {
 
 void TcxCustomInnerTextEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TCustomEdit::MouseDown(Button, Shift, X, Y);
-  TcxCustomTextEdit* container = GetContainer();
-  if (!container) return;
-  WithFlag(container->FIsInnerClick,
-           [&] { container->MouseDown(Button, Shift, X + GetLeft(), Y + GetTop()); });
+  TcxInnerEditRouting::MouseDown(this, GetContainer(), Button, Shift, X, Y);
 }
 
 void TcxCustomInnerTextEdit::MouseMove(TShiftState Shift, int X, int Y) {
   TCustomEdit::MouseMove(Shift, X, Y);
-  if (TcxCustomTextEdit* container = GetContainer()) container->MouseMove(Shift, X + GetLeft(), Y + GetTop());
+  TcxInnerEditRouting::MouseMove(this, GetContainer(), Shift, X, Y);
 }
 
 void TcxCustomInnerTextEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TCustomEdit::MouseUp(Button, Shift, X, Y);
-  if (TcxCustomTextEdit* container = GetContainer())
-    container->MouseUp(Button, Shift, X + GetLeft(), Y + GetTop());
+  TcxInnerEditRouting::MouseUp(this, GetContainer(), Button, Shift, X, Y);
 }
 
 // ---- Keys: the container first ----
 
 void TcxCustomInnerTextEdit::KeyDown(WORD& Key, TShiftState Shift) {
-  KeyEatenByContainer = false;
-  if (TcxCustomTextEdit* container = GetContainer()) container->KeyDown(Key, Shift);
-  if (Key != 0)
-    TCustomEdit::KeyDown(Key, Shift);
-  else
-    KeyEatenByContainer = true;
+  TcxInnerEditRouting::RouteKey(
+      KeyEatenByContainer, Key, [&] { TcxInnerEditRouting::KeyDown(GetContainer(), Key, Shift); },
+      [&] { TCustomEdit::KeyDown(Key, Shift); });
 }
 
 void TcxCustomInnerTextEdit::KeyPress(char& Key) {
@@ -310,13 +362,10 @@ void TcxCustomInnerTextEdit::KeyPress(char& Key) {
 }
 
 void TcxCustomInnerTextEdit::KeyUp(WORD& Key, TShiftState Shift) {
-  KeyEatenByContainer = false;
   if (Key == VK_TAB) Key = 0;
-  if (TcxCustomTextEdit* container = GetContainer()) container->KeyUp(Key, Shift);
-  if (Key != 0)
-    TCustomEdit::KeyUp(Key, Shift);
-  else
-    KeyEatenByContainer = true;
+  TcxInnerEditRouting::RouteKey(
+      KeyEatenByContainer, Key, [&] { TcxInnerEditRouting::KeyUp(GetContainer(), Key, Shift); },
+      [&] { TCustomEdit::KeyUp(Key, Shift); });
 }
 
 // A change of letter case alone counts as none: the window case-converts
@@ -432,34 +481,15 @@ void TcxCustomInnerTextEdit::WMGetDlgCode(TMessage& Message) {
   if (container->GetIsInplace() || container->HasPopupWindow()) Message.Result |= DLGC_WANTALLKEYS;
 }
 
-// The editor decides about the text: it gets these with its user-change
-// flag set, as its own clipboard messages have.
 void TcxCustomInnerTextEdit::WMClipboard(TMessage& Message) {
   TcxCustomTextEdit* container = GetContainer();
-  if (Message.Msg != WM_CLEAR) {
-    Message.Result = container->Perform(Message.Msg, 0, 0);
-    return;
-  }
-  if (container->GetActiveProperties()->GetReadOnly()) return;
-  TcxControlGuard guard(container);
-  container->SetUserChange(true);
-  try {
-    container->ClearSelection();
-  } catch (...) {
-    if (guard.Alive()) container->SetUserChange(false);
-    throw;
-  }
-  if (guard.Alive()) container->SetUserChange(false);
+  if (Message.Msg == WM_CLEAR) return TcxInnerEditRouting::ClearSelection(container);
+  Message.Result = container->Perform(Message.Msg, 0, 0);
 }
 
 void TcxCustomInnerTextEdit::WMFocus(TMessage& Message) {
-  TcxCustomTextEdit* container = GetContainer();
   TCustomEdit::WndProc(Message);
-  if (IsDestroying() || TcxContainer::IsContainerDestroying(container)) return;
-  if (Message.Msg == WM_SETFOCUS && container->HandleAllocated() &&
-      reinterpret_cast<HWND>(Message.WParam) == container->GetHandle())
-    return;
-  container->FocusChanged();
+  TcxInnerEditRouting::FocusChanged(this, GetContainer(), Message);
 }
 
 // ---- The character under the caret ----

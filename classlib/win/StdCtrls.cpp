@@ -421,6 +421,11 @@ void TCustomMemo::CreateParams(TCreateParams& Params) {
   if (Alignment == taCenter) Params.Style |= ES_CENTER;
 }
 
+void TCustomMemo::KeyPress(char& Key) {
+  TCustomEdit::KeyPress(Key);
+  if (Key == '\r' && !WantReturns) Key = 0;
+}
+
 void TCustomMemo::WndProc(TMessage& Message) {
   if (Message.Msg == WM_GETDLGCODE) {
     TCustomEdit::WndProc(Message);

@@ -185,6 +185,8 @@ public:
 
 protected:
   void CreateParams(TCreateParams& Params) override;
+  // Without WantReturns, Enter types no line; Ctrl+Enter still does.
+  void KeyPress(char& Key) override;
   String ClassName() const override { return "TMemo"; }
 
 private:

@@ -15,3 +15,7 @@
 #define IDS_cxSMaskEditRegExprErrors 65155
 #define IDS_scxSEditRepositoryMaskItem 65156
 #define IDS_scxSEditRepositoryProgressBarItem 65290
+#define IDS_scxSEditRepositoryMemoItem 65230
+#define IDS_scxSEditRepositorySpinItem 65231
+#define IDS_scxSEditRepositoryButtonItem 65232
+#define IDS_cxSEditNumericValueConvertError 65233
