@@ -948,6 +948,10 @@ public:
   TBitmap* GetBackgroundBitmap() const { return FBackgroundBitmap.get(); }
   // Refreshes the bar's font from the manager's, keeping UseOwnFont.
   void ManagerFontChanged();
+  // The window of a shown bar, none while hidden.
+  TdxBarControl* GetBarControl() const;
+  // The automatic dock of the bar's docking style (defined when docked).
+  TdxDockControl* GetEffectiveDockControl() const;
 
   bool AllowClose = true;
   bool AllowCustomizing = true;
@@ -979,6 +983,9 @@ public:
 
 private:
   void ResetSubItems(TdxBarItemLinks* Links, TdxBarManager* FreshManager);
+  // Makes the window and places it docked or floating; frees it.
+  void ShowBarWindow();
+  void HideBarWindow();
   TdxBars* GetBars() const;
   std::unique_ptr<TdxBarItemLinks> FItemLinks;
   std::unique_ptr<TFont> FFont;
@@ -1015,6 +1022,9 @@ public:
   bool IsApplyingLoadedState() const { return FApplyingLoadedState; }
   // A bar is being reset from a fresh copy of the form's definition.
   bool IsResetting() const { return FResetting; }
+  // The automatic dock along one side of the manager's form, made when a
+  // bar first docks there.
+  TdxDockControl* GetDockControl(TdxBarDockingStyle Style);
 
 protected:
   void Update(TCollectionItem*) override {}
@@ -1025,6 +1035,7 @@ private:
   TdxBarManager* FBarManager;
   bool FApplyingLoadedState = false;
   bool FResetting = false;
+  TdxDockControl* FDockControls[4] = {};
 };
 
 // The caption followed by the first number that no bar has as its name.

@@ -96,6 +96,10 @@ void TdxBar::SetVisible(bool Value) {
     return;
   }
   FVisible = Value;
+  if (Value)
+    ShowBarWindow();
+  else
+    HideBarWindow();
   if (!manager->IsDestroying() && manager->OnBarVisibleChange) manager->OnBarVisibleChange(manager, this);
   if (!GetBars()->IsApplyingLoadedState()) manager->DesignerModified();
 }

@@ -501,6 +501,8 @@ void TdxBarManager::Loaded() {
   for (int i = 0; i < FBars->GetCount(); ++i)
     FBars->GetItem(i)->ApplyPendingState();
   FBars->FApplyingLoadedState = false;
+  for (TdxDockControl* dock : FBars->FDockControls)
+    if (dock) dock->Realign();
   ApplyPendingCategories();
 }
 

@@ -15,7 +15,7 @@ TdxBarControl::TdxBarControl(TdxBarManager* AOwner, TdxBar* ABar) : TCustomdxBar
 
 TdxBarControl::~TdxBarControl() {
   Deactivate();
-  if (TdxDockControl* dock = GetDockControl()) dock->RemoveBarControl(this, false);
+  if (TdxDockControl* dock = GetDockControl()) dock->RemoveBarControl(this, !GetBarManager()->IsDestroying());
   if (FRotatedFont) DeleteObject(FRotatedFont);
 }
 

@@ -132,28 +132,52 @@ TEST_F(DockTest, AnEmptyDockIsZeroPixelsThick) {
 }
 
 TEST_F(DockTest, StoredRowNumbersNeverMakeMoreRowsThanBars) {
-  TdxDockControl* dock = nullptr;
-  Build([&](TdxBarManager* m) {
+  Build([](TdxBarManager* m) {
     for (int row : {1000000, 1}) {
       TdxBar* bar = m->GetBars()->Add();
       AddLink(bar->GetItemLinks(), AddButton(m, "B" + IntToStr(row)));
+      bar->SetDockingStyle(dsTop);
       bar->SetRow(row);
       bar->SetVisible(true);
     }
-    // The windows of bars shown while the manager applies its loaded state.
-    m->OnBarVisibleChange = [&, m](TObject*, TdxBar* bar) {
-      if (!dock) {
-        dock = new TdxDockControl(Form.get(), m, dsTop);
-        dock->SetParent(Form.get());
-      }
-      auto* window = new TdxBarControl(m, bar);
-      window->SetDockingStyle(dsTop);
-      window->SetParent(dock);
-      dock->InsertBarControl(window, dock->ClientToScreen(TPoint(0, 0)), true);
-    };
   });
-  ASSERT_NE(dock, nullptr);
+  TdxDockControl* dock = Manager->GetBars()->GetDockControl(dsTop);
   EXPECT_LE(dock->GetRowCount(), Manager->GetBars()->GetCount());
   EXPECT_EQ(dock->GetRow(dock->GetRowCount() - 1).Cols.size(), 1u)
       << "the huge row is the row after the last";
+}
+
+TEST_F(DockTest, ShownBarsGetWindowsInTheirDocks) {
+  BuildBars({2, 2});
+  TdxBar* docked = Manager->GetBars()->GetItem(0);
+  docked->SetDockingStyle(dsTop);
+  docked->SetVisible(true);
+  TdxDockControl* top = Manager->GetBars()->GetDockControl(dsTop);
+  ASSERT_NE(docked->GetBarControl(), nullptr);
+  EXPECT_EQ(docked->GetBarControl()->GetParent(), top);
+  EXPECT_EQ(docked->GetBarControl()->GetDockControl(), top);
+  EXPECT_GT(top->GetHeight(), 0);
+  EXPECT_EQ(top->GetTop(), 0) << "the automatic top dock lies along the form's top";
+  docked->SetVisible(false);
+  EXPECT_EQ(docked->GetBarControl(), nullptr) << "hiding frees the window";
+  EXPECT_EQ(top->GetHeight(), 0);
+
+  // A floating bar shown while its form is inactive gets a window that
+  // stays hidden.
+  SetActiveWindow(GetDesktopWindow());
+  TdxBar* floating = Manager->GetBars()->GetItem(1);
+  floating->SetFloatValue(1, 300);
+  floating->SetFloatValue(2, 300);
+  if (GetActiveWindow() != Form->GetHandle()) {
+    floating->SetVisible(true);
+    ASSERT_NE(floating->GetBarControl(), nullptr);
+    EXPECT_FALSE(floating->GetBarControl()->GetVisible());
+    floating->SetVisible(false);
+  }
+  SetActiveWindow(Form->GetHandle());
+  ASSERT_TRUE(guitest::PumpUntil([&] { return GetActiveWindow() == Form->GetHandle(); }));
+  floating->SetVisible(true);
+  ASSERT_NE(floating->GetBarControl(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(floating->GetBarControl()->GetHandle()));
+  EXPECT_EQ(floating->GetBarControl()->GetLeft(), 300);
 }
