@@ -335,6 +335,15 @@ void TcxCustomInnerTextEdit::MouseUp(TMouseButton Button, TShiftState Shift, int
   TcxInnerEditRouting::MouseUp(this, GetContainer(), Button, Shift, X, Y);
 }
 
+void TcxCustomInnerTextEdit::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  if (TcxCustomTextEdit* container = GetContainer())
+    container->DragOver(Source, X + GetLeft(), Y + GetTop(), State, Accept);
+}
+
+void TcxCustomInnerTextEdit::DragDrop(TObject* Source, int X, int Y) {
+  if (TcxCustomTextEdit* container = GetContainer()) container->DragDrop(Source, X + GetLeft(), Y + GetTop());
+}
+
 // ---- Keys: the container first ----
 
 void TcxCustomInnerTextEdit::KeyDown(WORD& Key, TShiftState Shift) {
@@ -392,6 +401,11 @@ void TcxCustomInnerTextEdit::WndProc(TMessage& Message) {
   TcxCustomTextEdit* container = GetContainer();
   if (!container) return TCustomEdit::WndProc(Message);
   switch (Message.Msg) {
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK:
+    // The container is what an automatic drag takes.
+    if (container->GetDragMode() == dmAutomatic) return container->BeginAutoDrag();
+    break;
   case WM_KEYDOWN:
     return WMKeyDown(Message);
   case WM_CHAR:

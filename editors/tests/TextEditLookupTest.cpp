@@ -103,6 +103,33 @@ TEST(TextEditLookup, FreeTextKeepsWhatNoItemBegins) {
   EXPECT_EQ(-1, f.edit->GetLookupData()->GetCurrentKey());
 }
 
+// A character from the input method completes as a typed one; meanwhile
+// the selection reads as it was before the character, and writing it only
+// changes that saved selection until the character has arrived.
+TEST(TextEditLookup, AnInputMethodCharacterCompletesAsATypedOne) {
+  TTextEditForm f;
+  ShowWithItems(f, tesFreeText);
+  auto* inner = static_cast<TcxCustomInnerTextEdit*>(f.Inner());
+  SendMessageA(inner->GetHandle(), WM_IME_CHAR, 'b', 1);
+  PumpUntil([&] { return f.edit->GetText() == "Beta"; }, 2000);
+  EXPECT_EQ("Beta", f.edit->GetText());
+  EXPECT_EQ(0, inner->GetImeCharCount());
+  EXPECT_EQ(1, f.SelStart());
+  EXPECT_EQ(3, f.SelLength());
+  EXPECT_TRUE(f.edit->GetAutoCompleteSelection());
+  // While the character is on its way, the selection written is kept aside.
+  f.edit->SetText("xy");
+  f.edit->SetSelection(2, 0);
+  SendMessageA(inner->GetHandle(), WM_IME_CHAR, 'z', 1);
+  ASSERT_EQ(1, inner->GetImeCharCount()) << "the character is still queued";
+  IcxInnerTextEdit* face = f.edit->InnerTextEdit();
+  face->SetSelStart(0);
+  EXPECT_EQ(0, face->GetSelStart());
+  EXPECT_EQ(2, inner->GetSelStart()) << "the window's caret stays";
+  PumpUntil([&] { return inner->GetImeCharCount() == 0; }, 2000);
+  EXPECT_EQ("xyz", f.edit->GetText());
+}
+
 TEST(TextEditLookup, SearchesFindTheFirstItemThatBeginsWithTheText) {
   TTextEditForm f;
   for (const char* item : {"Alpha", "alpine"})

@@ -200,6 +200,41 @@ TEST(TextEdit, ADescendantsConstructorChoosesTheSettingsClass) {
   EXPECT_EQ(21, edit->GetHeight());
 }
 
+// A press in the inner window of an automatic drag source drags the editor;
+// over another editor's inner window the drag reaches that editor, at its
+// own coordinates.
+TEST(TextEdit, AnAutomaticDragTakesTheEditorFromItsInnerWindow) {
+  TTextEditForm f;
+  f.edit->SetText("drag me");
+  f.edit->SetDragMode(dmAutomatic);
+  auto* target = new TcxTextEdit(f.form.get());
+  target->SetParent(f.form.get());
+  target->SetBounds(200, 50, 120, 21);
+  TObject* overSource = nullptr;
+  TPoint overPoint;
+  TObject* dropped = nullptr;
+  target->OnDragOver = [&](TObject*, TObject* Source, int X, int Y, TDragState, bool& Accept) {
+    overSource = Source;
+    overPoint = TPoint(X, Y);
+    Accept = true;
+  };
+  target->OnDragDrop = [&](TObject*, TObject* Source, int, int) { dropped = Source; };
+  f.Show();
+  TWinControl* targetInner = target->GetInnerEdit()->GetControl();
+  guitest::MouseEventAt(f.Inner()->GetHandle(), 10, 5, MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(f.edit->Dragging());
+  EXPECT_FALSE(f.Inner()->Dragging());
+  guitest::MouseEventAt(f.Inner()->GetHandle(), 40, 5);
+  guitest::MouseEventAt(targetInner->GetHandle(), 20, 6);
+  guitest::MouseEventAt(targetInner->GetHandle(), 21, 6);
+  EXPECT_EQ(f.edit, overSource);
+  EXPECT_EQ(TPoint(21 + targetInner->GetLeft(), 6 + targetInner->GetTop()), overPoint);
+  guitest::MouseEventAt(targetInner->GetHandle(), 21, 6, MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(f.edit, dropped);
+  EXPECT_FALSE(f.edit->Dragging());
+  EXPECT_EQ("drag me", f.edit->GetText()) << "the drag selected nothing away";
+}
+
 TEST(TextEdit, SettingsCrossTheirBoundsRules) {
   TcxTextEditProperties props(nullptr);
   props.SetMaxLength(-5);
