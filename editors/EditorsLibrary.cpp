@@ -4,6 +4,7 @@
 #include "cxCheckBox.h"
 #include "cxEdit.h"
 #include "cxEditPaintUtils.h"
+#include "cxFontNameComboBox.h"
 #include "cxLabel.h"
 #include "cxMaskConsts.h"
 #include "cxMaskEdit.h"
@@ -37,10 +38,12 @@ void StartEditorsLibrary() {
   cxLabelInitialize();
   cxMaskEditInitialize();
   cxMemoInitialize();
+  cxFontNameComboBoxInitialize();
 }
 
 void EndEditorsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
+  cxFontNameComboBoxFinalize();
   cxMemoFinalize();
   cxMaskEditFinalize();
   cxLabelFinalize();

@@ -432,6 +432,23 @@ def spin_glyph(up):
     arrow(c, 1, 0 if up else 1, 7, BLACK, up)
     return bmp24(c)
 
+def font_type_icon(truetype):
+    """The type mark of a font-name list row, on white (the corner pixel is
+    the transparent colour): two overlapping letters T, grey behind black,
+    for TrueType fonts, and a letter A on a page for the others."""
+    c = Canvas(13, 13, WHITE)
+    if truetype:
+        for dx, dy, colour in ((0, 0, GREY), (4, 3, BLACK)):
+            c.rect(dx + 1, dy + 1, dx + 7, dy + 2, colour)
+            c.rect(dx + 3, dy + 1, dx + 5, dy + 9, colour)
+        return bmp24(c)
+    c.frame(1, 0, 11, 12, GREY)
+    c.line(3, 10, 6, 2, NAVY)
+    c.line(6, 2, 9, 10, NAVY)
+    c.line(4, 7, 8, 7, NAVY)
+    return bmp24(c)
+
+
 HAND = (
     '.....XX.........',
     '....X..X........',
@@ -752,8 +769,13 @@ def main():
     controls.update(CONTROL_CURSORS)
     controls.update(PANNING_ANCHORS)
     bars_dir = os.path.join(here, '..', 'bars', 'res')
+    editors_dir = os.path.join(here, '..', 'editors', 'res')
+    editors = {
+        'fontcombo_ttf.bmp': lambda: font_type_icon(True),
+        'fontcombo_nonttf.bmp': lambda: font_type_icon(False),
+    }
     for folder, pictures in ((outdir, outputs), (editor_dir, editor), (controls_dir, controls),
-                             (bars_dir, BAR_RESOURCES)):
+                             (bars_dir, BAR_RESOURCES), (editors_dir, editors)):
         os.makedirs(folder, exist_ok=True)
         for name, draw in pictures.items():
             with open(os.path.join(folder, name), 'wb') as f:
