@@ -1,6 +1,7 @@
 #include "Dump.h"
 
 #include "ActnList.h"
+#include "cxButtonEdit.h"
 #include "CheckLst.h"
 #include "DialogLayout.h"
 #include "ImgList.h"

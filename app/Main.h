@@ -24,7 +24,7 @@ class TcxTabSheet;
 class TmySQLDatabase;
 class TmySQLQuery;
 class TcxButton;
-class TStandInButtonEdit;
+class TcxButtonEdit;
 class TcxCheckBox;
 class TcxRadioButton;
 class TStandInLargeButton;
@@ -74,7 +74,7 @@ public:
   TLabel* lbTarget;
   TcxRadioButton* rbSourceDB;
   TcxRadioButton* rbSourceScript;
-  TStandInButtonEdit* edScriptPath;
+  TcxButtonEdit* edScriptPath;
   TcxButton* BitBtn3;
   TcxButton* BitBtn4;
   TcxButton* butSync;
@@ -127,8 +127,7 @@ private:
   void CreateScriptEditor();
   TAction* NewAction(const char* name, const char* caption, int imageIndex, TShortCut shortCut);
   TLabel* NewLabel(TWinControl* parent, const char* name, const char* caption, int left, int top);
-  TcxButton* NewButton(TWinControl* parent, const char* name, TAction* action, int left, int top,
-                            int width);
+  TcxButton* NewButton(TWinControl* parent, const char* name, TAction* action, int left, int top, int width);
   TStandInLargeButton* NewLargeButton(const char* name, TAction* action, const char* hint, bool beginGroup);
   TmySQLDatabase* NewDatabase(const char* name);
 

@@ -24,6 +24,7 @@
 #include "SyntaxMemo.h"
 #include "TblChooser.h"
 #include "Util.h"
+#include "cxButtonEdit.h"
 #include "cxCheckBox.h"
 #include "cxLookAndFeels.h"
 #include "cxProgressBar.h"
@@ -320,7 +321,7 @@ TLabel* TfmMain::NewLabel(TWinControl* parent, const char* name, const char* cap
 }
 
 TcxButton* TfmMain::NewButton(TWinControl* parent, const char* name, TAction* action, int left, int top,
-                                   int width) {
+                              int width) {
   auto* button = new TcxButton(this);
   button->SetName(name);
   button->SetParent(parent);
@@ -357,11 +358,12 @@ void TfmMain::CreateStatusPanel() {
   rbSourceScript->SetBounds(92, 32, 76, 17);
   rbSourceScript->SetCaption("Script file");
   rbSourceScript->OnClick = [this](TObject*) { rbSourceScriptClick(); };
-  edScriptPath = new TStandInButtonEdit(this);
+  edScriptPath = new TcxButtonEdit(this);
   edScriptPath->SetName("edScriptPath");
   edScriptPath->SetParent(Panel1);
   edScriptPath->SetBounds(172, 30, 360, 21);
   edScriptPath->SetEnabled(false);
+  edScriptPath->GetProperties()->GetButtons()->GetItem(0)->SetDefault(true);
   edScriptPath->GetProperties()->OnButtonClick = [this](TObject*, int) { acOpenSrcScript->Execute(); };
   edScriptPath->GetProperties()->OnEditValueChanged = [this](TObject*) { UpdateStatus(); };
 

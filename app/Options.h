@@ -8,7 +8,7 @@ class TLabel;
 class TcxButton;
 class TcxCheckBox;
 class TStandInFontNameComboBox;
-class TStandInSpinEdit;
+class TcxSpinEdit;
 
 class TfmOptions : public TForm {
 public:
@@ -17,8 +17,8 @@ public:
 
   TStandInFontNameComboBox* cFontChanges = nullptr;
   TStandInFontNameComboBox* cFontScript = nullptr;
-  TStandInSpinEdit* szFontChanges = nullptr;
-  TStandInSpinEdit* szFontScript = nullptr;
+  TcxSpinEdit* szFontChanges = nullptr;
+  TcxSpinEdit* szFontScript = nullptr;
   TcxCheckBox* chkDropExtraColumns = nullptr;
   TcxCheckBox* chkDropExtraIndices = nullptr;
   TcxCheckBox* chkDropExtraConstraints = nullptr;

@@ -7,6 +7,7 @@
 #include "StandInsEdit.h"
 #include "StdCtrls.h"
 #include "cxCheckBox.h"
+#include "cxSpinEdit.h"
 
 TfmOptions* fmOptions = nullptr;
 
@@ -85,12 +86,12 @@ TfmOptions::TfmOptions(TComponent* AOwner) : TForm(AOwner) {
   const int sizeLeft = GetClientWidth() - kMargin - sizeWidth;
   const int nameLeft = 112;
   auto fontRow = [&](const char* caption, int top, TStandInFontNameComboBox*& name, const char* nameName,
-                     TStandInSpinEdit*& size, const char* sizeName) {
+                     TcxSpinEdit*& size, const char* sizeName) {
     name = new TStandInFontNameComboBox(this);
     name->SetName(nameName);
     name->SetParent(this);
     name->SetBounds(nameLeft, top, sizeLeft - 6 - nameLeft, 21);
-    size = new TStandInSpinEdit(this);
+    size = new TcxSpinEdit(this);
     size->SetName(sizeName);
     size->SetParent(this);
     size->SetBounds(sizeLeft, top, sizeWidth, 21);
@@ -126,7 +127,7 @@ TfmOptions::~TfmOptions() {
 }
 
 void TfmOptions::FormShow() {
-  auto showFont = [](TFont* font, TStandInFontNameComboBox* name, TStandInSpinEdit* size) {
+  auto showFont = [](TFont* font, TStandInFontNameComboBox* name, TcxSpinEdit* size) {
     name->SetItemIndex(name->GetProperties()->GetItems()->IndexOf(font->GetName()));
     size->SetValue(font->GetSize());
   };
@@ -138,7 +139,7 @@ void TfmOptions::FormShow() {
 }
 
 void TfmOptions::butOKClick() {
-  auto applyFont = [](TFont* font, TStandInFontNameComboBox* name, TStandInSpinEdit* size) {
+  auto applyFont = [](TFont* font, TStandInFontNameComboBox* name, TcxSpinEdit* size) {
     // Without a chosen font the window keeps its own.
     const String fontName = ChosenFontName(name);
     if (!fontName.empty()) font->SetName(fontName);

@@ -13,34 +13,6 @@
 
 class TCustomImageList;
 
-// Stands for the button editor: a text box with one ellipsis button.
-using TStandInButtonClickEvent = std::function<void(TObject* Sender, int AButtonIndex)>;
-
-class TStandInButtonEditProperties {
-public:
-  TStandInButtonClickEvent OnButtonClick;
-  TNotifyEvent OnEditValueChanged;
-};
-
-class TStandInButtonEdit : public TCustomControl {
-public:
-  explicit TStandInButtonEdit(TComponent* AOwner);
-  TStandInButtonEditProperties* GetProperties() { return &FProperties; }
-  String GetText() const;
-  void SetText(const String& value);
-  void SetEnabled(bool value) override;
-  void SetFocus() override;
-
-protected:
-  void AlignControls(TControl* AControl, TRect& Rect) override;
-  String ClassName() const override { return "TStandInButtonEdit"; }
-
-private:
-  TStandInButtonEditProperties FProperties;
-  TEdit* FEdit = nullptr;
-  TButton* FButton = nullptr;
-};
-
 // Stands for the combo box whose item list lives in its properties; its text
 // stays free to type.
 class TStandInComboBox;

@@ -1,6 +1,7 @@
 #include "EditorsLibrary.h"
 
 #include "ControlsLibrary.h"
+#include "cxButtonEdit.h"
 #include "cxCheckBox.h"
 #include "cxEdit.h"
 #include "cxEditPaintUtils.h"
@@ -11,6 +12,7 @@
 #include "cxMemo.h"
 #include "cxProgressBar.h"
 #include "cxRadioGroup.h"
+#include "cxSpinEdit.h"
 #include "cxTextEdit.h"
 
 namespace {
@@ -39,10 +41,13 @@ void StartEditorsLibrary() {
   cxMaskEditInitialize();
   cxMemoInitialize();
   cxFontNameComboBoxInitialize();
+  cxSpinEditInitialize();
+  cxButtonEditInitialize();
 }
 
 void EndEditorsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
+  cxSpinEditFinalize();
   cxFontNameComboBoxFinalize();
   cxMemoFinalize();
   cxMaskEditFinalize();

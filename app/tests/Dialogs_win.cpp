@@ -11,6 +11,7 @@
 #include "Main.h"
 #include "OpenDocument.h"
 #include "StandIns.h"
+#include "cxButtonEdit.h"
 #include "cxButtons.h"
 #include "cxCheckListBox.h"
 #include "TblChooser.h"

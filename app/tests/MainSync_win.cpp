@@ -18,6 +18,7 @@
 #include "ServerDatabase.h"
 #include "StandIns.h"
 #include "cxButtons.h"
+#include "cxButtonEdit.h"
 #include "cxCheckBox.h"
 #include "cxProgressBar.h"
 #include "StdCtrls.h"

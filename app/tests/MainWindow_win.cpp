@@ -19,6 +19,7 @@
 #include "StandIns.h"
 #include "cxButtons.h"
 #include "StdCtrls.h"
+#include "cxButtonEdit.h"
 #include "cxCheckBox.h"
 #include "mySQLDbTables.h"
 

@@ -11,6 +11,7 @@
 #include "StandInsEdit.h"
 #include "StdCtrls.h"
 #include "cxCheckBox.h"
+#include "cxSpinEdit.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +89,7 @@ protected:
   }
 
   // Types into a spin editor as the user does: the old text erased first.
-  static void TypeInto(TStandInSpinEdit* edit, const String& text) {
+  static void TypeInto(TcxSpinEdit* edit, const String& text) {
     edit->SetFocus();
     guitest::PressKey(VK_END);
     for (int i = 0; i < 6; ++i)
@@ -152,8 +153,8 @@ TEST_F(OptionsDialog, OKAppliesFontsAndSwitchesThatTheMainWindowThenStores) {
     TypeInto(Dialog->szFontChanges, "14");
     guitest::PressKey(VK_UP);
     ASSERT_TRUE(guitest::PumpUntil([&] { return Dialog->szFontChanges->GetValue().AsInteger() == 15; }));
-    // Text that is no number leaves the value shown; the keys arrive before
-    // the clicks below.
+    // A letter is refused, and the emptied field reads as MinValue (0, no
+    // bounds set); the keys arrive before the clicks below.
     TypeInto(Dialog->szFontScript, "x");
     for (const TSwitchInfo& i : SettingSwitches)
       if (!IsInvisibleSwitch(i.Name)) Box(i)->SetChecked(!Box(i)->GetChecked());
@@ -167,7 +168,7 @@ TEST_F(OptionsDialog, OKAppliesFontsAndSwitchesThatTheMainWindowThenStores) {
   EXPECT_EQ(OtherFont, Main->mLog->GetFont()->GetName());
   EXPECT_EQ(15, Main->mLog->GetFont()->GetSize());
   EXPECT_EQ("Tahoma", Main->mScript->GetFont()->GetName());
-  EXPECT_EQ(10, Main->mScript->GetFont()->GetSize());
+  EXPECT_EQ(0, Main->mScript->GetFont()->GetSize());
   TSettings expected = before;
   for (const TSwitchInfo& i : SettingSwitches)
     if (!IsInvisibleSwitch(i.Name) && String(i.Name) != "VerboseLog") expected.*i.Field = !(before.*i.Field);
@@ -192,7 +193,7 @@ TEST_F(OptionsDialog, OKAppliesFontsAndSwitchesThatTheMainWindowThenStores) {
     int sizeValue;
   };
   for (const Font& f : {Font{"LogFontName", OtherFont, "LogFontSize", 15},
-                        Font{"ScriptFontName", "Tahoma", "ScriptFontSize", 10}}) {
+                        Font{"ScriptFontName", "Tahoma", "ScriptFontSize", 0}}) {
     EXPECT_EQ(rdString, Reg.GetDataType(f.name));
     EXPECT_EQ(f.value, Reg.ReadString(f.name));
     EXPECT_EQ(rdInteger, Reg.GetDataType(f.size));

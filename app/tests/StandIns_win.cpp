@@ -54,24 +54,4 @@ TEST_F(StandIns, ComboBoxClicksOnlyWhenTheItemChanges) {
   }
 }
 
-TEST_F(StandIns, ButtonEditReportsItsEllipsisButtonAndTextChanges) {
-  auto* edit = Place<TStandInButtonEdit>(8, 8, 200, 21);
-  int pressed = -1, changes = 0;
-  edit->GetProperties()->OnButtonClick = [&](TObject*, int index) { pressed = index; };
-  edit->GetProperties()->OnEditValueChanged = [&](TObject*) { ++changes; };
-  ShowForm();
-  guitest::ClickAt(edit->GetHandle(), edit->GetWidth() - 5, edit->GetHeight() / 2);
-  ASSERT_TRUE(PumpUntil([&] { return pressed >= 0; }));
-  EXPECT_EQ(0, pressed);
-  edit->SetText("C:\\dump.sql");
-  EXPECT_EQ("C:\\dump.sql", edit->GetText());
-  EXPECT_EQ(1, changes);
-  // Disabled, the button does not answer.
-  edit->SetEnabled(false);
-  pressed = -1;
-  guitest::ClickAt(edit->GetHandle(), edit->GetWidth() - 5, edit->GetHeight() / 2);
-  guitest::PumpFor(200);
-  EXPECT_EQ(-1, pressed);
-}
-
 } // namespace
