@@ -148,6 +148,38 @@ void TcxMRUFontNameItems::Update(TCollectionItem* Item) {
   if (FOwnerChanged) FOwnerChanged();
 }
 
+// The preview settings
+
+void TcxFontPreview::Assign(const TPersistent* Source) {
+  const auto* source = dynamic_cast<const TcxFontPreview*>(Source);
+  if (!source) return TPersistent::Assign(Source);
+  BeginUpdate();
+  SetVisible(source->FVisible);
+  SetFontStyle(source->FFontStyle);
+  SetPreviewType(source->FPreviewType);
+  SetPreviewText(source->FPreviewText);
+  SetAlignment(source->FAlignment);
+  SetShowEndEllipsis(source->FShowEndEllipsis);
+  SetColor(source->FColor);
+  SetWordWrap(source->FWordWrap);
+  SetShowButtons(source->FShowButtons);
+  EndUpdate();
+}
+
+void TcxFontPreview::EndUpdate() {
+  if (FUpdateCount > 0) --FUpdateCount;
+  if (FModified) Changed();
+}
+
+void TcxFontPreview::Changed() {
+  if (FUpdateCount > 0) {
+    FModified = true;
+    return;
+  }
+  FModified = false;
+  if (OnChanged) OnChanged();
+}
+
 // The type icons
 
 namespace {

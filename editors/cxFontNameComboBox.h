@@ -7,6 +7,7 @@
 #include "Collections.h"
 #include "Graphics.h"
 #include "Sets.h"
+#include "StdCtrls.h"
 #include "Threads.h"
 
 #include <windows.h>
@@ -108,6 +109,66 @@ private:
   bool CanAdd(const String& AFontName) const;
   TPersistent* FOwner;
   std::function<void()> FOwnerChanged;
+};
+
+enum TcxFontPreviewType { cxfpFontName, cxfpCustom, cxfpFullAlphabet };
+enum TcxFontButtonType { cxfbtBold, cxfbtItalic, cxfbtUnderline, cxfbtStrikeOut };
+using TcxFontButtonClickEvent = std::function<void(TObject* Sender, TcxFontButtonType ButtonType)>;
+
+// The settings of the preview pane above the font list. Changes made between
+// BeginUpdate and EndUpdate end in one notification.
+class TcxFontPreview : public TPersistent {
+public:
+  explicit TcxFontPreview(TPersistent* AOwner) : FOwner(AOwner) {}
+  void Assign(const TPersistent* Source) override;
+  TPersistent* GetOwner() const { return FOwner; }
+  void BeginUpdate() { ++FUpdateCount; }
+  void EndUpdate();
+
+  TFontStyles GetFontStyle() const { return FFontStyle; }
+  void SetFontStyle(TFontStyles Value) { Set(FFontStyle, Value); }
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool Value) { Set(FVisible, Value); }
+  TcxFontPreviewType GetPreviewType() const { return FPreviewType; }
+  void SetPreviewType(TcxFontPreviewType Value) { Set(FPreviewType, Value); }
+  const String& GetPreviewText() const { return FPreviewText; }
+  void SetPreviewText(const String& Value) { Set(FPreviewText, Value); }
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value) { Set(FAlignment, Value); }
+  bool GetShowEndEllipsis() const { return FShowEndEllipsis; }
+  void SetShowEndEllipsis(bool Value) { Set(FShowEndEllipsis, Value); }
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor Value) { Set(FColor, Value); }
+  bool GetWordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value) { Set(FWordWrap, Value); }
+  bool GetShowButtons() const { return FShowButtons; }
+  void SetShowButtons(bool Value) { Set(FShowButtons, Value); }
+
+  TcxFontButtonClickEvent OnButtonClick;
+  std::function<void()> OnChanged;
+
+protected:
+  virtual void Changed();
+  String ClassName() const override { return "TcxFontPreview"; }
+
+private:
+  template <typename T> void Set(T& AField, const T& AValue) {
+    if (AField == AValue) return;
+    AField = AValue;
+    Changed();
+  }
+  TPersistent* FOwner;
+  int FUpdateCount = 0;
+  bool FModified = false;
+  TFontStyles FFontStyle;
+  bool FVisible = true;
+  TcxFontPreviewType FPreviewType = cxfpFontName;
+  String FPreviewText;
+  TAlignment FAlignment = taCenter;
+  bool FShowEndEllipsis = true;
+  TColor FColor = clWindow;
+  bool FWordWrap = false;
+  bool FShowButtons = true;
 };
 
 // The type icons of the edit field and the list, loaded with the library.

@@ -2,7 +2,7 @@
 // fonts with their flag words, each face once, the filter, a loader held in
 // its enumeration so that callbacks cleared or a stop told meanwhile can be
 // watched, the flag words and filter rules as tables, the MRU collection's
-// rules and the two type icons.
+// rules, the two type icons and the preview settings.
 #include "cxFontNameComboBox.h"
 
 #include "GuiTest.h"
@@ -234,4 +234,44 @@ TEST(FontTypeIcons, AreThirteenPixelsSquareTransparentAndTellTheKindsApart) {
       differing += ::GetPixel(cxFontTypeIcon(true)->GetCanvas()->GetHandle(), x, y) !=
                    ::GetPixel(cxFontTypeIcon(false)->GetCanvas()->GetHandle(), x, y);
   EXPECT_GT(differing, 20);
+}
+
+TEST(FontPreviewSettings, ChangesInsideAnUpdateEndInOneNotificationAndAssignCopiesAllButTheClickHandler) {
+  TcxFontPreview source(nullptr), target(nullptr);
+  EXPECT_TRUE(source.GetVisible());
+  EXPECT_EQ(source.GetPreviewType(), cxfpFontName);
+  EXPECT_EQ(source.GetAlignment(), taCenter);
+  EXPECT_EQ(source.GetColor(), clWindow);
+  int changes = 0;
+  target.OnChanged = [&] { ++changes; };
+  target.SetColor(clWindow); // unchanged
+  EXPECT_EQ(changes, 0);
+  target.SetWordWrap(true);
+  EXPECT_EQ(changes, 1);
+  source.SetFontStyle({fsBold, fsItalic});
+  source.SetPreviewType(cxfpCustom);
+  source.SetPreviewText("Sample");
+  source.SetAlignment(taRightJustify);
+  source.SetShowEndEllipsis(false);
+  source.SetColor(clInfoBk);
+  source.SetShowButtons(false);
+  source.SetVisible(false);
+  source.OnButtonClick = [](TObject*, TcxFontButtonType) {};
+  changes = 0;
+  target.Assign(&source);
+  EXPECT_EQ(changes, 1);
+  EXPECT_TRUE(target.GetFontStyle() == source.GetFontStyle());
+  EXPECT_EQ(target.GetPreviewType(), cxfpCustom);
+  EXPECT_EQ(target.GetPreviewText(), "Sample");
+  EXPECT_EQ(target.GetAlignment(), taRightJustify);
+  EXPECT_FALSE(target.GetShowEndEllipsis());
+  EXPECT_EQ(target.GetColor(), clInfoBk);
+  EXPECT_FALSE(target.GetWordWrap());
+  EXPECT_FALSE(target.GetShowButtons());
+  EXPECT_FALSE(target.GetVisible());
+  EXPECT_FALSE(target.OnButtonClick);
+  changes = 0;
+  target.BeginUpdate();
+  target.EndUpdate();
+  EXPECT_EQ(changes, 0);
 }
