@@ -2,6 +2,7 @@
 // input, and the key sequences the tests run through them.
 #pragma once
 
+#include "TextEditTest.h"
 #include "cxMaskEdit.h"
 
 #include "Forms.h"
@@ -44,35 +45,10 @@ struct TMaskState {
 };
 std::ostream& operator<<(std::ostream& Stream, const TMaskState& State);
 
-template <typename TEditClass> struct TMaskFormOf {
-  TMaskFormOf() {
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(60, 60, 360, 200);
-    form->SetColor(clSilver);
-    before = new TEdit(form.get());
-    before->SetParent(form.get());
-    before->SetBounds(10, 10, 120, 21);
-    edit = new TEditClass(form.get());
-    edit->SetParent(form.get());
-    edit->SetBounds(10, 50, 200, 21);
-    edit->AfterConstruction();
-    after = new TEdit(form.get());
-    after->SetParent(form.get());
-    after->SetBounds(10, 120, 120, 21);
-  }
-  void Show() {
-    form->Show();
-    form->Update();
-    guitest::PumpFor(20);
-  }
-  void Focus() {
-    edit->SetFocus();
-    guitest::PumpUntil([this] { return edit->IsFocused(); }, 2000);
-  }
+template <typename TEditClass> struct TMaskFormOf : TEditFormOf<TEditClass> {
+  TMaskFormOf() : TEditFormOf<TEditClass>(200) {}
   TMaskState State() const {
-    IcxInnerTextEdit* inner = edit->InnerTextEdit();
-    return TMaskState{edit->GetInnerEdit()->GetControl()->GetText(), inner->GetSelStart(),
-                      inner->GetSelLength()};
+    return TMaskState{this->Inner()->GetText(), this->SelStart(), this->SelLength()};
   }
   // Presses each key and waits for the editor to show its effect (a key
   // without any waits out a generous bound).
@@ -87,10 +63,6 @@ template <typename TEditClass> struct TMaskFormOf {
       guitest::PumpFor(20);
     }
   }
-  std::unique_ptr<TForm> form;
-  TEdit* before;
-  TEditClass* edit;
-  TEdit* after;
 };
 
 using TMaskForm = TMaskFormOf<TcxMaskEdit>;

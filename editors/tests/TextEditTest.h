@@ -53,15 +53,16 @@ public:
   TStyledTextProperties* Styled() const { return static_cast<TStyledTextProperties*>(GetProperties()); }
 };
 
-struct TTextEditForm {
-  explicit TTextEditForm(int AWidth = 160) {
+// An editor of the given class on a form between two standard edits.
+template <typename TEditClass> struct TEditFormOf {
+  explicit TEditFormOf(int AWidth = 160) {
     form = std::make_unique<TForm>(nullptr);
     form->SetBounds(60, 60, 360, 200);
     form->SetColor(clSilver);
     before = new TEdit(form.get());
     before->SetParent(form.get());
     before->SetBounds(10, 10, 120, 21);
-    edit = new TStyledTextEdit(form.get());
+    edit = new TEditClass(form.get());
     edit->SetParent(form.get());
     edit->SetBounds(10, 50, AWidth, 21);
     edit->AfterConstruction();
@@ -83,6 +84,8 @@ struct TTextEditForm {
   int SelLength() const { return edit->InnerTextEdit()->GetSelLength(); }
   std::unique_ptr<TForm> form;
   TEdit* before;
-  TStyledTextEdit* edit;
+  TEditClass* edit;
   TEdit* after;
 };
+
+using TTextEditForm = TEditFormOf<TStyledTextEdit>;
