@@ -8,7 +8,7 @@
 class TLabel;
 class TmySQLDatabase;
 class TcxButton;
-class TStandInComboBox;
+class TcxComboBox;
 class TcxTextEdit;
 
 class TfmDBConnInfo : public TForm {
@@ -27,7 +27,7 @@ public:
   TcxTextEdit* edHost = nullptr;
   TcxTextEdit* edUsername = nullptr;
   TcxTextEdit* edPassword = nullptr;
-  TStandInComboBox* cDB = nullptr;
+  TcxComboBox* cDB = nullptr;
   TcxButton* butTest = nullptr;
   TcxButton* bnOK = nullptr;
   TcxButton* bnCancel = nullptr;

@@ -3,9 +3,9 @@
 #include "DialogLayout.h"
 #include "Dialogs.h"
 #include "MySQLSyncDatabase.h"
-#include "StandIns.h"
 #include "cxButtons.h"
 #include "StdCtrls.h"
+#include "cxDropDownEdit.h"
 #include "cxTextEdit.h"
 #include "mySQLDbTables.h"
 
@@ -45,7 +45,7 @@ TfmDBConnInfo::TfmDBConnInfo(TComponent* AOwner) : TForm(AOwner) {
   edPassword = new TcxTextEdit(this);
   row(Label3, "Label3", "Password", edPassword, "edPassword");
   edPassword->GetProperties()->SetEchoMode(eemPassword);
-  cDB = new TStandInComboBox(this);
+  cDB = new TcxComboBox(this);
   row(Label4, "Label4", "Database", cDB, "cDB");
 
   const int right = GetClientWidth() - kMargin;

@@ -13,34 +13,6 @@
 
 class TCustomImageList;
 
-// Stands for the combo box whose item list lives in its properties; its text
-// stays free to type.
-class TStandInComboBox;
-
-class TStandInComboBoxProperties {
-public:
-  explicit TStandInComboBoxProperties(TStandInComboBox* combo) : FCombo(combo) {}
-  // The combo box's own items: clearing them leaves the text as it is.
-  TStrings* GetItems();
-
-private:
-  TStandInComboBox* FCombo;
-};
-
-class TStandInComboBox : public TComboBox {
-public:
-  explicit TStandInComboBox(TComponent* AOwner) : TComboBox(AOwner), FProperties(this) {}
-  TStandInComboBoxProperties* GetProperties() { return &FProperties; }
-  // Raises the click event only when the current item actually changes.
-  void SetItemIndex(int Index);
-
-protected:
-  String ClassName() const override { return "TStandInComboBox"; }
-
-private:
-  TStandInComboBoxProperties FProperties;
-};
-
 // Stands for a large button of the button bar.
 class TStandInLargeButton : public TSpeedButton {
 public:

@@ -4,16 +4,6 @@
 
 #include <memory>
 
-TStrings* TStandInComboBoxProperties::GetItems() {
-  return FCombo->GetItems();
-}
-
-void TStandInComboBox::SetItemIndex(int Index) {
-  if (Index == GetItemIndex()) return;
-  TComboBox::SetItemIndex(Index);
-  Click();
-}
-
 namespace {
 
 void SetGlyphFromImages(TCustomImageList* images, int imageIndex,

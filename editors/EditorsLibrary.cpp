@@ -3,6 +3,7 @@
 #include "ControlsLibrary.h"
 #include "cxButtonEdit.h"
 #include "cxCheckBox.h"
+#include "cxDropDownEdit.h"
 #include "cxEdit.h"
 #include "cxEditPaintUtils.h"
 #include "cxFontNameComboBox.h"
@@ -40,6 +41,7 @@ void StartEditorsLibrary() {
   cxLabelInitialize();
   cxMaskEditInitialize();
   cxMemoInitialize();
+  cxDropDownEditInitialize();
   cxFontNameComboBoxInitialize();
   cxSpinEditInitialize();
   cxButtonEditInitialize();
@@ -49,6 +51,7 @@ void EndEditorsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
   cxSpinEditFinalize();
   cxFontNameComboBoxFinalize();
+  cxDropDownEditFinalize();
   cxMemoFinalize();
   cxMaskEditFinalize();
   cxLabelFinalize();

@@ -855,6 +855,8 @@ public:
 protected:
   // Only a host that places the editor inside itself calls it.
   void SetIsInplace(bool Value) { FIsInplace = Value; }
+  // The host's data of the current in-place activation; nil stand-alone.
+  TcxCustomEditData* GetEditData() const { return FEditData; }
   bool IsUserChange() const { return FUserChange; }
   void SetUserChange(bool Value) { FUserChange = Value; }
   // The edit value as the display made it, without any further step.

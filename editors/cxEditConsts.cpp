@@ -7,3 +7,5 @@ const TResStringRec cxSEditValidateErrorText = {nullptr, IDS_cxSEditValidateErro
 const TResStringRec cxSEditCheckBoxChecked = {nullptr, IDS_cxSEditCheckBoxChecked};
 const TResStringRec cxSEditCheckBoxGrayed = {nullptr, IDS_cxSEditCheckBoxGrayed};
 const TResStringRec cxSEditCheckBoxUnchecked = {nullptr, IDS_cxSEditCheckBoxUnchecked};
+const TResStringRec cxSEditPopupCircularReferencingError = {nullptr,
+                                                            IDS_cxSEditPopupCircularReferencingError};

@@ -9,3 +9,4 @@ extern const TResStringRec cxSEditValidateErrorText;
 extern const TResStringRec cxSEditCheckBoxChecked;
 extern const TResStringRec cxSEditCheckBoxGrayed;
 extern const TResStringRec cxSEditCheckBoxUnchecked;
+extern const TResStringRec cxSEditPopupCircularReferencingError;

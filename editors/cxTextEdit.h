@@ -428,7 +428,8 @@ public:
   virtual String GetItemTextByKey(int AKey) = 0;
   virtual TNotifyEvent GetOnCurrentKeyChanged() = 0;
   virtual TNotifyEvent GetOnSelectItem() = 0;
-  virtual SIZE CalculateListSize() = 0;
+  // The list's size for at most AMaxHeight; AWidth above 0 limits it.
+  virtual SIZE CalculateListSize(int AMaxHeight, int AWidth) = 0;
   virtual void NavigateLookupItems(TcxEditLookupDirection ADirection, bool AWrap) = 0;
   virtual void PrepareListBox(TWinControl* AParent) = 0;
   virtual bool IsEmpty() = 0;
@@ -465,7 +466,7 @@ public:
   void ListOpening() override {}
   void ListOpened(const String&) override {}
   bool IsTextInItems(const String& AText) override;
-  SIZE CalculateListSize() override { return SIZE{0, 0}; }
+  SIZE CalculateListSize(int, int) override { return SIZE{0, 0}; }
   void PrepareListBox(TWinControl* AParent) override;
   void SetListBoxBounds(const TRect& R) override;
   void ItemsChanged() override { UpdateListItemCount(); }
@@ -525,7 +526,7 @@ public:
   std::function<String(int AIndex)> ItemTextSource;
 
   void Click() override;
-  void SetItemIndex(int AIndex);
+  virtual void SetItemIndex(int AIndex);
   void WndProc(TMessage& Message) override;
 
 protected:

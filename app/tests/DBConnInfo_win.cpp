@@ -7,6 +7,7 @@
 #include "StandIns.h"
 #include "cxButtons.h"
 #include "StdCtrls.h"
+#include "cxDropDownEdit.h"
 #include "cxTextEdit.h"
 #include "mySQLDbTables.h"
 

@@ -7,6 +7,7 @@
 #include "cxLabel.h"
 #include "cxRadioGroup.h"
 #include "cxPC.h"
+#include "cxDropDownEdit.h"
 #include "cxTextEdit.h"
 #include "Confirm.h"
 #include "DBConnInfo.h"

@@ -282,6 +282,9 @@ public:
   void SetItemHeight(int value);
   int GetTopIndex();
   void SetTopIndex(int value);
+  // The width the list scrolls over horizontally; 0: no horizontal bar.
+  int GetScrollWidth() const { return FScrollWidth; }
+  void SetScrollWidth(int value);
   int GetCount() const { return static_cast<int>(FItems.size()); }
   void Clear();
   // The item at a client point, or -1 (Existing: only a real item counts).
@@ -320,6 +323,7 @@ private:
   std::unique_ptr<TCanvas> FCanvas;
   TListBoxStyle FStyle = lbStandard;
   int FItemHeight = 16;
+  int FScrollWidth = 0;
   int FSavedIndex = -1;
   bool FMultiSelect = false;
   bool FSorted = false;

@@ -103,7 +103,7 @@ void TCustomListBox::SetItems(const TStrings* value) {
 void TCustomListBox::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, "LISTBOX");
-  Params.Style |= WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_USETABSTOPS;
+  Params.Style |= WS_HSCROLL | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_USETABSTOPS;
   if (!IntegralHeight) Params.Style |= LBS_NOINTEGRALHEIGHT;
   if (FMultiSelect) Params.Style |= LBS_EXTENDEDSEL;
   if (FStyle == lbOwnerDrawFixed) Params.Style |= LBS_OWNERDRAWFIXED;
@@ -119,6 +119,13 @@ void TCustomListBox::CreateWndFinished() {
   if (FStyle == lbOwnerDrawFixed || FStyle == lbStandard)
     SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
   if (FSavedIndex >= 0) SetItemIndex(FSavedIndex);
+  SendMessageA(FHandle, LB_SETHORIZONTALEXTENT, FScrollWidth, 0);
+}
+
+void TCustomListBox::SetScrollWidth(int value) {
+  if (value == FScrollWidth) return;
+  FScrollWidth = value;
+  if (FHandle) SendMessageA(FHandle, LB_SETHORIZONTALEXTENT, value, 0);
 }
 
 int TCustomListBox::SortedIndex(const String& text) const {

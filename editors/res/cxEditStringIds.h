@@ -19,3 +19,4 @@
 #define IDS_scxSEditRepositorySpinItem 65231
 #define IDS_scxSEditRepositoryButtonItem 65232
 #define IDS_cxSEditNumericValueConvertError 65233
+#define IDS_cxSEditPopupCircularReferencingError 65240
