@@ -50,8 +50,24 @@ TCollection::~TCollection() {
 }
 
 TCollectionItem* TCollection::Add() {
-  TCollectionItem* item = FItemFactory(this);
-  if (item->FCollection != this) item->SetCollection(this);
+  // The item joins the collection from its base constructor, before the
+  // members of its own class exist: whoever hears of it then would read them
+  // unmade. It is announced once the factory has made it whole.
+  ++FAdding;
+  TCollectionItem* item;
+  try {
+    item = FItemFactory(this);
+  } catch (...) {
+    --FAdding;
+    throw;
+  }
+  --FAdding;
+  if (item->FCollection != this) {
+    item->SetCollection(this);
+  } else {
+    Notify(item, cnAdded);
+    Changed();
+  }
   return item;
 }
 
@@ -119,6 +135,7 @@ void TCollection::InsertItem(TCollectionItem* Item) {
   FItems.push_back(Item);
   Item->FCollection = this;
   Item->FID = FNextID++;
+  if (FAdding) return;
   Notify(Item, cnAdded);
   Changed();
 }

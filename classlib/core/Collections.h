@@ -81,6 +81,7 @@ private:
   std::vector<TCollectionItem*> FItems;
   int FNextID = 0;
   int FUpdateCount = 0;
+  int FAdding = 0; // items being made by Add, announced once they are whole
 };
 
 // A collection of one item class, with typed access.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 class TNamedItem : public TCollectionItem {
@@ -24,6 +26,35 @@ public:
 protected:
   void Update(TCollectionItem*) override { ++Updates; }
 };
+
+// An item whose own members are made after the base constructor has put it
+// into its collection, and a collection that reads them whenever it hears of
+// a new item, as an editor refreshing its buttons from captions does.
+class TCaptionedItem : public TCollectionItem {
+public:
+  using TCollectionItem::TCollectionItem;
+  String Caption = "made";
+};
+
+class TReadingCollection : public TTypedCollection<TCaptionedItem> {
+public:
+  std::vector<String> Heard;
+
+protected:
+  void Notify(TCollectionItem* Item, TCollectionNotification Action) override {
+    if (Action == cnAdded) Heard.push_back("added " + static_cast<TCaptionedItem*>(Item)->Caption);
+  }
+  void Update(TCollectionItem*) override {
+    Heard.push_back("update " + GetItem(GetCount() - 1)->Caption);
+  }
+};
+
+TEST(Collection, ANewItemIsAnnouncedOnlyOnceItIsWhole) {
+  TReadingCollection c;
+  c.Add();
+  c.Insert(0);
+  EXPECT_EQ(c.Heard, (std::vector<String>{"added made", "update made", "added made", "update made", "update made"}));
+}
 
 TEST(Collection, ItemsKnowTheirCollectionAndIndex) {
   TCountingCollection c;
