@@ -40,11 +40,7 @@ std::vector<TcxCustomPopupWindow*> LivePopups() {
 }
 
 TRect AnchorOnScreen(TcxPopupWindow* APopup) {
-  TRect r = APopup->AnchorBounds;
-  if (!APopup->AnchorParent) return r;
-  const TPoint topLeft = APopup->AnchorParent->ClientToScreen(TPoint(r.left, r.top));
-  const TPoint bottomRight = APopup->AnchorParent->ClientToScreen(TPoint(r.right, r.bottom));
-  return TRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
+  return ClientRectToScreen(APopup->AnchorParent, APopup->AnchorBounds);
 }
 
 } // namespace

@@ -676,6 +676,13 @@ void MapWindowRect(HWND FromWnd, HWND ToWnd, TRect& R) {
   MapWindowPoints(FromWnd, ToWnd, reinterpret_cast<POINT*>(&R), 2);
 }
 
+TRect ClientRectToScreen(TControl* AControl, const TRect& R) {
+  if (!AControl) return R;
+  const TPoint topLeft = AControl->ClientToScreen(TPoint(R.left, R.top));
+  const TPoint bottomRight = AControl->ClientToScreen(TPoint(R.right, R.bottom));
+  return TRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
+}
+
 UINT DoubleClickInterval() {
   return GetDoubleClickTime();
 }

@@ -347,6 +347,9 @@ int TrackDragStart(HWND Wnd);
 bool IsComponentLoading(TComponent* AComponent);
 TRect GetMonitorWorkArea(const TPoint& P);
 void MapWindowRect(HWND FromWnd, HWND ToWnd, TRect& R);
+// A rectangle in AControl's client coordinates on the screen; unchanged
+// without a control.
+TRect ClientRectToScreen(TControl* AControl, const TRect& R);
 UINT DoubleClickInterval();
 inline WORD TranslateKey(WORD Key) {
   return Key;

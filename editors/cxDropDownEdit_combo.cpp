@@ -2,17 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-TRect ToScreen(TControl* AParent, const TRect& R) {
-  if (!AParent) return R;
-  const TPoint topLeft = AParent->ClientToScreen(TPoint(R.left, R.top));
-  const TPoint bottomRight = AParent->ClientToScreen(TPoint(R.right, R.bottom));
-  return TRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
-}
-
-} // namespace
-
 // ---- TcxCustomComboBoxProperties ----
 
 TcxCustomComboBoxProperties::TcxCustomComboBoxProperties(TPersistent* AOwner)
@@ -313,7 +302,7 @@ bool TcxCustomComboBox::CanDropDown() {
 SIZE TcxCustomComboBox::CalculatePopupContentSize() {
   TcxCustomEditPopupWindow* window = GetPopupWindow();
   const TRect e = window->GetViewInfo()->GetClientExtent();
-  const TRect r = ToScreen(GetParent(), GetPopupOwnerBounds());
+  const TRect r = ClientRectToScreen(GetParent(), GetPopupOwnerBounds());
   const int extents = e.top + e.bottom;
   int above = r.top - GetMonitorWorkArea(TPoint(r.left, r.top)).top - extents;
   if (window->HasShadow) above += 3;

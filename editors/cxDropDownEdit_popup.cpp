@@ -55,13 +55,6 @@ TCursor SizingCursor(int ADX, int ADY) {
   return ADY != 0 ? crSizeNS : crDefault;
 }
 
-TRect ToScreen(TControl* AParent, const TRect& R) {
-  if (!AParent) return R;
-  const TPoint topLeft = AParent->ClientToScreen(TPoint(R.left, R.top));
-  const TPoint bottomRight = AParent->ClientToScreen(TPoint(R.right, R.bottom));
-  return TRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
-}
-
 TRect Intersection(const TRect& A, const TRect& B) {
   return TRect(std::max(A.left, B.left), std::max(A.top, B.top), std::min(A.right, B.right),
                std::min(A.bottom, B.bottom));
@@ -150,7 +143,7 @@ void TcxCustomEditPopupWindow::CalculatePopupPosition(TPoint& P) {
   AnchorBounds = GetEdit()->GetPopupOwnerBounds();
   AnchorParent = GetEdit()->GetParent();
   TcxCustomPopupWindow::CalculatePopupPosition(P);
-  const TRect owner = ToScreen(AnchorParent, AnchorBounds);
+  const TRect owner = ClientRectToScreen(AnchorParent, AnchorBounds);
   const TRect w = GetMonitorWorkArea(P);
   const bool below = P.y > owner.top;
   const bool right = (HorzPlacement == hpLeft && P.x == owner.left) || owner.left <= w.left ||
@@ -197,7 +190,7 @@ void TcxCustomEditPopupWindow::SetPopupWindowRegion() {
     r.bottom -= kShadowSize;
     TcxCustomDropDownEdit* edit = GetEdit();
     if (!info->IsGripAtBottom() && edit && edit->GetParent()) {
-      cut = ToScreen(edit->GetParent(), edit->GetBoundsRect());
+      cut = ClientRectToScreen(edit->GetParent(), edit->GetBoundsRect());
       OffsetRect(&cut, -GetLeft(), -GetTop());
       cut.right -= kShadowSize;
       cut.top = std::max<LONG>(cut.top, GetHeight() - kShadowSize);
@@ -328,7 +321,7 @@ void TcxCustomEditPopupWindow::SizingMouseMove(int X, int Y) {
     r = TRect(r.left, current.top, r.right, current.top + height);
   else
     r = TRect(r.left, current.bottom - height, r.right, current.bottom);
-  const TRect owner = ToScreen(GetEdit()->GetParent(), AnchorBounds);
+  const TRect owner = ClientRectToScreen(GetEdit()->GetParent(), AnchorBounds);
   r.left = std::min<LONG>(r.left, owner.right - 1);
   r.right = std::max<LONG>(r.right, owner.left + 1);
   r = Intersection(r, GetMonitorWorkArea(GetMouseCursorPos()));
