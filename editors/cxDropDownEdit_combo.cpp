@@ -350,10 +350,17 @@ void TcxCustomComboBox::DblClick() {
     const int prev = lookup->QueryCurrentKey();
     if (!HasPopupWindow() && GetActiveProperties()->Revertable) lookup->NavigateLookupItems(ldNext, true);
     if (guard.Alive() && lookup->QueryCurrentKey() != prev && CanPostEditValue() &&
-        GetActiveProperties()->ImmediatePost && ValidateEdit(true))
+        GetActiveProperties()->ImmediatePost && ValidateEdit(true)) {
+      // The post comes from stepping through the items, as a key's would.
+      SetLookupPosting(true);
       PostEditValue();
+      if (guard.Alive()) SetLookupPosting(false);
+    }
   } catch (...) {
-    if (guard.Alive()) LockChangeEvents(false);
+    if (guard.Alive()) {
+      SetLookupPosting(false);
+      LockChangeEvents(false);
+    }
     throw;
   }
   if (guard.Alive()) LockChangeEvents(false);

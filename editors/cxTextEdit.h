@@ -562,6 +562,7 @@ public:
   bool GetLookupTextSetting() const { return FLookupTextSetting; }
   void SetLookupTextSetting(bool Value) { FLookupTextSetting = Value; }
   bool GetLookupPosting() const { return FLookupPosting; }
+  void SetLookupPosting(bool Value) { FLookupPosting = Value; }
 
   IcxInnerTextEdit* InnerTextEdit() const { return dynamic_cast<IcxInnerTextEdit*>(GetInnerEdit()); }
   IcxTextEditLookupData* GetEditLookupData() const { return FLookupData.get(); }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using guitest::MouseEventAt;
@@ -179,15 +181,30 @@ TEST(ComboBox, AFixedDropDownWidthAddsAHorizontalBarForWiderItems) {
   EXPECT_EQ(2 * list->GetItemHeight(0) + GetSystemMetrics(SM_CYHSCROLL), list->GetHeight());
 }
 
-TEST(ComboBox, ADoubleClickOnARevertableComboStepsToTheNextItemAndWraps) {
-  TComboForm f;
+// A combo box that notes, for each post, whether it came from stepping
+// through the items.
+class TPostNotingCombo : public TcxComboBox {
+public:
+  using TcxComboBox::TcxComboBox;
+  std::vector<bool> PostsByLookup;
+  void BeginPost() override {
+    PostsByLookup.push_back(GetLookupPosting());
+    TcxComboBox::BeginPost();
+  }
+};
+
+TEST(ComboBox, ADoubleClickOnARevertableComboStepsToTheNextItemWrapsAndPostsAsALookupStep) {
+  TDropDownForm<TPostNotingCombo> f;
   f.edit->GetProperties()->Revertable = true;
   f.edit->GetProperties()->ImmediatePost = true;
-  int posts = 0;
-  f.edit->GetProperties()->OnEditValueChanged = [&](TObject*) { ++posts; };
-  ShowFocused(f, 3);
+  int changes = 0;
+  f.edit->GetProperties()->OnEditValueChanged = [&](TObject*) { ++changes; };
+  AddItems(f.edit, 3);
+  f.Show();
+  f.Focus();
   f.edit->SetItemIndex(2);
-  posts = 0;
+  changes = 0;
+  f.edit->PostsByLookup.clear();
   for (const char* expected : {"item0", "item1"}) {
     const String before = f.edit->GetText();
     SendMessageA(f.edit->GetHandle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 10));
@@ -195,7 +212,16 @@ TEST(ComboBox, ADoubleClickOnARevertableComboStepsToTheNextItemAndWraps) {
     ASSERT_TRUE(PumpUntil([&] { return f.edit->GetText() != before; })) << expected;
     EXPECT_EQ(expected, f.edit->GetText());
   }
-  EXPECT_GE(posts, 2) << "each step is posted at once";
+  EXPECT_GE(changes, 2);
+  EXPECT_EQ((std::vector<bool>{true, true}), f.edit->PostsByLookup) << "each step is posted at once, as a lookup post";
+  EXPECT_FALSE(f.edit->GetLookupPosting()) << "the flag lasts only for the post";
+  // Without Revertable a double click steps and posts nothing.
+  f.edit->GetProperties()->Revertable = false;
+  SendMessageA(f.edit->GetHandle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 10));
+  SendMessageA(f.edit->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
+  PumpFor(100);
+  EXPECT_EQ("item1", f.edit->GetText());
+  EXPECT_EQ(2u, f.edit->PostsByLookup.size());
 }
 
 TEST(ComboBox, ItemIndexClicksAndClearsModifiedOnlyOnAChange) {
