@@ -3,10 +3,12 @@
 #include "ControlsLibrary.h"
 #include "cxButtonEdit.h"
 #include "cxCheckBox.h"
+#include "cxColorComboBox.h"
 #include "cxDropDownEdit.h"
 #include "cxEdit.h"
 #include "cxEditPaintUtils.h"
 #include "cxFontNameComboBox.h"
+#include "cxImageComboBox.h"
 #include "cxLabel.h"
 #include "cxMaskConsts.h"
 #include "cxMaskEdit.h"
@@ -43,6 +45,8 @@ void StartEditorsLibrary() {
   cxMemoInitialize();
   cxDropDownEditInitialize();
   cxFontNameComboBoxInitialize();
+  cxImageComboBoxInitialize();
+  cxColorComboBoxInitialize();
   cxSpinEditInitialize();
   cxButtonEditInitialize();
 }
@@ -50,6 +54,8 @@ void StartEditorsLibrary() {
 void EndEditorsLibrary() {
   if (StartCount == 0 || --StartCount > 0) return;
   cxSpinEditFinalize();
+  cxColorComboBoxFinalize();
+  cxImageComboBoxFinalize();
   cxFontNameComboBoxFinalize();
   cxDropDownEditFinalize();
   cxMemoFinalize();

@@ -20,3 +20,6 @@
 #define IDS_scxSEditRepositoryButtonItem 65232
 #define IDS_cxSEditNumericValueConvertError 65233
 #define IDS_cxSEditPopupCircularReferencingError 65240
+#define IDS_scxSEditRepositoryImageComboBoxItem 65310
+#define IDS_scxSEditRepositoryColorComboBoxItem 65311
+#define IDS_cxSColorComboBoxDefaultDescription 65312
