@@ -344,6 +344,74 @@ TEST(ColorComboBox, AValueShowsItsRowNameAndSample) {
   EXPECT_EQ(0, info->ColorBoxRect.Width()) << "the text style draws no sample";
 }
 
+// The sample of a value that is no colour, by the default colour style.
+TEST(ColorComboBox, DefaultColorStylesPaintTheSample) {
+  const struct {
+    TcxDefaultColorStyle style;
+    int blue;  // pixels of the default colour in the interior: -1 none, 1 all, 0 some
+    int white; // the same for the background
+  } cases[] = {{cxdcClear, -1, 1}, {cxdcColor, 1, -1}, {cxdcHatched, 0, 0}, {cxdcCustom, -1, -1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.style);
+    TColorForm f(50, 180);
+    PrepareHTML(f);
+    TcxColorComboBoxProperties* p = f.edit->GetProperties();
+    p->SetDefaultColor(kBlue);
+    p->SetDefaultColorStyle(c.style);
+    p->OnGetDefaultColor = [](TObject*, TColor& AColor) { AColor = kLime; };
+    f.Show();
+    f.edit->SetEditValue(Variant("no colour"));
+    PumpFor(20);
+    auto* info = static_cast<TcxCustomColorComboBoxViewInfo*>(f.edit->GetViewInfo());
+    ASSERT_FALSE(info->HasColor);
+    EXPECT_EQ("Color not selected", info->Text);
+    TRect interior = info->ColorBoxRect;
+    InflateRect(&interior, -2, -2);
+    OffsetRect(&interior, f.edit->GetLeft(), f.edit->GetTop());
+    const int area = interior.Width() * interior.Height();
+    ASSERT_GT(area, 0);
+    const TCapture capture = TCapture::Paint(f.form->GetHandle());
+    auto expectShare = [&](COLORREF AColor, int AShare, const char* AName) {
+      const int count = capture.CountPixels(interior, AColor);
+      const int expected = AShare < 0 ? 0 : area;
+      if (AShare != 0) {
+        EXPECT_EQ(expected, count) << AName;
+      } else {
+        EXPECT_TRUE(count > 0 && count < area) << AName << " " << count;
+      }
+    };
+    expectShare(RGB(0, 0, 255), c.blue, "default colour");
+    expectShare(RGB(255, 255, 255), c.white, "background");
+    if (c.style == cxdcCustom) expectShare(RGB(0, 255, 0), 1, "the handler's colour");
+  }
+}
+
+TEST(ColorComboBox, SampleSideAndWidth) {
+  TColorForm f(50, 180);
+  PrepareHTML(f);
+  f.Show();
+  f.edit->SetColorValue(kRed);
+  PumpFor(20);
+  auto* info = static_cast<TcxCustomColorComboBoxViewInfo*>(f.edit->GetViewInfo());
+  const TRect left = info->ColorBoxRect;
+  const TRect text = info->ClientRect;
+  EXPECT_EQ(left.right, text.left) << "the text begins where the sample ends";
+  f.edit->GetProperties()->SetColorBoxAlign(cbaRight);
+  PumpFor(20);
+  EXPECT_EQ(left.left + text.Width(), info->ColorBoxRect.left);
+  EXPECT_EQ(info->ColorBoxRect.left, info->ClientRect.right);
+  EXPECT_EQ(left.Width(), info->ColorBoxRect.Width());
+  f.edit->GetProperties()->SetShowDescriptions(false);
+  PumpFor(20);
+  EXPECT_EQ(left.left, info->ColorBoxRect.left) << "without names the sample fills the editor";
+  EXPECT_EQ(left.left + left.Width() + text.Width(), info->ColorBoxRect.right);
+  EXPECT_EQ("", info->Text);
+  f.edit->GetProperties()->SetShowDescriptions(true);
+  f.edit->GetProperties()->SetColorBoxWidth(50);
+  PumpFor(20);
+  EXPECT_EQ(50, info->ColorBoxRect.Width());
+}
+
 TEST(ColorComboBox, DeleteClearsTheValueAndPostsWhenImmediate) {
   for (bool immediate : {false, true}) {
     SCOPED_TRACE(immediate);
