@@ -296,6 +296,45 @@ TEST(ImageComboBox, ListRowsWrapWhenMultiLineAndThePopupKeepsTheEditorWidth) {
   }
 }
 
+TEST(ImageComboBox, TheListDrawsTheLargeImagesWhenSet) {
+  TImageCase c;
+  auto large = MakeImages(3, 32);
+  c.f.edit->GetActiveProperties()->SetLargeImages(large.get());
+  c.f.Show();
+  c.f.Focus();
+  c.f.edit->SetEditValue(Variant(10));
+  PressKey(VK_F4);
+  ASSERT_TRUE(c.f.WaitOpen());
+  PumpFor(30);
+  TcxImageComboBoxListBox* list = ListOf(c.f.edit);
+  RECT row;
+  SendMessageA(list->GetHandle(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+  EXPECT_EQ(32 + 2, row.bottom - row.top);
+  const TCapture popup = TCapture::Paint(c.f.Popup()->GetHandle());
+  const TPoint origin = c.f.Popup()->ScreenToClient(list->ClientToScreen(TPoint(0, 0)));
+  EXPECT_EQ(RGB(0, 255, 0), popup.Pixel(origin.x + row.left + 1 + 30, origin.y + row.top + 17))
+      << "a 32-pixel image";
+  EXPECT_GE(c.f.Popup()->GetWidth(), 32 + 8) << "the widest row counts the large images";
+  EXPECT_EQ(16, c.Info()->ImageRect.Width()) << "the editor keeps the small images";
+  PressKey(VK_ESCAPE);
+  c.f.WaitOpen(false);
+}
+
+TEST(ImageComboBox, TypingADescriptionChoosesItsItem) {
+  TImageCase c;
+  c.f.edit->GetActiveProperties()->ImmediateDropDown = false;
+  c.f.Show();
+  c.f.Focus();
+  guitest::TypeText("b");
+  PumpFor(50);
+  EXPECT_FALSE(c.f.edit->HasPopupWindow());
+  EXPECT_EQ(2, c.f.edit->GetItemIndex());
+  EXPECT_EQ("Blue item", c.Info()->Text);
+  PressKey(VK_TAB);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return !c.f.edit->IsFocused(); }, 2000));
+  EXPECT_EQ(Variant(30), c.f.edit->GetEditValueRef()) << "leaving takes the item's value";
+}
+
 // ---- The open list per look ----
 
 void ShowOpenList(const TLook& ALook, const String& ASuffix) {
