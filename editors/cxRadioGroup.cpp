@@ -897,6 +897,9 @@ void TcxCustomRadioGroupViewData::CalculateEditSize(TcxCanvas* ACanvas,
 
 TcxCustomRadioGroupButton::TcxCustomRadioGroupButton(TcxCustomRadioGroup* AGroup)
     : TcxRadioButton(AGroup), FGroup(AGroup) {
+  // Only the checked item is a tab stop (checking sets it): a form showing
+  // the group would otherwise focus the first item and so select it.
+  SetTabStop(false);
   AGroup->ButtonAdded(this);
   SetEnabled(AGroup->GetEnabled());
   SetVisible(AGroup->GetVisible());
