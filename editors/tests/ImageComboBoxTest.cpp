@@ -225,7 +225,9 @@ TEST(ImageComboBox, ImagePlacementByAlignmentAndDescriptions) {
 TEST(ImageComboBox, ChoosingARowGivesItsValue) {
   TImageCase c;
   int changes = 0;
+  int textChanges = 0;
   c.f.edit->GetActiveProperties()->OnEditValueChanged = [&](TObject*) { ++changes; };
+  c.f.edit->GetActiveProperties()->OnChange = [&](TObject*) { ++textChanges; };
   c.f.Show();
   c.f.Focus();
   PressKey(VK_F4);
@@ -239,6 +241,12 @@ TEST(ImageComboBox, ChoosingARowGivesItsValue) {
   EXPECT_EQ(1, c.f.edit->GetItemIndex());
   EXPECT_EQ("Green item", c.Info()->Text);
   EXPECT_EQ(1, changes);
+  EXPECT_EQ(1, textChanges);
+  c.f.edit->SetModified(false);
+  c.f.edit->GetActiveProperties()->SetDefaultDescription("another");
+  PumpFor(20);
+  EXPECT_EQ(1, textChanges) << "a settings change is no change of the editor";
+  EXPECT_FALSE(c.f.edit->GetModified());
 }
 
 TEST(ImageComboBox, FreeingTheListLeavesTheEditorWithoutImage) {
