@@ -1138,11 +1138,12 @@ public:
   virtual void DrawFloatingBarBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
                                          const TRect& Source, const TRect& R) const;
   virtual bool HasShadow(const TCustomdxBarControl*) const { return false; }
-  virtual HBRUSH GetToolbarBrush() const;
-  virtual HBRUSH GetToolbarWindowBrush(const TCustomdxBarControl*) const { return GetToolbarBrush(); }
-  virtual HBRUSH GetCheckedBrush() const;
-  virtual HBRUSH GetCheckedSelectedBrush() const;
-  virtual HBRUSH GetSelectedBrush() const;
+  // Brushes of the manager's bar windows (the flat looks keep them there).
+  virtual HBRUSH GetToolbarBrush(const TdxBarManager* Manager) const;
+  virtual HBRUSH GetToolbarWindowBrush(const TCustomdxBarControl* BarControl) const;
+  virtual HBRUSH GetCheckedBrush(const TdxBarManager* Manager) const;
+  virtual HBRUSH GetCheckedSelectedBrush(const TdxBarManager* Manager) const;
+  virtual HBRUSH GetSelectedBrush(const TdxBarManager* Manager) const;
   virtual int GetComboButtonWidth(int AverageCharWidth) const { return 2 * AverageCharWidth - 1; }
   virtual int GetEditHeightExtra() const { return 6; }
   virtual int GetEditHeight(int TextHeight) const { return TextHeight + GetEditHeightExtra(); }
@@ -1150,9 +1151,9 @@ public:
   virtual bool SupportsQuickCustomization() const { return false; }
   virtual int GetSeparatorLineOffset() const { return (GetSeparatorSize() - 2) / 2; }
   virtual int GetSeparatorSize() const { return 6; }
-  virtual TRect GetDockedBorderWidths() const;
+  virtual TRect GetDockedBorderWidths(const TdxBarControl* BarControl) const;
   virtual int GetDockedBorderWidth() const { return 1; }
-  virtual TRect GetDockedBorderOffsets() const { return TRect(2, 2, 2, 2); }
+  virtual TRect GetDockedBorderOffsets(const TdxBarControl*) const { return TRect(2, 2, 2, 2); }
   virtual int GetFloatingCaptionHeight() const { return GetSmallCaptionSize() + 1; }
   virtual void FillCaptionBackground(HDC DC, const TRect& R, HBRUSH Brush) const;
   virtual int GetSmallCaptionSize() const;

@@ -141,19 +141,19 @@ bool TCustomdxBarControl::IsCustomizing() const {
 }
 
 HBRUSH TCustomdxBarControl::GetToolbarBrush() const {
-  return GetPainter()->GetToolbarBrush();
+  return GetPainter()->GetToolbarBrush(FBarManager);
 }
 
 HBRUSH TCustomdxBarControl::GetCheckedBrush() const {
-  return GetPainter()->GetCheckedBrush();
+  return GetPainter()->GetCheckedBrush(FBarManager);
 }
 
 HBRUSH TCustomdxBarControl::GetCheckedSelectedBrush() const {
-  return GetPainter()->GetCheckedSelectedBrush();
+  return GetPainter()->GetCheckedSelectedBrush(FBarManager);
 }
 
 HBRUSH TCustomdxBarControl::GetSelectedBrush() const {
-  return GetPainter()->GetSelectedBrush();
+  return GetPainter()->GetSelectedBrush(FBarManager);
 }
 
 HBRUSH TCustomdxBarControl::GetBarBackgroundBrush() const {

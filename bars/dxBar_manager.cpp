@@ -4,6 +4,7 @@
 
 #include "dxBarCommon.h"
 #include "dxBarStrs.h"
+#include "dxBarPainters.h"
 #include "dxOffice11.h"
 
 #include "cxGraphics.h"
@@ -167,8 +168,7 @@ TdxBarManagerStyle TdxBarManager::GetEffectiveStyle() const {
 
 void TdxBarManager::UpdatePainter() {
   FXPThemesAvailable = ThemesAvailable(kXPThemeClasses);
-  FPainterClass = GetEffectiveStyle() == bmsStandard ? TdxBarItemControlStandardPainter::Instance()
-                                                     : TdxBarItemControlEnhancedPainter::Instance();
+  FPainterClass = GetPainterClassOfStyle(GetEffectiveStyle(), FXPThemesAvailable);
 }
 
 void TdxBarManager::StyleChanged() {

@@ -374,8 +374,12 @@ void TdxBarItemControlPainter::DrawDockControlBackground(TdxDockControl*, HDC DC
   FillRectOrTileBitmap(DC, R, R, nullptr, Color, Brush);
 }
 
-HBRUSH TdxBarItemControlPainter::GetBarBackgroundBrush(const TdxBarManager*) const {
-  return GetToolbarBrush();
+HBRUSH TdxBarItemControlPainter::GetBarBackgroundBrush(const TdxBarManager* Manager) const {
+  return GetToolbarBrush(Manager);
+}
+
+HBRUSH TdxBarItemControlPainter::GetToolbarWindowBrush(const TCustomdxBarControl* BarControl) const {
+  return GetToolbarBrush(BarControl->GetBarManager());
 }
 
 void TdxBarItemControlPainter::DrawDockedBarBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color,
@@ -398,23 +402,23 @@ void TdxBarItemControlPainter::DrawFloatingBarBackground(TCustomdxBarControl*, H
   FillRectOrTileBitmap(DC, R, Source, nullptr, Color, Brush);
 }
 
-HBRUSH TdxBarItemControlPainter::GetToolbarBrush() const {
+HBRUSH TdxBarItemControlPainter::GetToolbarBrush(const TdxBarManager*) const {
   return GetSysColorBrush(COLOR_BTNFACE);
 }
 
-HBRUSH TdxBarItemControlPainter::GetCheckedBrush() const {
+HBRUSH TdxBarItemControlPainter::GetCheckedBrush(const TdxBarManager*) const {
   return CheckerBrush();
 }
 
-HBRUSH TdxBarItemControlPainter::GetCheckedSelectedBrush() const {
+HBRUSH TdxBarItemControlPainter::GetCheckedSelectedBrush(const TdxBarManager*) const {
   return GetSysColorBrush(COLOR_BTNFACE);
 }
 
-HBRUSH TdxBarItemControlPainter::GetSelectedBrush() const {
+HBRUSH TdxBarItemControlPainter::GetSelectedBrush(const TdxBarManager*) const {
   return GetSysColorBrush(COLOR_HIGHLIGHT);
 }
 
-TRect TdxBarItemControlPainter::GetDockedBorderWidths() const {
+TRect TdxBarItemControlPainter::GetDockedBorderWidths(const TdxBarControl*) const {
   const int w = GetDockedBorderWidth();
   return TRect(w, w, w, w);
 }

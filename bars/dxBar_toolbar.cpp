@@ -225,7 +225,7 @@ void TdxBarControl::WMNCCalcSize(TMessage& Message) {
     return;
   }
   if (FBar->BorderStyle == bbsSingle) {
-    const TRect offsets = painter->GetDockedBorderOffsets();
+    const TRect offsets = painter->GetDockedBorderOffsets(this);
     const int grip = GetBarManager()->GetGripSize(FBar);
     r->left += offsets.left + (IsVertical() ? 0 : grip);
     r->top += offsets.top + (IsVertical() ? grip : 0);
@@ -260,7 +260,7 @@ void TdxBarControl::WMNCPaint(TMessage& Message) {
     ring.top -= painter->GetFloatingFrameTopHeight() + painter->GetFloatingCaptionHeight();
     ring.bottom += painter->GetFloatingFrameBottomHeight();
   } else {
-    const TRect widths = painter->GetDockedBorderWidths();
+    const TRect widths = painter->GetDockedBorderWidths(this);
     ring = TRect(window.left + widths.left, window.top + widths.top, window.right - widths.right,
                  window.bottom - widths.bottom);
   }
@@ -615,7 +615,7 @@ int TdxBarControl::GetBorderWidth(TdxBarDockingStyle Style) {
   if (Style == dsNone)
     return 2 * painter->GetFloatingBorderWidth() + 2 * painter->GetFloatingFrameSideWidth();
   if (FBar->BorderStyle == bbsNone) return 0;
-  const TRect offsets = painter->GetDockedBorderOffsets();
+  const TRect offsets = painter->GetDockedBorderOffsets(this);
   return offsets.left + offsets.right + (IsVerticalStyle(Style) ? 0 : GetBarManager()->GetGripSize(FBar));
 }
 
@@ -625,6 +625,6 @@ int TdxBarControl::GetBorderHeight(TdxBarDockingStyle Style) {
     return 2 * painter->GetFloatingBorderHeight() + painter->GetFloatingCaptionHeight() +
            painter->GetFloatingFrameTopHeight() + painter->GetFloatingFrameBottomHeight();
   if (FBar->BorderStyle == bbsNone) return FBar->IsStatusBar() ? painter->GetBottomBarEdgeHeight() : 0;
-  const TRect offsets = painter->GetDockedBorderOffsets();
+  const TRect offsets = painter->GetDockedBorderOffsets(this);
   return offsets.top + offsets.bottom + (IsVerticalStyle(Style) ? GetBarManager()->GetGripSize(FBar) : 0);
 }

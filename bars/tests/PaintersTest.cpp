@@ -1,5 +1,6 @@
 // The Standard and Enhanced painters drawn into memory pictures.
 #include "BarsTest.h"
+#include "dxBarPainters.h"
 
 #include "GuiTest.h"
 
@@ -65,11 +66,10 @@ TEST_F(PaintersTest, TheStyleChoosesThePainterAndItsMetrics) {
     TdxBarItemControlPainterClass painter;
     int gripOffset, gripArea, separatorIndent;
   } cases[] = {
+      {bmsFlat, TdxBarItemControlFlatPainter::Instance(), 1, 6, 8},
+      {bmsOffice11, TdxBarItemControlOffice11Painter::Instance(), 3, 8, 8},
       {bmsStandard, TdxBarItemControlStandardPainter::Instance(), 2, 9, 2},
       {bmsEnhanced, TdxBarItemControlEnhancedPainter::Instance(), 1, 6, 12},
-      // Painters still to come draw with the Enhanced one.
-      {bmsFlat, TdxBarItemControlEnhancedPainter::Instance(), 1, 6, 12},
-      {bmsOffice11, TdxBarItemControlEnhancedPainter::Instance(), 1, 6, 12},
   };
   Build();
   for (const auto& c : cases) {
