@@ -7,6 +7,7 @@
 
 #include "cxColorComboBox.h"
 
+#include <colordlg.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -482,9 +483,9 @@ TEST(ColorComboBox, AColourPickedInTheListHeadsTheMRUSection) {
   EXPECT_EQ(1, deleted);
 }
 
-// The dialog's colour edits (red, green, blue) of the common dialog.
+// Types the colour into the common dialog's red, green and blue fields.
 void SetDialogColor(HWND ADialog, int R, int G, int B) {
-  const int ids[] = {706, 707, 708};
+  const int ids[] = {COLOR_RED, COLOR_GREEN, COLOR_BLUE};
   const int values[] = {R, G, B};
   for (int i = 0; i < 3; ++i)
     SetDlgItemTextA(ADialog, ids[i], IntToStr(values[i]).c_str());
