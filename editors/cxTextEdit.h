@@ -174,7 +174,8 @@ protected:
   void CreateWnd() override;
   void Click() override;
   void DblClick() override;
-  bool DoMouseWheel(TShiftState, int, TPoint) override { return false; }
+  // The container's: the inner window handles no wheel itself.
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
   void KeyUp(WORD& Key, TShiftState Shift) override;

@@ -320,6 +320,13 @@ void TcxCustomInnerTextEdit::DblClick() {
   if (TcxCustomTextEdit* container = GetContainer()) container->DblClick();
 }
 
+// The system edit keeps the wheel to itself rather than passing it to its
+// parent, so the editor would never see it: it is offered to the editor here.
+bool TcxCustomInnerTextEdit::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+  TcxCustomTextEdit* container = GetContainer();
+  return container && container->DoMouseWheel(Shift, WheelDelta, MousePos);
+}
+
 void TcxCustomInnerTextEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TCustomEdit::MouseDown(Button, Shift, X, Y);
   TcxInnerEditRouting::MouseDown(this, GetContainer(), Button, Shift, X, Y);

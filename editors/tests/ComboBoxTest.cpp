@@ -89,13 +89,10 @@ TEST(ComboBox, KeysAndTheWheelStepThroughTheItemsOfAClosedCombo) {
   ASSERT_TRUE(PumpUntil([&] { return f.edit->GetText() == "item1"; }));
   EXPECT_EQ(1, f.edit->GetItemIndex());
   EXPECT_FALSE(f.edit->HasPopupWindow());
-  const TPoint centre = f.edit->ClientToScreen(TPoint(20, 10));
-  SetCursorPos(centre.x, centre.y);
-  SendMessageA(f.edit->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA),
-               MAKELPARAM(centre.x, centre.y));
+  // A real wheel: it reaches the focused inner edit first, which hands it on.
+  guitest::WheelAt(f.edit->GetHandle(), 20, 10, -WHEEL_DELTA);
   ASSERT_TRUE(PumpUntil([&] { return f.edit->GetText() == "item2"; }));
-  SendMessageA(f.edit->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
-               MAKELPARAM(centre.x, centre.y));
+  guitest::WheelAt(f.edit->GetHandle(), 20, 10, WHEEL_DELTA);
   ASSERT_TRUE(PumpUntil([&] { return f.edit->GetText() == "item1"; }));
 }
 

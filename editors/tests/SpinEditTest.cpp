@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -81,6 +83,88 @@ TEST(SpinEdit, StepsStopAtTheBoundsAndAtThe32BitLimits) {
     f.edit->SetValue(Variant(c.start));
     f.edit->DoStep(c.kind);
     EXPECT_EQ(c.expected, f.edit->GetValue().AsInteger());
+  }
+}
+
+TEST(SpinEdit, FloatStepsKeepTheirIncrementAndStopAtTheBounds) {
+  const struct {
+    double increment, minValue, maxValue, start;
+    TcxSpinEditButton kind;
+    int steps;
+    const char* text;
+  } cases[] = {
+      {0.1, 0, 0, 0, sebForward, 3, "0.3"},          // 0.30000000000000004 shown in 15 digits
+      {0.5, 0, 0, 0, sebForward, 3, "1.5"},          // no rounding to integers
+      {2.5, 0, 0, 0, sebBackward, 1, "-2.5"},
+      {0.25, 0, 1, 0.9, sebForward, 1, "1"},         // stops at the upper bound
+      {0.25, -1, 1, -0.9, sebBackward, 1, "-1"},     // and at the lower one
+      {0.25, 0, 1, 1.5, sebBackward, 1, "1"},        // from above the bounds: the bound
+      {0.25, 0, 1, -0.5, sebBackward, 1, "-0.5"},    // below them a backward step does nothing
+      {0.25, 0, 1, 0.5, sebFastForward, 1, "1"},     // the large increment, clamped
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.increment << " from " << c.start << " kind " << c.kind);
+    TEditorForm<TcxSpinEdit> f;
+    TcxCustomSpinEditProperties* properties = f.edit->GetProperties();
+    properties->SetValueType(vtFloat);
+    properties->SetIncrement(c.increment);
+    properties->SetMinValue(c.minValue);
+    properties->SetMaxValue(c.maxValue);
+    EXPECT_EQ(c.kind <= sebForward ? c.increment : 10.0, std::abs(f.edit->GetIncrement(c.kind)));
+    f.Show();
+    f.edit->SetValue(Variant(c.start));
+    for (int i = 0; i < c.steps; ++i)
+      f.edit->DoStep(c.kind);
+    EXPECT_EQ(c.text, f.edit->GetText());
+    EXPECT_EQ(varDouble, f.edit->GetValue().VarType()) << "a float edit's value is a double";
+  }
+}
+
+// A spin edit that notes the value it posts.
+class TPostNotingSpinEdit : public TcxSpinEdit {
+public:
+  using TcxSpinEdit::TcxSpinEdit;
+  std::vector<int> Posted;
+  void BeginPost() override {
+    Posted.push_back(GetEditValueVariant().AsInteger());
+    TcxSpinEdit::BeginPost();
+  }
+};
+
+TEST(SpinEdit, ImmediatePostPostsEachStepAtOnce) {
+  for (bool immediate : {false, true}) {
+    SCOPED_TRACE(immediate);
+    TEditorForm<TPostNotingSpinEdit> f;
+    f.edit->GetProperties()->ImmediatePost = immediate;
+    std::vector<int> changed;
+    f.edit->GetProperties()->OnChange = [&](TObject*) { changed.push_back(f.edit->GetValue().AsInteger()); };
+    f.Show();
+    const TRect up = f.edit->GetViewInfo()->ButtonsInfo[sebForward]->Bounds;
+    guitest::ClickAt(f.edit->GetHandle(), (up.left + up.right) / 2, (up.top + up.bottom) / 2);
+    PumpUntil([&] { return f.edit->GetValue().AsInteger() == 1; }, 2000);
+    PressKey(VK_UP);
+    PumpUntil([&] { return f.edit->GetValue().AsInteger() == 2; }, 2000);
+    EXPECT_EQ(2, f.edit->GetValue().AsInteger());
+    EXPECT_EQ(immediate ? std::vector<int>({1, 2}) : std::vector<int>(), f.edit->Posted)
+        << "posted while the editor still has the focus";
+    EXPECT_EQ((std::vector<int>{1, 2}), changed) << "one change event per step";
+  }
+}
+
+TEST(SpinEdit, TheWheelStepsForwardUpAndBackwardDown) {
+  TEditorForm<TcxSpinEdit> f;
+  f.edit->GetProperties()->SetMinValue(-2);
+  f.edit->GetProperties()->SetMaxValue(2);
+  f.Show();
+  const HWND wnd = f.edit->GetHandle();
+  const struct {
+    int delta, value;
+  } turns[] = {{WHEEL_DELTA, 1}, {WHEEL_DELTA, 2}, {WHEEL_DELTA, 2}, {-WHEEL_DELTA, 1},
+               {-WHEEL_DELTA, 0}, {-WHEEL_DELTA, -1}, {-WHEEL_DELTA, -2}, {-WHEEL_DELTA, -2}};
+  for (const auto& t : turns) {
+    guitest::WheelAt(wnd, 20, 10, t.delta);
+    PumpUntil([&] { return f.edit->GetValue().AsInteger() == t.value; }, 1000);
+    EXPECT_EQ(t.value, f.edit->GetValue().AsInteger()) << t.delta;
   }
 }
 
