@@ -37,6 +37,7 @@ class TdxBarControl;
 class TdxBarItemControl;
 class TdxBarItemControlPainter;
 class TdxDockControl;
+class TdxBarShadow;
 // A painter is a stateless singleton: the manager keeps a pointer to the one
 // object of the painter class its style chooses.
 using TdxBarItemControlPainterClass = const TdxBarItemControlPainter*;
@@ -1314,6 +1315,14 @@ public:
   // coordinates of the background (a dock's picture continues under it).
   virtual void DrawBackground(HDC DC, const TRect& R, bool UseOrigin, TColor Color, HBRUSH Brush);
   virtual TPoint GetBackgroundOrigin() const { return TPoint(); }
+  // The shadow the window casts while its painter wants one; it follows the
+  // window after every move or resize.
+  TdxBarShadow* GetShadow();
+  virtual bool IsShadowVisible();
+  // The screen rectangle of the button the window is joined to; none here.
+  virtual TRect GetOwnerRect() const { return TRect(); }
+  void UpdateShadow();
+  void HideShadow();
   virtual void Deactivate();
   virtual void Rebuild() {}
 
@@ -1371,6 +1380,7 @@ private:
   TdxBarItemControl* FPressedControl = nullptr;
   bool FPressedControlHot = false;
   TCustomdxBarControl* FPrevActive = nullptr;
+  std::unique_ptr<TdxBarShadow> FShadow;
 };
 
 // The head of the chain of active bar windows, none when none is active.

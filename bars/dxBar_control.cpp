@@ -3,6 +3,7 @@
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
+#include "dxBarShadow.h"
 
 #include "Forms.h"
 #include "ImgList.h"
@@ -84,6 +85,7 @@ void TCustomdxBarControl::CreateWnd() {
 }
 
 void TCustomdxBarControl::DestroyWnd() {
+  HideShadow();
   if (FItemLinks)
     for (int i = 0; i < FItemLinks->GetVisibleCount(); ++i)
       if (TdxBarItemControl* control = FItemLinks->GetVisibleLink(i)->GetControl()) control->ReleaseControl();
@@ -313,6 +315,10 @@ void TCustomdxBarControl::WndProc(TMessage& Message) {
     return;
   case WM_ERASEBKGND:
     Message.Result = 1;
+    return;
+  case WM_WINDOWPOSCHANGED:
+    TCustomControl::WndProc(Message);
+    UpdateShadow();
     return;
   case WM_SETFOCUS:
     if (TCustomForm* form = FBarManager->GetOwnerForm(); form && form->HandleAllocated())
