@@ -7,7 +7,7 @@
 class TLabel;
 class TcxButton;
 class TcxCheckBox;
-class TStandInFontNameComboBox;
+class TcxFontNameComboBox;
 class TcxSpinEdit;
 
 class TfmOptions : public TForm {
@@ -15,8 +15,8 @@ public:
   explicit TfmOptions(TComponent* AOwner);
   ~TfmOptions() override;
 
-  TStandInFontNameComboBox* cFontChanges = nullptr;
-  TStandInFontNameComboBox* cFontScript = nullptr;
+  TcxFontNameComboBox* cFontChanges = nullptr;
+  TcxFontNameComboBox* cFontScript = nullptr;
   TcxSpinEdit* szFontChanges = nullptr;
   TcxSpinEdit* szFontScript = nullptr;
   TcxCheckBox* chkDropExtraColumns = nullptr;

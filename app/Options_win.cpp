@@ -4,9 +4,9 @@
 #include "Main.h"
 #include "StandIns.h"
 #include "cxButtons.h"
-#include "StandInsEdit.h"
 #include "StdCtrls.h"
 #include "cxCheckBox.h"
+#include "cxFontNameComboBox.h"
 #include "cxSpinEdit.h"
 
 TfmOptions* fmOptions = nullptr;
@@ -63,7 +63,7 @@ const TSwitchBox kSwitchBoxes[] = {
 
 // The font name the box holds, when it is one of the fonts in its list (a
 // text typed or shown while nothing is chosen is no font); empty otherwise.
-String ChosenFontName(TStandInFontNameComboBox* box) {
+String ChosenFontName(TcxFontNameComboBox* box) {
   TStrings* items = box->GetProperties()->GetItems();
   const int index = items->IndexOf(box->GetText());
   return index < 0 ? String() : items->Get(index);
@@ -85,12 +85,13 @@ TfmOptions::TfmOptions(TComponent* AOwner) : TForm(AOwner) {
   const int sizeWidth = 56;
   const int sizeLeft = GetClientWidth() - kMargin - sizeWidth;
   const int nameLeft = 112;
-  auto fontRow = [&](const char* caption, int top, TStandInFontNameComboBox*& name, const char* nameName,
+  auto fontRow = [&](const char* caption, int top, TcxFontNameComboBox*& name, const char* nameName,
                      TcxSpinEdit*& size, const char* sizeName) {
-    name = new TStandInFontNameComboBox(this);
+    name = new TcxFontNameComboBox(this);
     name->SetName(nameName);
     name->SetParent(this);
     name->SetBounds(nameLeft, top, sizeLeft - 6 - nameLeft, 21);
+    name->GetProperties()->GetFontPreview()->SetShowButtons(false);
     size = new TcxSpinEdit(this);
     size->SetName(sizeName);
     size->SetParent(this);
@@ -127,8 +128,9 @@ TfmOptions::~TfmOptions() {
 }
 
 void TfmOptions::FormShow() {
-  auto showFont = [](TFont* font, TStandInFontNameComboBox* name, TcxSpinEdit* size) {
-    name->SetItemIndex(name->GetProperties()->GetItems()->IndexOf(font->GetName()));
+  auto showFont = [](TFont* font, TcxFontNameComboBox* name, TcxSpinEdit* size) {
+    // By name: a list still loading selects it once it has arrived.
+    name->SetFontName(font->GetName());
     size->SetValue(font->GetSize());
   };
   showFont(fmMain->mLog->GetFont(), cFontChanges, szFontChanges);
@@ -139,7 +141,7 @@ void TfmOptions::FormShow() {
 }
 
 void TfmOptions::butOKClick() {
-  auto applyFont = [](TFont* font, TStandInFontNameComboBox* name, TcxSpinEdit* size) {
+  auto applyFont = [](TFont* font, TcxFontNameComboBox* name, TcxSpinEdit* size) {
     // Without a chosen font the window keeps its own.
     const String fontName = ChosenFontName(name);
     if (!fontName.empty()) font->SetName(fontName);

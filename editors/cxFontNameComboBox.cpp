@@ -206,7 +206,11 @@ TBitmap* cxFontTypeIcon(bool ATrueType) {
   return ATrueType ? TrueTypeIcon.get() : OtherFontIcon.get();
 }
 
+void cxFontNameComboBoxRegister();
+void cxFontNameComboBoxUnregister();
+
 void cxFontNameComboBoxInitialize() {
+  cxFontNameComboBoxRegister();
   TrueTypeIcon = LoadFontTypeIcon("CXFONTCOMBO_TTF");
   OtherFontIcon = LoadFontTypeIcon("CXFONTCOMBO_NONTTF");
 }
@@ -214,4 +218,5 @@ void cxFontNameComboBoxInitialize() {
 void cxFontNameComboBoxFinalize() {
   OtherFontIcon.reset();
   TrueTypeIcon.reset();
+  cxFontNameComboBoxUnregister();
 }

@@ -1,6 +1,8 @@
 // The options dialog on the main window's fonts and switches: shown as they
 // are, applied on OK (and then stored, all sixteen values), untouched on
-// Cancel; a font name comes only from an entry of the font list.
+// Cancel; a font name comes only from an entry of the font lists, which load
+// in the background: a dialog opened while they load shows its fonts once
+// they have arrived.
 #include "GuiTest.h"
 #include "Main.h"
 #include "Options.h"
@@ -8,15 +10,17 @@
 #include "SettingsRegistry.h"
 #include "StandIns.h"
 #include "cxButtons.h"
-#include "StandInsEdit.h"
 #include "StdCtrls.h"
+#include "FontLoaderGate.h"
 #include "cxCheckBox.h"
+#include "cxFontNameComboBox.h"
 #include "cxSpinEdit.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -36,7 +40,7 @@ protected:
     SetSettingsBackend(std::make_unique<TRegistrySettingsBackend>());
     Main = std::make_unique<TfmMain>(nullptr);
     Main->LoadSettings();
-    Dialog = std::make_unique<TfmOptions>(nullptr);
+    NewDialog();
     TStrings* fonts = Dialog->cFontChanges->GetProperties()->GetItems();
     ASSERT_GE(fonts->IndexOf("Tahoma"), 0) << fonts->GetText();
     // Another font of the list, whatever the machine has.
@@ -64,6 +68,17 @@ protected:
     const TModalResult result = Dialog->ShowModal();
     EXPECT_TRUE(shown);
     return result;
+  }
+
+  static bool FontsLoaded(TfmOptions* dialog) {
+    return dialog->cFontChanges->GetProperties()->GetFontsLoaded() &&
+           dialog->cFontScript->GetProperties()->GetFontsLoaded();
+  }
+
+  // A dialog whose font lists have arrived.
+  void NewDialog() {
+    Dialog = std::make_unique<TfmOptions>(nullptr);
+    ASSERT_TRUE(guitest::PumpUntil([&] { return FontsLoaded(Dialog.get()); }, 20000));
   }
 
   TcxCheckBox* Box(const TSwitchInfo& i) {
@@ -97,6 +112,12 @@ protected:
     guitest::TypeText(text);
   }
 
+  // A dialog whose two font lists are both held in their loading.
+  void NewLoadingDialog(TEnumerationGate& gate) {
+    Dialog = std::make_unique<TfmOptions>(nullptr);
+    gate.WaitForHeld(2);
+  }
+
   TRegistry Reg;
   std::unique_ptr<TfmMain> Main;
   std::unique_ptr<TfmOptions> Dialog;
@@ -106,7 +127,7 @@ protected:
 TEST_F(OptionsDialog, ShowsTheMainWindowsFontsAndSwitchesAndCancelChangesNothing) {
   for (bool first : {true, false}) {
     SCOPED_TRACE(first);
-    Dialog = std::make_unique<TfmOptions>(nullptr);
+    NewDialog();
     SetMainSwitches(first);
     SetMainFonts(first ? "Tahoma" : OtherFont, first ? 11 : 7, first ? OtherFont : "Tahoma", 13);
     const TSettings before = Main->GetSettings();
@@ -216,7 +237,7 @@ TEST_F(OptionsDialog, AFontNameIsTakenOnlyFromAnEntryOfTheList) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    Dialog = std::make_unique<TfmOptions>(nullptr);
+    NewDialog();
     SetMainFonts(OtherFont, 9, "Tahoma", 9);
     const TModalResult result = Show([&] {
       Dialog->cFontChanges->SetText(c.text);
@@ -225,6 +246,39 @@ TEST_F(OptionsDialog, AFontNameIsTakenOnlyFromAnEntryOfTheList) {
     EXPECT_EQ(mrOk, result);
     EXPECT_EQ(c.expected, Main->mLog->GetFont()->GetName());
   }
+}
+
+// Both lists load at once; the dialog, shown meanwhile, selects each window's
+// font as its list arrives, and a dialog closed while they load goes at once.
+TEST_F(OptionsDialog, OpenedWhileTheFontListsLoadItShowsTheFontsOnceTheyArrive) {
+  SetMainFonts(OtherFont, 9, "Tahoma", 10);
+  TEnumerationGate gate;
+  NewLoadingDialog(gate);
+  const TModalResult result = Show([&] {
+    EXPECT_EQ("", Dialog->cFontChanges->GetText());
+    EXPECT_FALSE(FontsLoaded(Dialog.get()));
+    gate.Open();
+    ASSERT_TRUE(guitest::PumpUntil([&] { return FontsLoaded(Dialog.get()); }, 20000));
+    EXPECT_EQ(OtherFont, Dialog->cFontChanges->GetText());
+    EXPECT_EQ("Tahoma", Dialog->cFontScript->GetText());
+    auto capture = guitest::TCapture::Paint(Dialog->GetHandle());
+    capture.SavePng("options_dialog_fonts_loaded");
+    Dialog->butOK->Click();
+  });
+  EXPECT_EQ(mrOk, result);
+  EXPECT_EQ(OtherFont, Main->mLog->GetFont()->GetName());
+  EXPECT_EQ("Tahoma", Main->mScript->GetFont()->GetName());
+}
+
+TEST_F(OptionsDialog, ClosedWhileTheFontListsLoadTheDialogGoesCleanly) {
+  TEnumerationGate gate;
+  NewLoadingDialog(gate);
+  // Served while the first combo box waits for its loader.
+  std::thread opener([&] { TThread::Synchronize(nullptr, [&] { gate.Open(); }); });
+  Dialog.reset();
+  opener.join();
+  guitest::PumpFor(50);
+  SUCCEED();
 }
 
 } // namespace

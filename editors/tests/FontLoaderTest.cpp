@@ -5,12 +5,10 @@
 // rules, the two type icons and the preview settings.
 #include "cxFontNameComboBox.h"
 
+#include "FontLoaderGate.h"
 #include "GuiTest.h"
 
 #include <gtest/gtest.h>
-
-#include <condition_variable>
-#include <mutex>
 
 namespace {
 
@@ -43,38 +41,6 @@ TLoadResult Load(TcxFontTypes ATypes) {
   EXPECT_TRUE(guitest::PumpUntil([&] { return result.Done; }, 20000));
   return result;
 }
-
-// Holds every loader thread before its enumeration until released.
-class TEnumerationGate {
-public:
-  TEnumerationGate() {
-    TcxFontLoader::BeforeEnumerate = [this] {
-      std::unique_lock lock(FMutex);
-      ++FWaiting;
-      FChanged.notify_all();
-      FChanged.wait(lock, [this] { return FOpen; });
-    };
-  }
-  ~TEnumerationGate() {
-    Open();
-    TcxFontLoader::BeforeEnumerate = nullptr;
-  }
-  void WaitForHeld(int ACount) {
-    std::unique_lock lock(FMutex);
-    FChanged.wait(lock, [&] { return FWaiting >= ACount; });
-  }
-  void Open() {
-    std::lock_guard lock(FMutex);
-    FOpen = true;
-    FChanged.notify_all();
-  }
-
-private:
-  std::mutex FMutex;
-  std::condition_variable FChanged;
-  int FWaiting = 0;
-  bool FOpen = false;
-};
 
 int IndexOf(const TLoadResult& AResult, const String& AName) {
   for (size_t i = 0; i < AResult.Fonts.size(); ++i)
