@@ -17,6 +17,7 @@
 #include "cxRadioGroup.h"
 #include "cxSpinEdit.h"
 #include "cxTextEdit.h"
+#include "cxTrackBar.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ void StartEditorsLibrary() {
   cxProgressBarInitialize();
   cxRadioGroupInitialize();
   cxLabelInitialize();
+  cxTrackBarInitialize();
   cxMaskEditInitialize();
   cxMemoInitialize();
   cxDropDownEditInitialize();
@@ -60,6 +62,7 @@ void EndEditorsLibrary() {
   cxDropDownEditFinalize();
   cxMemoFinalize();
   cxMaskEditFinalize();
+  cxTrackBarFinalize();
   cxLabelFinalize();
   cxRadioGroupFinalize();
   cxProgressBarFinalize();
