@@ -756,6 +756,13 @@ public:
   bool HasInnerEdit() const { return FInnerEdit != nullptr; }
   bool IsInnerEditMissing();
   bool CanUseMouseWheel(TShiftState Shift) const;
+  // The control's own handling first, then the data binding's.
+  bool ExecuteAction(TBasicAction* Action) override {
+    return TcxContainer::ExecuteAction(Action) || GetDataBinding()->ExecuteAction(Action);
+  }
+  bool UpdateAction(TBasicAction* Action) override {
+    return TcxContainer::UpdateAction(Action) || GetDataBinding()->UpdateAction(Action);
+  }
 
   TcxEditKeyEvent OnUnhandledKey;
   TcxEditEditingEvent OnEditing;

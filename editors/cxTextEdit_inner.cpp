@@ -291,6 +291,23 @@ bool TcxCustomInnerTextEdit::CanFocus() {
   return container ? container->CanFocus() : TCustomEdit::CanFocus();
 }
 
+TPopupMenu* TcxCustomInnerTextEdit::GetPopupMenu() const {
+  TcxCustomTextEdit* container = GetContainer();
+  return container ? container->GetPopupMenu() : TCustomEdit::GetPopupMenu();
+}
+
+bool TcxCustomInnerTextEdit::ExecuteAction(TBasicAction* Action) {
+  if (TCustomEdit::ExecuteAction(Action)) return true;
+  TcxCustomTextEdit* container = GetContainer();
+  return container && container->GetDataBinding()->ExecuteAction(Action);
+}
+
+bool TcxCustomInnerTextEdit::UpdateAction(TBasicAction* Action) {
+  if (TCustomEdit::UpdateAction(Action)) return true;
+  TcxCustomTextEdit* container = GetContainer();
+  return container && container->GetDataBinding()->UpdateAction(Action);
+}
+
 void TcxCustomInnerTextEdit::CreateParams(TCreateParams& Params) {
   TCustomEdit::CreateParams(Params);
   static const DWORD kAlignments[] = {ES_LEFT, ES_RIGHT, ES_CENTER};

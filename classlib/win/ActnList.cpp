@@ -154,14 +154,26 @@ void TContainedAction::SetActionList(TCustomActionList* value) {
   if (FActionList) FActionList->AddAction(this);
 }
 
+namespace {
+
+// The active form finds a target for an action that nothing else handled.
+bool OfferToActiveForm(UINT Msg, TBasicAction* Action) {
+  TCustomForm* form = Screen ? Screen->GetActiveForm() : nullptr;
+  return form && form->Perform(Msg, 0, reinterpret_cast<LPARAM>(Action)) == 1;
+}
+
+} // namespace
+
 bool TContainedAction::Execute() {
   if (FActionList && FActionList->ExecuteAction(this)) return true;
-  return TBasicAction::Execute();
+  if (TBasicAction::Execute()) return true;
+  return OfferToActiveForm(CM_ACTIONEXECUTE, this);
 }
 
 bool TContainedAction::Update() {
   if (FActionList && FActionList->UpdateAction(this)) return true;
-  return TBasicAction::Update();
+  if (TBasicAction::Update()) return true;
+  return OfferToActiveForm(CM_ACTIONUPDATE, this);
 }
 
 bool TCustomAction::Execute() {

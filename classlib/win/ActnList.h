@@ -25,6 +25,14 @@ public:
   virtual bool Execute();
   // Runs OnUpdate; true when something updated the action.
   virtual bool Update();
+  // Actions that act on a control (the focused edit, say) name the targets
+  // they serve and what they do to or ask of one.
+  virtual bool HandlesTarget(TObject* Target) {
+    (void)Target;
+    return false;
+  }
+  virtual void ExecuteTarget(TObject* Target) { (void)Target; }
+  virtual void UpdateTarget(TObject* Target) { (void)Target; }
   TComponent* ActionComponent = nullptr;
   TNotifyEvent OnExecute;
   TNotifyEvent OnUpdate;

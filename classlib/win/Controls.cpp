@@ -331,6 +331,21 @@ void TControl::SetBiDiMode(TBiDiMode value) {
   Perform(CM_BIDIMODECHANGED);
 }
 
+UINT TControl::DrawTextBiDiModeFlagsReadingOnly() const {
+  return UseRightToLeftReading() ? DT_RTLREADING : 0;
+}
+
+UINT TControl::DrawTextBiDiModeFlags(UINT Flags) const {
+  UINT result = Flags;
+  if (UseRightToLeftAlignment()) {
+    if ((result & DT_RIGHT) == DT_RIGHT)
+      result &= ~static_cast<UINT>(DT_RIGHT);
+    else if ((result & DT_CENTER) != DT_CENTER)
+      result |= DT_RIGHT;
+  }
+  return result | DrawTextBiDiModeFlagsReadingOnly();
+}
+
 void TControl::FontChanged() {
   if (!FSettingParentFont) FParentFont = false;
   Perform(CM_FONTCHANGED);
@@ -390,6 +405,18 @@ void TControl::ActionChange(TBasicAction* Sender, bool CheckDefaults) {
 
 void TControl::InitiateAction() {
   if (FActionLink) FActionLink->Update();
+}
+
+bool TControl::ExecuteAction(TBasicAction* Action) {
+  if (!Action->HandlesTarget(this)) return false;
+  Action->ExecuteTarget(this);
+  return true;
+}
+
+bool TControl::UpdateAction(TBasicAction* Action) {
+  if (!Action->HandlesTarget(this)) return false;
+  Action->UpdateTarget(this);
+  return true;
 }
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
@@ -593,13 +620,14 @@ void TControl::CMMouseLeave(TMessage& Message) {
 void TControl::WMContextMenu(TMessage& Message) {
   if (Message.Result) return;
   TPoint pos = SmallPoint(Message.LParam);
-  if (!FPopupMenu || !FPopupMenu->GetAutoPopup()) {
+  TPopupMenu* menu = GetPopupMenu();
+  if (!menu || !menu->GetAutoPopup()) {
     DefaultHandler(Message);
     return;
   }
   if (pos.x == -1 && pos.y == -1) pos = ClientToScreen(TPoint(0, 0));
-  FPopupMenu->SetPopupComponent(this);
-  FPopupMenu->Popup(pos.x, pos.y);
+  menu->SetPopupComponent(this);
+  menu->Popup(pos.x, pos.y);
   Message.Result = 1;
 }
 

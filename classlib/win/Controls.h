@@ -318,6 +318,16 @@ public:
   TBiDiMode GetBiDiMode() const { return FBiDiMode; }
   // A change reaches the control as CM_BIDIMODECHANGED.
   void SetBiDiMode(TBiDiMode value);
+  // Text aligned from the right: bdRightToLeft.
+  bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+  // Text read from right to left: every mode but bdLeftToRight.
+  bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+  // DT_RTLREADING when the text reads from right to left, else 0.
+  UINT DrawTextBiDiModeFlagsReadingOnly() const;
+  // DrawText flags for this control's mode: right-to-left alignment swaps
+  // left and right (centred text stays centred), and the reading order is
+  // added.
+  UINT DrawTextBiDiModeFlags(UINT Flags) const;
 
   String GetText() const;
   void SetText(const String& value);
@@ -330,7 +340,8 @@ public:
   TControlState ControlState;
   TCursor GetCursor() const { return FCursor; }
   void SetCursor(TCursor value);
-  TPopupMenu* GetPopupMenu() const { return FPopupMenu; }
+  // The menu a right click shows; a control may answer another's.
+  virtual TPopupMenu* GetPopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TPopupMenu* value);
 
   TBasicAction* GetAction() const;
@@ -354,6 +365,10 @@ public:
 
   virtual void Click();
   virtual void InitiateAction();
+  // An action nothing else handled, offered to the control: true when the
+  // action takes it as its target (and has run or updated for it).
+  virtual bool ExecuteAction(TBasicAction* Action);
+  virtual bool UpdateAction(TBasicAction* Action);
 
   // Drag and drop between controls.
   TDragMode GetDragMode() const { return FDragMode; }

@@ -674,6 +674,33 @@ void TCustomForm::UpdateActions() {
     if (auto* popup = dynamic_cast<TPopupMenu*>(GetComponent(i))) popup->UpdateItems();
 }
 
+namespace {
+
+// Offers the action to the shown controls of Parent, depth first; true at
+// the first that takes it.
+bool OfferActionToControls(TWinControl* Parent, const std::function<bool(TControl*)>& Offer) {
+  if (!Parent->IsShowing()) return false;
+  for (int i = 0; i < Parent->GetControlCount(); ++i) {
+    TControl* c = Parent->GetControl(i);
+    if (c->GetVisible() && Offer(c)) return true;
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && OfferActionToControls(w, Offer)) return true;
+  }
+  return false;
+}
+
+} // namespace
+
+// An action that neither its list nor its own handler took looks for a
+// target here: the focused control first, then the form, then its shown
+// controls. Result 1 when one took it.
+void TCustomForm::CMAction(TMessage& Message) {
+  if (!IsShowing()) return;
+  auto* action = reinterpret_cast<TBasicAction*>(Message.LParam);
+  const bool execute = Message.Msg == CM_ACTIONEXECUTE;
+  auto offer = [&](TControl* c) { return c && (execute ? c->ExecuteAction(action) : c->UpdateAction(action)); };
+  if (offer(FActiveControl) || offer(this) || OfferActionToControls(this, offer)) Message.Result = 1;
+}
+
 void TCustomForm::CMDialogKey(TMessage& Message) {
   if (GetKeyState(VK_MENU) >= 0) {
     switch (Message.WParam) {
@@ -715,6 +742,9 @@ void TCustomForm::WndProc(TMessage& Message) {
     return CMShowingChanged(Message);
   case CM_DIALOGKEY:
     return CMDialogKey(Message);
+  case CM_ACTIONEXECUTE:
+  case CM_ACTIONUPDATE:
+    return CMAction(Message);
   case CM_RELEASE:
     delete this;
     return;

@@ -135,6 +135,7 @@ private:
   void ApplyPosition();
   void CMShowingChanged(TMessage& Message);
   void CMDialogKey(TMessage& Message);
+  void CMAction(TMessage& Message);
   void WMActivate(TMessage& Message);
   void UpdateLayeredAttributes();
 

@@ -3,7 +3,9 @@
 // MaxLength pastes, the text messages, and the text it paints itself.
 #include "TextEditTest.h"
 
+#include "ActnList.h"
 #include "Clipbrd.h"
+#include "Menus.h"
 
 #include <gtest/gtest.h>
 
@@ -246,6 +248,112 @@ TEST(TextEdit, SettingsCrossTheirBoundsRules) {
   props.SetMaxValue(20);
   props.SetMinValue(30);
   EXPECT_EQ(20, props.GetMinValue());
+}
+
+// Shows nothing; records whom it was shown for.
+struct TRecordingPopupMenu : TPopupMenu {
+  using TPopupMenu::TPopupMenu;
+  void Popup(int, int) override { shownFor.push_back(GetPopupComponent()); }
+  std::vector<TComponent*> shownFor;
+};
+
+TEST(TextEdit, ARightClickInTheInnerEditShowsTheEditorsMenu) {
+  TTextEditForm f;
+  auto* menu = new TRecordingPopupMenu(f.form.get());
+  f.edit->SetPopupMenu(menu);
+  f.edit->SetText("menu");
+  f.Show();
+  f.Focus();
+  guitest::MouseEventAt(f.Inner()->GetHandle(), 10, 5, MOUSEEVENTF_RIGHTDOWN);
+  guitest::MouseEventAt(f.Inner()->GetHandle(), 10, 5, MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(PumpUntil([&] { return !menu->shownFor.empty(); }));
+  EXPECT_EQ(f.Inner(), menu->shownFor[0]);
+
+  // Unfocused right-aligned text is the editor's to paint: a menu request
+  // reaching the inner window then is not its to answer.
+  f.edit->GetProperties()->SetUseLeftAlignmentOnEditing(false);
+  f.edit->GetProperties()->GetAlignment()->SetHorz(taRightJustify);
+  f.before->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return f.before->Focused(); }));
+  ASSERT_FALSE(f.edit->IsInnerEditShown());
+  f.Inner()->Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(f.Inner()->GetHandle()), MAKELPARAM(0xFFFF, 0xFFFF));
+  EXPECT_EQ(1u, menu->shownFor.size());
+}
+
+// Cuts from the focused edit window, the target it looks for.
+struct TCutAction : TAction {
+  using TAction::TAction;
+  bool HandlesTarget(TObject* Target) override {
+    auto* edit = dynamic_cast<TCustomEdit*>(Target);
+    return edit && edit->Focused();
+  }
+  void ExecuteTarget(TObject* Target) override { static_cast<TCustomEdit*>(Target)->CutToClipboard(); }
+};
+
+// A data binding that takes one action and records what it was offered.
+class TActionBinding : public TcxEditDataBinding {
+public:
+  using TcxEditDataBinding::TcxEditDataBinding;
+  bool ExecuteAction(TBasicAction* Action) override {
+    executed.push_back(Action);
+    return Action == taken;
+  }
+  bool UpdateAction(TBasicAction* Action) override {
+    updated.push_back(Action);
+    return Action == taken;
+  }
+  TBasicAction* taken = nullptr;
+  std::vector<TBasicAction*> executed, updated;
+};
+
+class TBoundTextEdit : public TStyledTextEdit {
+public:
+  using TStyledTextEdit::TStyledTextEdit;
+  std::unique_ptr<TcxEditDataBinding> CreateDataBinding() override { return std::make_unique<TActionBinding>(this); }
+  TActionBinding* Binding() const { return static_cast<TActionBinding*>(GetDataBinding()); }
+};
+
+TEST(TextEdit, AnEditActionOnTheInnerWindowGoesThroughTheEditor) {
+  TEditFormOf<TBoundTextEdit> f;
+  auto* cut = new TCutAction(f.form.get());
+  int changes = 0;
+  f.edit->GetProperties()->OnChange = [&](TObject*) { ++changes; };
+  f.edit->SetText("abcd");
+  f.Show();
+  f.Focus();
+  ASSERT_TRUE(PumpUntil([&] { return Screen->GetActiveForm() == f.form.get(); }));
+  f.edit->InnerTextEdit()->SetSelStart(2);
+  f.edit->InnerTextEdit()->SetSelLength(2);
+  changes = 0;
+  EXPECT_TRUE(cut->Execute());
+  EXPECT_EQ("ab", f.edit->GetText());
+  EXPECT_EQ(1, changes) << "the editor's cut, a change by the user";
+  EXPECT_TRUE(f.edit->GetModifiedSinceEnter());
+  EXPECT_TRUE(f.edit->Binding()->executed.empty()) << "the window took it";
+
+  f.edit->GetProperties()->SetReadOnly(true);
+  f.edit->InnerTextEdit()->SetSelStart(0);
+  f.edit->InnerTextEdit()->SetSelLength(1);
+  EXPECT_TRUE(cut->Execute());
+  EXPECT_EQ("ab", f.edit->GetText()) << "read-only: the cut only copies";
+}
+
+TEST(TextEdit, AnActionTheInnerWindowLeavesGoesToTheDataBinding) {
+  TEditFormOf<TBoundTextEdit> f;
+  auto* action = new TAction(f.form.get());
+  f.Show();
+  f.Focus();
+  ASSERT_TRUE(PumpUntil([&] { return Screen->GetActiveForm() == f.form.get(); }));
+  TActionBinding* binding = f.edit->Binding();
+  binding->taken = action;
+  EXPECT_TRUE(action->Execute());
+  ASSERT_FALSE(binding->executed.empty());
+  EXPECT_EQ(action, binding->executed[0]);
+  EXPECT_TRUE(action->Update());
+  ASSERT_FALSE(binding->updated.empty());
+  EXPECT_EQ(action, binding->updated[0]);
+  binding->taken = nullptr;
+  EXPECT_FALSE(action->Execute()) << "nobody takes it";
 }
 
 } // namespace

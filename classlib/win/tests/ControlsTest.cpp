@@ -1,9 +1,12 @@
 // Image lists, page control, status bar, progress bar and picture buttons.
 #include "Buttons.h"
 #include "ComCtrls.h"
+#include "ExtCtrls.h"
 #include "Forms.h"
 #include "GuiTest.h"
 #include "ImgList.h"
+#include "Menus.h"
+#include "StdCtrls.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +30,70 @@ std::unique_ptr<TBitmap> SquareGlyph(TColor colour = clNavy) {
 
 TColor PixelAt(TBitmap& b, int x, int y) {
   return b.GetCanvas()->GetPixel(x, y) & 0xFFFFFF;
+}
+
+TEST(BiDiMode, DrawTextFlagsFollowTheMode) {
+  struct Case {
+    TBiDiMode mode;
+    UINT flags;
+    UINT expected;
+  };
+  const Case cases[] = {
+      {bdLeftToRight, DT_LEFT, DT_LEFT},
+      {bdLeftToRight, DT_RIGHT, DT_RIGHT},
+      {bdRightToLeft, DT_LEFT | DT_SINGLELINE, DT_RIGHT | DT_SINGLELINE | DT_RTLREADING},
+      {bdRightToLeft, DT_RIGHT, DT_LEFT | DT_RTLREADING},
+      {bdRightToLeft, DT_CENTER, DT_CENTER | DT_RTLREADING},
+      {bdRightToLeftNoAlign, DT_LEFT, DT_LEFT | DT_RTLREADING},
+      {bdRightToLeftReadingOnly, DT_RIGHT, DT_RIGHT | DT_RTLREADING},
+  };
+  TControl control(nullptr);
+  for (const Case& c : cases) {
+    control.SetBiDiMode(c.mode);
+    EXPECT_EQ(c.expected, control.DrawTextBiDiModeFlags(c.flags)) << c.mode << " " << c.flags;
+    EXPECT_EQ(c.mode == bdRightToLeft, control.UseRightToLeftAlignment()) << c.mode;
+    EXPECT_EQ(c.mode != bdLeftToRight, control.UseRightToLeftReading()) << c.mode;
+    EXPECT_EQ(c.mode != bdLeftToRight ? UINT(DT_RTLREADING) : 0u, control.DrawTextBiDiModeFlagsReadingOnly());
+  }
+}
+
+// Shows nothing; records where and for whom it was asked to.
+struct TRecordingPopupMenu : TPopupMenu {
+  using TPopupMenu::TPopupMenu;
+  void Popup(int X, int Y) override { shown.push_back({GetPopupComponent(), TPoint(X, Y)}); }
+  std::vector<std::pair<TComponent*, TPoint>> shown;
+};
+
+// An edit that answers the menu of another control.
+struct TBorrowingEdit : TEdit {
+  using TEdit::TEdit;
+  TPopupMenu* GetPopupMenu() const override { return lender ? lender->GetPopupMenu() : TEdit::GetPopupMenu(); }
+  TControl* lender = nullptr;
+};
+
+TEST(PopupMenu, ARightClickShowsTheMenuTheControlAnswers) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetBounds(100, 100, 300, 120);
+  auto* menu = new TRecordingPopupMenu(form.get());
+  auto* panel = new TPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetBounds(150, 10, 100, 50);
+  panel->SetPopupMenu(menu);
+  auto* edit = new TBorrowingEdit(form.get());
+  edit->SetParent(form.get());
+  edit->SetBounds(10, 10, 120, 21);
+  edit->lender = panel;
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return edit->Focused(); }));
+  guitest::MouseEventAt(edit->GetHandle(), 20, 8, MOUSEEVENTF_RIGHTDOWN);
+  guitest::MouseEventAt(edit->GetHandle(), 20, 8, MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(PumpUntil([&] { return !menu->shown.empty(); }));
+  EXPECT_EQ(edit, menu->shown[0].first) << "the edit is what the menu was shown for";
+  EXPECT_EQ(edit->ClientToScreen(TPoint(20, 8)), menu->shown[0].second);
+  // A keyboard request shows it at the control's corner.
+  edit->Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit->GetHandle()), MAKELPARAM(0xFFFF, 0xFFFF));
+  ASSERT_EQ(2u, menu->shown.size());
+  EXPECT_EQ(edit->ClientToScreen(TPoint(0, 0)), menu->shown[1].second);
 }
 
 TEST(ImageList, AddReplaceDeleteAndDrawEnabledAndDisabled) {

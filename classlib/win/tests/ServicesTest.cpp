@@ -75,6 +75,75 @@ TEST(Actions, ShortcutButtonAndUpdateRunTheAction) {
   EXPECT_TRUE(PumpUntil([&] { return form->button->GetEnabled(); }));
 }
 
+// Cuts from the focused edit, the target it looks for; enabled while that
+// edit has a selection.
+struct TCutAction : TAction {
+  using TAction::TAction;
+  bool HandlesTarget(TObject* Target) override {
+    auto* edit = dynamic_cast<TCustomEdit*>(Target);
+    return edit && edit->Focused();
+  }
+  void ExecuteTarget(TObject* Target) override { static_cast<TCustomEdit*>(Target)->CutToClipboard(); }
+  void UpdateTarget(TObject* Target) override {
+    SetEnabled(static_cast<TCustomEdit*>(Target)->GetSelLength() > 0);
+  }
+};
+
+// Takes any button as its target and records which.
+struct TButtonAction : TAction {
+  using TAction::TAction;
+  bool HandlesTarget(TObject* Target) override { return dynamic_cast<TButton*>(Target) != nullptr; }
+  void ExecuteTarget(TObject* Target) override { targets.push_back(Target); }
+  std::vector<TObject*> targets;
+};
+
+TEST(Actions, AnActionWithoutHandlerRunsOnTheTargetItFinds) {
+  auto form = std::make_unique<ActionForm>(nullptr);
+  auto* second = new TEdit(form.get());
+  second->SetParent(form.get());
+  second->SetBounds(120, 10, 70, 21);
+  auto* hidden = new TButton(form.get());
+  hidden->SetParent(form.get());
+  hidden->SetVisible(false);
+  form->button->BringToFront();
+  auto* cut = new TCutAction(form.get());
+  auto* pick = new TButtonAction(form.get());
+  form->Show();
+  form->edit->SetText("first");
+  second->SetText("abcd");
+  second->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return second->Focused() && Screen->GetActiveForm() == form.get(); }));
+  second->SetSelStart(2);
+  second->SetSelLength(2);
+  EXPECT_TRUE(cut->Execute()) << "the focused edit is the target";
+  EXPECT_EQ("ab", second->GetText());
+  EXPECT_EQ("first", form->edit->GetText()) << "the other edit is no target";
+
+  EXPECT_TRUE(pick->Execute());
+  ASSERT_EQ(1u, pick->targets.size());
+  EXPECT_EQ(form->button, pick->targets[0]) << "the shown button, not the hidden one";
+
+  form->button->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return form->button->Focused(); }));
+  EXPECT_FALSE(cut->Execute()) << "no edit has the focus: nothing takes the action";
+  form->saves = 0;
+  EXPECT_TRUE(form->acSave->Execute());
+  EXPECT_EQ(1, form->saves) << "an action with a handler runs it and looks for no target";
+}
+
+TEST(Actions, IdleUpdatesAskTheTargetOfAnActionWithoutHandler) {
+  auto form = std::make_unique<ActionForm>(nullptr);
+  auto* cut = new TCutAction(form.get());
+  form->button->SetAction(cut);
+  form->Show();
+  form->edit->SetText("abcd");
+  ASSERT_TRUE(PumpUntil([&] { return form->edit->Focused(); }));
+  form->edit->SetSelLength(0);
+  EXPECT_TRUE(PumpUntil([&] { return !form->button->GetEnabled(); })) << "nothing selected: disabled";
+  form->edit->SelectAll();
+  EXPECT_TRUE(PumpUntil([&] { return form->button->GetEnabled(); })) << "a selection enables it";
+}
+
 TEST(Services, TimerCanBeFreedInItsOwnHandler) {
   auto* timer = new TTimer(nullptr);
   int ticks = 0;
