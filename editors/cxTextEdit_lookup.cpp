@@ -178,6 +178,8 @@ void TcxCustomTextEditLookupData::PrepareListBox(TWinControl* AParent) {
   FList->GetFont()->Assign(font);
   FList->GetCanvas()->GetFont()->Assign(font);
   FList->SetParent(AParent);
+  // Rows read in the direction of what they are shown in.
+  FList->SetBiDiMode(AParent->GetBiDiMode());
   FList->OnItemSelected = [this](TObject*) { ListItemClicked(); };
   FList->ItemTextSource = [this](int AIndex) { return GetItemTextByKey(AIndex); };
   FList->SetItemCount(GetItemCount());
@@ -248,10 +250,14 @@ void TcxCustomEditListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawStat
   FillRect(canvas->GetHandle(), &r, canvas->GetBrush()->GetHandle());
   if (Index < 0 || Index >= GetItems()->GetCount()) return;
   const String text = GetItemText(Index);
-  r.left += 2;
+  // Two pixels in from the edge the text starts at.
+  if (UseRightToLeftAlignment())
+    r.right -= 2;
+  else
+    r.left += 2;
   SetBkMode(canvas->GetHandle(), TRANSPARENT);
   DrawTextA(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &r,
-            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+            DrawTextBiDiModeFlags(DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX));
 }
 
 // The row under the pointer follows it while the mouse is not captured.

@@ -38,6 +38,12 @@ int TextHeightOfWg(TFont* AFont) {
   return bitmap.GetCanvas()->TextHeight("Wg");
 }
 
+int TextWidthIn(TFont* AFont, const String& AText) {
+  TBitmap bitmap;
+  bitmap.GetCanvas()->GetFont()->Assign(AFont);
+  return bitmap.GetCanvas()->TextWidth(AText);
+}
+
 TEST(EditListBox, RowsShowTheItemsWithTheCurrentOneSelected) {
   TListForm f(3);
   f.edit->SetText("beta");
@@ -75,6 +81,46 @@ TEST(EditListBox, RowsShowTheItemsWithTheCurrentOneSelected) {
     if (index != 1) {
       EXPECT_GE(left, 2);
       EXPECT_LE(left, 4);
+    }
+  }
+}
+
+// A right-to-left list, as its parent is, draws its rows from the right
+// edge; one that only reads right to left keeps them at the left.
+TEST(EditListBox, RowsStartAtTheEdgeTheirModeReadsFrom) {
+  struct Case {
+    TBiDiMode mode;
+    bool fromRight;
+  };
+  for (Case c : {Case{bdLeftToRight, false}, Case{bdRightToLeft, true}, Case{bdRightToLeftNoAlign, false}}) {
+    SCOPED_TRACE(c.mode);
+    TListForm f(3);
+    f.form->SetBiDiMode(c.mode);
+    f.Prepare(3);
+    TRecordingListBox* list = f.list();
+    EXPECT_EQ(c.mode, list->GetBiDiMode());
+    guitest::TCapture shot = guitest::TCapture::Paint(list->GetHandle());
+    if (c.mode == bdRightToLeft) shot.SavePng("edit-list-box-right-to-left");
+    const COLORREF text = ColorToRGB(clWindowText);
+    // Row 0 carries the focus frame (no item is current), whose dots are
+    // in the text colour.
+    for (int index : {1, 2}) {
+      SCOPED_TRACE(index);
+      const TRect r = list->ItemRect(index);
+      int left = -1, right = -1;
+      for (int x = 1; x < r.Width() - 1; ++x)
+        for (int y = r.top + 1; y < r.bottom - 1; ++y)
+          if (shot.Pixel(x, y) == text) {
+            if (left < 0) left = x;
+            right = x;
+          }
+      ASSERT_GE(left, 0) << "the row shows its text";
+      // The text's cell starts 2 pixels in from the left edge, or ends 2 in
+      // from the right; its ink lies a pixel or two inside the cell.
+      const int cellLeft = c.fromRight ? r.Width() - 2 - TextWidthIn(list->GetFont(), list->GetItemText(index)) : 2;
+      EXPECT_GE(left, cellLeft);
+      EXPECT_LE(left, cellLeft + 2);
+      EXPECT_LE(right, c.fromRight ? r.Width() - 3 : r.Width() / 2) << "the far side stays empty";
     }
   }
 }
