@@ -1106,6 +1106,9 @@ public:
   virtual void DrawGlyphBox(const TdxBarItemControl* Control, const TRect& R, const TRect& GlyphRect,
                             int PaintType, bool NoImage, bool Selected, bool Down, bool Pressed, bool Grey,
                             bool DropDown) const;
+  // A whole menu line of a button: glyph column, text background, caption.
+  virtual void DrawMenuItem(const TdxBarItemControl*, HDC, const TRect&, bool /*Down*/, bool /*GlyphShown*/,
+                            bool /*Selected*/) const {}
   virtual void DrawCaption(const TdxBarItemControl* Control, HDC DC, const String& Text, const TRect& R,
                            int Alignment, bool Enabled, bool Highlighted, bool Rotated, bool Clip,
                            bool FlatHighlight) const;

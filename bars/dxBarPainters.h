@@ -23,6 +23,8 @@ public:
   void DrawMarkBody(TdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const override;
   void DrawMarkChevrons(TdxBarControl* BarControl, HDC DC, const TRect& R) const override;
   int GetCaptionTextOffset(const TRect& MarkRect) const override { return MarkRect.left + 2; }
+  void DrawMenuItem(const TdxBarItemControl* Control, HDC DC, const TRect& R, bool Down, bool GlyphShown,
+                    bool Selected) const override;
   void DrawLoweredBorder(const TdxBarItemControl* Control, HDC DC, TRect& R) const override;
   void GetTextColors(const TdxBarItemControl* Control, int PaintType, bool Enabled, bool Selected,
                      bool DroppedDown, int& TextColorIndex, HBRUSH& Brush) const override;
@@ -111,6 +113,8 @@ public:
   int GetFloatingBorderWidth() const override { return 3; }
   int GetFloatingBorderHeight() const override { return 3; }
   int GetNonDockableGripSize(const TdxBar*) const override { return 2; }
+  void DrawMenuItem(const TdxBarItemControl* Control, HDC DC, const TRect& R, bool Down, bool GlyphShown,
+                    bool Selected) const override;
   void DrawDockControlBackground(TdxDockControl* DockControl, HDC DC, const TRect& R, HBRUSH Brush,
                                  TColor Color) const override;
   bool HasCustomBackground() const override { return true; }
@@ -174,6 +178,8 @@ public:
   void DrawMarkBody(TdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const override;
   void DrawMarkChevrons(TdxBarControl* BarControl, HDC DC, const TRect& R) const override;
   int GetCaptionTextOffset(const TRect& MarkRect) const override { return MarkRect.left + 2; }
+  void DrawMenuItem(const TdxBarItemControl* Control, HDC DC, const TRect& R, bool Down, bool GlyphShown,
+                    bool Selected) const override;
   void DrawLoweredBorder(const TdxBarItemControl* Control, HDC DC, TRect& R) const override;
   HBRUSH GetBackgroundBrush(const TdxBarItemControl* Control, int PaintType, bool NoImage, bool Selected,
                             bool Down, bool Pressed) const override;

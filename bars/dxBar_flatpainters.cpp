@@ -369,3 +369,69 @@ void TdxBarItemControlFlatPainter::DrawFloatingCloseButton(TdxBarControl* BarCon
   SelectObject(DC, old);
   DeleteObject(pen);
 }
+
+// ---- Menu lines ----
+
+namespace {
+
+// The brushes of a flat menu line that is not selected: its outline over
+// the glyph column and over the rest (with their FillBackground flags), and
+// the strip between the glyph and the text.
+struct TFlatMenuLine {
+  HBRUSH Column;
+  bool ColumnFlag;
+  HBRUSH Rest;
+  bool RestFlag;
+  HBRUSH Strip;
+};
+
+void DrawFlatMenuLine(const TdxBarItemControlFlatPainter* Painter, const TdxBarItemControl* Control, HDC DC,
+                      const TRect& R, bool Down, bool GlyphShown, bool Selected, const TFlatMenuLine& Line) {
+  TCustomdxBarControl* barControl = Control->GetBarControl();
+  const int column = R.left + R.Height() + 1;
+  if (Selected)
+    Painter->FrameSelected(DC, R);
+  else {
+    for (const TRect& r :
+         {TRect(R.left, R.top, column, R.top + 1), TRect(R.left, R.bottom - 1, column, R.bottom),
+          TRect(R.left, R.top, R.left + 1, R.bottom)})
+      Painter->FillBackground(Control, DC, Line.ColumnFlag, Line.Column, r);
+    for (const TRect& r :
+         {TRect(column, R.top, R.right, R.top + 1), TRect(column, R.bottom - 1, R.right, R.bottom),
+          TRect(R.right - 1, R.top, R.right, R.bottom)})
+      Painter->FillBackground(Control, DC, Line.RestFlag, Line.Rest, r);
+  }
+  TRect inner = R;
+  InflateRect(&inner, -1, -1);
+  const TRect glyph(inner.left, inner.top, inner.left + inner.Height(), inner.bottom);
+  Painter->DrawGlyphArea(Control, glyph, nullptr, 1, !(Control->HasImage() && GlyphShown), Selected, Down,
+                         false, true, false);
+  const bool flag = Selected || Control->NonRecent;
+  const TRect strip(glyph.right, inner.top, glyph.right + 2, inner.bottom);
+  Painter->FillBackground(Control, DC, flag, Selected ? barControl->GetSelectedBrush() : Line.Strip, strip);
+  TRect text(strip.right, inner.top, inner.right, inner.bottom);
+  Painter->FillBackground(Control, DC, flag,
+                          Selected ? barControl->GetSelectedBrush() : barControl->BackgroundBrush, text);
+  text.left += 8;
+  Control->DrawCaption(DC, Control->GetCaption(), text, 0, Control->GetEnabled(), Selected, false, false,
+                       true);
+}
+
+} // namespace
+
+void TdxBarItemControlFlatPainter::DrawMenuItem(const TdxBarItemControl* Control, HDC DC, const TRect& R,
+                                                bool Down, bool GlyphShown, bool Selected) const {
+  HBRUSH bar = Control->GetBarManager()->GetFlatToolbarBrush();
+  const bool nonRecent = Control->NonRecent;
+  DrawFlatMenuLine(this, Control, DC, R, Down, GlyphShown, Selected,
+                   {bar, nonRecent, Control->GetBarControl()->BackgroundBrush, nonRecent, bar});
+}
+
+void TdxBarItemControlOffice11Painter::DrawMenuItem(const TdxBarItemControl* Control, HDC DC, const TRect& R,
+                                                    bool Down, bool GlyphShown, bool Selected) const {
+  // The outline shows the window's background, so that the side column's
+  // gradient continues.
+  HBRUSH background = Control->GetBarControl()->BackgroundBrush;
+  DrawFlatMenuLine(this, Control, DC, R, Down, GlyphShown, Selected,
+                   {background, false, background, false, background});
+}

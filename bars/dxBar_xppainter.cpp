@@ -311,3 +311,24 @@ void TdxBarItemControlXPPainter::DrawFloatingCloseButton(TdxBarControl*, HDC DC,
                                                          const TRect& R) const {
   DrawPart(totWindow, DC, wpSmallCloseButton, State + 1, R);
 }
+
+// ---- Menu lines: the classic line's layout ----
+
+void TdxBarItemControlXPPainter::DrawMenuItem(const TdxBarItemControl* Control, HDC DC, const TRect& R,
+                                              bool Down, bool GlyphShown, bool Selected) const {
+  TCustomdxBarControl* barControl = Control->GetBarControl();
+  const bool noGlyph = !(Control->HasImage() && GlyphShown);
+  const TRect glyph(R.left, R.top, R.left + R.Height(), R.bottom);
+  DrawGlyphArea(Control, glyph, nullptr, 1, noGlyph, Selected, Down, false, true, false);
+  const bool flag = Selected || Control->NonRecent;
+  const TRect gap(glyph.right, R.top, glyph.right + 1, R.bottom);
+  FillBackground(Control, DC, flag,
+                 Selected && noGlyph && !Down ? barControl->GetSelectedBrush() : barControl->BackgroundBrush,
+                 gap);
+  TRect text(gap.right, R.top, R.right, R.bottom);
+  FillBackground(Control, DC, flag, Selected ? barControl->GetSelectedBrush() : barControl->BackgroundBrush,
+                 text);
+  text.left += 2;
+  Control->DrawCaption(DC, Control->GetCaption(), text, 0, Control->GetEnabled(), Selected, false, false,
+                       false);
+}

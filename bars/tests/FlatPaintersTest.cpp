@@ -460,3 +460,70 @@ TEST(XPPainterVisualStyle, ClassicLookCasesPassInAChildProcess) {
   if (guitest::IsStyleOffRun()) GTEST_SKIP();
   EXPECT_EQ(0, guitest::RunStyleOffCases("XPPainterStyleOff.*"));
 }
+
+// ---- Menu lines ----
+
+namespace {
+
+// The columns of a menu line holding text-coloured pixels.
+std::pair<int, int> TextColumns(const TSheet& p, int width, int height, COLORREF text) {
+  int first = -1, last = -1;
+  for (int x = 0; x < width; ++x)
+    for (int y = 0; y < height; ++y)
+      if (p.At(x, y) == text) {
+        if (first < 0) first = x;
+        last = x;
+        break;
+      }
+  return {first, last};
+}
+
+} // namespace
+
+TEST_F(FlatPaintersTest, MenuLinesOfTheFlatLooks) {
+  const int w = 160, h = 22;
+  const COLORREF menu = Sys(COLOR_WINDOW);
+  struct TLook {
+    TdxBarManagerStyle style;
+    const char* name;
+  };
+  for (const TLook look : {TLook{bmsFlat, "flat"}, TLook{bmsOffice11, "office11"}, TLook{bmsXP, "xp"}}) {
+    for (bool selected : {false, true}) {
+      TdxBarControl* window = Toolbar(look.style, dsNone, w, h);
+      window->BackgroundBrush = GetSysColorBrush(COLOR_WINDOW);
+      TSheet p(w, h);
+      // The glyph box is drawn on the window's canvas: the sheet here.
+      window->GetCanvas()->SetHandle(p.DC());
+      Painter()->DrawMenuItem(Control.get(), p.DC(), TRect(0, 0, w, h), false, true, selected);
+      window->GetCanvas()->SetHandle(nullptr);
+      const String name = String(look.name) + (selected ? " selected" : "");
+      const COLORREF selectedFill = BrushColor(window->GetSelectedBrush());
+      // Office 2003 leaves an unselected line on the window's own background.
+      const bool ownBackground = look.style == bmsOffice11 && !selected;
+      if (!ownBackground) {
+        EXPECT_EQ(p.At(w - 3, 3), selected ? selectedFill : menu) << name << ": the text area";
+      }
+      const int textStart = look.style == bmsXP ? h + 1 + 2 : 1 + (h - 2) + 2 + 8;
+      const COLORREF text = Rgb(look.style == bmsOffice11         ? Office11Colors.TextColor
+                                : selected && look.style == bmsXP ? clHighlightText
+                                                                  : clBtnText);
+      const auto [first, last] = TextColumns(p, w, h, text);
+      EXPECT_GE(first, textStart) << name << ": the caption starts after the glyph column";
+      EXPECT_LE(first, textStart + 2) << name;
+      EXPECT_GT(last, first) << name;
+      if (look.style != bmsXP) {
+        const COLORREF frame =
+            look.style == bmsFlat ? Sys(COLOR_HIGHLIGHT) : Rgb(Office11Colors.SelectionBorder);
+        const COLORREF column = BrushColor(Manager->GetFlatToolbarBrush());
+        if (selected) {
+          EXPECT_EQ(p.At(0, 0), frame) << name << ": a frame around the selected line";
+          EXPECT_EQ(p.At(h - 1, 10), selectedFill) << name << ": the strip after the glyph";
+        } else if (look.style == bmsFlat) {
+          EXPECT_EQ(p.At(5, 10), column) << name << ": the tinted glyph column";
+          EXPECT_EQ(p.At(h - 1, 10), column) << name << ": the strip after the glyph";
+        }
+      }
+      p.Capture.SavePng("bars_menuline_" + String(look.name) + (selected ? "_selected" : ""));
+    }
+  }
+}
