@@ -3,6 +3,7 @@
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
+#include "dxBarExtItems.h"
 
 #include "cxControls.h"
 
@@ -104,11 +105,13 @@ void StartBarsLibrary() {
   ReadScreenBitsPerPixel();
   CreateCheckerBrush();
   RegisterItemClasses();
+  StartExtItemsModule();
   LoadCursors();
 }
 
 void EndBarsLibrary() {
   if (--gStartCount > 0) return;
+  EndExtItemsModule();
   auto& registry = gState->Registry;
   while (!registry.empty())
     UnregisterBarItemClass(registry.back().ItemClass);

@@ -1,0 +1,167 @@
+// The extended bar items: the static label and the progress bar, the large
+// button, with their item controls, the painter operations they draw with,
+// and the module that registers them with the item class registry.
+#pragma once
+
+#include "dxBar.h"
+
+#include "StdCtrls.h"
+
+// ---- The module ----
+
+// Registers the extended item classes in their order; run by the library's
+// start, and undone in reverse by its end.
+void StartExtItemsModule();
+void EndExtItemsModule();
+// The user's first day of the week read at the start: 0 = Sunday … 6 =
+// Saturday.
+int dxBarFirstDayOfWeek();
+
+// ---- Painter operations of the extended items ----
+
+enum TdxBarStaticBorderStyle { sbsNone, sbsLowered, sbsRaised, sbsEtched, sbsBump };
+int StaticBorderWidth(TdxBarStaticBorderStyle Style);
+
+// The painters' operations for the extended items; the painters that do not
+// answer them otherwise answer these.
+namespace dxBarExtPainter {
+// Draws the border and shrinks R inside it.
+void DrawStaticBorder(TdxBarItemControlPainterClass Painter, const TdxBarItemControl* Control, HDC DC,
+                      TdxBarStaticBorderStyle Style, int Width, TRect& R);
+TColor GetProgressColor(TdxBarItemControlPainterClass Painter);
+int GetProgressBarThickness(TdxBarItemControlPainterClass Painter);
+int GetProgressBarIndent(TdxBarItemControlPainterClass Painter, const TdxBarItemControl* Control);
+// Orientation 2 runs from top to bottom, the others from left to right.
+void DrawProgressBar(TdxBarItemControlPainterClass Painter, const TdxBarItemControl* Control, HDC DC, int Min,
+                     int Max, int Position, bool Solid, int Orientation, TColor Color, const TRect& R);
+} // namespace dxBarExtPainter
+
+// ---- Static and progress items ----
+
+class TdxBarStatic : public TdxBarItem {
+public:
+  explicit TdxBarStatic(TComponent* AOwner);
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  bool GetAllowClick() const { return FAllowClick; }
+  void SetAllowClick(bool Value) { FAllowClick = Value; }
+  TdxBarStaticBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TdxBarStaticBorderStyle Value);
+  bool GetShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  // Sizes and indents: a negative value is stored as 0; 0 for Width or
+  // Height is the natural size.
+  int GetLeftIndent() const { return FSizes[0]; }
+  void SetLeftIndent(int Value) { SetSize(1, Value); }
+  int GetRightIndent() const { return FSizes[1]; }
+  void SetRightIndent(int Value) { SetSize(2, Value); }
+  int GetWidth() const { return FSizes[2]; }
+  void SetWidth(int Value) { SetSize(3, Value); }
+  int GetHeight() const { return FSizes[3]; }
+  void SetHeight(int Value) { SetSize(4, Value); }
+
+  bool CanClick() const override { return FAllowClick; }
+  bool AcceptsAccelerator(const TdxBarItemLink*) const override { return false; }
+  void GlyphChanged() override;
+
+  // Every bar window that shows a link of the item lays its links out anew;
+  // every control of a link repaints.
+  void LayoutChanged();
+  void RepaintControls();
+
+protected:
+  String ClassName() const override { return "TdxBarStatic"; }
+
+private:
+  // 1 LeftIndent, 2 RightIndent, 3 Width, 4 Height.
+  void SetSize(int Index, int Value);
+  TAlignment FAlignment = taCenter;
+  bool FAllowClick = false;
+  TdxBarStaticBorderStyle FBorderStyle = sbsNone;
+  bool FShowCaption = true;
+  int FSizes[4] = {0, 0, 0, 0};
+};
+
+class TdxBarProgressItem : public TdxBarStatic {
+public:
+  explicit TdxBarProgressItem(TComponent* AOwner);
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+
+  // clDefault: the painter's progress colour.
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor Value);
+  int GetMax() const { return FMax; }
+  void SetMax(int Value) { SetRange(std::min(FMin, Value), Value); }
+  int GetMin() const { return FMin; }
+  void SetMin(int Value) { SetRange(Value, std::max(FMax, Value)); }
+  int GetPosition() const { return FPosition; }
+  void SetPosition(int Value);
+  bool GetSmooth() const { return FSmooth; }
+  void SetSmooth(bool Value);
+  // Kept for the program; nothing here reads it.
+  int Step = 10;
+
+protected:
+  String ClassName() const override { return "TdxBarProgressItem"; }
+
+private:
+  void SetRange(int AMin, int AMax);
+  // Invalidates only the bar of every shown link, without erasing.
+  void RedrawBars();
+  TColor FColor = clDefault;
+  int FMax = 100;
+  int FMin = 0;
+  int FPosition = 0;
+  bool FSmooth = false;
+};
+
+class TdxBarStaticControl : public TdxBarItemControl {
+public:
+  using TdxBarItemControl::TdxBarItemControl;
+  TdxBarStatic* GetStatic() const;
+
+  void CaptionChanged() override;
+  void GlyphChanged() override;
+  bool IsClickable() const override;
+  bool IsHotTrackable() const override;
+  bool IsSelectable() const override;
+  bool ClosesMenusOnClick() const override;
+  int GetHeight() override;
+  int GetWidth() override;
+  void Paint(const TRect& R, int PaintType) override;
+
+  virtual bool HasOwnContent() const { return false; }
+  virtual void DrawContent(HDC DC, const TRect& R, int PaintType);
+  virtual TAlignment GetAlignment() const;
+  virtual int GetDefaultHeight();
+  virtual int GetDefaultWidth();
+
+  // The natural width of the caption, the glyph, the indents and the border.
+  int GetContentWidth();
+
+protected:
+  bool InMenu() const { return !IsParentClosable(); }
+  int GetBorderWidth() const;
+  // The caption and the glyph; Centre lets a centred caption stay centred.
+  void DrawStaticContent(HDC DC, const TRect& R, int PaintType, bool Centre);
+  void FillPart(HDC DC, const TRect& R) const;
+};
+
+class TdxBarProgressControl : public TdxBarStaticControl {
+public:
+  using TdxBarStaticControl::TdxBarStaticControl;
+  TdxBarProgressItem* GetProgress() const;
+
+  bool HasOwnContent() const override { return true; }
+  void DrawContent(HDC DC, const TRect& R, int PaintType) override;
+  TAlignment GetAlignment() const override { return taLeftJustify; }
+  int GetDefaultHeight() override;
+  int GetDefaultWidth() override;
+  virtual TColor GetBarColor() const;
+  // The bar's rectangle in its bar window, at the far end of the link's.
+  TRect GetProgressBarRect();
+};
