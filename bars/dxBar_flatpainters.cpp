@@ -340,17 +340,16 @@ void TdxBarItemControlFlatPainter::DrawFloatingCaption(TdxBarControl* BarControl
 }
 
 void TdxBarItemControlFlatPainter::DrawFloatingMark(TdxBarControl* BarControl, HDC DC, const TRect& R) const {
-  TRect button = R;
-  if (BarControl->GetBar()->CanClose()) {
-    FillRectWithColor(DC, TRect(R.right - 1, R.top, R.right, R.bottom),
+  // The column between the mark and the close button takes the caption's
+  // colour.
+  if (BarControl->GetBar()->CanClose())
+    FillRectWithColor(DC, TRect(R.right, R.top, R.right + 1, R.bottom),
                       GetFloatCaptionColor(BarControl, BarControl->GetBarManager()->FormActive));
-    button.right -= 1;
-  }
   if (BarControl->GetMarkState() == 2)
-    DrawFramedBox(BarControl, DC, nullptr, button);
+    DrawFramedBox(BarControl, DC, nullptr, R);
   else
-    FillCloseButtonBackground(BarControl, DC, BarControl->GetMarkState(), button);
-  DrawMarkArrow(BarControl, DC, button);
+    FillCloseButtonBackground(BarControl, DC, BarControl->GetMarkState(), R);
+  DrawMarkArrow(BarControl, DC, R);
 }
 
 void TdxBarItemControlFlatPainter::DrawFloatingCloseButton(TdxBarControl* BarControl, HDC DC, int State,

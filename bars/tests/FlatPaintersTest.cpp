@@ -190,6 +190,9 @@ TEST_F(FlatPaintersTest, FlatAnswersAndMetrics) {
   EXPECT_TRUE(p->HasShadow(&floating)) << "a window that is not docked";
   floating.SetDockingStyle(dsTop);
   EXPECT_FALSE(p->HasShadow(&floating));
+  floating.SetDockingStyle(dsNone);
+  EXPECT_FALSE(TdxBarItemControlOffice11Painter::Instance()->HasShadow(&floating))
+      << "Office 2003 toolbars cast none";
 }
 
 // ---- Office 2003 ----
@@ -436,6 +439,31 @@ TEST_F(PainterGalleryTest, DockedAndFloatingToolbarsOfEveryPainter) {
     client.SavePng(String("bars_dock_") + s.name);
     delete window;
     delete dock;
+
+    // The same bar floating: frame and caption from the painter, as the
+    // window's non-client painting draws them.
+    auto* floating = new TdxBarControl(Manager, bar);
+    floating->ParentWindow = Form->GetHandle();
+    floating->SetBounds(100, 300, 260, 60);
+    floating->SetVisible(true);
+    guitest::PumpFor(50);
+    RECT outer, content;
+    GetWindowRect(floating->GetHandle(), &outer);
+    content = floating->GetClientRect();
+    MapWindowPoints(floating->GetHandle(), nullptr, reinterpret_cast<POINT*>(&content), 2);
+    const int fw = outer.right - outer.left, fh = outer.bottom - outer.top;
+    TSheet f(fw, fh);
+    const TdxBarItemControlPainterClass painter = Manager->GetPainterClass();
+    if (!painter->UsesSystemFloatingFrame())
+      painter->DrawFloatingFrame(floating, f.DC(), TRect(0, 0, fw, fh));
+    painter->DrawFloatingCaption(floating, f.DC(), floating->GetToolbarBrush(), clNone,
+                                 floating->GetCaptionRect());
+    guitest::TCapture body = guitest::TCapture::Paint(floating->GetHandle());
+    BitBlt(f.DC(), content.left - outer.left, content.top - outer.top, body.Width(), body.Height(), body.DC(),
+           0, 0, SRCCOPY);
+    EXPECT_NE(f.At(fw / 2, floating->GetCaptionRect().top + 2), kRed) << s.name << ": the caption";
+    f.Capture.SavePng(String("bars_toolbar_floating_") + s.name);
+    delete floating;
   }
 }
 
