@@ -27,6 +27,13 @@ int AlongLength(const TRect& R, bool AHorizontal) {
   return AHorizontal ? R.Width() : R.Height();
 }
 
+// The layout lies in the bitmap of the client area; the mouse handling's
+// copies are moved to the control's coordinates, where its points are.
+TRect InControl(const TcxCustomTrackBarViewInfo* AViewInfo, TRect R) {
+  OffsetRect(&R, AViewInfo->ClientArea.left, AViewInfo->ClientArea.top);
+  return R;
+}
+
 } // namespace
 
 // ---- View info ----
@@ -442,7 +449,7 @@ void TcxCustomTrackBarViewData::CalculateTrack(TcxCustomTrackBarViewInfo* AViewI
     const int left = (c.Width() - s.TrackSize) / 2 + c.left;
     r = TRect(left, c.top, left + s.TrackSize, c.bottom);
   }
-  static_cast<TcxCustomTrackBarProperties*>(GetProperties())->TrackRect = r;
+  static_cast<TcxCustomTrackBarProperties*>(GetProperties())->TrackRect = InControl(AViewInfo, r);
 }
 
 void TcxCustomTrackBarViewData::CalculateThumbSize(TcxCustomTrackBarViewInfo* AViewInfo) {
@@ -488,7 +495,7 @@ void TcxCustomTrackBarViewData::CalculateThumbRect(TcxCustomTrackBarViewInfo* AV
   TRect& r = AViewInfo->ThumbRect;
   const int end = p + 2 * (l / 2);
   r = horizontal ? TRect(p, s0, end, s1) : TRect(s0, p, s1, end);
-  static_cast<TcxCustomTrackBarProperties*>(GetProperties())->ThumbRect = r;
+  static_cast<TcxCustomTrackBarProperties*>(GetProperties())->ThumbRect = InControl(AViewInfo, r);
 }
 
 void TcxCustomTrackBarViewData::CalculateSelection(TcxCustomTrackBarViewInfo* AViewInfo) {

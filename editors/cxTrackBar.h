@@ -206,7 +206,8 @@ public:
 
   // The mouse-state bits (tbms...), kept across calculations.
   int MouseState = 0;
-  // What the last layout calculation found, for hit tests and dragging.
+  // What the last layout calculation found, for hit tests and dragging, in
+  // the control's coordinates.
   TRect TrackRect;
   TRect ThumbRect;
   int ThumbLength = 0;

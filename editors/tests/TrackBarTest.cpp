@@ -177,8 +177,8 @@ TEST(TrackBar, TheThumbAndSelectionLieOnTheTrack) {
   EXPECT_DOUBLE_EQ(scale, i.Scale);
   EXPECT_EQ(i.TrackRect.left + static_cast<int>(10 * scale), i.ThumbRect.left);
   EXPECT_EQ(i.TrackRect.right, i.ThumbRect.right);
-  EXPECT_EQ(i.ThumbRect, bar.props.ThumbRect);
-  EXPECT_EQ(i.TrackRect, bar.props.TrackRect);
+  EXPECT_EQ(bar.OnSurface(i.ThumbRect), bar.props.ThumbRect);
+  EXPECT_EQ(bar.OnSurface(i.TrackRect), bar.props.TrackRect);
   EXPECT_DOUBLE_EQ(scale, bar.props.Scale);
   EXPECT_TRUE(i.HasSelection); // the start raised to Min
   EXPECT_EQ(i.TrackRect.left + i.ThumbLength / 2, i.SelectionRect.left);
