@@ -221,11 +221,13 @@ bool TcxMaskEditStandardMode::DoLeft() {
   const int l = GetSelLength();
   if (GetShift()) {
     // The one-character selection becomes an anchor after it, which the
-    // key then extends leftwards.
+    // key then extends leftwards. Setting the anchor shows the caret
+    // character after it, which one Left takes back; after the last
+    // position there is none to take back.
     if (l == 1) {
       SetSelStart(s + 1);
       SetSelLength(0);
-      SendKey(VK_LEFT);
+      if (GetSelLength() > 0) SendKey(VK_LEFT);
       SendKey(VK_LEFT);
     }
     return true;

@@ -111,6 +111,18 @@ const TMaskCase kRegExprCases[] = {
      kBracketed,
      {Key(VK_HOME), Key(VK_DELETE)},
      {"(", 0, 0}},
+    // One to three digits and a colon: after "12" a digit may still come,
+    // after three digits only the colon.
+    {"a character typed in the middle forces a literal after the rest",
+     emkRegExprEx,
+     "\\d\\d?\\d?:",
+     Typing("12") + std::vector{Key(VK_LEFT), Typed('5')},
+     {"152:", 2, 0}},
+    {"a middle edit keeps the forced literals of the rest",
+     emkRegExprEx,
+     "\\d\\d?\\d?:",
+     Typing("123") + std::vector{Key(VK_LEFT), Key(VK_LEFT), Key(VK_BACK), Typed('7')},
+     {"723:", 1, 0}},
 };
 
 INSTANTIATE_TEST_SUITE_P(MaskEditRegExpr, TMaskTyping, testing::ValuesIn(kRegExprCases), MaskCaseName);

@@ -255,6 +255,34 @@ TEST(MaskEdit, AClickInAPictureMaskSelectsTheCharacterTypingOverwrites) {
 }
 
 // The strings of the mask engines come from the string table under Windows.
+// Text read from a form before its settings are whole is put under the mask
+// once loading ends.
+TEST(MaskEdit, LoadingEndsWithTheTextUnderTheMask) {
+  const struct {
+    TcxEditMaskKind kind;
+    String mask;
+    String read;
+    String shown;
+  } cases[] = {
+      {emkStandard, "000-00;1;_", "12345", "123-45"},
+      {emkRegExprEx, "\\d\\d:\\d\\d", "12", "12:"},
+      {emkRegExpr, "\\d+", "12a3", "123"},
+  };
+  FormatSettings.TimeSeparator = ':';
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mask);
+    TMaskForm f;
+    f.edit->BeginLoading();
+    f.edit->GetProperties()->SetMaskKind(c.kind);
+    f.edit->GetProperties()->SetEditMask(c.mask);
+    // The value as a form hands it over while loading.
+    f.edit->ApplyDisplayValue(Variant(c.read));
+    EXPECT_EQ(c.read, f.Inner()->GetText()) << "as read while loading";
+    f.edit->Loaded();
+    EXPECT_EQ(c.shown, f.Inner()->GetText());
+  }
+}
+
 TEST(MaskEdit, TheMaskEnginesStringsComeFromTheStringTable) {
   const TcxResourceString strings[] = {
 #define CX_MASK_STRING(Name, Id, Text) Name,
