@@ -1176,6 +1176,9 @@ public:
     DrawMarkArrow(BarControl, DC, R);
   }
   virtual void DrawMark(TdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const;
+  // Kind 0 minimize, 1 restore, 2 close.
+  virtual void DrawMDIButton(TdxBarControl*, HDC, int /*Kind*/, const TRect&, bool /*Hot*/,
+                             bool /*Pressed*/) const {}
   virtual void DrawBottomBarSizeGrip(TdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
                                      const TRect& R) const;
   virtual void DrawBottomBarEdge(TdxBarControl* BarControl, HDC DC, const TRect& R) const;
@@ -1234,6 +1237,8 @@ public:
   void DrawFloatingCloseButton(TdxBarControl* BarControl, HDC DC, int State, const TRect& R) const override;
   void DrawDockedBarBorder(TdxBarControl* BarControl, HDC DC, TRect R) const override;
   void DrawFloatingFrame(TdxBarControl* BarControl, HDC DC, TRect R) const override;
+  void DrawMDIButton(TdxBarControl* BarControl, HDC DC, int Kind, const TRect& R, bool Hot,
+                     bool Pressed) const override;
   int GetFloatingFrameSideWidth() const override { return 4; }
   TRect CalcMarkBounds(TdxBarControl* BarControl) const override;
   int GetFloatingFrameTopHeight() const override { return 2; }
@@ -1296,6 +1301,9 @@ public:
   virtual void CreateControls();
   virtual void DestroyControls();
   virtual void CalcMetrics();
+  // Whether the control may use its item's Align; none may in the base.
+  virtual bool CanAlignControl(const TdxBarItemControl*) const { return false; }
+  virtual bool CanCustomizeItems() const;
   virtual int GetSeparatorSize() const = 0;
   virtual HFONT GetFontHandle() const;
   virtual void GetControlRect(const TdxBarItemControl* Control, TRect& R);
@@ -1326,6 +1334,7 @@ public:
   virtual TRect GetOwnerRect() const { return TRect(); }
   void UpdateShadow();
   void HideShadow();
+  virtual void UpdateTransparency() {}
   virtual void Deactivate();
   virtual void Rebuild() {}
 
@@ -1361,6 +1370,8 @@ protected:
   virtual void WMLButtonUp(TMessage& Message);
   virtual void WMMouseMove(TMessage& Message);
   virtual void WMMouseLeave(TMessage& Message);
+  // Whether a hit code ends the window's hover tracking.
+  virtual bool IsNonClientHit(LRESULT HitTest) { return HitTest != HTCLIENT; }
   void WMLButtonDblClk(TMessage& Message);
   void WMCaptureChanged(TMessage& Message);
   void SetMarkStateField(int Value) { FMarkState = Value; }
@@ -1450,6 +1461,12 @@ public:
   bool HasImageListImage() const;
   bool IsMousePressedInside() const;
   bool AcceptsMouseClick() const { return IsSelectable() || IsClickable(); }
+  // The item's Align where the window lets this control align, else iaLeft.
+  TdxBarItemAlign GetEffectiveAlign() const;
+  // The sizes the toolbar lays out: a client-aligned control is measured by
+  // its least extent along the bar and stretched from there.
+  int GetLayoutWidth();
+  int GetLayoutHeight();
   bool GetUnclickAfterDoing() const;
   // Rotated captions: a vertical toolbar with RotateWhenVertical.
   bool ShowsRotatedCaptions() const;
@@ -1520,6 +1537,8 @@ public:
   bool GetTruncated() const { return FTruncated; }
   void SetTruncated(bool Value) { FTruncated = Value; }
   bool MarkVisible() const override;
+  bool CanAlignControl(const TdxBarItemControl* Control) const override;
+  bool CanCustomizeItems() const override;
   int GetSeparatorSize() const override;
   HFONT GetFontHandle() const override;
   HBRUSH GetToolbarBrush() const override;
@@ -1542,6 +1561,34 @@ public:
   int GetCloseButtonState() const { return FCloseButtonState; }
   // Places the shown links; links that do not fit keep empty rectangles.
   void LayoutLinks();
+  // Breaks a wrapping bar's links into lines of at most Length along the bar
+  // (a group that does not fit moves whole to the next line) and grows Size
+  // to the lines' extent.
+  void WrapLinks(TdxBarDockingStyle Style, int Length, SIZE& Size);
+
+  // The buttons at the end of the main menu: minimize, restore and close of
+  // a maximized MDI child (0, 1, 2), or the manager's own close button.
+  bool HasMDIButtons() const;
+  bool HasCaptionButtons() const;
+  int GetCaptionButtonsWidth() const;
+  int GetCaptionButtonsHeight() const;
+  TRect GetCaptionButtonRect(int Index);
+  bool IsCaptionButtonEnabled(int Index, UINT StateFlags) const;
+  SIZE GetCaptionButtonSize() const { return FCaptionButtonSize; }
+  // The index of the caption button held down and of the hot one, -1 for
+  // none; one state serves all toolbar windows.
+  static int GetHeldCaptionButton();
+  static int GetHotCaptionButton();
+  // The mark in client coordinates (a floating bar's lies in its caption).
+  TRect GetMarkRect();
+  // The hit code remembered by the last hit test (0 for none).
+  int GetHitTest() const { return FHitTest; }
+  // Client coordinates: where the drag cursor shows, and the close button of
+  // a floating caption.
+  TRect GetGripArea() const;
+  TRect GetCloseButtonRect();
+  void CalcMetrics() override;
+  HRGN CreateControlRegion(TdxBarItemControl* Control);
 
   // Sizes for a docking style: client extents, with the links a single-line
   // bar shows chosen by recent use (least recently used links drop first).
@@ -1572,8 +1619,21 @@ protected:
   void WndProc(TMessage& Message) override;
   void WMKeyDown(TMessage& Message) override;
   void WMLButtonDown(TMessage& Message) override;
+  void WMLButtonUp(TMessage& Message) override;
+  void WMMouseMove(TMessage& Message) override;
+  void WMMouseLeave(TMessage& Message) override;
+  bool IsNonClientHit(LRESULT HitTest) override;
+  bool IsMouseStill(POINT ScreenPoint) const override;
+  void UpdateTransparency() override;
 
 private:
+  void WMNCHitTest(TMessage& Message);
+  void PaintCaptionButtons(HDC DC, HRGN Region);
+  void RepaintCaptionButtons();
+  int CaptionButtonAt(POINT ClientPoint);
+  void ClearCaptionButtons();
+  int Along(TdxBarItemControl* Control, bool Vertical);
+  int Across(TdxBarItemControl* Control, bool Vertical);
   void PlaceLink(TdxBarItemLink* Link, int Pos, int Separator, int Line, int Length, int Thickness,
                  int LineThickness);
   void CentreLine(const std::vector<TdxBarItemLink*>& Line, int Thickness);
@@ -1587,11 +1647,16 @@ private:
   bool FUpdatingFont = false;
   bool FMenuMode = false;
   HWND FSavedFocus = nullptr;
+  SIZE FCaptionButtonSize{0, 0};
+  int FHitTest = 0;
+  bool FMarkTimer = false;
   // Extents of the shown links in one line: along and across.
   SIZE MeasureLine(bool Vertical);
   SIZE ChooseRecentCount(bool Vertical, int Room);
-  int LargestAcross(bool Vertical);
-  int SingleLinkAlong(bool Vertical);
+  // The largest width (or height) of the visible links, and the width (or
+  // height) of the one link a bar of one recent link shows.
+  int LargestVisible(bool Height);
+  int SingleLinkExtent(bool Height);
 };
 
 // One toolbar window in a dock row, with the place it asked for along the

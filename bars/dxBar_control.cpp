@@ -80,6 +80,7 @@ void TCustomdxBarControl::SetItemLinks(TdxBarItemLinks* Value) {
 void TCustomdxBarControl::CreateWnd() {
   TCustomControl::CreateWnd();
   CreateControls();
+  UpdateTransparency();
   UpdateFont();
   CalcMetrics();
 }
@@ -166,8 +167,12 @@ bool TCustomdxBarControl::IsMouseStill(POINT ScreenPoint) const {
   return IsCustomizing() || (ScreenPoint.x == FLastMousePos.x && ScreenPoint.y == FLastMousePos.y);
 }
 
+bool TCustomdxBarControl::CanCustomizeItems() const {
+  return FBarManager->GetDesigning();
+}
+
 TdxBarItemControl* TCustomdxBarControl::ControlAtPos(POINT ClientPoint) {
-  if (!FItemLinks) return nullptr;
+  if (!FItemLinks || (IsCustomizing() && !CanCustomizeItems())) return nullptr;
   for (int i = 0; i < FItemLinks->GetShownCount(); ++i) {
     TdxBarItemLink* link = FItemLinks->GetShownLink(i);
     if (link->ItemRect.Contains(ClientPoint)) return link->GetControl();
@@ -204,6 +209,7 @@ void TCustomdxBarControl::SetDockingStyle(TdxBarDockingStyle Value) {
   if (Value == FDockingStyle) return;
   FDockingStyle = Value;
   Perform(CM_FONTCHANGED, 0, 0);
+  UpdateTransparency();
 }
 
 void TCustomdxBarControl::PaintItemControl(TdxBarItemControl*) {
@@ -637,6 +643,23 @@ void TdxBarItemControl::SetPressed(bool Value) {
 
 bool TdxBarItemControl::IsParentClosable() const {
   return dynamic_cast<const TdxBarControl*>(FBarControl) != nullptr;
+}
+
+TdxBarItemAlign TdxBarItemControl::GetEffectiveAlign() const {
+  const TdxBarItem* item = GetItem();
+  if (!item || item->GetAlign() == iaLeft || !FBarControl->CanAlignControl(this)) return iaLeft;
+  return item->GetAlign();
+}
+
+int TdxBarItemControl::GetLayoutWidth() {
+  const bool vertical = FBarControl->GetDockingStyle() == dsLeft || FBarControl->GetDockingStyle() == dsRight;
+  return GetEffectiveAlign() == iaClient && !vertical ? GetMinWidth() : GetWidth();
+}
+
+int TdxBarItemControl::GetLayoutHeight() {
+  const bool vertical = FBarControl->GetDockingStyle() == dsLeft || FBarControl->GetDockingStyle() == dsRight;
+  if (GetEffectiveAlign() != iaClient || !vertical) return GetHeight();
+  return ShowsRotatedCaptions() ? GetMinWidth() : GetMinHeight();
 }
 
 bool TdxBarItemControl::HasImageListImage() const {

@@ -312,3 +312,24 @@ void TdxBarItemControlStandardPainter::DrawFloatingCloseButton(TdxBarControl* Ba
   InflateRect(&inner, -1, -1);
   DrawFrameControl(DC, &inner, DFC_CAPTION, DFCS_CAPTIONCLOSE | (State == 2 ? DFCS_PUSHED : 0));
 }
+
+void TdxBarItemControlStandardPainter::DrawMDIButton(TdxBarControl* BarControl, HDC DC, int Kind,
+                                                     const TRect& R, bool Hot, bool Pressed) const {
+  static constexpr UINT kKinds[] = {DFCS_CAPTIONMIN, DFCS_CAPTIONRESTORE, DFCS_CAPTIONCLOSE};
+  UINT state = kKinds[Kind];
+  if (!BarControl->IsCaptionButtonEnabled(Kind, MF_GRAYED | MF_DISABLED)) state |= DFCS_INACTIVE;
+  if (Hot && Pressed) state |= DFCS_PUSHED;
+  TRect r = R;
+  const bool ownClose = Kind == 2 && !BarControl->HasMDIButtons();
+  if (!ownClose || !BarControl->GetBarManager()->FlatCloseButton) {
+    DrawFrameControl(DC, &r, DFC_CAPTION, state);
+    return;
+  }
+  // The manager's own close button, flat within a one-pixel edge.
+  TRect inner = r;
+  InflateRect(&inner, -1, -1);
+  HRGN saved = IntersectClipRectSaving(DC, inner);
+  DrawFrameControl(DC, &r, DFC_CAPTION, state | DFCS_FLAT);
+  RestoreClipRegion(DC, saved);
+  Edge(DC, R, Hot && Pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER);
+}

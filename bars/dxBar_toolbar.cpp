@@ -9,11 +9,30 @@
 
 #include <algorithm>
 
+namespace {
+
+// The held and the hot caption button of all toolbar windows.
+struct TCaptionButtonState {
+  TdxBarControl* Window = nullptr;
+  int Held = -1;
+  int Hot = -1;
+};
+
+TCaptionButtonState& CaptionButtons() {
+  static TCaptionButtonState state;
+  return state;
+}
+
+constexpr UINT kCaptionButtonCommands[] = {SC_MINIMIZE, SC_RESTORE, SC_CLOSE};
+
+} // namespace
+
 TdxBarControl::TdxBarControl(TdxBarManager* AOwner, TdxBar* ABar) : TCustomdxBarControl(AOwner), FBar(ABar) {
   SetItemLinks(ABar->GetItemLinks());
 }
 
 TdxBarControl::~TdxBarControl() {
+  if (CaptionButtons().Window == this) CaptionButtons() = TCaptionButtonState();
   Deactivate();
   if (TdxDockControl* dock = GetDockControl()) dock->RemoveBarControl(this, !GetBarManager()->IsDestroying());
   if (FRotatedFont) DeleteObject(FRotatedFont);
@@ -64,34 +83,131 @@ TRect TdxBarControl::GetCaptionMarkRect() {
   return TRect(caption.left, caption.top, caption.left + caption.Height(), caption.bottom);
 }
 
+namespace {
+
+constexpr UINT_PTR kMarkTimer = 1;
+
+} // namespace
+
 void TdxBarControl::SetMarkState(int Value) {
   if (IsCustomizing() || Value == GetMarkState()) return;
+  if (FMarkTimer && HandleAllocated()) KillTimer(GetHandle(), kMarkTimer);
+  FMarkTimer = false;
   SetMarkStateField(Value);
-  if (Value == 1)
+  if (Value == 2) {
+    PlayMenuSound(0);
+  } else if (Value == 1) {
+    if (GetDockingStyle() == dsNone && HandleAllocated())
+      FMarkTimer = SetTimer(GetHandle(), kMarkTimer, 50, nullptr) != 0;
     GetBarManager()->ShowHint(true, dxBarString(dxSBAR_MOREBUTTONS));
-  else if (Value == 0 && !GetSelectedControl())
+  } else if (!GetSelectedControl()) {
     GetBarManager()->ShowHint(false, String());
+  }
   GetPainter()->InvalidateMark(this);
+}
+
+TRect TdxBarControl::GetMarkRect() {
+  TRect r = GetPainter()->CalcMarkHitRect(this);
+  if (GetDockingStyle() == dsNone && HandleAllocated()) {
+    // The caption mark is in window coordinates: move it to the client's.
+    RECT window;
+    GetWindowRect(GetHandle(), &window);
+    const TPoint origin = ClientToScreen(TPoint(0, 0));
+    OffsetRect(&r, window.left - origin.x, window.top - origin.y);
+  }
+  return r;
+}
+
+TRect TdxBarControl::GetGripArea() const {
+  if (GetDockingStyle() == dsNone || FBar->BorderStyle == bbsNone) return TRect();
+  return IsVertical() ? TRect(-100, -100, 100, 0) : TRect(-100, -100, 0, 100);
+}
+
+TRect TdxBarControl::GetCloseButtonRect() {
+  TRect r = GetCaptionRect();
+  if (HandleAllocated()) {
+    RECT window;
+    GetWindowRect(GetHandle(), &window);
+    const TPoint origin = ClientToScreen(TPoint(0, 0));
+    OffsetRect(&r, window.left - origin.x, window.top - origin.y);
+  }
+  return GetPainter()->CalcCloseButtonRect(r);
+}
+
+void TdxBarControl::CalcMetrics() {
+  TCustomdxBarControl::CalcMetrics();
+  FCaptionButtonSize = SIZE{GetSystemMetrics(SM_CXMENUSIZE) - 2, GetSystemMetrics(SM_CYMENUSIZE) - 4};
+}
+
+HRGN TdxBarControl::CreateControlRegion(TdxBarItemControl* Control) {
+  TRect r;
+  GetControlRect(Control, r);
+  HRGN region = CreateRectRgnIndirect(&r);
+  if (Control && !IsRectEmpty(&Control->SeparatorRect)) {
+    HRGN separator = CreateRectRgnIndirect(&Control->SeparatorRect);
+    CombineRgn(region, region, separator, RGN_OR);
+    DeleteObject(separator);
+  }
+  return region;
+}
+
+void TdxBarControl::UpdateTransparency() {
+  if (!HandleAllocated()) return;
+  const bool floating = GetDockingStyle() == dsNone;
+  SetLayeredAlpha(GetHandle(), floating ? FBar->AlphaBlendValue : 255);
 }
 
 // ---- Layout ----
 
+bool TdxBarControl::CanAlignControl(const TdxBarItemControl* Control) const {
+  TdxBarItemLinks* links = GetItemLinks();
+  const int count = links->GetVisibleCount();
+  return count > 0 && Control && links->GetVisibleLink(count - 1) == Control->GetLink();
+}
+
+bool TdxBarControl::CanCustomizeItems() const {
+  return TCustomdxBarControl::CanCustomizeItems() || FBar->AllowCustomizing;
+}
+
 void TdxBarControl::Rebuild() {
   if (GetDestroying() || !HandleAllocated()) return;
+  TdxBarManager* manager = GetBarManager();
+  TdxBarItemLink* selected = nullptr;
+  if (IsCustomizing()) {
+    if (IsControlOfWindow(manager->SelectedItemControl)) {
+      selected = manager->SelectedItemControl->GetLink();
+      manager->SelectedItemControl = nullptr;
+    }
+    SetSelectedControl(nullptr);
+  }
   DestroyControls();
   CreateControls();
+  if (selected && selected->GetControl()) SetSelectedControl(selected->GetControl());
+  if (TdxDockControl* dock = GetDockControl()) {
+    dock->Realign();
+  } else if (GetDockingStyle() == dsNone) {
+    const SIZE client = CalcSizeForWidth(dsNone, GetClientWidth());
+    SetBounds(GetLeft(), GetTop(), client.cx + GetBorderWidth(dsNone), client.cy + GetBorderHeight(dsNone));
+  }
   LayoutLinks();
   Invalidate();
+}
+
+int TdxBarControl::Along(TdxBarItemControl* Control, bool Vertical) {
+  return Vertical ? Control->GetLayoutHeight() : Control->GetLayoutWidth();
+}
+
+int TdxBarControl::Across(TdxBarItemControl* Control, bool Vertical) {
+  return Vertical ? Control->GetLayoutWidth() : Control->GetLayoutHeight();
 }
 
 void TdxBarControl::CentreLine(const std::vector<TdxBarItemLink*>& Line, int Thickness) {
   for (TdxBarItemLink* link : Line) {
     TRect& r = link->ItemRect;
-    const int shift = IsVertical() ? -(Thickness - r.Width()) / 2 : (Thickness - r.Height()) / 2;
     if (IsVertical())
-      OffsetRect(&r, shift, 0);
+      OffsetRect(&r, -(Thickness - r.Width()) / 2, 0);
     else
-      OffsetRect(&r, 0, shift);
+      OffsetRect(&r, 0, (Thickness - r.Height()) / 2);
     link->LineThickness = Thickness;
   }
 }
@@ -114,24 +230,30 @@ void TdxBarControl::PlaceLink(TdxBarItemLink* Link, int Pos, int Separator, int 
 void TdxBarControl::LayoutLinks() {
   TdxBarItemLinks* links = GetItemLinks();
   links->ClearItemRects();
-  const bool docked = GetDockingStyle() != dsNone;
-  const int length = IsVertical() ? GetClientHeight() : GetClientWidth();
-  const int across = IsVertical() ? GetClientWidth() : GetClientHeight();
-  const int mark = MarkVisible() && (docked || !Wraps()) ? TdxBarControl::MarkSize : 0;
-  const int room = length - mark;
-  int pos = 0, line = 0, thickness = Wraps() ? 0 : across;
+  const bool vertical = IsVertical(), wraps = Wraps();
+  const int clientAlong = vertical ? GetClientHeight() : GetClientWidth();
+  const int clientAcross = vertical ? GetClientWidth() : GetClientHeight();
+  const int buttons = HasCaptionButtons() ? (vertical ? GetCaptionButtonsHeight() : GetCaptionButtonsWidth()) : 0;
+  const int mark = MarkVisible() ? TdxBarControl::MarkSize : 0;
+  int room;
+  if (wraps)
+    room = clientAlong - (GetDockingStyle() != dsNone ? mark : 0);
+  else
+    room = clientAlong - mark - buttons;
+  int pos = 0, line = 0, thickness = wraps ? 0 : clientAcross;
   std::vector<TdxBarItemLink*> current;
   TdxBarItemLink* last = nullptr;
-  for (int i = 0; i < links->GetShownCount(); ++i) {
+  const int shown = links->GetShownCount();
+  for (int i = 0; i < shown; ++i) {
     TdxBarItemLink* link = links->GetShownLink(i);
     link->CreateControl();
     TdxBarItemControl* control = link->GetControl();
     if (!control) continue;
     control->LineEnd = false;
-    const int l = control->GetWidth(), m = control->GetHeight();
+    const int l = Along(control, vertical), m = Across(control, vertical);
     int separator = link->GetBeginGroup() && pos > 0 ? GetSeparatorSize() : 0;
-    if ((pos > 0 && pos + separator + l > room) || (Wraps() && control->LineStart && pos > 0)) {
-      if (!Wraps()) break;
+    if (pos > 0 && (pos + separator + l > room || (wraps && control->LineStart))) {
+      if (!wraps) break;
       if (last) last->GetControl()->LineEnd = true;
       CentreLine(current, thickness);
       current.clear();
@@ -140,14 +262,187 @@ void TdxBarControl::LayoutLinks() {
     }
     thickness = std::max(thickness, m);
     PlaceLink(link, pos, separator, line, l, m, thickness);
+    // Only the last link aligns: it moves or stretches within the room left.
+    const TdxBarItemAlign align = control->GetEffectiveAlign();
+    if (align != iaLeft) {
+      TRect& r = link->ItemRect;
+      LONG& start = vertical ? r.top : r.left;
+      LONG& end = vertical ? r.bottom : r.right;
+      if (wraps && buttons > 0 && end + buttons <= room) room -= buttons;
+      int shift = 0;
+      if (align == iaCenter) shift = (room - end) / 2;
+      if (align == iaRight) shift = room - end;
+      start += shift;
+      end += shift;
+      if (align == iaClient) end = std::max<LONG>(room, start + control->GetMinWidth());
+    }
     current.push_back(link);
-    pos += separator + l;
     last = link;
+    if (align != iaLeft) {
+      pos = room;
+      if (i + 1 < shown) FTruncated = true;
+    } else {
+      pos += separator + l;
+    }
   }
   if (last) last->GetControl()->LineEnd = true;
-  if (Wraps()) CentreLine(current, thickness);
+  if (wraps) CentreLine(current, thickness);
 }
 
+void TdxBarControl::WrapLinks(TdxBarDockingStyle Style, int Length, SIZE& Size) {
+  const bool vertical = Style == dsLeft || Style == dsRight;
+  LONG& sizeAlong = vertical ? Size.cy : Size.cx;
+  LONG& sizeAcross = vertical ? Size.cx : Size.cy;
+  int room = std::max<int>(Length, sizeAlong);
+  if (Style != dsNone && MarkVisible()) room -= TdxBarControl::MarkSize;
+  TdxBarItemLinks* links = GetItemLinks();
+  const int shown = links->GetShownCount();
+  // c: the current line's length, g: its thickness, s: the lines before
+  // with their gaps, f: the longest line; the group start seen in the line
+  // with c and g before it.
+  int c = 0, g = 0, s = 0, f = 0;
+  int group = -1, groupC = 0, groupG = 0;
+  bool replay = false, groupsContinue = true;
+  for (int k = 0; k < shown;) {
+    TdxBarItemLink* link = links->GetShownLink(k);
+    link->CreateControl();
+    TdxBarItemControl* control = link->GetControl();
+    if (!control) {
+      ++k;
+      continue;
+    }
+    const int separator = link->GetBeginGroup() && c > 0 ? GetSeparatorSize() : 0;
+    if (separator > 0) {
+      group = k;
+      groupC = c;
+      groupG = g;
+    }
+    const int l = Along(control, vertical), m = Across(control, vertical);
+    if ((c > 0 && c + separator + l > room) || replay || (separator > 0 && !groupsContinue)) {
+      groupsContinue = true;
+      control->LineStart = true;
+      if (group < 0) {
+        // Broken inside a group: the next group starts a line of its own.
+        groupsContinue = false;
+      } else if (replay) {
+        group = -1;
+        replay = false;
+      } else {
+        // The whole group moves to the next line.
+        k = group;
+        c = groupC;
+        g = groupG;
+        replay = true;
+        continue;
+      }
+      s += separator + g;
+      g = 0;
+      f = std::max(f, c);
+      c = l;
+    } else {
+      control->LineStart = false;
+      c += separator + l;
+    }
+    g = std::max(g, m);
+    ++k;
+  }
+  if (shown > 0) sizeAcross = s + g;
+  if (HasCaptionButtons()) {
+    const int along = vertical ? GetCaptionButtonsHeight() : GetCaptionButtonsWidth();
+    if (c + along <= room)
+      c += along;
+    else
+      sizeAcross += vertical ? GetCaptionButtonsWidth() : GetCaptionButtonsHeight();
+  }
+  f = std::max(f, c);
+  sizeAlong = std::max<LONG>(sizeAlong, f);
+  LayoutLinks();
+}
+
+// ---- Caption buttons ----
+
+int TdxBarControl::GetHeldCaptionButton() {
+  return CaptionButtons().Held;
+}
+
+int TdxBarControl::GetHotCaptionButton() {
+  return CaptionButtons().Hot;
+}
+
+bool TdxBarControl::HasMDIButtons() const {
+  // A maximized MDI child's buttons come with the merging of its menu; the
+  // manager reports no such child before then.
+  return false;
+}
+
+bool TdxBarControl::HasCaptionButtons() const {
+  return HasMDIButtons() || (FBar->GetIsMainMenu() && GetBarManager()->ShowCloseButton);
+}
+
+int TdxBarControl::GetCaptionButtonsWidth() const {
+  const int w = FCaptionButtonSize.cx;
+  return HasMDIButtons() && !IsVertical() ? 3 * w + 2 : w;
+}
+
+int TdxBarControl::GetCaptionButtonsHeight() const {
+  const int h = FCaptionButtonSize.cy;
+  return HasMDIButtons() && IsVertical() ? 3 * h + 2 : h;
+}
+
+bool TdxBarControl::IsCaptionButtonEnabled(int Index, UINT StateFlags) const {
+  if (Index == 1) return true;
+  if (!HasMDIButtons()) return Index == 2;
+  TCustomForm* form = GetBarManager()->GetOwnerForm();
+  HWND child = form && form->HandleAllocated()
+                   ? reinterpret_cast<HWND>(SendMessageA(form->GetHandle(), WM_MDIGETACTIVE, 0, 0))
+                   : nullptr;
+  HMENU menu = child ? GetSystemMenu(child, FALSE) : nullptr;
+  if (!menu) return false;
+  const UINT state = GetMenuState(menu, kCaptionButtonCommands[Index], MF_BYCOMMAND);
+  return state == static_cast<UINT>(-1) || (state & StateFlags) == 0;
+}
+
+TRect TdxBarControl::GetCaptionButtonRect(int Index) {
+  const bool vertical = IsVertical();
+  const int w = FCaptionButtonSize.cx, h = FCaptionButtonSize.cy;
+  int length = vertical ? GetClientHeight() : GetClientWidth();
+  if (GetDockingStyle() != dsNone && MarkVisible()) length -= TdxBarControl::MarkSize;
+  const int across = vertical ? GetClientWidth() : GetClientHeight();
+  int y;
+  if (!Wraps()) {
+    y = (across - h) / 2;
+  } else {
+    // Bottom-aligned when the last line ends above the buttons' band (they
+    // took a band of their own), else centred in the last line.
+    TdxBarItemLinks* links = GetItemLinks();
+    int lastStart = -1, lastIndex = -1;
+    for (int i = 0; i < links->GetShownCount(); ++i) {
+      TdxBarItemLink* link = links->GetShownLink(i);
+      if (IsRectEmpty(&link->ItemRect) || !link->GetControl()) continue;
+      if (lastStart < 0 || link->GetControl()->LineStart) lastStart = i;
+      lastIndex = i;
+    }
+    if (lastIndex < 0) {
+      y = (across - h) / 2;
+    } else {
+      bool above = true;
+      for (int i = lastStart; i <= lastIndex; ++i) {
+        const TRect r = links->GetShownLink(i)->ItemRect;
+        if (!IsRectEmpty(&r) && (vertical ? across - r.left : r.bottom) > across - h) above = false;
+      }
+      y = above ? across - h : across - (links->GetShownLink(lastIndex)->LineThickness - h) / 2 - h;
+    }
+  }
+  TRect r;
+  if (HasMDIButtons()) {
+    r = Bounds(length + w * Index - GetCaptionButtonsWidth(), y, w, h);
+    if (Index == 2) OffsetRect(&r, 2, 0);
+  } else {
+    r = Bounds(length - w, y, w, h);
+  }
+  if (vertical) r = TRect(across - r.bottom, r.left, across - r.top, r.right);
+  return r;
+}
 // ---- The window ----
 
 void TdxBarControl::CreateParams(TCreateParams& Params) {
@@ -186,6 +481,38 @@ void TdxBarControl::WndProc(TMessage& Message) {
     return WMNCCalcSize(Message);
   case WM_NCPAINT:
     return WMNCPaint(Message);
+  case WM_NCHITTEST:
+    WMNCHitTest(Message);
+    if (IsNonClientHit(Message.Result)) StopMouseTracking(GetHandle());
+    return;
+  case WM_LBUTTONDBLCLK:
+    // A double click on the caption toggles docking, which comes with the
+    // user's docking; nothing else sees it.
+    if (FHitTest == HTCAPTION) return;
+    break;
+  case WM_TIMER:
+    if (Message.WParam == kMarkTimer) {
+      POINT cursor;
+      GetCursorPos(&cursor);
+      ::ScreenToClient(GetHandle(), &cursor);
+      if (!IsWindowVisible(GetHandle()) || !GetMarkRect().Contains(cursor)) SetMarkState(0);
+      return;
+    }
+    break;
+  case WM_CANCELMODE:
+    if (CaptionButtons().Window == this) {
+      if (CaptionButtons().Held >= 0) ReleaseCapture();
+      ClearCaptionButtons();
+    }
+    break;
+  case WM_SETCURSOR:
+    if (LOWORD(Message.LParam) == HTCLIENT && !GetCapture()) {
+      POINT cursor;
+      GetCursorPos(&cursor);
+      ::ScreenToClient(GetHandle(), &cursor);
+      SetCursor(GetGripArea().Contains(cursor) ? crSizeAll : crDefault);
+    }
+    break;
   case WM_GETDLGCODE:
     Message.Result = DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB;
     return;
@@ -347,6 +674,7 @@ void TdxBarControl::Paint() {
     exclude(link->ItemRect);
     PaintSeparator(link, region);
   }
+  PaintCaptionButtons(dc, region);
   if (GetDockingStyle() != dsNone && MarkVisible()) {
     const TRect mark = GetPainter()->CalcMarkBounds(this);
     GetPainter()->DrawMark(this, dc, GetToolbarBrush(), mark);
@@ -447,6 +775,213 @@ void TdxBarControl::WMLButtonDown(TMessage& Message) {
     SetActive(false);
   }
   TCustomdxBarControl::WMLButtonDown(Message);
+  if (!IsBarControlAlive(this)) return;
+  if (HasCaptionButtons() && !IsCustomizing()) {
+    const int index = CaptionButtonAt(point);
+    if (index >= 0) {
+      TCaptionButtonState& state = CaptionButtons();
+      state.Window = this;
+      state.Held = state.Hot = index;
+      RepaintCaptionButtons();
+      SetCapture(GetHandle());
+      return;
+    }
+  }
+  if (FHitTest == HTCAPTION) return; // moving by the user comes with the docking
+  if (MarkVisible() && GetPainter()->SupportsQuickCustomization() && GetMarkRect().Contains(point)) {
+    SetMarkState(GetMarkState() == 2 ? 1 : 2);
+    return;
+  }
+  if (IsCustomizing() || GetClientRect().Contains(point) || FHitTest == 0) return;
+  POINT screen = point;
+  ::ClientToScreen(GetHandle(), &screen);
+  SendMessageA(GetHandle(), WM_NCLBUTTONDOWN, FHitTest, MAKELPARAM(screen.x, screen.y));
+}
+
+void TdxBarControl::WMLButtonUp(TMessage& Message) {
+  if (SkipMouseUp) {
+    SkipMouseUp = false;
+    return;
+  }
+  TCaptionButtonState& state = CaptionButtons();
+  if (state.Window == this && state.Held >= 0) {
+    const int held = state.Held;
+    const TPoint point(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
+    const bool over = CaptionButtonAt(point) == held;
+    ClearCaptionButtons();
+    ReleaseCapture();
+    if (over) {
+      if (HasMDIButtons()) {
+        TCustomForm* form = GetBarManager()->GetOwnerForm();
+        if (HWND child = form && form->HandleAllocated()
+                             ? reinterpret_cast<HWND>(SendMessageA(form->GetHandle(), WM_MDIGETACTIVE, 0, 0))
+                             : nullptr)
+          SendMessageA(child, WM_SYSCOMMAND, kCaptionButtonCommands[held], 0);
+      } else {
+        GetBarManager()->DoCloseButtonClick();
+      }
+      if (!IsBarControlAlive(this)) return;
+    }
+  }
+  TCustomdxBarControl::WMLButtonUp(Message);
+}
+
+int TdxBarControl::CaptionButtonAt(POINT ClientPoint) {
+  if (!HasCaptionButtons()) return -1;
+  for (int i = HasMDIButtons() ? 0 : 2; i < 3; ++i)
+    if (IsCaptionButtonEnabled(i, MF_GRAYED | MF_DISABLED) && GetCaptionButtonRect(i).Contains(ClientPoint))
+      return i;
+  return -1;
+}
+
+void TdxBarControl::RepaintCaptionButtons() {
+  if (!HandleAllocated() || !HasCaptionButtons()) return;
+  for (int i = HasMDIButtons() ? 0 : 2; i < 3; ++i) {
+    const TRect r = GetCaptionButtonRect(i);
+    InvalidateRect(GetHandle(), &r, FALSE);
+  }
+}
+
+void TdxBarControl::ClearCaptionButtons() {
+  TCaptionButtonState& state = CaptionButtons();
+  if (state.Window != this) return;
+  state = TCaptionButtonState();
+  RepaintCaptionButtons();
+}
+
+void TdxBarControl::WMMouseMove(TMessage& Message) {
+  const TPoint point(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
+  TCaptionButtonState& state = CaptionButtons();
+  if (state.Window == this && state.Held >= 0) {
+    const int hot = CaptionButtonAt(point) == state.Held ? state.Held : -1;
+    if (hot != state.Hot) {
+      state.Hot = hot;
+      RepaintCaptionButtons();
+    }
+    return;
+  }
+  if (HasCaptionButtons()) {
+    const int hot = CaptionButtonAt(point);
+    if (hot != (state.Window == this ? state.Hot : -1)) {
+      if (state.Window && state.Window != this && IsBarControlAlive(state.Window))
+        state.Window->ClearCaptionButtons();
+      state.Window = hot >= 0 ? this : nullptr;
+      state.Hot = hot;
+      RepaintCaptionButtons();
+    }
+  }
+  bool examined = false;
+  POINT screen = point;
+  ::ClientToScreen(GetHandle(), &screen);
+  if (!IsMouseStill(screen) && !ActiveBarControl() && GetPainter()->SupportsQuickCustomization() &&
+      MarkVisible() && GetMarkState() != 2) {
+    examined = true;
+    if (GetMarkRect().Contains(point)) SetMarkState(1);
+  }
+  TCustomdxBarControl::WMMouseMove(Message);
+  if (examined && IsBarControlAlive(this) && GetMarkState() == 1 && !GetMarkRect().Contains(point))
+    SetMarkState(0);
+}
+
+void TdxBarControl::WMMouseLeave(TMessage& Message) {
+  if (GetActive() && GetBarManager()->KeyboardBarControl == this) {
+    if (auto* button = dynamic_cast<TdxBarButtonControl*>(GetSelectedControl())) button->Repaint();
+    return;
+  }
+  TCustomdxBarControl::WMMouseLeave(Message);
+  if (!IsBarControlAlive(this)) return;
+  FCloseButtonState = 0;
+  if (CaptionButtons().Window == this && CaptionButtons().Held < 0) ClearCaptionButtons();
+}
+
+bool TdxBarControl::IsNonClientHit(LRESULT HitTest) {
+  if (!HandleAllocated()) return HitTest != HTCLIENT;
+  POINT cursor;
+  GetCursorPos(&cursor);
+  ::ScreenToClient(GetHandle(), &cursor);
+  return !GetClientRect().Contains(cursor) && FCloseButtonState != 1;
+}
+
+bool TdxBarControl::IsMouseStill(POINT ScreenPoint) const {
+  if (TCustomdxBarControl::IsMouseStill(ScreenPoint)) return true;
+  if (GetDockingStyle() == dsNone) return false;
+  TCustomForm* form = GetBarManager()->GetOwnerForm();
+  if (!form || !form->HandleAllocated()) return false;
+  const HWND active = GetActiveWindow();
+  return active != form->GetHandle() && !IsAncestorWindow(active, form->GetHandle());
+}
+
+void TdxBarControl::WMNCHitTest(TMessage& Message) {
+  TCustomdxBarControl::WndProc(Message);
+  const LRESULT base = Message.Result;
+  FHitTest = 0;
+  const TPoint point =
+      ScreenToClient(TPoint(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))));
+  auto takesMouse = [&] {
+    TdxBarItemControl* control = ControlAtPos(point);
+    return control && (IsCustomizing() || control->AcceptsMouseClick());
+  };
+  const TdxBarItemControlPainterClass painter = GetPainter();
+  if (GetDockingStyle() != dsNone) {
+    if ((base == HTCLIENT && takesMouse()) || (base != HTCLIENT && base != HTNOWHERE)) {
+      Message.Result = HTCLIENT;
+      FHitTest = static_cast<int>(base);
+      return;
+    }
+    const int along = IsVertical() ? point.y : point.x;
+    if (along >= 0 && (CaptionButtonAt(point) >= 0 || (MarkVisible() && GetMarkRect().Contains(point)))) return;
+    Message.Result = HTCLIENT;
+    FHitTest = HTCAPTION;
+    return;
+  }
+  switch (base) {
+  case HTNOWHERE:
+    Message.Result = HTCLIENT;
+    if (MarkVisible() && !IsCustomizing() && GetMarkRect().Contains(point))
+      FHitTest = HTCLIENT;
+    else if (!FBar->CanClose() || !GetCloseButtonRect().Contains(point))
+      FHitTest = HTCAPTION;
+    else if (painter->UsesSystemCloseHitTest()) {
+      FHitTest = HTCLIENT;
+      Message.Result = HTCLOSE;
+    } else
+      FHitTest = HTCLOSE;
+    return;
+  case HTCLIENT:
+    if (!takesMouse() && CaptionButtonAt(point) < 0) FHitTest = HTCAPTION;
+    return;
+  case HTTOPLEFT:
+  case HTTOPRIGHT:
+  case HTBOTTOMLEFT:
+  case HTBOTTOMRIGHT: {
+    RECT window;
+    GetWindowRect(GetHandle(), &window);
+    const int y = static_cast<short>(HIWORD(Message.LParam));
+    const int border = painter->GetFloatingBorderHeight();
+    const bool left = base == HTTOPLEFT || base == HTBOTTOMLEFT;
+    if (base == HTTOPLEFT || base == HTTOPRIGHT)
+      Message.Result = y < window.top + border ? HTTOP : left ? HTLEFT : HTRIGHT;
+    else
+      Message.Result = y >= window.bottom - border ? HTBOTTOM : left ? HTLEFT : HTRIGHT;
+    FHitTest = static_cast<int>(Message.Result);
+    return;
+  }
+  default:
+    FHitTest = static_cast<int>(base);
+  }
+}
+
+void TdxBarControl::PaintCaptionButtons(HDC DC, HRGN Region) {
+  if (!HasCaptionButtons()) return;
+  const TCaptionButtonState& state = CaptionButtons();
+  for (int i = HasMDIButtons() ? 0 : 2; i < 3; ++i) {
+    const TRect r = GetCaptionButtonRect(i);
+    const bool mine = state.Window == this;
+    GetPainter()->DrawMDIButton(this, DC, i, r, mine && state.Hot == i, mine && state.Held == i);
+    HRGN part = CreateRectRgnIndirect(&r);
+    CombineRgn(Region, Region, part, RGN_DIFF);
+    DeleteObject(part);
+  }
 }
 
 void TdxBarControl::WMKeyDown(TMessage& Message) {
@@ -493,7 +1028,7 @@ private:
 
 } // namespace
 
-SIZE TdxBarControl::MeasureLine(bool) {
+SIZE TdxBarControl::MeasureLine(bool Vertical) {
   TdxBarItemLinks* links = GetItemLinks();
   SIZE size{0, 0};
   for (int i = 0; i < links->GetShownCount(); ++i) {
@@ -502,24 +1037,25 @@ SIZE TdxBarControl::MeasureLine(bool) {
     TdxBarItemControl* control = link->GetControl();
     if (!control) continue;
     if (i > 0 && link->GetBeginGroup()) size.cx += GetSeparatorSize();
-    size.cx += control->GetWidth();
-    size.cy = std::max<LONG>(size.cy, control->GetHeight());
+    size.cx += Along(control, Vertical);
+    size.cy = std::max<LONG>(size.cy, Across(control, Vertical));
   }
   return size;
 }
 
-int TdxBarControl::LargestAcross(bool) {
+int TdxBarControl::LargestVisible(bool Height) {
   TdxBarItemLinks* links = GetItemLinks();
-  int across = 0;
+  int largest = 0;
   for (int i = 0; i < links->GetVisibleCount(); ++i) {
     TdxBarItemLink* link = links->GetVisibleLink(i);
     link->CreateControl();
-    if (link->GetControl()) across = std::max(across, link->GetControl()->GetHeight());
+    if (TdxBarItemControl* control = link->GetControl())
+      largest = std::max(largest, Height ? control->GetLayoutHeight() : control->GetLayoutWidth());
   }
-  return across;
+  return largest;
 }
 
-int TdxBarControl::SingleLinkAlong(bool) {
+int TdxBarControl::SingleLinkExtent(bool Height) {
   TdxBarItemLinks* links = GetItemLinks();
   TRecentCountScope restore(links);
   links->SetRecentItemCount(1);
@@ -527,21 +1063,39 @@ int TdxBarControl::SingleLinkAlong(bool) {
   if (links->GetShownCount() == 0) return 0;
   TdxBarItemLink* link = links->GetShownLink(0);
   link->CreateControl();
-  return link->GetControl() ? link->GetControl()->GetWidth() : 0;
+  TdxBarItemControl* control = link->GetControl();
+  if (!control) return 0;
+  return Height ? control->GetLayoutHeight() : control->GetLayoutWidth();
 }
 
 int TdxBarControl::GetMinWidth(TdxBarDockingStyle Style) {
-  const bool acrossIsWidth = IsVerticalStyle(Style) || Wraps();
-  int width = acrossIsWidth ? LargestAcross(true) : SingleLinkAlong(false);
-  if (width == 0) width = GetBarManager()->GetButtonWidth();
+  const bool buttons = HasCaptionButtons();
+  int width;
+  if (IsVerticalStyle(Style) || Wraps()) {
+    width = LargestVisible(false);
+    if (width == 0) width = GetBarManager()->GetButtonWidth();
+    if (buttons) width = std::max(width, GetCaptionButtonsWidth());
+  } else {
+    width = SingleLinkExtent(false);
+    if (width == 0) width = GetBarManager()->GetButtonWidth();
+    if (buttons) width += GetCaptionButtonsWidth();
+  }
   if (IsHorizontal() && MarkVisible()) width += TdxBarControl::MarkSize;
   return width;
 }
 
 int TdxBarControl::GetMinHeight(TdxBarDockingStyle Style) {
-  const bool acrossIsHeight = !IsVerticalStyle(Style) || Wraps();
-  int height = acrossIsHeight ? LargestAcross(false) : SingleLinkAlong(true);
-  if (height == 0) height = GetBarManager()->GetButtonHeight();
+  const bool buttons = HasCaptionButtons();
+  int height;
+  if (!IsVerticalStyle(Style) || Wraps()) {
+    height = LargestVisible(true);
+    if (height == 0) height = GetBarManager()->GetButtonHeight();
+    if (buttons) height = std::max(height, GetCaptionButtonsHeight());
+  } else {
+    height = SingleLinkExtent(true);
+    if (height == 0) height = GetBarManager()->GetButtonHeight();
+    if (buttons) height += GetCaptionButtonsHeight();
+  }
   if (IsVertical() && MarkVisible()) height += TdxBarControl::MarkSize;
   return height;
 }
@@ -551,9 +1105,12 @@ int TdxBarControl::GetMaxWidth(TdxBarDockingStyle Style) {
   if (!IsVerticalStyle(Style) || Wraps()) {
     TRecentCountScope restore(GetItemLinks());
     GetItemLinks()->SetRecentItemCount(-1);
-    width = MeasureLine(false).cx + (IsHorizontal() && MarkVisible() ? TdxBarControl::MarkSize : 0);
+    width = MeasureLine(false).cx;
+    if (HasCaptionButtons()) width += GetCaptionButtonsWidth();
+    if (IsHorizontal() && MarkVisible()) width += TdxBarControl::MarkSize;
   } else {
-    width = LargestAcross(true);
+    width = LargestVisible(false);
+    if (HasCaptionButtons()) width = std::max(width, GetCaptionButtonsWidth());
   }
   return std::max(width, GetMinWidth(Style));
 }
@@ -563,9 +1120,12 @@ int TdxBarControl::GetMaxHeight(TdxBarDockingStyle Style) {
   if (IsVerticalStyle(Style) || Wraps()) {
     TRecentCountScope restore(GetItemLinks());
     GetItemLinks()->SetRecentItemCount(-1);
-    height = MeasureLine(true).cx + (IsVertical() && MarkVisible() ? TdxBarControl::MarkSize : 0);
+    height = MeasureLine(true).cx;
+    if (HasCaptionButtons()) height += GetCaptionButtonsHeight();
+    if (IsVertical() && MarkVisible()) height += TdxBarControl::MarkSize;
   } else {
-    height = LargestAcross(false);
+    height = LargestVisible(true);
+    if (HasCaptionButtons()) height = std::max(height, GetCaptionButtonsHeight());
   }
   return std::max(height, GetMinHeight(Style));
 }
@@ -589,25 +1149,75 @@ SIZE TdxBarControl::ChooseRecentCount(bool Vertical, int Room) {
 }
 
 SIZE TdxBarControl::CalcSizeForWidth(TdxBarDockingStyle Style, int Width) {
+  {
+    TRecentCountScope restore(GetItemLinks());
+    GetItemLinks()->SetRecentItemCount(-1);
+    LayoutLinks();
+  }
+  if (Wraps()) {
+    if (IsVerticalStyle(Style)) {
+      SIZE size = CalcSizeForHeight(Style, GetMaxHeight(Style));
+      while (size.cx < Width) {
+        const SIZE next = CalcSizeForHeight(Style, size.cy - 1);
+        if (next.cy == size.cy) break;
+        size = next;
+      }
+      return size;
+    }
+    SIZE size{GetMinWidth(Style), GetMinHeight(Style)};
+    WrapLinks(Style, Width, size);
+    return size;
+  }
   if (IsVerticalStyle(Style)) return SIZE{GetMinWidth(Style), GetMaxHeight(Style)};
   SIZE size{GetMinWidth(Style), GetMinHeight(Style)};
-  int room = std::max<int>(Width, size.cx);
+  const bool buttons = HasCaptionButtons();
+  int room = std::max<int>(Width, size.cx) - (buttons ? GetCaptionButtonsWidth() : 0);
   GetItemLinks()->SetRecentItemCount(-1);
   if (GetItemLinks()->GetVisibleCount() == 0) return size;
   const int mark = MarkVisible() ? TdxBarControl::MarkSize : 0;
   const SIZE line = ChooseRecentCount(false, room - mark);
-  return SIZE{std::max<LONG>(size.cx, line.cx + mark), line.cy};
+  size = SIZE{std::max<LONG>(size.cx, line.cx + mark), line.cy};
+  if (buttons) {
+    size.cx += GetCaptionButtonsWidth();
+    size.cy = std::max<LONG>(size.cy, GetCaptionButtonsHeight());
+  }
+  return size;
 }
 
 SIZE TdxBarControl::CalcSizeForHeight(TdxBarDockingStyle Style, int Height) {
+  {
+    TRecentCountScope restore(GetItemLinks());
+    GetItemLinks()->SetRecentItemCount(-1);
+    LayoutLinks();
+  }
+  if (Wraps()) {
+    if (IsVerticalStyle(Style)) {
+      SIZE size{GetMinWidth(Style), GetMinHeight(Style)};
+      WrapLinks(Style, Height, size);
+      return size;
+    }
+    SIZE size = CalcSizeForWidth(Style, GetMaxWidth(Style));
+    while (size.cy < Height) {
+      const SIZE next = CalcSizeForWidth(Style, size.cx - 1);
+      if (next.cx == size.cx) break;
+      size = next;
+    }
+    return size;
+  }
   if (!IsVerticalStyle(Style)) return SIZE{GetMaxWidth(Style), GetMinHeight(Style)};
   SIZE size{GetMinWidth(Style), GetMinHeight(Style)};
-  int room = std::max<int>(Height, size.cy);
+  const bool buttons = HasCaptionButtons();
+  int room = std::max<int>(Height, size.cy) - (buttons ? GetCaptionButtonsHeight() : 0);
   GetItemLinks()->SetRecentItemCount(-1);
   if (GetItemLinks()->GetVisibleCount() == 0) return size;
   const int mark = MarkVisible() ? TdxBarControl::MarkSize : 0;
   const SIZE line = ChooseRecentCount(true, room - mark);
-  return SIZE{line.cy, std::max<LONG>(size.cy, line.cx + mark)};
+  size = SIZE{line.cy, std::max<LONG>(size.cy, line.cx + mark)};
+  if (buttons) {
+    size.cy += GetCaptionButtonsHeight();
+    size.cx = std::max<LONG>(size.cx, GetCaptionButtonsWidth());
+  }
+  return size;
 }
 
 int TdxBarControl::GetBorderWidth(TdxBarDockingStyle Style) {
