@@ -183,12 +183,7 @@ void TdxBarControl::Rebuild() {
   DestroyControls();
   CreateControls();
   if (selected && selected->GetControl()) SetSelectedControl(selected->GetControl());
-  if (TdxDockControl* dock = GetDockControl()) {
-    dock->Realign();
-  } else if (GetDockingStyle() == dsNone) {
-    const SIZE client = CalcSizeForWidth(dsNone, GetClientWidth());
-    SetBounds(GetLeft(), GetTop(), client.cx + GetBorderWidth(dsNone), client.cy + GetBorderHeight(dsNone));
-  }
+  if (TdxDockControl* dock = GetDockControl()) dock->Realign();
   LayoutLinks();
   Invalidate();
 }
