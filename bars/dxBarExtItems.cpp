@@ -61,6 +61,7 @@ void StartExtItemsModule() {
   ExtClasses().clear();
   // The other extended kinds take their places in this order as they land.
   RegisterExt(TdxBarStatic::ClassInfo(), ControlFactory<TdxBarStaticControl>());
+  RegisterExt(TdxBarLargeButton::ClassInfo(), ControlFactory<TdxBarLargeButtonControl>());
   RegisterExt(TdxBarProgressItem::ClassInfo(), ControlFactory<TdxBarProgressControl>());
 }
 

@@ -165,3 +165,112 @@ public:
   // The bar's rectangle in its bar window, at the far end of the link's.
   TRect GetProgressBarRect();
 };
+
+// ---- The large button ----
+
+enum TdxBarGlyphLayout { glLeft, glRight, glTop, glBottom };
+
+// A button with a large glyph and its caption beside, above or below it on
+// toolbars; in menus an ordinary button. With SyncImageIndex its ImageIndex
+// follows LargeImageIndex, which is the index an action sets.
+class TdxBarLargeButton : public TdxBarButton {
+public:
+  explicit TdxBarLargeButton(TComponent* AOwner);
+  ~TdxBarLargeButton() override;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+
+  bool GetAutoGrayScale() const { return FAutoGrayScale; }
+  void SetAutoGrayScale(bool Value);
+  TdxBarGlyphLayout GetGlyphLayout() const { return FGlyphLayout; }
+  void SetGlyphLayout(TdxBarGlyphLayout Value);
+  // 0: the natural size; negative values are ignored.
+  int GetHeight() const { return FHeight; }
+  void SetHeight(int Value);
+  int GetWidth() const { return FWidth; }
+  void SetWidth(int Value);
+  TBitmap* GetHotGlyph() const { return FHotGlyph.get(); }
+  void SetHotGlyph(const TBitmap* Value) { FHotGlyph->Assign(Value); }
+  int GetHotImageIndex() const { return FHotImageIndex; }
+  void SetHotImageIndex(int Value);
+  TBitmap* GetLargeGlyph() const { return FLargeGlyph.get(); }
+  void SetLargeGlyph(const TBitmap* Value) { FLargeGlyph->Assign(Value); }
+  int GetLargeImageIndex() const { return FLargeImageIndex; }
+  void SetLargeImageIndex(int Value);
+  bool GetShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  bool GetSyncImageIndex() const { return FSyncImageIndex; }
+  void SetSyncImageIndex(bool Value);
+
+  int GetActionImageIndex() const override { return FLargeImageIndex; }
+  void SetActionImageIndex(int Value) override { SetLargeImageIndex(Value); }
+  bool HasHotImage() const override { return FHotImageIndex >= 0; }
+  bool HasLargeImage() const override { return FLargeImageIndex >= 0; }
+  bool AcceptsAccelerator(const TdxBarItemLink* Link) const override;
+  void SetImageIndex(int Value) override;
+  void HotGlyphChanged() override;
+  void LargeGlyphChanged() override;
+
+  virtual void GlyphLayoutChanged();
+  virtual void HeightChanged();
+  virtual void ShowCaptionChanged();
+  virtual void WidthChanged();
+
+protected:
+  String ClassName() const override { return "TdxBarLargeButton"; }
+
+private:
+  template <typename F> void ForEachControl(F&& Apply);
+  bool FAutoGrayScale = true;
+  TdxBarGlyphLayout FGlyphLayout = glTop;
+  int FHeight = 0;
+  int FWidth = 0;
+  std::unique_ptr<TBitmap> FHotGlyph;
+  int FHotImageIndex = -1;
+  std::unique_ptr<TBitmap> FLargeGlyph;
+  int FLargeImageIndex = -1;
+  bool FShowCaption = true;
+  bool FSyncImageIndex = true;
+  bool FSynchronizing = false;
+};
+
+class TdxBarLargeButtonControl : public TdxBarButtonControl {
+public:
+  using TdxBarButtonControl::TdxBarButtonControl;
+  TdxBarLargeButton* GetLargeButton() const;
+
+  int GetHeight() override;
+  int GetWidth() override;
+  int GetDefaultHeight() override;
+  int GetDefaultWidth() override;
+  int GetArrowWidth() const override;
+  bool HasStateImageList() const override;
+  void Paint(const TRect& R, int PaintType) override;
+  // On toolbars the large image of the current state.
+  TBitmap* GetGlyph() const override;
+  int GetImageIndex() const override;
+  TCustomImageList* GetImages() const override;
+
+  virtual void GlyphLayoutChanged();
+  virtual void HeightChanged();
+  virtual void HotGlyphChanged();
+  virtual void LargeGlyphChanged();
+  virtual void ShowCaptionChanged();
+  virtual void WidthChanged();
+
+  // The image shown hot or not: a bitmap, or an image list and index; none
+  // when neither source gives one.
+  struct TLargeImage {
+    TBitmap* Bitmap = nullptr;
+    TCustomImageList* Images = nullptr;
+    int Index = -1;
+    bool Found() const { return Bitmap || Images; }
+  };
+  TLargeImage ChooseImage(bool Hot) const;
+  // The glyph's size; Available when an image or a list to size it exists.
+  SIZE GetGlyphSize(bool& Available) const;
+
+private:
+  bool OnToolbar() const { return IsParentClosable(); }
+  void RebuildToolbar();
+};

@@ -1,0 +1,327 @@
+// Large buttons on a floating toolbar: sizes, the image of each state, the
+// glyph layouts, the grey look and the synchronised image index.
+#include "BarsTest.h"
+#include "dxBarExtItems.h"
+
+#include "ActnList.h"
+#include "GuiTest.h"
+#include "ImgList.h"
+
+#include "Forms.h"
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kGrey = RGB(85, 85, 85);
+
+// A square image of one colour; its bottom-left pixel is the transparent
+// colour.
+std::unique_ptr<TBitmap> Square(int size, COLORREF colour) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(size, size);
+  HDC dc = bitmap->GetCanvas()->GetHandle();
+  RECT r{0, 0, size, size};
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+  SetPixel(dc, 0, size - 1, RGB(255, 0, 255));
+  return bitmap;
+}
+
+void AddImages(TImageList& list, int size, std::initializer_list<COLORREF> colours) {
+  list.SetWidth(size);
+  list.SetHeight(size);
+  for (COLORREF colour : colours) list.AddMasked(Square(size, colour).get(), clFuchsia);
+}
+
+class LargeButtonTest : public BarsTest {
+protected:
+  void SetUp() override {
+    Build([this](TdxBarManager* m) {
+      Bar = m->GetBars()->Add();
+      Bar->SetCaption("Button bar");
+      Button = new TdxBarLargeButton(m->GetOwnerForm());
+      Button->SetName("Open");
+      Button->SetCaption("&Open script");
+      AddLink(Bar->GetItemLinks(), Button);
+    });
+    Form->SetBounds(100, 100, 600, 300);
+    Form->Show();
+  }
+  void TearDown() override {
+    delete Window;
+    Window = nullptr;
+  }
+
+  TdxBarControl* ShowFloating(int width = 300, int height = 120) {
+    delete Window;
+    Window = new TdxBarControl(Manager, Bar);
+    Window->ParentWindow = Form->GetHandle();
+    Window->SetBounds(120, 120, width, height);
+    Window->SetVisible(true);
+    guitest::PumpFor(100);
+    return Window;
+  }
+
+  TdxBarLargeButtonControl* Control() const {
+    return dynamic_cast<TdxBarLargeButtonControl*>(Bar->GetItemLinks()->GetItem(0)->GetControl());
+  }
+  TRect ItemRect() const { return Bar->GetItemLinks()->GetItem(0)->ItemRect; }
+  SIZE Text(const String& text) const {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Window->GetFontHandle());
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return size;
+  }
+  // The bounding box of the pixels of a colour within the item.
+  TRect Find(const guitest::TCapture& picture, COLORREF colour) const {
+    const TRect item = ItemRect();
+    TRect box(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+    for (int y = item.top; y < item.bottom; ++y)
+      for (int x = item.left; x < item.right; ++x)
+        if (picture.Pixel(x, y) == colour) {
+          box.left = std::min<int>(box.left, x);
+          box.top = std::min<int>(box.top, y);
+          box.right = std::max<int>(box.right, x + 1);
+          box.bottom = std::max<int>(box.bottom, y + 1);
+        }
+    return box;
+  }
+  void Hover() {
+    const TRect r = ItemRect();
+    guitest::MouseEventAt(Window->GetHandle(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ASSERT_TRUE(guitest::PumpUntil([&] { return Control()->IsSelected(); }));
+  }
+
+  TdxBar* Bar = nullptr;
+  TdxBarLargeButton* Button = nullptr;
+  TdxBarControl* Window = nullptr;
+  TImageList Large{nullptr}, Hot{nullptr};
+};
+
+} // namespace
+
+TEST_F(LargeButtonTest, SizesFromImageCaptionAndLayout) {
+  ShowFloating();
+  ASSERT_NE(Control(), nullptr) << "the registry makes a large-button control";
+  const SIZE qq = Text("Qq"), caption = Text("Open script");
+  struct Case {
+    const char* Name;
+    std::function<void()> Apply;
+    int Width, Height;
+  } cases[] = {
+      {"no image, glTop", [] {}, std::max(30, int(caption.cx) + 16), 26 + int(qq.cy) + 1},
+      {"no image, glLeft", [&] { Button->SetGlyphLayout(glLeft); }, 30 + int(caption.cx) + 6,
+       std::max(26, int(qq.cy) + 6)},
+      {"no image, no caption", [&] { Button->SetShowCaption(false); }, 30, 26},
+      {"32 x 32 image, no caption",
+       [&] {
+         AddImages(Large, 32, {kRed});
+         Manager->SetLargeImages(&Large);
+         Button->SetLargeImageIndex(0);
+       },
+       42, 38},
+      {"32 x 32 image, glTop",
+       [&] {
+         Button->SetShowCaption(true);
+         Button->SetGlyphLayout(glTop);
+       },
+       std::max(42, int(caption.cx) + 16), 38 + int(qq.cy) + 1},
+      {"glBottom", [&] { Button->SetGlyphLayout(glBottom); }, std::max(42, int(caption.cx) + 16),
+       38 + int(qq.cy) + 1},
+      {"glRight", [&] { Button->SetGlyphLayout(glRight); }, 42 + int(caption.cx) + 6,
+       std::max(38, int(qq.cy) + 6)},
+      {"a list without the index still sizes", [&] { Button->SetLargeImageIndex(5); }, 42 + int(caption.cx) + 6,
+       std::max(38, int(qq.cy) + 6)},
+      {"drop-down part",
+       [&] {
+         Button->SetLargeImageIndex(0);
+         Button->SetButtonStyle(bsDropDown);
+       },
+       42 + int(caption.cx) + 6 + Manager->GetLargeButtonArrowWidth(), std::max(38, int(qq.cy) + 6)},
+      {"fixed size",
+       [&] {
+         Button->SetButtonStyle(bsDefault);
+         Button->SetWidth(90);
+         Button->SetHeight(70);
+       },
+       90, 70},
+      {"negative sizes ignored",
+       [&] {
+         Button->SetWidth(-4);
+         Button->SetHeight(-1);
+       },
+       90, 70},
+  };
+  for (const Case& c : cases) {
+    c.Apply();
+    EXPECT_EQ(Control()->GetWidth(), c.Width) << c.Name;
+    EXPECT_EQ(Control()->GetHeight(), c.Height) << c.Name;
+  }
+  EXPECT_EQ(Button->GetWidth(), 90);
+  EXPECT_EQ(Button->GetHeight(), 70);
+}
+
+TEST_F(LargeButtonTest, LoweredAddsThePaintersBorders) {
+  Manager->SetStyle(bmsStandard);
+  ShowFloating();
+  const int width = Control()->GetWidth(), height = Control()->GetHeight();
+  Button->SetLowered(true);
+  const int border = Manager->GetPainterClass()->GetButtonBorderWidth();
+  EXPECT_EQ(border, 1);
+  EXPECT_EQ(Control()->GetWidth(), width + 2 * border);
+  EXPECT_EQ(Control()->GetHeight(), height + 2 * border);
+}
+
+// Grey until the mouse is over the button, then in colour; a hot image only
+// while hot.
+TEST_F(LargeButtonTest, GreyUntilHotAndTheHotImageOnlyWhileHot) {
+  AddImages(Large, 32, {kRed});
+  Manager->SetLargeImages(&Large);
+  Button->SetLargeImageIndex(0);
+  for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced}) {
+    Manager->SetStyle(style);
+    ShowFloating();
+    guitest::TCapture cold = guitest::TCapture::Paint(Window->GetHandle());
+    EXPECT_EQ(Find(cold, kRed).left, INT_MAX) << "no colour while not hot, style " << style;
+    EXPECT_EQ(Find(cold, kGrey).Width(), 32) << "the grey glyph, style " << style;
+    cold.SavePng(style == bmsStandard ? "bars_large_grey_standard" : "bars_large_grey_enhanced");
+    Hover();
+    guitest::TCapture hot = guitest::TCapture::Paint(Window->GetHandle());
+    EXPECT_EQ(Find(hot, kRed).Width(), 32) << "in colour while hot, style " << style;
+    EXPECT_EQ(Find(hot, kGrey).left, INT_MAX);
+    hot.SavePng(style == bmsStandard ? "bars_large_hot_standard" : "bars_large_hot_enhanced");
+    guitest::MouseEventAt(Form->GetHandle(), 5, 5);
+    ASSERT_TRUE(guitest::PumpUntil([&] { return !Control()->IsSelected(); }));
+  }
+
+  Button->SetAutoGrayScale(false);
+  guitest::TCapture plain = guitest::TCapture::Paint(Window->GetHandle());
+  EXPECT_EQ(Find(plain, kRed).Width(), 32) << "without AutoGrayScale in colour";
+
+  AddImages(Hot, 32, {kGreen});
+  Manager->SetHotImages(&Hot);
+  Button->SetHotImageIndex(0);
+  guitest::TCapture cold = guitest::TCapture::Paint(Window->GetHandle());
+  EXPECT_EQ(Find(cold, kGreen).left, INT_MAX) << "the hot image waits for the mouse";
+  Hover();
+  guitest::TCapture hot = guitest::TCapture::Paint(Window->GetHandle());
+  EXPECT_EQ(Find(hot, kGreen).Width(), 32);
+  EXPECT_EQ(Find(hot, kRed).left, INT_MAX);
+
+  // A disabled button is not grey-scaled by the flag (it has its own look).
+  Button->SetEnabled(false);
+  EXPECT_FALSE(Control()->HasStateImageList());
+}
+
+TEST_F(LargeButtonTest, GlyphLayoutsOnAHorizontalBar) {
+  AddImages(Large, 32, {kRed});
+  Manager->SetLargeImages(&Large);
+  Button->SetLargeImageIndex(0);
+  Button->SetAutoGrayScale(false);
+  Button->SetCaption("A rather long caption");
+  struct Case {
+    TdxBarGlyphLayout Layout;
+    const char* Name;
+  } cases[] = {{glTop, "top"}, {glBottom, "bottom"}, {glLeft, "left"}, {glRight, "right"}};
+  for (const Case& c : cases) {
+    Button->SetGlyphLayout(c.Layout);
+    ShowFloating(400, 120);
+    guitest::TCapture picture = guitest::TCapture::Paint(Window->GetHandle());
+    picture.SavePng(String("bars_large_layout_") + c.Name);
+    const TRect item = ItemRect(), glyph = Find(picture, kRed);
+    TRect r = item;
+    InflateRect(&r, -1, -1);
+    ASSERT_EQ(glyph.Width(), 32) << c.Name;
+    switch (c.Layout) {
+    case glTop:
+      EXPECT_EQ(glyph.top, r.top + 2) << c.Name;
+      EXPECT_EQ(glyph.left, r.left + (r.Width() - 32) / 2) << c.Name;
+      break;
+    case glBottom:
+      EXPECT_EQ(glyph.bottom, r.bottom - 2) << c.Name;
+      EXPECT_EQ(glyph.left, r.left + (r.Width() - 32) / 2) << c.Name;
+      break;
+    case glLeft:
+      EXPECT_EQ(glyph.left, r.left + 4) << c.Name;
+      EXPECT_EQ(glyph.top, r.top + (r.Height() - 32) / 2) << c.Name;
+      break;
+    case glRight:
+      EXPECT_EQ(glyph.right, r.right - 4) << c.Name;
+      EXPECT_EQ(glyph.top, r.top + (r.Height() - 32) / 2) << c.Name;
+      break;
+    }
+    // The caption lies on the other side of the glyph.
+    RECT above{r.left, r.top, r.right, glyph.top}, below{r.left, glyph.bottom, r.right, r.bottom};
+    RECT before{r.left, r.top, glyph.left, r.bottom}, after{glyph.right, r.top, r.right, r.bottom};
+    const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+    const RECT& side = c.Layout == glTop ? below : c.Layout == glBottom ? above : c.Layout == glLeft ? after : before;
+    const RECT& other = c.Layout == glTop ? above : c.Layout == glBottom ? below : c.Layout == glLeft ? before : after;
+    EXPECT_GT(picture.CountPixels(side, ink), 0) << c.Name;
+    EXPECT_EQ(picture.CountPixels(other, ink), 0) << c.Name;
+  }
+}
+
+TEST_F(LargeButtonTest, ActionImageIndexLandsInLargeImageIndex) {
+  TAction action(Form.get());
+  action.SetCaption("Help");
+  action.SetImageIndex(2);
+  Button->SetAction(&action);
+  EXPECT_EQ(Button->GetLargeImageIndex(), 2);
+  EXPECT_EQ(Button->GetImageIndex(), 2) << "ImageIndex follows while synchronised";
+  action.SetImageIndex(3);
+  EXPECT_EQ(Button->GetLargeImageIndex(), 3);
+  EXPECT_EQ(Button->GetImageIndex(), 3);
+
+  Button->SetImageIndex(7);
+  EXPECT_FALSE(Button->GetSyncImageIndex()) << "an explicit ImageIndex ends the synchronisation";
+  Button->SetLargeImageIndex(4);
+  EXPECT_EQ(Button->GetImageIndex(), 7);
+  Button->SetSyncImageIndex(true);
+  EXPECT_EQ(Button->GetImageIndex(), 4) << "synchronised again at once";
+  EXPECT_TRUE(Button->HasLargeImage());
+  EXPECT_FALSE(Button->HasHotImage());
+}
+
+TEST(LargeButtonForm, AFormStoringOnlyImageIndexGivesTheLargeIndex) {
+  TBarsLibrary library;
+  TForm form(nullptr);
+  TdxBarLargeButton* button = nullptr;
+  CreateBarManager(&form, [&](TdxBarManager* m) {
+    button = new TdxBarLargeButton(m->GetOwnerForm());
+    button->SetName("Large");
+    button->SetImageIndex(3);
+  });
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->GetLargeImageIndex(), 3);
+  EXPECT_EQ(button->GetImageIndex(), 3);
+  EXPECT_TRUE(button->GetSyncImageIndex());
+}
+
+TEST_F(LargeButtonTest, WithoutCaptionNoAcceleratorOnAToolbarButInAMenu) {
+  auto* sub = new TdxBarSubItem(Form.get());
+  TdxBarItemLink* menuLink = AddLink(sub->GetItemLinks(), Button);
+  TdxBarItemLink* barLink = Bar->GetItemLinks()->GetItem(0);
+  Button->SetPaintStyle(psCaptionGlyph);
+  EXPECT_TRUE(Button->AcceptsAccelerator(barLink));
+  Button->SetShowCaption(false);
+  EXPECT_FALSE(Button->AcceptsAccelerator(barLink));
+  EXPECT_TRUE(Button->AcceptsAccelerator(menuLink));
+  delete sub;
+}
+
+TEST_F(LargeButtonTest, AClickRunsTheAction) {
+  TAction action(Form.get());
+  int runs = 0;
+  action.OnExecute = [&](TObject*) { ++runs; };
+  Button->SetAction(&action);
+  ShowFloating();
+  const TRect r = ItemRect();
+  guitest::ClickAt(Window->GetHandle(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return runs == 1; }));
+  guitest::PumpFor(50);
+  EXPECT_EQ(runs, 1);
+}
