@@ -6,6 +6,7 @@
 #include "dxThemeManager.h"
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 
 TOffice11Colors Office11Colors;
@@ -188,10 +189,16 @@ template <typename F> void FillBands(HDC dc, const TRect& R, bool horizontal, F&
   const int n = horizontal ? R.Width() : R.Height();
   if (n <= 0) return;
   const int b = std::min(n, 256);
+  // Bands outside the clip box would draw nothing: no brush is made for them.
+  RECT clip;
+  const int box = GetClipBox(dc, &clip);
+  if (box == NULLREGION) return;
+  const int first = box == ERROR ? INT_MIN : horizontal ? clip.left : clip.top;
+  const int last = box == ERROR ? INT_MAX : horizontal ? clip.right : clip.bottom;
   int from = start;
   for (int i = 0; i < b && from < start + n; ++i) {
     const int to = start + MulDiv(i + 1, n, b);
-    if (to > from) {
+    if (to > from && to > first && from < last) {
       const TRect band = horizontal ? TRect(from, R.top, to, R.bottom) : TRect(R.left, from, R.right, to);
       FillRectWithColor(dc, band, colour(i, b));
     }
