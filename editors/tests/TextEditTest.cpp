@@ -278,6 +278,13 @@ TEST(TextEdit, ARightClickInTheInnerEditShowsTheEditorsMenu) {
   ASSERT_FALSE(f.edit->IsInnerEditShown());
   f.Inner()->Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(f.Inner()->GetHandle()), MAKELPARAM(0xFFFF, 0xFFFF));
   EXPECT_EQ(1u, menu->shownFor.size());
+  // A right click there still shows the menu, once.
+  guitest::MouseEventAt(f.edit->GetHandle(), 40, 10, MOUSEEVENTF_RIGHTDOWN);
+  guitest::MouseEventAt(f.edit->GetHandle(), 40, 10, MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(PumpUntil([&] { return menu->shownFor.size() >= 2; }));
+  PumpFor(50);
+  EXPECT_EQ(2u, menu->shownFor.size());
+  EXPECT_TRUE(menu->shownFor[1] == f.edit || menu->shownFor[1] == f.Inner());
 }
 
 // Cuts from the focused edit window, the target it looks for.
