@@ -105,6 +105,33 @@ TEST(RadioGroupWindow, AClickOnEachUnselectedItemFiresEachEventOnceInOrder) {
   EXPECT_TRUE(f.events.empty()) << "a click on the selected item";
 }
 
+// Tab reaches the group at its checked item only, and entering it that way
+// changes nothing; a group with nothing checked is passed over.
+TEST(RadioGroupWindow, TabEntersAtTheCheckedItem) {
+  TGroupForm f;
+  auto* before = new TEdit(f.form.get());
+  before->SetParent(f.form.get());
+  before->SetBounds(210, 10, 80, 21);
+  before->SetTabOrder(0);
+  auto* after = new TEdit(f.form.get());
+  after->SetParent(f.form.get());
+  after->SetBounds(210, 40, 80, 21);
+  before->SetFocus();
+  guitest::PumpFor(20);
+  guitest::PressKey(VK_TAB);
+  guitest::PumpFor(40);
+  EXPECT_TRUE(after->Focused()) << "nothing checked: no item is a tab stop";
+  f.group->SetItemIndex(1);
+  f.events.clear();
+  before->SetFocus();
+  guitest::PumpFor(20);
+  guitest::PressKey(VK_TAB);
+  guitest::PumpFor(40);
+  EXPECT_EQ(1, f.FocusedItem());
+  EXPECT_EQ(1, f.group->GetItemIndex());
+  EXPECT_TRUE(f.events.empty());
+}
+
 // ItemIndex is kept within the items; the checked glyph differs from the
 // others, which all look alike.
 void CheckItemIndexAndDot(bool AClassic) {
