@@ -555,3 +555,73 @@ TEST_F(FlatPaintersTest, MenuLinesOfTheFlatLooks) {
     }
   }
 }
+
+TEST_F(PainterGalleryTest, XPDockRowsCarryLinesExceptAtTheirOuterEdges) {
+  Build([](TdxBarManager* m) {
+    for (int b = 0; b < 2; ++b) {
+      TdxBar* bar = m->GetBars()->Add();
+      bar->OneOnRow = true;
+      AddLink(bar->GetItemLinks(), AddButton(m, "B" + IntToStr(b)));
+    }
+  });
+  Manager->SetStyle(bmsXP);
+  Form->SetBounds(50, 50, 400, 300);
+  Form->Show();
+  const COLORREF highlight = Sys(COLOR_BTNHIGHLIGHT), shadow = Sys(COLOR_BTNSHADOW);
+  const struct {
+    TdxBarDockingStyle style;
+    bool firstLeading, lastTrailing;
+  } cases[] = {{dsTop, false, false}, {dsBottom, true, false}, {dsLeft, false, true}, {dsRight, true, false}};
+  for (const auto& c : cases) {
+    auto* dock = new TdxDockControl(Form.get(), Manager, c.style);
+    dock->SetParent(Form.get());
+    std::vector<TdxBarControl*> windows;
+    for (int b = 0; b < 2; ++b) {
+      auto* window = new TdxBarControl(Manager, Manager->GetBars()->GetItem(b));
+      window->SetDockingStyle(c.style);
+      window->SetParent(dock);
+      window->SetVisible(true);
+      dock->InsertBarControl(window, dock->ClientToScreen(TPoint(0, 0)), true);
+      windows.push_back(window);
+    }
+    ASSERT_EQ(dock->GetRowCount(), 2) << c.style;
+    const int first = dock->GetRowThickness(0), second = dock->GetRowThickness(1);
+    const bool vertical = dock->IsVertical();
+    TSheet p(dock->GetClientWidth(), dock->GetClientHeight());
+    Manager->GetPainterClass()->DrawDockControlBackground(dock, p.DC(), dock->GetClientRect(), nullptr,
+                                                          clNone);
+    // Without a line a row shows the rebar's own background there.
+    TSheet rebar(dock->GetClientWidth(), dock->GetClientHeight());
+    const TRect client = dock->GetClientRect();
+    dxUxTheme::DrawThemeBackground(OpenThemeHandle(totRebar), rebar.DC(), 0, 1, &client, nullptr);
+    auto check = [&](int across, bool line, COLORREF colour, const char* what) {
+      const COLORREF drawn = vertical ? p.At(across, 5) : p.At(5, across);
+      const COLORREF plain = vertical ? rebar.At(across, 5) : rebar.At(5, across);
+      EXPECT_EQ(drawn, line ? colour : plain) << c.style << ": " << what;
+    };
+    check(0, c.firstLeading, highlight, "the first row's leading line");
+    check(first - 1, true, shadow, "a row between others keeps its shadow line");
+    check(first, true, highlight, "the second row's leading line");
+    check(first + second - 1, c.lastTrailing, shadow, "the last row's trailing line");
+    p.Capture.SavePng("bars_dock_xp_" + IntToStr(c.style));
+    for (TdxBarControl* window : windows)
+      delete window;
+    delete dock;
+  }
+}
+
+TEST_F(FlatPaintersTest, XPAnswers) {
+  Toolbar(bmsXP, dsTop, 100, 26);
+  const TdxBarItemControlPainterClass p = Painter();
+  EXPECT_EQ(p->GetDownGlyphOffset(), 1);
+  EXPECT_EQ(p->GetPressedGlyphOffset(true), 0)
+      << "a pressed button that is down moves by its down offset only";
+  EXPECT_EQ(p->GetPressedGlyphOffset(false), 1);
+  EXPECT_TRUE(p->HasCustomBackground());
+  EXPECT_EQ(p->GetFadedImageColor(Manager), MixColors(GetToolbarThemeFillColor(), clBtnShadow, 70))
+      << "faded whatever MakeDisabledImagesFaded says";
+  EXPECT_EQ(Manager->GetArrowWidth(), 11 + 3);
+  TRect r(0, 0, 10, 10);
+  p->OffsetPressedCaption(r, true, true);
+  EXPECT_EQ(r.left, 1) << "down or pressed: one pixel, not two";
+}
