@@ -87,14 +87,16 @@ public:
   using TcxCustomEdit::KeyDown;
 };
 
-// The one host of in-place editors: it marks its editor in place.
-class TTestInplaceEdit : public TTestEdit {
+// The one host of in-place editors: it marks an editor of any kind in place.
+template <typename TEditClass> class TInplaceEditor : public TEditClass {
 public:
-  explicit TTestInplaceEdit(TComponent* AOwner) : TTestEdit(AOwner) {
-    SetAutoSize(false);
-    SetIsInplace(true);
+  explicit TInplaceEditor(TComponent* AOwner) : TEditClass(AOwner) {
+    this->SetAutoSize(false);
+    this->SetIsInplace(true);
   }
 };
+
+using TTestInplaceEdit = TInplaceEditor<TTestEdit>;
 
 // A form with an editor between two standard edits.
 struct TEditForm {
