@@ -283,6 +283,19 @@ void TcxSpinEditViewData::CalculateButtonBounds(TcxCanvas* ACanvas, TcxCustomEdi
   PlaceButtons(ACanvas, static_cast<TcxSpinEditViewInfo*>(AViewInfo), ARect);
 }
 
+// The buttons are placed all at once, at the first of them to be set up;
+// setting up the others takes each one's alignment from its settings again,
+// so the backward buttons at the left are marked left-aligned once more, or
+// the text area would end where they start.
+void TcxSpinEditViewData::InitButtonViewInfo(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, TRect& ARect,
+                                             int AIndex) {
+  TcxCustomTextEditViewData::InitButtonViewInfo(ACanvas, AViewInfo, ARect, AIndex);
+  TcxEditButtonViewInfo* button = AViewInfo->ButtonsInfo[AIndex].get();
+  if (static_cast<TcxSpinEditViewInfo*>(AViewInfo)->ButtonsPosition == sbpHorzLeftRight &&
+      (button->ButtonIndex == sebBackward || button->ButtonIndex == sebFastBackward))
+    button->LeftAlignment = true;
+}
+
 void TcxSpinEditViewData::PlaceButtons(TcxCanvas* ACanvas, TcxSpinEditViewInfo* AViewInfo, const TRect& R) {
   auto& buttons = AViewInfo->ButtonsInfo;
   const int count = AViewInfo->ButtonCount();

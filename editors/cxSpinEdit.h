@@ -48,6 +48,8 @@ public:
   bool IsButtonPressed(TcxCustomEditViewInfo* AViewInfo, int AIndex) override;
   void CalculateButtonBounds(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, TRect& ARect,
                              int AIndex) override;
+  void InitButtonViewInfo(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, TRect& ARect,
+                          int AIndex) override;
   void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, int Button, TShiftState Shift,
                  TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
   void InitButtonNativeInfo(TcxEditButtonViewInfo*) override {}
