@@ -1,6 +1,7 @@
 // The extended items' module and the static and progress items on a
 // floating toolbar in the Standard and Enhanced looks.
 #include "BarsTest.h"
+#include "dxBarCommon.h"
 #include "dxBarExtItems.h"
 
 #include "GuiTest.h"
@@ -26,6 +27,13 @@ protected:
     });
     Form->SetBounds(100, 100, 600, 300);
     Form->Show();
+  }
+
+  // The pointer leaves the bar, so that its mouse tracking ends before the
+  // window goes.
+  void TearDown() override {
+    guitest::SendMouseAt(POINT{20, 20}, 0);
+    if (Window) guitest::PumpUntil([&] { return !IsTrackingMouse(Window->GetHandle()); });
   }
 
   TdxBarControl* ShowFloating(int width = 480, int height = 60) {
