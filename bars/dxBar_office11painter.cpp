@@ -437,7 +437,9 @@ void TdxBarItemControlOffice11Painter::DrawDockedBarBorder(TdxBarControl* BarCon
     const TRect window(0, 0, R.Width(), R.Height());
     const TRect gradient = BarGradientRect(BarControl, window);
     {
+      // Only the outline: the inside is the window's to paint.
       HRGN saved = IntersectClipRectSaving(DC, rect(s, 1, length, thickness));
+      ExcludeClipRect(DC, R.left + 2, R.top + 2, R.right - 2, R.bottom - 2);
       FillGradientTwoPart(DC, gradient, C().ToolbarLight, vertical, C().ToolbarDark);
       RestoreClipRegion(DC, saved);
     }

@@ -279,6 +279,7 @@ TEST_F(FlatPaintersTest, Office11ToolbarsHaveRoundedCornersAndAShadowLine) {
             Rgb(MixColors(GradientColorAt(TRect(0, 1, 100, 25), 1, c.ToolbarLight, false, c.ToolbarDark),
                           static_cast<TColor>(dockAt(3)), 50)))
       << "a corner's neighbour half bar, half dock";
+  EXPECT_EQ(p.At(50, 13), kRed) << "the inside is left to the window";
   // The dotted grip: dark dots with light pixels below and right of them.
   EXPECT_EQ(p.At(5, 6), Rgb(c.GripDot));
   EXPECT_EQ(p.At(7, 7), Rgb(c.GripDotLight));
