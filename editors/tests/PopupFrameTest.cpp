@@ -4,6 +4,9 @@
 // and shadow by pixels.
 #include "PaintTest.h"
 
+#include "dxThemeManager.h"
+#include "dxUxTheme.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -208,6 +211,94 @@ TEST(PopupFrame, ClassicPanelWithGripAndCloseButton) {
 TEST(PopupFrame, ThemedPanelWithGripAndCloseButton) {
   guitest::SetVisualStyle(true);
   CheckPanel(true, "themed");
+}
+
+// The grip of every corner is the bottom-right one mirrored, so its lines
+// always point into its corner; themed and classic alike.
+void CheckGripMirroredPerCorner(bool ANative) {
+  auto paint = [ANative](int ACorner, TRect& AGrip) {
+    TcxCustomEditPopupWindowViewInfo info;
+    Layout(info, epbsSingle, ACorner, true, false, ANative);
+    auto surface = std::make_unique<TDrawSurface>(200, 150, clRed);
+    info.Paint(surface->Canvas());
+    AGrip = info.GripRect;
+    return surface;
+  };
+  TRect base;
+  const auto bottomRight = paint(3, base);
+  ASSERT_FALSE(IsRectEmpty(&base));
+  // Not one colour: there is a grip to mirror.
+  EXPECT_LT(bottomRight->Count(base, clBtnFace), base.Width() * base.Height());
+  for (int corner = 0; corner < 3; ++corner) {
+    SCOPED_TRACE(testing::Message() << (ANative ? "themed" : "classic") << " corner " << corner);
+    TRect grip;
+    const auto surface = paint(corner, grip);
+    ASSERT_EQ(base.Width(), grip.Width());
+    ASSERT_EQ(base.Height(), grip.Height());
+    const bool mirrorX = corner == 0 || corner == 2;
+    const bool mirrorY = corner < 2;
+    int differ = 0;
+    for (int y = 0; y < grip.Height(); ++y)
+      for (int x = 0; x < grip.Width(); ++x) {
+        const int bx = mirrorX ? base.Width() - 1 - x : x;
+        const int by = mirrorY ? base.Height() - 1 - y : y;
+        if (surface->Pixel(grip.left + x, grip.top + y) != bottomRight->Pixel(base.left + bx, base.top + by))
+          ++differ;
+      }
+    EXPECT_EQ(0, differ);
+  }
+}
+
+// Whether the picture of APattern appears anywhere inside R of ASurface.
+bool Contains(const TDrawSurface& ASurface, const TRect& R, const TDrawSurface& APattern, int AWidth, int AHeight) {
+  for (int top = R.top; top + AHeight <= R.bottom; ++top)
+    for (int left = R.left; left + AWidth <= R.right; ++left) {
+      bool same = true;
+      for (int y = 0; y < AHeight && same; ++y)
+        for (int x = 0; x < AWidth && same; ++x)
+          same = ASurface.Pixel(left + x, top + y) == APattern.Pixel(x, y);
+      if (same) return true;
+    }
+  return false;
+}
+
+TEST(PopupFrame, ThemedGripAndCloseButtonAreTheThemesOwnPartsInEveryCorner) {
+  guitest::SetVisualStyle(true);
+  HTHEME window = OpenThemeHandle(totWindow);
+  HTHEME scrollBar = OpenThemeHandle(totScrollBar);
+  if (!window || !scrollBar) GTEST_SKIP() << "no visual style";
+  SIZE box{};
+  dxUxTheme::GetThemePartSize(scrollBar, nullptr, 10, 1, nullptr, 1 /* true size */, &box);
+  ASSERT_GT(box.cx, 0);
+  TDrawSurface sizeBox(box.cx, box.cy, clBtnFace);
+  const RECT boxRect{0, 0, box.cx, box.cy};
+  dxUxTheme::DrawThemeBackground(scrollBar, sizeBox.DC(), 10, 1, &boxRect, nullptr);
+  for (int corner = 0; corner < 4; ++corner)
+    for (int state : {1, 2, 3}) {
+      SCOPED_TRACE(testing::Message() << "corner " << corner << " state " << state);
+      TcxCustomEditPopupWindowViewInfo info;
+      info.CloseButtonMouseState = state;
+      Layout(info, epbsFrame3D, corner, true, false, true);
+      TDrawSurface surface(200, 150, clRed);
+      info.Paint(surface.Canvas());
+      EXPECT_EQ(state, info.CloseButtonThemeState);
+      // The close button: the Window class's part in the mouse state.
+      const TRect& close = info.CloseButtonBounds;
+      TDrawSurface button(close.Width(), close.Height(), clBtnFace);
+      const RECT buttonRect{0, 0, close.Width(), close.Height()};
+      dxUxTheme::DrawThemeBackground(window, button.DC(), 18, state, &buttonRect, nullptr);
+      EXPECT_TRUE(Contains(surface, close, button, close.Width(), close.Height()));
+      // The grip at the bottom right is the size box as the theme draws it.
+      if (corner == 3) {
+        EXPECT_TRUE(Contains(surface, info.GripRect, sizeBox, box.cx, box.cy));
+        if (state == 2) surface.SavePng("popup-frame-themed-close-hot");
+      }
+    }
+  CheckGripMirroredPerCorner(true);
+}
+
+TEST(PopupFrameStyleOff, TheClassicGripIsMirroredIntoEveryCorner) {
+  CheckGripMirroredPerCorner(false);
 }
 
 } // namespace
