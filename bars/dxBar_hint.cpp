@@ -41,9 +41,35 @@ void CALLBACK HideTimerProc(HWND, UINT, UINT_PTR, DWORD) {
   HideHint();
 }
 
+// A selected control's own hint shows while the pointer rests on it (and its
+// window is not in menu mode); the text given is shown as it is.
+bool SelectedControlHints(const TdxBarManager* manager) {
+  TdxBarItemControl* control = manager->SelectedItemControl;
+  if (!control) return false;
+  auto* toolbar = dynamic_cast<TdxBarControl*>(control->GetBarControl());
+  return !(toolbar && toolbar->GetActive() && toolbar->GetMenuMode());
+}
+
+String SelectedControlHint(const TdxBarManager* manager) {
+  TdxBarItemControl* control = manager->SelectedItemControl;
+  TCustomdxBarControl* window = control->GetBarControl();
+  if (!window->HandleAllocated()) return String();
+  POINT cursor;
+  GetCursorPos(&cursor);
+  ::ScreenToClient(window->GetHandle(), &cursor);
+  if (window->ControlAtPos(cursor) != control || !control->GetItem()) return String();
+  return manager->GetControlHintText(control->GetItem(), control->GetHint(), control->GetEnabled());
+}
+
 void ActivateHint() {
   THintState& hint = Hint();
-  if (!hint.Owner || hint.Text.empty()) return;
+  if (!hint.Owner) return;
+  if (hint.Text.empty() && SelectedControlHints(hint.Owner)) {
+    const String text = SelectedControlHint(hint.Owner);
+    if (text.empty()) return HideHint();
+    hint.Text = text;
+  }
+  if (hint.Text.empty()) return;
   if (!hint.Window) hint.Window = std::make_unique<TdxBarHintWindow>(nullptr);
   POINT pt;
   GetCursorPos(&pt);
@@ -94,7 +120,7 @@ void TdxBarManager::ShowHint(bool Show, const String& Text) {
   hint.Text = Text;
   hint.Shown = false;
   StopTimer(hint.DelayTimer);
-  if (Show && !Text.empty()) {
+  if (Show && (!Text.empty() || SelectedControlHints(this))) {
     hint.Owner = this;
     if (HintVisible() || hint.ReshowAtOnce)
       ActivateHint();

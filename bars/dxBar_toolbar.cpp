@@ -478,7 +478,12 @@ void TdxBarControl::WndProc(TMessage& Message) {
     return WMNCPaint(Message);
   case WM_NCHITTEST:
     WMNCHitTest(Message);
-    if (IsNonClientHit(Message.Result)) StopMouseTracking(GetHandle());
+    if (IsNonClientHit(Message.Result)) {
+      // Ending the hover may hit-test again elsewhere: keep this answer's code.
+      const int remembered = FHitTest;
+      StopMouseTracking(GetHandle());
+      FHitTest = remembered;
+    }
     return;
   case WM_LBUTTONDBLCLK:
     // A double click on the caption toggles docking, which comes with the
@@ -890,11 +895,7 @@ void TdxBarControl::WMMouseLeave(TMessage& Message) {
 }
 
 bool TdxBarControl::IsNonClientHit(LRESULT HitTest) {
-  if (!HandleAllocated()) return HitTest != HTCLIENT;
-  POINT cursor;
-  GetCursorPos(&cursor);
-  ::ScreenToClient(GetHandle(), &cursor);
-  return !GetClientRect().Contains(cursor) && FCloseButtonState != 1;
+  return TCustomdxBarControl::IsNonClientHit(HitTest) && FCloseButtonState != 1;
 }
 
 bool TdxBarControl::IsMouseStill(POINT ScreenPoint) const {

@@ -2,6 +2,7 @@
 #include "BarsTest.h"
 
 #include "GuiTest.h"
+#include "ActnList.h"
 
 #include "Forms.h"
 
@@ -235,4 +236,124 @@ TEST_F(ToolbarTest, ADoubleClickOnAButtonActsAsTwoClicks) {
   guitest::DoubleClickAt(Window->GetHandle(), p.x, p.y);
   ASSERT_TRUE(guitest::PumpUntil([&] { return Clicks.size() >= 4; }));
   EXPECT_EQ(Clicks, (std::vector<String>{"item Three", "Three", "item Three", "Three"}));
+}
+
+namespace {
+
+bool HintShown() {
+  TdxBarHintWindow* hint = dxBarHintWindow();
+  return hint && hint->HandleAllocated() && IsWindowVisible(hint->GetHandle());
+}
+
+} // namespace
+
+TEST_F(ToolbarTest, HoveringShowsTheItemsHintAfterASecondWithItsShortcut) {
+  Link(0)->GetItem()->SetShortCut(TextToShortCut("Ctrl+O"));
+  Manager->SetShowShortCutInHint(true);
+  ShowFloating();
+  guitest::PumpFor(500); // no hint shown a moment ago
+  const DWORD start = GetTickCount();
+  MoveTo(0);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return Window->GetSelectedControl() == Control(0); }));
+  guitest::PumpFor(300);
+  EXPECT_FALSE(HintShown());
+  ASSERT_TRUE(guitest::PumpUntil(HintShown, 5000));
+  EXPECT_GE(GetTickCount() - start, 900u);
+  EXPECT_EQ(dxBarHintWindow()->GetText(), "One hint (Ctrl+O)");
+  Manager->ShowHint(false, String());
+}
+
+TEST_F(ToolbarTest, FloatingWindowsTakeTheBarsAlpha) {
+  Bar->AlphaBlendValue = 128;
+  ShowFloating();
+  EXPECT_TRUE(GetWindowLongA(Window->GetHandle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(Window->GetHandle(), nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 128);
+  // Docked, it is opaque again.
+  Window->SetDockingStyle(dsTop);
+  EXPECT_FALSE(GetWindowLongA(Window->GetHandle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(ToolbarTest, FloatingHitTestsRememberWhatThePointHits) {
+  Manager->SetStyle(bmsStandard);
+  ShowFloating();
+  // The pointer away: no hit test of the window's own but these.
+  SetCursorPos(5, 5);
+  guitest::PumpFor(50);
+  RECT window;
+  GetWindowRect(Window->GetHandle(), &window);
+  auto hit = [&](int x, int y) {
+    return SendMessageA(Window->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(x, y));
+  };
+  const TPoint button = Window->ClientToScreen(Centre(0));
+  EXPECT_EQ(hit(button.x, button.y), HTCLIENT);
+  EXPECT_EQ(Window->GetHitTest(), 0) << "a control takes the click";
+
+  const TRect close = Window->GetCloseButtonRect();
+  const TPoint onClose = Window->ClientToScreen(TPoint((close.left + close.right) / 2, (close.top + close.bottom) / 2));
+  EXPECT_EQ(hit(onClose.x, onClose.y), HTCLOSE) << "the Standard close button is the system's";
+  EXPECT_EQ(Window->GetHitTest(), HTCLIENT);
+
+  const TPoint caption = Window->ClientToScreen(TPoint(close.left - 20, (close.top + close.bottom) / 2));
+  EXPECT_EQ(hit(caption.x, caption.y), HTCLIENT);
+  EXPECT_EQ(Window->GetHitTest(), HTCAPTION) << "the caption drags the bar";
+
+  // A corner sizes along one edge only.
+  EXPECT_EQ(hit(window.left, window.top), HTTOP);
+  EXPECT_EQ(Window->GetHitTest(), HTTOP);
+  EXPECT_EQ(hit(window.right - 1, window.top + 10), HTRIGHT);
+  EXPECT_EQ(hit(window.left, window.bottom - 1), HTBOTTOM);
+}
+
+TEST_F(ToolbarTest, AHotFloatingMarkCoolsDownWithinAMomentOfThePointerLeaving) {
+  ShowFloating();
+  ASSERT_TRUE(Window->MarkVisible()) << "the Enhanced look shows the mark for quick customization";
+  const TRect mark = Window->GetMarkRect();
+  ASSERT_LT(mark.top, 0) << "in the caption";
+  guitest::MouseEventAt(Window->GetHandle(), (mark.left + mark.right) / 2, (mark.top + mark.bottom) / 2);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return Window->GetMarkState() == 1; }));
+  // The pointer goes elsewhere without any message to the window: the
+  // hot-track timer notices.
+  SetCursorPos(20, 20);
+  const DWORD start = GetTickCount();
+  ASSERT_TRUE(guitest::PumpUntil([&] { return Window->GetMarkState() == 0; }, 2000));
+  EXPECT_LT(GetTickCount() - start, 1000u);
+}
+
+TEST_F(ToolbarTest, TheMainMenusCloseButtonFiresOnlyWhenReleasedOverIt) {
+  Bar->SetIsMainMenu(true);
+  Manager->ShowCloseButton = true;
+  int closes = 0;
+  Manager->OnCloseButtonClick = [&](TObject*) { ++closes; };
+  TdxDockControl* dock = Manager->GetBars()->GetDockControl(dsTop);
+  Window = new TdxBarControl(Manager, Bar);
+  Window->SetDockingStyle(dsTop);
+  Window->SetParent(dock);
+  Window->SetVisible(true);
+  dock->InsertBarControl(Window, dock->ClientToScreen(TPoint(0, 0)), true);
+  guitest::PumpFor(100);
+  ASSERT_TRUE(Window->HasCaptionButtons());
+  const TRect r = Window->GetCaptionButtonRect(2);
+  EXPECT_EQ(r.right, Window->GetClientWidth() - (Window->MarkVisible() ? TdxBarControl::MarkSize : 0));
+  const TPoint c((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  guitest::TCapture::Paint(Window->GetHandle()).SavePng("bars_main_menu_close");
+
+  // Pressed and released elsewhere: nothing.
+  guitest::MouseEventAt(Window->GetHandle(), c.x, c.y, MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(guitest::PumpUntil([] { return TdxBarControl::GetHeldCaptionButton() == 2; }));
+  EXPECT_EQ(TdxBarControl::GetHotCaptionButton(), 2);
+  guitest::MouseEventAt(Window->GetHandle(), c.x - 200, c.y);
+  ASSERT_TRUE(guitest::PumpUntil([] { return TdxBarControl::GetHotCaptionButton() < 0; }));
+  guitest::MouseEventAt(Window->GetHandle(), c.x - 200, c.y, MOUSEEVENTF_LEFTUP);
+  guitest::PumpFor(100);
+  EXPECT_EQ(closes, 0);
+  EXPECT_EQ(TdxBarControl::GetHeldCaptionButton(), -1);
+
+  guitest::PumpFor(GetDoubleClickTime() + 100); // a press, not a double click
+  guitest::ClickAt(Window->GetHandle(), c.x, c.y);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return closes == 1; }));
+  guitest::PumpFor(100);
+  EXPECT_EQ(closes, 1);
 }
