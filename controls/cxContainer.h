@@ -398,6 +398,8 @@ public:
   TcxContainer* GetControlContainer() override { return Container; }
 
   void Click() override;
+  // The container's menu, so a right click shows it once, for the list box.
+  TPopupMenu* GetPopupMenu() const override;
   void WndProc(TMessage& Message) override;
   // The container's, at its coordinates.
   void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;

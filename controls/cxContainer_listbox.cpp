@@ -86,6 +86,10 @@ void TcxCustomInnerListBox::Click() {
   Container->Click();
 }
 
+TPopupMenu* TcxCustomInnerListBox::GetPopupMenu() const {
+  return Container ? Container->GetPopupMenu() : TListBox::GetPopupMenu();
+}
+
 void TcxCustomInnerListBox::DblClick() {
   TListBox::DblClick();
   if (Container) Container->DblClick();

@@ -5,6 +5,7 @@
 
 #include "DrawTest.h"
 #include "ExtCtrls.h"
+#include "Menus.h"
 
 #include <gtest/gtest.h>
 
@@ -223,6 +224,27 @@ TEST_F(InnerListBox, DragsAsItsContainerAndHandsDragsOverItToIt) {
       << "at the container's coordinates";
   guitest::MouseEventAt(list()->GetHandle(), 25, 15, MOUSEEVENTF_LEFTUP);
   EXPECT_EQ(panel, dropped) << "dropped on the container through its list box";
+}
+
+// Shows nothing; records whom it was shown for.
+struct TRecordingPopupMenu : TPopupMenu {
+  using TPopupMenu::TPopupMenu;
+  void Popup(int, int) override { shownFor.push_back(GetPopupComponent()); }
+  std::vector<TComponent*> shownFor;
+};
+
+TEST_F(InnerListBox, ARightClickShowsTheContainersMenuOnce) {
+  auto* menu = new TRecordingPopupMenu(form.get());
+  container->SetPopupMenu(menu);
+  list()->GetItems()->Add("one");
+  list()->GetItems()->Add("two");
+  EXPECT_EQ(menu, list()->GetPopupMenu());
+  guitest::MouseEventAt(list()->GetHandle(), 20, 5, MOUSEEVENTF_RIGHTDOWN);
+  guitest::MouseEventAt(list()->GetHandle(), 20, 5, MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(PumpUntil([&] { return !menu->shownFor.empty(); }));
+  PumpFor(50);
+  ASSERT_EQ(1u, menu->shownFor.size()) << "shown by the list box, not again by its container";
+  EXPECT_EQ(list(), menu->shownFor[0]);
 }
 
 } // namespace
