@@ -259,6 +259,13 @@ void TcxCustomInnerCheckListBox::DrawItem(int Index, const TRect& Rect, TOwnerDr
   if (box->OnDrawItem) box->OnDrawItem(box, Index, Rect, State);
 }
 
+void TcxCustomInnerCheckListBox::MeasureItem(int Index, int& Height) {
+  if (TcxCustomCheckListBox* box = CheckListBox())
+    box->MeasureItemHandler(Index, Height);
+  else
+    TcxCustomInnerListBox::MeasureItem(Index, Height);
+}
+
 void TcxCustomInnerCheckListBox::KeyPress(char& Key) {
   if (Key == ' ') ToggleItem(GetItemIndex());
   TcxCustomInnerListBox::KeyPress(Key);
@@ -361,8 +368,21 @@ void TcxCustomCheckListBox::DrawItemHandler(int AIndex, const TRect& R, TOwnerDr
   setColors();
   RECT r = textRect;
   const String& text = item->GetText();
-  DrawTextA(canvas->GetHandle(), text.data(), static_cast<int>(text.size()), &r,
-            DT_NOPREFIX | DT_VCENTER | DT_SINGLELINE);
+  UINT format = DT_NOPREFIX | DT_VCENTER | DT_SINGLELINE;
+  DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), 0, 0, 0, 0};
+  if (list->GetTabWidth() > 0) {
+    format |= DT_EXPANDTABS | DT_TABSTOP;
+    params.iTabLength = list->GetTabWidth();
+  }
+  DrawTextExA(canvas->GetHandle(), const_cast<char*>(text.c_str()), static_cast<int>(text.size()), &r, format,
+              &params);
+}
+
+void TcxCustomCheckListBox::MeasureItemHandler(int AIndex, int& AHeight) {
+  TCanvas* canvas = FInnerCheckListBox->GetCanvas();
+  canvas->GetFont()->Assign(GetStyle()->GetFont());
+  AHeight = std::max(canvas->TextHeight("Wg") + 2, 15);
+  if (OnMeasureItem) OnMeasureItem(this, AIndex, AHeight);
 }
 
 void TcxCustomCheckListBox::ApplyStyleToInnerControl() {
@@ -471,14 +491,26 @@ void TcxCustomCheckListBox::SetIntegralHeight(bool Value) {
   AdjustInnerControlBounds();
 }
 
-// Without a scroll width the list never shows a horizontal bar, so only the
-// rows and the borders count.
+void TcxCustomCheckListBox::SetScrollWidth(int Value) {
+  FInnerCheckListBox->SetScrollWidth(Value);
+  AdjustInnerControlBounds();
+}
+
+// The rows, the borders and, when the scroll width passes the width left
+// beside a vertical bar the rows need, the horizontal bar.
 int TcxCustomCheckListBox::HeightForRows(int ARows) {
   const TRect border = GetBorderExtent();
-  return border.top + border.bottom + ARows * FInnerCheckListBox->GetRowHeight();
+  int height = border.top + border.bottom + ARows * FInnerCheckListBox->GetRowHeight();
+  const int scrollWidth = GetScrollWidth() == 0 ? 0 : GetScrollWidth() + 4;
+  int width = GetWidth() - border.left - border.right;
+  if (GetItemCount() > ARows) width -= GetSystemMetrics(SM_CXVSCROLL);
+  if (scrollWidth > width) height += GetSystemMetrics(SM_CYHSCROLL);
+  return height;
 }
 
 int TcxCustomCheckListBox::CalcIntegralHeight(int AHeight) {
+  // Rows of no height (a list whose window is going) fit any height.
+  if (FInnerCheckListBox->GetRowHeight() <= 0) return AHeight;
   for (int n = 1;; ++n) {
     const int height = HeightForRows(n);
     if (height == AHeight) return height;

@@ -94,6 +94,7 @@ protected:
   friend class TcxCustomCheckListBox;
   void CreateWndFinished() override;
   void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
+  void MeasureItem(int Index, int& Height) override;
   void KeyPress(char& Key) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void DblClick() override;
@@ -130,6 +131,15 @@ public:
   void SetAllowDblClickToggle(bool Value) { FInnerCheckListBox->AllowDblClickToggle = Value; }
   bool GetSorted() const { return FInnerCheckListBox->GetItemsSorted(); }
   void SetSorted(bool Value) { FInnerCheckListBox->SetItemsSorted(Value); }
+  int GetColumns() const { return FInnerCheckListBox->GetColumns(); }
+  void SetColumns(int Value) { FInnerCheckListBox->SetColumns(Value); }
+  int GetScrollWidth() const { return FInnerCheckListBox->GetScrollWidth(); }
+  // A width beyond the list's adds its horizontal bar.
+  void SetScrollWidth(int Value);
+  int GetTabWidth() const { return FInnerCheckListBox->GetTabWidth(); }
+  void SetTabWidth(int Value) { FInnerCheckListBox->SetTabWidth(Value); }
+  bool GetAutoComplete() const { return FInnerCheckListBox->AutoComplete; }
+  void SetAutoComplete(bool Value) { FInnerCheckListBox->AutoComplete = Value; }
   void SetGlyph(const TBitmap* Value) { FInnerCheckListBox->SetGlyph(Value); }
   void SetGlyphCount(int Value) { FInnerCheckListBox->SetGlyphCount(Value); }
   bool GetIntegralHeight() const { return FIntegralHeight; }
@@ -161,6 +171,9 @@ public:
   TcxCustomMapEditValueToStateEvent OnCustomMapEditValueToState;
   TNotifyEvent OnEditValueChanged;
   TDrawItemEvent OnDrawItem;
+  // Fired with the check list box as the control, for rows of their own
+  // heights (the inner list box's style lbOwnerDrawVariable).
+  TMeasureItemEvent OnMeasureItem;
 
 protected:
   friend class TcxCustomInnerCheckListBox;
@@ -169,6 +182,9 @@ protected:
   void AdjustInnerControlBounds() override;
   // Paints item AIndex of the narrowed row R.
   void DrawItemHandler(int AIndex, const TRect& R, TOwnerDrawState AState);
+  // The height of a row of its own height: the text's and 2, at least 15,
+  // then OnMeasureItem's.
+  void MeasureItemHandler(int AIndex, int& AHeight);
   String ClassName() const override { return "TcxCustomCheckListBox"; }
 
 private:

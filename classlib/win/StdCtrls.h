@@ -285,6 +285,16 @@ public:
   // The width the list scrolls over horizontally; 0: no horizontal bar.
   int GetScrollWidth() const { return FScrollWidth; }
   void SetScrollWidth(int value);
+  // Rows flow into this many columns of equal width; 0: one column.
+  int GetColumns() const { return FColumns; }
+  void SetColumns(int value);
+  // The distance of the tab stops in dialog units; 0: the system's.
+  int GetTabWidth() const { return FTabWidth; }
+  void SetTabWidth(int value);
+  // Characters typed within half a second of each other select the first
+  // row their text starts (letter case ignored); off, the system's one-letter
+  // search acts.
+  bool AutoComplete = true;
   int GetCount() const { return static_cast<int>(FItems.size()); }
   void Clear();
   // The item at a client point, or -1 (Existing: only a real item counts).
@@ -310,6 +320,8 @@ protected:
   void CreateWndFinished() override;
   virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
   virtual void MeasureItem(int Index, int& Height);
+  void KeyPress(char& Key) override;
+  void Resize() override;
   virtual void InsertItem(int index, const String& text, void* object);
   virtual void DeleteItem(int index);
   // The index a new item takes in a sorted list.
@@ -319,11 +331,17 @@ protected:
 
 private:
   void CNDrawItem(TMessage& Message);
+  void UpdateColumnWidth();
+  void UpdateTabStops();
   std::unique_ptr<TListBoxStrings> FStrings;
   std::unique_ptr<TCanvas> FCanvas;
   TListBoxStyle FStyle = lbStandard;
   int FItemHeight = 16;
   int FScrollWidth = 0;
+  int FColumns = 0;
+  int FTabWidth = 0;
+  String FFilter;
+  DWORD FLastKeyTime = 0;
   int FSavedIndex = -1;
   bool FMultiSelect = false;
   bool FSorted = false;

@@ -106,6 +106,7 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
   Params.Style |= WS_HSCROLL | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_USETABSTOPS;
   if (!IntegralHeight) Params.Style |= LBS_NOINTEGRALHEIGHT;
   if (FMultiSelect) Params.Style |= LBS_EXTENDEDSEL;
+  if (FColumns > 0) Params.Style |= LBS_MULTICOLUMN;
   if (FStyle == lbOwnerDrawFixed) Params.Style |= LBS_OWNERDRAWFIXED;
   if (FStyle == lbOwnerDrawVariable) Params.Style |= LBS_OWNERDRAWVARIABLE;
   if (BorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
@@ -120,12 +121,77 @@ void TCustomListBox::CreateWndFinished() {
     SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
   if (FSavedIndex >= 0) SetItemIndex(FSavedIndex);
   SendMessageA(FHandle, LB_SETHORIZONTALEXTENT, FScrollWidth, 0);
+  UpdateColumnWidth();
+  UpdateTabStops();
 }
 
 void TCustomListBox::SetScrollWidth(int value) {
   if (value == FScrollWidth) return;
   FScrollWidth = value;
   if (FHandle) SendMessageA(FHandle, LB_SETHORIZONTALEXTENT, value, 0);
+}
+
+// The window's style holds whether there are columns at all.
+void TCustomListBox::SetColumns(int value) {
+  value = std::max(value, 0);
+  if (value == FColumns) return;
+  const bool recreate = (value == 0) != (FColumns == 0);
+  FColumns = value;
+  if (recreate)
+    RecreateWnd();
+  else
+    UpdateColumnWidth();
+}
+
+// The columns share the client width, the last one taking the remainder.
+void TCustomListBox::UpdateColumnWidth() {
+  if (!HandleAllocated() || FColumns == 0) return;
+  SendMessageA(FHandle, LB_SETCOLUMNWIDTH, std::max(GetClientWidth() / FColumns, 1), 0);
+}
+
+void TCustomListBox::Resize() {
+  TWinControl::Resize();
+  UpdateColumnWidth();
+}
+
+void TCustomListBox::SetTabWidth(int value) {
+  value = std::max(value, 0);
+  if (value == FTabWidth) return;
+  FTabWidth = value;
+  UpdateTabStops();
+  Invalidate();
+}
+
+void TCustomListBox::UpdateTabStops() {
+  if (!HandleAllocated()) return;
+  INT stop = FTabWidth;
+  SendMessageA(FHandle, LB_SETTABSTOPS, FTabWidth > 0 ? 1 : 0, reinterpret_cast<LPARAM>(&stop));
+}
+
+// The typed prefix replaces the system's search, which would move on by the
+// last letter alone.
+void TCustomListBox::KeyPress(char& Key) {
+  TWinControl::KeyPress(Key);
+  if (!AutoComplete || Key == 0 || Key == VK_RETURN || Key == VK_ESCAPE) return;
+  const DWORD now = GetTickCount();
+  if (now - FLastKeyTime >= 500) FFilter.clear();
+  FLastKeyTime = now;
+  if (Key == VK_BACK) {
+    if (!FFilter.empty()) FFilter.pop_back();
+  } else {
+    FFilter += Key;
+  }
+  Key = 0;
+  if (FFilter.empty()) return;
+  for (int i = 0; i < GetCount(); ++i) {
+    const String& text = FItems[static_cast<size_t>(i)].text;
+    if (text.size() < FFilter.size() || CompareText(text.substr(0, FFilter.size()), FFilter) != 0) continue;
+    if (i != GetItemIndex()) {
+      SetItemIndex(i);
+      Click();
+    }
+    return;
+  }
 }
 
 int TCustomListBox::SortedIndex(const String& text) const {

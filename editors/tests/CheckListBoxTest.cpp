@@ -216,6 +216,117 @@ TEST(CheckListBoxInput, SpaceAndDoubleClickToggleDisabledItemsNot) {
   EXPECT_EQ(2u, f.clicks.size());
 }
 
+TEST(CheckListBoxInput, TypedLettersChooseTheRowTheyStartWithAutoCompleteOn) {
+  struct TCase {
+    bool autoComplete;
+    int chosen;
+  };
+  // Off, the list's own search moves by each letter alone: "r" starts no row.
+  for (const TCase c : {TCase{true, 2}, TCase{false, 1}}) {
+    SCOPED_TRACE(c.autoComplete);
+    TListForm f;
+    EXPECT_TRUE(f.list->GetAutoComplete());
+    f.list->SetAutoComplete(c.autoComplete);
+    for (const char* text : {"alpha", "beta", "bravo", "charlie"})
+      f.Add(text);
+    f.Show();
+    f.list->SetFocus();
+    f.Inner()->SetItemIndex(0);
+    guitest::TypeText("br");
+    guitest::PumpUntil([&] { return f.Inner()->GetItemIndex() == c.chosen; }, 1000);
+    EXPECT_EQ(c.chosen, f.Inner()->GetItemIndex());
+    EXPECT_TRUE(f.clicks.empty()) << "letters toggle nothing";
+  }
+}
+
+// ---- Layout ----
+
+TEST(CheckListBoxLayout, ColumnsShareTheWidthAndRowsFlowIntoThem) {
+  TListForm f;
+  for (int i = 0; i < 30; ++i)
+    f.Add(("item" + IntToStr(i)).c_str());
+  f.list->SetColumns(3);
+  f.Show();
+  EXPECT_EQ(3, f.list->GetColumns());
+  EXPECT_TRUE(GetWindowLongPtrA(f.Inner()->GetHandle(), GWL_STYLE) & LBS_MULTICOLUMN);
+  const int perColumn = f.Inner()->GetClientHeight() / f.Inner()->GetRowHeight();
+  ASSERT_GT(perColumn, 1);
+  const TRect first = f.Inner()->ItemRect(0);
+  const TRect second = f.Inner()->ItemRect(perColumn);
+  EXPECT_EQ(first.top, second.top) << "the next column starts at the top";
+  EXPECT_EQ(f.Inner()->GetClientWidth() / 3, first.Width());
+  EXPECT_EQ(first.right, second.left);
+  f.list->SetColumns(0);
+  EXPECT_FALSE(GetWindowLongPtrA(f.Inner()->GetHandle(), GWL_STYLE) & LBS_MULTICOLUMN);
+  EXPECT_EQ(f.Inner()->ItemRect(0).bottom, f.Inner()->ItemRect(1).top);
+}
+
+// The scroll width reaches the list, and an integral height counts the
+// horizontal bar it brings.
+TEST(CheckListBoxLayout, AScrollWidthBeyondTheListAddsTheHorizontalBarToTheIntegralHeight) {
+  TListForm f;
+  for (const char* text : {"a", "b"})
+    f.Add(text);
+  f.Show();
+  f.list->SetIntegralHeight(true);
+  const int rowHeight = f.Inner()->GetRowHeight();
+  f.list->SetHeight(100);
+  const int plain = f.list->GetHeight();
+  f.list->SetScrollWidth(400);
+  EXPECT_EQ(400, SendMessageA(f.list->GetHandle(), LB_GETHORIZONTALEXTENT, 0, 0));
+  f.list->SetHeight(100);
+  // Whole rows, the borders and the bar, as many rows as fit.
+  const int border = plain % rowHeight;
+  const int height = f.list->GetHeight();
+  EXPECT_EQ(0, (height - GetSystemMetrics(SM_CYHSCROLL) - border) % rowHeight) << height;
+  EXPECT_LE(height, 100);
+  EXPECT_GT(height + rowHeight, 100);
+  EXPECT_NE(plain, height);
+  // A scroll width inside the list brings no bar.
+  f.list->SetScrollWidth(50);
+  f.list->SetHeight(100);
+  EXPECT_EQ(plain, f.list->GetHeight());
+}
+
+TEST(CheckListBoxLayout, TabsStopAtTheTabWidth) {
+  // Where the text after the tab starts (the "a" ends before x 30), for
+  // each tab width.
+  auto textRight = [](int ATabWidth) {
+    TListForm f;
+    f.Add("a\tb");
+    f.list->SetTabWidth(ATabWidth);
+    f.Show();
+    const guitest::TCapture capture = guitest::TCapture::Paint(f.Inner()->GetHandle());
+    const TRect row = f.Inner()->ItemRect(0);
+    for (int x = row.left + 30; x < row.right; ++x)
+      for (int y = row.top + 2; y < row.bottom - 2; ++y) // inside the focus frame
+        if (capture.Pixel(x, y) == RGB(0, 0, 0)) return x;
+    return -1;
+  };
+  const int narrow = textRight(12);
+  const int wide = textRight(24);
+  EXPECT_GT(narrow, 60);
+  EXPECT_GT(wide, narrow + 40);
+}
+
+TEST(CheckListBoxLayout, RowsOfTheirOwnHeightsAreMeasuredByTheFontAndTheHandler) {
+  TListForm f;
+  f.list->OnMeasureItem = [&](TWinControl* AControl, int AIndex, int& AHeight) {
+    EXPECT_EQ(f.list, AControl);
+    if (AIndex == 1) AHeight = 31;
+  };
+  f.Inner()->SetStyle(lbOwnerDrawVariable);
+  for (const char* text : {"a", "b", "c"})
+    f.Add(text);
+  f.Show();
+  TCanvas* canvas = f.Inner()->GetCanvas();
+  canvas->GetFont()->Assign(f.list->GetStyle()->GetFont());
+  const int expected = std::max(canvas->TextHeight("Wg") + 2, 15);
+  EXPECT_EQ(expected, f.Inner()->ItemRect(0).Height());
+  EXPECT_EQ(31, f.Inner()->ItemRect(1).Height());
+  EXPECT_EQ(expected, f.Inner()->ItemRect(2).Height());
+}
+
 // ---- Painting ----
 
 void PaintLooks(const char* ASuffix) {

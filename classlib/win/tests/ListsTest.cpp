@@ -98,6 +98,30 @@ TEST(Lists, SortedItemsAndStateSurviveANewWindow) {
   EXPECT_STREQ("Apple", text);
 }
 
+// Typed letters build a prefix that chooses its first row, Backspace takes a
+// letter back; columns and tab stops reach the window and survive a new one.
+TEST(Lists, TypedPrefixesColumnsAndTabStops) {
+  auto form = std::make_unique<ListForm>(nullptr);
+  auto* list = form->Add<TListBox>(10, 10, 150, 120);
+  for (const char* s : {"alpha", "beta", "Bravo", "brown"})
+    list->GetItems()->Add(s);
+  int clicks = 0;
+  list->OnClick = [&](TObject*) { ++clicks; };
+  form->Show();
+  list->SetFocus();
+  guitest::TypeText("bro");
+  ASSERT_TRUE(PumpUntil([&] { return list->GetItemIndex() == 3; }, 2000));
+  guitest::PressKey(VK_BACK);
+  ASSERT_TRUE(PumpUntil([&] { return list->GetItemIndex() == 2; }, 2000)) << "\"br\" again, letter case ignored";
+  EXPECT_EQ(4, clicks) << "b, br, bro and br again";
+  list->SetColumns(2);
+  list->SetTabWidth(20);
+  list->RecreateWnd();
+  EXPECT_TRUE(GetWindowLongPtrA(list->GetHandle(), GWL_STYLE) & LBS_MULTICOLUMN);
+  const TRect first = list->ItemRect(0);
+  EXPECT_EQ(list->GetClientWidth() / 2, first.Width());
+}
+
 TEST(Lists, ComboBoxSelectsAndTypes) {
   auto form = std::make_unique<ListForm>(nullptr);
   auto* combo = form->Add<TComboBox>(10, 10, 150, 21);
