@@ -211,9 +211,10 @@ int TFontPreviewPanel::GetDrawTextFormat(int ABase) const {
   return format;
 }
 
-// Grows the size while the measured sample fits R. A size that measures no
-// larger than the one before (a raster font has few sizes) ends the growth,
-// and so does a size beyond R's height, which no sample can fit.
+// Grows the size while the measured sample fits R. A size whose sample
+// extent is no larger than the one before (a raster font has few sizes)
+// ends the growth, and so does a size beyond R's height, which no sample
+// can fit.
 void TFontPreviewPanel::FitPreviewFont(const TRect& R) {
   TFont* font = GetCanvas()->GetFont();
   font->SetName(FFontName.empty() ? String("Arial") : FFontName);
@@ -228,14 +229,16 @@ void TFontPreviewPanel::FitPreviewFont(const TRect& R) {
   SIZE last{-1, -1};
   auto fits = [&] { return m.bottom - m.top <= R.Height() && m.right - m.left <= R.Width(); };
   while (fits()) {
+    // The handle selects the font of the current size.
     DrawTextA(GetCanvas()->GetHandle(), text.c_str(), static_cast<int>(text.size()), &m, format);
     if (!fits()) {
       if (size > 8) font->SetSize(--size);
       break;
     }
-    const SIZE measured{m.right - m.left, m.bottom - m.top};
-    if ((measured.cx == last.cx && measured.cy == last.cy) || size >= R.Height()) break;
-    last = measured;
+    SIZE extent{0, 0};
+    GetTextExtentPoint32A(GetCanvas()->GetHandle(), text.c_str(), static_cast<int>(text.size()), &extent);
+    if ((extent.cx == last.cx && extent.cy == last.cy) || size > R.Height()) break;
+    last = extent;
     font->SetSize(++size);
   }
   FFittedSize = size;
