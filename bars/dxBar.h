@@ -35,6 +35,7 @@ class TCustomdxBarSubItem;
 class TCustomdxBarControl;
 class TdxBarControl;
 class TdxBarItemControl;
+class TdxBarSubItemControl;
 class TdxBarItemControlPainter;
 class TdxDockControl;
 class TdxBarShadow;
@@ -1197,6 +1198,23 @@ public:
   virtual int GetButtonVerticalMargin() const { return 6; }
   virtual int GetButtonHorizontalMargin() const { return 7; }
   virtual bool RepaintsAfterDropDown() const { return false; }
+  // The arrow part of a bsDropDown button; TextColorIndex is a system colour
+  // index.
+  virtual void DrawDropDownPart(const TdxBarItemControl*, HDC, const TRect&, HBRUSH, int /*TextColorIndex*/,
+                                bool /*Selected*/, bool /*Pressed*/, bool /*DroppedDown*/,
+                                bool /*DropDownEnabled*/, bool /*HasMenu*/, int /*PaintType*/) const {}
+  // Sub items: half the window font's pixel height for the arrow; sizes and
+  // drawing on toolbars.
+  virtual int GetSubMenuArrowSize(const TCustomdxBarControl* BarControl) const;
+  virtual int GetSubItemHeight(TdxBarSubItemControl* Control) const;
+  virtual int GetSubItemWidth(TdxBarSubItemControl* Control) const;
+  virtual void DrawSubItem(TdxBarSubItemControl* Control, HDC DC, const TRect& R, bool Selected, bool Down,
+                           int PaintType) const;
+  // Caption offset of an item: in menus the item height plus 1.
+  virtual int GetMenuTextOffset(const TdxBarItemControl*) const { return 0; }
+  virtual bool AlignsQuickControlLeft() const { return false; }
+  virtual HBRUSH GetShadowBrush() const { return GetSysColorBrush(COLOR_BTNSHADOW); }
+  virtual int GetMenuCaptionExtraWidth() const { return 0; }
   virtual void OffsetPressedCaption(TRect&, bool, bool) const {}
   virtual void OffsetPressedContent(TRect&, bool) const {}
 
@@ -1247,6 +1265,9 @@ public:
   bool UsesSystemFloatingFrame() const override { return true; }
   void OffsetPressedCaption(TRect& R, bool Down, bool Pressed) const override;
   void OffsetPressedContent(TRect& R, bool Pressed) const override;
+  void DrawDropDownPart(const TdxBarItemControl* Control, HDC DC, const TRect& R, HBRUSH Brush,
+                        int TextColorIndex, bool Selected, bool Pressed, bool DroppedDown, bool DropDownEnabled,
+                        bool HasMenu, int PaintType) const override;
 
 protected:
   TdxBarItemControlStandardPainter() = default;
@@ -1515,10 +1536,37 @@ public:
   void Paint(const TRect& R, int PaintType) override;
   bool DroppedDown = false;
   bool PressedByMouse = false;
+  // The arrow part of a bsDropDown button: under the pointer, and pressed.
+  bool IsMouseOnArrow() const;
+  bool IsArrowPressed() const;
 
 private:
+  void DrawDropDownButton(HDC DC, const TRect& R, bool Selected, int PaintType);
   bool ShowsCaption() const;
   int CaptionWidth();
+};
+
+// The control of a sub item: a button with an arrow on toolbars.
+class TdxBarSubItemControl : public TdxBarItemControl {
+public:
+  using TdxBarItemControl::TdxBarItemControl;
+  TCustomdxBarSubItem* GetSubItem() const;
+  // The window of the sub item's links, none while its menu is closed.
+  TCustomdxBarControl* GetSubMenuControl() const;
+  bool ShowsCaption() const;
+  bool ShowsGlyph() const;
+  int CaptionWidth() const;
+  virtual int GetDefaultHeight();
+  virtual int GetDefaultWidth();
+  int GetHeight() override;
+  int GetWidth() override;
+  int GetArrowSize() const;
+  bool IsClickable() const override { return false; }
+  bool ClosesMenusOnClick() const override { return false; }
+  bool HasSubMenu() const override { return true; }
+  bool WantsDblClick() const override;
+  void Paint(const TRect& R, int PaintType) override;
+  bool OpenedByMouse = false;
 };
 
 // The window of a toolbar, docked or floating.

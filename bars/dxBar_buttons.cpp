@@ -105,7 +105,8 @@ void TdxBarButtonControl::Paint(const TRect& R, int PaintType) {
   const bool selected = DrawSelected();
   const bool dropDown = GetButtonStyle() == bsDropDown;
   if (dropDown) inner.right -= GetArrowWidth();
-  const bool pushed = (selected && GetBarControl()->GetActive() && IsMousePressedInside() && !DroppedDown) ||
+  const bool pushed = (selected && GetBarControl()->GetActive() && IsMousePressedInside() && !IsArrowPressed() &&
+                       !DroppedDown) ||
                       (GetPressed() && GetButtonStyle() != bsChecked);
   DrawGlyphArea(inner, nullptr, PaintType, GetPaintStyle() == psCaption, selected, GetDown(), pushed, false,
                 dropDown);
@@ -118,4 +119,93 @@ void TdxBarButtonControl::Paint(const TRect& R, int PaintType) {
   GetPainter()->OffsetPressedCaption(inner, GetDown(), pushed);
   const bool highlighted = GetPainter()->IsFlatStyle() && (pushed || (GetDown() && DrawSelected()));
   DrawCaption(dc, GetCaption(), inner, 0, GetEnabled(), highlighted, PaintType == 2, false, !highlighted);
+  if (dropDown) DrawDropDownButton(dc, outer, selected, PaintType);
+}
+
+void TdxBarButtonControl::DrawDropDownButton(HDC DC, const TRect& R, bool Selected, int PaintType) {
+  TRect part = R;
+  part.left = part.right - GetArrowWidth();
+  const bool pressed = IsArrowPressed();
+  int textColor = COLOR_BTNTEXT;
+  HBRUSH brush = GetBarControl()->BackgroundBrush;
+  GetTextColors(PaintType, GetEnabled(), Selected, DroppedDown, textColor, brush);
+  TdxBarButton* button = GetButton();
+  GetPainter()->DrawDropDownPart(this, DC, part, brush, textColor, Selected, pressed, DroppedDown,
+                                 button && button->GetDropDownEnabled(), button && button->GetDropDownMenu(),
+                                 PaintType);
+}
+
+bool TdxBarButtonControl::IsMouseOnArrow() const {
+  if (GetButtonStyle() != bsDropDown || !GetBarControl()->HandleAllocated()) return false;
+  POINT p;
+  GetCursorPos(&p);
+  ::ScreenToClient(GetBarControl()->GetHandle(), &p);
+  TRect part = GetLink()->ItemRect;
+  part.left = part.right - GetArrowWidth();
+  return part.Contains(p);
+}
+
+bool TdxBarButtonControl::IsArrowPressed() const {
+  return IsMousePressedInside() && IsMouseOnArrow();
+}
+
+// ---- Sub items ----
+
+TCustomdxBarSubItem* TdxBarSubItemControl::GetSubItem() const {
+  return dynamic_cast<TCustomdxBarSubItem*>(GetItem());
+}
+
+TCustomdxBarControl* TdxBarSubItemControl::GetSubMenuControl() const {
+  TCustomdxBarSubItem* item = GetSubItem();
+  return item ? item->GetItemLinks()->GetBarControl() : nullptr;
+}
+
+bool TdxBarSubItemControl::ShowsCaption() const {
+  TCustomdxBarSubItem* item = GetSubItem();
+  return !item || item->GetShowCaption() || !HasImage();
+}
+
+bool TdxBarSubItemControl::ShowsGlyph() const {
+  return HasImage() || !ShowsCaption();
+}
+
+int TdxBarSubItemControl::CaptionWidth() const {
+  TCanvas* canvas = GetBarControl()->GetCanvas();
+  HDC dc = canvas->GetHandle();
+  HGDIOBJ old = SelectObject(dc, GetBarControl()->GetFontHandle());
+  const String text = RemoveAmpersands(GetCaption());
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  return size.cx;
+}
+
+int TdxBarSubItemControl::GetDefaultHeight() {
+  return GetPainter()->GetSubItemHeight(this);
+}
+
+int TdxBarSubItemControl::GetDefaultWidth() {
+  return GetPainter()->GetSubItemWidth(this);
+}
+
+int TdxBarSubItemControl::GetHeight() {
+  return ShowsRotatedCaptions() ? GetDefaultWidth() : GetDefaultHeight();
+}
+
+int TdxBarSubItemControl::GetWidth() {
+  return ShowsRotatedCaptions() ? GetDefaultHeight() : GetDefaultWidth();
+}
+
+int TdxBarSubItemControl::GetArrowSize() const {
+  return GetPainter()->GetSubMenuArrowSize(GetBarControl());
+}
+
+bool TdxBarSubItemControl::WantsDblClick() const {
+  return !GetBarManager()->GetDesigning();
+}
+
+void TdxBarSubItemControl::Paint(const TRect& R, int PaintType) {
+  if (R.left == R.right) return;
+  GetPainter()->DrawSubItem(this, GetBarControl()->GetCanvas()->GetHandle(), R, DrawSelected(),
+                            IsActive() && GetSubMenuControl(), PaintType);
 }

@@ -562,3 +562,69 @@ void TdxBarItemControlPainter::DrawBottomBarBackground(TdxBarControl*, HDC DC, T
                                                        const TRect& R) const {
   FillRectOrTileBitmap(DC, R, R, nullptr, Color, Brush);
 }
+
+// ---- Sub items ----
+
+int TdxBarItemControlPainter::GetSubMenuArrowSize(const TCustomdxBarControl* BarControl) const {
+  LOGFONTA font{};
+  GetObjectA(BarControl->GetFontHandle(), sizeof(font), &font);
+  const int height = -font.lfHeight;
+  return height >= 0 ? height / 2 : -((-height + 1) / 2);
+}
+
+int TdxBarItemControlPainter::GetSubItemHeight(TdxBarSubItemControl* Control) const {
+  TCustomdxBarControl* window = Control->GetBarControl();
+  const int row = window->TextHeight;
+  if (!dynamic_cast<TdxBarControl*>(window)) return row;
+  const TdxBarManager* manager = Control->GetBarManager();
+  int height = 0;
+  if (Control->ShowsGlyph())
+    height = Control->ShowsRotatedCaptions() ? manager->GetButtonWidth() : manager->GetButtonHeight();
+  if (height == 0 || (Control->ShowsCaption() && height < row)) height = row;
+  return height;
+}
+
+int TdxBarItemControlPainter::GetSubItemWidth(TdxBarSubItemControl* Control) const {
+  TCustomdxBarControl* window = Control->GetBarControl();
+  const int row = window->TextHeight;
+  auto* toolbar = dynamic_cast<TdxBarControl*>(window);
+  if (!toolbar) return Control->CaptionWidth() + 2 * row + 3;
+  const TdxBarManager* manager = Control->GetBarManager();
+  int width = Control->ShowsCaption() ? Control->CaptionWidth() : 0;
+  if (Control->ShowsGlyph()) {
+    width += Control->ShowsRotatedCaptions() ? manager->GetButtonHeight() : manager->GetButtonWidth();
+    if (Control->ShowsCaption()) width += 4;
+  } else {
+    width += 2 * GetSubMenuArrowSize(window);
+  }
+  if (!toolbar->GetBar()->GetIsMainMenu()) width += row / 2;
+  return width;
+}
+
+void TdxBarItemControlPainter::DrawSubItem(TdxBarSubItemControl* Control, HDC DC, const TRect& R, bool Selected,
+                                           bool Down, int PaintType) const {
+  auto* toolbar = dynamic_cast<TdxBarControl*>(Control->GetBarControl());
+  if (!toolbar) return; // menu lines come with the menus
+  const TdxBarManager* manager = Control->GetBarManager();
+  const bool rotated = PaintType == 2, glyph = Control->ShowsGlyph();
+  Control->DrawGlyphArea(R, nullptr, PaintType, !glyph, Selected, Down, false, false, false);
+  TRect text = R;
+  const int advance = glyph ? (rotated ? manager->GetButtonHeight() : manager->GetButtonWidth())
+                            : GetSubMenuArrowSize(toolbar);
+  (rotated ? text.top : text.left) += advance;
+  const bool menuBar = IsMenuBarItem(Control);
+  if (Down && !menuBar) OffsetRect(&text, 1, 1);
+  if (Control->ShowsCaption())
+    Control->DrawCaption(DC, Control->GetCaption(), text, 0, Control->GetEnabled(), menuBar && Selected, rotated,
+                         false, !(menuBar && Selected));
+  if (toolbar->GetBar()->GetIsMainMenu()) return;
+  // The arrow, pointing down, half a row from the end less half the font.
+  const int size = toolbar->Indent - 1;
+  LOGFONTA font{};
+  GetObjectA(toolbar->GetFontHandle(), sizeof(font), &font);
+  const int start = -toolbar->TextHeight / 2 + font.lfHeight / 2;
+  TRect arrow = rotated ? TRect(R.left, R.bottom + start, R.right, R.bottom + start + 2 * size)
+                        : TRect(R.right + start, R.top, R.right + start + 2 * size, R.bottom);
+  if (Down && !menuBar) OffsetRect(&arrow, 1, 1);
+  DrawArrowTriangle(DC, arrow, true, size, false, Control->GetEnabled(), false);
+}

@@ -333,3 +333,25 @@ void TdxBarItemControlStandardPainter::DrawMDIButton(TdxBarControl* BarControl, 
   RestoreClipRegion(DC, saved);
   Edge(DC, R, Hot && Pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER);
 }
+
+void TdxBarItemControlStandardPainter::DrawDropDownPart(const TdxBarItemControl* Control, HDC DC,
+                                                        const TRect& R, HBRUSH Brush, int, bool Selected, bool,
+                                                        bool DroppedDown, bool DropDownEnabled, bool,
+                                                        int PaintType) const {
+  FillBackground(Control, DC, Control->NonRecent, Brush, R);
+  if (Selected) {
+    Edge(DC, R, DroppedDown ? BDR_SUNKENOUTER : BDR_RAISEDINNER);
+  } else if (PaintType == 1) {
+    TRect line(R.left - 1, R.top, R.left + 1, R.bottom);
+    DrawEdge(DC, &line, EDGE_ETCHED, BF_LEFT);
+  }
+  const bool enabled = Control->GetEnabled() && DropDownEnabled;
+  TRect arrow = R;
+  if (PaintType == 1) {
+    if (DroppedDown) OffsetRect(&arrow, 1, 1);
+    DrawArrowTriangle(DC, arrow, false, Control->GetBarControl()->ArrowWidth, Selected, enabled, false);
+    return;
+  }
+  if (DroppedDown && R.Width() > 9) OffsetRect(&arrow, 1, 1);
+  DrawArrow(DC, arrow, true, enabled, false, false);
+}

@@ -82,7 +82,10 @@ void RegisterItemClasses() {
       TdxBarButton::ClassInfo(),
       [](TdxBarItemLink* link) -> TObject* { return new TdxBarButtonControl(link, link->GetBarControl()); },
       true);
-  RegisterBarItemClass(TdxBarSubItem::ClassInfo(), nullptr, true);
+  RegisterBarItemClass(
+      TdxBarSubItem::ClassInfo(),
+      [](TdxBarItemLink* link) -> TObject* { return new TdxBarSubItemControl(link, link->GetBarControl()); },
+      true);
 }
 
 } // namespace
