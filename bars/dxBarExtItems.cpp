@@ -139,6 +139,10 @@ void DrawProgressBar(TdxBarItemControlPainterClass Painter, const TdxBarItemCont
   DeleteObject(brush);
 }
 
+TColor GetCalendarHeaderColor(TdxBarItemControlPainterClass) { return clBtnFace; }
+
+bool IsFlatCalendar(const TdxBarManager* Manager) { return Manager->IsFlatStyle(); }
+
 } // namespace dxBarExtPainter
 
 // ---- TdxBarStatic ----

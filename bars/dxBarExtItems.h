@@ -4,6 +4,7 @@
 #pragma once
 
 #include "dxBar.h"
+#include "dxBarExtDates.h"
 
 #include "StdCtrls.h"
 
@@ -34,6 +35,9 @@ int GetProgressBarIndent(TdxBarItemControlPainterClass Painter, const TdxBarItem
 // Orientation 2 runs from top to bottom, the others from left to right.
 void DrawProgressBar(TdxBarItemControlPainterClass Painter, const TdxBarItemControl* Control, HDC DC, int Min,
                      int Max, int Position, bool Solid, int Orientation, TColor Color, const TRect& R);
+TColor GetCalendarHeaderColor(TdxBarItemControlPainterClass Painter);
+// The flat look of the calendar: the manager's Flat style.
+bool IsFlatCalendar(const TdxBarManager* Manager);
 } // namespace dxBarExtPainter
 
 // ---- Static and progress items ----
@@ -273,4 +277,117 @@ public:
 private:
   bool OnToolbar() const { return IsParentClosable(); }
   void RebuildToolbar();
+};
+
+// ---- The date navigator ----
+
+// The texts of the navigator's buttons.
+const String& dxBarTodayText();
+const String& dxBarClearText();
+
+// A calendar control: the shown month, a selection between two dates (the
+// null date for none) and the press that started it.
+class TdxBarCustomCalendar : public TCustomControl {
+public:
+  explicit TdxBarCustomCalendar(TComponent* AOwner);
+
+  TDateTime GetShownMonth() const { return FShownMonth; }
+  int GetFrameStyleSetting() const { return FFrameStyle; }
+  // 0: a sunken client edge; 1: a one-pixel frame of its own.
+  void SetFrameStyle(int Value);
+  TDateTime GetRangeStartField() const { return FRangeStart; }
+
+  virtual int GetFrameStyle() const { return FFrameStyle; }
+  virtual TDateTime GetFirstShownDate() const { return FShownMonth; }
+  virtual TDateTime GetLastShownDate() const { return GetLastDate(); }
+  virtual TDateTime GetLastDate() const = 0;
+  // The smaller and the larger end of the selection.
+  virtual TDateTime GetRangeStart() const;
+  virtual TDateTime GetRangeEnd() const;
+  virtual void SetShownMonth(TDateTime Value);
+  virtual void SetSelection(TDateTime Value);
+  virtual void SetRangeEnd(TDateTime Value);
+  virtual void MakeSelectionVisible() = 0;
+  virtual TDateTime DateAtPoint(int X, int Y) = 0;
+  // Ends a press: a left-button release at (−1, −1).
+  virtual void CancelMode();
+  void DoSelect();
+  TNotifyEvent OnSelect;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void WndProc(TMessage& Message) override;
+  String ClassName() const override { return "TdxBarCustomCalendar"; }
+  TDateTime FShownMonth;
+  TDateTime FRangeStart, FRangeEnd;
+  TDateTime FPressDate = NullDate;
+
+private:
+  int FFrameStyle = 1;
+};
+
+// One month of six weeks under a title with the month's name and two
+// arrows; in its drop-down form with the Today and Clear buttons below.
+class TdxBarDateNavigator : public TdxBarCustomCalendar {
+public:
+  TdxBarDateNavigator(TComponent* AOwner, bool ADropDownMode);
+  ~TdxBarDateNavigator() override;
+
+  bool GetDropDownMode() const { return FDropDownMode; }
+  // The manager whose painter draws the header colour, the flat look and
+  // the buttons; none: the standard look.
+  TdxBarManager* Manager = nullptr;
+  bool ShowTodayButton = true;
+  bool ShowClearButton = false;
+
+  int GetFrameStyle() const override;
+  TDateTime GetFirstShownDate() const override;
+  TDateTime GetLastShownDate() const override;
+  TDateTime GetLastDate() const override;
+  void SetShownMonth(TDateTime Value) override;
+  void SetRangeEnd(TDateTime Value) override;
+  void MakeSelectionVisible() override;
+  TDateTime DateAtPoint(int X, int Y) override;
+  void CancelMode() override;
+
+  // Metrics, from the font.
+  int CellWidth = 0, SideMargin = 0, CellHeight = 0, TitleHeight = 0, DayNamesHeight = 0;
+  int TodayWidth = 0, ClearWidth = 0, ButtonGap = 0, DateButtonHeight = 0, ButtonBandHeight = 0;
+  void CalcMetrics();
+  // Regions of the client area.
+  TRect GetLeftArrowRect();
+  TRect GetRightArrowRect();
+  TRect GetTitleRect();
+  int GetMonthTop() const { return TitleHeight + (GetFrameStyle() == 0 ? 1 : 0); }
+  TRect GetTodayButtonRect();
+  TRect GetClearButtonRect();
+
+  // The arrow-repeat timer: its id while it runs (0 when none) and period.
+  static constexpr UINT_PTR ArrowTimerId = 1;
+  static constexpr UINT ArrowTimerPeriod = 170;
+  UINT_PTR GetTimer() const { return FTimer; }
+  bool GetTodayPressed() const { return FTodayPressed; }
+  bool GetClearPressed() const { return FClearPressed; }
+
+protected:
+  void CreateWnd() override;
+  void Paint() override;
+  void WndProc(TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  String ClassName() const override { return "TdxBarDateNavigator"; }
+
+private:
+  TdxBarItemControlPainterClass Painter() const;
+  bool Flat() const { return GetFrameStyle() == 2; }
+  void StopTimer();
+  void MoveMonth(int Delta);
+  void PaintButton(HDC DC, const TRect& R, const String& Text, bool Pressed);
+  bool FDropDownMode;
+  UINT_PTR FTimer = 0;
+  int FTimerDelta = 0;
+  bool FTodayActive = false, FTodayPressed = false, FClearActive = false, FClearPressed = false;
 };
