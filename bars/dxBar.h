@@ -1398,6 +1398,7 @@ protected:
   void SetMarkStateField(int Value) { FMarkState = Value; }
   // The selection of the keys: arrows, Home, End, Tab and accelerators.
   void SelectByKey(WORD& Key);
+  void SelectByAccelerator(WORD Key);
   void RepaintSelection(TdxBarItemControl* Previous);
   bool FPaintingControl = false;
   POINT FLastMousePos{-1, -1};

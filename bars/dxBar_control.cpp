@@ -492,9 +492,25 @@ void TCustomdxBarControl::SelectByKey(WORD& Key) {
     Deactivate();
     return;
   default:
+    SelectByAccelerator(Key);
     return;
   }
   if (target) SelectControl(target->GetControl());
+}
+
+void TCustomdxBarControl::SelectByAccelerator(WORD Key) {
+  UINT character = MapVirtualKeyA(Key, MAPVK_VK_TO_CHAR) & 0x7FFF;
+  if (character >= 'a' && character <= 'z') character -= 'a' - 'A';
+  if (!((character >= 'A' && character <= 'Z') || (character >= '0' && character <= '9'))) return;
+  TShiftState shift = KeyboardStateToShiftState();
+  shift.Exclude(ssAlt);
+  TdxBarItemLink* current = FSelectedControl ? FSelectedControl->GetLink() : nullptr;
+  TdxBarItemLink* link = FItemLinks->FindAcceleratorLink(static_cast<WORD>(character), shift, current);
+  if (!link || !link->GetItem() || !link->GetItem()->GetEnabled() || !link->GetControl()) return;
+  // A unique accelerator chooses its entry; repeated ones select in turn.
+  const bool unique = FItemLinks->FindAcceleratorLink(static_cast<WORD>(character), shift, link) == link;
+  SelectControl(link->GetControl());
+  if (unique && IsBarControlAlive(this) && HandleAllocated()) SendMessageA(GetHandle(), WM_KEYDOWN, VK_RETURN, 0);
 }
 
 // ---- Item controls ----

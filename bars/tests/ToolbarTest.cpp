@@ -357,3 +357,25 @@ TEST_F(ToolbarTest, TheMainMenusCloseButtonFiresOnlyWhenReleasedOverIt) {
   guitest::PumpFor(100);
   EXPECT_EQ(closes, 1);
 }
+
+TEST_F(ToolbarTest, AUniqueAcceleratorChoosesItsButtonRepeatedOnesSelectInTurn) {
+  Link(0)->GetItem()->SetCaption("&One");
+  Link(1)->GetItem()->SetCaption("&Two");
+  Link(2)->GetItem()->SetCaption("&Three");
+  // On toolbars only buttons painted with their captions answer.
+  for (int i = 0; i < 3; ++i)
+    dynamic_cast<TdxBarButton*>(Link(i)->GetItem())->SetPaintStyle(psCaption);
+  ShowFloating();
+  Window->EnterKeyboardMode(nullptr);
+  SendMessageA(Window->GetHandle(), WM_KEYDOWN, 'T', 0);
+  EXPECT_EQ(Window->GetSelectedControl(), Control(1)) << "two buttons answer T: the first after the selection";
+  EXPECT_TRUE(Clicks.empty());
+  SendMessageA(Window->GetHandle(), WM_KEYDOWN, 'T', 0);
+  EXPECT_EQ(Window->GetSelectedControl(), Control(2));
+  SendMessageA(Window->GetHandle(), WM_KEYDOWN, 'X', 0);
+  EXPECT_EQ(Window->GetSelectedControl(), Control(2)) << "no button answers X";
+  SendMessageA(Window->GetHandle(), WM_KEYDOWN, 'O', 0);
+  guitest::PumpFor(50);
+  EXPECT_EQ(Clicks, (std::vector<String>{"item One", "One"})) << "the only O is chosen at once";
+  EXPECT_FALSE(Window->GetActive());
+}
