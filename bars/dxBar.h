@@ -39,6 +39,7 @@ class TdxBarSubItemControl;
 class TdxBarItemControlPainter;
 class TdxDockControl;
 class TdxBarShadow;
+class TdxBarDockControl;
 // A painter is a stateless singleton: the manager keeps a pointer to the one
 // object of the painter class its style chooses.
 using TdxBarItemControlPainterClass = const TdxBarItemControlPainter*;
@@ -60,6 +61,8 @@ using TdxBarVisibleChangeEvent = TdxBarEvent;
 using TdxBarItemLinkEvent = std::function<void(TObject* Sender, TdxBarItemLink* AItemLink)>;
 using TdxBarClickItemEvent = std::function<void(TObject* Sender, TdxBarItem* ClickedItem)>;
 using TdxBarShowPopupEvent = std::function<void(TObject* Sender, TdxBarItemLinks* PopupItemLinks)>;
+using TdxBarCanDockingEvent = std::function<void(TdxBar* Sender, TdxBarDockingStyle Style,
+                                                 TdxDockControl* DockControl, bool& CanDocking)>;
 
 // ---- Item classes ----
 
@@ -122,6 +125,11 @@ void UnregisterBarControl(TObject* BarControl);
 bool IsBarControlAlive(const TObject* BarControl);
 
 TdxBarManager* GetBarManagerOfForm(const TComponent* AForm);
+// The keyboard, mouse and call-window-proc hooks of the GUI thread: the
+// first manager installs them, the last one removes them.
+void InstallBarHooks();
+void RemoveBarHooks();
+bool BarHooksInstalled();
 void BarManagerDesignerModified(TdxBarManager* BarManager);
 String MakeUniqueItemName(const TdxBarManager* BarManager, TdxBarItemClass ItemClass);
 TdxBarItemVisible BoolToItemVisible(bool Value);
@@ -283,6 +291,42 @@ public:
   int GetArrowWidth() const { return FArrowWidth; }
   // The grip space of a docked bar: none for a bar that may dock nowhere.
   int GetGripSize(const TdxBar* ABar) const;
+
+  // ---- The manager's windows and its form ----
+  // Called by the form's hook before the form's window procedure gets the
+  // message.
+  void FormMessage(UINT Msg, WPARAM WParam, LPARAM LParam);
+  // Shows the floating bars without activation, or hides them when the
+  // form loses the user (OtherWindow: the window that takes activation).
+  void UpdateFloatingBars(bool Active, bool Force, HWND OtherWindow);
+  void FloatingBarsInWorkArea();
+  void RepaintBars();
+  // Takes the active bar window and its parents out of the active chain.
+  void DeactivateAll();
+  void SetHideFloatingBarsWhenInactive(bool Value);
+  bool GetSunkenBorder() const { return FSunkenBorder; }
+  void SetSunkenBorder(bool Value);
+  virtual bool CanDocking(TdxBar* Bar, TdxBarDockingStyle Style, TdxDockControl* DockControl);
+  TdxBarCanDockingEvent OnDocking;
+  // Every dock control of the manager, the automatic ones first.
+  int GetDockControlCount() const { return static_cast<int>(FDockControls.size()); }
+  TdxDockControl* GetDockControl(int Index) const { return FDockControls[Index]; }
+  void AddDockControl(TdxDockControl* DockControl);
+  void RemoveDockControl(TdxDockControl* DockControl);
+  // The sizes of the automatic docks: left and right widths, top and
+  // bottom heights.
+  void SetDockControlHeights(int Left, int Right, int Top, int Bottom);
+  void GetDockControlHeights(int (&Sizes)[4]) const;
+  // Bars whose windows went with the form's window, shown again when it
+  // is made anew; none while no window went.
+  bool HasPendingBars() const { return FPendingBars != nullptr; }
+  void StartPendingBars();
+  void AddPendingBar(TdxBar* ABar);
+  bool IsPendingBar(const TdxBar* ABar) const;
+  void RemovePendingBar(TdxBar* ABar);
+  // A bar window whose handle went without its bar hiding it: freed once
+  // no window procedure runs for it.
+  void ReleaseBarControl(TdxBarControl* BarControl);
   // The form is active (kept by the form's message handler).
   bool FormActive = false;
   // The selected control of the bar windows, and the toolbar window in
@@ -541,6 +585,15 @@ private:
   std::unique_ptr<TdxBarManagerCategories> FCategories;
   std::unique_ptr<TdxBars> FBars;
   TdxBar* FMainMenuBar = nullptr;
+  std::vector<TdxDockControl*> FDockControls;
+  std::unique_ptr<std::vector<TdxBar*>> FPendingBars;
+  std::vector<TdxBarControl*> FReleasedBarControls;
+  bool FUpdatingFloatingBars = false;
+  bool FSunkenBorder = false;
+  void ShowPendingBars();
+  void FreeReleasedBarControls();
+  void HideFloatingBars();
+  void SystemCommand(WPARAM Command);
 };
 
 // Holds the manager's update lock for a scope, restoring the previous state.
@@ -927,9 +980,10 @@ public:
   void SetMultiLine(bool Value);
   bool GetWholeRow() const { return FWholeRow; }
   void SetWholeRow(bool Value) { FWholeRow = Value; }
-  TdxBarDockingStyle GetDockingStyle() const { return FDockingStyle; }
+  // Read through the placed dock when the bar has one.
+  TdxBarDockingStyle GetDockingStyle() const;
   void SetDockingStyle(TdxBarDockingStyle Value);
-  TdxBarDockingStyle GetDockedDockingStyle() const { return FDockedDockingStyle; }
+  TdxBarDockingStyle GetDockedDockingStyle() const;
   void SetDockedDockingStyle(TdxBarDockingStyle Value) { FDockedDockingStyle = Value; }
   int GetRow() const { return FRow; }
   void SetRow(int Value) { FRow = Value < 0 ? 0 : Value; }
@@ -952,8 +1006,23 @@ public:
   void ManagerFontChanged();
   // The window of a shown bar, none while hidden.
   TdxBarControl* GetBarControl() const;
-  // The automatic dock of the bar's docking style (defined when docked).
+  // The placed dock the bar docks into, else the automatic dock of its
+  // docking style (defined when docked).
   TdxDockControl* GetEffectiveDockControl() const;
+  TdxBarDockControl* GetDockControl() const { return FDockControl; }
+  void SetDockControl(TdxBarDockControl* Value);
+  TdxBarDockControl* GetDockedDockControl() const { return FDockedDockControl; }
+  void SetDockedDockControl(TdxBarDockControl* Value);
+  void DockTo(TdxBarDockingStyle Style, TdxDockControl* DockControl);
+  // A status-bar-like bar's grip shows while the form is not maximized and
+  // the bar's bottom edge is the form's.
+  bool IsSizeGripVisible() const;
+  void SetBorderStyle(TdxBarBorderStyle Value);
+  void SetSizeGrip(bool Value);
+  void SetUseRestSpace(bool Value);
+  // The window's handle went without the bar hiding it (its form's or
+  // dock's window is made anew).
+  void BarControlHandleDestroyed();
 
   bool AllowClose = true;
   bool AllowCustomizing = true;
@@ -973,7 +1042,7 @@ public:
 
   bool CanClose() const { return AllowClose && !FIsMainMenu; }
   bool CanReset() const { return LoadedFromForm && AllowReset; }
-  bool IsStatusBar() const { return BorderStyle == bbsNone && FDockingStyle == dsBottom && FWholeRow; }
+  bool IsStatusBar() const { return BorderStyle == bbsNone && GetDockingStyle() == dsBottom && FWholeRow; }
   bool IsShortCut(TShortCut ShortCut) { return FItemLinks->IsShortCut(ShortCut); }
   void Reset();
   void ResetWithConfirmation();
@@ -985,6 +1054,12 @@ public:
 
 private:
   void ResetSubItems(TdxBarItemLinks* Links, TdxBarManager* FreshManager);
+  void ReshowWindow(const std::function<void()>& Change);
+  TdxBarDockControl* FDockControl = nullptr;
+  TdxBarDockControl* FDockedDockControl = nullptr;
+  TdxBarDockControl* FPendingDockControl = nullptr;
+  bool FDockingGuard = false;
+  bool FFreeingWindow = false;
   // Makes the window and places it docked or floating; frees it.
   void ShowBarWindow();
   void HideBarWindow();
@@ -1024,9 +1099,10 @@ public:
   bool IsApplyingLoadedState() const { return FApplyingLoadedState; }
   // A bar is being reset from a fresh copy of the form's definition.
   bool IsResetting() const { return FResetting; }
-  // The automatic dock along one side of the manager's form, made when a
-  // bar first docks there.
+  // The automatic dock along one side of the manager's form.
   TdxDockControl* GetDockControl(TdxBarDockingStyle Style);
+  // Width of the strip beyond a dock where a dragged bar docks.
+  int DockingZoneWidth = 23;
 
 protected:
   void Update(TCollectionItem*) override {}
@@ -1038,6 +1114,7 @@ private:
   bool FApplyingLoadedState = false;
   bool FResetting = false;
   TdxDockControl* FDockControls[4] = {};
+  void ForgetDockControl(TdxDockControl* DockControl);
 };
 
 // The caption followed by the first number that no bar has as its name.
@@ -1638,6 +1715,10 @@ public:
   TRect GetCloseButtonRect();
   void CalcMetrics() override;
   HRGN CreateControlRegion(TdxBarItemControl* Control);
+  // Writes the window's place into its visible bar.
+  void StorePosition();
+  // A status bar's grip, as the last frame measure found it.
+  bool GetSizeGripVisible() const { return FSizeGripVisible; }
 
   // Sizes for a docking style: client extents, with the links a single-line
   // bar shows chosen by recent use (least recently used links drop first).
@@ -1688,9 +1769,11 @@ private:
   void CentreLine(const std::vector<TdxBarItemLink*>& Line, int Thickness);
   void WMNCCalcSize(TMessage& Message);
   void WMNCPaint(TMessage& Message);
+  void PaintStatusBarFrame();
   void PaintSeparator(TdxBarItemLink* Link, HRGN Region);
   TdxBar* FBar;
   bool FTruncated = false;
+  bool FSizeGripVisible = false;
   int FCloseButtonState = 0;
   HFONT FRotatedFont = nullptr;
   bool FUpdatingFont = false;
@@ -1720,36 +1803,97 @@ struct TdxDockRow {
 };
 
 // A window along an edge of the form into which toolbars dock, in rows of
-// one or more bars; it sizes itself to its rows.
+// one or more bars; it sizes itself to its rows. The four automatic docks
+// of a manager are of this class; a placed one is a TdxBarDockControl.
 class TdxDockControl : public TCustomControl {
 public:
+  // AStyle: the side of an automatic dock, dsNone for a placed one.
   TdxDockControl(TComponent* AOwner, TdxBarManager* AManager, TdxBarDockingStyle AStyle);
   ~TdxDockControl() override;
   TdxBarManager* GetBarManager() const { return FBarManager; }
-  TdxBarDockingStyle GetDockingStyle() const { return FDockingStyle; }
-  bool IsVertical() const { return FDockingStyle == dsLeft || FDockingStyle == dsRight; }
+  // From the alignment: left, right and bottom their sides, all else top.
+  TdxBarDockingStyle GetDockingStyle() const;
+  bool IsAutomatic() const { return FAutomaticStyle != dsNone; }
+  bool IsVertical() const { return GetDockingStyle() == dsLeft || GetDockingStyle() == dsRight; }
   int GetRowCount() const { return static_cast<int>(FRows.size()); }
   const TdxDockRow& GetRow(int Index) const { return *FRows[Index]; }
   int GetRowThickness(int Index) const;
   virtual int GetRowsSize() const;
+  int GetWantedSize() const;
+  virtual bool CanDock(TdxBar* ABar) const { return AllowDocking && ABar; }
+  virtual bool GetSunkenBorder() const;
   // Puts a toolbar window into a row: a window placed by the program takes
   // its bar's Row (a new row with OneOnRow), a WholeRow bar a row of its own.
   void InsertBarControl(TdxBarControl* BarControl, POINT ScreenPoint, bool Realign);
   void RemoveBarControl(TdxBarControl* BarControl, bool Realign);
+  // Takes the window out and puts it in again at the point.
+  void MoveBarControl(TdxBarControl* BarControl, POINT ScreenPoint);
+  void UpdateColumnPositions();
   void LayoutRows();
   void AdjustSize();
   void Realign();
+  void RecreateFrame();
+  void RepaintBars();
   virtual void DrawBackground(HDC DC, const TRect& R, TColor Color, HBRUSH Brush);
+  void InitiateAction() override;
+
+  // Geometry of dropping a dragged bar: the dock with the strip around it
+  // (screen), a row's rectangle, the intervals across the dock that join a
+  // row or start one (part 0, 1 or 2 of row -1 to the row count), the row
+  // a point falls in, and the point moved across onto a row.
+  TRect GetDockingZone();
+  TRect GetRowBounds(int Row) const;
+  void GetRowZone(int Row, int Part, int& From, int& To) const;
+  int RowFromPoint(POINT ScreenPoint, bool& NewRow);
+  POINT SnapToRow(int Row, bool NewRow, POINT ScreenPoint);
+  int ColumnFromPoint(int Row, POINT ClientPoint) const;
+
+  bool AllowDocking = true;
 
 protected:
   String ClassName() const override { return "TdxDockControl"; }
+  void CreateParams(TCreateParams& Params) override;
   void WndProc(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The window was made (anew): bars that waited for it show again.
+  virtual void WindowCreated() {}
+  void SetManager(TdxBarManager* Value);
+  TdxBarManager* FBarManager;
 
 private:
-  int ColumnFromPoint(int Row, POINT ClientPoint) const;
   void LayoutRow(TdxDockRow& Row, int Start, int Length);
   int WindowThickness(TdxBarControl* BarControl, int Length) const;
-  TdxBarManager* FBarManager;
-  TdxBarDockingStyle FDockingStyle;
+  int AcrossSize() const;
+  void StatusBarsMoved();
+  TdxBarDockingStyle FAutomaticStyle;
   std::vector<std::unique_ptr<TdxDockRow>> FRows;
+};
+
+enum TdxBarDockAlign { dalNone, dalTop, dalBottom, dalLeft, dalRight };
+
+// A dock placed on the form by its designer, with its own alignment,
+// colour and border.
+class TdxBarDockControl : public TdxDockControl {
+public:
+  explicit TdxBarDockControl(TComponent* AOwner);
+  ~TdxBarDockControl() override;
+  void SetBarManager(TdxBarManager* Value);
+  TdxBarDockAlign GetDockAlign() const { return FDockAlign; }
+  void SetDockAlign(TdxBarDockAlign Value);
+  bool CanDock(TdxBar* ABar) const override;
+  int GetRowsSize() const override;
+  bool GetSunkenBorder() const override;
+  void SetSunkenBorder(bool Value);
+  bool GetUseOwnSunkenBorder() const { return FUseOwnSunkenBorder; }
+  void SetUseOwnSunkenBorder(bool Value);
+  bool AllowZeroSizeInDesignTime = false;
+
+protected:
+  String ClassName() const override { return "TdxBarDockControl"; }
+  void WindowCreated() override;
+
+private:
+  TdxBarDockAlign FDockAlign = dalTop;
+  bool FSunkenBorder = false;
+  bool FUseOwnSunkenBorder = false;
 };

@@ -11,10 +11,18 @@
 
 TdxBars::TdxBars(TdxBarManager* ABarManager)
     : TCollection([](TCollection* c) -> TCollectionItem* { return new TdxBar(c); }),
-      FBarManager(ABarManager) {}
+      FBarManager(ABarManager) {
+  for (TdxBarDockingStyle style : {dsLeft, dsTop, dsRight, dsBottom}) {
+    auto* dock = new TdxDockControl(ABarManager, ABarManager, style);
+    FDockControls[style - dsLeft] = dock;
+    dock->SetParent(ABarManager->GetOwnerForm());
+  }
+}
 
 TdxBars::~TdxBars() {
   Clear();
+  for (TdxDockControl* dock : FDockControls)
+    delete dock;
 }
 
 String MakeUniqueBarName(const TdxBars* Bars, const String& Caption) {
@@ -50,7 +58,11 @@ TdxBar::~TdxBar() {
     manager->DesignerModified();
     if (manager->OnBarDelete) manager->OnBarDelete(manager, this);
   }
+  HideBarWindow();
   FVisible = false;
+  manager->RemovePendingBar(this);
+  for (TdxBarControl* window : manager->FReleasedBarControls)
+    if (window->GetBar() == this) window->SetItemLinks(nullptr);
   while (!FNotifiedItems.empty())
     FNotifiedItems.back()->BarNotification(opRemove, this);
   if (manager->GetMainMenuBar() == this) manager->SetMainMenuBar(nullptr);
@@ -95,6 +107,8 @@ void TdxBar::SetVisible(bool Value) {
     FPendingVisible = Value;
     return;
   }
+  if (!Value)
+    if (TdxBarControl* window = GetBarControl()) window->StorePosition();
   FVisible = Value;
   if (Value)
     ShowBarWindow();
@@ -104,16 +118,83 @@ void TdxBar::SetVisible(bool Value) {
   if (!GetBars()->IsApplyingLoadedState()) manager->DesignerModified();
 }
 
+TdxBarDockingStyle TdxBar::GetDockingStyle() const {
+  return FDockControl ? FDockControl->GetDockingStyle() : FDockingStyle;
+}
+
+TdxBarDockingStyle TdxBar::GetDockedDockingStyle() const {
+  return FDockedDockControl ? FDockedDockControl->GetDockingStyle() : FDockedDockingStyle;
+}
+
+// Hides the bar around a change of its place and shows it again there.
+void TdxBar::ReshowWindow(const std::function<void()>& Change) {
+  const bool reshow = GetBarControl() != nullptr;
+  if (reshow) SetVisible(false);
+  Change();
+  if (reshow) SetVisible(true);
+}
+
 void TdxBar::SetDockingStyle(TdxBarDockingStyle Value) {
   TdxBarManager* manager = GetBarManager();
   if (manager->IsLoading()) {
     FPendingDockingStyle = Value;
     return;
   }
-  if (Value == FDockingStyle) return;
+  if (Value == GetDockingStyle()) return;
+  const bool guarded = FDockingGuard;
+  TdxBarControl* window = GetBarControl();
+  const bool reshow = !guarded && window && window->GetDockingStyle() != Value;
+  if (reshow) SetVisible(false);
   FDockingStyle = Value;
+  if (!guarded) {
+    FDockingGuard = true;
+    FDockControl = nullptr;
+    FDockingGuard = false;
+  }
   FItemLinks->SetRecentItemCount(-1);
-  manager->DoBarDockingStyleChange(this);
+  if (reshow) SetVisible(true);
+  if (!guarded) manager->DoBarDockingStyleChange(this);
+}
+
+void TdxBar::SetDockControl(TdxBarDockControl* Value) {
+  TdxBarManager* manager = GetBarManager();
+  if (Value && Value->GetBarManager() != manager) return;
+  if (Value == FDockControl) return;
+  if (manager->IsLoading()) {
+    FPendingDockControl = Value;
+    return;
+  }
+  const TdxBarDockingStyle oldStyle = GetDockingStyle();
+  TdxBarControl* window = GetBarControl();
+  const bool reshow = !FDockingGuard && window &&
+                      (Value != window->GetDockControl() ||
+                       (!Value && dynamic_cast<TdxBarDockControl*>(window->GetDockControl())));
+  if (reshow) SetVisible(false);
+  FDockControl = Value;
+  FItemLinks->SetRecentItemCount(-1);
+  const bool guarded = FDockingGuard;
+  if (!guarded) {
+    FDockingGuard = true;
+    FDockingStyle = Value ? Value->GetDockingStyle() : oldStyle;
+    FDockingGuard = false;
+  }
+  if (reshow) SetVisible(true);
+  if (TdxBarControl* shown = GetBarControl()) shown->SetDockControl(GetEffectiveDockControl());
+  if (!guarded) manager->DoBarDockingStyleChange(this);
+}
+
+void TdxBar::SetDockedDockControl(TdxBarDockControl* Value) {
+  if (Value && Value->GetBarManager() != GetBarManager()) return;
+  FDockedDockControl = Value;
+  GetBarManager()->DesignerModified();
+}
+
+void TdxBar::DockTo(TdxBarDockingStyle Style, TdxDockControl* DockControl) {
+  auto* placed = dynamic_cast<TdxBarDockControl*>(DockControl);
+  if (Style == GetDockingStyle() || (placed && placed != FDockControl))
+    SetDockControl(placed);
+  else
+    SetDockingStyle(Style);
 }
 
 void TdxBar::SetIsMainMenu(bool Value) {
@@ -178,7 +259,8 @@ void TdxBar::ManagerFontChanged() {
 void TdxBar::ApplyPendingState() {
   LoadedFromForm = true;
   FItemLinks->ApplyStoredState(true);
-  SetDockingStyle(FPendingDockingStyle);
+  SetDockControl(FPendingDockControl);
+  if (!FDockControl) SetDockingStyle(FPendingDockingStyle);
   SetVisible(FPendingVisible);
 }
 
@@ -193,7 +275,8 @@ void TdxBar::Assign(const TPersistent* Source) {
   AllowQuickCustomizing = source->AllowQuickCustomizing;
   AllowReset = source->AllowReset;
   SetCaption(source->FCaption);
-  FDockedDockingStyle = source->FDockedDockingStyle;
+  SetDockedDockControl(source->FDockedDockControl);
+  FDockedDockingStyle = source->GetDockedDockingStyle();
   SetDockedLeft(source->FDockedLeft);
   SetDockedTop(source->FDockedTop);
   for (int i = 1; i <= 4; ++i)
@@ -206,7 +289,7 @@ void TdxBar::Assign(const TPersistent* Source) {
   RotateWhenVertical = source->RotateWhenVertical;
   SetRow(source->FRow);
   SetWholeRow(source->FWholeRow);
-  SetDockingStyle(source->FDockingStyle);
+  DockTo(source->GetDockingStyle(), source->FDockControl);
   SetUseRecentItems(source->FUseRecentItems);
   UseRestSpace = source->UseRestSpace;
   Color = source->Color;

@@ -5,13 +5,12 @@
 #include "Forms.h"
 
 TdxDockControl* TdxBars::GetDockControl(TdxBarDockingStyle Style) {
-  if (Style == dsNone) return nullptr;
-  TdxDockControl*& dock = FDockControls[Style - dsLeft];
-  if (!dock) {
-    dock = new TdxDockControl(FBarManager, FBarManager, Style);
-    dock->SetParent(FBarManager->GetOwnerForm());
-  }
-  return dock;
+  return Style == dsNone ? nullptr : FDockControls[Style - dsLeft];
+}
+
+void TdxBars::ForgetDockControl(TdxDockControl* DockControl) {
+  for (TdxDockControl*& dock : FDockControls)
+    if (dock == DockControl) dock = nullptr;
 }
 
 TdxBarControl* TdxBar::GetBarControl() const {
@@ -19,6 +18,7 @@ TdxBarControl* TdxBar::GetBarControl() const {
 }
 
 TdxDockControl* TdxBar::GetEffectiveDockControl() const {
+  if (FDockControl) return FDockControl;
   return GetBars()->GetDockControl(FDockingStyle);
 }
 
@@ -32,15 +32,22 @@ bool ShowsFloatingAtOnce(TdxBarManager* manager) {
          (form->HandleAllocated() && GetActiveWindow() == form->GetHandle());
 }
 
+void RefreshFrame(TWinControl* window) {
+  if (window && window->HandleAllocated())
+    SetWindowPos(window->GetHandle(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (window) window->Invalidate();
+}
+
 } // namespace
 
 void TdxBar::ShowBarWindow() {
   TdxBarManager* manager = GetBarManager();
   if (GetBarControl()) return;
   auto* window = new TdxBarControl(manager, this);
-  if (FDockingStyle != dsNone) {
+  if (GetDockingStyle() != dsNone) {
     TdxDockControl* dock = GetEffectiveDockControl();
-    window->SetDockingStyle(FDockingStyle);
+    window->SetDockingStyle(GetDockingStyle());
     window->SetParent(dock);
     dock->InsertBarControl(window, dock->ClientToScreen(TPoint(FDockedLeft, FDockedTop)), true);
     window->SetVisible(true);
@@ -55,6 +62,107 @@ void TdxBar::ShowBarWindow() {
 }
 
 void TdxBar::HideBarWindow() {
+  TdxBarControl* window = GetBarControl();
+  if (!window) return;
   // The links' window goes with its controls; the links stay.
-  delete GetBarControl();
+  FFreeingWindow = true;
+  try {
+    delete window;
+  } catch (...) {
+    FFreeingWindow = false;
+    throw;
+  }
+  FFreeingWindow = false;
+}
+
+void TdxBar::BarControlHandleDestroyed() {
+  TdxBarManager* manager = GetBarManager();
+  TdxBarControl* window = GetBarControl();
+  TCustomForm* form = manager->GetOwnerForm();
+  if (!window || FFreeingWindow || !FVisible || manager->IsDestroying() || (form && form->IsDestroying()))
+    return;
+  // The bar shows again once the windows are made anew: its form's
+  // (automatic docks and floating bars) or its placed dock's.
+  manager->AddPendingBar(this);
+  window->StorePosition();
+  // The window's object cannot go while its handle is being destroyed: it
+  // leaves its dock and links and is freed later.
+  window->DestroyControls();
+  if (TdxDockControl* dock = window->GetDockControl()) dock->RemoveBarControl(window, false);
+  FItemLinks->SetBarControl(nullptr);
+  manager->ReleaseBarControl(window);
+  FVisible = false;
+  HiddenAutomatically = false;
+  if (manager->OnBarVisibleChange) manager->OnBarVisibleChange(manager, this);
+}
+
+void TdxBarControl::StorePosition() {
+  TdxBar* bar = GetBar();
+  TdxBarManager* manager = GetBarManager();
+  if (!bar->GetVisible() || manager->IsDestroying()) return;
+  if (GetDockingStyle() == dsNone) {
+    bar->SetFloatValue(1, GetLeft());
+    bar->SetFloatValue(2, GetTop());
+    bar->SetFloatValue(3, GetClientWidth());
+    bar->SetFloatValue(4, GetClientHeight());
+    return;
+  }
+  TdxDockControl* dock = GetDockControl();
+  bar->SetDockedDockingStyle(GetDockingStyle());
+  bar->SetDockedDockControl(dynamic_cast<TdxBarDockControl*>(dock));
+  for (int r = 0; dock && r < dock->GetRowCount(); ++r) {
+    const auto& cols = dock->GetRow(r).Cols;
+    for (const TdxDockCol& col : cols)
+      if (col.BarControl == this) {
+        bar->SetRow(r);
+        bar->OneOnRow = cols.size() == 1;
+      }
+  }
+  bar->SetDockedLeft(GetLeft());
+  bar->SetDockedTop(GetTop());
+}
+
+// ---- Status bars ----
+
+bool TdxBar::IsSizeGripVisible() const {
+  if (!IsStatusBar() || !SizeGrip) return false;
+  TCustomForm* form = GetBarManager()->GetOwnerForm();
+  if (form &&
+      (form->GetWindowState() == wsMaximized || (form->HandleAllocated() && IsZoomed(form->GetHandle()))))
+    return false;
+  TdxBarControl* window = GetBarControl();
+  if (!window || !window->HandleAllocated()) return true;
+  // Only bottom edges count, up to the form.
+  for (HWND wnd = window->GetHandle(); GetWindowLongA(wnd, GWL_STYLE) & WS_CHILD;) {
+    HWND parent = GetParent(wnd);
+    if (!parent) break;
+    RECT r, client;
+    GetWindowRect(wnd, &r);
+    ::GetClientRect(parent, &client);
+    MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    if (r.bottom != client.bottom) return false;
+    wnd = parent;
+  }
+  return true;
+}
+
+void TdxBar::SetBorderStyle(TdxBarBorderStyle Value) {
+  if (Value == BorderStyle) return;
+  BorderStyle = Value;
+  RefreshFrame(GetBarControl());
+}
+
+void TdxBar::SetSizeGrip(bool Value) {
+  if (Value == SizeGrip) return;
+  SizeGrip = Value;
+  if (IsStatusBar()) RefreshFrame(GetBarControl());
+}
+
+void TdxBar::SetUseRestSpace(bool Value) {
+  if (Value == UseRestSpace) return;
+  UseRestSpace = Value;
+  if (TdxBarControl* window = GetBarControl()) {
+    window->Rebuild();
+    if (TdxDockControl* dock = window->GetDockControl()) dock->Realign();
+  }
 }

@@ -25,19 +25,69 @@ TAlign AlignOf(TdxBarDockingStyle style) {
 } // namespace
 
 TdxDockControl::TdxDockControl(TComponent* AOwner, TdxBarManager* AManager, TdxBarDockingStyle AStyle)
-    : TCustomControl(AOwner), FBarManager(AManager), FDockingStyle(AStyle) {
+    : TCustomControl(AOwner), FBarManager(nullptr), FAutomaticStyle(AStyle) {
+  ControlStyle = ControlStyle + TControlStyle{csDoubleClicks};
   SetParentColor(true);
   if (AStyle != dsNone) SetAlign(AlignOf(AStyle));
   if (IsVertical())
     SetWidth(0);
   else
     SetHeight(0);
+  SetManager(AManager);
 }
 
 TdxDockControl::~TdxDockControl() {
+  SetDestroying();
+  SetManager(nullptr);
   for (auto& row : FRows)
     for (TdxDockCol& col : row->Cols)
       col.BarControl->SetDockControl(nullptr);
+}
+
+void TdxDockControl::SetManager(TdxBarManager* Value) {
+  if (Value == FBarManager) return;
+  if (FBarManager) FBarManager->RemoveDockControl(this);
+  FBarManager = Value;
+  if (Value) Value->AddDockControl(this);
+}
+
+void TdxDockControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FBarManager) FBarManager = nullptr;
+}
+
+TdxBarDockingStyle TdxDockControl::GetDockingStyle() const {
+  switch (GetAlign()) {
+  case alLeft:
+    return dsLeft;
+  case alRight:
+    return dsRight;
+  case alBottom:
+    return dsBottom;
+  default:
+    return dsTop;
+  }
+}
+
+bool TdxDockControl::GetSunkenBorder() const {
+  return FBarManager && FBarManager->GetSunkenBorder();
+}
+
+int TdxDockControl::GetWantedSize() const {
+  const int size = GetRowsSize();
+  return size > 0 && GetSunkenBorder() ? size + 2 : size;
+}
+
+int TdxDockControl::AcrossSize() const {
+  return IsVertical() ? const_cast<TdxDockControl*>(this)->GetClientWidth()
+                      : const_cast<TdxDockControl*>(this)->GetClientHeight();
+}
+
+void TdxDockControl::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  Params.ExStyle = 0;
+  Params.WindowClass.style = CS_DBLCLKS;
 }
 
 int TdxDockControl::GetRowThickness(int Index) const {
@@ -113,6 +163,37 @@ void TdxDockControl::RemoveBarControl(TdxBarControl* BarControl, bool Realign) {
   if (Realign) TdxDockControl::Realign();
 }
 
+void TdxDockControl::MoveBarControl(TdxBarControl* BarControl, POINT ScreenPoint) {
+  RemoveBarControl(BarControl, false);
+  InsertBarControl(BarControl, ScreenPoint, true);
+  RepaintBars();
+}
+
+void TdxDockControl::UpdateColumnPositions() {
+  for (auto& row : FRows)
+    for (TdxDockCol& col : row->Cols)
+      col.Pos = IsVertical() ? col.BarControl->GetTop() : col.BarControl->GetLeft();
+}
+
+void TdxDockControl::RecreateFrame() {
+  if (HandleAllocated()) {
+    SetWindowPos(GetHandle(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (auto& row : FRows)
+      for (TdxDockCol& col : row->Cols)
+        if (col.BarControl->HandleAllocated())
+          SetWindowPos(col.BarControl->GetHandle(), nullptr, 0, 0, 0, 0,
+                       SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  Realign();
+}
+
+void TdxDockControl::RepaintBars() {
+  for (auto& row : FRows)
+    for (TdxDockCol& col : row->Cols)
+      col.BarControl->RefreshFrameAndInvalidate();
+}
+
 void TdxDockControl::Realign() {
   TCustomForm* form = FBarManager ? FBarManager->GetOwnerForm() : nullptr;
   if ((form && form->IsDestroying()) || (FBarManager && FBarManager->GetLockUpdate())) return;
@@ -123,7 +204,7 @@ void TdxDockControl::Realign() {
 // ---- Layout ----
 
 int TdxDockControl::WindowThickness(TdxBarControl* BarControl, int Length) const {
-  const TdxBarDockingStyle style = FDockingStyle;
+  const TdxBarDockingStyle style = GetDockingStyle();
   int inner =
       Length - (IsVertical() ? BarControl->GetBorderHeight(style) : BarControl->GetBorderWidth(style));
   if (BarControl->GetTruncated() && !BarControl->GetPainter()->SupportsQuickCustomization())
@@ -149,7 +230,7 @@ void TdxDockControl::LayoutRows() {
 }
 
 void TdxDockControl::LayoutRow(TdxDockRow& Row, int Start, int D) {
-  const TdxBarDockingStyle style = FDockingStyle;
+  const TdxBarDockingStyle style = GetDockingStyle();
   const bool vertical = IsVertical();
   auto& cols = Row.Cols;
   const int n = static_cast<int>(cols.size());
@@ -239,8 +320,9 @@ void TdxDockControl::LayoutRow(TdxDockRow& Row, int Start, int D) {
 }
 
 void TdxDockControl::AdjustSize() {
-  const int size = GetRowsSize();
-  switch (FDockingStyle) {
+  const int size = GetWantedSize();
+  const int old = IsVertical() ? GetWidth() : GetHeight();
+  switch (GetDockingStyle()) {
   case dsRight:
     SetBounds(GetLeft() + GetWidth() - size, GetTop(), size, GetHeight());
     break;
@@ -253,13 +335,35 @@ void TdxDockControl::AdjustSize() {
   default:
     SetHeight(size);
   }
+  if (size == old) return;
+  // A dock that changes its size under an open menu closes it.
+  TCustomdxBarControl* active = ActiveBarControl();
+  if (!active || (active->HandleAllocated() && GetCapture() == active->GetHandle())) return;
+  TCustomdxBarControl* root = active;
+  while (root->ParentBarControl)
+    root = root->ParentBarControl;
+  auto* toolbar = dynamic_cast<TdxBarControl*>(root);
+  if (dynamic_cast<TdxBarDockControl*>(this) && toolbar &&
+      !dynamic_cast<TdxBarDockControl*>(toolbar->GetDockControl()))
+    return;
+  active->Deactivate();
 }
 
 // ---- Painting and messages ----
 
 void TdxDockControl::DrawBackground(HDC DC, const TRect& R, TColor Color, HBRUSH Brush) {
   if (R.Width() <= 0 || R.Height() <= 0) return;
+  if (!FBarManager) return;
   FBarManager->GetPainterClass()->DrawDockControlBackground(this, DC, R, Brush, Color);
+}
+
+void TdxDockControl::InitiateAction() {
+  TCustomControl::InitiateAction();
+  // The top automatic dock is the bars' action client.
+  if (FAutomaticStyle != dsTop || !FBarManager) return;
+  TdxBars* bars = FBarManager->GetBars();
+  for (int i = 0; i < bars->GetCount(); ++i)
+    if (bars->GetItem(i)->GetVisible()) bars->GetItem(i)->GetItemLinks()->UpdateActions();
 }
 
 void TdxDockControl::WndProc(TMessage& Message) {
@@ -277,6 +381,257 @@ void TdxDockControl::WndProc(TMessage& Message) {
         form && form->HandleAllocated())
       SetWindowPos(form->GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     return;
+  case WM_NCCALCSIZE:
+    TCustomControl::WndProc(Message);
+    if (GetSunkenBorder()) InflateRect(reinterpret_cast<RECT*>(Message.LParam), -1, -1);
+    return;
+  case WM_NCPAINT:
+    TCustomControl::WndProc(Message);
+    if (GetSunkenBorder()) {
+      HDC dc = GetWindowDC(GetHandle());
+      RECT r{0, 0, GetWidth(), GetHeight()};
+      DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+      ReleaseDC(GetHandle(), dc);
+    }
+    return;
+  case WM_WINDOWPOSCHANGED:
+    TCustomControl::WndProc(Message);
+    if ((reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)) !=
+        (SWP_NOMOVE | SWP_NOSIZE))
+      StatusBarsMoved();
+    return;
+  case WM_LBUTTONDBLCLK:
+    TCustomControl::WndProc(Message);
+    if (FBarManager && FBarManager->CanCustomize) FBarManager->SetCustomizing(true);
+    return;
+  case WM_CREATE:
+    TCustomControl::WndProc(Message);
+    WindowCreated();
+    return;
+  case WM_DESTROY:
+    if (FBarManager) FBarManager->StartPendingBars();
+    break;
   }
   TCustomControl::WndProc(Message);
+}
+
+void TdxDockControl::StatusBarsMoved() {
+  if (!FBarManager || GetDockingStyle() != dsBottom) return;
+  // A status bar's size grip shows only where the bar meets the form's
+  // bottom: its frame is measured again.
+  for (auto& row : FRows)
+    for (TdxDockCol& col : row->Cols)
+      if (col.BarControl->GetBar()->IsStatusBar() && col.BarControl->HandleAllocated())
+        SetWindowPos(col.BarControl->GetHandle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- Geometry of docking ----
+
+TRect TdxDockControl::GetDockingZone() {
+  const int zone = FBarManager ? FBarManager->GetBars()->DockingZoneWidth : 23;
+  TRect r = GetBoundsRect();
+  if (GetParent()) {
+    const TPoint origin = GetParent()->ClientToScreen(TPoint(0, 0));
+    OffsetRect(&r, origin.x, origin.y);
+  }
+  InflateRect(&r, zone, IsVertical() ? 0 : zone);
+  return r;
+}
+
+TRect TdxDockControl::GetRowBounds(int Row) const {
+  if (Row < 0 || Row >= GetRowCount()) return TRect();
+  int start = 0;
+  for (int i = 0; i < Row; ++i)
+    start += GetRowThickness(i);
+  const int length = IsVertical() ? const_cast<TdxDockControl*>(this)->GetClientHeight()
+                                  : const_cast<TdxDockControl*>(this)->GetClientWidth();
+  const int thickness = GetRowThickness(Row);
+  return IsVertical() ? Bounds(start, 0, thickness, length) : Bounds(0, start, length, thickness);
+}
+
+void TdxDockControl::GetRowZone(int Row, int Part, int& From, int& To) const {
+  const int zone = FBarManager ? FBarManager->GetBars()->DockingZoneWidth : 23;
+  const bool farSide = GetDockingStyle() == dsRight || GetDockingStyle() == dsBottom;
+  const int rows = GetRowsSize(), size = AcrossSize();
+  int a, b;
+  if (Row < 0) {
+    a = farSide ? size - rows - zone : -zone;
+    b = a + zone;
+  } else if (Row >= GetRowCount()) {
+    a = farSide ? size : rows;
+    b = a + zone;
+  } else {
+    const TRect r = GetRowBounds(Row);
+    a = IsVertical() ? r.left : r.top;
+    b = IsVertical() ? r.right : r.bottom;
+  }
+  // The new-row strip is 5 pixels, 9 from the near edge of the zone
+  // (left and top docks) or 14 from its far edge.
+  const int split = farSide ? b - 14 : a + (zone - 5) / 2;
+  switch (Part) {
+  case 0:
+    From = a;
+    To = split;
+    break;
+  case 1:
+    From = split;
+    To = split + 5;
+    break;
+  default:
+    From = split + 5;
+    To = b;
+  }
+}
+
+int TdxDockControl::RowFromPoint(POINT ScreenPoint, bool& NewRow) {
+  const TPoint client = ScreenToClient(ScreenPoint);
+  const int across = IsVertical() ? client.x : client.y;
+  NewRow = true;
+  if (FRows.empty()) return 0;
+  for (int r = -1; r <= GetRowCount(); ++r)
+    for (int part = 0; part < 3; ++part) {
+      int from, to;
+      GetRowZone(r, part, from, to);
+      if (across < from || across >= to) continue;
+      const int row = part == 0 ? r : r + 1;
+      NewRow = part == 1 || row >= GetRowCount();
+      return row;
+    }
+  return across < GetRowsSize() ? 0 : GetRowCount();
+}
+
+POINT TdxDockControl::SnapToRow(int Row, bool NewRow, POINT ScreenPoint) {
+  if (Row == GetRowCount()) NewRow = false;
+  int low, high;
+  if (NewRow) {
+    GetRowZone(Row - 1, 1, low, high);
+  } else {
+    int start0;
+    GetRowZone(Row, 0, start0, high);
+    int start2, end2;
+    GetRowZone(Row - 1, 2, start2, end2);
+    low = start2;
+    if (high - start0 < end2 - start2) low = start0 - (high - start0);
+  }
+  TPoint client = ScreenToClient(ScreenPoint);
+  if (IsVertical())
+    client.x = (low + high) / 2;
+  else
+    client.y = (low + high) / 2;
+  return ClientToScreen(client);
+}
+
+// ---- The placed dock ----
+
+namespace {
+
+TAlign AlignOfDock(TdxBarDockAlign align) {
+  switch (align) {
+  case dalBottom:
+    return alBottom;
+  case dalLeft:
+    return alLeft;
+  case dalRight:
+    return alRight;
+  case dalTop:
+    return alTop;
+  default:
+    return alNone;
+  }
+}
+
+TdxBarDockingStyle StyleOfDock(TdxBarDockAlign align) {
+  switch (align) {
+  case dalBottom:
+    return dsBottom;
+  case dalLeft:
+    return dsLeft;
+  case dalRight:
+    return dsRight;
+  default:
+    return dsTop;
+  }
+}
+
+} // namespace
+
+TdxBarDockControl::TdxBarDockControl(TComponent* AOwner) : TdxDockControl(AOwner, nullptr, dsNone) {
+  SetAlign(alTop);
+  SetHeight(0);
+}
+
+TdxBarDockControl::~TdxBarDockControl() = default;
+
+void TdxBarDockControl::SetBarManager(TdxBarManager* Value) {
+  if (Value == FBarManager) return;
+  SetManager(Value);
+  if (Value && !Value->IsDestroying()) RecreateFrame();
+}
+
+void TdxBarDockControl::SetDockAlign(TdxBarDockAlign Value) {
+  if (Value == FDockAlign) return;
+  FDockAlign = Value;
+  std::vector<TdxBarControl*> windows;
+  for (int r = 0; r < GetRowCount(); ++r)
+    for (const TdxDockCol& col : GetRow(r).Cols)
+      windows.push_back(col.BarControl);
+  {
+    std::unique_ptr<TLockUpdateScope> lock(FBarManager ? new TLockUpdateScope(FBarManager) : nullptr);
+    for (TdxBarControl* window : windows)
+      window->SetDockingStyle(StyleOfDock(Value));
+    SetAlign(AlignOfDock(Value));
+  }
+  for (TdxBarControl* window : windows)
+    window->Rebuild();
+  Realign();
+  if (GetParent()) GetParent()->Invalidate();
+}
+
+bool TdxBarDockControl::CanDock(TdxBar* ABar) const {
+  if (!TdxDockControl::CanDock(ABar)) return false;
+  TdxBarControl* window = ABar->GetBarControl();
+  for (const TWinControl* c = GetParent(); window && c; c = c->GetParent())
+    if (c == window) return false;
+  return true;
+}
+
+int TdxBarDockControl::GetRowsSize() const {
+  if (IsLoading() || (FBarManager && FBarManager->GetBars()->IsApplyingLoadedState()))
+    return IsVertical() ? const_cast<TdxBarDockControl*>(this)->GetClientWidth()
+                        : const_cast<TdxBarDockControl*>(this)->GetClientHeight();
+  return TdxDockControl::GetRowsSize();
+}
+
+bool TdxBarDockControl::GetSunkenBorder() const {
+  return FUseOwnSunkenBorder ? FSunkenBorder : TdxDockControl::GetSunkenBorder();
+}
+
+void TdxBarDockControl::SetSunkenBorder(bool Value) {
+  FSunkenBorder = Value;
+  FUseOwnSunkenBorder = true;
+  RecreateFrame();
+}
+
+void TdxBarDockControl::SetUseOwnSunkenBorder(bool Value) {
+  if (Value == FUseOwnSunkenBorder) return;
+  const bool effective = GetSunkenBorder();
+  FUseOwnSunkenBorder = Value;
+  if (Value)
+    FSunkenBorder = effective;
+  else if (TdxDockControl::GetSunkenBorder() != FSunkenBorder)
+    RecreateFrame();
+}
+
+void TdxBarDockControl::WindowCreated() {
+  if (!FBarManager || !FBarManager->HasPendingBars()) return;
+  TdxBars* bars = FBarManager->GetBars();
+  for (int i = 0; i < bars->GetCount(); ++i) {
+    TdxBar* bar = bars->GetItem(i);
+    if (bar->GetDockedDockControl() == this && bar->GetDockingStyle() != dsNone &&
+        FBarManager->IsPendingBar(bar)) {
+      FBarManager->RemovePendingBar(bar);
+      bar->SetVisible(true);
+    }
+  }
 }

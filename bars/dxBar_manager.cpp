@@ -50,6 +50,7 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(AOwner) {
   CheckOwner(AOwner);
   auto& managers = dxBarManagerList()->FItems;
   if (std::find(managers.begin(), managers.end(), this) == managers.end()) managers.push_back(this);
+  InstallBarHooks();
   UpdatePainter();
   FCategories = std::make_unique<TdxBarManagerCategories>(this);
   FBars = std::make_unique<TdxBars>(this);
@@ -110,6 +111,7 @@ TdxBarManager::~TdxBarManager() {
     delete FGroups.front();
   FFont.reset();
   if (FMenuFontHandle) DeleteObject(FMenuFontHandle);
+  FreeReleasedBarControls();
   FBars.reset();
   while (!FItems.empty()) {
     TdxBarItem* item = FItems.back();
@@ -119,8 +121,10 @@ TdxBarManager::~TdxBarManager() {
   }
   auto& managers = dxBarManagerList()->FItems;
   managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
+  if (managers.empty()) RemoveBarHooks();
   ReleaseHintOf(this);
   FCategories.reset();
+  FPendingBars.reset();
 }
 
 TdxBarManager* CreateBarManager(TCustomForm* Form, TdxBarDefinition Definition) {
@@ -141,7 +145,32 @@ void TdxBarManager::DesignerModified() {
 }
 
 void TdxBarManager::SetLockUpdate(bool Value) {
+  if (Value == FLockUpdate) return;
   FLockUpdate = Value;
+  for (TdxDockControl* dock : FDockControls)
+    if (dock->GetVisible() && dock->HandleAllocated())
+      SendMessageA(dock->GetHandle(), WM_SETREDRAW, !Value, 0);
+  if (Value || IsDestroying()) return;
+  for (TdxDockControl* dock : FDockControls) {
+    if (!dock->GetVisible()) continue;
+    dock->Realign();
+    if (dock->HandleAllocated()) {
+      SendMessageA(dock->GetHandle(), WM_NCPAINT, 0, 0);
+      dock->Invalidate();
+    }
+  }
+  for (int i = 0; i < FBars->GetCount(); ++i) {
+    TdxBar* bar = FBars->GetItem(i);
+    TdxBarControl* window = bar->GetVisible() ? bar->GetBarControl() : nullptr;
+    if (!window || !window->HandleAllocated()) continue;
+    if (window->GetDockingStyle() == dsNone) {
+      window->Rebuild();
+      continue;
+    }
+    SetWindowPos(window->GetHandle(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    window->Repaint();
+  }
 }
 
 void TdxBarManager::SetCustomizing(bool Value) {
@@ -177,6 +206,78 @@ void TdxBarManager::StyleChanged() {
   FGripAreaSize = FPainterClass->GetGripAreaSize();
   FSeparatorIndent = FPainterClass->GetSeparatorIndent();
   CalcButtonSizes();
+  if (!FBars) return;
+  // Docked windows measure themselves again; floating ones are made anew.
+  for (int i = 0; i < FBars->GetCount(); ++i) {
+    TdxBar* bar = FBars->GetItem(i);
+    TdxBarControl* window = bar->GetVisible() ? bar->GetBarControl() : nullptr;
+    if (!window) continue;
+    if (window->GetDockingStyle() == dsNone) {
+      bar->SetVisible(false);
+      bar->SetVisible(true);
+    } else {
+      window->Perform(CM_FONTCHANGED);
+    }
+  }
+  for (TdxDockControl* dock : FDockControls)
+    dock->RecreateFrame();
+  RepaintBars();
+}
+
+// ---- Dock controls ----
+
+bool TdxBarManager::CanDocking(TdxBar* Bar, TdxBarDockingStyle Style, TdxDockControl* DockControl) {
+  if (Bar->NotDocking.Contains(Style)) return false;
+  // The manager's NotDocking rules the automatic docks; a placed dock
+  // answers for itself.
+  bool result =
+      !DockControl || DockControl->IsAutomatic() ? !NotDocking.Contains(Style) : DockControl->CanDock(Bar);
+  if (OnDocking) OnDocking(Bar, Style, DockControl, result);
+  return result;
+}
+
+void TdxBarManager::AddDockControl(TdxDockControl* DockControl) {
+  if (std::find(FDockControls.begin(), FDockControls.end(), DockControl) != FDockControls.end()) return;
+  FDockControls.push_back(DockControl);
+  DockControl->FreeNotification(this);
+}
+
+void TdxBarManager::RemoveDockControl(TdxDockControl* DockControl) {
+  auto it = std::find(FDockControls.begin(), FDockControls.end(), DockControl);
+  if (it == FDockControls.end()) return;
+  if (FBars) {
+    for (int i = 0; i < FBars->GetCount(); ++i) {
+      TdxBar* bar = FBars->GetItem(i);
+      if (TdxBarControl* window = bar->GetBarControl(); window && window->GetDockControl() == DockControl)
+        bar->SetVisible(false);
+      if (bar->GetDockControl() == DockControl) bar->SetDockControl(nullptr);
+      if (bar->GetDockedDockControl() == DockControl) bar->SetDockedDockControl(nullptr);
+    }
+    FBars->ForgetDockControl(DockControl);
+  }
+  FDockControls.erase(std::find(FDockControls.begin(), FDockControls.end(), DockControl));
+  DockControl->RemoveFreeNotification(this);
+  if (!DockControl->IsDestroying()) DockControl->SetParentColor(true);
+}
+
+void TdxBarManager::SetDockControlHeights(int Left, int Right, int Top, int Bottom) {
+  const int sizes[4] = {Left, Top, Right, Bottom};
+  for (TdxBarDockingStyle style : {dsLeft, dsTop, dsRight, dsBottom}) {
+    TdxDockControl* dock = FBars->GetDockControl(style);
+    if (!dock) continue;
+    if (dock->IsVertical())
+      dock->SetWidth(sizes[style - dsLeft]);
+    else
+      dock->SetHeight(sizes[style - dsLeft]);
+  }
+}
+
+void TdxBarManager::GetDockControlHeights(int (&Sizes)[4]) const {
+  const TdxBarDockingStyle order[4] = {dsLeft, dsRight, dsTop, dsBottom};
+  for (int i = 0; i < 4; ++i) {
+    TdxDockControl* dock = FBars->GetDockControl(order[i]);
+    Sizes[i] = !dock ? 0 : dock->IsVertical() ? dock->GetWidth() : dock->GetHeight();
+  }
 }
 
 void TdxBarManager::CalcButtonSizes() {
@@ -477,6 +578,10 @@ void TdxBarManager::DisabledLargeImagesChanged() {
 void TdxBarManager::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
+  auto& released = FReleasedBarControls;
+  released.erase(std::remove_if(released.begin(), released.end(),
+                                [AComponent](TdxBarControl* window) { return window == AComponent; }),
+                 released.end());
   if (AComponent == FImages) SetImages(nullptr);
   if (AComponent == FLargeImages) SetLargeImages(nullptr);
   if (AComponent == FHotImages) SetHotImages(nullptr);
@@ -501,8 +606,8 @@ void TdxBarManager::Loaded() {
   for (int i = 0; i < FBars->GetCount(); ++i)
     FBars->GetItem(i)->ApplyPendingState();
   FBars->FApplyingLoadedState = false;
-  for (TdxDockControl* dock : FBars->FDockControls)
-    if (dock) dock->Realign();
+  for (TdxDockControl* dock : FDockControls)
+    dock->Realign();
   ApplyPendingCategories();
 }
 

@@ -228,7 +228,8 @@ void TdxBarControl::LayoutLinks() {
   const bool vertical = IsVertical(), wraps = Wraps();
   const int clientAlong = vertical ? GetClientHeight() : GetClientWidth();
   const int clientAcross = vertical ? GetClientWidth() : GetClientHeight();
-  const int buttons = HasCaptionButtons() ? (vertical ? GetCaptionButtonsHeight() : GetCaptionButtonsWidth()) : 0;
+  const int buttons =
+      HasCaptionButtons() ? (vertical ? GetCaptionButtonsHeight() : GetCaptionButtonsWidth()) : 0;
   const int mark = MarkVisible() ? TdxBarControl::MarkSize : 0;
   int room;
   if (wraps)
@@ -516,6 +517,9 @@ void TdxBarControl::WndProc(TMessage& Message) {
   case WM_GETDLGCODE:
     Message.Result = DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB;
     return;
+  case WM_DESTROY:
+    FBar->BarControlHandleDestroyed();
+    break;
   case CM_FONTCHANGED:
     if (FUpdatingFont) break;
     FUpdatingFont = true;
@@ -560,6 +564,8 @@ void TdxBarControl::WMNCCalcSize(TMessage& Message) {
     r->bottom -= offsets.bottom;
   } else if (FBar->IsStatusBar()) {
     r->top += painter->GetBottomBarEdgeHeight();
+    FSizeGripVisible = FBar->IsSizeGripVisible();
+    if (FSizeGripVisible) r->right -= painter->GetSizeGripSize().cx;
   }
   Message.Result = 0;
 }
@@ -568,7 +574,7 @@ void TdxBarControl::WMNCPaint(TMessage& Message) {
   if (GetDockingStyle() == dsNone && GetPainter()->UsesSystemFloatingFrame())
     TCustomdxBarControl::WndProc(Message);
   Message.Result = 0;
-  if (GetDockingStyle() != dsNone && FBar->BorderStyle != bbsSingle) return;
+  if (GetDockingStyle() != dsNone && FBar->BorderStyle != bbsSingle) return PaintStatusBarFrame();
   HDC dc = GetWindowDC(GetHandle());
   RECT window, client;
   GetWindowRect(GetHandle(), &window);
@@ -601,6 +607,21 @@ void TdxBarControl::WMNCPaint(TMessage& Message) {
     painter->DrawFloatingCaption(this, dc, brush, clNone, GetCaptionRect());
   else
     painter->DrawDockedBarBorder(this, dc, window);
+  ReleaseDC(GetHandle(), dc);
+}
+
+// The top band of a status bar and its size grip below it at the right.
+void TdxBarControl::PaintStatusBarFrame() {
+  if (!FBar->IsStatusBar()) return;
+  const TdxBarItemControlPainterClass painter = GetPainter();
+  HDC dc = GetWindowDC(GetHandle());
+  const TRect window(0, 0, GetWidth(), GetHeight());
+  painter->DrawBottomBarEdge(this, dc,
+                             TRect(window.left, window.top, window.right, painter->GetBottomBarEdgeHeight()));
+  if (FSizeGripVisible)
+    painter->DrawBottomBarSizeGrip(this, dc, clNone, GetToolbarBrush(),
+                                   TRect(window.right - painter->GetSizeGripSize().cx,
+                                         painter->GetBottomBarEdgeHeight(), window.right, window.bottom));
   ReleaseDC(GetHandle(), dc);
 }
 
@@ -806,7 +827,8 @@ void TdxBarControl::WMLButtonUp(TMessage& Message) {
   TCaptionButtonState& state = CaptionButtons();
   if (state.Window == this && state.Held >= 0) {
     const int held = state.Held;
-    const TPoint point(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
+    const TPoint point(static_cast<short>(LOWORD(Message.LParam)),
+                       static_cast<short>(HIWORD(Message.LParam)));
     const bool over = CaptionButtonAt(point) == held;
     ClearCaptionButtons();
     ReleaseCapture();
@@ -911,8 +933,8 @@ void TdxBarControl::WMNCHitTest(TMessage& Message) {
   TCustomdxBarControl::WndProc(Message);
   const LRESULT base = Message.Result;
   FHitTest = 0;
-  const TPoint point =
-      ScreenToClient(TPoint(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))));
+  const TPoint point = ScreenToClient(
+      TPoint(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))));
   auto takesMouse = [&] {
     TdxBarItemControl* control = ControlAtPos(point);
     return control && (IsCustomizing() || control->AcceptsMouseClick());
@@ -925,7 +947,8 @@ void TdxBarControl::WMNCHitTest(TMessage& Message) {
       return;
     }
     const int along = IsVertical() ? point.y : point.x;
-    if (along >= 0 && (CaptionButtonAt(point) >= 0 || (MarkVisible() && GetMarkRect().Contains(point)))) return;
+    if (along >= 0 && (CaptionButtonAt(point) >= 0 || (MarkVisible() && GetMarkRect().Contains(point))))
+      return;
     Message.Result = HTCLIENT;
     FHitTest = HTCAPTION;
     return;
@@ -1220,7 +1243,7 @@ int TdxBarControl::GetBorderWidth(TdxBarDockingStyle Style) {
   const TdxBarItemControlPainterClass painter = GetPainter();
   if (Style == dsNone)
     return 2 * painter->GetFloatingBorderWidth() + 2 * painter->GetFloatingFrameSideWidth();
-  if (FBar->BorderStyle == bbsNone) return 0;
+  if (FBar->BorderStyle == bbsNone) return FBar->IsSizeGripVisible() ? painter->GetSizeGripSize().cx : 0;
   const TRect offsets = painter->GetDockedBorderOffsets(this);
   return offsets.left + offsets.right + (IsVerticalStyle(Style) ? 0 : GetBarManager()->GetGripSize(FBar));
 }
