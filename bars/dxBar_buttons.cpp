@@ -35,15 +35,19 @@ bool TdxBarButtonControl::ShowsCaption() const {
   return GetPaintStyle() == psCaption || GetPaintStyle() == psCaptionGlyph;
 }
 
-int TdxBarButtonControl::CaptionWidth() {
-  TCanvas* canvas = GetBarControl()->GetCanvas();
-  HDC dc = canvas->GetHandle();
-  HGDIOBJ old = SelectObject(dc, GetBarControl()->GetFontHandle());
-  const String text = RemoveAmpersands(GetCaption());
+// The width of a caption without its accelerator marks, in the bar window's font.
+static int CaptionTextWidth(TCustomdxBarControl* barControl, const String& caption) {
+  HDC dc = barControl->GetCanvas()->GetHandle();
+  HGDIOBJ old = SelectObject(dc, barControl->GetFontHandle());
+  const String text = RemoveAmpersands(caption);
   SIZE size{};
   GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   SelectObject(dc, old);
   return size.cx;
+}
+
+int TdxBarButtonControl::CaptionWidth() {
+  return CaptionTextWidth(GetBarControl(), GetCaption());
 }
 
 int TdxBarButtonControl::GetDefaultHeight() {
@@ -170,14 +174,7 @@ bool TdxBarSubItemControl::ShowsGlyph() const {
 }
 
 int TdxBarSubItemControl::CaptionWidth() const {
-  TCanvas* canvas = GetBarControl()->GetCanvas();
-  HDC dc = canvas->GetHandle();
-  HGDIOBJ old = SelectObject(dc, GetBarControl()->GetFontHandle());
-  const String text = RemoveAmpersands(GetCaption());
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  return size.cx;
+  return CaptionTextWidth(GetBarControl(), GetCaption());
 }
 
 int TdxBarSubItemControl::GetDefaultHeight() {
