@@ -65,22 +65,6 @@ private:
   int FId;
 };
 
-// Narrows the clipping to R and gives the previous clipping back at the
-// scope's end.
-class TNarrowedClip {
-public:
-  TNarrowedClip(TcxCanvas* ACanvas, const TRect& R) : FCanvas(ACanvas), FRegion(ACanvas->GetClipRegion()) {
-    ACanvas->IntersectClipRect(R);
-  }
-  ~TNarrowedClip() { FCanvas->SetClipRegion(FRegion, rcSet); }
-  TNarrowedClip(const TNarrowedClip&) = delete;
-  TNarrowedClip& operator=(const TNarrowedClip&) = delete;
-
-private:
-  TcxCanvas* FCanvas;
-  TcxRegion* FRegion;
-};
-
 void Line(TcxCanvas* ACanvas, int X1, int Y1, int X2, int Y2, TColor AColor) {
   const TPoint points[2] = {TPoint(X1, Y1), TPoint(X2, Y2)};
   DrawSolidPolyLine(ACanvas, points, 1, true, AColor);

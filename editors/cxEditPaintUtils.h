@@ -20,6 +20,22 @@ inline TcxCustomLookAndFeelPainterClass GetEditPainterClass(bool ANativeStyle, T
   return PainterForLook(ANativeStyle, AKind);
 }
 
+// Narrows the clipping to R and gives the previous clipping back at the
+// scope's end.
+class TNarrowedClip {
+public:
+  TNarrowedClip(TcxCanvas* ACanvas, const TRect& R) : FCanvas(ACanvas), FRegion(ACanvas->GetClipRegion()) {
+    ACanvas->IntersectClipRect(R);
+  }
+  ~TNarrowedClip() { FCanvas->SetClipRegion(FRegion, rcSet); }
+  TNarrowedClip(const TNarrowedClip&) = delete;
+  TNarrowedClip& operator=(const TNarrowedClip&) = delete;
+
+private:
+  TcxCanvas* FCanvas;
+  TcxRegion* FRegion;
+};
+
 // Primitive fills and lines.
 void FillRectWithBrush(HDC DC, const TRect& R, HBRUSH Brush);
 // The band of AOuter outside AInner.

@@ -214,13 +214,13 @@ void TcxCustomImageComboBoxProperties::EditValueToDisplayText(const Variant& Edi
 void TcxImageComboBoxViewInfo::InternalPaint(TcxCanvas* ACanvas) {
   const bool visible = RectVisible(ACanvas->GetHandle(), &Bounds) != 0;
   if (visible && IndexInList(Images, ImageIndex)) {
-    TcxRegion* saved = ACanvas->GetClipRegion();
-    ACanvas->IntersectClipRect(ImageRect);
-    if (Transparent)
-      Images->Draw(ACanvas->GetCanvas(), ImageRect.left, ImageRect.top, ImageIndex, Enabled);
-    else
-      DrawImageOnBackground(ACanvas, Images, ImageIndex, nullptr, Enabled, GetBackgroundColor(), ImageRect);
-    ACanvas->SetClipRegion(saved, rcSet);
+    {
+      TNarrowedClip clip(ACanvas, ImageRect);
+      if (Transparent)
+        Images->Draw(ACanvas->GetCanvas(), ImageRect.left, ImageRect.top, ImageIndex, Enabled);
+      else
+        DrawImageOnBackground(ACanvas, Images, ImageIndex, nullptr, Enabled, GetBackgroundColor(), ImageRect);
+    }
     ACanvas->ExcludeClipRect(ImageRect);
   }
   TcxCustomTextEditViewInfo::InternalPaint(ACanvas);

@@ -600,21 +600,6 @@ TcxLookAndFeelKind ButtonStyleKind(TcxEditButtonStyle AStyle) {
   return AStyle == btsFlat ? lfFlat : AStyle == btsUltraFlat ? lfUltraFlat : lfStandard;
 }
 
-// The clip narrowed to a rectangle for the scope.
-class TClipScope {
-public:
-  TClipScope(TcxCanvas* ACanvas, const TRect& R) : FCanvas(ACanvas), FSaved(ACanvas->GetClipRegion()) {
-    ACanvas->IntersectClipRect(R);
-  }
-  ~TClipScope() { FCanvas->SetClipRegion(FSaved, rcSet); }
-  TClipScope(const TClipScope&) = delete;
-  TClipScope& operator=(const TClipScope&) = delete;
-
-private:
-  TcxCanvas* FCanvas;
-  TcxRegion* FSaved;
-};
-
 } // namespace
 
 void TcxRadioGroupButtonViewInfo::Assign(const TPersistent* Source) {
@@ -650,8 +635,8 @@ void TcxCustomRadioGroupViewInfo::PaintEditButton(TcxCanvas* ACanvas, int AIndex
     glyph.right = b.right;
     glyph.left = glyph.right - size.cx;
   }
-  std::unique_ptr<TClipScope> clip;
-  if (glyph.top < b.top || glyph.bottom > b.bottom) clip = std::make_unique<TClipScope>(ACanvas, b);
+  std::unique_ptr<TNarrowedClip> clip;
+  if (glyph.top < b.top || glyph.bottom > b.bottom) clip = std::make_unique<TNarrowedClip>(ACanvas, b);
   PaintItemGlyph(ACanvas, item, glyph, AIndex);
   PaintItemCaption(ACanvas, item, glyph);
 }
