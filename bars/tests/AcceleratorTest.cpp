@@ -23,13 +23,7 @@ protected:
     Bar = Manager->GetBars()->GetItem(0);
   }
 
-  void ShowWindow() {
-    Window = new TdxBarControl(Manager, Bar);
-    Window->ParentWindow = Form->GetHandle();
-    Window->SetBounds(150, 200, 300, 80);
-    Window->SetVisible(true);
-    guitest::PumpFor(100);
-  }
+  void ShowWindow() { Window = ShowFloatingWindow(Bar, 150, 200, 300, 80); }
 
   TdxBarItemLink* Link(int index) const { return Bar->GetItemLinks()->GetItem(index); }
   TdxBarItemLink* Find(char key, TdxBarItemLink* start) const {

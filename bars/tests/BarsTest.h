@@ -2,6 +2,9 @@
 #pragma once
 
 #include "dxBar.h"
+#include "dxBarCommon.h"
+
+#include "GuiTest.h"
 
 #include "Forms.h"
 
@@ -32,6 +35,34 @@ protected:
     link->SetItem(item);
     link->SetBeginGroup(beginGroup);
     return link;
+  }
+
+  // A floating window of the bar over the form, shown at the given place.
+  TdxBarControl* ShowFloatingWindow(TdxBar* bar, int left, int top, int width, int height) {
+    auto* window = new TdxBarControl(Manager, bar);
+    window->ParentWindow = Form->GetHandle();
+    window->SetBounds(left, top, width, height);
+    window->SetVisible(true);
+    guitest::PumpFor(100);
+    return window;
+  }
+
+  // The size of a text in a bar window's font.
+  static SIZE TextSizeIn(const TdxBarControl* window, const String& text) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, window->GetFontHandle());
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return size;
+  }
+
+  // The pointer leaves the bar, so that the window's mouse tracking ends
+  // before it goes.
+  static void MovePointerOff(TdxBarControl* window) {
+    guitest::SendMouseAt(POINT{20, 20}, 0);
+    if (window) guitest::PumpUntil([&] { return !IsTrackingMouse(window->GetHandle()); });
   }
 
   std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);

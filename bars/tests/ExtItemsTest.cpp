@@ -29,20 +29,10 @@ protected:
     Form->Show();
   }
 
-  // The pointer leaves the bar, so that its mouse tracking ends before the
-  // window goes.
-  void TearDown() override {
-    guitest::SendMouseAt(POINT{20, 20}, 0);
-    if (Window) guitest::PumpUntil([&] { return !IsTrackingMouse(Window->GetHandle()); });
-  }
+  void TearDown() override { MovePointerOff(Window); }
 
   TdxBarControl* ShowFloating(int width = 480, int height = 60) {
-    Window = new TdxBarControl(Manager, Bar);
-    Window->ParentWindow = Form->GetHandle();
-    Window->SetBounds(120, 150, width, height);
-    Window->SetVisible(true);
-    guitest::PumpFor(100);
-    return Window;
+    return Window = ShowFloatingWindow(Bar, 120, 150, width, height);
   }
 
   TdxBarStaticControl* StaticControl() const {
@@ -51,15 +41,7 @@ protected:
   TdxBarProgressControl* ProgressControl() const {
     return dynamic_cast<TdxBarProgressControl*>(Bar->GetItemLinks()->GetItem(1)->GetControl());
   }
-  int TextWidth(const String& text) const {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Window->GetFontHandle());
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return size.cx;
-  }
+  int TextWidth(const String& text) const { return TextSizeIn(Window, text).cx; }
 
   TdxBar* Bar = nullptr;
   TdxBarStatic* Static = nullptr;

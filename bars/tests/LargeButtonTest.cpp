@@ -57,27 +57,14 @@ protected:
 
   TdxBarControl* ShowFloating(int width = 300, int height = 120) {
     delete Window;
-    Window = new TdxBarControl(Manager, Bar);
-    Window->ParentWindow = Form->GetHandle();
-    Window->SetBounds(120, 120, width, height);
-    Window->SetVisible(true);
-    guitest::PumpFor(100);
-    return Window;
+    return Window = ShowFloatingWindow(Bar, 120, 120, width, height);
   }
 
   TdxBarLargeButtonControl* Control() const {
     return dynamic_cast<TdxBarLargeButtonControl*>(Bar->GetItemLinks()->GetItem(0)->GetControl());
   }
   TRect ItemRect() const { return Bar->GetItemLinks()->GetItem(0)->ItemRect; }
-  SIZE Text(const String& text) const {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Window->GetFontHandle());
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return size;
-  }
+  SIZE Text(const String& text) const { return TextSizeIn(Window, text); }
   // The bounding box of the pixels of a colour within the item.
   TRect Find(const guitest::TCapture& picture, COLORREF colour) const {
     const TRect item = ItemRect();
@@ -92,12 +79,7 @@ protected:
         }
     return box;
   }
-  // The pointer leaves the bar, so that its mouse tracking ends before the
-  // window goes.
-  void Leave() {
-    guitest::SendMouseAt(POINT{20, 20}, 0);
-    if (Window) guitest::PumpUntil([&] { return !IsTrackingMouse(Window->GetHandle()); });
-  }
+  void Leave() { MovePointerOff(Window); }
   void Hover() {
     const TRect r = ItemRect();
     guitest::MouseEventAt(Window->GetHandle(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);

@@ -42,15 +42,7 @@ protected:
   }
 
   TdxBarItemLink* Link(int i) const { return Bar->GetItemLinks()->GetItem(i); }
-  int TextWidth(const char* text) const {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Window->GetFontHandle());
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return size.cx;
-  }
+  int TextWidth(const char* text) const { return TextSizeIn(Window, text).cx; }
   int Ink(const guitest::TCapture& capture, const TRect& r) const {
     return capture.CountPixels(r, GetSysColor(COLOR_BTNTEXT));
   }

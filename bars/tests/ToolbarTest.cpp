@@ -32,12 +32,7 @@ protected:
   }
 
   TdxBarControl* ShowFloating(int width = 300, int height = 80) {
-    Window = new TdxBarControl(Manager, Bar);
-    Window->ParentWindow = Form->GetHandle();
-    Window->SetBounds(150, 200, width, height);
-    Window->SetVisible(true);
-    guitest::PumpFor(100);
-    return Window;
+    return Window = ShowFloatingWindow(Bar, 150, 200, width, height);
   }
 
   TdxBarItemLink* Link(int index) const { return Bar->GetItemLinks()->GetItem(index); }
