@@ -36,6 +36,7 @@ class TCustomdxBarControl;
 class TdxBarControl;
 class TdxBarItemControl;
 class TdxBarSubItemControl;
+class TdxBarSubMenuControl;
 class TdxBarItemControlPainter;
 class TdxDockControl;
 class TdxBarShadow;
@@ -1171,6 +1172,11 @@ public:
   virtual int GetCaptionTextOffset(const TRect& MarkRect) const { return MarkRect.right + 3; }
   // ColorIndex is a system colour index.
   virtual void DrawDropDownArrow(HDC DC, int X, int Y, int Width, int ColorIndex) const;
+  // The triangle of a menu's up or down scroll area, left out of the clip
+  // region so that the fill after it spares it; the caller resets the clip.
+  virtual void DrawMenuScrollButton(TdxBarSubMenuControl* Menu, HDC DC, bool Up, const TRect& R) const;
+  // The double chevron of a personalised menu's expand button.
+  virtual void DrawMenuExpandArrows(TdxBarSubMenuControl* Menu, HDC DC, const TRect& R) const;
   virtual void FillBackground(const TdxBarItemControl* Control, HDC DC, bool UseBrush, HBRUSH Brush,
                               const TRect& R) const;
   virtual void FrameBackground(const TdxBarItemControl* Control, HDC DC, bool UseBrush, HBRUSH Brush,
@@ -1274,6 +1280,9 @@ public:
   virtual int GetBottomBarEdgeHeight() const { return 2; }
   virtual int GetButtonVerticalMargin() const { return 6; }
   virtual int GetButtonHorizontalMargin() const { return 7; }
+  // The height and width of a menu entry as the painter wants them.
+  virtual void AdjustMenuItemHeight(int&) const {}
+  virtual void AdjustMenuItemWidth(int&) const {}
   virtual bool RepaintsAfterDropDown() const { return false; }
   // The arrow part of a bsDropDown button; TextColorIndex is a system colour
   // index.
@@ -1287,8 +1296,48 @@ public:
   virtual int GetSubItemWidth(TdxBarSubItemControl* Control) const;
   virtual void DrawSubItem(TdxBarSubItemControl* Control, HDC DC, const TRect& R, bool Selected, bool Down,
                            int PaintType) const;
+  // ---- Sub-menu windows ----
+  virtual int GetMenuBottomMargin() const { return 2; }
+  virtual int GetMenuSeparatorSize() const { return 10; }
+  // Openers shift a nested menu up by it.
+  virtual int GetMenuBorderSize() const { return 3; }
+  // From the window's row height (which the painter may grow): the sub item
+  // arrow's width, the expand button's height and the reference glyph size.
+  virtual void CalcMenuMetrics(TdxBarSubMenuControl* Menu, int& ItemHeight, int& ArrowWidth, int& ExpandHeight,
+                               int& GlyphSize) const;
+  // Where the entries lie: left, top and right of R, and the lowest bottom
+  // allowed (unlimited while measuring).
+  virtual void CalcMenuClientRect(TdxBarSubMenuControl* Menu, bool Measuring, int& Limit, TRect& R) const;
+  // The window size for the entries' largest width and their extent.
+  virtual SIZE CalcMenuSize(TdxBarSubMenuControl* Menu, int ItemsWidth, int Extent) const;
+  virtual int GetDetachCaptionHeight(TdxBarSubMenuControl* Menu) const;
+  // Scroll areas, the space below the entries and the expand button; Count
+  // is the number of fitting rows.
+  virtual void DrawMenuContent(TdxBarSubMenuControl* Menu, HDC DC, int Count, HBRUSH Brush) const;
+  virtual void DrawMenuBackgroundBitmap(TdxBarSubMenuControl* Menu, HDC DC, TColor Color, HBRUSH Brush,
+                                        const TRect& Source, const TRect& R) const;
+  // The window's outer frame (window coordinates) with its drag caption.
+  virtual void DrawMenuFrame(TdxBarSubMenuControl* Menu, HDC DC, TRect R) const;
+  // The client area's inner border.
+  virtual void DrawMenuBorder(TdxBarSubMenuControl* Menu, HDC DC, HBRUSH Brush, TRect R) const;
+  virtual void DrawDetachCaption(TdxBarSubMenuControl* Menu, HDC DC, const TRect& R) const;
+  // The group separator above the entry in R; it becomes the control's
+  // SeparatorRect.
+  virtual void DrawMenuSeparator(TdxBarSubMenuControl* Menu, TdxBarItemControl* Control, bool SideStrip,
+                                 const TRect& R, HDC DC) const;
+  // The shading around rarely used entries (Index: the shown index).
+  virtual void DrawNonRecentBand(TdxBarSubMenuControl*, TdxBarItemControl*, int /*SideWidth*/, int /*Index*/,
+                                 const TRect&, HDC) const {}
+  virtual bool HasNonRecentGroupLine() const { return false; }
+  virtual int GetExpandArrowSize(int ExpandHeight) const { return (ExpandHeight - 6) / 2; }
+  virtual int GetExpandButtonInset() const { return 1; }
+  virtual void CalcDetachCaptionRect(TRect& R) const { InflateRect(&R, -3, -3); }
+  // The brush of an ordinary entry: the window's current one unless the
+  // painter changes it.
+  virtual void GetMenuItemBrush(const TdxBarSubMenuControl*, HBRUSH&) const {}
+  virtual HBRUSH GetMenuBrush(const TCustomdxBarControl*) const { return GetSysColorBrush(COLOR_BTNFACE); }
   // Caption offset of an item: in menus the item height plus 1.
-  virtual int GetMenuTextOffset(const TdxBarItemControl*) const { return 0; }
+  virtual int GetMenuTextOffset(const TdxBarItemControl* Control) const;
   virtual bool AlignsQuickControlLeft() const { return false; }
   virtual HBRUSH GetShadowBrush() const { return GetSysColorBrush(COLOR_BTNSHADOW); }
   virtual int GetMenuCaptionExtraWidth() const { return 0; }
@@ -1304,6 +1353,13 @@ protected:
   // The bar window's background under a part of an item or of the bar.
   static void PaintBarBackground(TCustomdxBarControl* BarControl, HDC DC, const TRect& R, HBRUSH Brush);
   void DrawFloatingCaptionText(TdxBarControl* BarControl, HDC DC, const TRect& R, int Left) const;
+  // The scroll areas and the space below the entries down to BottomMargin
+  // above the client bottom (less the expand button); answers that bottom.
+  int DrawMenuContentArea(TdxBarSubMenuControl* Menu, HDC DC, int Count, HBRUSH Brush, int BottomMargin,
+                          bool GroupLineAtScroll) const;
+  // A sub item's menu line with its arrow pointing right.
+  void DrawMenuSubItem(TdxBarSubItemControl* Control, HDC DC, const TRect& R, bool Selected, bool Down,
+                       bool FlatArrow) const;
 };
 
 // The classic raised and sunken look.
@@ -1581,6 +1637,9 @@ public:
   bool LineEnd = false;
   // The entry of a personalised menu shown only while it is expanded.
   bool NonRecent = false;
+  // Set by the sub-menu window: the entry starts a run of rarely used
+  // entries or ends one.
+  bool NonRecentRun = false;
   // Selected by the mouse moving over it (a disabled control is then not
   // drawn selected).
   bool HoverSelected = false;
@@ -1789,6 +1848,59 @@ private:
   // height) of the one link a bar of one recent link shows.
   int LargestVisible(bool Height);
   int SingleLinkExtent(bool Height);
+};
+
+// The drop-down menu window of a sub item, a popup menu or a button's
+// drop-down: one link per row, drawn through the painter's menu operations.
+// What the painters read of it stands here.
+class TdxBarSubMenuControl : public TCustomdxBarControl {
+public:
+  explicit TdxBarSubMenuControl(TdxBarManager* AOwner);
+  ~TdxBarSubMenuControl() override;
+  // The width of the side strip: the owner's BarSize.
+  int GetBarSize() const;
+  // Opened from a sub item whose item is detachable: the menu has a drag
+  // caption.
+  bool IsDetachable() const;
+  int GetDetachCaptionHeight();
+  // Half the height of "Qq", made odd.
+  int GetDetachTextHeight();
+  // Window coordinates.
+  TRect GetDetachCaptionRect();
+  TRect GetExpandButtonRect();
+  bool CanScrollUp() const { return TopIndex > 0; }
+  bool CanScrollDown() const;
+  // From TopIndex on, the shown links laid out before the first that is not.
+  int GetFittingCount() const;
+  // A personalised menu shows fewer links than are visible.
+  bool MarkVisible() const override;
+  int GetGlyphColumnWidth() const;
+  int GetQuickCheckWidth() const;
+  virtual bool IsQuickCustomizationMenu() const { return false; }
+  // The picture under the entries; none without one.
+  virtual TBitmap* GetSubMenuBackground() const { return nullptr; }
+  HBRUSH GetMenuBrush() const;
+  int GetSeparatorSize() const override;
+  void SetMarkState(int Value) override;
+  void CalcMetrics() override;
+
+  // The sub-item control that opened the menu; none for popups.
+  TdxBarSubItemControl* SubItemControl = nullptr;
+  // The shown index of the first row; -1 before the first layout.
+  int TopIndex = -1;
+  int ExpandButtonHeight = 0;
+  // The reference glyph size of menu lines.
+  int MenuGlyphSize = 19;
+  // The entry being drawn is rarely used.
+  bool DrawingNonRecent = false;
+  // The pointer is over the drag caption.
+  bool DetachCaptionHot = false;
+  // The band of rarely used entries; none until the window makes it.
+  HBRUSH NonRecentBrush = nullptr;
+
+protected:
+  String ClassName() const override { return "TdxBarSubMenuControl"; }
+  void UpdateFont() override { CalcMetrics(); }
 };
 
 // One toolbar window in a dock row, with the place it asked for along the

@@ -604,7 +604,10 @@ int TdxBarItemControlPainter::GetSubItemWidth(TdxBarSubItemControl* Control) con
 void TdxBarItemControlPainter::DrawSubItem(TdxBarSubItemControl* Control, HDC DC, const TRect& R, bool Selected,
                                            bool Down, int PaintType) const {
   auto* toolbar = dynamic_cast<TdxBarControl*>(Control->GetBarControl());
-  if (!toolbar) return; // menu lines come with the menus
+  if (!toolbar) {
+    DrawMenuSubItem(Control, DC, R, Selected, Down, false);
+    return;
+  }
   const TdxBarManager* manager = Control->GetBarManager();
   const bool rotated = PaintType == 2, glyph = Control->ShowsGlyph();
   Control->DrawGlyphArea(R, nullptr, PaintType, !glyph, Selected, Down, false, false, false);

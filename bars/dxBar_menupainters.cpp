@@ -1,0 +1,336 @@
+// The base item painter's menus: sub-menu metrics, frames, scroll areas,
+// the expand button, group separators and sub items in menus; and what the
+// painters read of a sub-menu window.
+#include "dxBar.h"
+
+#include "dxBarCommon.h"
+
+#include "cxEditTextUtils.h"
+
+#include <climits>
+
+namespace {
+
+SIZE TextExtent(HFONT font, const char* text) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return size;
+}
+
+// A filled polygon in a system colour.
+void FillSysPolygon(HDC dc, const POINT* points, int count, int colorIndex) {
+  HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(colorIndex));
+  HGDIOBJ oldPen = SelectObject(dc, pen), oldBrush = SelectObject(dc, GetSysColorBrush(colorIndex));
+  Polygon(dc, points, count);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(pen);
+}
+
+TdxBarItemControl* ShownControl(const TdxBarSubMenuControl* menu, int index) {
+  const TdxBarItemLinks* links = menu->GetItemLinks();
+  if (!links || index < 0 || index >= links->GetShownCount()) return nullptr;
+  return links->GetShownLink(index)->GetControl();
+}
+
+} // namespace
+
+// ---- What the painters read of a menu window ----
+
+TdxBarSubMenuControl::TdxBarSubMenuControl(TdxBarManager* AOwner) : TCustomdxBarControl(AOwner) {}
+
+TdxBarSubMenuControl::~TdxBarSubMenuControl() = default;
+
+int TdxBarSubMenuControl::GetBarSize() const {
+  const TdxBarItemLinks* links = GetItemLinks();
+  if (const auto* subItem = links ? dynamic_cast<const TCustomdxBarSubItem*>(links->GetOwner()) : nullptr)
+    return subItem->GetBarSize();
+  return 0;
+}
+
+bool TdxBarSubMenuControl::IsDetachable() const {
+  return SubItemControl && SubItemControl->GetSubItem() && SubItemControl->GetSubItem()->Detachable;
+}
+
+int TdxBarSubMenuControl::GetDetachCaptionHeight() {
+  return GetPainter()->GetDetachCaptionHeight(this);
+}
+
+int TdxBarSubMenuControl::GetDetachTextHeight() {
+  const int h = TextExtent(GetFontHandle(), "Qq").cy / 2;
+  return h % 2 == 0 ? h + 1 : h;
+}
+
+TRect TdxBarSubMenuControl::GetDetachCaptionRect() {
+  TRect r(0, 0, GetWidth(), GetHeight());
+  GetPainter()->CalcDetachCaptionRect(r);
+  r.bottom = r.top + GetDetachTextHeight();
+  return r;
+}
+
+TRect TdxBarSubMenuControl::GetExpandButtonRect() {
+  TRect r = GetClientRect();
+  const int inset = GetPainter()->GetExpandButtonInset();
+  r.left += inset + GetBarSize();
+  r.right -= inset;
+  r.bottom -= inset;
+  r.top = r.bottom - ExpandButtonHeight;
+  return r;
+}
+
+bool TdxBarSubMenuControl::CanScrollDown() const {
+  const TdxBarItemLinks* links = GetItemLinks();
+  return links && GetFittingCount() < links->GetShownCount() - TopIndex;
+}
+
+int TdxBarSubMenuControl::GetFittingCount() const {
+  const TdxBarItemLinks* links = GetItemLinks();
+  if (!links) return 0;
+  int count = 0;
+  for (int i = std::max(TopIndex, 0); i < links->GetShownCount(); ++i, ++count)
+    if (links->GetShownLink(i)->ItemRect.bottom == 0) break;
+  return count;
+}
+
+bool TdxBarSubMenuControl::MarkVisible() const {
+  const TdxBarItemLinks* links = GetItemLinks();
+  return links && links->GetShownCount() < links->GetVisibleCount();
+}
+
+int TdxBarSubMenuControl::GetGlyphColumnWidth() const {
+  int width = GetBarSize() + TextHeight + 2;
+  GetPainter()->AdjustMenuItemHeight(width);
+  return width;
+}
+
+int TdxBarSubMenuControl::GetQuickCheckWidth() const {
+  if (!IsQuickCustomizationMenu()) return 0;
+  int width = TextHeight;
+  GetPainter()->AdjustMenuItemHeight(width);
+  return width;
+}
+
+HBRUSH TdxBarSubMenuControl::GetMenuBrush() const {
+  return GetPainter()->GetMenuBrush(this);
+}
+
+int TdxBarSubMenuControl::GetSeparatorSize() const {
+  return GetPainter()->GetMenuSeparatorSize();
+}
+
+void TdxBarSubMenuControl::SetMarkState(int Value) {
+  SetMarkStateField(Value);
+}
+
+void TdxBarSubMenuControl::CalcMetrics() {
+  TCustomdxBarControl::CalcMetrics();
+  GetPainter()->CalcMenuMetrics(this, TextHeight, ArrowWidth, ExpandButtonHeight, MenuGlyphSize);
+}
+
+// ---- Base painter: menu metrics ----
+
+int TdxBarItemControlPainter::GetMenuTextOffset(const TdxBarItemControl* Control) const {
+  const TCustomdxBarControl* window = Control->GetBarControl();
+  return dynamic_cast<const TdxBarSubMenuControl*>(window) ? window->TextHeight + 1 : 0;
+}
+
+void TdxBarItemControlPainter::CalcMenuMetrics(TdxBarSubMenuControl* Menu, int& ItemHeight, int& ArrowWidth,
+                                               int& ExpandHeight, int& GlyphSize) const {
+  ArrowWidth = ItemHeight / 4 * 3 + 1;
+  ExpandHeight = TextExtent(Menu->GetFontHandle(), "0").cy + 1;
+  const int chevron = GetExpandArrowSize(ExpandHeight);
+  if (chevron % 2 != 0) ExpandHeight = 2 * chevron + 4;
+  GlyphSize = 19;
+}
+
+void TdxBarItemControlPainter::CalcMenuClientRect(TdxBarSubMenuControl* Menu, bool Measuring, int& Limit,
+                                                  TRect& R) const {
+  const TRect client = Menu->GetClientRect();
+  R = TRect(Menu->GetBarSize() + 2, Menu->IsDetachable() ? 0 : 2, client.right - 2, client.bottom);
+  if (Measuring)
+    Limit = INT_MAX;
+  else
+    Limit = client.bottom - 2 - (Menu->MarkVisible() ? Menu->TextHeight : 0);
+  R.bottom = Limit;
+}
+
+SIZE TdxBarItemControlPainter::CalcMenuSize(TdxBarSubMenuControl* Menu, int ItemsWidth, int Extent) const {
+  const TdxBarItemLinks* links = Menu->GetItemLinks();
+  const bool empty = !links || links->GetShownCount() == 0;
+  SIZE size{empty ? 100 : ItemsWidth + Menu->GetBarSize() + 6, 0};
+  if (Extent < 3 || Menu->MarkVisible()) Extent += Menu->TextHeight;
+  size.cy = Extent + 4 + (Menu->IsDetachable() ? GetDetachCaptionHeight(Menu) : 0);
+  return size;
+}
+
+int TdxBarItemControlPainter::GetDetachCaptionHeight(TdxBarSubMenuControl* Menu) const {
+  return Menu->GetDetachTextHeight() + 3;
+}
+
+// ---- Base painter: menu drawing ----
+
+void TdxBarItemControlPainter::DrawMenuScrollButton(TdxBarSubMenuControl* Menu, HDC DC, bool Up,
+                                                    const TRect& R) const {
+  const TRect client = Menu->GetClientRect();
+  const int h = Menu->TextHeight, c = h / 3 - 1, f = (h - c) / 2, w = h / 3 - 2;
+  const int x = (client.Width() - Menu->GetBarSize()) / 2;
+  int y;
+  if (Up)
+    y = f + c - 1;
+  else
+    y = (Menu->MarkVisible() ? R.bottom : client.bottom) - f - c;
+  const int apex = Up ? y - w : y + w;
+  const POINT triangle[] = {{x - w, y}, {x + w, y}, {x, apex}};
+  FillSysPolygon(DC, triangle, 3, COLOR_BTNTEXT);
+  // The triangle a pixel larger is spared by the fill that follows.
+  POINT grown[3];
+  if (Up) {
+    grown[0] = {x - w - 1, y + 1};
+    grown[1] = {x + w + 2, y + 1};
+    grown[2] = {x, apex - 1};
+  } else {
+    grown[0] = {x - w, y};
+    grown[1] = {x + w + 1, y};
+    grown[2] = {x, apex + 1};
+  }
+  LPtoDP(DC, grown, 3);
+  HRGN region = CreatePolygonRgn(grown, 3, WINDING);
+  ExtSelectClipRgn(DC, region, RGN_DIFF);
+  DeleteObject(region);
+}
+
+void TdxBarItemControlPainter::DrawMenuExpandArrows(TdxBarSubMenuControl* Menu, HDC DC, const TRect& R) const {
+  const int expand = Menu->ExpandButtonHeight, n = GetExpandArrowSize(expand);
+  const int x = (R.left + R.right - n - 1) / 2, y0 = R.top + (expand - 2 * n) / 2;
+  HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT));
+  HGDIOBJ old = SelectObject(DC, pen);
+  // Two stacked chevrons, each n div 2 lines thick.
+  for (int i = 0; i < n; ++i) {
+    const int y = y0 + i + (i >= n / 2 ? n / 2 : 0);
+    const POINT points[] = {{x, y}, {x + n / 2, y + n / 2}, {x + n + 1, y - 1}};
+    Polyline(DC, points, 3);
+  }
+  SelectObject(DC, old);
+  DeleteObject(pen);
+}
+
+int TdxBarItemControlPainter::DrawMenuContentArea(TdxBarSubMenuControl* Menu, HDC DC, int Count, HBRUSH Brush,
+                                                  int BottomMargin, bool GroupLineAtScroll) const {
+  const TdxBarItemLinks* links = Menu->GetItemLinks();
+  const TRect client = Menu->GetClientRect();
+  const int bottom = client.bottom - BottomMargin - (Menu->MarkVisible() ? Menu->TextHeight : 0);
+  const int first = std::max(Menu->TopIndex, 0), last = first + std::max(Count, 1) - 1;
+  if (!links || last >= links->GetShownCount()) return bottom;
+  HRGN clip = nullptr;
+  bool hadClip = false;
+  SaveDCClipRegion(DC, clip, hadClip);
+  if (Menu->CanScrollUp()) {
+    const TRect r = links->GetShownLink(first)->ItemRect;
+    DrawMenuScrollButton(Menu, DC, true, r);
+    FillRect(DC, &r, GetMenuBrush(Menu));
+    RestoreDCClipRegion(DC, clip, hadClip);
+    SaveDCClipRegion(DC, clip, hadClip);
+  }
+  const TRect row = links->GetShownLink(last)->ItemRect;
+  TRect rest(row.left, row.bottom, row.right, bottom);
+  if (Menu->CanScrollDown()) {
+    const TRect area(row.left, row.top, row.right, bottom);
+    DrawMenuScrollButton(Menu, DC, false, area);
+    const TdxBarItemControl* below = ShownControl(Menu, last);
+    if (GroupLineAtScroll && below && below->NonRecentRun) {
+      const TRect line(row.left - 1, row.top - 1, row.right + 1, row.top);
+      FillRect(DC, &line, GetSysColorBrush(below->NonRecent ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW));
+    }
+    PaintBarBackground(Menu, DC, area, Brush);
+    rest.top = area.bottom;
+  }
+  RestoreDCClipRegion(DC, clip, hadClip);
+  if (rest.top < rest.bottom) PaintBarBackground(Menu, DC, rest, Brush);
+  return bottom;
+}
+
+void TdxBarItemControlPainter::DrawMenuContent(TdxBarSubMenuControl* Menu, HDC DC, int Count,
+                                               HBRUSH Brush) const {
+  const int bottom = DrawMenuContentArea(Menu, DC, Count, Brush, GetMenuBottomMargin(), true);
+  if (!Menu->MarkVisible()) return;
+  TRect button = Menu->GetExpandButtonRect();
+  const TRect gap(button.left, bottom, button.right, button.top);
+  if (gap.top < gap.bottom) PaintBarBackground(Menu, DC, gap, Brush);
+  DrawEdge(DC, &button, BDR_RAISEDINNER, BF_RECT);
+  InflateRect(&button, -1, -1);
+  if (Menu->GetMarkState() == 1 && Menu->NonRecentBrush)
+    FillRect(DC, &button, Menu->NonRecentBrush);
+  else
+    PaintBarBackground(Menu, DC, button, Brush);
+  DrawMenuExpandArrows(Menu, DC, button);
+}
+
+void TdxBarItemControlPainter::DrawMenuBackgroundBitmap(TdxBarSubMenuControl* Menu, HDC DC, TColor Color,
+                                                        HBRUSH Brush, const TRect& Source, const TRect& R) const {
+  FillRectOrTileBitmap(DC, R, Source, Menu->GetSubMenuBackground(), Color, Brush);
+}
+
+void TdxBarItemControlPainter::DrawMenuFrame(TdxBarSubMenuControl* Menu, HDC DC, TRect R) const {
+  HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+  const TRect left(R.left, R.top, R.left + 1, R.bottom - 1), top(R.left, R.top, R.right, R.top + 1);
+  FillRect(DC, &left, face);
+  FillRect(DC, &top, face);
+  DrawEdge(DC, &R, BDR_RAISEDOUTER, BF_RIGHT | BF_BOTTOM);
+  if (!Menu->IsDetachable()) return;
+  InflateRect(&R, -1, -1);
+  DrawEdge(DC, &R, BDR_RAISEDINNER, BF_LEFT | BF_TOP | BF_RIGHT);
+  InflateRect(&R, -1, -1);
+  TRect caption(R.left, R.top, R.right, R.top + GetDetachCaptionHeight(Menu) - 1);
+  FrameRect(DC, &caption, face);
+  CalcDetachCaptionRect(caption);
+  DrawDetachCaption(Menu, DC, caption);
+}
+
+void TdxBarItemControlPainter::DrawMenuBorder(TdxBarSubMenuControl* Menu, HDC DC, HBRUSH Brush, TRect R) const {
+  if (Menu->IsDetachable()) R.top -= 2;
+  DrawEdge(DC, &R, BDR_RAISEDINNER, BF_RECT);
+  InflateRect(&R, -1, -1);
+  FrameRect(DC, &R, Brush);
+}
+
+void TdxBarItemControlPainter::DrawDetachCaption(TdxBarSubMenuControl* Menu, HDC DC, const TRect& R) const {
+  FillRect(DC, &R, GetSysColorBrush(Menu->DetachCaptionHot ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+}
+
+void TdxBarItemControlPainter::DrawMenuSeparator(TdxBarSubMenuControl* Menu, TdxBarItemControl* Control,
+                                                 bool SideStrip, const TRect& R, HDC DC) const {
+  const bool runStart = Control->NonRecentRun;
+  TRect band(R.left, R.top - Menu->GetSeparatorSize() - (runStart ? 1 : 0), R.right, R.top);
+  Control->SeparatorRect = band;
+  HBRUSH brush = runStart ? Menu->GetToolbarBrush() : Menu->BackgroundBrush;
+  const bool flag = Control->NonRecent && !runStart;
+  const int indent = Menu->GetBarManager()->GetSeparatorIndent();
+  TRect outer = band;
+  if (Control->NonRecent) {
+    if (SideStrip) outer.left -= Menu->GetBarSize();
+    outer.right += 2;
+  }
+  const TRect top(outer.left, band.top, outer.right, band.top + 4);
+  const TRect bottom(outer.left, band.bottom - 4, outer.right, band.bottom);
+  const TRect left(outer.left, top.bottom, band.left + indent, bottom.top);
+  const TRect right(band.right - indent, top.bottom, outer.right, bottom.top);
+  for (const TRect& r : {top, bottom, left, right})
+    if (r.left < r.right && r.top < r.bottom) FillBackground(Control, DC, flag, brush, r);
+  TRect line(left.right, top.bottom, right.left, bottom.top);
+  DrawEdge(DC, &line, EDGE_ETCHED, BF_TOP);
+}
+
+// ---- Base painter: sub items in menus ----
+
+void TdxBarItemControlPainter::DrawMenuSubItem(TdxBarSubItemControl* Control, HDC DC, const TRect& R,
+                                               bool Selected, bool Down, bool FlatArrow) const {
+  const TCustomdxBarControl* menu = Control->GetBarControl();
+  DrawMenuItem(Control, DC, R, Down, true, Selected);
+  const int size = menu->Indent, left = R.right - menu->TextHeight + size;
+  DrawArrowTriangle(DC, TRect(left, R.top, left + size, R.bottom), false, size, Selected && !FlatArrow,
+                    Control->GetEnabled(), FlatArrow);
+}
