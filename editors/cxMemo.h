@@ -77,6 +77,12 @@ public:
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   bool CanFocus() override;
   void WndProc(TMessage& Message) override;
+  // A right click in the window shows the editor's menu.
+  TPopupMenu* GetPopupMenu() const override;
+  // The window's own handling (an edit action on the focused window), else
+  // the editor's data binding.
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
 
 protected:
   void CreateParams(TCreateParams& Params) override;

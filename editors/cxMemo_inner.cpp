@@ -213,6 +213,23 @@ bool TcxCustomInnerMemo::CanFocus() {
   return container ? container->CanFocus() : TMemo::CanFocus();
 }
 
+TPopupMenu* TcxCustomInnerMemo::GetPopupMenu() const {
+  TcxCustomMemo* container = GetContainer();
+  return container ? container->GetPopupMenu() : TMemo::GetPopupMenu();
+}
+
+bool TcxCustomInnerMemo::ExecuteAction(TBasicAction* Action) {
+  if (TMemo::ExecuteAction(Action)) return true;
+  TcxCustomMemo* container = GetContainer();
+  return container && container->GetDataBinding()->ExecuteAction(Action);
+}
+
+bool TcxCustomInnerMemo::UpdateAction(TBasicAction* Action) {
+  if (TMemo::UpdateAction(Action)) return true;
+  TcxCustomMemo* container = GetContainer();
+  return container && container->GetDataBinding()->UpdateAction(Action);
+}
+
 void RemoveMemoRedrawStyles(TCreateParams& Params, TScrollStyle AScrollBars, bool AWordWrap) {
   Params.WindowClass.style &= ~static_cast<UINT>(CS_VREDRAW);
   if (AScrollBars == ssHorizontal || AScrollBars == ssBoth || !AWordWrap)

@@ -4,6 +4,8 @@
 // windows; and the short display text and row flags of its settings.
 #include "cxMemo.h"
 
+#include "TextEditTest.h"
+
 #include "Clipbrd.h"
 #include "Forms.h"
 #include "GuiTest.h"
@@ -59,6 +61,38 @@ struct TMemoForm {
   TEdit* before;
   TcxMemo* memo;
 };
+
+class TBoundMemo : public TcxMemo {
+public:
+  using TcxMemo::TcxMemo;
+  std::unique_ptr<TcxEditDataBinding> CreateDataBinding() override { return std::make_unique<TActionBinding>(this); }
+  TActionBinding* Binding() const { return static_cast<TActionBinding*>(GetDataBinding()); }
+};
+
+// The inner memo answers for its editor as the inner text edit does: a right
+// click shows the editor's menu, and an action the window leaves reaches the
+// editor's data binding.
+TEST(Memo, TheInnerMemoShowsTheEditorsMenuAndHandsActionsToItsBinding) {
+  TEditFormOf<TBoundMemo> f;
+  f.edit->SetBounds(10, 50, 200, 80);
+  auto* menu = new TRecordingPopupMenu(f.form.get());
+  f.edit->SetPopupMenu(menu);
+  f.edit->SetText("menu");
+  f.Show();
+  f.Focus();
+  ASSERT_TRUE(PumpUntil([&] { return Screen->GetActiveForm() == f.form.get(); }));
+  guitest::MouseEventAt(f.Inner()->GetHandle(), 10, 5, MOUSEEVENTF_RIGHTDOWN);
+  guitest::MouseEventAt(f.Inner()->GetHandle(), 10, 5, MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(PumpUntil([&] { return !menu->shownFor.empty(); }));
+  EXPECT_EQ(f.Inner(), menu->shownFor[0]);
+
+  auto* action = new TAction(f.form.get());
+  f.edit->Binding()->taken = action;
+  EXPECT_TRUE(action->Execute());
+  EXPECT_EQ(std::vector<TBasicAction*>{action}, f.edit->Binding()->executed);
+  EXPECT_TRUE(action->Update());
+  EXPECT_FALSE(f.edit->Binding()->updated.empty());
+}
 
 TEST(Memo, DisplayTextOutsideEditingIsTheFirstLineOfAtMost250Characters) {
   TcxMemoProperties props(nullptr);

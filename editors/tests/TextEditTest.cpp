@@ -250,13 +250,6 @@ TEST(TextEdit, SettingsCrossTheirBoundsRules) {
   EXPECT_EQ(20, props.GetMinValue());
 }
 
-// Shows nothing; records whom it was shown for.
-struct TRecordingPopupMenu : TPopupMenu {
-  using TPopupMenu::TPopupMenu;
-  void Popup(int, int) override { shownFor.push_back(GetPopupComponent()); }
-  std::vector<TComponent*> shownFor;
-};
-
 TEST(TextEdit, ARightClickInTheInnerEditShowsTheEditorsMenu) {
   TTextEditForm f;
   auto* menu = new TRecordingPopupMenu(f.form.get());
@@ -295,22 +288,6 @@ struct TCutAction : TAction {
     return edit && edit->Focused();
   }
   void ExecuteTarget(TObject* Target) override { static_cast<TCustomEdit*>(Target)->CutToClipboard(); }
-};
-
-// A data binding that takes one action and records what it was offered.
-class TActionBinding : public TcxEditDataBinding {
-public:
-  using TcxEditDataBinding::TcxEditDataBinding;
-  bool ExecuteAction(TBasicAction* Action) override {
-    executed.push_back(Action);
-    return Action == taken;
-  }
-  bool UpdateAction(TBasicAction* Action) override {
-    updated.push_back(Action);
-    return Action == taken;
-  }
-  TBasicAction* taken = nullptr;
-  std::vector<TBasicAction*> executed, updated;
 };
 
 class TBoundTextEdit : public TStyledTextEdit {

@@ -4,13 +4,38 @@
 
 #include "cxTextEdit.h"
 
+#include "ActnList.h"
 #include "Forms.h"
 #include "GuiTest.h"
+#include "Menus.h"
 #include "StdCtrls.h"
 
 #include <memory>
 #include <utility>
 #include <vector>
+
+// Shows nothing; records whom it was shown for.
+struct TRecordingPopupMenu : TPopupMenu {
+  using TPopupMenu::TPopupMenu;
+  void Popup(int, int) override { shownFor.push_back(GetPopupComponent()); }
+  std::vector<TComponent*> shownFor;
+};
+
+// A data binding that takes one action and records what it was offered.
+class TActionBinding : public TcxEditDataBinding {
+public:
+  using TcxEditDataBinding::TcxEditDataBinding;
+  bool ExecuteAction(TBasicAction* Action) override {
+    executed.push_back(Action);
+    return Action == taken;
+  }
+  bool UpdateAction(TBasicAction* Action) override {
+    updated.push_back(Action);
+    return Action == taken;
+  }
+  TBasicAction* taken = nullptr;
+  std::vector<TBasicAction*> executed, updated;
+};
 
 // An edit list box that records the state each row is drawn in.
 class TRecordingListBox : public TcxCustomEditListBox {
