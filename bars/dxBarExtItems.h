@@ -327,6 +327,44 @@ private:
   int FFrameStyle = 1;
 };
 
+class TdxBarDateNavigator;
+
+// The month scroller: seven months shown over the navigator's title while
+// the mouse is held on it; the row under the pointer is the month chosen on
+// release. Held above or below the list it scrolls, faster the farther off.
+class TAMonthListBox : public TCustomControl {
+public:
+  TAMonthListBox(TComponent* AOwner, TdxBarDateNavigator* ANavigator);
+  ~TAMonthListBox() override;
+
+  // The month of the first row.
+  TDateTime FirstRowMonth = NullDate;
+  int GetHotRow() const { return FHotRow; }
+  int GetLineHeight() const { return FLineHeight; }
+  // The running scroll timer's id (1 to 4 back, 6 to 9 forward), 0 when none.
+  UINT_PTR GetTimerId() const { return FTimerId; }
+  // The month of the hot row; NullDate when no row is hot.
+  TDateTime GetChosenMonth() const;
+  // A move of the held pointer, in the list's client coordinates.
+  void TrackPointer(int X, int Y);
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  void WndProc(TMessage& Message) override;
+  String ClassName() const override { return "TAMonthListBox"; }
+
+private:
+  void CalcSize();
+  void StopTimer();
+  void SetHotRow(int Value);
+  void InvalidateRow(int Row);
+  TdxBarDateNavigator* FNavigator;
+  int FHotRow = -1;
+  int FLineHeight = 0;
+  UINT_PTR FTimerId = 0;
+};
+
 // One month of six weeks under a title with the month's name and two
 // arrows; in its drop-down form with the Today and Clear buttons below.
 class TdxBarDateNavigator : public TdxBarCustomCalendar {
@@ -368,6 +406,8 @@ public:
   static constexpr UINT ArrowTimerPeriod = 170;
   UINT_PTR GetTimer() const { return FTimer; }
   bool GetTodayPressed() const { return FTodayPressed; }
+  // The month scroller while a press on the title holds it open.
+  TAMonthListBox* GetMonthScroller() const { return FMonthScroller.get(); }
   bool GetClearPressed() const { return FClearPressed; }
 
 protected:
@@ -390,4 +430,6 @@ private:
   UINT_PTR FTimer = 0;
   int FTimerDelta = 0;
   bool FTodayActive = false, FTodayPressed = false, FClearActive = false, FClearPressed = false;
+  std::unique_ptr<TAMonthListBox> FMonthScroller;
+  void OpenMonthScroller();
 };

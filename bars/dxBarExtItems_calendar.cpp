@@ -20,6 +20,15 @@ String MonthTitle(TDateTime Date) {
   return LocaleText(LOCALE_SMONTHNAME1 + month - 1) + " " + IntToStr(year);
 }
 
+TDateTime MonthsAfter(TDateTime Month, int Delta) {
+  int year, month, day;
+  DecodeDate(WholeDay(Month), year, month, day);
+  ShiftMonths(year, month, Delta);
+  return EncodeDate(year, month, 1);
+}
+
+constexpr int kMonthListRows = 7;
+
 void FillColour(HDC DC, const TRect& R, TColor Colour) {
   HBRUSH brush = CreateSolidBrush(ColorToRGB(Colour));
   FillRect(DC, &R, brush);
@@ -237,15 +246,28 @@ void TdxBarDateNavigator::StopTimer() {
 void TdxBarDateNavigator::CancelMode() {
   TdxBarCustomCalendar::CancelMode();
   StopTimer();
+  FMonthScroller.reset();
   FTodayActive = FTodayPressed = FClearActive = FClearPressed = false;
 }
 
 void TdxBarDateNavigator::MoveMonth(int Delta) {
-  int year, month, day;
-  DecodeDate(FShownMonth, year, month, day);
-  ShiftMonths(year, month, Delta);
-  SetShownMonth(EncodeDate(year, month, 1));
+  SetShownMonth(MonthsAfter(FShownMonth, Delta));
   Invalidate();
+}
+
+void TdxBarDateNavigator::OpenMonthScroller() {
+  FMonthScroller = std::make_unique<TAMonthListBox>(nullptr, this);
+  // The shown month is the fourth of the seven rows.
+  FMonthScroller->FirstRowMonth = MonthsAfter(FShownMonth, -3);
+  FMonthScroller->GetFont()->Assign(GetFont());
+  FMonthScroller->HandleNeeded();
+  FMonthScroller->Perform(CM_FONTCHANGED, 0, 0);
+  const TRect title = GetTitleRect();
+  POINT centre{(title.left + title.right) / 2, (title.top + title.bottom) / 2};
+  ::ClientToScreen(GetHandle(), &centre);
+  const int w = FMonthScroller->GetWidth(), h = FMonthScroller->GetHeight();
+  SetWindowPos(FMonthScroller->GetHandle(), HWND_TOPMOST, centre.x - w / 2, centre.y - h / 2, w, h,
+               SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void TdxBarDateNavigator::WndProc(TMessage& Message) {
@@ -496,6 +518,10 @@ void TdxBarDateNavigator::MouseDown(TMouseButton Button, TShiftState Shift, int 
     const TDateTime date = DateAtPoint(X, Y);
     if (date != NullDate) SetSelection(date);
   }
+  if (GetTitleRect().Contains(p) && !GetLeftArrowRect().Contains(p) && !GetRightArrowRect().Contains(p)) {
+    OpenMonthScroller();
+    return;
+  }
   if (GetLeftArrowRect().Contains(p) || GetRightArrowRect().Contains(p)) {
     FTimerDelta = GetLeftArrowRect().Contains(p) ? -1 : 1;
     MoveMonth(FTimerDelta);
@@ -507,6 +533,13 @@ void TdxBarDateNavigator::MouseMove(TShiftState Shift, int X, int Y) {
   TdxBarCustomCalendar::MouseMove(Shift, X, Y);
   if (FTimer) return;
   const POINT p{X, Y};
+  if (FMonthScroller) {
+    POINT q = p;
+    ::ClientToScreen(GetHandle(), &q);
+    ::ScreenToClient(FMonthScroller->GetHandle(), &q);
+    FMonthScroller->TrackPointer(q.x, q.y);
+    return;
+  }
   if (FTodayActive || FClearActive) {
     const bool on = (FTodayActive ? GetTodayButtonRect() : GetClearButtonRect()).Contains(p);
     bool& pressed = FTodayActive ? FTodayPressed : FClearPressed;
@@ -533,6 +566,17 @@ void TdxBarDateNavigator::MouseUp(TMouseButton Button, TShiftState Shift, int X,
     return;
   }
   const POINT p{X, Y};
+  if (FMonthScroller) {
+    const TDateTime chosen = FMonthScroller->GetChosenMonth();
+    FMonthScroller.reset();
+    // The chosen month stays shown: restoring the pressed date would move
+    // the view back to the selection's month.
+    if (chosen != NullDate) {
+      SetShownMonth(chosen);
+      Invalidate();
+    }
+    return;
+  }
   if (FTodayActive || FClearActive) {
     const bool today = FTodayActive, pressed = FTodayActive ? FTodayPressed : FClearPressed;
     FTodayActive = FTodayPressed = FClearActive = FClearPressed = false;
@@ -556,7 +600,9 @@ void TdxBarDateNavigator::KeyDown(WORD& Key, TShiftState Shift) {
   const bool ctrl = Shift.Contains(ssCtrl);
   TdxCalendarMove move;
   switch (Key) {
-  case VK_RETURN: DoSelect(); return;
+  case VK_RETURN:
+    if (!FMonthScroller) DoSelect();
+    return;
   case VK_PRIOR: move = cmPrevMonth; break;
   case VK_NEXT: move = cmNextMonth; break;
   case VK_END: move = ctrl ? cmMonthEnd : cmWeekEnd; break;
@@ -569,4 +615,102 @@ void TdxBarDateNavigator::KeyDown(WORD& Key, TShiftState Shift) {
   }
   const TDateTime from = GetRangeStart() == NullDate ? WholeDay(Date()) : GetRangeStart();
   SetSelection(CalendarMove(from, move, dxBarFirstDayOfWeek()));
+}
+
+// ---- TAMonthListBox ----
+
+TAMonthListBox::TAMonthListBox(TComponent* AOwner, TdxBarDateNavigator* ANavigator)
+    : TCustomControl(AOwner), FNavigator(ANavigator) {
+  SetVisible(false);
+}
+
+TAMonthListBox::~TAMonthListBox() { StopTimer(); }
+
+void TAMonthListBox::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.Style = WS_POPUP | WS_BORDER;
+  Params.ExStyle = WS_EX_TOPMOST;
+  Params.WindowClass.style |= CS_SAVEBITS;
+  Params.WndParent = FNavigator && FNavigator->HandleAllocated() ? FNavigator->GetHandle() : nullptr;
+}
+
+void TAMonthListBox::CalcSize() {
+  FLineHeight = std::max(1, FNavigator->TitleHeight - 2);
+  SetBounds(GetLeft(), GetTop(), 2 * GetSystemMetrics(SM_CXBORDER) + 6 * FNavigator->CellWidth,
+            2 * GetSystemMetrics(SM_CYBORDER) + kMonthListRows * FLineHeight);
+}
+
+TDateTime TAMonthListBox::GetChosenMonth() const {
+  return FHotRow < 0 || FirstRowMonth == NullDate ? NullDate : MonthsAfter(FirstRowMonth, FHotRow);
+}
+
+void TAMonthListBox::StopTimer() {
+  if (FTimerId && HandleAllocated()) KillTimer(GetHandle(), FTimerId);
+  FTimerId = 0;
+}
+
+void TAMonthListBox::InvalidateRow(int Row) {
+  if (Row < 0 || !HandleAllocated()) return;
+  RECT r{0, Row * FLineHeight, GetClientWidth(), (Row + 1) * FLineHeight};
+  InvalidateRect(GetHandle(), &r, FALSE);
+}
+
+void TAMonthListBox::SetHotRow(int Value) {
+  if (Value == FHotRow) return;
+  InvalidateRow(FHotRow);
+  FHotRow = Value;
+  InvalidateRow(FHotRow);
+}
+
+void TAMonthListBox::TrackPointer(int X, int Y) {
+  const int height = GetClientHeight();
+  if (X >= 0 && X < GetClientWidth() && Y >= 0 && Y < height) {
+    StopTimer();
+    SetHotRow(std::min(kMonthListRows - 1, Y / std::max(1, FLineHeight)));
+    return;
+  }
+  SetHotRow(-1);
+  // Beside the list, level with it: no scrolling.
+  if (Y >= 0 && Y < height) return;
+  const int step = MonthListScrollStep(Y < 0 ? Y : Y + 1 - height);
+  const UINT_PTR id = static_cast<UINT_PTR>(MonthListTimerId(step));
+  if (id == FTimerId || !HandleAllocated()) return;
+  StopTimer();
+  FTimerId = SetTimer(GetHandle(), id, static_cast<UINT>(MonthListTimerPeriod(step)), nullptr);
+}
+
+void TAMonthListBox::Paint() {
+  HDC dc = GetCanvas()->GetHandle();
+  HGDIOBJ oldFont = SelectObject(dc, GetFont()->GetHandle());
+  const int width = GetClientWidth();
+  for (int row = 0; row < kMonthListRows; ++row) {
+    RECT r{0, row * FLineHeight, width, (row + 1) * FLineHeight};
+    const bool hot = row == FHotRow;
+    SetTextColor(dc, ColorToRGB(hot ? clWindow : clWindowText));
+    SetBkColor(dc, ColorToRGB(hot ? clWindowText : clWindow));
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+    if (FirstRowMonth == NullDate) continue;
+    const String text = MonthTitle(MonthsAfter(FirstRowMonth, row));
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  SelectObject(dc, oldFont);
+}
+
+void TAMonthListBox::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+  case WM_ERASEBKGND: Message.Result = 1; return;
+  case CM_FONTCHANGED:
+    TCustomControl::WndProc(Message);
+    CalcSize();
+    return;
+  case WM_TIMER:
+    if (Message.WParam == FTimerId && FTimerId) {
+      FirstRowMonth = MonthsAfter(FirstRowMonth, MonthListTimerDirection(static_cast<int>(FTimerId)));
+      Invalidate();
+      return;
+    }
+    break;
+  case WM_DESTROY: StopTimer(); break;
+  }
+  TCustomControl::WndProc(Message);
 }

@@ -248,3 +248,116 @@ TEST_F(DateNavigatorTest, TodaysFrameAndSelectionColoursByLook) {
     Navigator = nullptr;
   }
 }
+
+namespace {
+
+// The month scroller's screen rectangle.
+RECT ScreenRect(TWinControl* control) {
+  RECT r;
+  GetWindowRect(control->GetHandle(), &r);
+  return r;
+}
+
+} // namespace
+
+TEST_F(DateNavigatorTest, APressOnTheTitleOpensTheMonthScrollerAndTheRowReleasedOnIsShown) {
+  Show();
+  Navigator->SetSelection(EncodeDate(2026, 6, 15));
+  const TPoint title = Centre(Navigator->GetTitleRect());
+  guitest::MouseEventAt(Navigator->GetHandle(), title.x, title.y, MOUSEEVENTF_LEFTDOWN);
+  TAMonthListBox* scroller = Navigator->GetMonthScroller();
+  ASSERT_NE(scroller, nullptr);
+  EXPECT_EQ(Ymd(scroller->FirstRowMonth), "2026-3-1") << "the shown month is the fourth row";
+  EXPECT_TRUE(IsWindowVisible(scroller->GetHandle()));
+  EXPECT_NE(GetActiveWindow(), scroller->GetHandle()) << "shown without activation";
+  EXPECT_TRUE(GetWindowLongA(scroller->GetHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  const int line = scroller->GetLineHeight();
+  EXPECT_EQ(line, Navigator->TitleHeight - 2);
+  EXPECT_EQ(scroller->GetClientHeight(), 7 * line);
+  EXPECT_EQ(scroller->GetClientWidth(), 6 * Navigator->CellWidth);
+  // Centred on the title.
+  POINT centre{title.x, title.y};
+  ClientToScreen(Navigator->GetHandle(), &centre);
+  const RECT r = ScreenRect(scroller);
+  EXPECT_NEAR((r.left + r.right) / 2, centre.x, 1);
+  EXPECT_NEAR((r.top + r.bottom) / 2, centre.y, 1);
+
+  // The pointer over the sixth row makes it hot, drawn in reverse colours.
+  guitest::MouseEventAt(scroller->GetHandle(), 10, 5 * line + line / 2);
+  guitest::PumpFor(30);
+  EXPECT_EQ(scroller->GetHotRow(), 5);
+  {
+    auto capture = guitest::TCapture::Paint(scroller->GetHandle());
+    capture.SavePng("bars_month_scroller");
+    EXPECT_EQ(capture.Pixel(1, 5 * line + 1), ColorToRGB(clWindowText));
+    EXPECT_EQ(capture.Pixel(1, 1), ColorToRGB(clWindow));
+  }
+  guitest::MouseEventAt(scroller->GetHandle(), 10, 5 * line + line / 2, MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(Navigator->GetMonthScroller(), nullptr);
+  EXPECT_EQ(Ymd(Navigator->GetShownMonth()), "2026-8-1");
+  EXPECT_EQ(Ymd(Navigator->GetRangeStart()), "2026-6-15") << "the selection stays";
+  EXPECT_TRUE(Selected.empty());
+
+  // Released beside the list, level with it: no month chosen.
+  guitest::MouseEventAt(Navigator->GetHandle(), title.x, title.y, MOUSEEVENTF_LEFTDOWN);
+  scroller = Navigator->GetMonthScroller();
+  ASSERT_NE(scroller, nullptr);
+  EXPECT_EQ(Ymd(scroller->FirstRowMonth), "2026-5-1");
+  guitest::MouseEventAt(scroller->GetHandle(), scroller->GetClientWidth() + 10, line);
+  EXPECT_EQ(scroller->GetHotRow(), -1);
+  EXPECT_EQ(scroller->GetTimerId(), 0u) << "beside the list nothing scrolls";
+  guitest::MouseEventAt(scroller->GetHandle(), scroller->GetClientWidth() + 10, line, MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(Navigator->GetMonthScroller(), nullptr);
+  EXPECT_EQ(Ymd(Navigator->GetShownMonth()), "2026-8-1");
+}
+
+TEST_F(DateNavigatorTest, HeldBeyondTheMonthScrollerItScrollsFasterTheFartherOff) {
+  Show();
+  Navigator->SetSelection(EncodeDate(2026, 6, 15));
+  const TPoint title = Centre(Navigator->GetTitleRect());
+  guitest::MouseEventAt(Navigator->GetHandle(), title.x, title.y, MOUSEEVENTF_LEFTDOWN);
+  TAMonthListBox* scroller = Navigator->GetMonthScroller();
+  ASSERT_NE(scroller, nullptr);
+  const int height = scroller->GetClientHeight();
+  // Pixels beyond the list's edge (negative above), the timer id asked for
+  // and its period.
+  const struct {
+    int beyond;
+    UINT_PTR id;
+    int period;
+  } cases[] = {{5, 6, 500}, {20, 7, 250}, {30, 8, 100}, {40, 9, 50}, {90, 9, 50}, {-5, 4, 500}, {-40, 1, 50}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.beyond);
+    const int y = c.beyond > 0 ? height - 1 + c.beyond : c.beyond;
+    guitest::MouseEventAt(scroller->GetHandle(), 10, y);
+    EXPECT_EQ(scroller->GetTimerId(), c.id);
+    EXPECT_EQ(MonthListTimerPeriod(static_cast<int>(c.id) - 5), c.period);
+    EXPECT_EQ(scroller->GetHotRow(), -1);
+  }
+  // The test takes the running timer over and gives the ticks itself: each
+  // moves the list one month, back for the ids below 6.
+  EXPECT_TRUE(KillTimer(scroller->GetHandle(), 1));
+  scroller->FirstRowMonth = EncodeDate(2026, 3, 1);
+  SendMessageA(scroller->GetHandle(), WM_TIMER, 1, 0);
+  EXPECT_EQ(Ymd(scroller->FirstRowMonth), "2026-2-1");
+  guitest::MouseEventAt(scroller->GetHandle(), 10, height + 10);
+  EXPECT_TRUE(KillTimer(scroller->GetHandle(), 6));
+  scroller->FirstRowMonth = EncodeDate(2026, 2, 1);
+  SendMessageA(scroller->GetHandle(), WM_TIMER, 6, 0);
+  SendMessageA(scroller->GetHandle(), WM_TIMER, 6, 0);
+  EXPECT_EQ(Ymd(scroller->FirstRowMonth), "2026-4-1");
+  // Back inside the scrolling stops; the row released on counts from the
+  // scrolled first row.
+  guitest::MouseEventAt(scroller->GetHandle(), 10, 1);
+  EXPECT_EQ(scroller->GetTimerId(), 0u);
+  EXPECT_EQ(scroller->GetHotRow(), 0);
+  guitest::MouseEventAt(scroller->GetHandle(), 10, 1, MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(Ymd(Navigator->GetShownMonth()), "2026-4-1");
+
+  // Cancelling the press frees an open scroller.
+  guitest::MouseEventAt(Navigator->GetHandle(), title.x, title.y, MOUSEEVENTF_LEFTDOWN);
+  ASSERT_NE(Navigator->GetMonthScroller(), nullptr);
+  SendMessageA(Navigator->GetHandle(), WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(Navigator->GetMonthScroller(), nullptr);
+  guitest::MouseEventAt(Navigator->GetHandle(), title.x, title.y, MOUSEEVENTF_LEFTUP);
+}
