@@ -73,6 +73,15 @@ protected:
     return TRect();
   }
   TPoint Centre(const TRect& r) const { return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
+  // Shows June 2026 with the 15th selected and holds the left button on the
+  // title; answers the point pressed.
+  TPoint ShowAndPressTheTitle() {
+    Show();
+    Navigator->SetSelection(EncodeDate(2026, 6, 15));
+    const TPoint title = Centre(Navigator->GetTitleRect());
+    guitest::MouseEventAt(Navigator->GetHandle(), title.x, title.y, MOUSEEVENTF_LEFTDOWN);
+    return title;
+  }
 
   TdxBarDateNavigator* Navigator = nullptr;
   std::vector<String> Selected;
@@ -261,10 +270,7 @@ RECT ScreenRect(TWinControl* control) {
 } // namespace
 
 TEST_F(DateNavigatorTest, APressOnTheTitleOpensTheMonthScrollerAndTheRowReleasedOnIsShown) {
-  Show();
-  Navigator->SetSelection(EncodeDate(2026, 6, 15));
-  const TPoint title = Centre(Navigator->GetTitleRect());
-  guitest::MouseEventAt(Navigator->GetHandle(), title.x, title.y, MOUSEEVENTF_LEFTDOWN);
+  const TPoint title = ShowAndPressTheTitle();
   TAMonthListBox* scroller = Navigator->GetMonthScroller();
   ASSERT_NE(scroller, nullptr);
   EXPECT_EQ(Ymd(scroller->FirstRowMonth), "2026-3-1") << "the shown month is the fourth row";
@@ -312,10 +318,7 @@ TEST_F(DateNavigatorTest, APressOnTheTitleOpensTheMonthScrollerAndTheRowReleased
 }
 
 TEST_F(DateNavigatorTest, HeldBeyondTheMonthScrollerItScrollsFasterTheFartherOff) {
-  Show();
-  Navigator->SetSelection(EncodeDate(2026, 6, 15));
-  const TPoint title = Centre(Navigator->GetTitleRect());
-  guitest::MouseEventAt(Navigator->GetHandle(), title.x, title.y, MOUSEEVENTF_LEFTDOWN);
+  const TPoint title = ShowAndPressTheTitle();
   TAMonthListBox* scroller = Navigator->GetMonthScroller();
   ASSERT_NE(scroller, nullptr);
   const int height = scroller->GetClientHeight();
