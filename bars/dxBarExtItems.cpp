@@ -4,6 +4,7 @@
 
 #include "dxBarCommon.h"
 #include "dxBarExtDates.h"
+#include "dxBarStrs.h"
 
 #include <algorithm>
 
@@ -20,6 +21,8 @@ template <typename TControl> TdxBarItemControlClass ControlFactory() {
 }
 
 int gFirstDayOfWeek = 0;
+// The texts of the date navigator's buttons, read at the module's start.
+String gTodayText, gClearText;
 
 // The registered pairs, in their order.
 std::vector<TdxBarItemClass>& ExtClasses() {
@@ -58,6 +61,8 @@ int CaptionAlignment(TAlignment Alignment) {
 
 void StartExtItemsModule() {
   gFirstDayOfWeek = ReadFirstDayOfWeek();
+  gTodayText = dxBarString(dxSBAR_DATETODAY);
+  gClearText = dxBarString(dxSBAR_DATECLEAR);
   ExtClasses().clear();
   // The other extended kinds take their places in this order as they land.
   RegisterExt(TdxBarStatic::ClassInfo(), ControlFactory<TdxBarStaticControl>());
@@ -71,9 +76,13 @@ void EndExtItemsModule() {
     UnregisterBarItemClass(classes.back());
     classes.pop_back();
   }
+  gTodayText.clear();
+  gClearText.clear();
 }
 
 int dxBarFirstDayOfWeek() { return gFirstDayOfWeek; }
+const String& dxBarTodayText() { return gTodayText; }
+const String& dxBarClearText() { return gClearText; }
 
 // ---- Painter operations ----
 

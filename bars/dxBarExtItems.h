@@ -281,7 +281,8 @@ private:
 
 // ---- The date navigator ----
 
-// The texts of the navigator's buttons.
+// The texts of the navigator's buttons, from the library's strings (empty
+// while the module is not started).
 const String& dxBarTodayText();
 const String& dxBarClearText();
 

@@ -37,15 +37,6 @@ void FillColour(HDC DC, const TRect& R, TColor Colour) {
 
 } // namespace
 
-const String& dxBarTodayText() {
-  static const String text = "Today";
-  return text;
-}
-
-const String& dxBarClearText() {
-  static const String text = "Clear";
-  return text;
-}
 
 // ---- TdxBarCustomCalendar ----
 

@@ -14,6 +14,8 @@ enum : UINT {
   dxSBAR_WANTTORESETUSAGEDATA = 65069,
   dxSBAR_BARMANAGERMORETHANONE = 65070,
   dxSBAR_BARMANAGERBADOWNER = 65071,
+  dxSBAR_DATETODAY = 65061,
+  dxSBAR_DATECLEAR = 65062,
 };
 
 // The one record of a string, by which a replacement table names it.

@@ -78,10 +78,16 @@ TEST(ExtItemsModule, RegistersItsClassesAfterTheBaseOnesAndRemovesThemInReverse)
   const std::vector<String> tail(before.end() - 3, before.end());
   EXPECT_EQ(tail, (std::vector<String>{"TdxBarStatic", "TdxBarLargeButton", "TdxBarProgressItem"}));
 
+  // The navigator's button texts come from the library's strings.
+  EXPECT_EQ(dxBarTodayText(), "Today");
+  EXPECT_EQ(dxBarClearText(), "Clear");
+
   EndExtItemsModule();
   EXPECT_EQ(RegisteredNames(), std::vector<String>(before.begin(), before.end() - 3));
+  EXPECT_EQ(dxBarTodayText(), "");
   StartExtItemsModule();
   EXPECT_EQ(RegisteredNames(), before) << "started again, the same order";
+  EXPECT_EQ(dxBarClearText(), "Clear");
 }
 
 TEST(ExtItemsModule, FirstDayOfTheWeekFromTheLocale) {
