@@ -279,6 +279,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   Params.WindowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
   if (!Params.WindowClass.hIcon)
     Params.WindowClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  MDICreateParams(Params);
 }
 
 TRect TCustomForm::GetClientRect() {
@@ -292,6 +293,7 @@ TRect TCustomForm::GetClientRect() {
 
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
+  if (FFormStyle == fsMDIForm) CreateClientWindow();
   if (FMenu) ::SetMenu(FHandle, FMenu->GetHandle());
   UpdateLayeredAttributes();
 }
@@ -349,8 +351,12 @@ void TCustomForm::SetBorderIcons(TBorderIcons value) {
 
 void TCustomForm::SetFormStyle(TFormStyle value) {
   if (value == FFormStyle) return;
+  auto isMDI = [](TFormStyle style) { return style == fsMDIChild || style == fsMDIForm; };
+  const bool remake = isMDI(value) || isMDI(FFormStyle);
   FFormStyle = value;
-  if (FHandle)
+  if (FHandle && remake)
+    RecreateWnd();
+  else if (FHandle)
     SetWindowPos(FHandle, value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -405,7 +411,10 @@ void TCustomForm::Close() {
     return;
   }
   if (!CloseQuery()) return;
-  TCloseAction action = caHide;
+  // An MDI child cannot hide: it goes to an icon when it may.
+  TCloseAction action = FFormStyle != fsMDIChild            ? caHide
+                        : FBorderIcons.Contains(biMinimize) ? caMinimize
+                                                            : caNone;
   DoClose(action);
   if (action == caNone) return;
   if (Application->GetMainForm() == this) {
@@ -538,6 +547,7 @@ void TCustomForm::CMShowingChanged(TMessage&) {
     FormState.Exclude(fsShowing);
     if (!FormState.Contains(fsVisible)) ApplyPosition();
     FormState.Include(fsVisible);
+    if (FFormStyle == fsMDIChild) return ShowMDIChild();
     ShowWindow(FHandle, FWindowState == wsMaximized   ? SW_SHOWMAXIMIZED
                         : FWindowState == wsMinimized ? SW_SHOWMINIMIZED
                                                       : SW_SHOWNORMAL);
@@ -586,6 +596,8 @@ void TCustomForm::SetFocus() {
 }
 
 void TCustomForm::SetWindowFocus() {
+  // An MDI form gives the focus on to its active child.
+  if (TCustomForm* child = GetActiveMDIChild()) return child->SetWindowFocus();
   HWND focus = FActiveControl && FActiveControl->CanFocus() ? FActiveControl->GetHandle() : GetHandle();
   if (::GetFocus() != focus) ::SetFocus(focus);
 }
@@ -633,7 +645,8 @@ void TCustomForm::WMActivate(TMessage& Message) {
   if (active == FActive) return;
   FActive = active;
   if (active) {
-    Screen->FActiveForm = this;
+    TCustomForm* child = GetActiveMDIChild();
+    Screen->FActiveForm = child ? child : this;
     if (!FActiveControl || !FActiveControl->CanFocus())
       FActiveControl = FindNextControl(nullptr, true, true, false);
     SetWindowFocus();
@@ -697,7 +710,9 @@ void TCustomForm::CMAction(TMessage& Message) {
   if (!IsShowing()) return;
   auto* action = reinterpret_cast<TBasicAction*>(Message.LParam);
   const bool execute = Message.Msg == CM_ACTIONEXECUTE;
-  auto offer = [&](TControl* c) { return c && (execute ? c->ExecuteAction(action) : c->UpdateAction(action)); };
+  auto offer = [&](TControl* c) {
+    return c && (execute ? c->ExecuteAction(action) : c->UpdateAction(action));
+  };
   if (offer(FActiveControl) || offer(this) || OfferActionToControls(this, offer)) Message.Result = 1;
 }
 
@@ -730,6 +745,8 @@ void TCustomForm::WndProc(TMessage& Message) {
   switch (Message.Msg) {
   case WM_ACTIVATE:
     return WMActivate(Message);
+  case WM_MDIACTIVATE:
+    return WMMDIActivate(Message);
   case WM_ACTIVATEAPP:
     // Every top-level window of the program hears it; the application
     // reports each change once.

@@ -26,7 +26,7 @@ using TBorderIcons = TSet<TBorderIcon>;
 enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
 using TFormState = TSet<TFormStateItem>;
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
-enum TFormStyle { fsNormal, fsStayOnTop };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TDefaultMonitor { dmDesktop, dmPrimary, dmMainForm, dmActiveForm };
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
@@ -68,9 +68,19 @@ public:
   TWindowState GetWindowState() const { return FWindowState; }
   void SetWindowState(TWindowState value);
   bool KeyPreview = false;
-  // A stay-on-top form lies above every window that is not top-most.
+  // A stay-on-top form lies above every window that is not top-most. An
+  // MDI form holds its children in an MDI client window that fills the
+  // room its aligned controls leave; an MDI child lives in the main form's
+  // MDI client. Changing to or from an MDI style makes the window anew.
   TFormStyle GetFormStyle() const { return FFormStyle; }
   void SetFormStyle(TFormStyle value);
+  // The MDI client window of an MDI form, none for other forms.
+  HWND GetClientHandle() const { return FClientHandle; }
+  // The active MDI child (none when there is none or for other forms), and
+  // the children in the order the screen lists its forms.
+  TCustomForm* GetActiveMDIChild() const;
+  int GetMDIChildCount() const;
+  TCustomForm* GetMDIChildren(int index) const;
   // A layered window: the whole form at AlphaBlendValue's opacity, and
   // TransparentColorValue's pixels see-through.
   bool GetAlphaBlend() const { return FAlphaBlend; }
@@ -120,6 +130,10 @@ protected:
   friend class TWinControl;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  void DestroyWindowHandle() override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  void DefaultHandler(TMessage& Message) override;
   void PaintWindow(HDC DC) override;
   virtual void DoShow();
   virtual void DoHide();
@@ -138,6 +152,13 @@ private:
   void CMAction(TMessage& Message);
   void WMActivate(TMessage& Message);
   void UpdateLayeredAttributes();
+  // MDI: the client window and child creation, the child's activation.
+  void MDICreateParams(TCreateParams& Params);
+  void CreateClientWindow();
+  void ShowMDIChild();
+  void FocusMDIChild();
+  void WMMDIActivate(TMessage& Message);
+  std::vector<TCustomForm*> MDIChildren() const;
 
   bool FAlphaBlend = false;
   BYTE FAlphaBlendValue = 255;
@@ -154,6 +175,7 @@ private:
   TWinControl* FFocusedControl = nullptr;
   TMainMenu* FMenu = nullptr;
   std::unique_ptr<TCanvas> FCanvas;
+  HWND FClientHandle = nullptr;
 };
 
 class TForm : public TCustomForm {
