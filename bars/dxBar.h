@@ -1677,8 +1677,11 @@ public:
   bool IsMouseOnArrow() const;
   bool IsArrowPressed() const;
 
-private:
+protected:
+  // The drop-down arrow part at the right end of R.
   void DrawDropDownButton(HDC DC, const TRect& R, bool Selected, int PaintType);
+
+private:
   bool ShowsCaption() const;
   int CaptionWidth();
 };

@@ -275,6 +275,9 @@ public:
   SIZE GetGlyphSize(bool& Available) const;
 
 private:
+  // The caption beside the glyph, by the layout (turned on a rotated bar).
+  void DrawLargeCaption(HDC dc, const TRect& r, const TRect& glyph, bool rotated, TdxBarGlyphLayout layout,
+                        bool pressed);
   bool OnToolbar() const { return IsParentClosable(); }
   void RebuildToolbar();
 };

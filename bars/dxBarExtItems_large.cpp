@@ -293,7 +293,12 @@ void TdxBarLargeButtonControl::Paint(const TRect& R, int PaintType) {
   const bool noImage = !ChooseImage(IsSelected()).Found();
   GetPainter()->DrawGlyphBox(this, frame, glyph, PaintType, noImage, selected, GetDown(), pressed, grey, dropDown);
 
-  if (!caption) return;
+  if (caption) DrawLargeCaption(dc, r, glyph, rotated, layout, pressed);
+  if (dropDown) DrawDropDownButton(dc, outer, selected, PaintType);
+}
+
+void TdxBarLargeButtonControl::DrawLargeCaption(HDC dc, const TRect& r, const TRect& glyph, bool rotated,
+                                                TdxBarGlyphLayout layout, bool pressed) {
   TRect text = r;
   int alignment = 1;
   if (!rotated) {

@@ -255,6 +255,84 @@ TEST_F(LargeButtonTest, GlyphLayoutsOnAHorizontalBar) {
   }
 }
 
+TEST_F(LargeButtonTest, GlyphLayoutsOnARotatedBar) {
+  AddImages(Large, 32, {kRed});
+  Manager->SetLargeImages(&Large);
+  Button->SetLargeImageIndex(0);
+  Button->SetAutoGrayScale(false);
+  Button->SetCaption("A rather long caption");
+  Bar->SetDockingStyle(dsLeft);
+  Bar->SetVisible(true);
+  TdxBarControl* window = Bar->GetBarControl();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(window->ShowsRotatedCaptions());
+  struct Case {
+    TdxBarGlyphLayout Layout;
+    const char* Name;
+  } cases[] = {{glTop, "top"}, {glBottom, "bottom"}, {glLeft, "left"}, {glRight, "right"}};
+  for (const Case& c : cases) {
+    Button->SetGlyphLayout(c.Layout);
+    guitest::PumpFor(50);
+    guitest::TCapture picture = guitest::TCapture::Paint(window->GetHandle());
+    picture.SavePng(String("bars_large_layout_rotated_") + c.Name);
+    const TRect item = ItemRect(), glyph = Find(picture, kRed);
+    TRect r = item;
+    InflateRect(&r, -1, -1);
+    ASSERT_EQ(glyph.Width(), 32) << c.Name;
+    // The caption runs down the bar: the glyph stands across from it.
+    switch (c.Layout) {
+    case glTop:
+      EXPECT_EQ(glyph.right, r.right - 2) << c.Name;
+      EXPECT_EQ(glyph.top, r.top + (r.Height() - 32) / 2) << c.Name;
+      break;
+    case glBottom:
+      EXPECT_EQ(glyph.left, r.left + 2) << c.Name;
+      EXPECT_EQ(glyph.top, r.top + (r.Height() - 32) / 2) << c.Name;
+      break;
+    case glLeft:
+      EXPECT_EQ(glyph.top, r.top + 4) << c.Name;
+      EXPECT_EQ(glyph.left, r.left + (r.Width() - 32) / 2) << c.Name;
+      break;
+    case glRight:
+      EXPECT_EQ(glyph.bottom, r.bottom - 4) << c.Name;
+      EXPECT_EQ(glyph.left, r.left + (r.Width() - 32) / 2) << c.Name;
+      break;
+    }
+    RECT above{r.left, r.top, r.right, glyph.top}, below{r.left, glyph.bottom, r.right, r.bottom};
+    RECT before{r.left, r.top, glyph.left, r.bottom}, after{glyph.right, r.top, r.right, r.bottom};
+    const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+    const RECT& side = c.Layout == glTop ? before : c.Layout == glBottom ? after : c.Layout == glLeft ? below : above;
+    const RECT& other = c.Layout == glTop ? after : c.Layout == glBottom ? before : c.Layout == glLeft ? above : below;
+    EXPECT_GT(picture.CountPixels(side, ink), 0) << c.Name;
+    EXPECT_EQ(picture.CountPixels(other, ink), 0) << c.Name;
+  }
+  Bar->SetVisible(false);
+}
+
+TEST_F(LargeButtonTest, ADropDownButtonDrawsItsArrowPart) {
+  AddImages(Large, 32, {kRed});
+  Manager->SetLargeImages(&Large);
+  Button->SetLargeImageIndex(0);
+  Button->SetShowCaption(false);
+  Button->SetAutoGrayScale(false);
+  const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+  for (TdxBarButtonStyle style : {bsDefault, bsDropDown}) {
+    Button->SetButtonStyle(style);
+    ShowFloating();
+    guitest::TCapture picture = guitest::TCapture::Paint(Window->GetHandle());
+    const TRect item = ItemRect();
+    // The part right of the glyph box, as wide as the manager's large arrow.
+    const RECT part{item.right - Manager->GetLargeButtonArrowWidth(), item.top, item.right, item.bottom};
+    if (style == bsDropDown) {
+      picture.SavePng("bars_large_dropdown");
+      EXPECT_GT(picture.CountPixels(part, ink), 0) << "the arrow";
+      EXPECT_EQ(Find(picture, kRed).right, item.left + 1 + 4 + 32) << "the glyph keeps its place";
+    } else {
+      EXPECT_EQ(picture.CountPixels(part, ink), 0);
+    }
+  }
+}
+
 TEST_F(LargeButtonTest, ActionImageIndexLandsInLargeImageIndex) {
   TAction action(Form.get());
   action.SetCaption("Help");
