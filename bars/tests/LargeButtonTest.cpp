@@ -79,6 +79,61 @@ protected:
         }
     return box;
   }
+  // Paints a 32-pixel glyph with a long caption in each layout in the
+  // window Show answers; checks the glyph's place in the item (the caption
+  // runs down a rotated bar, so the glyph stands across from it) and that
+  // the caption lies on the side away from the glyph only.
+  void CheckGlyphLayouts(bool rotated, const std::function<TdxBarControl*()>& Show) {
+    AddImages(Large, 32, {kRed});
+    Manager->SetLargeImages(&Large);
+    Button->SetLargeImageIndex(0);
+    Button->SetAutoGrayScale(false);
+    Button->SetCaption("A rather long caption");
+    const char* names[] = {"left", "right", "top", "bottom"};
+    for (TdxBarGlyphLayout layout : {glTop, glBottom, glLeft, glRight}) {
+      const char* name = names[layout];
+      Button->SetGlyphLayout(layout);
+      TdxBarControl* window = Show();
+      guitest::TCapture picture = guitest::TCapture::Paint(window->GetHandle());
+      picture.SavePng(String("bars_large_layout_") + (rotated ? "rotated_" : "") + name);
+      const TRect glyph = Find(picture, kRed);
+      TRect r = ItemRect();
+      InflateRect(&r, -1, -1);
+      ASSERT_EQ(glyph.Width(), 32) << name;
+      const int acrossX = r.left + (r.Width() - 32) / 2, acrossY = r.top + (r.Height() - 32) / 2;
+      // Where the glyph's top-left corner lies, and the caption's side: 0
+      // above the glyph, 1 below, 2 before, 3 after.
+      TPoint at;
+      int side;
+      switch (layout) {
+      case glTop:
+        at = rotated ? TPoint(r.right - 2 - 32, acrossY) : TPoint(acrossX, r.top + 2);
+        side = rotated ? 2 : 1;
+        break;
+      case glBottom:
+        at = rotated ? TPoint(r.left + 2, acrossY) : TPoint(acrossX, r.bottom - 2 - 32);
+        side = rotated ? 3 : 0;
+        break;
+      case glLeft:
+        at = rotated ? TPoint(acrossX, r.top + 4) : TPoint(r.left + 4, acrossY);
+        side = rotated ? 1 : 3;
+        break;
+      default:
+        at = rotated ? TPoint(acrossX, r.bottom - 4 - 32) : TPoint(r.right - 4 - 32, acrossY);
+        side = rotated ? 0 : 2;
+        break;
+      }
+      EXPECT_EQ(glyph.left, at.x) << name;
+      EXPECT_EQ(glyph.top, at.y) << name;
+      const RECT sides[] = {{r.left, r.top, r.right, glyph.top},
+                            {r.left, glyph.bottom, r.right, r.bottom},
+                            {r.left, r.top, glyph.left, r.bottom},
+                            {glyph.right, r.top, r.right, r.bottom}};
+      const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+      EXPECT_GT(picture.CountPixels(sides[side], ink), 0) << name;
+      EXPECT_EQ(picture.CountPixels(sides[side ^ 1], ink), 0) << name;
+    }
+  }
   void Leave() { MovePointerOff(Window); }
   void Hover() {
     const TRect r = ItemRect();
@@ -208,104 +263,19 @@ TEST_F(LargeButtonTest, GreyUntilHotAndTheHotImageOnlyWhileHot) {
 }
 
 TEST_F(LargeButtonTest, GlyphLayoutsOnAHorizontalBar) {
-  AddImages(Large, 32, {kRed});
-  Manager->SetLargeImages(&Large);
-  Button->SetLargeImageIndex(0);
-  Button->SetAutoGrayScale(false);
-  Button->SetCaption("A rather long caption");
-  struct Case {
-    TdxBarGlyphLayout Layout;
-    const char* Name;
-  } cases[] = {{glTop, "top"}, {glBottom, "bottom"}, {glLeft, "left"}, {glRight, "right"}};
-  for (const Case& c : cases) {
-    Button->SetGlyphLayout(c.Layout);
-    ShowFloating(400, 120);
-    guitest::TCapture picture = guitest::TCapture::Paint(Window->GetHandle());
-    picture.SavePng(String("bars_large_layout_") + c.Name);
-    const TRect item = ItemRect(), glyph = Find(picture, kRed);
-    TRect r = item;
-    InflateRect(&r, -1, -1);
-    ASSERT_EQ(glyph.Width(), 32) << c.Name;
-    switch (c.Layout) {
-    case glTop:
-      EXPECT_EQ(glyph.top, r.top + 2) << c.Name;
-      EXPECT_EQ(glyph.left, r.left + (r.Width() - 32) / 2) << c.Name;
-      break;
-    case glBottom:
-      EXPECT_EQ(glyph.bottom, r.bottom - 2) << c.Name;
-      EXPECT_EQ(glyph.left, r.left + (r.Width() - 32) / 2) << c.Name;
-      break;
-    case glLeft:
-      EXPECT_EQ(glyph.left, r.left + 4) << c.Name;
-      EXPECT_EQ(glyph.top, r.top + (r.Height() - 32) / 2) << c.Name;
-      break;
-    case glRight:
-      EXPECT_EQ(glyph.right, r.right - 4) << c.Name;
-      EXPECT_EQ(glyph.top, r.top + (r.Height() - 32) / 2) << c.Name;
-      break;
-    }
-    // The caption lies on the other side of the glyph.
-    RECT above{r.left, r.top, r.right, glyph.top}, below{r.left, glyph.bottom, r.right, r.bottom};
-    RECT before{r.left, r.top, glyph.left, r.bottom}, after{glyph.right, r.top, r.right, r.bottom};
-    const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
-    const RECT& side = c.Layout == glTop ? below : c.Layout == glBottom ? above : c.Layout == glLeft ? after : before;
-    const RECT& other = c.Layout == glTop ? above : c.Layout == glBottom ? below : c.Layout == glLeft ? before : after;
-    EXPECT_GT(picture.CountPixels(side, ink), 0) << c.Name;
-    EXPECT_EQ(picture.CountPixels(other, ink), 0) << c.Name;
-  }
+  CheckGlyphLayouts(false, [this] { return ShowFloating(400, 120); });
 }
 
 TEST_F(LargeButtonTest, GlyphLayoutsOnARotatedBar) {
-  AddImages(Large, 32, {kRed});
-  Manager->SetLargeImages(&Large);
-  Button->SetLargeImageIndex(0);
-  Button->SetAutoGrayScale(false);
-  Button->SetCaption("A rather long caption");
   Bar->SetDockingStyle(dsLeft);
   Bar->SetVisible(true);
   TdxBarControl* window = Bar->GetBarControl();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(window->ShowsRotatedCaptions());
-  struct Case {
-    TdxBarGlyphLayout Layout;
-    const char* Name;
-  } cases[] = {{glTop, "top"}, {glBottom, "bottom"}, {glLeft, "left"}, {glRight, "right"}};
-  for (const Case& c : cases) {
-    Button->SetGlyphLayout(c.Layout);
+  CheckGlyphLayouts(true, [window] {
     guitest::PumpFor(50);
-    guitest::TCapture picture = guitest::TCapture::Paint(window->GetHandle());
-    picture.SavePng(String("bars_large_layout_rotated_") + c.Name);
-    const TRect item = ItemRect(), glyph = Find(picture, kRed);
-    TRect r = item;
-    InflateRect(&r, -1, -1);
-    ASSERT_EQ(glyph.Width(), 32) << c.Name;
-    // The caption runs down the bar: the glyph stands across from it.
-    switch (c.Layout) {
-    case glTop:
-      EXPECT_EQ(glyph.right, r.right - 2) << c.Name;
-      EXPECT_EQ(glyph.top, r.top + (r.Height() - 32) / 2) << c.Name;
-      break;
-    case glBottom:
-      EXPECT_EQ(glyph.left, r.left + 2) << c.Name;
-      EXPECT_EQ(glyph.top, r.top + (r.Height() - 32) / 2) << c.Name;
-      break;
-    case glLeft:
-      EXPECT_EQ(glyph.top, r.top + 4) << c.Name;
-      EXPECT_EQ(glyph.left, r.left + (r.Width() - 32) / 2) << c.Name;
-      break;
-    case glRight:
-      EXPECT_EQ(glyph.bottom, r.bottom - 4) << c.Name;
-      EXPECT_EQ(glyph.left, r.left + (r.Width() - 32) / 2) << c.Name;
-      break;
-    }
-    RECT above{r.left, r.top, r.right, glyph.top}, below{r.left, glyph.bottom, r.right, r.bottom};
-    RECT before{r.left, r.top, glyph.left, r.bottom}, after{glyph.right, r.top, r.right, r.bottom};
-    const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
-    const RECT& side = c.Layout == glTop ? before : c.Layout == glBottom ? after : c.Layout == glLeft ? below : above;
-    const RECT& other = c.Layout == glTop ? after : c.Layout == glBottom ? before : c.Layout == glLeft ? above : below;
-    EXPECT_GT(picture.CountPixels(side, ink), 0) << c.Name;
-    EXPECT_EQ(picture.CountPixels(other, ink), 0) << c.Name;
-  }
+    return window;
+  });
   Bar->SetVisible(false);
 }
 
