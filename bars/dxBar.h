@@ -131,6 +131,9 @@ TdxBarManager* GetBarManagerOfForm(const TComponent* AForm);
 void InstallBarHooks();
 void RemoveBarHooks();
 bool BarHooksInstalled();
+// An in-place editor hands the keyboard hook a system key it received: 1
+// when the bars took it.
+LRESULT ForwardKeyToBarHooks(WPARAM Key, LPARAM KeyData);
 void BarManagerDesignerModified(TdxBarManager* BarManager);
 String MakeUniqueItemName(const TdxBarManager* BarManager, TdxBarItemClass ItemClass);
 TdxBarItemVisible BoolToItemVisible(bool Value);
@@ -1742,6 +1745,7 @@ public:
   virtual void EnterKeyboardMode(TdxBarItemControl* Control);
   virtual void LeaveKeyboardMode();
   bool GetMenuMode() const { return FMenuMode; }
+  void SetMenuMode(bool Value) { FMenuMode = Value; }
   // The floating caption and its mark (a square at its start), in window
   // coordinates.
   TRect GetCaptionRect();

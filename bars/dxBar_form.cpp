@@ -1,6 +1,6 @@
-// The hooks of the GUI thread and the manager's side of its form: the form's
-// messages reach the manager before the form's window procedure, and the
-// floating bars follow the form's activation, state and work area.
+// The manager's side of its form: the form's messages reach the manager
+// before the form's window procedure (through the hooks), and the floating
+// bars follow the form's activation, state and work area.
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
@@ -10,52 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-HHOOK gKeyboardHook = nullptr;
-HHOOK gMouseHook = nullptr;
-HHOOK gCallWndProcHook = nullptr;
-bool gInCallWndProc = false;
-
-// The keys and the mouse of the bar windows come with the menus; until then
-// the hooks pass everything on.
-LRESULT CALLBACK KeyboardHook(int Code, WPARAM WParam, LPARAM LParam) {
-  return CallNextHookEx(gKeyboardHook, Code, WParam, LParam);
-}
-
-LRESULT CALLBACK MouseHook(int Code, WPARAM WParam, LPARAM LParam) {
-  return CallNextHookEx(gMouseHook, Code, WParam, LParam);
-}
-
-TdxBarManager* ManagerOfFormWindow(HWND Wnd) {
-  auto* form = dynamic_cast<TCustomForm*>(FindControl(Wnd));
-  return form ? GetBarManagerOfForm(form) : nullptr;
-}
-
-void PassToManager(const CWPSTRUCT& Message) {
-  if (TdxBarManager* manager = ManagerOfFormWindow(Message.hwnd)) {
-    manager->FormMessage(Message.message, Message.wParam, Message.lParam);
-    return;
-  }
-  // The activation of a window the form owns counts as the form's.
-  if (Message.message != WM_ACTIVATE || dynamic_cast<TCustomdxBarControl*>(FindControl(Message.hwnd))) return;
-  HWND parent = GetParent(Message.hwnd);
-  if (!parent || !IsWindowVisible(parent)) return;
-  if (TdxBarManager* manager = ManagerOfFormWindow(parent))
-    manager->FormMessage(Message.message, Message.wParam, Message.lParam);
-}
-
-LRESULT CALLBACK CallWndProcHook(int Code, WPARAM WParam, LPARAM LParam) {
-  if (Code == HC_ACTION && !gInCallWndProc) {
-    gInCallWndProc = true;
-    try {
-      PassToManager(*reinterpret_cast<const CWPSTRUCT*>(LParam));
-    } catch (...) {
-      Application->HandleException(nullptr);
-    }
-    gInCallWndProc = false;
-  }
-  return CallNextHookEx(gCallWndProcHook, Code, WParam, LParam);
-}
 
 // The form as the user sees it: shown, not minimized.
 bool IsFormMinimized(TCustomForm* form) {
@@ -71,25 +25,6 @@ template <typename F> void ForEachFloatingWindow(TdxBars* bars, F&& Visit) {
 }
 
 } // namespace
-
-void InstallBarHooks() {
-  const DWORD thread = GetCurrentThreadId();
-  if (!gKeyboardHook) gKeyboardHook = SetWindowsHookExA(WH_KEYBOARD, KeyboardHook, nullptr, thread);
-  if (!gMouseHook) gMouseHook = SetWindowsHookExA(WH_MOUSE, MouseHook, nullptr, thread);
-  if (!gCallWndProcHook)
-    gCallWndProcHook = SetWindowsHookExA(WH_CALLWNDPROC, CallWndProcHook, nullptr, thread);
-}
-
-void RemoveBarHooks() {
-  for (HHOOK* hook : {&gCallWndProcHook, &gMouseHook, &gKeyboardHook}) {
-    if (*hook) UnhookWindowsHookEx(*hook);
-    *hook = nullptr;
-  }
-}
-
-bool BarHooksInstalled() {
-  return gKeyboardHook && gMouseHook && gCallWndProcHook;
-}
 
 // ---- The form's messages ----
 

@@ -68,6 +68,9 @@ namespace guitest {
 // Real input through SendInput: the key goes to the window with the focus.
 enum Modifier { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
 void PressKey(WORD vk, int modifiers = kNone);
+// One half of a key press, for keys held across other input.
+void KeyDown(WORD vk);
+void KeyUp(WORD vk);
 void TypeText(const String& text);
 // A left click at a point of the window's client area.
 void ClickAt(HWND wnd, int x, int y);

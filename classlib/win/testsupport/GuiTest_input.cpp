@@ -94,6 +94,14 @@ void PressKey(WORD vk, int modifiers) {
   if (modifiers & kCtrl) KeyEvent(VK_CONTROL, true);
 }
 
+void KeyDown(WORD vk) {
+  KeyEvent(vk, false);
+}
+
+void KeyUp(WORD vk) {
+  KeyEvent(vk, true);
+}
+
 void TypeText(const String& text) {
   for (char c : text) {
     const SHORT scan = VkKeyScanA(c);
