@@ -351,6 +351,7 @@ public:
   void SetLargeButtonArrowWidth(int Value);
   TColor GetDockColor() const;
   void SetDockColor(TColor Value);
+  void SetAutoDockColor(bool Value);
   bool GetLargeIcons() const { return FLargeIcons; }
   void SetLargeIcons(bool Value);
   TcxLookAndFeel* GetLookAndFeel() const { return FLookAndFeel.get(); }
@@ -1489,6 +1490,19 @@ public:
   virtual bool IsShadowVisible();
   // The screen rectangle of the button the window is joined to; none here.
   virtual TRect GetOwnerRect() const { return TRect(); }
+  // The owner rectangle shares an edge with the window.
+  virtual bool TouchesOwnerRect();
+  // The one-pixel strip (screen or window coordinates) along which the
+  // window meets its owner rectangle; empty when it is not joined.
+  TRect GetOwnerJointRect(bool InScreen);
+  // A customizing drop at a client point: the control it falls on, whether
+  // it lies in the group gap before the control, whether the links stand
+  // one below the other, and whether the drop goes before the control.
+  virtual TdxBarItemControl* GetDropTarget(POINT ClientPoint, bool& Outside, bool& Vertical, bool& Before);
+  // The region of a control where a point belongs to it; the caller deletes it.
+  virtual HRGN CreateControlRegion(TdxBarItemControl* Control);
+  // Ctrl+Tab: keyboard mode goes to the next (previous) bar with a link to select.
+  void SelectNeighbourBar(bool Forward);
   void UpdateShadow();
   void HideShadow();
   virtual void UpdateTransparency() {}
@@ -1530,6 +1544,8 @@ protected:
   // Whether a hit code ends the window's hover tracking.
   virtual bool IsNonClientHit(LRESULT HitTest) { return HitTest != HTCLIENT; }
   void WMLButtonDblClk(TMessage& Message);
+  // Customizing mode: selects the control under the pointer.
+  void WMRButtonDown(TMessage& Message);
   void WMCaptureChanged(TMessage& Message);
   void SetMarkStateField(int Value) { FMarkState = Value; }
   // The selection of the keys: arrows, Home, End, Tab and accelerators.
@@ -1780,7 +1796,8 @@ public:
   TRect GetGripArea() const;
   TRect GetCloseButtonRect();
   void CalcMetrics() override;
-  HRGN CreateControlRegion(TdxBarItemControl* Control);
+  HRGN CreateControlRegion(TdxBarItemControl* Control) override;
+  TdxBarItemControl* GetDropTarget(POINT ClientPoint, bool& Outside, bool& Vertical, bool& Before) override;
   // Writes the window's place into its visible bar.
   void StorePosition();
   // A status bar's grip, as the last frame measure found it.
@@ -1955,6 +1972,17 @@ public:
   void RepaintBars();
   virtual void DrawBackground(HDC DC, const TRect& R, TColor Color, HBRUSH Brush);
   void InitiateAction() override;
+  // The parent's colour while the manager's AutoDockColor holds, else its
+  // DockColor.
+  virtual void UpdateDockColor();
+  virtual void BarManagerChanged();
+  // A picture tiled under the dock and its docked bars.
+  TBitmap* GetBackgroundBitmap() const { return FBackgroundBitmap.get(); }
+  void SetBackgroundBitmap(const TBitmap* Value) { FBackgroundBitmap->Assign(Value); }
+  bool HasOwnBackground() const { return !FBackgroundBitmap->GetEmpty(); }
+  bool IsBackgroundVisible() const;
+  // Double buffered exactly while a background shows.
+  void UpdateDoubleBuffered();
 
   // Geometry of dropping a dragged bar: the dock with the strip around it
   // (screen), a row's rectangle, the intervals across the dock that join a
@@ -1984,6 +2012,8 @@ private:
   int WindowThickness(TdxBarControl* BarControl, int Length) const;
   int AcrossSize() const;
   void StatusBarsMoved();
+  void BackgroundChanged();
+  std::unique_ptr<TBitmap> FBackgroundBitmap;
   TdxBarDockingStyle FAutomaticStyle;
   std::vector<std::unique_ptr<TdxDockRow>> FRows;
 };
@@ -2005,6 +2035,14 @@ public:
   void SetSunkenBorder(bool Value);
   bool GetUseOwnSunkenBorder() const { return FUseOwnSunkenBorder; }
   void SetUseOwnSunkenBorder(bool Value);
+  // A colour set here is the dock's own: the manager's dock colour no
+  // longer applies until UseOwnColor is cleared.
+  void SetColor(TColor Value);
+  void SetParentColor(bool Value);
+  bool GetUseOwnColor() const { return FUseOwnColor; }
+  void SetUseOwnColor(bool Value);
+  void UpdateDockColor() override;
+  void BarManagerChanged() override;
   bool AllowZeroSizeInDesignTime = false;
 
 protected:
@@ -2015,4 +2053,5 @@ private:
   TdxBarDockAlign FDockAlign = dalTop;
   bool FSunkenBorder = false;
   bool FUseOwnSunkenBorder = false;
+  bool FUseOwnColor = false;
 };

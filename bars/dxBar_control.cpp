@@ -226,6 +226,80 @@ void TCustomdxBarControl::RefreshFrameAndRepaint() {
   Repaint();
 }
 
+// ---- Owner joints and customizing drops ----
+
+bool TCustomdxBarControl::TouchesOwnerRect() {
+  const TRect owner = GetOwnerRect();
+  if (!HandleAllocated()) return false;
+  RECT b;
+  GetWindowRect(GetHandle(), &b);
+  return ((owner.bottom == b.top || owner.top == b.bottom) && owner.left < b.right && b.left < owner.right) ||
+         ((owner.right == b.left || owner.left == b.right) && owner.top < b.bottom && b.top < owner.bottom);
+}
+
+TRect TCustomdxBarControl::GetOwnerJointRect(bool InScreen) {
+  TRect owner = GetOwnerRect();
+  if (IsRectEmpty(&owner) || !TouchesOwnerRect()) return TRect();
+  RECT screen;
+  GetWindowRect(GetHandle(), &screen);
+  TRect window(0, 0, screen.right - screen.left, screen.bottom - screen.top);
+  OffsetRect(&owner, -screen.left, -screen.top);
+  // A menu beside its button meets it along a column: the same strip with
+  // x and y exchanged.
+  const bool horizontal = GetShadow()->GetHorizontal();
+  auto swap = [](TRect& r) { r = TRect(r.top, r.left, r.bottom, r.right); };
+  if (!horizontal) {
+    swap(window);
+    swap(owner);
+  }
+  TRect strip = window;
+  if (window.top == owner.bottom) {
+    strip.bottom = strip.top + 1;
+    OffsetRect(&strip, 0, -1);
+  } else {
+    strip.top = strip.bottom - 1;
+    OffsetRect(&strip, 0, 1);
+  }
+  strip.left = std::max(owner.left + 1, strip.left + 1);
+  strip.right = std::min(owner.right - 1, strip.right - 1);
+  if (!horizontal) swap(strip);
+  if (InScreen) OffsetRect(&strip, screen.left, screen.top);
+  return strip;
+}
+
+HRGN TCustomdxBarControl::CreateControlRegion(TdxBarItemControl* Control) {
+  TRect r;
+  GetControlRect(Control, r);
+  return CreateRectRgnIndirect(&r);
+}
+
+TdxBarItemControl* TCustomdxBarControl::GetDropTarget(POINT ClientPoint, bool& Outside, bool& Vertical,
+                                                      bool& Before) {
+  auto* toolbar = dynamic_cast<TdxBarControl*>(this);
+  Vertical = !toolbar || toolbar->IsVertical();
+  Outside = Before = false;
+  if (!FItemLinks) return nullptr;
+  for (int i = 0; i < FItemLinks->GetShownCount(); ++i) {
+    TdxBarItemControl* control = FItemLinks->GetShownLink(i)->GetControl();
+    if (!control || !control->IsCustomizable()) continue;
+    HRGN region = CreateControlRegion(control);
+    const bool inside = PtInRegion(region, ClientPoint.x, ClientPoint.y);
+    DeleteObject(region);
+    if (!inside) continue;
+    TRect r;
+    GetControlRect(control, r);
+    Outside = !r.Contains(ClientPoint);
+    if (Outside) r = control->SeparatorRect;
+    // Closer to the top than to the bottom (or to the left than to the right).
+    if (Vertical || (Outside && ClientPoint.y < r.top))
+      Before = ClientPoint.y - r.top < r.bottom - ClientPoint.y;
+    else
+      Before = ClientPoint.x - r.left < r.right - ClientPoint.x;
+    return control;
+  }
+  return nullptr;
+}
+
 // ---- The active chain and the selection ----
 
 void TCustomdxBarControl::SetActive(bool Value) {
@@ -326,6 +400,15 @@ void TCustomdxBarControl::WndProc(TMessage& Message) {
     TCustomControl::WndProc(Message);
     UpdateShadow();
     return;
+  case WM_SETCURSOR:
+    if (LOWORD(Message.LParam) == HTCLIENT && reinterpret_cast<HWND>(Message.WParam) == GetHandle()) {
+      ::SetCursor(Screen->GetCursors(GetCursor()));
+      Message.Result = 1;
+      return;
+    }
+    break;
+  case WM_RBUTTONDOWN:
+    return WMRButtonDown(Message);
   case WM_SETFOCUS:
     if (TCustomForm* form = FBarManager->GetOwnerForm(); form && form->HandleAllocated())
       ::SetFocus(IsWindowVisible(form->GetHandle()) ? form->GetHandle()
@@ -443,6 +526,22 @@ void TCustomdxBarControl::WMLButtonUp(TMessage& Message) {
   if (pressed && IsBarControlAlive(this)) Deactivate();
 }
 
+void TCustomdxBarControl::WMRButtonDown(TMessage& Message) {
+  TCustomControl::WndProc(Message);
+  if (!IsCustomizing()) return;
+  if (FSelectedControl && FSelectedControl->IsActive()) {
+    FSelectedControl->Deactivate(true);
+    if (!IsBarControlAlive(this)) return;
+  }
+  const TPoint point = MessagePoint(Message);
+  TdxBarItemControl* hit = GetClientRect().Contains(point) ? ControlAtPos(point) : nullptr;
+  if (hit && hit == FSelectedControl) {
+    FBarManager->SelectedItemControl = hit;
+    hit->Repaint();
+  }
+  SelectControl(hit);
+}
+
 void TCustomdxBarControl::WMLButtonDblClk(TMessage& Message) {
   TCustomControl::WndProc(Message);
   const TPoint point = MessagePoint(Message);
@@ -467,6 +566,7 @@ void TCustomdxBarControl::SelectByKey(WORD& Key) {
   auto* toolbar = dynamic_cast<TdxBarControl*>(this);
   if (toolbar && toolbar->IsVertical()) Key = TurnArrow(Key);
   const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+  if (Key == VK_TAB && ctrl) return SelectNeighbourBar(!shift);
   WORD step = Key;
   if (Key == VK_TAB && !ctrl) step = shift ? VK_LEFT : VK_RIGHT;
   TdxBarItemLink* current = FSelectedControl ? FSelectedControl->GetLink() : nullptr;
@@ -498,6 +598,25 @@ void TCustomdxBarControl::SelectByKey(WORD& Key) {
   if (target) SelectControl(target->GetControl());
 }
 
+void TCustomdxBarControl::SelectNeighbourBar(bool Forward) {
+  TCustomdxBarControl* root = this;
+  while (root->ParentBarControl)
+    root = root->ParentBarControl;
+  auto* toolbar = dynamic_cast<TdxBarControl*>(root);
+  if (!toolbar) return;
+  TdxBars* bars = FBarManager->GetBars();
+  const int count = bars->GetCount(), start = toolbar->GetBar()->GetIndex();
+  for (int i = (start + (Forward ? 1 : count - 1)) % count; i != start;
+       i = (i + (Forward ? 1 : count - 1)) % count) {
+    TdxBarControl* window = bars->GetItem(i)->GetBarControl();
+    TdxBarItemLink* first = window ? window->GetItemLinks()->FirstSelectable() : nullptr;
+    if (!first) continue;
+    toolbar->LeaveKeyboardMode();
+    if (IsBarControlAlive(window)) window->EnterKeyboardMode(first->GetControl());
+    return;
+  }
+}
+
 void TCustomdxBarControl::SelectByAccelerator(WORD Key) {
   UINT character = MapVirtualKeyA(Key, MAPVK_VK_TO_CHAR) & 0x7FFF;
   if (character >= 'a' && character <= 'z') character -= 'a' - 'A';
@@ -510,7 +629,8 @@ void TCustomdxBarControl::SelectByAccelerator(WORD Key) {
   // A unique accelerator chooses its entry; repeated ones select in turn.
   const bool unique = FItemLinks->FindAcceleratorLink(static_cast<WORD>(character), shift, link) == link;
   SelectControl(link->GetControl());
-  if (unique && IsBarControlAlive(this) && HandleAllocated()) SendMessageA(GetHandle(), WM_KEYDOWN, VK_RETURN, 0);
+  if (unique && IsBarControlAlive(this) && HandleAllocated())
+    SendMessageA(GetHandle(), WM_KEYDOWN, VK_RETURN, 0);
 }
 
 // ---- Item controls ----

@@ -2,6 +2,8 @@
 // dock's size.
 #include "dxBar.h"
 
+#include "dxBarCommon.h"
+
 #include "Forms.h"
 
 #include <algorithm>
@@ -25,7 +27,9 @@ TAlign AlignOf(TdxBarDockingStyle style) {
 } // namespace
 
 TdxDockControl::TdxDockControl(TComponent* AOwner, TdxBarManager* AManager, TdxBarDockingStyle AStyle)
-    : TCustomControl(AOwner), FBarManager(nullptr), FAutomaticStyle(AStyle) {
+    : TCustomControl(AOwner), FBarManager(nullptr), FBackgroundBitmap(std::make_unique<TBitmap>()),
+      FAutomaticStyle(AStyle) {
+  FBackgroundBitmap->OnChange = [this](TObject*) { BackgroundChanged(); };
   ControlStyle = ControlStyle + TControlStyle{csDoubleClicks};
   SetParentColor(true);
   if (AStyle != dsNone) SetAlign(AlignOf(AStyle));
@@ -49,6 +53,32 @@ void TdxDockControl::SetManager(TdxBarManager* Value) {
   if (FBarManager) FBarManager->RemoveDockControl(this);
   FBarManager = Value;
   if (Value) Value->AddDockControl(this);
+  BarManagerChanged();
+}
+
+void TdxDockControl::BarManagerChanged() {
+  UpdateDoubleBuffered();
+}
+
+void TdxDockControl::UpdateDockColor() {
+  if (!FBarManager || FBarManager->AutoDockColor)
+    TControl::SetParentColor(true);
+  else
+    TControl::SetColor(FBarManager->GetDockColor());
+}
+
+bool TdxDockControl::IsBackgroundVisible() const {
+  return HasOwnBackground() || (FBarManager && FBarManager->GetPainterClass()->HasCustomBackground());
+}
+
+void TdxDockControl::UpdateDoubleBuffered() {
+  DoubleBuffered = IsBackgroundVisible();
+}
+
+void TdxDockControl::BackgroundChanged() {
+  UpdateDoubleBuffered();
+  Invalidate();
+  RepaintBars();
 }
 
 void TdxDockControl::Notification(TComponent* AComponent, TOperation Operation) {
@@ -353,6 +383,7 @@ void TdxDockControl::AdjustSize() {
 
 void TdxDockControl::DrawBackground(HDC DC, const TRect& R, TColor Color, HBRUSH Brush) {
   if (R.Width() <= 0 || R.Height() <= 0) return;
+  if (HasOwnBackground()) return TileBitmap(DC, R, R, FBackgroundBitmap.get());
   if (!FBarManager) return;
   FBarManager->GetPainterClass()->DrawDockControlBackground(this, DC, R, Brush, Color);
 }
@@ -564,9 +595,34 @@ TdxBarDockControl::TdxBarDockControl(TComponent* AOwner) : TdxDockControl(AOwner
 TdxBarDockControl::~TdxBarDockControl() = default;
 
 void TdxBarDockControl::SetBarManager(TdxBarManager* Value) {
-  if (Value == FBarManager) return;
   SetManager(Value);
-  if (Value && !Value->IsDestroying()) RecreateFrame();
+}
+
+void TdxBarDockControl::BarManagerChanged() {
+  TdxDockControl::BarManagerChanged();
+  if (IsDestroying() || (FBarManager && FBarManager->IsDestroying())) return;
+  UpdateDockColor();
+  if (FBarManager) RecreateFrame();
+}
+
+void TdxBarDockControl::UpdateDockColor() {
+  if (FUseOwnColor) return;
+  TdxDockControl::UpdateDockColor();
+}
+
+void TdxBarDockControl::SetColor(TColor Value) {
+  TControl::SetColor(Value);
+  if (!IsLoading()) FUseOwnColor = true;
+}
+
+void TdxBarDockControl::SetParentColor(bool Value) {
+  TControl::SetParentColor(Value);
+  if (!IsLoading()) FUseOwnColor = true;
+}
+
+void TdxBarDockControl::SetUseOwnColor(bool Value) {
+  FUseOwnColor = Value;
+  if (!Value) UpdateDockColor();
 }
 
 void TdxBarDockControl::SetDockAlign(TdxBarDockAlign Value) {

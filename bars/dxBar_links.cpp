@@ -242,13 +242,32 @@ void TdxBarItemLink::BringToTopInRecentList(bool CountUse) {
   if (CountUse) ++UseCount;
 }
 
+namespace {
+
+// A toolbar window rebuilds itself once the change is done: the links it
+// shows by recent use may differ now.
+void PostRebuild(TdxBarItemLink* link, bool docked) {
+  auto* window = dynamic_cast<TdxBarControl*>(link->GetBarControl());
+  TdxBarManager* manager = link->GetBarManager();
+  if (!window || !window->HandleAllocated() || (docked && window->GetDockingStyle() == dsNone) || !manager ||
+      !manager->CanShowRecentItems())
+    return;
+  PostMessageA(window->GetHandle(), WM_USER + 1, 0, 0);
+}
+
+} // namespace
+
 void TdxBarItemLink::MoveToRecentEnd() {
+  const bool shown = GetShownIndex() >= 0;
   MoveToRecentIndex(GetLinks() ? GetLinks()->GetRecentCount() - 1 : 0);
+  if (shown) PostRebuild(this, false);
 }
 
 void TdxBarItemLink::MarkAsRecentlyUsed(bool CountUse) {
   if (!IsReallyVisible()) return;
+  const bool shown = GetShownIndex() >= 0;
   BringToTopInRecentList(CountUse);
+  if (GetVisibleIndex() >= 0 && !shown) PostRebuild(this, true);
 }
 
 void TdxBarItemLink::ResetUsage() {

@@ -380,7 +380,13 @@ TColor TdxBarManager::GetDockColor() const {
 
 void TdxBarManager::SetDockColor(TColor Value) {
   FDockColor = Value;
-  AutoDockColor = false;
+  SetAutoDockColor(false);
+}
+
+void TdxBarManager::SetAutoDockColor(bool Value) {
+  AutoDockColor = Value;
+  for (TdxDockControl* dock : FDockControls)
+    dock->UpdateDockColor();
 }
 
 void TdxBarManager::SetLargeIcons(bool Value) {

@@ -151,6 +151,30 @@ HRGN TdxBarControl::CreateControlRegion(TdxBarItemControl* Control) {
   return region;
 }
 
+TdxBarItemControl* TdxBarControl::GetDropTarget(POINT ClientPoint, bool& Outside, bool& Vertical,
+                                                bool& Before) {
+  TdxBarItemControl* target = TCustomdxBarControl::GetDropTarget(ClientPoint, Outside, Vertical, Before);
+  if (target || !GetClientRect().Contains(ClientPoint)) return target;
+  // Beyond the end of a line: the drop goes after the line's last link.
+  Outside = Before = false;
+  const bool vertical = IsVertical();
+  TdxBarItemLinks* links = GetItemLinks();
+  for (int i = 0; i < links->GetShownCount(); ++i) {
+    const TdxBarItemLink* link = links->GetShownLink(i);
+    TdxBarItemControl* control = link->GetControl();
+    if (!control || !control->IsCustomizable() || !control->LineEnd) continue;
+    const TRect& r = link->ItemRect;
+    const bool across = vertical ? ClientPoint.x >= r.left && ClientPoint.x < r.right
+                                 : ClientPoint.y >= r.top && ClientPoint.y < r.bottom;
+    if (!across) continue;
+    if ((vertical ? ClientPoint.y : ClientPoint.x) >= (vertical ? r.top : r.left)) return control;
+    Before = true;
+    const TdxBarItemAlign align = control->GetEffectiveAlign();
+    return align == iaCenter || align == iaRight ? control : nullptr;
+  }
+  return nullptr;
+}
+
 void TdxBarControl::UpdateTransparency() {
   if (!HandleAllocated()) return;
   const bool floating = GetDockingStyle() == dsNone;

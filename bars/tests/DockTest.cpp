@@ -181,3 +181,193 @@ TEST_F(DockTest, ShownBarsGetWindowsInTheirDocks) {
   EXPECT_TRUE(IsWindowVisible(floating->GetBarControl()->GetHandle()));
   EXPECT_EQ(floating->GetBarControl()->GetLeft(), 300);
 }
+
+TEST_F(DockTest, CanDockingAsksTheBarTheManagerThePlacedDockAndOnDocking) {
+  BuildBars({1});
+  TdxBar* bar = Manager->GetBars()->GetItem(0);
+  TdxDockControl* top = Manager->GetBars()->GetDockControl(dsTop);
+  TdxDockControl* left = Manager->GetBars()->GetDockControl(dsLeft);
+  auto* placed = new TdxBarDockControl(Form.get());
+  placed->SetParent(Form.get());
+  placed->SetBarManager(Manager);
+  bar->NotDocking = TdxBarDockingStyles{dsLeft};
+  Manager->NotDocking = TdxBarDockingStyles{dsTop};
+  const struct {
+    TdxBarDockingStyle style;
+    TdxDockControl* dock;
+    bool allowDocking, expected;
+  } cases[] = {
+      {dsLeft, left, true, false},   // the bar refuses the style
+      {dsTop, top, true, false},     // the manager refuses it at its own docks
+      {dsTop, placed, true, true},   // a placed dock answers for itself
+      {dsTop, placed, false, false}, // and may refuse
+      {dsBottom, nullptr, true, true}, {dsNone, nullptr, true, true},
+  };
+  for (const auto& c : cases) {
+    placed->AllowDocking = c.allowDocking;
+    EXPECT_EQ(Manager->CanDocking(bar, c.style, c.dock), c.expected) << c.style << " " << c.allowDocking;
+  }
+  // OnDocking sees the answer and has the last word.
+  std::vector<bool> seen;
+  Manager->OnDocking = [&](TdxBar* sender, TdxBarDockingStyle style, TdxDockControl* dock, bool& can) {
+    EXPECT_EQ(sender, bar);
+    seen.push_back(can);
+    can = style == dsTop && dock == top;
+  };
+  EXPECT_TRUE(Manager->CanDocking(bar, dsTop, top));
+  EXPECT_FALSE(Manager->CanDocking(bar, dsBottom, nullptr));
+  EXPECT_EQ(seen, (std::vector<bool>{false, true}));
+}
+
+TEST_F(DockTest, DockControlHeightsAreTheAutomaticDocksSizes) {
+  BuildBars({1});
+  Manager->SetDockControlHeights(5, 6, 7, 8);
+  int sizes[4];
+  Manager->GetDockControlHeights(sizes);
+  EXPECT_EQ(std::vector<int>(sizes, sizes + 4), (std::vector<int>{5, 6, 7, 8})) << "left, right, top, bottom";
+  TdxBars* bars = Manager->GetBars();
+  EXPECT_EQ(bars->GetDockControl(dsLeft)->GetWidth(), 5);
+  EXPECT_EQ(bars->GetDockControl(dsRight)->GetWidth(), 6);
+  EXPECT_EQ(bars->GetDockControl(dsTop)->GetHeight(), 7);
+  EXPECT_EQ(bars->GetDockControl(dsBottom)->GetHeight(), 8);
+}
+
+TEST_F(DockTest, AnEmptyPlacedDockIsZeroPixelsThick) {
+  BuildBars({2});
+  auto* placed = new TdxBarDockControl(Form.get());
+  placed->SetParent(Form.get());
+  placed->SetBarManager(Manager);
+  EXPECT_EQ(placed->GetHeight(), 0);
+  TdxBarControl* window = DockBar(placed, 0);
+  EXPECT_GT(placed->GetHeight(), 0);
+  placed->RemoveBarControl(window, true);
+  EXPECT_EQ(placed->GetHeight(), 0);
+}
+
+namespace {
+
+// Two rows, one bar each, in a dock of the style.
+class DockZoneTest : public DockTest, public testing::WithParamInterface<TdxBarDockingStyle> {};
+
+} // namespace
+
+TEST_P(DockZoneTest, RowZonesJoinARowOrStartOne) {
+  BuildBars({2, 2});
+  TdxDockControl* dock = MakeDock(GetParam());
+  for (int i = 0; i < 2; ++i) {
+    TdxBar* bar = Manager->GetBars()->GetItem(i);
+    bar->OneOnRow = true;
+    bar->SetRow(i);
+    DockBar(dock, i);
+  }
+  ASSERT_EQ(dock->GetRowCount(), 2);
+  const bool vertical = dock->IsVertical(), farSide = GetParam() == dsRight || GetParam() == dsBottom;
+  const int t = dock->GetRowThickness(0), size = dock->GetRowsSize();
+  ASSERT_GE(t, 15);
+  auto at = [&](int across) {
+    const TPoint client = vertical ? TPoint(across, 5) : TPoint(5, across);
+    bool newRow = false;
+    const int row = dock->RowFromPoint(dock->ClientToScreen(client), newRow);
+    return std::make_pair(row, newRow);
+  };
+  using R = std::pair<int, bool>;
+  if (!farSide) {
+    // From a row's top: up to 8 pixels join it, 9 to 13 make a new row
+    // after it, 14 or more join the next row.
+    EXPECT_EQ(at(8), R(0, false));
+    EXPECT_EQ(at(9), R(1, true));
+    EXPECT_EQ(at(13), R(1, true));
+    EXPECT_EQ(at(14), R(1, false));
+    EXPECT_EQ(at(t + 8), R(1, false));
+    EXPECT_EQ(at(t + 9), R(2, true));
+    EXPECT_EQ(at(t + 14), R(2, true)) << "beyond the last row: a new row";
+    EXPECT_EQ(at(-9), R(0, false)) << "the strip before the first row joins it";
+    EXPECT_EQ(at(-14), R(0, true));
+    EXPECT_EQ(at(-23), R(-1, false)) << "the near end of the zone";
+  } else {
+    // Mirrored: the new-row strip lies 14 to 10 pixels before a row's end.
+    const int end0 = dock->GetRowThickness(0);
+    EXPECT_EQ(at(end0 - 15), R(0, false));
+    EXPECT_EQ(at(end0 - 14), R(1, true));
+    EXPECT_EQ(at(end0 - 10), R(1, true));
+    EXPECT_EQ(at(end0 - 9), R(1, false));
+    EXPECT_EQ(at(size + 3), R(2, true)) << "beyond the last row: a new row";
+  }
+  // Snapping a point onto a row gives back that row.
+  for (int row = 0; row <= 2; ++row)
+    for (bool newRow : {false, true}) {
+      const POINT p = dock->SnapToRow(row, newRow, dock->ClientToScreen(TPoint(5, 5)));
+      bool gotNew = false;
+      EXPECT_EQ(dock->RowFromPoint(p, gotNew), row) << row << newRow;
+      EXPECT_EQ(gotNew, newRow || row == 2) << row << newRow;
+    }
+  // The docking zone: the dock widened by 23 pixels, across for every dock.
+  const TRect zone = dock->GetDockingZone();
+  const TPoint origin = Form->ClientToScreen(TPoint(dock->GetLeft(), dock->GetTop()));
+  EXPECT_EQ(zone.left, origin.x - 23);
+  EXPECT_EQ(zone.right, origin.x + dock->GetWidth() + 23);
+  EXPECT_EQ(zone.top, origin.y - (vertical ? 0 : 23));
+  EXPECT_EQ(zone.bottom, origin.y + dock->GetHeight() + (vertical ? 0 : 23));
+}
+
+INSTANTIATE_TEST_SUITE_P(Docks, DockZoneTest, testing::Values(dsTop, dsLeft, dsBottom, dsRight));
+
+TEST_F(DockTest, DockColoursFollowTheManagerUnlessTheDockHasItsOwn) {
+  BuildBars({1});
+  Form->SetColor(clAqua);
+  TdxDockControl* top = Manager->GetBars()->GetDockControl(dsTop);
+  auto* placed = new TdxBarDockControl(Form.get());
+  placed->SetParent(Form.get());
+  placed->SetBarManager(Manager);
+  EXPECT_EQ(top->GetColor(), clAqua) << "the form's colour while AutoDockColor";
+  EXPECT_EQ(placed->GetColor(), clAqua);
+  Manager->SetDockColor(clRed);
+  EXPECT_FALSE(Manager->AutoDockColor);
+  EXPECT_EQ(top->GetColor(), clRed);
+  EXPECT_EQ(placed->GetColor(), clRed);
+  EXPECT_FALSE(placed->GetUseOwnColor()) << "the manager's colour is not the dock's own";
+  placed->SetColor(clBlue);
+  EXPECT_TRUE(placed->GetUseOwnColor());
+  Manager->SetDockColor(clLime);
+  EXPECT_EQ(top->GetColor(), clLime);
+  EXPECT_EQ(placed->GetColor(), clBlue) << "its own colour stays";
+  placed->SetUseOwnColor(false);
+  EXPECT_EQ(placed->GetColor(), clLime);
+  Manager->SetAutoDockColor(true);
+  EXPECT_EQ(top->GetColor(), clAqua);
+  EXPECT_EQ(placed->GetColor(), clAqua);
+}
+
+TEST_F(DockTest, ABackgroundBitmapIsTiledUnderTheDockAndItsBars) {
+  BuildBars({1});
+  auto* placed = new TdxBarDockControl(Form.get());
+  placed->SetParent(Form.get());
+  placed->SetBarManager(Manager);
+  TBitmap picture;
+  picture.SetWidth(4);
+  picture.SetHeight(3);
+  auto colourAt = [](int x, int y) { return static_cast<COLORREF>(RGB(40 + 50 * x, 60 * y, 200)); };
+  for (int x = 0; x < 4; ++x)
+    for (int y = 0; y < 3; ++y)
+      SetPixel(picture.GetCanvas()->GetHandle(), x, y, colourAt(x, y));
+  placed->SetBackgroundBitmap(&picture);
+  EXPECT_TRUE(placed->HasOwnBackground());
+  EXPECT_TRUE(placed->DoubleBuffered);
+  TdxBarControl* window = DockBar(placed, 0);
+  placed->SetHeight(placed->GetHeight() + 20); // room beside the bar
+  guitest::PumpFor(100);
+  const guitest::TCapture capture = guitest::TCapture::Paint(Form->GetHandle());
+  capture.SavePng("bars_dock_background");
+  // Below the bar: the dock's own picture.
+  for (int x : {3, 30, 101})
+    for (int y : {placed->GetHeight() - 3, placed->GetHeight() - 1}) {
+      const TPoint p = Form->ScreenToClient(placed->ClientToScreen(TPoint(x, y)));
+      EXPECT_EQ(capture.Pixel(p.x, p.y), colourAt(x % 4, y % 3)) << x << "," << y;
+    }
+  // Inside the bar around its button: the picture continues.
+  const TRect item = window->GetBar()->GetItemLinks()->GetItem(0)->ItemRect;
+  const TPoint inBar(item.left + 1, item.top + 1);
+  const TPoint inDock = placed->ScreenToClient(window->ClientToScreen(inBar));
+  const TPoint p = Form->ScreenToClient(window->ClientToScreen(inBar));
+  EXPECT_EQ(capture.Pixel(p.x, p.y), colourAt(inDock.x % 4, inDock.y % 3));
+}

@@ -78,7 +78,8 @@ TEST_F(ToolbarLayoutTest, AWrappingBarMovesAWholeGroupToTheNextLine) {
   EXPECT_EQ(size.cy, 2 * h + s) << "two lines with the separator as a gap";
   EXPECT_EQ(size.cx, 3 * w + s) << "the longest line";
 
-  Window->SetBounds(0, 0, size.cx + Window->GetBorderWidth(dsNone), size.cy + Window->GetBorderHeight(dsNone));
+  Window->SetBounds(0, 0, size.cx + Window->GetBorderWidth(dsNone),
+                    size.cy + Window->GetBorderHeight(dsNone));
   Window->LayoutLinks();
   EXPECT_EQ(Rect(2), Bounds(0, h + s, w, h));
   EXPECT_EQ(Rect(3).left, w);
@@ -208,4 +209,19 @@ TEST_F(ToolbarLayoutTest, LinksWithoutARectangleAreNeitherPaintedNorHit) {
     for (int y = 0; y < window->GetClientHeight(); ++y)
       if (capture.Pixel(x, y) != GetSysColor(COLOR_BTNFACE)) ++ink;
   EXPECT_EQ(ink, 0);
+}
+
+TEST_F(ToolbarLayoutTest, UsingALinkBehindTheMarkRebuildsTheDockedBarOnceTheChangeIsDone) {
+  BuildBar(4);
+  TdxBarControl* window = DockTop();
+  const int w = Rect(0).Width();
+  Form->SetClientWidth(window->GetBorderWidth(dsTop) + 2 * w + TdxBarControl::MarkSize + w / 2);
+  Manager->GetBars()->GetDockControl(dsTop)->Realign();
+  ASSERT_EQ(Placed().size(), 2u);
+  ASSERT_EQ(Placed().find('D'), String::npos);
+  Link(3)->MarkAsRecentlyUsed(true);
+  EXPECT_EQ(Placed().find('D'), String::npos) << "not while the change runs";
+  ASSERT_TRUE(guitest::PumpUntil([&] { return Placed().find('D') != String::npos; }))
+      << "the most recent link shows after the posted rebuild";
+  EXPECT_EQ(Placed().size(), 2u);
 }

@@ -287,7 +287,8 @@ TEST_F(ToolbarTest, FloatingHitTestsRememberWhatThePointHits) {
   EXPECT_EQ(Window->GetHitTest(), 0) << "a control takes the click";
 
   const TRect close = Window->GetCloseButtonRect();
-  const TPoint onClose = Window->ClientToScreen(TPoint((close.left + close.right) / 2, (close.top + close.bottom) / 2));
+  const TPoint onClose =
+      Window->ClientToScreen(TPoint((close.left + close.right) / 2, (close.top + close.bottom) / 2));
   EXPECT_EQ(hit(onClose.x, onClose.y), HTCLOSE) << "the Standard close button is the system's";
   EXPECT_EQ(Window->GetHitTest(), HTCLIENT);
 
@@ -363,7 +364,8 @@ TEST_F(ToolbarTest, AUniqueAcceleratorChoosesItsButtonRepeatedOnesSelectInTurn) 
   ShowFloating();
   Window->EnterKeyboardMode(nullptr);
   SendMessageA(Window->GetHandle(), WM_KEYDOWN, 'T', 0);
-  EXPECT_EQ(Window->GetSelectedControl(), Control(1)) << "two buttons answer T: the first after the selection";
+  EXPECT_EQ(Window->GetSelectedControl(), Control(1))
+      << "two buttons answer T: the first after the selection";
   EXPECT_TRUE(Clicks.empty());
   SendMessageA(Window->GetHandle(), WM_KEYDOWN, 'T', 0);
   EXPECT_EQ(Window->GetSelectedControl(), Control(2));
@@ -373,4 +375,109 @@ TEST_F(ToolbarTest, AUniqueAcceleratorChoosesItsButtonRepeatedOnesSelectInTurn) 
   guitest::PumpFor(50);
   EXPECT_EQ(Clicks, (std::vector<String>{"item One", "One"})) << "the only O is chosen at once";
   EXPECT_FALSE(Window->GetActive());
+}
+
+namespace {
+
+// Keys as the keyboard hook delivers them, with Ctrl (and Shift) held in
+// the thread's key state.
+void SendKeyHolding(HWND wnd, WORD key, bool ctrl, bool shift) {
+  BYTE state[256];
+  GetKeyboardState(state);
+  BYTE held[256];
+  memcpy(held, state, sizeof(held));
+  held[VK_CONTROL] = ctrl ? 0x80 : 0;
+  held[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(held);
+  SendMessageA(wnd, WM_KEYDOWN, key, 0);
+  SetKeyboardState(state);
+}
+
+} // namespace
+
+TEST_F(ToolbarTest, CtrlTabTakesKeyboardModeToTheNeighbourBars) {
+  // Three bars: the middle one has no link to select.
+  TdxBar* empty = Manager->GetBars()->Add();
+  TdxBar* other = Manager->GetBars()->Add();
+  AddLink(other->GetItemLinks(), AddButton(Manager, "Four"));
+  AddLink(other->GetItemLinks(), AddButton(Manager, "Five"));
+  ShowFloating();
+  TdxBarControl* emptyWindow = ShowFloatingWindow(empty, 150, 300, 100, 60);
+  TdxBarControl* otherWindow = ShowFloatingWindow(other, 150, 380, 300, 80);
+  Window->EnterKeyboardMode(nullptr);
+  SendKeyHolding(Window->GetHandle(), VK_RIGHT, false, false);
+  SendKeyHolding(Window->GetHandle(), VK_TAB, true, false);
+  EXPECT_FALSE(Window->GetActive());
+  EXPECT_FALSE(emptyWindow->GetActive());
+  EXPECT_TRUE(otherWindow->GetActive());
+  EXPECT_EQ(Manager->KeyboardBarControl, otherWindow);
+  EXPECT_EQ(otherWindow->GetSelectedControl(), other->GetItemLinks()->GetItem(0)->GetControl());
+  SendKeyHolding(otherWindow->GetHandle(), VK_TAB, true, false);
+  EXPECT_EQ(Manager->KeyboardBarControl, Window) << "forward wraps round to the first bar";
+  EXPECT_EQ(Window->GetSelectedControl(), Control(0));
+  SendKeyHolding(Window->GetHandle(), VK_TAB, true, true);
+  EXPECT_EQ(Manager->KeyboardBarControl, otherWindow) << "Shift steps backward";
+  otherWindow->Deactivate();
+  delete otherWindow;
+  delete emptyWindow;
+}
+
+TEST_F(ToolbarTest, ADropGoesBeforeOrAfterTheControlUnderIt) {
+  ShowFloating(400, 60);
+  const TRect one = Link(0)->ItemRect, two = Link(1)->ItemRect, three = Link(2)->ItemRect;
+  ASSERT_EQ(one.top, two.top) << "one line";
+  bool outside = true, vertical = true, before = false;
+  const int y = (one.top + one.bottom) / 2;
+  EXPECT_EQ(Window->GetDropTarget(POINT{one.left + 2, y}, outside, vertical, before), Control(0));
+  EXPECT_FALSE(outside);
+  EXPECT_FALSE(vertical);
+  EXPECT_TRUE(before);
+  Window->GetDropTarget(POINT{one.right - 2, y}, outside, vertical, before);
+  EXPECT_FALSE(before) << "closer to the right";
+  // The group gap before Two belongs to Two.
+  ASSERT_GT(two.left, one.right);
+  EXPECT_EQ(Window->GetDropTarget(POINT{two.left - 2, y}, outside, vertical, before), Control(1));
+  EXPECT_TRUE(outside);
+  // Beyond the line's end: after its last link.
+  EXPECT_EQ(Window->GetDropTarget(POINT{three.right + 5, y}, outside, vertical, before), Control(2));
+  EXPECT_FALSE(outside);
+  EXPECT_FALSE(before);
+}
+
+namespace {
+
+// A toolbar window joined to an owner rectangle, as a menu is to its button.
+class TJoinedBarControl : public TdxBarControl {
+public:
+  using TdxBarControl::TdxBarControl;
+  TRect GetOwnerRect() const override { return Owner; }
+  TRect Owner;
+};
+
+} // namespace
+
+TEST_F(ToolbarTest, TheOwnerJointIsTheStripWhereTheWindowMeetsItsOwner) {
+  auto* window = new TJoinedBarControl(Manager, Bar);
+  window->ParentWindow = Form->GetHandle();
+  window->SetBounds(200, 200, 120, 60);
+  window->SetVisible(true);
+  const struct {
+    TRect owner;
+    bool touches;
+    TRect joint;
+  } cases[] = {
+      {TRect(210, 180, 260, 200), true, TRect(211, 199, 259, 200)}, // above, joined at the top
+      {TRect(180, 260, 400, 280), true, TRect(201, 260, 319, 261)}, // below, wider than the window
+      {TRect(210, 170, 260, 199), false, TRect()},                  // a pixel apart
+      {TRect(400, 180, 450, 200), false, TRect()},                  // above, but not beside it
+      {TRect(), false, TRect()},
+  };
+  for (const auto& c : cases) {
+    window->Owner = c.owner;
+    EXPECT_EQ(window->TouchesOwnerRect(), c.touches) << c.owner.left << "," << c.owner.top;
+    EXPECT_EQ(window->GetOwnerJointRect(true), c.joint) << c.owner.left << "," << c.owner.top;
+  }
+  window->Owner = TRect(210, 180, 260, 200);
+  EXPECT_EQ(window->GetOwnerJointRect(false), TRect(11, -1, 59, 0)) << "window coordinates";
+  delete window;
 }
