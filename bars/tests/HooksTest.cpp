@@ -340,3 +340,18 @@ TEST_F(HooksTest, RightAndMiddleReleasesOutsideAnOpenBarAreSwallowed) {
     guitest::PumpFor(GetDoubleClickTime() + 50); // the next press is no double click
   }
 }
+
+TEST_F(HooksTest, ACommandFailingUnderAShortcutIsReportedAndTheKeysGoOn) {
+  guitest::TExceptionCapture errors;
+  Manager->FindItemByName("Run")->OnClick = [](TObject*) { throw Exception("Run failed"); };
+  guitest::PressKey(VK_F5);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return !errors.Messages.empty(); }));
+  Settle();
+  EXPECT_EQ(errors.Messages, std::vector<String>{"Run failed"});
+  EditKeys.clear();
+  guitest::PressKey('A');
+  Settle();
+  EXPECT_EQ(EditKeys, (std::vector<String>{"down 65", "up 65"}));
+  TapAlt();
+  EXPECT_TRUE(WaitForKeyboardMode());
+}
