@@ -12,7 +12,8 @@ namespace {
 class HooksTest : public BarsTest {
 protected:
   // A main menu "&File" (a sub item with Open, Ctrl+O), "&Help", "&Tools",
-  // "&Table"; a toolbar with Run (F5) and a hidden one with Hidden (F6); an
+  // "&Table" and the sub items "&Edit" (Cut, Copy) and "&Extras" (Options);
+  // a toolbar with Run (F5) and a hidden one with Hidden (F6); an
   // edit with the focus on a form without a system menu (so that no key
   // let through opens one).
   void SetUp() override {
@@ -21,16 +22,16 @@ protected:
       menu->SetCaption("Main menu");
       menu->SetIsMainMenu(true);
       menu->SetDockingStyle(dsTop);
-      auto* file = new TdxBarSubItem(m->GetOwnerForm());
-      file->SetName("File");
-      file->SetCategory(0);
-      file->SetCaption("&File");
-      AddLink(menu->GetItemLinks(), file);
+      TdxBarItemLinks* file = AddSubItem(menu, "File", "&File");
       TdxBarButton* open = Button(m, "Open", "&Open");
       open->SetShortCut(scCtrl | 'O');
-      AddLink(file->GetItemLinks(), open);
+      AddLink(file, open);
       for (const char* caption : {"&Help", "&Tools", "&Table"})
         AddLink(menu->GetItemLinks(), Button(m, String(caption).substr(1), caption));
+      TdxBarItemLinks* edit = AddSubItem(menu, "Edit", "&Edit");
+      AddLink(edit, Button(m, "Cut", "Cu&t"));
+      AddLink(edit, Button(m, "Copy", "&Copy"));
+      AddLink(AddSubItem(menu, "Extras", "&Extras"), Button(m, "Options", "&Options"));
 
       TdxBar* tools = m->GetBars()->Add();
       tools->SetCaption("Tools");
@@ -68,6 +69,17 @@ protected:
     MovePointerOff(MenuWindow());
   }
 
+  // A sub item at the end of the bar; its links.
+  static TdxBarItemLinks* AddSubItem(TdxBar* bar, const String& name, const String& caption) {
+    TdxBarManager* m = bar->GetBarManager();
+    auto* item = new TdxBarSubItem(m->GetOwnerForm());
+    item->SetName(name);
+    item->SetCategory(0);
+    item->SetCaption(caption);
+    AddLink(bar->GetItemLinks(), item);
+    return item->GetItemLinks();
+  }
+
   TdxBarButton* Button(TdxBarManager* m, const String& name, const String& caption) {
     TdxBarButton* button = AddButton(m, name, caption);
     button->SetPaintStyle(psCaption);
@@ -84,6 +96,13 @@ protected:
   TPoint MenuCentre(int index) const {
     const TRect r = MainMenu()->GetItemLinks()->GetItem(index)->ItemRect;
     return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+
+  // The open menu window of a sub item, none while closed.
+  TCustomdxBarControl* MenuOf(const String& name) const {
+    auto* item = static_cast<TCustomdxBarSubItem*>(Manager->FindItemByName(name));
+    TCustomdxBarControl* window = item->GetItemLinks()->GetBarControl();
+    return window && window->HandleAllocated() && IsWindowVisible(window->GetHandle()) ? window : nullptr;
   }
 
   // Alt pressed and released alone.
@@ -216,9 +235,9 @@ TEST_F(HooksTest, RealKeysStepTheSelectionInKeyboardMode) {
     WORD key;
     int modifiers;
     int selected;
-  } steps[] = {{VK_RIGHT, 0, 1}, {VK_RIGHT, 0, 2}, {VK_RIGHT, 0, 3}, {VK_RIGHT, 0, 0},
-               {VK_LEFT, 0, 3},  {VK_HOME, 0, 0},  {VK_END, 0, 3},   {VK_TAB, 0, 0},
-               {VK_TAB, guitest::kShift, 3}, {VK_HOME, 0, 0}};
+  } steps[] = {{VK_RIGHT, 0, 1}, {VK_RIGHT, 0, 2}, {VK_RIGHT, 0, 3}, {VK_RIGHT, 0, 4},
+               {VK_RIGHT, 0, 5}, {VK_RIGHT, 0, 0}, {VK_LEFT, 0, 5},  {VK_HOME, 0, 0},
+               {VK_END, 0, 5},   {VK_TAB, 0, 0},   {VK_TAB, guitest::kShift, 5}, {VK_HOME, 0, 0}};
   for (const auto& s : steps) {
     guitest::PressKey(s.key, s.modifiers);
     EXPECT_TRUE(guitest::PumpUntil([&] { return MenuWindow()->GetSelectedControl() == MenuControl(s.selected); },
@@ -293,6 +312,18 @@ TEST_F(HooksTest, AltWithAnAcceleratorClicksAUniqueEntrySelectsASharedOneInTurn)
   guitest::PressKey('R', guitest::kAlt);
   ASSERT_TRUE(guitest::PumpUntil([&] { return Clicks.size() == 2; })) << "another toolbar's accelerator";
   EXPECT_EQ(Clicks.back(), "Run");
+}
+
+TEST_F(HooksTest, AnAcceleratorSharedBySubItemsOnlySelectsThemInTurn) {
+  guitest::PressKey('E', guitest::kAlt);
+  ASSERT_TRUE(WaitForKeyboardMode());
+  EXPECT_EQ(MenuWindow()->GetSelectedControl(), MenuControl(4));
+  guitest::PressKey('E');
+  EXPECT_TRUE(guitest::PumpUntil([&] { return MenuWindow()->GetSelectedControl() == MenuControl(5); }));
+  Settle();
+  EXPECT_EQ(MenuOf("Edit"), nullptr) << "nothing opens";
+  EXPECT_EQ(MenuOf("Extras"), nullptr);
+  EXPECT_EQ(ActiveBarControl(), MenuWindow());
 }
 
 TEST_F(HooksTest, APressOutsideClosesKeyboardMode) {
