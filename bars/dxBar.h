@@ -37,6 +37,8 @@ class TdxBarControl;
 class TdxBarItemControl;
 class TdxBarSubItemControl;
 class TdxBarSubMenuControl;
+class TdxBarSubMenuAnimation;
+class TdxBarMenuOwner;
 class TdxBarItemControlPainter;
 class TdxDockControl;
 class TdxBarShadow;
@@ -62,6 +64,7 @@ using TdxBarVisibleChangeEvent = TdxBarEvent;
 using TdxBarItemLinkEvent = std::function<void(TObject* Sender, TdxBarItemLink* AItemLink)>;
 using TdxBarClickItemEvent = std::function<void(TObject* Sender, TdxBarItem* ClickedItem)>;
 using TdxBarShowPopupEvent = std::function<void(TObject* Sender, TdxBarItemLinks* PopupItemLinks)>;
+using TdxBarPaintSubMenuBarEvent = std::function<void(TObject* Sender, TCanvas* Canvas, const TRect& R)>;
 using TdxBarCanDockingEvent = std::function<void(TdxBar* Sender, TdxBarDockingStyle Style,
                                                  TdxDockControl* DockControl, bool& CanDocking)>;
 
@@ -780,6 +783,7 @@ public:
   virtual bool AllowsLinkCustomizing() const { return true; }
   TNotifyEvent OnCloseUp;
   TNotifyEvent OnDetaching;
+  TdxBarPaintSubMenuBarEvent OnPaintBar;
   TNotifyEvent OnPopup;
 
 protected:
@@ -931,6 +935,8 @@ public:
   bool IsAssigning() const { return FAssigning; }
   // The window that shows the links, none while there is none.
   TCustomdxBarControl* GetBarControl() const { return FBarControl; }
+  // A bar's window, else a menu window of the links.
+  TCustomdxBarControl* CreateBarControl();
   void SetBarControl(TCustomdxBarControl* Value) { FBarControl = Value; }
   void ClearItemRects();
   // Keyboard stepping over the fitting links (on a bar, the leading shown
@@ -1472,6 +1478,8 @@ public:
   HBRUSH GetSelectedBrush() const;
   HBRUSH GetBarBackgroundBrush() const;
   virtual bool MarkVisible() const { return false; }
+  // A menu window.
+  virtual bool IsPopup() const { return false; }
   virtual bool IsMouseStill(POINT ScreenPoint) const;
   virtual void PaintItemControl(TdxBarItemControl* Control);
   virtual void SetDockingStyle(TdxBarDockingStyle Value);
@@ -1529,6 +1537,8 @@ public:
   int ComboButtonWidth = 0;
   // The next left-button release is swallowed.
   bool SkipMouseUp = false;
+  // The menu window opened from this window, none while closed.
+  TCustomdxBarControl* ChildMenu = nullptr;
 
 protected:
   String ClassName() const override { return "TCustomdxBarControl"; }
@@ -1548,6 +1558,7 @@ protected:
   void WMRButtonDown(TMessage& Message);
   void WMCaptureChanged(TMessage& Message);
   void SetMarkStateField(int Value) { FMarkState = Value; }
+  void SetDestroying(bool Value) { FDestroying = Value; }
   // The selection of the keys: arrows, Home, End, Tab and accelerators.
   void SelectByKey(WORD& Key);
   void SelectByAccelerator(WORD Key);
@@ -1573,6 +1584,10 @@ private:
 
 // The head of the chain of active bar windows, none when none is active.
 TCustomdxBarControl* ActiveBarControl();
+// Menus show all their links (set when one was expanded, for the rest of
+// the active chain).
+bool GetShowFullMenus();
+void SetShowFullMenus(bool Value);
 
 // The on-screen part of one link inside a bar window; not a window itself.
 class TdxBarItemControl : public TObject {
@@ -1690,6 +1705,14 @@ public:
   bool ClosesMenusOnClick() const override;
   bool TracksPress() const override { return !DroppedDown; }
   void Paint(const TRect& R, int PaintType) override;
+  void Deactivate(bool Immediate) override;
+  void KeyDown(WORD Key) override;
+  bool WantsKey(WORD Key) const override;
+  // Opens the drop-down menu below or beside the button.
+  virtual void DropDown(bool ByMouse);
+  // The drop-down menu's window went.
+  virtual void DropDownClosed();
+  TdxBarSubMenuControl* GetDropDownMenuControl() const;
   bool DroppedDown = false;
   bool PressedByMouse = false;
   // The arrow part of a bsDropDown button: under the pointer, and pressed.
@@ -1725,6 +1748,15 @@ public:
   bool HasSubMenu() const override { return true; }
   bool WantsDblClick() const override;
   void Paint(const TRect& R, int PaintType) override;
+  ~TdxBarSubItemControl() override;
+  // Opens (closes) the menu, at once or after the shared 400 ms timer.
+  void Activate(bool Immediate) override;
+  void Deactivate(bool Immediate) override;
+  void Press(bool ByMouse) override;
+  void KeyDown(WORD Key) override;
+  bool WantsKey(WORD Key) const override;
+  virtual void CreateSubMenuControl();
+  virtual bool CanOpenSubMenu() const { return true; }
   bool OpenedByMouse = false;
 };
 
@@ -1876,16 +1908,45 @@ private:
 
 // The drop-down menu window of a sub item, a popup menu or a button's
 // drop-down: one link per row, drawn through the painter's menu operations.
-// What the painters read of it stands here.
+// It scrolls its links when they do not fit on the screen, hides rarely used
+// ones until it is expanded, places itself on the monitor flipping to the
+// other side of its button, and shows itself with the menu animation.
 class TdxBarSubMenuControl : public TCustomdxBarControl {
 public:
   explicit TdxBarSubMenuControl(TdxBarManager* AOwner);
   ~TdxBarSubMenuControl() override;
+  // Destroys the window and frees the object; once only.
+  void Release();
+
+  // Set by the opener before the menu shows: the screen rectangle of the
+  // button the menu is joined to (empty: none) and the window that holds
+  // it; the button's width when the menu opens beside it, its height when
+  // below it (0 for plain popups); the sub-item control or the drop-down
+  // button's control that opened it; the window that owns the menu's window
+  // (none: the manager's form); a popup menu's notifications.
+  TRect OwnerRect;
+  TCustomdxBarControl* OwnerBarControl = nullptr;
+  int OwnerWidth = 0;
+  int OwnerHeight = 0;
+  TdxBarSubItemControl* SubItemControl = nullptr;
+  TdxBarButtonControl* OwnerControl = nullptr;
+  HWND OwnerWindow = nullptr;
+  TNotifyEvent PopupNotify;
+  TNotifyEvent CloseNotify;
+  // The menu is to be animated when it shows; later, that it animates (it
+  // paints nothing meanwhile).
+  bool GetAnimating() const;
+  void SetAnimating(bool Value);
+  // Placement moved the menu to the other side of its button.
+  bool GetGrowLeft() const;
+  bool GetGrowUp() const;
+
   // The width of the side strip: the owner's BarSize.
   int GetBarSize() const;
   // Opened from a sub item whose item is detachable: the menu has a drag
   // caption.
   bool IsDetachable() const;
+  bool CanDetach() const;
   int GetDetachCaptionHeight();
   // Half the height of "Qq", made odd.
   int GetDetachTextHeight();
@@ -1898,20 +1959,50 @@ public:
   int GetFittingCount() const;
   // A personalised menu shows fewer links than are visible.
   bool MarkVisible() const override;
+  bool IsPopup() const override { return true; }
   int GetGlyphColumnWidth() const;
   int GetQuickCheckWidth() const;
   virtual bool IsQuickCustomizationMenu() const { return false; }
   // The picture under the entries; none without one.
-  virtual TBitmap* GetSubMenuBackground() const { return nullptr; }
+  virtual TBitmap* GetSubMenuBackground() const;
   HBRUSH GetMenuBrush() const;
-  int GetSeparatorSize() const override;
-  void SetMarkState(int Value) override;
-  void CalcMetrics() override;
+  int GetMenuBorderSize() const;
+  bool AcceptsRightButton() const;
+  bool GetExpanding() const { return FExpanding; }
+  // The id of the running expand timer (2 or 3), 0 for none; whether the
+  // scroll timer runs; the period asked for the window timer Id (1 scroll,
+  // 2 and 3 expand), 0 while it does not run.
+  int GetExpandTimer() const { return FExpandTimer; }
+  bool IsScrollTimerRunning() const { return FScrollTimer != 0; }
+  UINT GetTimerPeriod(int Id) const { return FTimerPeriods[Id]; }
 
-  // The sub-item control that opened the menu; none for popups.
-  TdxBarSubItemControl* SubItemControl = nullptr;
+  // Lays the links out from the top row; with Size, measures the window.
+  void CalcLayout(SIZE* Size = nullptr);
+  void UpdateRecentCount();
+  // Places the window at the point asked for (Left, Top) on its monitor.
+  void Place();
+  void SetTopIndex(int Value);
+  virtual void NotifyPopup();
+  virtual void NotifyCloseUp();
+
+  void CalcMetrics() override;
+  bool CanCustomizeItems() const override;
+  int GetSeparatorSize() const override;
+  HFONT GetFontHandle() const override;
+  bool IsShadowVisible() override;
+  void PaintItemControl(TdxBarItemControl* Control) override;
+  void SetActive(bool Value) override;
+  void SetMarkState(int Value) override;
+  void SetSelectedControl(TdxBarItemControl* Control) override;
+  void DrawBackground(HDC DC, const TRect& R, bool UseOrigin, TColor Color, HBRUSH Brush) override;
+  TRect GetOwnerRect() const override { return OwnerRect; }
+  void Deactivate() override;
+  void Rebuild() override;
+
   // The shown index of the first row; -1 before the first layout.
   int TopIndex = -1;
+  int RequestedLeft = 0;
+  int RequestedTop = 0;
   int ExpandButtonHeight = 0;
   // The reference glyph size of menu lines.
   int MenuGlyphSize = 19;
@@ -1919,13 +2010,53 @@ public:
   bool DrawingNonRecent = false;
   // The pointer is over the drag caption.
   bool DetachCaptionHot = false;
-  // The band of rarely used entries; none until the window makes it.
+  // The band of rarely used entries (a palette on screens of 256 colours);
+  // none until the window makes it.
   HBRUSH NonRecentBrush = nullptr;
+  HPALETTE NonRecentPalette = nullptr;
 
 protected:
   String ClassName() const override { return "TdxBarSubMenuControl"; }
-  void UpdateFont() override { CalcMetrics(); }
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void Paint() override;
+  void UpdateFont() override;
+  void WndProc(TMessage& Message) override;
+  void WMKeyDown(TMessage& Message) override;
+  void WMLButtonDown(TMessage& Message) override;
+  void WMMouseMove(TMessage& Message) override;
+  void WMMouseLeave(TMessage& Message) override;
+
+private:
+  friend class TdxBarSubMenuAnimation;
+  friend void ShowMenuWindow(TdxBarSubMenuControl* Menu);
+  TdxBarMenuOwner* GetMenuOwner() const;
+  TCustomdxBarSubItem* GetOwnerSubItem() const;
+  void CreateNonRecentBrush();
+  void DeleteNonRecentBrush();
+  void StartTimer(int Id, UINT Period);
+  void StopTimer(int Id);
+  void StopExpandTimer();
+  void Timer(int Id);
+  void Expand();
+  int ScrollAreaAt(POINT ClientPoint);
+  void KeepSelectionVisible(TdxBarItemControl* Control);
+  void GoBack();
+  void PaintSideStrip(const TRect& R);
+  void PaintNonClient(HDC DC);
+  void UpdateDetachCaptionHot(POINT ClientPoint);
+  void DetachLoop();
+  std::unique_ptr<TdxBarSubMenuAnimation> FAnimation;
+  bool FReleasing = false;
+  bool FExpanding = false;
+  int FExpandTimer = 0;
+  int FScrollTimer = 0;
+  UINT FTimerPeriods[4] = {};
 };
+
+// Shows a menu with its animation (the manager's MenuAnimations).
+void ShowMenuWindow(TdxBarSubMenuControl* Menu);
 
 // One toolbar window in a dock row, with the place it asked for along the
 // row (client coordinates of the dock).

@@ -3,6 +3,9 @@
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
+#include "dxBarSubMenu.h"
+
+#include "ActnList.h"
 
 TdxBarButton* TdxBarButtonControl::GetButton() const {
   return dynamic_cast<TdxBarButton*>(GetItem());
@@ -28,7 +31,7 @@ TdxBarPaintStyle TdxBarButtonControl::GetPaintStyle() const {
 }
 
 int TdxBarButtonControl::GetArrowWidth() const {
-  return GetBarManager()->GetArrowWidth();
+  return IsParentClosable() ? GetBarManager()->GetArrowWidth() : GetBarControl()->ArrowWidth;
 }
 
 bool TdxBarButtonControl::ShowsCaption() const {
@@ -53,6 +56,7 @@ int TdxBarButtonControl::CaptionWidth() {
 int TdxBarButtonControl::GetDefaultHeight() {
   const TdxBarManager* manager = GetBarManager();
   const int row = GetBarControl()->TextHeight;
+  if (!IsParentClosable()) return row + (GetLowered() ? 2 * GetPainter()->GetButtonBorderWidth() : 0);
   int height = manager->GetButtonHeight();
   if (ShowsCaption()) height = std::max(row, ShowsRotatedCaptions() ? manager->GetButtonWidth() : height);
   if (GetLowered()) height += 2 * GetPainter()->GetButtonBorderWidth();
@@ -61,6 +65,15 @@ int TdxBarButtonControl::GetDefaultHeight() {
 
 int TdxBarButtonControl::GetDefaultWidth() {
   const TdxBarManager* manager = GetBarManager();
+  if (!IsParentClosable()) {
+    // A menu line: caption, glyph column and arrow room, and the shortcut.
+    const int row = GetBarControl()->TextHeight;
+    int width = CaptionWidth() + 2 * row + 6;
+    if (const TShortCut shortCut = GetShortCut())
+      width += CaptionTextWidth(GetBarControl(), ShortCutToText(shortCut)) + row - 6;
+    if (GetLowered()) width += 2 * GetPainter()->GetButtonBorderWidth();
+    return width;
+  }
   int width = manager->GetButtonWidth();
   if (GetPaintStyle() == psCaption)
     width = CaptionWidth() + FontPointSize(GetBarControl()->GetFontHandle());
@@ -81,12 +94,44 @@ int TdxBarButtonControl::GetWidth() {
   return width;
 }
 
-void TdxBarButtonControl::Press(bool) {
-  if (IsParentClosable() || GetButtonStyle() == bsDropDown) Repaint();
+void TdxBarButtonControl::Press(bool ByMouse) {
+  if (GetButtonStyle() == bsDropDown && IsArrowPressed())
+    DropDown(ByMouse);
+  else if (IsParentClosable() || GetButtonStyle() == bsDropDown)
+    Repaint();
+}
+
+void TdxBarButtonControl::Deactivate(bool Immediate) {
+  TdxBarItemControl::Deactivate(Immediate);
+  if (GetButtonStyle() != bsDropDown || !DroppedDown) return;
+  if (TdxBarSubMenuControl* menu = GetDropDownMenuControl()) menu->Release();
+}
+
+void TdxBarButtonControl::KeyDown(WORD Key) {
+  if (Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN) DropDown(false);
+}
+
+bool TdxBarButtonControl::WantsKey(WORD Key) const {
+  if (TdxBarItemControl::WantsKey(Key)) return true;
+  if (GetButtonStyle() != bsDropDown) return false;
+  return IsParentClosable() ? Key == VK_UP || Key == VK_DOWN : Key == VK_RIGHT;
+}
+
+TdxBarSubMenuControl* TdxBarButtonControl::GetDropDownMenuControl() const {
+  return nullptr;
+}
+
+void TdxBarButtonControl::DropDown(bool) {}
+
+void TdxBarButtonControl::DropDownClosed() {
+  if (!DroppedDown) return;
+  DroppedDown = false;
+  if (auto* toolbar = dynamic_cast<TdxBarControl*>(GetBarControl())) toolbar->SetMenuMode(false);
 }
 
 void TdxBarButtonControl::Execute(bool ByMouse) {
   if (DroppedDown) return;
+  if (!IsParentClosable()) PlayMenuSound(1);
   if (GetButtonStyle() == bsChecked && GetButton()) GetButton()->SetDown(!GetButton()->GetDown());
   Deactivate(true);
   TdxBarItemControl::Execute(ByMouse);
@@ -108,9 +153,20 @@ void TdxBarButtonControl::Paint(const TRect& R, int PaintType) {
   TRect inner = outer;
   const bool selected = DrawSelected();
   const bool dropDown = GetButtonStyle() == bsDropDown;
+  if (PaintType == 1) {
+    GetPainter()->DrawMenuItem(this, dc, inner, GetDown(),
+                               GetPaintStyle() != psCaption && GetPaintStyle() != psCaptionInMenu, selected);
+    if (const TShortCut shortCut = GetShortCut()) {
+      inner.right -= inner.Height() + 5;
+      DrawCaption(dc, ShortCutToText(shortCut), inner, 2, GetEnabled(), selected, false, false,
+                  GetPainter()->IsFlatStyle());
+    }
+    if (dropDown) DrawDropDownButton(dc, outer, selected, PaintType);
+    return;
+  }
   if (dropDown) inner.right -= GetArrowWidth();
-  const bool pushed = (selected && GetBarControl()->GetActive() && IsMousePressedInside() && !IsArrowPressed() &&
-                       !DroppedDown) ||
+  const bool pushed = (selected && GetBarControl()->GetActive() && IsMousePressedInside() &&
+                       !IsArrowPressed() && !DroppedDown) ||
                       (GetPressed() && GetButtonStyle() != bsChecked);
   DrawGlyphArea(inner, nullptr, PaintType, GetPaintStyle() == psCaption, selected, GetDown(), pushed, false,
                 dropDown);
@@ -205,4 +261,165 @@ void TdxBarSubItemControl::Paint(const TRect& R, int PaintType) {
   if (R.left == R.right) return;
   GetPainter()->DrawSubItem(this, GetBarControl()->GetCanvas()->GetHandle(), R, DrawSelected(),
                             IsActive() && GetSubMenuControl(), PaintType);
+}
+
+// ---- Opening and closing sub-menus ----
+
+namespace {
+
+// The one sub item control waiting for the timer, and whether it is to
+// open (else close) its menu when the timer fires.
+TdxSubItemTimerState gSubItemTimer;
+bool gSubItemOpening = false;
+
+void StopSubItemTimer() {
+  if (gSubItemTimer.Timer) KillTimer(nullptr, gSubItemTimer.Timer);
+  gSubItemTimer = TdxSubItemTimerState();
+}
+
+void CALLBACK SubItemTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+  TdxBarSubItemControl* control = gSubItemTimer.Pending;
+  const bool opening = gSubItemOpening;
+  StopSubItemTimer();
+  if (!control) return;
+  try {
+    if (opening)
+      control->Activate(true);
+    else
+      control->Deactivate(true);
+  } catch (...) {
+  }
+}
+
+void StartSubItemTimer(TdxBarSubItemControl* control, bool opening) {
+  StopSubItemTimer();
+  gSubItemTimer.Pending = control;
+  gSubItemTimer.Period = 400;
+  gSubItemTimer.Timer = SetTimer(nullptr, 0, gSubItemTimer.Period, SubItemTimerProc);
+  gSubItemOpening = opening;
+}
+
+} // namespace
+
+const TdxSubItemTimerState& SubItemTimerState() {
+  return gSubItemTimer;
+}
+
+TdxBarSubItemControl::~TdxBarSubItemControl() {
+  if (gSubItemTimer.Pending == this) StopSubItemTimer();
+  auto* menu = dynamic_cast<TdxBarSubMenuControl*>(GetSubMenuControl());
+  TdxBarItem* item = GetItem();
+  if (menu && menu->SubItemControl == this && item && !item->IsDestroying()) menu->Release();
+  TdxBarItemControl::Deactivate(true);
+}
+
+void TdxBarSubItemControl::CreateSubMenuControl() {
+  if (TCustomdxBarSubItem* item = GetSubItem()) item->GetItemLinks()->CreateBarControl();
+}
+
+void TdxBarSubItemControl::Activate(bool Immediate) {
+  if (!CanOpenSubMenu()) return;
+  TCustomdxBarControl* window = GetBarControl();
+  TdxBarManager* manager = GetBarManager();
+  if (auto* open = dynamic_cast<TdxBarSubMenuControl*>(GetSubMenuControl())) {
+    TdxBarSubItemControl* holder = open->SubItemControl;
+    if (!holder || holder == this) {
+      if (gSubItemTimer.Pending == this) StopSubItemTimer();
+      return;
+    }
+    holder->Deactivate(true);
+    if (!IsBarControlAlive(window) || !window->IsControlOfWindow(this)) return;
+  }
+  TdxBarItemControl::Activate(Immediate);
+  if (!GetEnabled() && !manager->GetDesigning()) return;
+  auto* toolbar = dynamic_cast<TdxBarControl*>(window);
+  if (toolbar) {
+    if (!manager->IsCustomizing() && !toolbar->GetMenuMode()) return;
+  } else if (!Immediate && !manager->IsCustomizing()) {
+    if (TdxBarSubItemControl* other = gSubItemTimer.Pending) {
+      StopSubItemTimer();
+      if (other->GetBarControl() != window->ParentBarControl) {
+        other->Deactivate(true);
+        if (!IsBarControlAlive(window) || !window->IsControlOfWindow(this)) return;
+      }
+    }
+    StartSubItemTimer(this, true);
+    return;
+  }
+  TCustomdxBarSubItem* item = GetSubItem();
+  if (item->OnPopup) item->OnPopup(item);
+  item->DirectClick();
+  if (!IsBarControlAlive(window) || !window->IsControlOfWindow(this)) return;
+  CreateSubMenuControl();
+  auto* menu = dynamic_cast<TdxBarSubMenuControl*>(GetSubMenuControl());
+  if (!menu) return;
+  const TRect r = GetLink()->ItemRect;
+  if (toolbar && GetPainter()->ConnectsSubMenuToButton()) {
+    const TPoint topLeft = window->ClientToScreen(TPoint(r.left, r.top));
+    menu->OwnerRect = TRect(topLeft.x, topLeft.y, topLeft.x + r.Width(), topLeft.y + r.Height());
+    menu->OwnerBarControl = window;
+  }
+  TPoint point;
+  if (!toolbar) {
+    point = TPoint(r.right, r.top - menu->GetMenuBorderSize());
+    menu->OwnerWidth = r.Width();
+  } else if (toolbar->IsVertical()) {
+    point = TPoint(r.right, r.top);
+    menu->OwnerWidth = r.Width();
+  } else {
+    point = TPoint(r.left, r.bottom);
+    menu->OwnerHeight = r.Height();
+  }
+  menu->SubItemControl = this;
+  point = window->ClientToScreen(point);
+  menu->SetBounds(point.x, point.y, menu->GetWidth(), menu->GetHeight());
+  window->ChildMenu = menu;
+  menu->ParentBarControl = window;
+  if (toolbar) Repaint();
+  OpenedByMouse = false;
+  menu->SetAnimating(true);
+  ShowMenuWindow(menu);
+  if (IsBarControlAlive(window) && window->IsControlOfWindow(this) && GetPainter()->RepaintsAfterDropDown())
+    Repaint();
+}
+
+void TdxBarSubItemControl::Deactivate(bool Immediate) {
+  if (!CanOpenSubMenu()) return;
+  TCustomdxBarControl* window = GetBarControl();
+  auto* menu = dynamic_cast<TdxBarSubMenuControl*>(GetSubMenuControl());
+  if (!dynamic_cast<TdxBarControl*>(window) && !Immediate && !gSubItemTimer.Pending && menu &&
+      !menu->GetDestroying() && !GetBarManager()->IsCustomizing()) {
+    StartSubItemTimer(this, false);
+    return;
+  }
+  if (menu && menu->SubItemControl == this) menu->SubItemControl = nullptr;
+  TdxBarItemControl::Deactivate(Immediate);
+  if (gSubItemTimer.Pending == this) StopSubItemTimer();
+  if (menu) menu->Release();
+  if (!IsBarControlAlive(window) || !window->IsControlOfWindow(this)) return;
+  if (dynamic_cast<TdxBarControl*>(window)) Repaint();
+  TCustomdxBarSubItem* item = GetSubItem();
+  if (menu && item && item->OnCloseUp) item->OnCloseUp(item);
+}
+
+void TdxBarSubItemControl::Press(bool ByMouse) {
+  TCustomdxBarControl* window = GetBarControl();
+  if (GetSubMenuControl()) {
+    // With the standard style a second press closes the menu.
+    if (window->IsCustomizing() || GetBarManager()->GetEffectiveStyle() == bmsStandard) Deactivate(true);
+    return;
+  }
+  Activate(true);
+  if (ByMouse || !IsBarControlAlive(window) || !window->IsControlOfWindow(this)) return;
+  if (TCustomdxBarControl* menu = GetSubMenuControl())
+    if (TdxBarItemLink* first = menu->GetItemLinks()->FirstSelectable())
+      menu->SelectControl(first->GetControl());
+}
+
+void TdxBarSubItemControl::KeyDown(WORD Key) {
+  if (Key == VK_RIGHT) Click(false);
+}
+
+bool TdxBarSubItemControl::WantsKey(WORD Key) const {
+  return TdxBarItemControl::WantsKey(Key) || (Key == VK_RIGHT && !IsParentClosable());
 }

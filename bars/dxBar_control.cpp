@@ -13,6 +13,7 @@
 namespace {
 
 TCustomdxBarControl* gActiveBarControl = nullptr;
+bool gShowFullMenus = false;
 
 TPoint MessagePoint(const TMessage& Message) {
   return TPoint(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
@@ -46,6 +47,14 @@ WORD TurnArrow(WORD key) {
 
 TCustomdxBarControl* ActiveBarControl() {
   return gActiveBarControl;
+}
+
+bool GetShowFullMenus() {
+  return gShowFullMenus;
+}
+
+void SetShowFullMenus(bool Value) {
+  gShowFullMenus = Value;
 }
 
 // ---- Creation and destruction ----
@@ -307,6 +316,7 @@ void TCustomdxBarControl::SetActive(bool Value) {
   if (Value == FActive) return;
   FActive = Value;
   if (Value) {
+    if (!gActiveBarControl) gShowFullMenus = IsCustomizing();
     FPrevActive = gActiveBarControl;
     gActiveBarControl = this;
     if (!IsCustomizing() && FItemLinks) FItemLinks->UpdateActions();
@@ -471,13 +481,16 @@ void TCustomdxBarControl::WMMouseMove(TMessage& Message) {
   if (!IsTrackingMouse(GetHandle())) StartMouseTracking(GetHandle());
   if (hit && !hit->IsHotTrackable()) hit = nullptr;
   if ((FActive && !hit && dynamic_cast<TdxBarControl*>(this)) || FPressedControl) return;
+  // The selection stays on the entry whose menu is open.
+  auto* subItem = dynamic_cast<TdxBarSubItemControl*>(FSelectedControl);
+  if (!hit && subItem && subItem->GetSubMenuControl()) return;
   HotTrackControl(hit);
 }
 
 void TCustomdxBarControl::WMMouseLeave(TMessage& Message) {
   if (GetMarkState() == 1) SetMarkState(0);
   TCustomControl::WndProc(Message);
-  if (!IsBarControlAlive(this) || IsCustomizing()) return;
+  if (!IsBarControlAlive(this) || IsCustomizing() || ChildMenu) return;
   HotTrackControl(nullptr);
 }
 
@@ -492,6 +505,7 @@ void TCustomdxBarControl::WMLButtonDown(TMessage& Message) {
   if (!IsBarControlAlive(this)) return;
   auto* button = dynamic_cast<TdxBarButtonControl*>(FSelectedControl);
   if (button) button->PressedByMouse = true;
+  if (auto* subItem = dynamic_cast<TdxBarSubItemControl*>(FSelectedControl)) subItem->OpenedByMouse = true;
   hit->Press(true);
   if (!IsBarControlAlive(this) || !IsControlOfWindow(hit)) return;
   if (button) button->PressedByMouse = false;
@@ -627,7 +641,20 @@ void TCustomdxBarControl::SelectByAccelerator(WORD Key) {
   TdxBarItemLink* link = FItemLinks->FindAcceleratorLink(static_cast<WORD>(character), shift, current);
   if (!link || !link->GetItem() || !link->GetItem()->GetEnabled() || !link->GetControl()) return;
   // A unique accelerator chooses its entry; repeated ones select in turn.
-  const bool unique = FItemLinks->FindAcceleratorLink(static_cast<WORD>(character), shift, link) == link;
+  const WORD key = static_cast<WORD>(character);
+  const bool unique = FItemLinks->FindAcceleratorLink(key, shift, link) == link;
+  // A personalised menu expands for an entry it hides.
+  bool hidden = false;
+  for (TdxBarItemLink* match = link; match && !hidden;) {
+    hidden = match->GetShownIndex() < 0;
+    match = FItemLinks->FindAcceleratorLink(key, shift, match);
+    if (match == link) break;
+  }
+  if (IsPopup() && FBarManager->CanShowRecentItems() && hidden &&
+      (!unique || !link->GetControl()->ClosesMenusOnClick())) {
+    SetMarkState(2);
+    if (!IsBarControlAlive(this) || !link->GetControl()) return;
+  }
   SelectControl(link->GetControl());
   if (unique && IsBarControlAlive(this) && HandleAllocated())
     SendMessageA(GetHandle(), WM_KEYDOWN, VK_RETURN, 0);

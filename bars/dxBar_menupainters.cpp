@@ -1,6 +1,5 @@
 // The base item painter's menus: sub-menu metrics, frames, scroll areas,
-// the expand button, group separators and sub items in menus; and what the
-// painters read of a sub-menu window.
+// the expand button, group separators and sub items in menus.
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
@@ -38,98 +37,6 @@ TdxBarItemControl* ShownControl(const TdxBarSubMenuControl* menu, int index) {
 }
 
 } // namespace
-
-// ---- What the painters read of a menu window ----
-
-TdxBarSubMenuControl::TdxBarSubMenuControl(TdxBarManager* AOwner) : TCustomdxBarControl(AOwner) {}
-
-TdxBarSubMenuControl::~TdxBarSubMenuControl() = default;
-
-int TdxBarSubMenuControl::GetBarSize() const {
-  const TdxBarItemLinks* links = GetItemLinks();
-  if (const auto* subItem = links ? dynamic_cast<const TCustomdxBarSubItem*>(links->GetOwner()) : nullptr)
-    return subItem->GetBarSize();
-  return 0;
-}
-
-bool TdxBarSubMenuControl::IsDetachable() const {
-  return SubItemControl && SubItemControl->GetSubItem() && SubItemControl->GetSubItem()->Detachable;
-}
-
-int TdxBarSubMenuControl::GetDetachCaptionHeight() {
-  return GetPainter()->GetDetachCaptionHeight(this);
-}
-
-int TdxBarSubMenuControl::GetDetachTextHeight() {
-  const int h = TextExtent(GetFontHandle(), "Qq").cy / 2;
-  return h % 2 == 0 ? h + 1 : h;
-}
-
-TRect TdxBarSubMenuControl::GetDetachCaptionRect() {
-  TRect r(0, 0, GetWidth(), GetHeight());
-  GetPainter()->CalcDetachCaptionRect(r);
-  r.bottom = r.top + GetDetachTextHeight();
-  return r;
-}
-
-TRect TdxBarSubMenuControl::GetExpandButtonRect() {
-  TRect r = GetClientRect();
-  const int inset = GetPainter()->GetExpandButtonInset();
-  r.left += inset + GetBarSize();
-  r.right -= inset;
-  r.bottom -= inset;
-  r.top = r.bottom - ExpandButtonHeight;
-  return r;
-}
-
-bool TdxBarSubMenuControl::CanScrollDown() const {
-  const TdxBarItemLinks* links = GetItemLinks();
-  return links && GetFittingCount() < links->GetShownCount() - TopIndex;
-}
-
-int TdxBarSubMenuControl::GetFittingCount() const {
-  const TdxBarItemLinks* links = GetItemLinks();
-  if (!links) return 0;
-  int count = 0;
-  for (int i = std::max(TopIndex, 0); i < links->GetShownCount(); ++i, ++count)
-    if (links->GetShownLink(i)->ItemRect.bottom == 0) break;
-  return count;
-}
-
-bool TdxBarSubMenuControl::MarkVisible() const {
-  const TdxBarItemLinks* links = GetItemLinks();
-  return links && links->GetShownCount() < links->GetVisibleCount();
-}
-
-int TdxBarSubMenuControl::GetGlyphColumnWidth() const {
-  int width = GetBarSize() + TextHeight + 2;
-  GetPainter()->AdjustMenuItemHeight(width);
-  return width;
-}
-
-int TdxBarSubMenuControl::GetQuickCheckWidth() const {
-  if (!IsQuickCustomizationMenu()) return 0;
-  int width = TextHeight;
-  GetPainter()->AdjustMenuItemHeight(width);
-  return width;
-}
-
-HBRUSH TdxBarSubMenuControl::GetMenuBrush() const {
-  return GetPainter()->GetMenuBrush(this);
-}
-
-int TdxBarSubMenuControl::GetSeparatorSize() const {
-  return GetPainter()->GetMenuSeparatorSize();
-}
-
-void TdxBarSubMenuControl::SetMarkState(int Value) {
-  SetMarkStateField(Value);
-}
-
-void TdxBarSubMenuControl::CalcMetrics() {
-  TCustomdxBarControl::CalcMetrics();
-  GetPainter()->CalcMenuMetrics(this, TextHeight, ArrowWidth, ExpandButtonHeight, MenuGlyphSize);
-}
 
 // ---- Base painter: menu metrics ----
 
