@@ -663,8 +663,10 @@ void TdxBarSubMenuControl::SetMarkState(int Value) {
   }
   if (manager->GetShowFullMenusAfterDelay()) {
     StopExpandTimer();
-    POINT cursor;
-    GetCursorPos(&cursor);
+    // Where the pointer was for the message being handled: the system's
+    // cursor may already be elsewhere.
+    const DWORD at = GetMessagePos();
+    const TPoint cursor(static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at)));
     if (Value == 1 && HandleAllocated() && GetExpandButtonRect().Contains(ScreenToClient(cursor)))
       StartTimer(kHoverExpandTimer, 1000);
   } else if (Value == 1) {

@@ -420,3 +420,100 @@ TEST_F(SubMenuTest, AButtonInAMenuPlaysTheCommandSound) {
   EXPECT_EQ(Sounds, std::vector<String>{"MenuCommand"});
   EXPECT_EQ(MenuOf("File"), nullptr);
 }
+
+namespace {
+
+// A personalised menu of four entries: "Alpha" and "Gamma" are used, "Beta"
+// and the sub item "&Xtra" are rarely used and hidden until it expands.
+class PersonalisedMenuTest : public SubMenuTest {
+protected:
+  void SetUp() override {
+    SubMenuTest::SetUp();
+    Manager->SetMenusShowRecentItemsFirst(true);
+    Manager->SetShowFullMenusAfterDelay(false);
+    Item = AddSubItem(Manager, "Pers", "Pers");
+    AddLink(Item->GetItemLinks(), AddButton(Manager, "Alpha"));
+    AddLink(Item->GetItemLinks(), AddButton(Manager, "Beta"))->SetMostRecentlyUsed(false);
+    AddLink(Item->GetItemLinks(), AddButton(Manager, "Gamma"));
+    TdxBarSubItem* xtra = AddSubItem(Manager, "Xtra", "&Xtra");
+    AddLink(xtra->GetItemLinks(), AddButton(Manager, "Inner"));
+    AddLink(Item->GetItemLinks(), xtra)->SetMostRecentlyUsed(false);
+  }
+
+  TdxBarSubMenuControl* Open() {
+    TdxBarSubMenuControl* menu = OpenRoot(Item, POINT{200, 200});
+    EXPECT_TRUE(menu->MarkVisible());
+    EXPECT_EQ(menu->GetItemLinks()->GetShownCount(), 2);
+    return menu;
+  }
+
+  // The menu shows all four entries, the rarely used ones marked, and is
+  // still the open head of the chain.
+  void ExpectExpanded(const char* how, bool head = true) {
+    TdxBarSubMenuControl* menu = MenuOf(Item);
+    ASSERT_NE(menu, nullptr) << how;
+    EXPECT_FALSE(menu->MarkVisible()) << how;
+    EXPECT_EQ(menu->GetItemLinks()->GetShownCount(), 4) << how;
+    EXPECT_TRUE(GetShowFullMenus()) << how;
+    EXPECT_TRUE(IsWindowVisible(menu->GetHandle())) << how;
+    if (head) {
+      EXPECT_EQ(ActiveBarControl(), menu) << how;
+    }
+    const bool nonRecent[] = {false, true, false, true};
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(LinkIn(menu, i)->GetControl()->NonRecent, nonRecent[i]) << how << " entry " << i;
+    menu->Release();
+    guitest::PumpFor(20);
+  }
+
+  TdxBarSubItem* Item = nullptr;
+};
+
+} // namespace
+
+TEST_F(PersonalisedMenuTest, ExpandsByTheButtonCtrlDownAndAHiddenEntrysAccelerator) {
+  TdxBarSubMenuControl* menu = Open();
+  const POINT p = Centre(menu->GetExpandButtonRect());
+  guitest::MouseEventAt(menu->GetHandle(), p.x, p.y);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return menu->GetMarkState() == 1; }, 1000)) << "hot";
+  guitest::TCapture hot = guitest::TCapture::Paint(menu->GetHandle());
+  hot.SavePng("SubMenu_expandButtonHot");
+  guitest::ClickAt(menu->GetHandle(), p.x, p.y);
+  guitest::PumpFor(50);
+  ExpectExpanded("the button");
+  MovePointerOff(nullptr);
+
+  Open();
+  Key(VK_DOWN, true);
+  ExpectExpanded("Ctrl+Down");
+
+  Open();
+  Key('X');
+  ASSERT_NE(MenuOf(Item), nullptr);
+  EXPECT_EQ(MenuOf(Item)->GetSelectedControl(), LinkIn(MenuOf(Item), 3)->GetControl());
+  EXPECT_NE(MenuOf("Xtra"), nullptr) << "the unique accelerator chose the entry";
+  ExpectExpanded("the accelerator of a hidden entry", false);
+}
+
+TEST_F(PersonalisedMenuTest, ExpandsAfterTheDelays) {
+  Manager->SetShowFullMenusAfterDelay(true);
+  TdxBarSubMenuControl* menu = Open();
+  EXPECT_EQ(menu->GetExpandTimer(), 3) << "a menu that becomes active waits";
+  EXPECT_EQ(menu->GetTimerPeriod(3), 4000u);
+  Key(VK_DOWN);
+  EXPECT_EQ(menu->GetExpandTimer(), 2) << "a selection waits again";
+  EXPECT_EQ(menu->GetTimerPeriod(2), 4000u);
+  SendMessageA(menu->GetHandle(), WM_TIMER, 2, 0);
+  EXPECT_EQ(menu->GetMarkState(), 1) << "the button turns hot";
+  EXPECT_EQ(menu->GetExpandTimer(), 0);
+  HoverLink(menu, 0);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return menu->GetMarkState() == 0; }, 1000)) << "the pointer elsewhere";
+  const POINT p = Centre(menu->GetExpandButtonRect());
+  guitest::MouseEventAt(menu->GetHandle(), p.x, p.y);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return menu->GetExpandTimer() == 3; }, 1000))
+      << "resting on the button";
+  EXPECT_EQ(menu->GetTimerPeriod(3), 1000u);
+  SendMessageA(menu->GetHandle(), WM_TIMER, 3, 0);
+  ExpectExpanded("the delays");
+  MovePointerOff(nullptr);
+}
