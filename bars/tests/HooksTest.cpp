@@ -326,6 +326,67 @@ TEST_F(HooksTest, AnAcceleratorSharedBySubItemsOnlySelectsThemInTurn) {
   EXPECT_EQ(ActiveBarControl(), MenuWindow());
 }
 
+TEST_F(HooksTest, AUniqueAcceleratorOpensItsSubItemsMenuWithTheFirstEntrySelected) {
+  guitest::PressKey('F', guitest::kAlt);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return MenuOf("File") != nullptr; }));
+  Settle();
+  TCustomdxBarControl* file = MenuOf("File");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->GetSelectedControl(), file->GetItemLinks()->GetItem(0)->GetControl()) << "Open is selected";
+  EXPECT_EQ(ActiveBarControl(), file) << "the menu takes the keys";
+  EXPECT_TRUE(InKeyboardMode()) << "the main menu is in keyboard mode under it";
+  EXPECT_EQ(MenuWindow()->GetSelectedControl(), MenuControl(0));
+  EXPECT_TRUE(Clicks.empty());
+}
+
+TEST_F(HooksTest, KeysGoToTheOpenMenu) {
+  guitest::PressKey('F', guitest::kAlt);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return MenuOf("File") != nullptr; }));
+  Settle();
+  EditKeys.clear();
+  // Left and Right move to the neighbouring entries of the main menu and
+  // open theirs.
+  guitest::PressKey(VK_LEFT);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return MenuOf("Extras") != nullptr && MenuOf("File") == nullptr; }));
+  EXPECT_EQ(MenuWindow()->GetSelectedControl(), MenuControl(5));
+  guitest::PressKey(VK_RIGHT);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return MenuOf("File") != nullptr && MenuOf("Extras") == nullptr; }));
+  EXPECT_EQ(MenuWindow()->GetSelectedControl(), MenuControl(0));
+
+  // Esc closes the innermost menu only.
+  guitest::PressKey(VK_ESCAPE);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return MenuOf("File") == nullptr; }));
+  Settle();
+  EXPECT_TRUE(InKeyboardMode()) << "the main menu stays in keyboard mode";
+  EXPECT_EQ(ActiveBarControl(), MenuWindow());
+  guitest::PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitForNoActiveBar());
+  Settle();
+  EXPECT_EQ(GetFocus(), Edit->GetHandle());
+  EXPECT_TRUE(EditKeys.empty()) << EditKeys.front();
+
+  // Enter on an entry of an open menu runs it.
+  guitest::PressKey('F', guitest::kAlt);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return MenuOf("File") != nullptr; }));
+  EditKeys.clear();
+  guitest::PressKey(VK_RETURN);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return !Clicks.empty(); }));
+  Settle();
+  EXPECT_EQ(Clicks, std::vector<String>{"Open"});
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+  EXPECT_TRUE(EditKeys.empty()) << EditKeys.front();
+}
+
+TEST_F(HooksTest, APressOutsideClosesEveryOpenMenu) {
+  guitest::PressKey('F', guitest::kAlt);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return MenuOf("File") != nullptr; }));
+  guitest::ClickAt(Form->GetHandle(), Form->GetClientWidth() - 30, Form->GetClientHeight() - 30);
+  EXPECT_TRUE(WaitForNoActiveBar());
+  EXPECT_EQ(MenuOf("File"), nullptr);
+  EXPECT_FALSE(InKeyboardMode());
+  EXPECT_TRUE(Clicks.empty());
+}
+
 TEST_F(HooksTest, APressOutsideClosesKeyboardMode) {
   TapAlt();
   ASSERT_TRUE(WaitForKeyboardMode());
