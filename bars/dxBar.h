@@ -79,6 +79,13 @@ struct TdxBarItemClassInfo {
 };
 using TdxBarItemClass = const TdxBarItemClassInfo*;
 
+// The class reference of an item class T that a class's ClassInfo answers.
+template <typename T> TdxBarItemClass MakeBarItemClassInfo(const char* Name) {
+  static const TdxBarItemClassInfo info{typeid(T), Name,
+                                        [](TComponent* AOwner) -> TdxBarItem* { return new T(AOwner); }};
+  return &info;
+}
+
 // The control of a link is made by the window that shows it: a factory of an
 // item-control class, filled in when the windows land.
 using TdxBarItemControlClass = std::function<TObject*(TdxBarItemLink* Link)>;
@@ -632,11 +639,15 @@ public:
   int GetIndex() const;
   int GetLinkCount() const { return static_cast<int>(FLinks.size()); }
   TdxBarItemLink* GetLink(int Index) const;
+  // The first link whose control is active (editing, dropped down or open).
+  TdxBarItemLink* GetActiveLink() const;
   bool IsActuallyVisible() const;
   bool IsImageAssigned() const;
 
   const String& GetCaption() const { return FCaption; }
   void SetCaption(const String& Value);
+  // The caption without the setter's notifications (generated entries).
+  void SetCaptionDirectly(const String& Value) { FCaption = Value; }
   int GetCategory() const { return FCategory; }
   void SetCategory(int Value);
   const String& GetDescription() const { return FDescription; }
@@ -807,6 +818,89 @@ protected:
   String ClassName() const override { return "TdxBarSubItem"; }
 };
 
+// A sub item whose entries are generated: in a menu its own link gives way
+// to the generated links, and on a toolbar it opens a menu of them.
+class TCustomdxBarContainerItem : public TCustomdxBarSubItem {
+public:
+  using TCustomdxBarSubItem::TCustomdxBarSubItem;
+  // Generates the entries into Links from position Index on, standing for
+  // Source; with GetData the data are asked for first (OnGetData).
+  virtual void AddListedLinks(TdxBarItemLinks* Links, int Index, TdxBarItemLink* Source, bool GetData);
+  virtual void RemoveListedLinks(TdxBarItemLinks* Links, int Index);
+  virtual void ClearData() { FDataStale = false; }
+  virtual bool FirstLinkBeginsGroup() const { return true; }
+  // The item's data changed: its visibility is evaluated again unless the
+  // data are being supplied.
+  void DataChanged();
+  // The window that showed the generated entries went: the next generation
+  // clears the data first.
+  void MarkDataStale() { FDataStale = true; }
+  bool IsDataStale() const { return FDataStale; }
+  bool CanBeVisible() const override { return static_cast<bool>(OnGetData); }
+  TNotifyEvent OnGetData;
+
+protected:
+  String ClassName() const override { return "TCustomdxBarContainerItem"; }
+  bool FDataSupplied = false;
+
+private:
+  bool FDataStale = false;
+};
+
+// One generated button per string of Items ("-" is a separator), numbered
+// and with a check mark on the selected one when asked.
+class TdxBarListItem : public TCustomdxBarContainerItem {
+public:
+  explicit TdxBarListItem(TComponent* AOwner);
+  ~TdxBarListItem() override;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+  TStringList* GetItems() const { return FItems.get(); }
+  void SetItems(const TStrings* Value) { FItems->Assign(Value); }
+  // The position in Items of the selected string; setting it notifies nothing.
+  int ItemIndex = -1;
+  bool ShowCheck = false;
+  bool ShowNumbers = true;
+  // The selected string counted among the data entries only.
+  int GetDataIndex() const;
+  void SetDataIndex(int Value);
+  virtual String GetDisplayText(const String& Entry) const { return Entry; }
+  void AddListedLinks(TdxBarItemLinks* Links, int Index, TdxBarItemLink* Source, bool GetData) override;
+  void RemoveListedLinks(TdxBarItemLinks* Links, int Index) override;
+  void ClearData() override;
+  bool CanBeVisible() const override;
+  void DirectClick() override;
+  int GetButtonCount() const { return static_cast<int>(FButtons.size()); }
+  TdxBarButton* GetButton(int Index) const { return FButtons[Index]; }
+
+protected:
+  String ClassName() const override { return "TdxBarListItem"; }
+
+private:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void ItemsChanged();
+  void ButtonClick(TObject* Sender);
+  // Last first.
+  void FreeButtons();
+  std::unique_ptr<TStringList> FItems;
+  std::vector<TdxBarButton*> FButtons;
+};
+
+// Copies of the links of its own ItemLinks.
+class TdxBarContainerItem : public TCustomdxBarContainerItem {
+public:
+  using TCustomdxBarContainerItem::TCustomdxBarContainerItem;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+  bool HasVisibleLinks() const;
+  void AddListedLinks(TdxBarItemLinks* Links, int Index, TdxBarItemLink* Source, bool GetData) override;
+  void RemoveListedLinks(TdxBarItemLinks* Links, int Index) override;
+  bool CanBeVisible() const override { return static_cast<bool>(OnGetData) || HasVisibleLinks(); }
+
+protected:
+  String ClassName() const override { return "TdxBarContainerItem"; }
+};
+
 // Whether Item may be placed in the links of Owner without a menu that
 // contains itself.
 bool CanItemBeLinked(const TComponent* Owner, const TdxBarItem* Item);
@@ -858,6 +952,12 @@ public:
   void MoveToRecentEnd();
   void MoveToRecentIndex(int Index);
   void ResetUsage();
+  // Takes the other link's use count and recent position.
+  void CopyUsageFrom(const TdxBarItemLink* Link);
+  // The link a generated link stands for (a container item's entries in a
+  // menu); none for ordinary links.
+  TdxBarItemLink* SourceLink = nullptr;
+  TdxBarItemLink* GetSourceLink() { return SourceLink ? SourceLink : this; }
 
   // The control that shows the link while its window exists; the link
   // owns it.
@@ -1758,6 +1858,12 @@ public:
   virtual void CreateSubMenuControl();
   virtual bool CanOpenSubMenu() const { return true; }
   bool OpenedByMouse = false;
+};
+
+// The control of a container item: its menu shows the generated entries.
+class TdxBarContainerItemControl : public TdxBarSubItemControl {
+public:
+  using TdxBarSubItemControl::TdxBarSubItemControl;
 };
 
 // The window of a toolbar, docked or floating.

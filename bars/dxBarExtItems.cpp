@@ -10,12 +10,6 @@
 
 namespace {
 
-template <typename T> TdxBarItemClass MakeExtClassInfo(const char* name) {
-  static const TdxBarItemClassInfo info{typeid(T), name,
-                                        [](TComponent* owner) -> TdxBarItem* { return new T(owner); }};
-  return &info;
-}
-
 template <typename TControl> TdxBarItemControlClass ControlFactory() {
   return [](TdxBarItemLink* link) -> TObject* { return new TControl(link, link->GetBarControl()); };
 }
@@ -156,7 +150,7 @@ bool IsFlatCalendar(const TdxBarManager* Manager) { return Manager->IsFlatStyle(
 
 // ---- TdxBarStatic ----
 
-TdxBarItemClass TdxBarStatic::ClassInfo() { return MakeExtClassInfo<TdxBarStatic>("TdxBarStatic"); }
+TdxBarItemClass TdxBarStatic::ClassInfo() { return MakeBarItemClassInfo<TdxBarStatic>("TdxBarStatic"); }
 
 TdxBarStatic::TdxBarStatic(TComponent* AOwner) : TdxBarItem(AOwner) {}
 
@@ -208,7 +202,7 @@ void TdxBarStatic::SetSize(int Index, int Value) {
 // ---- TdxBarProgressItem ----
 
 TdxBarItemClass TdxBarProgressItem::ClassInfo() {
-  return MakeExtClassInfo<TdxBarProgressItem>("TdxBarProgressItem");
+  return MakeBarItemClassInfo<TdxBarProgressItem>("TdxBarProgressItem");
 }
 
 TdxBarProgressItem::TdxBarProgressItem(TComponent* AOwner) : TdxBarStatic(AOwner) {

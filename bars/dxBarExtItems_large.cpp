@@ -27,9 +27,7 @@ SIZE TextSize(TCustomdxBarControl* BarControl, const String& Text) {
 // ---- TdxBarLargeButton ----
 
 TdxBarItemClass TdxBarLargeButton::ClassInfo() {
-  static const TdxBarItemClassInfo info{typeid(TdxBarLargeButton), "TdxBarLargeButton",
-                                        [](TComponent* owner) -> TdxBarItem* { return new TdxBarLargeButton(owner); }};
-  return &info;
+  return MakeBarItemClassInfo<TdxBarLargeButton>("TdxBarLargeButton");
 }
 
 TdxBarLargeButton::TdxBarLargeButton(TComponent* AOwner)

@@ -55,12 +55,6 @@ private:
 
 namespace {
 
-template <typename T> TdxBarItemClass MakeClassInfo(const char* name) {
-  static const TdxBarItemClassInfo info{typeid(T), name,
-                                        [](TComponent* owner) -> TdxBarItem* { return new T(owner); }};
-  return &info;
-}
-
 TdxBarManager* FindManagerFor(TComponent* owner) {
   if (TdxBarManager* manager = dynamic_cast<TCustomForm*>(owner) ? GetBarManagerOfForm(owner) : nullptr)
     return manager;
@@ -73,7 +67,7 @@ TdxBarManager* FindManagerFor(TComponent* owner) {
 // ---- TdxBarItem ----
 
 TdxBarItemClass TdxBarItem::ClassInfo() {
-  return MakeClassInfo<TdxBarItem>("TdxBarItem");
+  return MakeBarItemClassInfo<TdxBarItem>("TdxBarItem");
 }
 
 TdxBarItem::TdxBarItem(TComponent* AOwner) : TComponent(AOwner), FGlyph(std::make_unique<TBitmap>()) {
@@ -109,6 +103,12 @@ int TdxBarItem::GetIndex() const {
 
 TdxBarItemLink* TdxBarItem::GetLink(int Index) const {
   return Index >= 0 && Index < GetLinkCount() ? FLinks[Index] : nullptr;
+}
+
+TdxBarItemLink* TdxBarItem::GetActiveLink() const {
+  for (TdxBarItemLink* link : FLinks)
+    if (link->GetControl() && link->GetControl()->IsActive()) return link;
+  return nullptr;
 }
 
 bool TdxBarItem::IsActuallyVisible() const {
@@ -279,7 +279,7 @@ void TdxBarItem::Notification(TComponent* AComponent, TOperation Operation) {
 // ---- TdxBarButton ----
 
 TdxBarItemClass TdxBarButton::ClassInfo() {
-  return MakeClassInfo<TdxBarButton>("TdxBarButton");
+  return MakeBarItemClassInfo<TdxBarButton>("TdxBarButton");
 }
 
 TdxBarButton::TdxBarButton(TComponent* AOwner) : TdxBarItem(AOwner) {}
@@ -365,7 +365,7 @@ void TdxBarButton::Notification(TComponent* AComponent, TOperation Operation) {
 // ---- Sub items ----
 
 TdxBarItemClass TdxBarSubItem::ClassInfo() {
-  return MakeClassInfo<TdxBarSubItem>("TdxBarSubItem");
+  return MakeBarItemClassInfo<TdxBarSubItem>("TdxBarSubItem");
 }
 
 TCustomdxBarSubItem::TCustomdxBarSubItem(TComponent* AOwner)

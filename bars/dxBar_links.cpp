@@ -237,6 +237,11 @@ void TdxBarItemLink::MoveToRecentIndex(int Index) {
   links->RebuildLists();
 }
 
+void TdxBarItemLink::CopyUsageFrom(const TdxBarItemLink* Link) {
+  UseCount = Link->UseCount;
+  if (const int index = Link->GetRecentIndex(); index >= 0) MoveToRecentIndex(index);
+}
+
 void TdxBarItemLink::BringToTopInRecentList(bool CountUse) {
   MoveToRecentIndex(0);
   if (CountUse) ++UseCount;

@@ -86,6 +86,13 @@ void RegisterItemClasses() {
       TdxBarSubItem::ClassInfo(),
       [](TdxBarItemLink* link) -> TObject* { return new TdxBarSubItemControl(link, link->GetBarControl()); },
       true);
+  for (TdxBarItemClass itemClass : {TdxBarListItem::ClassInfo(), TdxBarContainerItem::ClassInfo()})
+    RegisterBarItemClass(
+        itemClass,
+        [](TdxBarItemLink* link) -> TObject* {
+          return new TdxBarContainerItemControl(link, link->GetBarControl());
+        },
+        true);
 }
 
 } // namespace
