@@ -1215,6 +1215,25 @@ public:
   // Width of the strip beyond a dock where a dragged bar docks.
   int DockingZoneWidth = 23;
 
+  // Moving a bar by the user: a modal loop while the left button is held.
+  void MoveBar(TdxBarControl* BarControl);
+  void DragStep(TdxBarControl* BarControl, POINT Pt);
+  // Where a bar at a screen point would dock: the style, and the dock
+  // (none when it floats).
+  TdxBarDockingStyle FindDockAt(TdxBar* Bar, POINT Pt, TdxDockControl*& DockControl);
+  // With no dock, the automatic dock of the style.
+  void InsertIntoDock(TdxBarDockingStyle Style, TdxDockControl* DockControl, POINT Pt,
+                      TdxBarControl* BarControl);
+  void RemoveFromDock(TdxBarDockingStyle Style, TdxDockControl* DockControl, TdxBarControl* BarControl);
+  bool IsMoving() const { return FMoving; }
+  // The window being moved, its docking style when the move started, the
+  // offset added to the cursor to give the tracked point, and the cursor's
+  // place on the window at a docked start.
+  TdxBarControl* MovingControl = nullptr;
+  TdxBarDockingStyle GetMoveStartStyle() const { return FMoveStartStyle; }
+  POINT GetDragOffset() const { return FDragOffset; }
+  POINT GetGrabPoint() const { return FGrabPoint; }
+
 protected:
   void Update(TCollectionItem*) override {}
 
@@ -1224,6 +1243,12 @@ private:
   TdxBarManager* FBarManager;
   bool FApplyingLoadedState = false;
   bool FResetting = false;
+  bool FMoving = false;
+  bool FTimerFired = false;
+  TdxBarDockingStyle FMoveStartStyle = dsNone;
+  POINT FDragOffset{0, 0};
+  POINT FGrabPoint{0, 0};
+  static void CALLBACK DockingTimerProc(HWND, UINT, UINT_PTR, DWORD);
   TdxDockControl* FDockControls[4] = {};
   void ForgetDockControl(TdxDockControl* DockControl);
 };
@@ -1413,8 +1438,8 @@ public:
   virtual int GetMenuBorderSize() const { return 3; }
   // From the window's row height (which the painter may grow): the sub item
   // arrow's width, the expand button's height and the reference glyph size.
-  virtual void CalcMenuMetrics(TdxBarSubMenuControl* Menu, int& ItemHeight, int& ArrowWidth, int& ExpandHeight,
-                               int& GlyphSize) const;
+  virtual void CalcMenuMetrics(TdxBarSubMenuControl* Menu, int& ItemHeight, int& ArrowWidth,
+                               int& ExpandHeight, int& GlyphSize) const;
   // Where the entries lie: left, top and right of R, and the lowest bottom
   // allowed (unlimited while measuring).
   virtual void CalcMenuClientRect(TdxBarSubMenuControl* Menu, bool Measuring, int& Limit, TRect& R) const;
@@ -1509,8 +1534,8 @@ public:
   void OffsetPressedCaption(TRect& R, bool Down, bool Pressed) const override;
   void OffsetPressedContent(TRect& R, bool Pressed) const override;
   void DrawDropDownPart(const TdxBarItemControl* Control, HDC DC, const TRect& R, HBRUSH Brush,
-                        int TextColorIndex, bool Selected, bool Pressed, bool DroppedDown, bool DropDownEnabled,
-                        bool HasMenu, int PaintType) const override;
+                        int TextColorIndex, bool Selected, bool Pressed, bool DroppedDown,
+                        bool DropDownEnabled, bool HasMenu, int PaintType) const override;
 
 protected:
   TdxBarItemControlStandardPainter() = default;
@@ -1905,6 +1930,7 @@ public:
   TRect GetCaptionRect();
   TRect GetCaptionMarkRect();
   int GetCloseButtonState() const { return FCloseButtonState; }
+  void SetCloseButtonState(int Value);
   // Places the shown links; links that do not fit keep empty rectangles.
   void LayoutLinks();
   // Breaks a wrapping bar's links into lines of at most Length along the bar
@@ -1940,6 +1966,22 @@ public:
   void StorePosition();
   // A status bar's grip, as the last frame measure found it.
   bool GetSizeGripVisible() const { return FSizeGripVisible; }
+  // Placed by the program: the dock keeps the bar's row and the window's
+  // moves are not written back to the bar.
+  void BeginUpdate() { ++FUpdateCount; }
+  void EndUpdate();
+  bool IsUpdateLocked() const { return FUpdateCount > 0; }
+  // The user's move: the window is moved about (cursor crSizeAll) and its
+  // place is stored when it ends.
+  void StartMoving(bool Value);
+  bool IsMoving() const { return FMoving; }
+  // Makes the window anew for a docking style and dock.
+  void SetDocking(TdxBarDockingStyle Style, TdxDockControl* DockControl);
+  // Where the cursor holds the window in a style: its place at the start of
+  // the move, scaled to the window's size in that style.
+  POINT GetGrabOffset(TdxBarDockingStyle Style);
+  // The window size with its frame in a docking style.
+  SIZE GetSizeForDockingStyle(TdxBarDockingStyle Style);
 
   // Sizes for a docking style: client extents, with the links a single-line
   // bar shows chosen by recent use (least recently used links drop first).
@@ -2003,6 +2045,16 @@ private:
   SIZE FCaptionButtonSize{0, 0};
   int FHitTest = 0;
   bool FMarkTimer = false;
+  int FUpdateCount = 0;
+  bool FMoving = false;
+  // The cursor on the window when a move started, and the window's size.
+  POINT FGrab{0, 0};
+  SIZE FGrabSize{1, 1};
+  void StartMove(POINT ClientPoint);
+  void ToggleDocking();
+  void CloseButtonLoop();
+  void WMWindowPosChanging(TMessage& Message);
+  void WMSizing(TMessage& Message);
   // Extents of the shown links in one line: along and across.
   SIZE MeasureLine(bool Vertical);
   SIZE ChooseRecentCount(bool Vertical, int Room);
@@ -2202,6 +2254,8 @@ public:
   // Takes the window out and puts it in again at the point.
   void MoveBarControl(TdxBarControl* BarControl, POINT ScreenPoint);
   void UpdateColumnPositions();
+  // The column of a docked window, none for others.
+  TdxDockCol* GetColumn(TdxBarControl* BarControl);
   void LayoutRows();
   void AdjustSize();
   void Realign();

@@ -45,12 +45,15 @@ void TdxBar::ShowBarWindow() {
   TdxBarManager* manager = GetBarManager();
   if (GetBarControl()) return;
   auto* window = new TdxBarControl(manager, this);
+  // Placed by the program: the bar's place is not written back meanwhile.
+  window->BeginUpdate();
   if (GetDockingStyle() != dsNone) {
     TdxDockControl* dock = GetEffectiveDockControl();
     window->SetDockingStyle(GetDockingStyle());
     window->SetParent(dock);
     dock->InsertBarControl(window, dock->ClientToScreen(TPoint(FDockedLeft, FDockedTop)), true);
     window->SetVisible(true);
+    window->EndUpdate();
     return;
   }
   window->SetDockingStyle(dsNone);
@@ -59,6 +62,7 @@ void TdxBar::ShowBarWindow() {
   window->SetBounds(GetFloatValue(1), GetFloatValue(2), client.cx + window->GetBorderWidth(dsNone),
                     client.cy + window->GetBorderHeight(dsNone));
   if (ShowsFloatingAtOnce(manager)) window->SetVisible(true);
+  window->EndUpdate();
 }
 
 void TdxBar::HideBarWindow() {
@@ -79,7 +83,8 @@ void TdxBar::BarControlHandleDestroyed() {
   TdxBarManager* manager = GetBarManager();
   TdxBarControl* window = GetBarControl();
   TCustomForm* form = manager->GetOwnerForm();
-  if (!window || FFreeingWindow || !FVisible || manager->IsDestroying() || (form && form->IsDestroying()))
+  if (!window || window->IsUpdateLocked() || FFreeingWindow || !FVisible || manager->IsDestroying() ||
+      (form && form->IsDestroying()))
     return;
   // The bar shows again once the windows are made anew: its form's
   // (automatic docks and floating bars) or its placed dock's.
@@ -99,27 +104,31 @@ void TdxBar::BarControlHandleDestroyed() {
 void TdxBarControl::StorePosition() {
   TdxBar* bar = GetBar();
   TdxBarManager* manager = GetBarManager();
-  if (!bar->GetVisible() || manager->IsDestroying()) return;
+  if (!bar->GetVisible() || IsMoving() || manager->IsDestroying()) return;
+  // Only what differs is written: an unchanged place is no change of the bar.
+  auto store = [&](int old, int value, auto set) {
+    if (old != value) set(value);
+  };
   if (GetDockingStyle() == dsNone) {
-    bar->SetFloatValue(1, GetLeft());
-    bar->SetFloatValue(2, GetTop());
-    bar->SetFloatValue(3, GetClientWidth());
-    bar->SetFloatValue(4, GetClientHeight());
+    const int values[4] = {GetLeft(), GetTop(), GetClientWidth(), GetClientHeight()};
+    for (int i = 1; i <= 4; ++i)
+      store(bar->GetFloatValue(i), values[i - 1], [&](int v) { bar->SetFloatValue(i, v); });
     return;
   }
   TdxDockControl* dock = GetDockControl();
-  bar->SetDockedDockingStyle(GetDockingStyle());
-  bar->SetDockedDockControl(dynamic_cast<TdxBarDockControl*>(dock));
+  if (bar->GetDockedDockingStyle() != GetDockingStyle()) bar->SetDockedDockingStyle(GetDockingStyle());
+  auto* placed = dynamic_cast<TdxBarDockControl*>(dock);
+  if (bar->GetDockedDockControl() != placed) bar->SetDockedDockControl(placed);
   for (int r = 0; dock && r < dock->GetRowCount(); ++r) {
     const auto& cols = dock->GetRow(r).Cols;
     for (const TdxDockCol& col : cols)
       if (col.BarControl == this) {
-        bar->SetRow(r);
+        store(bar->GetRow(), r, [&](int v) { bar->SetRow(v); });
         bar->OneOnRow = cols.size() == 1;
       }
   }
-  bar->SetDockedLeft(GetLeft());
-  bar->SetDockedTop(GetTop());
+  store(bar->GetDockedLeft(), GetLeft(), [&](int v) { bar->SetDockedLeft(v); });
+  store(bar->GetDockedTop(), GetTop(), [&](int v) { bar->SetDockedTop(v); });
 }
 
 // ---- Status bars ----

@@ -24,6 +24,12 @@ TAlign AlignOf(TdxBarDockingStyle style) {
   }
 }
 
+// The window dragged by the user (not placed by the program meanwhile).
+bool IsDragged(const TdxBarManager* manager, const TdxBarControl* window) {
+  const TdxBars* bars = manager->GetBars();
+  return bars->IsMoving() && bars->MovingControl == window && !window->IsUpdateLocked();
+}
+
 } // namespace
 
 TdxDockControl::TdxDockControl(TComponent* AOwner, TdxBarManager* AManager, TdxBarDockingStyle AStyle)
@@ -137,7 +143,12 @@ int TdxDockControl::GetRowsSize() const {
 int TdxDockControl::ColumnFromPoint(int Row, POINT ClientPoint) const {
   if (Row < 0 || Row >= GetRowCount()) return 0;
   const auto& cols = FRows[Row]->Cols;
-  const int along = IsVertical() ? ClientPoint.y : ClientPoint.x;
+  int along = IsVertical() ? ClientPoint.y : ClientPoint.x;
+  if (TdxBarControl* moving = FBarManager ? FBarManager->GetBars()->MovingControl : nullptr;
+      moving && IsDragged(FBarManager, moving)) {
+    const POINT grab = moving->GetGrabOffset(GetDockingStyle());
+    along -= IsVertical() ? grab.y : grab.x;
+  }
   for (size_t i = 0; i < cols.size(); ++i) {
     const TdxBar* bar = cols[i].BarControl->GetBar();
     if ((IsVertical() ? bar->GetDockedTop() : bar->GetDockedLeft()) >= along) return static_cast<int>(i);
@@ -145,11 +156,22 @@ int TdxDockControl::ColumnFromPoint(int Row, POINT ClientPoint) const {
   return static_cast<int>(cols.size());
 }
 
+TdxDockCol* TdxDockControl::GetColumn(TdxBarControl* BarControl) {
+  for (auto& row : FRows)
+    for (TdxDockCol& col : row->Cols)
+      if (col.BarControl == BarControl) return &col;
+  return nullptr;
+}
+
 void TdxDockControl::InsertBarControl(TdxBarControl* BarControl, POINT ScreenPoint, bool Realign) {
   if (!FBarManager) return;
   const TdxBar* bar = BarControl->GetBar();
+  const bool dragged = IsDragged(FBarManager, BarControl);
   int row = bar->GetRow();
-  bool newRow = bar->OneOnRow || bar->GetWholeRow();
+  bool newRow = bar->OneOnRow;
+  // Dropped by the user: the row under the point.
+  if (dragged) row = RowFromPoint(ScreenPoint, newRow);
+  newRow = newRow || bar->GetWholeRow();
   const bool loading = FBarManager->GetBars()->IsApplyingLoadedState();
   if (loading) {
     // Empty rows keep the stored row numbers, but never more of them than
@@ -163,7 +185,13 @@ void TdxDockControl::InsertBarControl(TdxBarControl* BarControl, POINT ScreenPoi
   if (row < GetRowCount() && !loading && !newRow)
     for (const TdxDockCol& col : FRows[row]->Cols)
       if (col.BarControl != BarControl && col.BarControl->GetBar()->GetWholeRow()) newRow = true;
-  const TPoint client = ScreenToClient(ScreenPoint);
+  POINT point = ScreenPoint;
+  if (dragged) {
+    const POINT offset = FBarManager->GetBars()->GetDragOffset();
+    const POINT grab = BarControl->GetGrabOffset(GetDockingStyle());
+    point = POINT{point.x - offset.x - grab.x, point.y - offset.y - grab.y};
+  }
+  const TPoint client = ScreenToClient(point);
   TdxDockCol col{BarControl, std::max(0, static_cast<int>(IsVertical() ? client.y : client.x))};
   const bool emptyLoadedRow = loading && row < GetRowCount() && FRows[row]->Cols.empty();
   if (row >= GetRowCount() || (newRow && !emptyLoadedRow && !loading)) {
@@ -172,7 +200,7 @@ void TdxDockControl::InsertBarControl(TdxBarControl* BarControl, POINT ScreenPoi
     FRows[row]->Cols.push_back(col);
   } else {
     auto& cols = FRows[row]->Cols;
-    cols.insert(cols.begin() + (emptyLoadedRow ? 0 : ColumnFromPoint(row, client)), col);
+    cols.insert(cols.begin() + (emptyLoadedRow ? 0 : ColumnFromPoint(row, ScreenToClient(ScreenPoint))), col);
   }
   BarControl->SetDockControl(this);
   if (!Realign) return;
@@ -475,6 +503,13 @@ TRect TdxDockControl::GetRowBounds(int Row) const {
   int start = 0;
   for (int i = 0; i < Row; ++i)
     start += GetRowThickness(i);
+  // While a bar is dragged, right and bottom docks stack from their far edge.
+  if (FBarManager && FBarManager->GetBars()->IsMoving() &&
+      (GetDockingStyle() == dsRight || GetDockingStyle() == dsBottom)) {
+    start = AcrossSize();
+    for (int i = Row; i < GetRowCount(); ++i)
+      start -= GetRowThickness(i);
+  }
   const int length = IsVertical() ? const_cast<TdxDockControl*>(this)->GetClientHeight()
                                   : const_cast<TdxDockControl*>(this)->GetClientWidth();
   const int thickness = GetRowThickness(Row);

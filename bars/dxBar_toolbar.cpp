@@ -511,9 +511,46 @@ void TdxBarControl::WndProc(TMessage& Message) {
     }
     return;
   case WM_LBUTTONDBLCLK:
-    // A double click on the caption toggles docking, which comes with the
-    // user's docking; nothing else sees it.
-    if (FHitTest == HTCAPTION) return;
+    // A double click on the grip or caption toggles docking; the window
+    // goes with it.
+    if (FHitTest == HTCAPTION) {
+      if (!GetBarManager()->GetDesigning()) ToggleDocking();
+      return;
+    }
+    break;
+  case WM_NCLBUTTONDOWN:
+    Deactivate();
+    if (!IsBarControlAlive(this)) return;
+    if (Message.WParam == HTCLOSE) return CloseButtonLoop();
+    break;
+  case WM_MOUSEACTIVATE:
+    TCustomdxBarControl::WndProc(Message);
+    if (GetDockingStyle() == dsNone && !GetActive())
+      SetWindowPos(GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    return;
+  case WM_GETMINMAXINFO: {
+    auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
+    info->ptMinTrackSize = POINT{10, 10};
+    info->ptMaxSize = info->ptMaxPosition = info->ptMaxTrackSize = POINT{30000, 30000};
+    Message.Result = 0;
+    return;
+  }
+  case WM_WINDOWPOSCHANGING:
+    TCustomdxBarControl::WndProc(Message);
+    if (GetDockingStyle() == dsNone) WMWindowPosChanging(Message);
+    return;
+  case WM_WINDOWPOSCHANGED:
+    TCustomdxBarControl::WndProc(Message);
+    if (!IsUpdateLocked() && !GetDestroying() && !IsDestroying()) {
+      FBar->DockTo(GetDockingStyle(), GetDockControl());
+      StorePosition();
+    }
+    return;
+  case WM_SIZING:
+    if (GetDockingStyle() == dsNone) return WMSizing(Message);
+    break;
+  case WM_SIZE:
+    if (IsDestroying()) return;
     break;
   case WM_TIMER:
     if (Message.WParam == kMarkTimer) {
@@ -832,7 +869,7 @@ void TdxBarControl::WMLButtonDown(TMessage& Message) {
       return;
     }
   }
-  if (FHitTest == HTCAPTION) return; // moving by the user comes with the docking
+  if (FHitTest == HTCAPTION && !IsCustomizing()) return StartMove(point);
   if (MarkVisible() && GetPainter()->SupportsQuickCustomization() && GetMarkRect().Contains(point)) {
     SetMarkState(GetMarkState() == 2 ? 1 : 2);
     return;
