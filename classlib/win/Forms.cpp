@@ -64,6 +64,12 @@ void DeallocateHWnd(HWND Wnd) {
 
 // ---- TScreen ----
 
+TComponent* FindGlobalComponent(const String& Name) {
+  for (int i = 0; i < Screen->GetFormCount(); ++i)
+    if (SameText(Screen->GetForms(i)->GetName(), Name)) return Screen->GetForms(i);
+  return nullptr;
+}
+
 TScreen::~TScreen() {
   for (auto& [index, cursor] : FCursors)
     if (index > 0 || index == crDrag || index == crMultiDrag) DestroyCursor(cursor);

@@ -302,6 +302,9 @@ public:
 extern TApplication* Application;
 extern TScreen* Screen;
 
+// The form of the application with that name (letter case ignored), or none.
+TComponent* FindGlobalComponent(const String& Name);
+
 // A hidden top-level window whose messages go to Method; it receives
 // broadcasts such as WM_SYSCOLORCHANGE. Method calls DefWindowProc itself
 // for what it does not handle.

@@ -71,6 +71,18 @@ bool TRegistry::DeleteKey(const String& Key) {
   return RegDeleteTreeA(base, relative.c_str()) == ERROR_SUCCESS;
 }
 
+void TRegistry::GetKeyNames(TStrings& Strings) {
+  Strings.Clear();
+  if (!FCurrentKey) return;
+  char name[256]; // key names are at most 255 characters
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof(name);
+    const LONG rc = RegEnumKeyExA(FCurrentKey, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (rc != ERROR_SUCCESS) return;
+    Strings.Add(String(name, length));
+  }
+}
+
 bool TRegistry::ValueExists(const String& Name) {
   return FCurrentKey &&
          RegQueryValueExA(FCurrentKey, Name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;

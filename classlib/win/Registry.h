@@ -29,6 +29,8 @@ public:
   void CloseKey();
   bool KeyExists(const String& Key);
   bool DeleteKey(const String& Key);
+  // The names of the open key's subkeys; none without an open key.
+  void GetKeyNames(TStrings& Strings);
   bool ValueExists(const String& Name);
   bool DeleteValue(const String& Name);
   TRegDataType GetDataType(const String& Name);

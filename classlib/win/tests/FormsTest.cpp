@@ -171,6 +171,18 @@ TEST(Forms, MainFormCanBeCreatedAndDestroyedTwice) {
   }
 }
 
+TEST(Forms, GlobalComponentsAreTheFormsFoundByName) {
+  auto first = std::make_unique<TForm>(nullptr);
+  auto second = std::make_unique<TForm>(nullptr);
+  first->SetName("LayoutOwner");
+  second->SetName("OtherForm");
+  EXPECT_EQ(FindGlobalComponent("layoutowner"), first.get());
+  EXPECT_EQ(FindGlobalComponent("OtherForm"), second.get());
+  EXPECT_EQ(FindGlobalComponent("Missing"), nullptr);
+  second.reset();
+  EXPECT_EQ(FindGlobalComponent("OtherForm"), nullptr);
+}
+
 TEST(Forms, ExceptionInClickHandlerReachesHandleException) {
   guitest::TExceptionCapture capture;
   auto form = std::make_unique<TDialogForm>(nullptr);

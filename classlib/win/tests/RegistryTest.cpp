@@ -97,4 +97,20 @@ TEST_F(Registry, KeysOpenByPathFromTheRootOrTheOpenKey) {
   EXPECT_FALSE(Reg.DeleteKey(TestKey));
 }
 
+TEST_F(Registry, SubkeysAreListedByName) {
+  TStringList names;
+  Reg.GetKeyNames(names);
+  EXPECT_EQ(names.GetCount(), 0); // no open key
+  ASSERT_TRUE(Reg.OpenKey(TestKey + "\\Bar0\\Deeper", true));
+  ASSERT_TRUE(Reg.OpenKey(TestKey + "\\Other", true));
+  ASSERT_TRUE(Reg.OpenKey(TestKey, false));
+  Reg.WriteString("Value", "not a key");
+  Reg.GetKeyNames(names);
+  names.Sort();
+  EXPECT_EQ(names.GetText(), "Bar0\r\nOther\r\n");
+  ASSERT_TRUE(Reg.OpenKey(TestKey + "\\Other", false));
+  Reg.GetKeyNames(names);
+  EXPECT_EQ(names.GetCount(), 0);
+}
+
 } // namespace
