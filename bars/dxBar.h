@@ -43,6 +43,7 @@ class TdxBarItemControlPainter;
 class TdxDockControl;
 class TdxBarShadow;
 class TdxBarDockControl;
+class TdxLayoutStore;
 // A painter is a stateless singleton: the manager keeps a pointer to the one
 // object of the painter class its style chooses.
 using TdxBarItemControlPainterClass = const TdxBarItemControlPainter*;
@@ -475,6 +476,18 @@ public:
   void ResetUsageDataWithConfirmation();
   void ItemChanged(TdxBarItem* Item);
 
+  // The user's layout in a registry key below HKEY_CURRENT_USER or in an ini
+  // file (sections of this form's manager only); nothing for an empty path.
+  void LoadFromRegistry(const String& APath);
+  void SaveToRegistry(const String& APath);
+  void LoadFromIniFile(const String& AFileName);
+  void SaveToIniFile(const String& AFileName);
+  // A dock control's name after those of its named owners ("Form1.Dock1"),
+  // and back: none for an empty path or a missing component, EInvalidCast
+  // for a component that is no dock control.
+  String GetDockControlPath(const TdxBarDockControl* DockControl) const;
+  TdxBarDockControl* FindDockControlByPath(const String& Path) const;
+
   // Shows a hint after a delay (at once within 400 ms of the last one),
   // hides it after 10 s; an empty text hides it.
   void ShowHint(bool Show, const String& Text);
@@ -541,6 +554,8 @@ private:
   void CalcButtonSizes();
   std::vector<TdxBar*> BarsWithoutAvailableLinks() const;
   void AutoHideBars(TdxBarItemVisible Value, const std::vector<TdxBar*>& EmptyBefore);
+  void ReadLayout(TdxLayoutStore& Store);
+  void WriteLayout(TdxLayoutStore& Store);
 
   bool FConstructed = false;
   bool FRefused = true;

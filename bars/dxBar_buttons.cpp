@@ -38,14 +38,17 @@ bool TdxBarButtonControl::ShowsCaption() const {
   return GetPaintStyle() == psCaption || GetPaintStyle() == psCaptionGlyph;
 }
 
-// The width of a caption without its accelerator marks, in the bar window's font.
+// The width of a caption without its accelerator marks, in the bar window's
+// font. Measured on the screen: the window's own canvas would make its handle,
+// and making it rebuilds the item controls that are being measured.
 static int CaptionTextWidth(TCustomdxBarControl* barControl, const String& caption) {
-  HDC dc = barControl->GetCanvas()->GetHandle();
+  HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, barControl->GetFontHandle());
   const String text = RemoveAmpersands(caption);
   SIZE size{};
   GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
   return size.cx;
 }
 

@@ -30,9 +30,14 @@ template <typename F> void ForEachFloatingWindow(TdxBars* bars, F&& Visit) {
 
 void TdxBarManager::FormMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
   TCustomForm* form = GetOwnerForm();
-  // Layouts are stored on WM_DESTROY by the layout storage; nothing else
-  // happens while the form goes.
-  if (!form || form->IsDestroying()) return;
+  // While the form goes, only its layout is stored.
+  if (!form || form->IsDestroying()) {
+    if (form && Msg == WM_DESTROY && !FDesigning) {
+      if (StoreInRegistry) SaveToRegistry(RegistryPath);
+      if (StoreInIniFile) SaveToIniFile(IniFileName);
+    }
+    return;
+  }
   switch (Msg) {
   case WM_CREATE:
     ShowPendingBars();

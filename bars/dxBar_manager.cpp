@@ -21,6 +21,9 @@ namespace {
 // The classes the XP look draws with.
 constexpr TdxThemedObjectTypes kXPThemeClasses = 0x845E0C;
 
+// A reset form's manager reads no stored layout: it gives back the form's own.
+bool gReadingResetForm = false;
+
 } // namespace
 
 // ---- The list of managers ----
@@ -611,6 +614,10 @@ void TdxBarManager::Loaded() {
     if (group->IsLoading()) group->Loaded();
   for (int i = 0; i < FBars->GetCount(); ++i)
     FBars->GetItem(i)->ApplyPendingState();
+  if (!FDesigning && !gReadingResetForm) {
+    if (StoreInRegistry) LoadFromRegistry(RegistryPath);
+    if (StoreInIniFile) LoadFromIniFile(IniFileName);
+  }
   FBars->FApplyingLoadedState = false;
   for (TdxDockControl* dock : FDockControls)
     dock->Realign();
@@ -682,14 +689,17 @@ std::unique_ptr<TCustomForm> TdxBarManager::CreateResetForm() {
   const TCursor cursor = Screen->GetCursor();
   Screen->SetCursor(crHourGlass);
   auto form = std::make_unique<TForm>(nullptr);
+  gReadingResetForm = true;
   try {
     TdxBarManager* manager = CreateBarManager(form.get(), FDefinition);
     manager->StoreInIniFile = false;
     manager->StoreInRegistry = false;
   } catch (...) {
+    gReadingResetForm = false;
     Screen->SetCursor(cursor);
     throw;
   }
+  gReadingResetForm = false;
   Screen->SetCursor(cursor);
   return form;
 }

@@ -24,6 +24,11 @@ public:
   using Exception::Exception;
 };
 
+class EInvalidCast : public Exception {
+public:
+  using Exception::Exception;
+};
+
 class EListError : public Exception {
 public:
   using Exception::Exception;
