@@ -1507,6 +1507,16 @@ protected:
   // above the client bottom (less the expand button); answers that bottom.
   int DrawMenuContentArea(TdxBarSubMenuControl* Menu, HDC DC, int Count, HBRUSH Brush, int BottomMargin,
                           bool GroupLineAtScroll) const;
+  // The entries' rectangle Inset in from the client edges (after the side
+  // strip); the limit Inset above the client bottom, less the expand button.
+  void CalcMenuClientRectInset(TdxBarSubMenuControl* Menu, bool Measuring, int& Limit, TRect& R,
+                               int Inset) const;
+  // The window size with the frame and borders: Sides across, Ends along.
+  SIZE CalcMenuSizeWith(TdxBarSubMenuControl* Menu, int ItemsWidth, int Extent, int Sides, int Ends) const;
+  // The classic menu line: glyph square, a one-pixel gap, the text area and
+  // the caption 2 pixels in.
+  void DrawClassicMenuItem(const TdxBarItemControl* Control, HDC DC, const TRect& R, bool Down, bool GlyphShown,
+                           bool Selected) const;
   // A sub item's menu line with its arrow pointing right.
   void DrawMenuSubItem(TdxBarSubItemControl* Control, HDC DC, const TRect& R, bool Selected, bool Down,
                        bool FlatArrow) const;
@@ -1549,8 +1559,16 @@ public:
   void OffsetPressedCaption(TRect& R, bool Down, bool Pressed) const override;
   void OffsetPressedContent(TRect& R, bool Pressed) const override;
   void DrawDropDownPart(const TdxBarItemControl* Control, HDC DC, const TRect& R, HBRUSH Brush,
-                        int TextColorIndex, bool Selected, bool Pressed, bool DroppedDown,
-                        bool DropDownEnabled, bool HasMenu, int PaintType) const override;
+                        int TextColorIndex, bool Selected, bool Pressed, bool DroppedDown, bool DropDownEnabled,
+                        bool HasMenu, int PaintType) const override;
+  void DrawMenuItem(const TdxBarItemControl* Control, HDC DC, const TRect& R, bool Down, bool GlyphShown,
+                    bool Selected) const override {
+    DrawClassicMenuItem(Control, DC, R, Down, GlyphShown, Selected);
+  }
+  void DrawNonRecentBand(TdxBarSubMenuControl* Menu, TdxBarItemControl* Control, int SideWidth, int Index,
+                         const TRect& R, HDC DC) const override;
+  bool HasNonRecentGroupLine() const override { return true; }
+  int GetExpandButtonInset() const override { return 2; }
 
 protected:
   TdxBarItemControlStandardPainter() = default;

@@ -59,6 +59,38 @@ public:
   void DrawFloatingMark(TdxBarControl* BarControl, HDC DC, const TRect& R) const override;
   TRect CalcMarkBounds(TdxBarControl* BarControl) const override;
   bool RepaintsAfterDropDown() const override { return true; }
+  int GetMenuTextOffset(const TdxBarItemControl* Control) const override;
+  void AdjustMenuItemHeight(int& Height) const override { Height += 2; }
+  void AdjustMenuItemWidth(int& Width) const override { Width += 9; }
+  int GetSubMenuArrowSize(const TCustomdxBarControl* BarControl) const override;
+  int GetSubItemHeight(TdxBarSubItemControl* Control) const override;
+  int GetSubItemWidth(TdxBarSubItemControl* Control) const override;
+  void DrawSubItem(TdxBarSubItemControl* Control, HDC DC, const TRect& R, bool Selected, bool Down,
+                   int PaintType) const override;
+  int GetMenuSeparatorSize() const override { return 5; }
+  int GetMenuBorderSize() const override { return 2; }
+  void CalcMenuMetrics(TdxBarSubMenuControl* Menu, int& ItemHeight, int& ArrowWidth, int& ExpandHeight,
+                       int& GlyphSize) const override;
+  void CalcMenuClientRect(TdxBarSubMenuControl* Menu, bool Measuring, int& Limit, TRect& R) const override {
+    CalcMenuClientRectInset(Menu, Measuring, Limit, R, 1);
+  }
+  SIZE CalcMenuSize(TdxBarSubMenuControl* Menu, int ItemsWidth, int Extent) const override {
+    return CalcMenuSizeWith(Menu, ItemsWidth, Extent, 4, 3);
+  }
+  int GetDetachCaptionHeight(TdxBarSubMenuControl* Menu) const override;
+  void DrawMenuContent(TdxBarSubMenuControl* Menu, HDC DC, int Count, HBRUSH Brush) const override;
+  void DrawMenuFrame(TdxBarSubMenuControl* Menu, HDC DC, TRect R) const override;
+  void DrawMenuBorder(TdxBarSubMenuControl* Menu, HDC DC, HBRUSH Brush, TRect R) const override;
+  void DrawDetachCaption(TdxBarSubMenuControl* Menu, HDC DC, const TRect& R) const override;
+  void DrawMenuSeparator(TdxBarSubMenuControl* Menu, TdxBarItemControl* Control, bool SideStrip, const TRect& R,
+                         HDC DC) const override;
+  int GetExpandArrowSize(int ExpandHeight) const override { return (ExpandHeight - 4) / 2; }
+  void CalcDetachCaptionRect(TRect& R) const override { InflateRect(&R, -2, -2); }
+  void GetMenuItemBrush(const TdxBarSubMenuControl* Menu, HBRUSH& Brush) const override {
+    Brush = GetMenuBrush(Menu);
+  }
+  HBRUSH GetMenuBrush(const TCustomdxBarControl*) const override { return GetSysColorBrush(COLOR_WINDOW); }
+  int GetMenuCaptionExtraWidth() const override { return 9; }
 
   // Appended by the flat looks.
   virtual void FrameSelected(HDC DC, const TRect& R) const;
@@ -154,6 +186,18 @@ public:
                       const TRect& JointRect) const override;
   HBRUSH GetSeparatorBrush(const TCustomdxBarControl* BarControl) const override;
 
+  void CalcMenuMetrics(TdxBarSubMenuControl* Menu, int& ItemHeight, int& ArrowWidth, int& ExpandHeight,
+                       int& GlyphSize) const override;
+  int GetDetachCaptionHeight(TdxBarSubMenuControl* Menu) const override;
+  void DrawMenuBackgroundBitmap(TdxBarSubMenuControl* Menu, HDC DC, TColor Color, HBRUSH Brush,
+                                const TRect& Source, const TRect& R) const override;
+  void DrawMenuFrame(TdxBarSubMenuControl* Menu, HDC DC, TRect R) const override;
+  void DrawMenuBorder(TdxBarSubMenuControl* Menu, HDC DC, HBRUSH Brush, TRect R) const override;
+  void DrawDetachCaption(TdxBarSubMenuControl* Menu, HDC DC, const TRect& R) const override;
+  void DrawMenuExpandArrows(TdxBarSubMenuControl* Menu, HDC DC, const TRect& R) const override;
+  void CalcDetachCaptionRect(TRect& R) const override { InflateRect(&R, -2, -4); }
+  HBRUSH GetMenuBrush(const TCustomdxBarControl* Menu) const override;
+
   // Appended by the Office 2003 look.
   virtual void DrawGripDots(TCustomdxBarControl* BarControl, HDC DC, bool Column, const TRect& R) const;
   virtual int GetGripDotSpacing() const { return 2; }
@@ -219,6 +263,27 @@ public:
   int GetButtonHorizontalMargin() const override { return GetButtonVerticalMargin(); }
   void OffsetPressedCaption(TRect& R, bool Down, bool Pressed) const override;
   void OffsetPressedContent(TRect& R, bool Pressed) const override;
+
+  void AdjustMenuItemHeight(int& Height) const override { Height += 1; }
+  int GetMenuBottomMargin() const override { return 1; }
+  int GetMenuSeparatorSize() const override;
+  int GetMenuBorderSize() const override { return 1; }
+  void CalcMenuClientRect(TdxBarSubMenuControl* Menu, bool Measuring, int& Limit, TRect& R) const override {
+    CalcMenuClientRectInset(Menu, Measuring, Limit, R, 1);
+  }
+  SIZE CalcMenuSize(TdxBarSubMenuControl* Menu, int ItemsWidth, int Extent) const override {
+    return CalcMenuSizeWith(Menu, ItemsWidth, Extent, 4, 3);
+  }
+  int GetDetachCaptionHeight(TdxBarSubMenuControl* Menu) const override;
+  void DrawMenuFrame(TdxBarSubMenuControl* Menu, HDC DC, TRect R) const override;
+  void DrawMenuBorder(TdxBarSubMenuControl* Menu, HDC DC, HBRUSH Brush, TRect R) const override;
+  void DrawMenuSeparator(TdxBarSubMenuControl* Menu, TdxBarItemControl* Control, bool SideStrip, const TRect& R,
+                         HDC DC) const override;
+  void CalcDetachCaptionRect(TRect& R) const override { InflateRect(&R, -2, -2); }
+  void GetMenuItemBrush(const TdxBarSubMenuControl* Menu, HBRUSH& Brush) const override {
+    Brush = GetMenuBrush(Menu);
+  }
+  HBRUSH GetMenuBrush(const TCustomdxBarControl*) const override { return GetSysColorBrush(COLOR_MENU); }
 
   // The theme state of a button: disabled, pressed, checked, hot or normal.
   static int ButtonState(bool Enabled, bool Selected, bool Down, bool Pressed);

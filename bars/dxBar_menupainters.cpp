@@ -56,21 +56,32 @@ void TdxBarItemControlPainter::CalcMenuMetrics(TdxBarSubMenuControl* Menu, int& 
 
 void TdxBarItemControlPainter::CalcMenuClientRect(TdxBarSubMenuControl* Menu, bool Measuring, int& Limit,
                                                   TRect& R) const {
+  CalcMenuClientRectInset(Menu, Measuring, Limit, R, 2);
+  // The drag caption lies in the frame: the entries start at the top.
+  if (Menu->IsDetachable()) R.top = 0;
+}
+
+void TdxBarItemControlPainter::CalcMenuClientRectInset(TdxBarSubMenuControl* Menu, bool Measuring, int& Limit,
+                                                       TRect& R, int Inset) const {
   const TRect client = Menu->GetClientRect();
-  R = TRect(Menu->GetBarSize() + 2, Menu->IsDetachable() ? 0 : 2, client.right - 2, client.bottom);
   if (Measuring)
     Limit = INT_MAX;
   else
-    Limit = client.bottom - 2 - (Menu->MarkVisible() ? Menu->TextHeight : 0);
-  R.bottom = Limit;
+    Limit = client.bottom - Inset - (Menu->MarkVisible() ? Menu->TextHeight : 0);
+  R = TRect(Menu->GetBarSize() + Inset, Inset, client.right - Inset, Limit);
 }
 
 SIZE TdxBarItemControlPainter::CalcMenuSize(TdxBarSubMenuControl* Menu, int ItemsWidth, int Extent) const {
+  return CalcMenuSizeWith(Menu, ItemsWidth, Extent, 6, 4);
+}
+
+SIZE TdxBarItemControlPainter::CalcMenuSizeWith(TdxBarSubMenuControl* Menu, int ItemsWidth, int Extent, int Sides,
+                                                int Ends) const {
   const TdxBarItemLinks* links = Menu->GetItemLinks();
   const bool empty = !links || links->GetShownCount() == 0;
-  SIZE size{empty ? 100 : ItemsWidth + Menu->GetBarSize() + 6, 0};
+  SIZE size{empty ? 100 : ItemsWidth + Menu->GetBarSize() + Sides, 0};
   if (Extent < 3 || Menu->MarkVisible()) Extent += Menu->TextHeight;
-  size.cy = Extent + 4 + (Menu->IsDetachable() ? GetDetachCaptionHeight(Menu) : 0);
+  size.cy = Extent + Ends + (Menu->IsDetachable() ? GetDetachCaptionHeight(Menu) : 0);
   return size;
 }
 
@@ -168,11 +179,12 @@ void TdxBarItemControlPainter::DrawMenuContent(TdxBarSubMenuControl* Menu, HDC D
   const TRect gap(button.left, bottom, button.right, button.top);
   if (gap.top < gap.bottom) PaintBarBackground(Menu, DC, gap, Brush);
   DrawEdge(DC, &button, BDR_RAISEDINNER, BF_RECT);
-  InflateRect(&button, -1, -1);
+  TRect inside = button;
+  InflateRect(&inside, -1, -1);
   if (Menu->GetMarkState() == 1 && Menu->NonRecentBrush)
-    FillRect(DC, &button, Menu->NonRecentBrush);
+    FillRect(DC, &inside, Menu->NonRecentBrush);
   else
-    PaintBarBackground(Menu, DC, button, Brush);
+    PaintBarBackground(Menu, DC, inside, Brush);
   DrawMenuExpandArrows(Menu, DC, button);
 }
 
@@ -227,7 +239,9 @@ void TdxBarItemControlPainter::DrawMenuSeparator(TdxBarSubMenuControl* Menu, Tdx
   const TRect right(band.right - indent, top.bottom, outer.right, bottom.top);
   for (const TRect& r : {top, bottom, left, right})
     if (r.left < r.right && r.top < r.bottom) FillBackground(Control, DC, flag, brush, r);
+  // A band grown by the line before a run is a pixel taller than the edge.
   TRect line(left.right, top.bottom, right.left, bottom.top);
+  if (line.Height() > 2) FillBackground(Control, DC, flag, brush, line);
   DrawEdge(DC, &line, EDGE_ETCHED, BF_TOP);
 }
 
@@ -240,4 +254,53 @@ void TdxBarItemControlPainter::DrawMenuSubItem(TdxBarSubItemControl* Control, HD
   const int size = menu->Indent, left = R.right - menu->TextHeight + size;
   DrawArrowTriangle(DC, TRect(left, R.top, left + size, R.bottom), false, size, Selected && !FlatArrow,
                     Control->GetEnabled(), FlatArrow);
+}
+
+void TdxBarItemControlPainter::DrawClassicMenuItem(const TdxBarItemControl* Control, HDC DC, const TRect& R,
+                                                   bool Down, bool GlyphShown, bool Selected) const {
+  TCustomdxBarControl* barControl = Control->GetBarControl();
+  const bool noGlyph = !(Control->HasImage() && GlyphShown);
+  const TRect glyph(R.left, R.top, R.left + R.Height(), R.bottom);
+  DrawGlyphArea(Control, glyph, nullptr, 1, noGlyph, Selected, Down, false, true, false);
+  const bool flag = Selected || Control->NonRecent;
+  const TRect gap(glyph.right, R.top, glyph.right + 1, R.bottom);
+  FillBackground(Control, DC, flag,
+                 Selected && noGlyph && !Down ? barControl->GetSelectedBrush() : barControl->BackgroundBrush, gap);
+  TRect text(gap.right, R.top, R.right, R.bottom);
+  FillBackground(Control, DC, flag, Selected ? barControl->GetSelectedBrush() : barControl->BackgroundBrush, text);
+  text.left += 2;
+  Control->DrawCaption(DC, Control->GetCaption(), text, 0, Control->GetEnabled(), Selected, false, false, false);
+}
+
+// ---- Standard: personalised menus ----
+
+void TdxBarItemControlStandardPainter::DrawNonRecentBand(TdxBarSubMenuControl* Menu, TdxBarItemControl* Control,
+                                                         int SideWidth, int Index, const TRect& R, HDC DC) const {
+  if (Control->NonRecentRun) {
+    const bool separated = !Control->NonRecent && !IsRectEmpty(&Control->SeparatorRect);
+    const int top = separated ? Control->SeparatorRect.top : R.top;
+    const TRect line(1 + SideWidth, top - 1, R.right + 1, top);
+    FillRect(DC, &line, GetSysColorBrush(Control->NonRecent ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW));
+  }
+  if (!Control->NonRecent) return;
+  HBRUSH brush = Menu->BackgroundBrush, highlight = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
+  const int barSize = SideWidth;
+  const TRect client = Menu->GetClientRect();
+  // The margin row above the first row of a menu without side strip.
+  if (barSize == 0 && !Menu->IsDetachable() && Index == std::max(Menu->TopIndex, 0)) {
+    const TRect row(1, R.top - 1, R.right + 2, R.top);
+    FillRect(DC, &row, brush);
+    const TRect end(R.right + 1, R.top - 1, R.right + 2, R.top);
+    FillRect(DC, &end, highlight);
+  }
+  const TRect side(1 + barSize, R.top, R.left, R.bottom), right(R.right, R.top, R.right + 2, R.bottom);
+  FillRect(DC, &side, brush);
+  FillRect(DC, &right, brush);
+  if (!Control->LineEnd) return;
+  const TRect below(1 + barSize, R.bottom, R.right + 2, client.bottom);
+  FillRect(DC, &below, brush);
+  if (barSize > 0) {
+    const TRect pixel(barSize, client.bottom - 1, barSize + 1, client.bottom);
+    FillRect(DC, &pixel, highlight);
+  }
 }

@@ -316,19 +316,37 @@ void TdxBarItemControlXPPainter::DrawFloatingCloseButton(TdxBarControl*, HDC DC,
 
 void TdxBarItemControlXPPainter::DrawMenuItem(const TdxBarItemControl* Control, HDC DC, const TRect& R,
                                               bool Down, bool GlyphShown, bool Selected) const {
-  TCustomdxBarControl* barControl = Control->GetBarControl();
-  const bool noGlyph = !(Control->HasImage() && GlyphShown);
-  const TRect glyph(R.left, R.top, R.left + R.Height(), R.bottom);
-  DrawGlyphArea(Control, glyph, nullptr, 1, noGlyph, Selected, Down, false, true, false);
-  const bool flag = Selected || Control->NonRecent;
-  const TRect gap(glyph.right, R.top, glyph.right + 1, R.bottom);
-  FillBackground(Control, DC, flag,
-                 Selected && noGlyph && !Down ? barControl->GetSelectedBrush() : barControl->BackgroundBrush,
-                 gap);
-  TRect text(gap.right, R.top, R.right, R.bottom);
-  FillBackground(Control, DC, flag, Selected ? barControl->GetSelectedBrush() : barControl->BackgroundBrush,
-                 text);
-  text.left += 2;
-  Control->DrawCaption(DC, Control->GetCaption(), text, 0, Control->GetEnabled(), Selected, false, false,
-                       false);
+  DrawClassicMenuItem(Control, DC, R, Down, GlyphShown, Selected);
+}
+
+// ---- Menus ----
+
+int TdxBarItemControlXPPainter::GetMenuSeparatorSize() const {
+  return PartSize(totToolBar, tpSeparatorVert, 1).cy;
+}
+
+int TdxBarItemControlXPPainter::GetDetachCaptionHeight(TdxBarSubMenuControl* Menu) const {
+  return Menu->GetDetachTextHeight() + 1;
+}
+
+void TdxBarItemControlXPPainter::DrawMenuFrame(TdxBarSubMenuControl* Menu, HDC DC, TRect R) const {
+  FrameRect(DC, &R, GetSysColorBrush(COLOR_BTNSHADOW));
+  if (!Menu->IsDetachable()) return;
+  InflateRect(&R, -1, -1);
+  TRect caption(R.left, R.top, R.right, R.top + GetDetachCaptionHeight(Menu) + 1);
+  FrameRect(DC, &caption, GetMenuBrush(Menu));
+  CalcDetachCaptionRect(caption);
+  DrawDetachCaption(Menu, DC, caption);
+}
+
+void TdxBarItemControlXPPainter::DrawMenuBorder(TdxBarSubMenuControl* Menu, HDC DC, HBRUSH, TRect R) const {
+  FrameRect(DC, &R, GetMenuBrush(Menu));
+}
+
+void TdxBarItemControlXPPainter::DrawMenuSeparator(TdxBarSubMenuControl* Menu, TdxBarItemControl* Control, bool,
+                                                   const TRect& R, HDC DC) const {
+  const TRect band(R.left, R.top - Menu->GetSeparatorSize(), R.right, R.top);
+  Control->SeparatorRect = band;
+  FillBackground(Control, DC, Control->NonRecent && !Control->NonRecentRun, Menu->BackgroundBrush, band);
+  DrawPart(totToolBar, DC, tpSeparatorVert, 1, band);
 }

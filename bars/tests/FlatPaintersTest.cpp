@@ -8,43 +8,13 @@
 #include "dxUxTheme.h"
 
 #include "GuiTest.h"
+#include "PaintSheet.h"
 
 #include <memory>
 
 namespace {
 
-constexpr COLORREF kRed = RGB(255, 0, 0);
-
-COLORREF Sys(int index) {
-  return GetSysColor(index);
-}
-
-COLORREF BrushColor(HBRUSH brush) {
-  LOGBRUSH log{};
-  GetObjectA(brush, sizeof(log), &log);
-  return log.lbColor;
-}
-
-COLORREF Rgb(TColor color) {
-  return ColorToRGB(color);
-}
-
-struct TSheet {
-  TSheet(int width, int height, COLORREF fill = kRed) : Capture(width, height) {
-    RECT r{0, 0, width, height};
-    HBRUSH brush = CreateSolidBrush(fill);
-    FillRect(Capture.DC(), &r, brush);
-    DeleteObject(brush);
-  }
-  HDC DC() const { return Capture.DC(); }
-  COLORREF At(int x, int y) const { return Capture.Pixel(x, y); }
-  guitest::TCapture Capture;
-};
-
-// Counts the GDI objects of the process, to show that painters free theirs.
-int GdiObjects() {
-  return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
-}
+using namespace painttest;
 
 class FlatPaintersTest : public BarsTest {
 protected:

@@ -3,28 +3,13 @@
 #include "dxBarPainters.h"
 
 #include "GuiTest.h"
+#include "PaintSheet.h"
 
 #include <memory>
 
 namespace {
 
-constexpr COLORREF kRed = RGB(255, 0, 0);
-
-COLORREF Sys(int index) {
-  return GetSysColor(index);
-}
-
-struct TSheet {
-  TSheet(int width, int height) : Capture(width, height) {
-    RECT r{0, 0, width, height};
-    HBRUSH red = CreateSolidBrush(kRed);
-    FillRect(Capture.DC(), &r, red);
-    DeleteObject(red);
-  }
-  HDC DC() const { return Capture.DC(); }
-  COLORREF At(int x, int y) const { return Capture.Pixel(x, y); }
-  guitest::TCapture Capture;
-};
+using namespace painttest;
 
 // The leftmost and rightmost columns holding a pixel other than the
 // background in the first rows, -1 when none.
