@@ -173,10 +173,9 @@ void TdxBarItemControlOffice11Painter::DrawMenuFrame(TdxBarSubMenuControl* Menu,
   if (!Menu->IsDetachable()) return;
   InflateRect(&R, -1, -1);
   HBRUSH menu = Office11Brushes.MenuBackgroundBrush;
-  const TRect caption(R.left, R.top, R.right, R.top + Menu->GetDetachTextHeight() + 5);
-  FrameRect(DC, &caption, menu);
-  Fill(DC, TRect(caption.left + 1, caption.top + 1, caption.right - 1, caption.top + 3), menu);
-  Fill(DC, TRect(caption.left + 1, caption.bottom - 2, caption.right - 1, caption.bottom - 1), menu);
+  // The frame, its top two rows and bottom row: all of the caption area, so
+  // that no pixel beside the caption stays unpainted.
+  Fill(DC, TRect(R.left, R.top, R.right, R.top + Menu->GetDetachTextHeight() + 5), menu);
   DrawDetachCaption(Menu, DC, Menu->GetDetachCaptionRect());
 }
 

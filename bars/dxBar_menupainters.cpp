@@ -203,8 +203,10 @@ void TdxBarItemControlPainter::DrawMenuFrame(TdxBarSubMenuControl* Menu, HDC DC,
   InflateRect(&R, -1, -1);
   DrawEdge(DC, &R, BDR_RAISEDINNER, BF_LEFT | BF_TOP | BF_RIGHT);
   InflateRect(&R, -1, -1);
+  // The caption's frame, filled: the frame alone leaves the pixels between
+  // it and the caption unpainted.
   TRect caption(R.left, R.top, R.right, R.top + GetDetachCaptionHeight(Menu) - 1);
-  FrameRect(DC, &caption, face);
+  FillRect(DC, &caption, face);
   CalcDetachCaptionRect(caption);
   DrawDetachCaption(Menu, DC, caption);
 }
@@ -214,6 +216,11 @@ void TdxBarItemControlPainter::DrawMenuBorder(TdxBarSubMenuControl* Menu, HDC DC
   DrawEdge(DC, &R, BDR_RAISEDINNER, BF_RECT);
   InflateRect(&R, -1, -1);
   FrameRect(DC, &R, Brush);
+  // The ring's left column lies under the side strip: it continues beside it.
+  if (const int strip = Menu->GetBarSize(); strip > 0) {
+    const TRect column(R.left + strip, R.top + 1, R.left + strip + 1, R.bottom - 1);
+    FillRect(DC, &column, Brush);
+  }
 }
 
 void TdxBarItemControlPainter::DrawDetachCaption(TdxBarSubMenuControl* Menu, HDC DC, const TRect& R) const {

@@ -333,8 +333,10 @@ void TdxBarItemControlXPPainter::DrawMenuFrame(TdxBarSubMenuControl* Menu, HDC D
   FrameRect(DC, &R, GetSysColorBrush(COLOR_BTNSHADOW));
   if (!Menu->IsDetachable()) return;
   InflateRect(&R, -1, -1);
+  // Filled, not only framed, so that no pixel around the caption stays
+  // unpainted.
   TRect caption(R.left, R.top, R.right, R.top + GetDetachCaptionHeight(Menu) + 1);
-  FrameRect(DC, &caption, GetMenuBrush(Menu));
+  FillRect(DC, &caption, GetMenuBrush(Menu));
   CalcDetachCaptionRect(caption);
   DrawDetachCaption(Menu, DC, caption);
 }

@@ -375,3 +375,104 @@ TEST_F(MenuPaintersTest, MenusOfEveryPainterInEachItemState) {
     }
   }
 }
+
+TEST_F(MenuPaintersTest, PersonalisedScrolledStripedAndDetachableMenus) {
+  struct TCase {
+    const char* name;
+    TMenuState state;
+  };
+  const TCase cases[] = {
+      {"collapsed", TMenuState{.Personalised = true, .MarkState = 1}},
+      {"expanded", TMenuState{.Personalised = true, .Expanded = true}},
+      {"scrolled", TMenuState{.Selected = 3, .TopIndex = 1, .Rows = 4}},
+      {"strip", TMenuState{.BarSize = 20}},
+      {"detachable", TMenuState{.Detachable = true}},
+  };
+  for (const TLook& look : kLooks) {
+    for (const TCase& c : cases) {
+      // The Standard look has no personalised menus.
+      if (look.Style == bmsStandard && c.state.Personalised) continue;
+      const String name = String(look.Name) + " " + c.name;
+      const SIZE size = MakeMenu(look.Style, c.state);
+      TSheet sheet(size.cx, size.cy);
+      const int before = GdiObjects();
+      Paint(sheet, size, c.state);
+      EXPECT_EQ(GdiObjects(), before) << name;
+      HRGN clip = CreateRectRgn(0, 0, 0, 0);
+      EXPECT_EQ(GetClipRgn(sheet.DC(), clip), 0) << name << ": the clip region is given back";
+      DeleteObject(clip);
+      EXPECT_FALSE(HasPixel(sheet, TRect(0, 0, size.cx, size.cy), kRed)) << name << ": every pixel is painted";
+      const COLORREF text = Sys(COLOR_BTNTEXT);
+      if (c.state.Personalised && !c.state.Expanded) {
+        ASSERT_TRUE(Menu->MarkVisible()) << name;
+        TRect button = Menu->GetExpandButtonRect();
+        OffsetRect(&button, 1, 1);
+        if (look.Style == bmsOffice11) {
+          const COLORREF fill = sheet.At(button.left + 2, button.top + 1);
+          bool picture = false;
+          for (int x = button.left; x < button.right; ++x) picture |= sheet.At(x, button.top + 4) != fill;
+          EXPECT_TRUE(picture) << name << ": the expand picture";
+        } else {
+          EXPECT_TRUE(HasPixel(sheet, button, text)) << name << ": the expand chevrons";
+        }
+        if (look.Style == bmsFlat) {
+          EXPECT_EQ(sheet.At(button.left + button.Width() / 2, button.top), Sys(COLOR_HIGHLIGHT))
+              << name << ": a hot expand button is framed";
+        }
+      }
+      if (c.state.Expanded && (look.Style == bmsStandard || look.Style == bmsEnhanced)) {
+        const TRect exit = RowInSheet(5);
+        EXPECT_EQ(sheet.At(exit.left - 1, exit.top + 2), BrushColor(NonRecentBrush))
+            << name << ": the band beside a rarely used entry";
+      }
+      if (c.state.TopIndex > 0) {
+        ASSERT_TRUE(Menu->CanScrollUp() && Menu->CanScrollDown()) << name;
+        EXPECT_TRUE(HasPixel(sheet, RowInSheet(1), text)) << name << ": the up arrow";
+        const TRect down = RowInSheet(Menu->TopIndex + Menu->GetFittingCount() - 1);
+        EXPECT_TRUE(HasPixel(sheet, TRect(down.left, down.top, down.right, size.cy - 2), text))
+            << name << ": the down arrow";
+      }
+      if (c.state.Detachable) {
+        ASSERT_TRUE(Menu->IsDetachable()) << name;
+        EXPECT_GT(Links()->GetShownLink(0)->ItemRect.bottom, 0) << name;
+      }
+      sheet.Capture.SavePng("bars_menu_" + String(look.Name) + "_" + c.name);
+    }
+  }
+}
+
+TEST_F(MenuPaintersTest, ScrollButtonTrianglesStandWhereTheMenuSays) {
+  MakeMenu(bmsStandard, TMenuState{.TopIndex = 1, .Rows = 4});
+  const TRect client = Menu->GetClientRect();
+  const int h = Menu->TextHeight, c = h / 3 - 1, f = (h - c) / 2, w = h / 3 - 2;
+  const int x = client.Width() / 2, y = f + c - 1;
+  TSheet sheet(client.right, client.bottom, RGB(255, 255, 255));
+  const TRect area = Links()->GetShownLink(1)->ItemRect;
+  Painter()->DrawMenuScrollButton(Menu.get(), sheet.DC(), true, area);
+  EXPECT_EQ(sheet.At(x, y), Sys(COLOR_BTNTEXT)) << "the base row";
+  EXPECT_EQ(sheet.At(x - w, y), Sys(COLOR_BTNTEXT));
+  EXPECT_EQ(sheet.At(x, y - w), Sys(COLOR_BTNTEXT)) << "the apex above";
+  // The following fill spares the triangle and a pixel around it.
+  FillRect(sheet.DC(), &area, GetSysColorBrush(COLOR_BTNFACE));
+  for (const POINT corner : {POINT{x, y}, POINT{x - w, y}, POINT{x + w, y}, POINT{x, y - w}})
+    EXPECT_EQ(sheet.At(corner.x, corner.y), Sys(COLOR_BTNTEXT)) << corner.x << "," << corner.y;
+  EXPECT_EQ(sheet.At(area.left + 1, area.top + 1), Sys(COLOR_BTNFACE));
+}
+
+TEST_F(MenuPaintersTest, ExpandChevronsAreTwoStackedRuns) {
+  MakeMenu(bmsStandard, TMenuState{});
+  Menu->ExpandButtonHeight = 16;
+  const int n = Painter()->GetExpandArrowSize(16);
+  ASSERT_EQ(n, 5);
+  TSheet sheet(40, 16, RGB(255, 255, 255));
+  Painter()->DrawMenuExpandArrows(Menu.get(), sheet.DC(), TRect(0, 0, 40, 16));
+  const int x = (40 - n - 1) / 2, y0 = (16 - 2 * n) / 2;
+  const COLORREF text = Sys(COLOR_BTNTEXT);
+  // Row i starts at (x, y0 + i), the lower chevron n div 2 further down.
+  for (int i = 0; i < n; ++i) {
+    const int y = y0 + i + (i >= n / 2 ? n / 2 : 0);
+    EXPECT_EQ(sheet.At(x, y), text) << i;
+    EXPECT_EQ(sheet.At(x + n / 2, y + n / 2), text) << i << ": the point";
+  }
+  EXPECT_EQ(sheet.At(x - 1, y0), RGB(255, 255, 255));
+}
