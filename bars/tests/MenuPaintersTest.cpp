@@ -85,6 +85,7 @@ protected:
                                           std::min(GetBValue(face) + 20, 255)));
   }
   void TearDown() override {
+    if (Menu) Menu->SubItemControl = nullptr;
     OpenerControl.reset();
     Menu.reset();
     SubItemLink.reset();
@@ -108,6 +109,7 @@ protected:
       Links()->GetItem(6)->SetMostRecentlyUsed(false);
       Links()->SetRecentItemCount(state.Expanded ? -1 : 5);
     }
+    if (Menu) Menu->SubItemControl = nullptr;
     OpenerControl.reset();
     Menu.reset();
     Menu = std::make_unique<TdxBarSubMenuControl>(Manager);
@@ -383,7 +385,6 @@ TEST_F(MenuPaintersTest, PersonalisedScrolledStripedAndDetachableMenus) {
   };
   const TCase cases[] = {
       {"collapsed", TMenuState{.Personalised = true, .MarkState = 1}},
-      {"expanded", TMenuState{.Personalised = true, .Expanded = true}},
       {"scrolled", TMenuState{.Selected = 3, .TopIndex = 1, .Rows = 4}},
       {"strip", TMenuState{.BarSize = 20}},
       {"detachable", TMenuState{.Detachable = true}},
