@@ -44,6 +44,9 @@ class TdxDockControl;
 class TdxBarShadow;
 class TdxBarDockControl;
 class TdxLayoutStore;
+class TdxBarPopupMenu;
+class TdxBarPopupMenuLinks;
+class TdxBarBackgrounds;
 // A painter is a stateless singleton: the manager keeps a pointer to the one
 // object of the painter class its style chooses.
 using TdxBarItemControlPainterClass = const TdxBarItemControlPainter*;
@@ -456,6 +459,13 @@ public:
   TdxBarGroup* AddGroup();
   TdxBar* GetMainMenuBar() const { return FMainMenuBar; }
   int GetReadStateCount() const { return FReadStateCount; }
+  // Popup menus, popup-menu links and background pictures (dxBarPopup.h).
+  int GetPopupMenuCount() const { return static_cast<int>(FPopupMenus.size()); }
+  TdxBarPopupMenu* GetPopupMenu(int Index) const { return FPopupMenus[Index]; }
+  TdxBarPopupMenuLinks* GetPopupMenuLinks() const { return FPopupMenuLinks.get(); }
+  TdxBarBackgrounds* GetBackgrounds() const { return FBackgrounds.get(); }
+  // One checked entry per closable toolbar, toggling its visibility.
+  void FillToolbarsList(TdxBarItemLinks* Links);
 
   // Categories.
   TdxBarItemVisible GetCategoryItemsVisible(int Index) const;
@@ -535,6 +545,7 @@ private:
   friend class TdxBar;
   friend class TdxBars;
   friend class TdxBarManagerCategories;
+  friend class TdxBarPopupMenu;
   friend TdxBarManager* CreateBarManager(TCustomForm* Form, TdxBarDefinition Definition);
   void CheckOwner(TComponent* AOwner);
   void CreateImageLinks();
@@ -620,6 +631,9 @@ private:
   std::vector<TdxBarControl*> FReleasedBarControls;
   bool FUpdatingFloatingBars = false;
   bool FSunkenBorder = false;
+  std::vector<TdxBarPopupMenu*> FPopupMenus;
+  std::unique_ptr<TdxBarPopupMenuLinks> FPopupMenuLinks;
+  std::unique_ptr<TdxBarBackgrounds> FBackgrounds;
   void ShowPendingBars();
   void FreeReleasedBarControls();
   void HideFloatingBars();
@@ -1015,6 +1029,7 @@ public:
     return static_cast<TdxBarItemLink*>(TCollection::GetItem(Index));
   }
   TdxBarManager* GetBarManager() const { return FBarManager; }
+  void SetBarManager(TdxBarManager* Value) { FBarManager = Value; }
   TPersistent* GetOwner() const override { return FOwner; }
   void Assign(const TPersistent* Source) override;
 

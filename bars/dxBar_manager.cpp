@@ -3,8 +3,9 @@
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
-#include "dxBarStrs.h"
 #include "dxBarPainters.h"
+#include "dxBarPopup.h"
+#include "dxBarStrs.h"
 #include "dxOffice11.h"
 
 #include "cxGraphics.h"
@@ -65,6 +66,8 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(AOwner) {
   FThemeNotificator = std::make_unique<TdxThemeChangedNotificator>();
   FThemeNotificator->OnThemeSwitched = [this] { StyleChanged(); };
   CalcInitialUseCount();
+  FPopupMenuLinks = std::make_unique<TdxBarPopupMenuLinks>(this);
+  FBackgrounds = std::make_unique<TdxBarBackgrounds>(this);
   FLookAndFeel = std::make_unique<TcxLookAndFeel>(this);
   FLookAndFeel->SetKind(lfUltraFlat);
   FLookAndFeel->OnChanged = [this](TcxLookAndFeel*, TcxLookAndFeelValues) {
@@ -106,6 +109,8 @@ TdxBarManager::~TdxBarManager() {
   SetCustomizing(false);
   FreeBrushes();
   ReleaseOffice11Colors();
+  while (!FPopupMenus.empty())
+    delete FPopupMenus.back();
   for (auto* link :
        {&FImagesLink, &FLargeImagesLink, &FHotImagesLink, &FDisabledImagesLink, &FDisabledLargeImagesLink})
     link->reset();
@@ -128,6 +133,8 @@ TdxBarManager::~TdxBarManager() {
   ReleaseHintOf(this);
   FCategories.reset();
   FPendingBars.reset();
+  FPopupMenuLinks.reset();
+  FBackgrounds.reset();
 }
 
 TdxBarManager* CreateBarManager(TCustomForm* Form, TdxBarDefinition Definition) {
@@ -183,6 +190,8 @@ void TdxBarManager::SetCustomizing(bool Value) {
     FBars->GetItem(i)->GetItemLinks()->RebuildLists();
   for (TdxBarItem* item : FItems)
     if (auto* subItem = dynamic_cast<TCustomdxBarSubItem*>(item)) subItem->GetItemLinks()->RebuildLists();
+  for (TdxBarPopupMenu* menu : FPopupMenus)
+    menu->GetItemLinks()->RebuildLists();
 }
 
 TdxBarManagerStyle TdxBarManager::GetEffectiveStyle() const {
@@ -596,6 +605,11 @@ void TdxBarManager::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FHotImages) SetHotImages(nullptr);
   if (AComponent == FDisabledImages) SetDisabledImages(nullptr);
   if (AComponent == FDisabledLargeImages) SetDisabledLargeImages(nullptr);
+  for (int i = 0; FPopupMenuLinks && i < FPopupMenuLinks->GetCount(); ++i) {
+    TdxBarPopupMenuLink* link = FPopupMenuLinks->GetItem(i);
+    if (link->FControl == AComponent) link->FControl = nullptr;
+    if (link->FPopupMenu == AComponent) link->FPopupMenu = nullptr;
+  }
 }
 
 // ---- Loading ----

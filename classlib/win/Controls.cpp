@@ -617,6 +617,10 @@ void TControl::CMMouseLeave(TMessage& Message) {
   if (Message.LParam == 0 && OnMouseLeave) OnMouseLeave(this);
 }
 
+void TControl::DoContextPopup(const TPoint& MousePos, bool& Handled) {
+  if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
+}
+
 void TControl::WMContextMenu(TMessage& Message) {
   if (Message.Result) return;
   TPoint pos = SmallPoint(Message.LParam);

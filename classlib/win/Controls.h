@@ -209,6 +209,7 @@ using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shi
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 using TMouseWheelEvent =
     std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
 enum TDragMode { dmManual, dmAutomatic };
 enum TDragKind { dkDrag, dkDock };
@@ -406,6 +407,10 @@ public:
   TNotifyEvent OnMouseLeave;
   TNotifyEvent OnResize;
   TMouseWheelEvent OnMouseWheel;
+  TContextPopupEvent OnContextPopup;
+  // The control's own handling of a context menu at MousePos (client
+  // coordinates, (-1, -1) from the keyboard): OnContextPopup.
+  virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
 
 protected:
   friend class TWinControl;
