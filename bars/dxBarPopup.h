@@ -10,7 +10,6 @@ class TCanvas;
 class TWinControl;
 class TdxBarPopupMenuLink;
 
-using TdxBarPaintSubMenuBarEvent = std::function<void(TObject* Sender, TCanvas* Canvas, const TRect& R)>;
 using TdxBarPopupMenuLinkActionEvent =
     std::function<void(TdxBarPopupMenuLink* Sender, int& X, int& Y, bool ClickedByMouse, bool& AllowPopup)>;
 

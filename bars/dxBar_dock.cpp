@@ -1,6 +1,8 @@
 // Dock controls: rows of docked toolbar windows, their layout and the
 // dock's size.
 #include "dxBar.h"
+#include "dxBarCommon.h"
+#include "dxBarPopup.h"
 
 #include "dxBarCommon.h"
 
@@ -413,6 +415,8 @@ void TdxDockControl::DrawBackground(HDC DC, const TRect& R, TColor Color, HBRUSH
   if (R.Width() <= 0 || R.Height() <= 0) return;
   if (HasOwnBackground()) return TileBitmap(DC, R, R, FBackgroundBitmap.get());
   if (!FBarManager) return;
+  if (TBitmap* picture = FBarManager->GetBackgrounds()->GetBar(); !picture->GetEmpty())
+    return TileBitmap(DC, R, R, picture);
   FBarManager->GetPainterClass()->DrawDockControlBackground(this, DC, R, Brush, Color);
 }
 

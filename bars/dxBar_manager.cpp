@@ -626,6 +626,8 @@ void TdxBarManager::Loaded() {
   }
   for (TdxBarGroup* group : std::vector<TdxBarGroup*>(FGroups))
     if (group->IsLoading()) group->Loaded();
+  for (TdxBarPopupMenu* menu : std::vector<TdxBarPopupMenu*>(FPopupMenus))
+    if (menu->IsLoading()) menu->Loaded();
   for (int i = 0; i < FBars->GetCount(); ++i)
     FBars->GetItem(i)->ApplyPendingState();
   if (!FDesigning && !gReadingResetForm) {

@@ -3,6 +3,7 @@
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
+#include "dxBarPopup.h"
 #include "dxOffice11.h"
 
 #include "ImgList.h"
@@ -396,10 +397,10 @@ void TdxBarItemControlPainter::DrawDockedBarBackground(TCustomdxBarControl* BarC
   RestoreDC(DC, saved);
 }
 
-void TdxBarItemControlPainter::DrawFloatingBarBackground(TCustomdxBarControl*, HDC DC, TColor Color,
+void TdxBarItemControlPainter::DrawFloatingBarBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color,
                                                          HBRUSH Brush, const TRect& Source,
                                                          const TRect& R) const {
-  FillRectOrTileBitmap(DC, R, Source, nullptr, Color, Brush);
+  FillRectOrTileBitmap(DC, R, Source, BarControl->GetBarManager()->GetBackgrounds()->GetBar(), Color, Brush);
 }
 
 HBRUSH TdxBarItemControlPainter::GetToolbarBrush(const TdxBarManager*) const {

@@ -50,6 +50,8 @@ TdxBarPopupMenu::TdxBarPopupMenu(TComponent* AOwner)
   FItemLinks = std::make_unique<TdxBarItemLinks>(manager, this);
   FItemLinks->SetUseRecentItems(false);
   SetBarManager(manager);
+  // Made by a form's bar definition: loaded with the manager.
+  if (manager->IsLoading()) BeginLoading();
 }
 
 TdxBarPopupMenu::~TdxBarPopupMenu() {

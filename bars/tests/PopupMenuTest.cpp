@@ -107,6 +107,17 @@ TEST_F(PopupMenuTest, PlainProperties) {
   EXPECT_EQ(menu->GetItemLinks()->GetOwner(), menu);
 }
 
+TEST_F(PopupMenuTest, AMenuOfTheBarDefinitionIsLoadedWithTheManager) {
+  TdxBarPopupMenu* menu = nullptr;
+  Build([&](TdxBarManager* m) {
+    menu = NewMenu(m->GetOwnerForm(), "Menu");
+    EXPECT_TRUE(menu->IsLoading());
+    AddLink(menu->GetItemLinks(), AddButton(m, "Hidden"))->SetVisible(false);
+  });
+  EXPECT_FALSE(menu->IsLoading());
+  EXPECT_FALSE(menu->GetItemLinks()->GetItem(0)->GetVisible()) << "the stored state is applied";
+}
+
 // ---- The toolbars list ----
 
 TEST_F(PopupMenuTest, ToolbarsListHasACheckedEntryPerClosableShownBar) {
@@ -294,4 +305,52 @@ TEST_F(PopupMenuTest, ChangingTheBarPictureRestylesTheBars) {
   EXPECT_TRUE(copy.GetBar()->GetEmpty());
   EXPECT_EQ(copy.GetSubMenu()->GetWidth(), 8);
   bar->SetVisible(false);
+}
+
+TEST_F(PopupMenuTest, TheBarPictureLiesBehindDocksAndToolbars) {
+  Build([](TdxBarManager* m) {
+    for (const char* caption : {"Docked", "Floating"}) {
+      TdxBar* bar = m->GetBars()->Add();
+      bar->SetCaption(caption);
+      AddLink(bar->GetItemLinks(), AddButton(m, String("Button") + caption, "Go"));
+    }
+  });
+  Manager->SetStyle(bmsStandard);
+  Form->SetBounds(50, 50, 400, 250);
+  Form->Show();
+  const COLORREF green = RGB(0, 200, 0);
+  TBitmap picture;
+  picture.SetSize(8, 8);
+  FillRectWithColor(picture.GetCanvas()->GetHandle(), TRect(0, 0, 8, 8), static_cast<TColor>(green));
+  Manager->GetBackgrounds()->SetBar(&picture);
+  TdxBar* docked = Manager->GetBars()->GetItem(0);
+  docked->SetDockingStyle(dsTop);
+  docked->SetVisible(true);
+  TdxBar* floating = Manager->GetBars()->GetItem(1);
+  floating->SetDockingStyle(dsNone);
+  floating->SetVisible(true);
+  guitest::PumpFor(100);
+
+  TdxDockControl* dock = Manager->GetBars()->GetDockControl(dsTop);
+  guitest::TCapture dockCapture = guitest::TCapture::Paint(dock->GetHandle());
+  dockCapture.SavePng("BarPictureDocked");
+  TdxBarControl* window = docked->GetBarControl();
+  const TPoint barAt = window->ClientToScreen(TPoint(0, 0)), dockAt = dock->ClientToScreen(TPoint(0, 0));
+  const TRect free(window->GetWidth() + 10, 2, dock->GetWidth() - 2, dock->GetHeight() - 2);
+  EXPECT_EQ(dockCapture.CountPixels(free, green), free.Width() * free.Height()) << "the dock";
+  const TRect button = docked->GetItemLinks()->GetItem(0)->ItemRect;
+  const TRect afterButton(barAt.x - dockAt.x + button.right + 1, barAt.y - dockAt.y + button.top,
+                          barAt.x - dockAt.x + window->GetClientWidth() - 1, barAt.y - dockAt.y + button.bottom);
+  EXPECT_GT(dockCapture.CountPixels(afterButton, green), afterButton.Width() * afterButton.Height() / 2)
+      << "the docked toolbar continues its dock's picture";
+
+  TdxBarControl* floatingWindow = floating->GetBarControl();
+  guitest::TCapture floatCapture = guitest::TCapture::Paint(floatingWindow->GetHandle());
+  floatCapture.SavePng("BarPictureFloating");
+  const TRect item = floating->GetItemLinks()->GetItem(0)->ItemRect;
+  const TRect inItem(item.left + 1, item.bottom - 3, item.right - 1, item.bottom - 1);
+  EXPECT_EQ(floatCapture.CountPixels(inItem, green), inItem.Width() * inItem.Height())
+      << "a floating toolbar's button stands on the picture";
+  docked->SetVisible(false);
+  floating->SetVisible(false);
 }
