@@ -5,6 +5,7 @@
 #pragma once
 
 #include "dxBar.h"
+#include "dxBarSubMenu.h"
 
 class TCanvas;
 class TWinControl;
@@ -14,7 +15,7 @@ using TdxBarPopupMenuLinkActionEvent =
     std::function<void(TdxBarPopupMenuLink* Sender, int& X, int& Y, bool ClickedByMouse, bool& AllowPopup)>;
 
 // A context menu of item links shown through a sub-menu window.
-class TdxBarPopupMenu : public TComponent {
+class TdxBarPopupMenu : public TComponent, public TdxBarMenuOwner {
 public:
   // Raises an exception when no bar manager exists.
   explicit TdxBarPopupMenu(TComponent* AOwner);
@@ -42,6 +43,13 @@ public:
   void Loaded() override;
   bool IsShortCut(TShortCut ShortCut) { return FItemLinks->IsShortCut(ShortCut); }
   virtual void DoPaintBar(TCanvas* Canvas, const TRect& R);
+
+  // What the menu window shows of the menu.
+  int GetMenuBarSize() const override { return FBarSize; }
+  void PaintMenuBar(TCanvas* Canvas, const TRect& R) override { DoPaintBar(Canvas, R); }
+  TBitmap* GetMenuBackground() const override;
+  TFont* GetMenuFont() const override { return FFont.get(); }
+  HFONT GetMenuFontHandle() const override { return FUseOwnFont ? FFontHandle : nullptr; }
 
   // Shows the menu at the screen point and, unless NonModal, returns when it
   // has closed.

@@ -467,6 +467,14 @@ void TdxDockControl::WndProc(TMessage& Message) {
     TCustomControl::WndProc(Message);
     if (FBarManager && FBarManager->CanCustomize) FBarManager->SetCustomizing(true);
     return;
+  case WM_RBUTTONDOWN:
+    TCustomControl::WndProc(Message);
+    if (FBarManager && !FBarManager->IsCustomizing()) {
+      POINT cursor;
+      GetCursorPos(&cursor);
+      ShowToolbarsPopup(FBarManager, cursor);
+    }
+    return;
   case WM_CREATE:
     TCustomControl::WndProc(Message);
     WindowCreated();

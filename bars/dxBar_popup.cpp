@@ -110,6 +110,11 @@ void TdxBarPopupMenu::DoPaintBar(TCanvas* Canvas, const TRect& R) {
   if (OnPaintBar) OnPaintBar(this, Canvas, R);
 }
 
+TBitmap* TdxBarPopupMenu::GetMenuBackground() const {
+  if (!FBackgroundBitmap->GetEmpty() || !FBarManager) return FBackgroundBitmap.get();
+  return FBarManager->GetBackgrounds()->GetSubMenu();
+}
+
 void TdxBarPopupMenu::NotifyPopup() {
   FPopped = true;
   if (OnPopup) OnPopup(this);
@@ -141,6 +146,20 @@ void TdxBarPopupMenu::PopupFromRect(int X, int Y, const TRect* OwnerRect, bool A
     throw;
   }
   reset();
+}
+
+void TdxBarPopupMenu::ShowWindowAt(int X, int Y) {
+  auto* window = static_cast<TdxBarSubMenuControl*>(FItemLinks->CreateBarControl());
+  window->SetBounds(X, Y, window->GetWidth(), window->GetHeight());
+  if (FHasOwnerRect) window->OwnerRect = FOwnerRect;
+  window->OwnerBarControl = OwnerBarControl;
+  window->OwnerWidth = FOwnerWidth;
+  window->OwnerHeight = FOwnerHeight;
+  if (auto* owner = dynamic_cast<TWinControl*>(GetOwner())) window->OwnerWindow = owner->GetHandle();
+  window->PopupNotify = [this](TObject*) { NotifyPopup(); };
+  window->CloseNotify = [this](TObject*) { NotifyCloseUp(); };
+  window->SetAnimating(FAnimate);
+  ShowMenuWindow(window);
 }
 
 void TdxBarPopupMenu::PopupAt(int X, int Y) {
@@ -179,6 +198,48 @@ void TdxBarPopupMenu::RunLoop() {
 void TdxBarPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == OwnerBarControl) OwnerBarControl = nullptr;
+}
+
+// ---- The toolbars popup ----
+
+namespace {
+
+// A menu of its own entries, freed when it closes.
+class TdxBarToolbarsPopup : public TdxBarSubMenuControl {
+public:
+  explicit TdxBarToolbarsPopup(TdxBarManager* Manager)
+      : TdxBarSubMenuControl(Manager), FLinks(std::make_unique<TdxBarItemLinks>(Manager, this)) {
+    FreeUnusedTempItems();
+    SetItemLinks(FLinks.get());
+    Manager->FillToolbarsList(FLinks.get());
+  }
+  ~TdxBarToolbarsPopup() override {
+    DestroyHandle();
+    SetItemLinks(nullptr);
+    FLinks->SetBarControl(nullptr);
+  }
+  // A menu of the user's toolbars even while the manager customizes.
+  bool IsCustomizing() const override { return false; }
+
+protected:
+  String ClassName() const override { return "TdxBarToolbarsPopup"; }
+
+private:
+  std::unique_ptr<TdxBarItemLinks> FLinks;
+};
+
+} // namespace
+
+void ShowToolbarsPopup(TdxBarManager* BarManager, POINT ScreenPoint) {
+  auto* popup = new TdxBarToolbarsPopup(BarManager);
+  if (popup->GetItemLinks()->GetCount() == 0) {
+    delete popup;
+    return;
+  }
+  BarManager->DeactivateAll();
+  popup->SetBounds(ScreenPoint.x, ScreenPoint.y, popup->GetWidth(), popup->GetHeight());
+  popup->SetAnimating(true);
+  ShowMenuWindow(popup);
 }
 
 // ---- The toolbars list ----
@@ -350,7 +411,3 @@ void TdxBarBackgrounds::SetBar(const TBitmap* Value) {
   FSettingBar = false;
   if (Value || !wasEmpty) FBarManager->StyleChanged();
 }
-
-// The menu window lands with the sub-menu window; until then a popup menu
-// shows nothing and its popup call returns at once.
-void TdxBarPopupMenu::ShowWindowAt(int, int) {}

@@ -3,6 +3,7 @@
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
+#include "dxBarPopup.h"
 #include "dxBarStrs.h"
 
 #include "Forms.h"
@@ -578,6 +579,16 @@ void TdxBarControl::WndProc(TMessage& Message) {
   case WM_GETDLGCODE:
     Message.Result = DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB;
     return;
+  case WM_RBUTTONDOWN: {
+    ReleaseCapture();
+    TdxBarManager* manager = GetBarManager();
+    if (manager->IsCustomizing()) SetActive(false);
+    const TPoint point = ClientToScreen(
+        TPoint(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))));
+    TCustomdxBarControl::WndProc(Message);
+    if (IsBarControlAlive(this) && !manager->IsCustomizing()) ShowToolbarsPopup(manager, point);
+    return;
+  }
   case WM_DESTROY:
     FBar->BarControlHandleDestroyed();
     break;

@@ -12,6 +12,9 @@
 #include "Forms.h"
 #include "StdCtrls.h"
 
+#include <algorithm>
+#include <thread>
+
 namespace {
 
 class PopupMenuTest : public BarsTest {
@@ -353,4 +356,403 @@ TEST_F(PopupMenuTest, TheBarPictureLiesBehindDocksAndToolbars) {
       << "a floating toolbar's button stands on the picture";
   docked->SetVisible(false);
   floating->SetVisible(false);
+}
+
+// ---- Showing the menu ----
+
+namespace {
+
+// Runs an action from inside a message loop that the test does not own (the
+// menu's): a thread timer's callback.
+class LoopAction {
+public:
+  LoopAction(int delayMs, std::function<void()> action) {
+    Action() = std::move(action);
+    FTimer = SetTimer(nullptr, 0, delayMs, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      if (auto action = std::move(Action())) action();
+    });
+  }
+  ~LoopAction() {
+    KillTimer(nullptr, FTimer);
+    Action() = nullptr;
+  }
+
+private:
+  static std::function<void()>& Action() {
+    static std::function<void()> action;
+    return action;
+  }
+  UINT_PTR FTimer;
+};
+
+// A window that counts what reaches it, for messages of the application.
+class Recorder {
+public:
+  Recorder() {
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = [](HWND wnd, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+      if (auto* self = reinterpret_cast<Recorder*>(GetWindowLongPtrA(wnd, GWLP_USERDATA))) {
+        self->Seen.push_back(msg);
+        if (msg == WM_APP && self->OnApp) self->OnApp();
+      }
+      return DefWindowProcA(wnd, msg, w, l);
+    };
+    cls.hInstance = GetModuleHandleA(nullptr);
+    cls.lpszClassName = "PopupMenuTestRecorder";
+    RegisterClassA(&cls);
+    Wnd = CreateWindowA(cls.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, cls.hInstance, nullptr);
+    SetWindowLongPtrA(Wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~Recorder() { DestroyWindow(Wnd); }
+  int Count(UINT msg) const { return static_cast<int>(std::count(Seen.begin(), Seen.end(), msg)); }
+  HWND Wnd;
+  std::vector<UINT> Seen;
+  std::function<void()> OnApp;
+};
+
+class PopupShowTest : public PopupMenuTest {
+protected:
+  void SetUp() override {
+    Build();
+    Manager->SetStyle(bmsStandard);
+    Form->SetBounds(100, 100, 400, 300);
+    Form->Show();
+    Menu = NewMenu(Form.get(), "Menu");
+    for (const char* name : {"One", "Two", "Three"}) {
+      TdxBarButton* button = AddButton(Manager, name);
+      button->OnClick = [this, name](TObject*) { Log.push_back(String("click ") + name); };
+      AddLink(Menu->GetItemLinks(), button);
+    }
+    Menu->OnPopup = [this](TObject*) { Log.push_back(Menu->GetPopped() ? "popup, popped" : "popup"); };
+    Menu->OnCloseUp = [this](TObject*) { Log.push_back(Menu->GetPopped() ? "closeup, popped" : "closeup"); };
+    SetCursorPos(5, 5);
+    guitest::PumpFor(50);
+  }
+
+  void TearDown() override {
+    if (ActiveBarControl()) Manager->DeactivateAll();
+    guitest::PumpFor(20);
+  }
+
+  TCustomdxBarControl* MenuWindow() const { return Menu->GetItemLinks()->GetBarControl(); }
+
+  // The middle of an entry of an open menu, on the screen.
+  static POINT EntryCentreOf(TCustomdxBarControl* window, int index) {
+    const TRect r = window->GetItemLinks()->GetItem(index)->ItemRect;
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(window->GetHandle(), &p);
+    return p;
+  }
+  POINT EntryCentre(int index) const { return EntryCentreOf(MenuWindow(), index); }
+
+  static void ClickScreen(POINT p) {
+    guitest::SendMouseAt(p, 0);
+    guitest::SendMouseAt(p, MOUSEEVENTF_LEFTDOWN);
+    guitest::SendMouseAt(p, MOUSEEVENTF_LEFTUP);
+  }
+
+  TdxBarPopupMenu* Menu = nullptr;
+  std::vector<String> Log;
+};
+
+} // namespace
+
+TEST_F(PopupShowTest, ShowsAtThePointAndReturnsAfterTheClickedCommandRanOnce) {
+  RECT shown{};
+  LoopAction click(100, [&] {
+    GetWindowRect(MenuWindow()->GetHandle(), &shown);
+    ClickScreen(EntryCentre(1));
+  });
+  Menu->PopupAt(200, 180);
+  EXPECT_EQ(shown.left, 200);
+  EXPECT_EQ(shown.top, 180);
+  EXPECT_EQ(Log, (std::vector<String>{"popup, popped", "closeup", "click Two"}));
+  EXPECT_FALSE(Menu->GetPopped());
+  EXPECT_EQ(MenuWindow(), nullptr) << "the window went with the menu";
+}
+
+TEST_F(PopupShowTest, AClickOutsideClosesTheMenuAndReachesItsWindow) {
+  std::vector<TPoint> presses;
+  Form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { presses.push_back(TPoint(x, y)); };
+  const TPoint outside = Form->ClientToScreen(TPoint(20, 30));
+  LoopAction click(100, [&] { ClickScreen(outside); });
+  Menu->PopupAt(200, 180);
+  EXPECT_EQ(Log, (std::vector<String>{"popup, popped", "closeup"}));
+  EXPECT_TRUE(presses.empty()) << "not handled inside the menu's loop";
+  guitest::PumpFor(100);
+  ASSERT_EQ(presses.size(), 1u) << "the press is the application's, once";
+  EXPECT_EQ(presses[0].x, 20);
+  EXPECT_EQ(presses[0].y, 30);
+}
+
+TEST_F(PopupShowTest, CommandsOfOtherWindowsAreDroppedWhileOpen) {
+  Recorder recorder;
+  LoopAction act(50, [&] {
+    PostMessageA(recorder.Wnd, WM_COMMAND, 1, 0);
+    PostMessageA(recorder.Wnd, WM_USER + 7, 0, 0);
+    PostMessageA(recorder.Wnd, WM_APP, 0, 0);
+  });
+  recorder.OnApp = [&] { Manager->DeactivateAll(); };
+  Menu->PopupAt(200, 180);
+  EXPECT_EQ(recorder.Count(WM_USER + 7), 1) << "other messages are served while open";
+  guitest::PumpFor(50);
+  EXPECT_EQ(recorder.Count(WM_COMMAND), 0);
+}
+
+TEST_F(PopupShowTest, QuitEndsTheLoopAndIsPostedAgain) {
+  LoopAction quit(50, [] { PostQuitMessage(42); });
+  Menu->PopupAt(200, 180);
+  MSG msg{};
+  const bool quitting = PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  EXPECT_TRUE(quitting);
+  EXPECT_EQ(msg.wParam, 42u);
+  EXPECT_TRUE(Menu->GetPopped()) << "the application ends; the menu is left as it was";
+}
+
+TEST_F(PopupShowTest, AMessageFetchedAfterTheCloseReachesTheApplication) {
+  Recorder recorder;
+  recorder.OnApp = [&] { Manager->DeactivateAll(); };
+  std::thread other;
+  // From another thread: the close is sent (served inside the loop's wait),
+  // then a message is posted that the loop fetches only after the close.
+  LoopAction start(50, [&] {
+    other = std::thread([&] {
+      SendMessageA(recorder.Wnd, WM_APP, 0, 0);
+      PostMessageA(recorder.Wnd, WM_USER + 9, 0, 0);
+    });
+  });
+  Menu->PopupAt(200, 180);
+  other.join();
+  EXPECT_FALSE(Menu->GetPopped());
+  EXPECT_EQ(recorder.Count(WM_USER + 9), 0) << "not handled by the menu's loop";
+  guitest::PumpFor(50);
+  EXPECT_EQ(recorder.Count(WM_USER + 9), 1) << "handled once by the application's loop";
+}
+
+TEST_F(PopupShowTest, NonModalReturnsAtOnceAndASecondPopupDoesNothing) {
+  Menu->NonModal = true;
+  Menu->PopupAt(200, 180);
+  ASSERT_NE(MenuWindow(), nullptr);
+  EXPECT_TRUE(Menu->GetPopped());
+  TCustomdxBarControl* window = MenuWindow();
+  Menu->NonModal = false;
+  Menu->PopupAt(10, 10);
+  EXPECT_EQ(MenuWindow(), window) << "the open menu stays";
+  Manager->DeactivateAll();
+  EXPECT_EQ(Log, (std::vector<String>{"popup, popped", "closeup"}));
+  EXPECT_EQ(MenuWindow(), nullptr);
+}
+
+TEST_F(PopupShowTest, ACommandMayFreeItsMenu) {
+  auto* button = static_cast<TdxBarButton*>(Menu->GetItemLinks()->GetItem(0)->GetItem());
+  button->OnClick = [this](TObject*) {
+    delete Menu;
+    Menu = nullptr;
+  };
+  LoopAction click(100, [&] { ClickScreen(EntryCentre(0)); });
+  Menu->PopupAt(200, 180);
+  EXPECT_EQ(Menu, nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+}
+
+TEST_F(PopupShowTest, FromARectTheMenuOpensBesideItsButtonForOneCall) {
+  // A button at the bottom-right of the screen: the menu opens above it.
+  const TRect work = GetWorkAreaAtPoint(POINT{0, 0});
+  Menu->NonModal = true;
+  const TRect button(work.right - 60, work.bottom - 20, work.right, work.bottom);
+  Menu->PopupFromRect(button.left, button.bottom, &button, false, button.Height(), 0);
+  RECT r{};
+  GetWindowRect(MenuWindow()->GetHandle(), &r);
+  EXPECT_EQ(r.bottom, button.top) << "above the button";
+  EXPECT_LE(r.right, work.right);
+  Manager->DeactivateAll();
+  Menu->PopupAt(work.right - 10, work.bottom - 10);
+  GetWindowRect(MenuWindow()->GetHandle(), &r);
+  EXPECT_EQ(r.bottom, work.bottom - 10) << "without a button it opens upwards from the point";
+}
+
+// ---- The toolbars popup ----
+
+namespace {
+
+class ToolbarsPopupTest : public PopupShowTest {
+protected:
+  void SetUp() override {
+    PopupShowTest::SetUp();
+    for (const char* caption : {"Standard", "Format"}) {
+      TdxBar* bar = Manager->GetBars()->Add();
+      bar->SetCaption(caption);
+      AddLink(bar->GetItemLinks(), Manager->GetItem(0));
+      bar->SetDockingStyle(dsTop);
+    }
+    Manager->GetBars()->GetItem(0)->SetVisible(true);
+    guitest::PumpFor(50);
+  }
+
+  // The open toolbars popup: the active menu window.
+  TCustomdxBarControl* Popup() const {
+    TCustomdxBarControl* active = ActiveBarControl();
+    return active && active->GetItemLinks() != Menu->GetItemLinks() ? active : nullptr;
+  }
+
+  void RightClickScreen(POINT p) {
+    guitest::SendMouseAt(p, 0);
+    guitest::SendMouseAt(p, MOUSEEVENTF_RIGHTDOWN);
+    guitest::SendMouseAt(p, MOUSEEVENTF_RIGHTUP);
+    guitest::PumpUntil([&] { return Popup() != nullptr; }, 1000);
+  }
+};
+
+} // namespace
+
+TEST_F(ToolbarsPopupTest, ARightClickOnAToolbarListsTheBarsWithChecks) {
+  TdxBarControl* toolbar = Manager->GetBars()->GetItem(0)->GetBarControl();
+  ASSERT_NE(toolbar, nullptr);
+  POINT p{toolbar->GetWidth() - 3, toolbar->GetHeight() / 2};
+  ClientToScreen(toolbar->GetHandle(), &p);
+  RightClickScreen(p);
+  TCustomdxBarControl* popup = Popup();
+  ASSERT_NE(popup, nullptr);
+  RECT r{};
+  GetWindowRect(popup->GetHandle(), &r);
+  EXPECT_EQ(r.left, p.x);
+  EXPECT_EQ(r.top, p.y);
+  TdxBarItemLinks* links = popup->GetItemLinks();
+  ASSERT_EQ(links->GetCount(), 2);
+  EXPECT_EQ(links->GetItem(0)->GetCaption(), "Standard");
+  EXPECT_EQ(links->GetItem(1)->GetCaption(), "Format");
+
+  // The shown bar's entry is checked, the hidden one's not.
+  EXPECT_TRUE(static_cast<TdxBarButton*>(links->GetItem(0)->GetItem())->GetDown());
+  EXPECT_FALSE(static_cast<TdxBarButton*>(links->GetItem(1)->GetItem())->GetDown());
+
+  // The entry of the hidden bar shows it; the popup goes.
+  ClickScreen(EntryCentreOf(popup, 1));
+  guitest::PumpUntil([&] { return Manager->GetBars()->GetItem(1)->GetVisible(); }, 1000);
+  EXPECT_TRUE(Manager->GetBars()->GetItem(1)->GetVisible());
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+}
+
+TEST_F(ToolbarsPopupTest, ARightClickOnADockToo) {
+  TdxDockControl* dock = Manager->GetBars()->GetDockControl(dsTop);
+  POINT p{dock->GetWidth() - 5, dock->GetHeight() / 2};
+  ClientToScreen(dock->GetHandle(), &p);
+  RightClickScreen(p);
+  ASSERT_NE(Popup(), nullptr);
+  ClickScreen(EntryCentreOf(Popup(), 0));
+  guitest::PumpUntil([&] { return !Manager->GetBars()->GetItem(0)->GetVisible(); }, 1000);
+  EXPECT_FALSE(Manager->GetBars()->GetItem(0)->GetVisible()) << "the shown bar's entry hides it";
+}
+
+TEST_F(ToolbarsPopupTest, WithoutClosableToolbarsNothingShows) {
+  for (int i = 0; i < 2; ++i)
+    Manager->GetBars()->GetItem(i)->AllowClose = false;
+  TdxDockControl* dock = Manager->GetBars()->GetDockControl(dsTop);
+  POINT p{dock->GetWidth() - 5, dock->GetHeight() / 2};
+  ClientToScreen(dock->GetHandle(), &p);
+  RightClickScreen(p);
+  EXPECT_EQ(Popup(), nullptr);
+  FreeUnusedTempItems();
+  EXPECT_TRUE(TempItems().empty());
+}
+
+// ---- Popup-menu links showing their menus ----
+
+namespace {
+
+class LinkPopupTest : public PopupShowTest {
+protected:
+  void SetUp() override {
+    PopupShowTest::SetUp();
+    Panel = new TPanel(Form.get());
+    Panel->SetParent(Form.get());
+    Panel->SetBounds(10, 10, 250, 150);
+    Edit = new TEdit(Form.get());
+    Edit->SetParent(Panel);
+    Edit->SetBounds(20, 20, 150, 24);
+    Edit->SetText("some text");
+    Menu->NonModal = true;
+    Link = Manager->GetPopupMenuLinks()->Add();
+    Link->SetControl(Panel);
+    Link->SetPopupMenu(Menu);
+    guitest::PumpFor(50);
+  }
+
+  POINT Shown() const {
+    RECT r{};
+    if (MenuWindow()) GetWindowRect(MenuWindow()->GetHandle(), &r);
+    return POINT{r.left, r.top};
+  }
+
+  bool Popup(TWinControl* control, POINT p) {
+    return Manager->GetPopupMenuLinks()->ProcessPopup(control, control->GetHandle(), p);
+  }
+
+  TPanel* Panel = nullptr;
+  TEdit* Edit = nullptr;
+  TdxBarPopupMenuLink* Link = nullptr;
+};
+
+} // namespace
+
+TEST_F(LinkPopupTest, AMouseClickOnAChildShowsTheParentsMenuWhenItServesChildren) {
+  const POINT at{260, 230};
+  Link->ProcessChildren = false;
+  EXPECT_FALSE(Popup(Edit, at));
+  EXPECT_EQ(MenuWindow(), nullptr);
+  Link->ProcessChildren = true;
+  EXPECT_TRUE(Popup(Edit, at));
+  ASSERT_NE(MenuWindow(), nullptr);
+  EXPECT_EQ(Shown().x, at.x);
+  EXPECT_EQ(Shown().y, at.y);
+}
+
+TEST_F(LinkPopupTest, AKeyShowsTheMenuAtTheCaretElseAtTheControlsCorner) {
+  Edit->SetFocus();
+  SendMessageA(Edit->GetHandle(), EM_SETSEL, 4, 4);
+  guitest::PumpFor(50);
+  POINT caret{};
+  ASSERT_TRUE(GetCaretPos(&caret));
+  ClientToScreen(Edit->GetHandle(), &caret);
+  EXPECT_TRUE(Popup(Edit, POINT{-1, -1}));
+  EXPECT_EQ(Shown().x, caret.x);
+  EXPECT_EQ(Shown().y, caret.y);
+  Manager->DeactivateAll();
+
+  EXPECT_TRUE(Popup(Panel, POINT{-1, -1}));
+  const TPoint corner = Panel->ClientToScreen(TPoint(0, 0));
+  EXPECT_EQ(Shown().x, corner.x);
+  EXPECT_EQ(Shown().y, corner.y);
+}
+
+TEST_F(LinkPopupTest, TheControlsOwnHandlerAndOnActionComeFirst) {
+  const POINT at{260, 230};
+  TPoint contextPos(0, 0);
+  Panel->OnContextPopup = [&](TObject*, TPoint pos, bool& handled) {
+    contextPos = pos;
+    handled = true;
+  };
+  EXPECT_TRUE(Popup(Panel, at)) << "handled counts as taken";
+  EXPECT_EQ(MenuWindow(), nullptr);
+  EXPECT_EQ(contextPos.x, at.x - Panel->ClientToScreen(TPoint(0, 0)).x) << "in the control's coordinates";
+  Panel->OnContextPopup = nullptr;
+
+  Link->OnAction = [](TdxBarPopupMenuLink*, int&, int&, bool byMouse, bool& allow) {
+    EXPECT_TRUE(byMouse);
+    allow = false;
+  };
+  EXPECT_FALSE(Popup(Panel, at));
+  EXPECT_EQ(MenuWindow(), nullptr);
+
+  TPoint actionPoint(0, 0);
+  Link->OnAction = [&](TdxBarPopupMenuLink*, int& x, int& y, bool, bool&) {
+    actionPoint = TPoint(x, y);
+    x += 7;
+    y += 3;
+  };
+  EXPECT_TRUE(Popup(Edit, at));
+  EXPECT_EQ(actionPoint.x, at.x - Panel->ClientToScreen(TPoint(0, 0)).x) << "the link's control's coordinates";
+  EXPECT_EQ(Shown().x, at.x + 7);
+  EXPECT_EQ(Shown().y, at.y + 3);
 }
