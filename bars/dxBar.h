@@ -39,6 +39,8 @@ class TdxBarSubItemControl;
 class TdxBarSubMenuControl;
 class TdxBarSubMenuAnimation;
 class TdxBarMenuOwner;
+class TdxBarEditControl;
+class TCustomdxBarComboControl;
 class TdxBarItemControlPainter;
 class TdxDockControl;
 class TdxBarShadow;
@@ -1290,6 +1292,8 @@ String MakeUniqueBarName(const TdxBars* Bars, const String& Caption);
 
 // The size of a font in points on the screen.
 int FontPointSize(HFONT Font);
+// The width of a caption without its accelerator marks, in the bar window's font.
+int CaptionTextWidth(TCustomdxBarControl* BarControl, const String& Caption);
 
 // Draws every pixel of bars, docks and item controls and answers the metrics
 // the layout asks for. Each operation deletes the drawing objects it made and
@@ -1508,6 +1512,32 @@ public:
   virtual int GetMenuCaptionExtraWidth() const { return 0; }
   virtual void OffsetPressedCaption(TRect&, bool, bool) const {}
   virtual void OffsetPressedContent(TRect&, bool) const {}
+  // Edits and combos: the value area, the frame and caption of an edit item,
+  // the combo button (its rectangle comes back in ButtonRect), the drop-down
+  // list's border and rows, and the in-place EDIT window.
+  virtual void AdjustEditValueRect(TRect&) const {}
+  virtual int HasComboButtonBorder() const { return 1; }
+  virtual void DrawComboDropDownButton(const TCustomdxBarComboControl* Control, HDC DC, int PaintType,
+                                       bool Selected, const TRect& R, TRect& ButtonRect) const;
+  virtual void GetComboTextColors(const TdxBarItemControl* Control, int PaintType, bool Enabled, bool Selected,
+                                  bool DroppedDown, int& TextColorIndex, HBRUSH& Brush) const;
+  virtual int GetDropDownListBorder() const { return 0; }
+  virtual void DrawDropDownListBorder(HDC, const TRect&) const {}
+  virtual void DrawEditValue(const TdxBarEditControl* Control, TCanvas* Canvas, TRect R,
+                             const String& Text) const;
+  // Index -1: the combo's text; DrawingValue: the row is the value area.
+  virtual void DrawComboListItem(TCanvas* Canvas, const TRect& R, const String& Text, bool DrawingValue) const;
+  virtual int GetEditCaptionOffset(const TdxBarEditControl*, int CaptionWidth) const { return CaptionWidth + 6; }
+  // R shrinks to the value area.
+  virtual void DrawEditFrame(const TdxBarEditControl* Control, HDC DC, TRect& R, int PaintType,
+                             bool Selected) const;
+  // R's left moves past the caption.
+  virtual void DrawEditCaption(const TdxBarEditControl* Control, HDC DC, bool Selected, int PaintType,
+                               TRect& R) const;
+  virtual void DrawEditValueText(const TdxBarEditControl* Control, HDC DC, bool Force, const TRect& R) const;
+  virtual DWORD GetEditStyle() const { return ES_AUTOHSCROLL; }
+  virtual void SetEditMargins(const TdxBarEditControl*, HWND) const {}
+  virtual void SelectEditText(HWND Wnd, bool Notify) const;
 
   // The close button of a floating caption: the caption's last small-caption
   // square with the button's size centred in it.
@@ -1515,6 +1545,10 @@ public:
 
 protected:
   TdxBarItemControlPainter() = default;
+  // The item draws its value in the window's font and the colours given,
+  // clipped to R.
+  static void DrawEditValueWithColors(const TdxBarEditControl* Control, HDC DC, const TRect& R, TColor Text,
+                                      TColor Background);
   // The bar window's background under a part of an item or of the bar.
   static void PaintBarBackground(TCustomdxBarControl* BarControl, HDC DC, const TRect& R, HBRUSH Brush);
   void DrawFloatingCaptionText(TdxBarControl* BarControl, HDC DC, const TRect& R, int Left) const;
@@ -1762,6 +1796,13 @@ TCustomdxBarControl* ActiveBarControl();
 bool GetShowFullMenus();
 void SetShowFullMenus(bool Value);
 
+// How an in-place editor hands a system key it received to the keyboard
+// hook procedure (with the hook's forwarding flag raised for the call);
+// AltReleased first marks the release of Alt for the hook. 1 when the hook
+// took the key. Set by the hooks; while none is set the key stays with the
+// editor.
+extern LRESULT (*dxBarForwardEditorKey)(WPARAM Key, LPARAM KeyData, bool AltReleased);
+
 // The on-screen part of one link inside a bar window; not a window itself.
 class TdxBarItemControl : public TObject {
 public:
@@ -1813,6 +1854,17 @@ public:
   void Repaint();
   virtual bool WantsDblClick() const { return HasSubMenu(); }
   virtual void DblClick() {}
+  // A control that owns an in-place window (edits and combos): the window,
+  // none while its toolbar is dragged; the value area it stands over in the
+  // bar window's client coordinates (empty when disabled or without a value
+  // part); whether it edits; a combo's open drop-down window. The mover of
+  // toolbars takes the windows away for a drag and makes them again after.
+  virtual HWND GetInPlaceWnd() const { return nullptr; }
+  virtual TRect GetInPlaceRect() const { return TRect(); }
+  virtual bool GetFocused() const { return false; }
+  virtual HWND GetDroppedDownWnd() const { return nullptr; }
+  virtual void CreateInPlaceWindow() {}
+  virtual void DestroyInPlaceWindow() {}
 
   bool IsSelected() const;
   bool IsActive() const { return FActive; }

@@ -41,7 +41,7 @@ bool TdxBarButtonControl::ShowsCaption() const {
 // The width of a caption without its accelerator marks, in the bar window's
 // font. Measured on the screen: the window's own canvas would make its handle,
 // and making it rebuilds the item controls that are being measured.
-static int CaptionTextWidth(TCustomdxBarControl* barControl, const String& caption) {
+int CaptionTextWidth(TCustomdxBarControl* barControl, const String& caption) {
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, barControl->GetFontHandle());
   const String text = RemoveAmpersands(caption);

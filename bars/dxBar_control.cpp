@@ -27,6 +27,16 @@ bool IsNonClientMouseMessage(UINT msg) {
   return msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK;
 }
 
+// A mouse message at a client point of the bar window goes on to the
+// in-place window of the control when the point lies outside that window.
+void ForwardToInPlaceWindow(TCustomdxBarControl* window, TdxBarItemControl* control, const TMessage& message) {
+  HWND wnd = control ? control->GetInPlaceWnd() : nullptr;
+  POINT p{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+  if (!wnd || (message.Msg != WM_LBUTTONUP && control->GetInPlaceRect().Contains(p))) return;
+  MapWindowPoints(window->GetHandle(), wnd, &p, 1);
+  SendMessageA(wnd, message.Msg, message.WParam, MAKELPARAM(p.x, p.y));
+}
+
 // Left and right step through the links; on vertical bars Up and Down do.
 WORD TurnArrow(WORD key) {
   switch (key) {
@@ -348,6 +358,7 @@ void TCustomdxBarControl::SelectControl(TdxBarItemControl* Control) {
 
 void TCustomdxBarControl::HotTrackControl(TdxBarItemControl* Control) {
   if (!HandleAllocated() || Control == FSelectedControl) return;
+  if (FSelectedControl && FSelectedControl->GetFocused()) return;
   if (FSelectedControl && FSelectedControl->IsActive()) {
     FSelectedControl->Deactivate(false);
     if (!IsBarControlAlive(this)) return;
@@ -400,6 +411,18 @@ bool TCustomdxBarControl::DropsMouseMessage(UINT Msg) const {
 void TCustomdxBarControl::WndProc(TMessage& Message) {
   if (DropsMouseMessage(Message.Msg)) return;
   switch (Message.Msg) {
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORLISTBOX:
+    SetTextColor(reinterpret_cast<HDC>(Message.WParam), GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(reinterpret_cast<HDC>(Message.WParam), GetSysColor(COLOR_WINDOW));
+    Message.Result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    return;
+  case WM_COMMAND:
+    // In-place editors see their own change notification.
+    TCustomControl::WndProc(Message);
+    if (Message.Result == 0 && HIWORD(Message.WParam) == EN_CHANGE)
+      SendMessageA(reinterpret_cast<HWND>(Message.LParam), WM_COMMAND, Message.WParam, Message.LParam);
+    return;
   case WM_MOUSEACTIVATE:
     Message.Result = MA_NOACTIVATE;
     return;
@@ -420,6 +443,7 @@ void TCustomdxBarControl::WndProc(TMessage& Message) {
   case WM_RBUTTONDOWN:
     return WMRButtonDown(Message);
   case WM_SETFOCUS:
+    if (FSelectedControl && FSelectedControl->GetInPlaceWnd()) break;
     if (TCustomForm* form = FBarManager->GetOwnerForm(); form && form->HandleAllocated())
       ::SetFocus(IsWindowVisible(form->GetHandle()) ? form->GetHandle()
                                                     : GetWindow(form->GetHandle(), GW_HWNDNEXT));
@@ -478,6 +502,12 @@ void TCustomdxBarControl::WMMouseMove(TMessage& Message) {
   if (IsMouseStill(screen)) return;
   FLastMousePos = screen;
   TdxBarItemControl* hit = ControlAtPos(point);
+  const TdxBarItemControl* editing = FBarManager->SelectedItemControl;
+  const bool editorFocused = editing && editing->GetFocused();
+  if (!gActiveBarControl || gActiveBarControl == this)
+    SetCursor(hit && hit->GetInPlaceRect().Contains(point) && (!editorFocused || editing == hit) ? crIBeam
+                                                                                                : crDefault);
+  if (editorFocused) return;
   if (!IsTrackingMouse(GetHandle())) StartMouseTracking(GetHandle());
   if (hit && !hit->IsHotTrackable()) hit = nullptr;
   if ((FActive && !hit && dynamic_cast<TdxBarControl*>(this)) || FPressedControl) return;
@@ -515,6 +545,7 @@ void TCustomdxBarControl::WMLButtonDown(TMessage& Message) {
     SetCapture(GetHandle());
     hit->Repaint();
   }
+  ForwardToInPlaceWindow(this, hit, Message);
 }
 
 void TCustomdxBarControl::WMLButtonUp(TMessage& Message) {
@@ -530,6 +561,8 @@ void TCustomdxBarControl::WMLButtonUp(TMessage& Message) {
     TdxBarItemControl* hit = ControlAtPos(point);
     if (hit && !hit->AcceptsMouseClick()) hit = nullptr;
     if (hit && hit->GetEnabled() && hit == FSelectedControl) {
+      ForwardToInPlaceWindow(this, hit, Message);
+      if (!IsBarControlAlive(this) || !IsControlOfWindow(hit)) return;
       hit->Execute(true);
       if (!IsBarControlAlive(this)) return;
     } else if (hit && !hit->GetEnabled() && hit != FSelectedControl && dynamic_cast<TdxBarControl*>(this)) {
@@ -561,6 +594,8 @@ void TCustomdxBarControl::WMLButtonDblClk(TMessage& Message) {
   const TPoint point = MessagePoint(Message);
   if (!FSelectedControl || !GetClientRect().Contains(point) || ControlAtPos(point) != FSelectedControl)
     return;
+  ForwardToInPlaceWindow(this, FSelectedControl, Message);
+  if (!IsBarControlAlive(this) || !FSelectedControl) return;
   if (FSelectedControl->WantsDblClick()) {
     if (!FSelectedControl->HasSubMenu()) FSelectedControl->DblClick();
     return;
@@ -609,7 +644,11 @@ void TCustomdxBarControl::SelectByKey(WORD& Key) {
     SelectByAccelerator(Key);
     return;
   }
-  if (target) SelectControl(target->GetControl());
+  if (!target) return;
+  SelectControl(target->GetControl());
+  // Tab to an edit starts editing it.
+  if (Key == VK_TAB && IsBarControlAlive(this) && FSelectedControl && FSelectedControl->GetInPlaceWnd())
+    FSelectedControl->Click(false);
 }
 
 void TCustomdxBarControl::SelectNeighbourBar(bool Forward) {

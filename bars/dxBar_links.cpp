@@ -1,6 +1,7 @@
 // Item links and their collections: the derived lists, the recent order of
 // personalised menus, user overrides, shortcuts and accelerators.
 #include "dxBar.h"
+#include "dxBarEdits.h"
 
 #include "dxBarStrs.h"
 
@@ -110,7 +111,9 @@ TdxBarPaintStyle TdxBarItemLink::GetPaintStyle() const {
 }
 
 int TdxBarItemLink::GetWidth() const {
-  return FUserDefine.Contains(udWidth) ? FUserWidth : 0;
+  if (FUserDefine.Contains(udWidth)) return FUserWidth;
+  const auto* edit = dynamic_cast<const TdxBarEdit*>(FItem);
+  return edit ? edit->GetWidth() : 0;
 }
 
 bool TdxBarItemLink::IsReallyVisible() const {
@@ -190,6 +193,7 @@ void TdxBarItemLink::SetUserWidth(int Value) {
   FUserWidth = Value;
   FUserDefine.Include(udWidth);
   Changed();
+  if (auto* control = dynamic_cast<TdxBarEditControl*>(GetControl())) control->WidthChanged();
 }
 
 void TdxBarItemLink::SetUserDefine(TdxBarUserDefines Value) {

@@ -3,6 +3,7 @@
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
+#include "dxBarEdits.h"
 #include "dxBarPopup.h"
 #include "dxOffice11.h"
 
@@ -631,4 +632,120 @@ void TdxBarItemControlPainter::DrawSubItem(TdxBarSubItemControl* Control, HDC DC
                         : TRect(R.right + start, R.top, R.right + start + 2 * size, R.bottom);
   if (Down && !menuBar) OffsetRect(&arrow, 1, 1);
   DrawArrowTriangle(DC, arrow, true, size, false, Control->GetEnabled(), false);
+}
+
+// ---- Edits and combos ----
+
+void TdxBarItemControlPainter::DrawComboDropDownButton(const TCustomdxBarComboControl* Control, HDC, int, bool,
+                                                       const TRect& R, TRect& ButtonRect) const {
+  ButtonRect = TRect(R.right - Control->GetBarControl()->ComboButtonWidth, R.top, R.right, R.bottom);
+}
+
+void TdxBarItemControlPainter::GetComboTextColors(const TdxBarItemControl* Control, int PaintType, bool Enabled,
+                                                  bool Selected, bool DroppedDown, int& TextColorIndex,
+                                                  HBRUSH& Brush) const {
+  GetTextColors(Control, PaintType, Enabled, Selected, DroppedDown, TextColorIndex, Brush);
+}
+
+void TdxBarItemControlPainter::DrawEditValue(const TdxBarEditControl*, TCanvas* Canvas, TRect R,
+                                             const String& Text) const {
+  Canvas->FillRect(R);
+  R.left += 2;
+  R.right -= 2;
+  AdjustEditValueRect(R);
+  HDC dc = Canvas->GetHandle();
+  HGDIOBJ oldFont = SelectObject(dc, Canvas->GetFont()->GetHandle());
+  const COLORREF oldColor = SetTextColor(dc, ColorToRGB(Canvas->GetFont()->GetColor()));
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  DrawTextA(dc, Text.c_str(), static_cast<int>(Text.size()), &R, DT_SINGLELINE | DT_NOPREFIX);
+  SetBkMode(dc, oldMode);
+  SetTextColor(dc, oldColor);
+  SelectObject(dc, oldFont);
+}
+
+void TdxBarItemControlPainter::DrawComboListItem(TCanvas* Canvas, const TRect& R, const String& Text,
+                                                 bool) const {
+  Canvas->FillRect(R);
+  HDC dc = Canvas->GetHandle();
+  HGDIOBJ oldFont = SelectObject(dc, Canvas->GetFont()->GetHandle());
+  const COLORREF oldColor = SetTextColor(dc, ColorToRGB(Canvas->GetFont()->GetColor()));
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  TextOutA(dc, R.left + 2, R.top, Text.c_str(), static_cast<int>(Text.size()));
+  SetBkMode(dc, oldMode);
+  SetTextColor(dc, oldColor);
+  SelectObject(dc, oldFont);
+}
+
+void TdxBarItemControlPainter::DrawEditFrame(const TdxBarEditControl* Control, HDC DC, TRect& R, int,
+                                             bool Selected) const {
+  HBRUSH brush = Control->GetBarControl()->BackgroundBrush;
+  if (Selected)
+    DrawEdge(DC, &R, BDR_SUNKENOUTER, BF_RECT);
+  else
+    FrameBackground(Control, DC, Control->NonRecent, brush, R);
+  InflateRect(&R, -1, -1);
+  const bool enabled = Control->GetEnabled();
+  FrameBackground(Control, DC, Selected || Control->NonRecent || !enabled,
+                  enabled ? brush : GetSysColorBrush(COLOR_BTNHIGHLIGHT), R);
+  InflateRect(&R, -1, -1);
+}
+
+void TdxBarItemControlPainter::DrawEditCaption(const TdxBarEditControl* Control, HDC DC, bool Selected,
+                                               int PaintType, TRect& R) const {
+  TCustomdxBarControl* window = Control->GetBarControl();
+  const bool menuSelected = PaintType == 1 && Selected;
+  const TRect box(R.left, R.top, R.left + CaptionTextWidth(window, Control->GetCaption()) + 2, R.bottom);
+  R.left = box.right + 4;
+  HBRUSH brush = menuSelected ? window->GetSelectedBrush() : window->BackgroundBrush;
+  const bool useBrush = menuSelected || Control->NonRecent;
+  FillBackground(Control, DC, useBrush, brush, box);
+  DrawCaption(Control, DC, Control->GetCaption(), box, 2, Control->GetEnabled(), menuSelected, false, false,
+              false);
+  FillBackground(Control, DC, useBrush, brush, TRect(box.right, R.top, R.left, R.bottom));
+}
+
+void TdxBarItemControlPainter::DrawEditValueText(const TdxBarEditControl* Control, HDC DC, bool Force,
+                                                 const TRect& R) const {
+  TCustomdxBarControl* window = Control->GetBarControl();
+  const bool enabled = Control->GetEnabled();
+  if (!Force && !enabled) {
+    FillRect(DC, &R, window->BackgroundBrush);
+    return;
+  }
+  TColor text = clWindowText, background = clWindow;
+  GetEditColors(window, enabled, text, background);
+  DrawEditValueWithColors(Control, DC, R, text, background);
+}
+
+void TdxBarItemControlPainter::DrawEditValueWithColors(const TdxBarEditControl* Control, HDC DC, const TRect& R,
+                                                       TColor Text, TColor Background) {
+  TCustomdxBarControl* window = Control->GetBarControl();
+  TdxBarEdit* edit = Control->GetEdit();
+  if (!edit) return;
+  TCanvas* canvas = window->GetCanvas();
+  TFont savedFont;
+  savedFont.Assign(canvas->GetFont());
+  const TColor savedBrush = canvas->GetBrush()->GetColor();
+  HGDIOBJ oldFont = GetCurrentObject(DC, OBJ_FONT);
+  HRGN clip = IntersectClipRectSaving(DC, R);
+  auto restore = [&] {
+    canvas->GetFont()->Assign(&savedFont);
+    canvas->GetBrush()->SetColor(savedBrush);
+    SelectObject(DC, oldFont);
+    RestoreClipRegion(DC, clip);
+  };
+  canvas->GetFont()->SetHandle(window->GetFontHandle());
+  canvas->GetFont()->SetColor(Text);
+  canvas->GetBrush()->SetColor(Background);
+  try {
+    edit->DrawInterior(Control, canvas, R);
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+}
+
+void TdxBarItemControlPainter::SelectEditText(HWND Wnd, bool) const {
+  SendMessageA(Wnd, EM_SETSEL, 0, -1);
 }

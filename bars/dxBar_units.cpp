@@ -3,6 +3,7 @@
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
+#include "dxBarEdits.h"
 #include "dxBarExtItems.h"
 
 #include "cxControls.h"
@@ -82,6 +83,16 @@ void RegisterItemClasses() {
       TdxBarButton::ClassInfo(),
       [](TdxBarItemLink* link) -> TObject* { return new TdxBarButtonControl(link, link->GetBarControl()); },
       true);
+  RegisterBarItemClass(
+      TdxBarEdit::ClassInfo(),
+      [](TdxBarItemLink* link) -> TObject* { return new TdxBarEditControl(link, link->GetBarControl()); }, true);
+  RegisterBarItemClass(
+      TCustomdxBarCombo::ClassInfo(),
+      [](TdxBarItemLink* link) -> TObject* { return new TCustomdxBarComboControl(link, link->GetBarControl()); },
+      true);
+  RegisterBarItemClass(
+      TdxBarCombo::ClassInfo(),
+      [](TdxBarItemLink* link) -> TObject* { return new TdxBarComboControl(link, link->GetBarControl()); }, true);
   RegisterBarItemClass(
       TdxBarSubItem::ClassInfo(),
       [](TdxBarItemLink* link) -> TObject* { return new TdxBarSubItemControl(link, link->GetBarControl()); },

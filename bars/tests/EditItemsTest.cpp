@@ -1,0 +1,302 @@
+// Edit and combo items on a docked toolbar: editing in the in-place window
+// by real keys and clicks, the drop-down list of a string combo, and the
+// pixels each painter draws.
+#include "BarsTest.h"
+#include "dxBarEdits.h"
+#include "dxBarPainters.h"
+
+#include "GuiTest.h"
+
+#include "Forms.h"
+#include "StdCtrls.h"
+
+namespace {
+
+class EditItemsTest : public BarsTest {
+protected:
+  // A form with a plain edit that has the focus, and a toolbar docked at the
+  // top with the edit "Edit1" and the combo "Combo1" of six fruits.
+  void SetUp() override {
+    Build([this](TdxBarManager* m) {
+      TdxBar* bar = m->GetBars()->Add();
+      Edit = new TdxBarEdit(m->GetOwnerForm());
+      Edit->SetName("Edit1");
+      Edit->SetCategory(0);
+      Edit->SetWidth(120);
+      AddLink(bar->GetItemLinks(), Edit);
+      Combo = new TdxBarCombo(m->GetOwnerForm());
+      Combo->SetName("Combo1");
+      Combo->SetCategory(0);
+      Combo->SetWidth(120);
+      for (const char* fruit : {"Apple", "Apricot", "Banana", "Cherry", "Date", "Fig"})
+        Combo->GetItems()->Add(fruit);
+      AddLink(bar->GetItemLinks(), Combo, true);
+    });
+    Manager->SetStyle(bmsStandard);
+    Bar = Manager->GetBars()->GetItem(0);
+    Form->SetBounds(60, 60, 520, 260);
+    Plain = new TEdit(Form.get());
+    Plain->SetParent(Form.get());
+    Plain->SetBounds(10, 120, 150, 24);
+    Form->Show();
+    SetCursorPos(5, 5);
+    DockTop();
+    Plain->SetFocus();
+    guitest::PumpUntil([&] { return GetFocus() == Plain->GetHandle(); });
+  }
+
+  void TearDown() override {
+    Manager->DeactivateAll();
+    guitest::SendMouseAt(POINT{5, 5}, 0);
+    guitest::PumpFor(30);
+  }
+
+  void DockTop() {
+    TdxDockControl* dock = Manager->GetBars()->GetDockControl(dsTop);
+    Window = new TdxBarControl(Manager, Bar);
+    Window->SetDockingStyle(dsTop);
+    Window->SetParent(dock);
+    Window->SetVisible(true);
+    dock->InsertBarControl(Window, dock->ClientToScreen(TPoint(0, 0)), true);
+    guitest::PumpFor(50);
+  }
+
+  TdxBarItemLink* Link(int i) const { return Bar->GetItemLinks()->GetItem(i); }
+  TdxBarEditControl* EditControl() const { return dynamic_cast<TdxBarEditControl*>(Link(0)->GetControl()); }
+  TdxBarComboControl* ComboControl() const { return dynamic_cast<TdxBarComboControl*>(Link(1)->GetControl()); }
+  HWND ListWnd() const { return Combo->GetDropDownList()->HandleAllocated() ? Combo->GetDropDownList()->GetHandle() : nullptr; }
+  bool ListOpen() const { return ListWnd() && IsWindowVisible(ListWnd()); }
+
+  // A click into the middle of a link's value area starts editing it.
+  void ClickValue(int link) {
+    const TRect r = Link(link)->ItemRect;
+    guitest::ClickAt(Window->GetHandle(), r.left + 20, (r.top + r.bottom) / 2);
+    guitest::PumpFor(30);
+  }
+  void ClickComboButton(DWORD flags = 0) {
+    const TRect b = ComboControl()->GetButtonRect();
+    if (flags)
+      guitest::MouseEventAt(Window->GetHandle(), (b.left + b.right) / 2, (b.top + b.bottom) / 2, flags);
+    else
+      guitest::ClickAt(Window->GetHandle(), (b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    guitest::PumpFor(30);
+  }
+  void Key(WORD vk, int modifiers = guitest::kNone) {
+    guitest::PressKey(vk, modifiers);
+    guitest::PumpFor(40);
+  }
+  void Type(const String& text) {
+    guitest::TypeText(text);
+    guitest::PumpFor(40);
+  }
+
+  TdxBar* Bar = nullptr;
+  TdxBarControl* Window = nullptr;
+  TdxBarEdit* Edit = nullptr;
+  TdxBarCombo* Combo = nullptr;
+  TEdit* Plain = nullptr;
+};
+
+} // namespace
+
+TEST_F(EditItemsTest, TypingFiresCurChangeEachTimeAndChangeOnlyOnEnterOrTab) {
+  int curChanges = 0, changes = 0;
+  String textAtChange;
+  Edit->OnCurChange = [&](TObject*) { ++curChanges; };
+  Edit->OnChange = [&](TObject*) {
+    ++changes;
+    textAtChange = Edit->GetText();
+  };
+  ClickValue(0);
+  ASSERT_TRUE(EditControl()->GetFocused());
+  EXPECT_EQ(GetFocus(), EditControl()->GetInPlaceWnd());
+  Type("abc");
+  EXPECT_EQ(curChanges, 3);
+  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(Edit->GetCurText(), "abc");
+  EXPECT_EQ(Edit->GetText(), "");
+  Key(VK_RETURN);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(textAtChange, "abc") << "OnChange fires after the text is stored";
+  EXPECT_FALSE(EditControl()->GetFocused());
+  EXPECT_EQ(GetFocus(), Plain->GetHandle()) << "the focus goes back to the form's edit";
+
+  // Tab applies as well and moves on to the combo, which starts editing.
+  ClickValue(0);
+  Type("d");
+  Key(VK_TAB);
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(Edit->GetText(), "d");
+  EXPECT_TRUE(ComboControl()->GetFocused());
+  EXPECT_EQ(GetFocus(), ComboControl()->GetInPlaceWnd());
+}
+
+TEST_F(EditItemsTest, EscDiscardsTheTextAndGivesTheFocusBack) {
+  Edit->SetText("old");
+  int changes = 0;
+  Edit->OnChange = [&](TObject*) { ++changes; };
+  ClickValue(0);
+  Type("new");
+  EXPECT_EQ(Edit->GetCurText(), "new") << "the window's whole text was selected and replaced";
+  Key(VK_ESCAPE);
+  EXPECT_EQ(Edit->GetText(), "old");
+  EXPECT_EQ(changes, 0);
+  EXPECT_FALSE(EditControl()->GetFocused());
+  EXPECT_EQ(GetFocus(), Plain->GetHandle());
+  EXPECT_EQ(Window->GetSelectedControl(), EditControl()) << "Esc keeps the edit selected";
+}
+
+TEST_F(EditItemsTest, AlwaysSaveTextKeepsTextOnLeavingAndOnCtrlEsc) {
+  Manager->AlwaysSaveText = true;
+  struct Case {
+    const char* typed;
+    int modifiers;
+    const char* expected;
+  } cases[] = {{"plain", guitest::kNone, ""}, {"ctrl", guitest::kCtrl, "ctrl"}};
+  for (const Case& c : cases) {
+    Edit->SetText("");
+    ClickValue(0);
+    Type(c.typed);
+    Key(VK_ESCAPE, c.modifiers);
+    EXPECT_EQ(Edit->GetText(), c.expected) << c.typed;
+    EXPECT_FALSE(EditControl()->GetFocused());
+  }
+  // Leaving by a click elsewhere keeps the text.
+  ClickValue(0);
+  Type("left");
+  guitest::ClickControl(Plain);
+  guitest::PumpFor(40);
+  EXPECT_FALSE(EditControl()->GetFocused());
+  EXPECT_EQ(Edit->GetText(), "left");
+}
+
+TEST_F(EditItemsTest, ATextLongerThan255CharactersIsKept) {
+  const String longText(300, 'x');
+  Edit->SetText(longText);
+  Edit->Focus(true);
+  guitest::PumpFor(30);
+  ASSERT_TRUE(EditControl()->GetFocused());
+  EXPECT_EQ(Edit->GetCurText().size(), 300u);
+  Key(VK_END);
+  Type("y");
+  Key(VK_RETURN);
+  EXPECT_EQ(Edit->GetText(), longText + "y");
+}
+
+TEST_F(EditItemsTest, ReadOnlyEditsTakeNoTextAndReadOnlyCombosNeverDropDown) {
+  Edit->ReadOnly = true;
+  Edit->SetText("fixed");
+  ClickValue(0);
+  Type("zz");
+  Key(VK_RETURN);
+  EXPECT_EQ(Edit->GetText(), "fixed");
+
+  Combo->ReadOnly = true;
+  ClickComboButton();
+  EXPECT_FALSE(ListOpen());
+  Key(VK_F4);
+  EXPECT_FALSE(ComboControl()->GetDroppedDown());
+}
+
+TEST_F(EditItemsTest, F4AndAltDownToggleTheListAndDownStepsOrMovesTheSelection) {
+  Combo->SetItemIndex(0);
+  ClickValue(1);
+  ASSERT_TRUE(ComboControl()->GetFocused());
+  // Closed: Down steps through the entries, the item keeps its index.
+  Key(VK_DOWN);
+  EXPECT_EQ(Combo->GetCurText(), "Apricot");
+  EXPECT_EQ(Combo->GetItemIndex(), 0);
+  Key(VK_F4);
+  ASSERT_TRUE(ListOpen());
+  EXPECT_EQ(Combo->GetDropDownList()->GetItemIndex(), 1) << "the list follows the text";
+  // Open: Down moves the list's selection and the window shows the entry.
+  Key(VK_DOWN);
+  EXPECT_EQ(Combo->GetDropDownList()->GetItemIndex(), 2);
+  EXPECT_EQ(Combo->GetCurText(), "Banana");
+  Key(VK_F4);
+  EXPECT_FALSE(ListOpen());
+  Key(VK_DOWN, guitest::kAlt);
+  EXPECT_TRUE(ListOpen());
+  Key(VK_UP, guitest::kAlt);
+  EXPECT_FALSE(ListOpen());
+  Key(VK_RETURN);
+  EXPECT_EQ(Combo->GetItemIndex(), 2);
+  EXPECT_EQ(Combo->GetText(), "Banana");
+}
+
+TEST_F(EditItemsTest, PressingTheButtonAndReleasingOverARowSelectsIt) {
+  int changes = 0;
+  Combo->OnChange = [&](TObject*) { ++changes; };
+  // Released without entering the list: the list stays open.
+  ClickComboButton();
+  ASSERT_TRUE(ListOpen());
+  EXPECT_FALSE(Combo->GetDropDownList()->GetTracking());
+  Key(VK_F4);
+  ASSERT_FALSE(ListOpen());
+  Manager->DeactivateAll();
+  guitest::PumpFor(30);
+
+  // One gesture: press on the button, drag onto the fourth row, release.
+  ClickComboButton(MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(ListOpen());
+  EXPECT_TRUE(Combo->GetDropDownList()->GetTracking());
+  const TRect row = Combo->GetDropDownList()->ItemRect(3);
+  POINT p{row.left + 10, (row.top + row.bottom) / 2};
+  ClientToScreen(ListWnd(), &p);
+  guitest::SendMouseAt(POINT{p.x, p.y - 20}, 0);
+  guitest::PumpFor(30);
+  guitest::SendMouseAt(p, 0);
+  guitest::PumpFor(30);
+  guitest::SendMouseAt(p, MOUSEEVENTF_LEFTUP);
+  guitest::PumpFor(50);
+  EXPECT_FALSE(ListOpen());
+  EXPECT_EQ(Combo->GetItemIndex(), 3);
+  EXPECT_EQ(Combo->GetText(), "Cherry");
+  EXPECT_EQ(changes, 1);
+}
+
+TEST_F(EditItemsTest, WithoutEditorAClickOnTheValueOpensTheListAndTypingDoesNothing) {
+  Combo->SetShowEditor(false);
+  Combo->SetItemIndex(1);
+  Window->Repaint();
+  ClickValue(1);
+  EXPECT_TRUE(ListOpen());
+  EXPECT_EQ(ComboControl()->GetInPlaceRect().Width(), 0);
+  Type("q");
+  EXPECT_EQ(Combo->GetCurText(), "Apricot");
+  Key(VK_F4);
+  EXPECT_FALSE(ListOpen());
+}
+
+TEST_F(EditItemsTest, FindNearestItemPrefersTheWholeTextThenTheLongestStart) {
+  Combo->GetItems()->Clear();
+  for (const char* fruit : {"Apple", "Apricot", "Banana"})
+    Combo->GetItems()->Add(fruit);
+  const struct {
+    const char* text;
+    int expected;
+  } cases[] = {{"apr", 1}, {"ap", 0}, {"b", 2}, {"", -1}, {"c", -1}, {"apx", 0}, {"APRICOT", 1}, {"Bananas", 2}};
+  for (const auto& c : cases)
+    EXPECT_EQ(Combo->FindNearestItem(c.text), c.expected) << c.text;
+}
+
+TEST_F(EditItemsTest, ItemIndexOutOfRangeClearsTheTextAndTheListIsSizedByDropDownCount) {
+  Combo->SetItemIndex(2);
+  EXPECT_EQ(Combo->GetText(), "Banana");
+  Combo->SetItemIndex(50);
+  EXPECT_EQ(Combo->GetItemIndex(), -1);
+  EXPECT_EQ(Combo->GetText(), "");
+
+  for (const char* more : {"Grape", "Kiwi", "Lemon", "Lime"})
+    Combo->GetItems()->Add(more);
+  ClickValue(1);
+  Key(VK_F4);
+  ASSERT_TRUE(ListOpen());
+  int row = 0;
+  Combo->MeasureItem(0, row);
+  RECT r{};
+  GetWindowRect(ListWnd(), &r);
+  EXPECT_EQ(r.bottom - r.top, 4 + 8 * row);
+  EXPECT_EQ(r.right - r.left, Combo->GetDropDownWidth());
+  EXPECT_EQ(r.top, Window->ClientToScreen(TPoint(0, Link(1)->ItemRect.bottom)).y) << "below the combo";
+}
