@@ -147,8 +147,8 @@ TdxBarManager* GetBarManagerOfForm(const TComponent* AForm);
 void InstallBarHooks();
 void RemoveBarHooks();
 bool BarHooksInstalled();
-// An in-place editor hands the keyboard hook a system key it received: 1
-// when the bars took it.
+// An in-place editor hands the keyboard hook a system key it received (the
+// release of Alt counts as a lone one): 1 when the bars took it.
 LRESULT ForwardKeyToBarHooks(WPARAM Key, LPARAM KeyData);
 void BarManagerDesignerModified(TdxBarManager* BarManager);
 String MakeUniqueItemName(const TdxBarManager* BarManager, TdxBarItemClass ItemClass);
@@ -1795,13 +1795,6 @@ TCustomdxBarControl* ActiveBarControl();
 // the active chain).
 bool GetShowFullMenus();
 void SetShowFullMenus(bool Value);
-
-// How an in-place editor hands a system key it received to the keyboard
-// hook procedure (with the hook's forwarding flag raised for the call);
-// AltReleased first marks the release of Alt for the hook. 1 when the hook
-// took the key. Set by the hooks; while none is set the key stays with the
-// editor.
-extern LRESULT (*dxBarForwardEditorKey)(WPARAM Key, LPARAM KeyData, bool AltReleased);
 
 // The on-screen part of one link inside a bar window; not a window itself.
 class TdxBarItemControl : public TObject {

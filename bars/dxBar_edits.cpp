@@ -8,8 +8,6 @@
 
 #include <algorithm>
 
-LRESULT (*dxBarForwardEditorKey)(WPARAM Key, LPARAM KeyData, bool AltReleased) = nullptr;
-
 namespace {
 
 const char* const kWinControlProp = "dxBarWinControl";
@@ -598,9 +596,7 @@ bool TdxBarWinControl::SysKeyMessage(TMessage& Message) {
   TCustomdxBarControl* window = GetBarControl();
   window->Deactivate();
   if (Message.WParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) return true;
-  if (!dxBarForwardEditorKey) return false;
-  const bool altReleased = Message.Msg == WM_SYSKEYUP && Message.WParam == VK_MENU;
-  return dxBarForwardEditorKey(Message.WParam, Message.LParam, altReleased) == 1;
+  return ForwardKeyToBarHooks(Message.WParam, Message.LParam) == 1;
 }
 
 void TdxBarWinControl::KillFocus(TMessage& Message) {

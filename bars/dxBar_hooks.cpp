@@ -171,9 +171,10 @@ bool ProcessMenuKey(const TKeyManagers& Managers, WPARAM Key) {
 }
 
 // Whether the selected control of the window edits in its own window, which
-// then takes the keys. Edit and combo controls come later.
-bool SelectedControlIsEditing(TCustomdxBarControl*) {
-  return false;
+// then takes the keys.
+bool SelectedControlIsEditing(TCustomdxBarControl* Window) {
+  const TdxBarItemControl* selected = Window->GetSelectedControl();
+  return selected && selected->GetFocused();
 }
 
 // Whether the manager tears a menu off into a floating bar.
@@ -274,8 +275,11 @@ bool IsMouseInActiveBars(POINT ScreenPoint) {
     if (!window->HandleAllocated()) continue;
     if (under == window->GetHandle() || GetParent(under) == window->GetHandle()) return true;
   }
-  // The open drop-down of a combo control comes with the combo controls.
-  return false;
+  // The open drop-down of the active window's combo control.
+  const TCustomdxBarControl* active = ActiveBarControl();
+  const TdxBarItemControl* selected = active ? active->GetSelectedControl() : nullptr;
+  HWND dropDown = selected ? selected->GetDroppedDownWnd() : nullptr;
+  return dropDown && (under == dropDown || IsChild(dropDown, under));
 }
 
 bool IsRightOrMiddleUp(WPARAM Msg) {
@@ -405,6 +409,8 @@ bool BarHooksInstalled() {
 LRESULT ForwardKeyToBarHooks(WPARAM Key, LPARAM KeyData) {
   const bool old = gForwardingKey;
   gForwardingKey = true;
+  // The editor kept Alt from the hook: its release alone opens the menu.
+  if (Key == VK_MENU && IsKeyUp(KeyData)) gAltPressed = true;
   const LRESULT result = KeyboardHook(0, Key, KeyData);
   gForwardingKey = old;
   return result;
