@@ -1618,6 +1618,12 @@ public:
                          const TRect& R, HDC DC) const override;
   bool HasNonRecentGroupLine() const override { return true; }
   int GetExpandButtonInset() const override { return 2; }
+  // Edits and combos.
+  void DrawComboDropDownButton(const TCustomdxBarComboControl* Control, HDC DC, int PaintType, bool Selected,
+                               const TRect& R, TRect& ButtonRect) const override;
+  int GetDropDownListBorder() const override { return 2; }
+  void DrawDropDownListBorder(HDC DC, const TRect& R) const override;
+  void SetEditMargins(const TdxBarEditControl* Control, HWND Wnd) const override;
 
 protected:
   TdxBarItemControlStandardPainter() = default;

@@ -2,6 +2,7 @@
 // buttons, a double grip) and the Enhanced one (a single grip and the
 // quick-customization mark).
 #include "dxBar.h"
+#include "dxBarEdits.h"
 
 #include "cxEditTextUtils.h"
 
@@ -354,4 +355,48 @@ void TdxBarItemControlStandardPainter::DrawDropDownPart(const TdxBarItemControl*
   }
   if (DroppedDown && R.Width() > 9) OffsetRect(&arrow, 1, 1);
   DrawArrow(DC, arrow, true, enabled, false, false);
+}
+
+// ---- Edits and combos ----
+
+void TdxBarItemControlStandardPainter::DrawComboDropDownButton(const TCustomdxBarComboControl* Control, HDC DC,
+                                                               int PaintType, bool Selected, const TRect& R,
+                                                               TRect& ButtonRect) const {
+  TCustomdxBarControl* window = Control->GetBarControl();
+  TRect button(R.right - window->ComboButtonWidth, R.top, R.right, R.bottom);
+  ButtonRect = button;
+  const bool enabled = Control->GetEnabled(), dropped = Control->GetDroppedDown();
+  int textColor = COLOR_BTNTEXT;
+  HBRUSH brush = window->BackgroundBrush;
+  Control->GetTextColors(PaintType, enabled, Selected, dropped, textColor, brush);
+  HBRUSH frame = window->BackgroundBrush;
+  if (Selected && enabled) {
+    DrawEdge(DC, &button, dropped ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  } else {
+    frame = enabled ? GetSysColorBrush(COLOR_BTNHIGHLIGHT) : window->BackgroundBrush;
+    FrameRect(DC, &button, frame);
+  }
+  const TRect column(button.left - 1, button.top, button.left, button.bottom);
+  FillRect(DC, &column, frame);
+  InflateRect(&button, -1, -1);
+  FillRect(DC, &button, brush);
+  if (dropped) OffsetRect(&button, 1, 1);
+  int d = button.Width() / 2;
+  if (d % 2 == 0) ++d;
+  const int x = (button.right + button.left - d) / 2, y = (button.top + button.bottom - d / 2) / 2;
+  if (enabled) {
+    DrawDropDownArrow(DC, x, y, d, textColor);
+    return;
+  }
+  DrawDropDownArrow(DC, x + 1, y + 1, d, COLOR_BTNHIGHLIGHT);
+  DrawDropDownArrow(DC, x, y, d, COLOR_BTNSHADOW);
+}
+
+void TdxBarItemControlStandardPainter::DrawDropDownListBorder(HDC DC, const TRect& R) const {
+  TRect r = R;
+  DrawEdge(DC, &r, EDGE_RAISED, BF_RECT);
+}
+
+void TdxBarItemControlStandardPainter::SetEditMargins(const TdxBarEditControl*, HWND Wnd) const {
+  SendMessageA(Wnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 2));
 }

@@ -300,3 +300,18 @@ TEST_F(EditItemsTest, ItemIndexOutOfRangeClearsTheTextAndTheListIsSizedByDropDow
   EXPECT_EQ(r.right - r.left, Combo->GetDropDownWidth());
   EXPECT_EQ(r.top, Window->ClientToScreen(TPoint(0, Link(1)->ItemRect.bottom)).y) << "below the combo";
 }
+
+TEST_F(EditItemsTest, TheStandardLookDrawsTheValueAndTheComboButton) {
+  Combo->SetItemIndex(1);
+  Window->Repaint();
+  guitest::TCapture idle = guitest::TCapture::Paint(Window->GetHandle());
+  idle.SavePng("bars_edit_combo_standard");
+  const TRect button = ComboControl()->GetButtonRect();
+  EXPECT_EQ(button.Width(), Window->ComboButtonWidth);
+  EXPECT_EQ(button.right, Link(1)->ItemRect.right - 2) << "inside the frame";
+  EXPECT_GT(idle.CountPixels(button, GetSysColor(COLOR_BTNTEXT)), 3) << "the arrow";
+  EXPECT_EQ(idle.Pixel(button.left, button.top), GetSysColor(COLOR_BTNHIGHLIGHT)) << "the idle button's frame";
+  const TRect value = ComboControl()->GetEditRect();
+  EXPECT_GT(idle.CountPixels(value, GetSysColor(COLOR_WINDOW)), value.Width() * value.Height() / 2);
+  EXPECT_GT(idle.CountPixels(value, GetSysColor(COLOR_WINDOWTEXT)), 10) << "Apricot";
+}
