@@ -1292,6 +1292,8 @@ String MakeUniqueBarName(const TdxBars* Bars, const String& Caption);
 
 // The size of a font in points on the screen.
 int FontPointSize(HFONT Font);
+// The extent of a text in a font, measured on the screen.
+SIZE TextExtentOnScreen(HFONT Font, const String& Text);
 // The width of a caption without its accelerator marks, in the bar window's font.
 int CaptionTextWidth(TCustomdxBarControl* BarControl, const String& Caption);
 

@@ -36,12 +36,7 @@ int ReadFirstDayOfWeek() {
 }
 
 int TextWidth(TCustomdxBarControl* BarControl, const String& Text) {
-  HDC dc = BarControl->GetCanvas()->GetHandle();
-  HGDIOBJ old = SelectObject(dc, BarControl->GetFontHandle());
-  SIZE size{};
-  GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
-  SelectObject(dc, old);
-  return size.cx;
+  return TextExtentOnScreen(BarControl->GetFontHandle(), Text).cx;
 }
 
 // The painter's caption alignment: 0 left, 1 centred, 2 right.

@@ -14,12 +14,7 @@ TCustomImageList* ListHolding(TCustomImageList* Images, int Index) {
 }
 
 SIZE TextSize(TCustomdxBarControl* BarControl, const String& Text) {
-  HDC dc = BarControl->GetCanvas()->GetHandle();
-  HGDIOBJ old = SelectObject(dc, BarControl->GetFontHandle());
-  SIZE size{};
-  GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
-  SelectObject(dc, old);
-  return size;
+  return TextExtentOnScreen(BarControl->GetFontHandle(), Text);
 }
 
 } // namespace

@@ -42,14 +42,7 @@ bool TdxBarButtonControl::ShowsCaption() const {
 // font. Measured on the screen: the window's own canvas would make its handle,
 // and making it rebuilds the item controls that are being measured.
 int CaptionTextWidth(TCustomdxBarControl* barControl, const String& caption) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, barControl->GetFontHandle());
-  const String text = RemoveAmpersands(caption);
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return size.cx;
+  return TextExtentOnScreen(barControl->GetFontHandle(), RemoveAmpersands(caption)).cx;
 }
 
 int TdxBarButtonControl::CaptionWidth() {

@@ -10,16 +10,6 @@
 
 namespace {
 
-SIZE TextExtent(HFONT font, const char* text) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return size;
-}
-
 // A filled polygon in a system colour.
 void FillSysPolygon(HDC dc, const POINT* points, int count, int colorIndex) {
   HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(colorIndex));
@@ -48,7 +38,7 @@ int TdxBarItemControlPainter::GetMenuTextOffset(const TdxBarItemControl* Control
 void TdxBarItemControlPainter::CalcMenuMetrics(TdxBarSubMenuControl* Menu, int& ItemHeight, int& ArrowWidth,
                                                int& ExpandHeight, int& GlyphSize) const {
   ArrowWidth = ItemHeight / 4 * 3 + 1;
-  ExpandHeight = TextExtent(Menu->GetFontHandle(), "0").cy + 1;
+  ExpandHeight = TextExtentOnScreen(Menu->GetFontHandle(), "0").cy + 1;
   const int chevron = GetExpandArrowSize(ExpandHeight);
   if (chevron % 2 != 0) ExpandHeight = 2 * chevron + 4;
   GlyphSize = 19;

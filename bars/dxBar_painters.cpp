@@ -115,6 +115,16 @@ int FontPointSize(HFONT Font) {
   return points;
 }
 
+SIZE TextExtentOnScreen(HFONT Font, const String& Text) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, Font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return size;
+}
+
 TdxBarItemControlPainterClass TdxBarItemControlPainter::Instance() {
   static const TdxBarItemControlPainter painter;
   return &painter;

@@ -24,15 +24,7 @@ bool IsEmptyRect(const TRect& R) {
   return R.Width() <= 0 || R.Height() <= 0;
 }
 
-int TextHeightOf(HFONT Font, const char* Text) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font);
-  SIZE size{};
-  GetTextExtentPoint32A(dc, Text, static_cast<int>(strlen(Text)), &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return size.cy;
-}
+int TextHeightOf(HFONT Font, const char* Text) { return TextExtentOnScreen(Font, Text).cy; }
 
 } // namespace
 

@@ -47,6 +47,19 @@ protected:
     return window;
   }
 
+  // A window of the bar docked by code at the start of a top dock (none: the
+  // form's own).
+  TdxBarControl* DockTopWindow(TdxBar* bar, TdxDockControl* dock = nullptr) {
+    if (!dock) dock = Manager->GetBars()->GetDockControl(dsTop);
+    auto* window = new TdxBarControl(Manager, bar);
+    window->SetDockingStyle(dsTop);
+    window->SetParent(dock);
+    window->SetVisible(true);
+    dock->InsertBarControl(window, dock->ClientToScreen(TPoint(0, 0)), true);
+    guitest::PumpFor(50);
+    return window;
+  }
+
   // The size of a text in a bar window's font.
   static SIZE TextSizeIn(const TdxBarControl* window, const String& text) {
     HDC dc = GetDC(nullptr);

@@ -51,15 +51,7 @@ protected:
     guitest::PumpFor(30);
   }
 
-  void DockTop() {
-    TdxDockControl* dock = Manager->GetBars()->GetDockControl(dsTop);
-    Window = new TdxBarControl(Manager, Bar);
-    Window->SetDockingStyle(dsTop);
-    Window->SetParent(dock);
-    Window->SetVisible(true);
-    dock->InsertBarControl(Window, dock->ClientToScreen(TPoint(0, 0)), true);
-    guitest::PumpFor(50);
-  }
+  void DockTop() { Window = DockTopWindow(Bar); }
 
   TdxBarItemLink* Link(int i) const { return Bar->GetItemLinks()->GetItem(i); }
   TdxBarEditControl* EditControl() const { return dynamic_cast<TdxBarEditControl*>(Link(0)->GetControl()); }

@@ -376,12 +376,7 @@ TEST_F(PainterGalleryTest, DockedAndFloatingToolbarsOfEveryPainter) {
     Manager->SetStyle(s.style);
     auto* dock = new TdxDockControl(Form.get(), Manager, dsTop);
     dock->SetParent(Form.get());
-    auto* window = new TdxBarControl(Manager, bar);
-    window->SetDockingStyle(dsTop);
-    window->SetParent(dock);
-    window->SetVisible(true);
-    dock->InsertBarControl(window, dock->ClientToScreen(TPoint(0, 0)), true);
-    guitest::PumpFor(50);
+    TdxBarControl* window = DockTopWindow(bar, dock);
     window->HotTrackControl(bar->GetItemLinks()->GetItem(1)->GetControl());
     guitest::PumpFor(50);
     // The dock with its toolbar: the client areas from the windows, the

@@ -30,16 +30,7 @@ protected:
     guitest::PumpFor(50);
   }
 
-  TdxBarControl* DockTop() {
-    TdxDockControl* dock = Manager->GetBars()->GetDockControl(dsTop);
-    Window = new TdxBarControl(Manager, Bar);
-    Window->SetDockingStyle(dsTop);
-    Window->SetParent(dock);
-    Window->SetVisible(true);
-    dock->InsertBarControl(Window, dock->ClientToScreen(TPoint(0, 0)), true);
-    guitest::PumpFor(50);
-    return Window;
-  }
+  TdxBarControl* DockTop() { return Window = DockTopWindow(Bar); }
 
   TdxBarItemLink* Link(int i) const { return Bar->GetItemLinks()->GetItem(i); }
   int TextWidth(const char* text) const { return TextSizeIn(Window, text).cx; }
