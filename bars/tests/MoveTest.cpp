@@ -53,15 +53,6 @@ private:
   UINT_PTR FTimer = 0;
 };
 
-void Key(WORD vk, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
 void MouseAt(POINT p, DWORD flags = 0) {
   guitest::SendMouseAt(p, flags);
 }
@@ -214,12 +205,12 @@ TEST_F(MoveTest, CtrlKeepsADraggedBarFloatingAndItsReleaseStepsAgain) {
                        {50,
                         [&] {
                           GetWindowRect(Window(0)->GetHandle(), &moved);
-                          Key(VK_CONTROL, false);
+                          guitest::KeyDown(VK_CONTROL);
                         }},
                        {600,
                         [&] {
                           held = Window(0)->GetDockingStyle();
-                          Key(VK_CONTROL, true);
+                          guitest::KeyUp(VK_CONTROL);
                         }},
                        {700, [&] { released = Window(0)->GetDockingStyle(); }},
                        {10, [&] { MouseAt(over, MOUSEEVENTF_LEFTUP); }}});
@@ -244,8 +235,8 @@ TEST_F(MoveTest, EscEndsAMoveWhereTheLastStepPutTheBar) {
                        {100,
                         [&] {
                           afterStep = Window(0)->GetDockingStyle();
-                          Key(VK_ESCAPE, false);
-                          Key(VK_ESCAPE, true);
+                          guitest::KeyDown(VK_ESCAPE);
+                          guitest::KeyUp(VK_ESCAPE);
                         }},
                        {100, [&] { MouseAt(further); }},
                        {60, [&] { MouseAt(further, MOUSEEVENTF_LEFTUP); }}});
