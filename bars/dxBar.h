@@ -187,10 +187,32 @@ using TdxBarDefinition = std::function<void(TdxBarManager* Manager)>;
 // Loaded; the definition is kept for resets.
 TdxBarManager* CreateBarManager(TCustomForm* Form, TdxBarDefinition Definition);
 
-// ---- The customizing dialog's entry points ----
+// ---- The customizing dialog's entry points (dxBarCustForm.h) ----
 
-// The open customizing dialog shows the Help button as the manager sets it.
+class TdxBarCustomizingForm;
+// A program offers customizing to its users ("&Customize...", a dock's
+// double click) by registering the dialog; until then SetCustomizing only
+// switches the mode.
+void RegisterBarCustomizingForm();
+void UnregisterBarCustomizingForm();
+bool IsBarCustomizingFormRegistered();
+// The one open dialog of the process, or none.
+TdxBarCustomizingForm* ActiveCustomizingForm();
+// Opens the dialog for the manager (nothing while one is open) or closes it.
+void ShowCustomizingForm(TdxBarManager* BarManager, bool Show);
+// What the open dialog is told; each does nothing while none is open.
 void CustomizingFormHelpButtonChanged();
+void CustomizingFormStyleChanged();
+void CustomizingFormOptionsChanged();
+void CustomizingFormBarChanged(TdxBar* Bar);
+void CustomizingFormBarRemoved(TdxBar* Bar);
+void CustomizingFormRefreshCommands();
+void CustomizingFormSelectItem(TdxBarItem* Item, bool Force);
+void CustomizingFormItemsChanged();
+void CustomizingFormItemChanged(TdxBarItem* Item);
+void CustomizingFormItemNameChanged();
+void CustomizingFormGroupsChanged();
+void CustomizingFormGroupItemsChanged();
 
 // ---- The hint window ----
 
@@ -480,6 +502,12 @@ public:
   TdxBar* FindBarByName(const String& Name) const;
   TdxBarItem* FindItemByName(const String& Name) const;
   int GetItemsByCategory(int Category, std::vector<TdxBarItem*>& List) const;
+  // The items of a category the customizing dialog lists: those visible in
+  // the current mode and not hidden from customizing.
+  int GetCategoryCommands(int Category, std::vector<TdxBarItem*>& List) const;
+  // The index of the N-th visible category, or -1.
+  int VisibleCategoryToIndex(int N) const;
+  void ExchangeItems(int Index1, int Index2);
   bool CanResetBars() const { return FReadStateCount == 1 && AllowReset; }
   // A fresh copy of the owner form's bar definition, or none; the caller
   // frees it.

@@ -97,6 +97,7 @@ void TdxBar::SetCaption(const String& Value) {
   if (FName.empty() && !manager->IsLoading())
     FName = manager->FindBarByName(Value) ? MakeUniqueBarName(GetBars(), Value) : Value;
   manager->DesignerModified();
+  CustomizingFormBarChanged(this);
 }
 
 void TdxBar::SetVisible(bool Value) {
@@ -116,6 +117,7 @@ void TdxBar::SetVisible(bool Value) {
     HideBarWindow();
   if (!manager->IsDestroying() && manager->OnBarVisibleChange) manager->OnBarVisibleChange(manager, this);
   if (!GetBars()->IsApplyingLoadedState()) manager->DesignerModified();
+  CustomizingFormBarChanged(this);
 }
 
 TdxBarDockingStyle TdxBar::GetDockingStyle() const {
@@ -207,6 +209,7 @@ void TdxBar::SetIsMainMenu(bool Value) {
   FWholeRow = Value;
   FMultiLine = Value;
   manager->SetMainMenuBar(Value ? this : nullptr);
+  CustomizingFormBarChanged(this);
 }
 
 void TdxBar::SetMultiLine(bool Value) {

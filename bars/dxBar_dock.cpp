@@ -465,7 +465,8 @@ void TdxDockControl::WndProc(TMessage& Message) {
     return;
   case WM_LBUTTONDBLCLK:
     TCustomControl::WndProc(Message);
-    if (FBarManager && FBarManager->CanCustomize) FBarManager->SetCustomizing(true);
+    if (FBarManager && FBarManager->CanCustomize && IsBarCustomizingFormRegistered())
+      FBarManager->SetCustomizing(true);
     return;
   case WM_RBUTTONDOWN:
     TCustomControl::WndProc(Message);

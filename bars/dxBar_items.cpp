@@ -90,6 +90,8 @@ TdxBarItem::~TdxBarItem() {
   if (FBarManager) {
     auto& items = FBarManager->FItems;
     items.erase(std::remove(items.begin(), items.end(), this), items.end());
+    if (FBarManager->GetCustomizing() && !FBarManager->GetDesigning() && FCategory >= 0)
+      CustomizingFormItemsChanged();
   }
   FActionLink.reset();
 }

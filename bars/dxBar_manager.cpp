@@ -44,10 +44,6 @@ TdxBarManager* TdxBarManagerList::GetCustomizingManager() const {
   return nullptr;
 }
 
-// The customizing dialog comes with the customizing issue; until then none
-// is ever open to be told.
-void CustomizingFormHelpButtonChanged() {}
-
 // ---- Construction and destruction ----
 
 TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(AOwner) {
@@ -184,7 +180,7 @@ void TdxBarManager::SetLockUpdate(bool Value) {
 }
 
 void TdxBarManager::SetCustomizing(bool Value) {
-  if (Value == FCustomizing) return;
+  if (Value == FCustomizing || (Value && ActiveCustomizingForm())) return;
   FCustomizing = Value;
   for (int i = 0; i < FBars->GetCount(); ++i)
     FBars->GetItem(i)->GetItemLinks()->RebuildLists();
@@ -192,6 +188,7 @@ void TdxBarManager::SetCustomizing(bool Value) {
     if (auto* subItem = dynamic_cast<TCustomdxBarSubItem*>(item)) subItem->GetItemLinks()->RebuildLists();
   for (TdxBarPopupMenu* menu : FPopupMenus)
     menu->GetItemLinks()->RebuildLists();
+  if (IsBarCustomizingFormRegistered()) ShowCustomizingForm(this, Value);
 }
 
 TdxBarManagerStyle TdxBarManager::GetEffectiveStyle() const {
@@ -233,6 +230,7 @@ void TdxBarManager::StyleChanged() {
   }
   for (TdxDockControl* dock : FDockControls)
     dock->RecreateFrame();
+  CustomizingFormStyleChanged();
   RepaintBars();
 }
 
@@ -406,6 +404,7 @@ void TdxBarManager::SetLargeIcons(bool Value) {
   FLargeIcons = Value;
   CalcButtonSizes();
   DesignerModified();
+  CustomizingFormOptionsChanged();
 }
 
 void TdxBarManager::SetLookAndFeel(const TcxLookAndFeel* Value) {
@@ -414,6 +413,7 @@ void TdxBarManager::SetLookAndFeel(const TcxLookAndFeel* Value) {
 
 void TdxBarManager::OptionChanged() {
   DesignerModified();
+  CustomizingFormOptionsChanged();
 }
 
 void TdxBarManager::SetMenuAnimations(TdxBarMenuAnimations Value) {
@@ -691,6 +691,25 @@ int TdxBarManager::GetItemsByCategory(int Category, std::vector<TdxBarItem*>& Li
   for (TdxBarItem* item : FItems)
     if (item->GetCategory() == Category) List.push_back(item);
   return static_cast<int>(List.size());
+}
+
+int TdxBarManager::GetCategoryCommands(int Category, std::vector<TdxBarItem*>& List) const {
+  GetItemsByCategory(Category, List);
+  if (FDesigning) return static_cast<int>(List.size());
+  std::erase_if(List, [](TdxBarItem* item) { return !item->IsActuallyVisible() || item->IsHiddenInCustomizing(); });
+  return static_cast<int>(List.size());
+}
+
+int TdxBarManager::VisibleCategoryToIndex(int N) const {
+  if (FDesigning) return N;
+  for (int i = 0; i < FCategories->GetCount(); ++i)
+    if (GetCategoryVisible(i) && N-- == 0) return i;
+  return -1;
+}
+
+void TdxBarManager::ExchangeItems(int Index1, int Index2) {
+  std::swap(FItems.at(Index1), FItems.at(Index2));
+  DesignerModified();
 }
 
 void TdxBarManager::ItemChanged(TdxBarItem* Item) {
