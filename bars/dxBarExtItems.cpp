@@ -4,6 +4,7 @@
 
 #include "dxBarCommon.h"
 #include "dxBarExtDates.h"
+#include "dxBarExtSpin.h"
 #include "dxBarStrs.h"
 
 #include <algorithm>
@@ -56,6 +57,7 @@ void StartExtItemsModule() {
   // The other extended kinds take their places in this order as they land.
   RegisterExt(TdxBarStatic::ClassInfo(), ControlFactory<TdxBarStaticControl>());
   RegisterExt(TdxBarLargeButton::ClassInfo(), ControlFactory<TdxBarLargeButtonControl>());
+  RegisterExt(TdxBarSpinEdit::ClassInfo(), ControlFactory<TdxBarSpinEditControl>());
   RegisterExt(TdxBarProgressItem::ClassInfo(), ControlFactory<TdxBarProgressControl>());
 }
 
