@@ -888,6 +888,9 @@ public:
   virtual void RemoveListedLinks(TdxBarItemLinks* Links, int Index);
   virtual void ClearData() { FDataStale = false; }
   virtual bool FirstLinkBeginsGroup() const { return true; }
+  // In a menu the generated links take the place of the item's own link;
+  // an item that keeps its link shows them after it.
+  virtual bool ReplacesOwnLink() const { return true; }
   // The item's data changed: its visibility is evaluated again unless the
   // data are being supplied.
   void DataChanged();
@@ -1098,6 +1101,10 @@ public:
   // A bar's window, else a menu window of the links.
   TCustomdxBarControl* CreateBarControl();
   void SetBarControl(TCustomdxBarControl* Value) { FBarControl = Value; }
+  // A link leaves the collection while generated links stand in for it in a
+  // menu (answering its place in the recent order), and comes back after.
+  int ExtractLink(TdxBarItemLink* Link);
+  void RestoreLink(TdxBarItemLink* Link, int Index, int RecentIndex);
   void ClearItemRects();
   // Keyboard stepping over the fitting links (on a bar, the leading shown
   // links wholly inside its window) whose controls are selectable; Next and
@@ -1883,6 +1890,8 @@ public:
   void Repaint();
   virtual bool WantsDblClick() const { return HasSubMenu(); }
   virtual void DblClick() {}
+  // Shows its entries inside its own menu instead of opening one.
+  virtual bool ExpandsInPlace() const { return false; }
   // A control that owns an in-place window (edits and combos): the window,
   // none while its toolbar is dragged; the value area it stands over in the
   // bar window's client coordinates (empty when disabled or without a value
@@ -2018,6 +2027,13 @@ public:
 class TdxBarContainerItemControl : public TdxBarSubItemControl {
 public:
   using TdxBarSubItemControl::TdxBarSubItemControl;
+  TCustomdxBarContainerItem* GetContainerItem() const;
+  void CreateSubMenuControl() override;
+  // In a menu (while customizing) "(caption)": the entry stands for the
+  // generated ones.
+  String GetCaption() const override;
+  bool HasSubMenu() const override;
+  void Paint(const TRect& R, int PaintType) override;
 };
 
 // The window of a toolbar, docked or floating.
@@ -2285,6 +2301,12 @@ public:
   TRect GetOwnerRect() const override { return OwnerRect; }
   void Deactivate() override;
   void Rebuild() override;
+  // The links of container items give way to their generated links while
+  // the controls exist (not while customizing).
+  void CreateControls() override;
+  void DestroyControls() override;
+  // Container links are being put back.
+  bool Rebuilding = false;
 
   // The shown index of the first row; -1 before the first layout.
   int TopIndex = -1;
@@ -2326,6 +2348,15 @@ private:
   void StopTimer(int Id);
   void StopExpandTimer();
   void Timer(int Id);
+  // A container item's link with its generated links: its index, and the
+  // link itself with its recent position when it left the collection.
+  struct TContainerLink {
+    int Index;
+    TCustomdxBarContainerItem* Item;
+    TdxBarItemLink* Replaced;
+    int RecentIndex;
+  };
+  std::vector<TContainerLink> FContainerLinks;
   void Expand();
   int ScrollAreaAt(POINT ClientPoint);
   void KeepSelectionVisible(TdxBarItemControl* Control);
@@ -2344,6 +2375,25 @@ private:
 
 // Shows a menu with its animation (the manager's MenuAnimations).
 void ShowMenuWindow(TdxBarSubMenuControl* Menu);
+
+// The menu of a container item on a toolbar: the generated links, which
+// cannot be customized, go when it closes.
+class TContainerItemSubMenuControl : public TdxBarSubMenuControl {
+public:
+  TContainerItemSubMenuControl(TdxBarManager* AOwner, TCustomdxBarContainerItem* AItem);
+  ~TContainerItemSubMenuControl() override;
+  TCustomdxBarContainerItem* GetContainerItem() const { return FItem; }
+  bool IsCustomizing() const override { return false; }
+  void NotifyCloseUp() override;
+
+protected:
+  String ClassName() const override { return "TContainerItemSubMenuControl"; }
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  TCustomdxBarContainerItem* FItem;
+  bool FLinksRemoved = false;
+};
 
 // One toolbar window in a dock row, with the place it asked for along the
 // row (client coordinates of the dock).

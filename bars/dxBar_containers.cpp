@@ -1,8 +1,11 @@
 // Container items: sub items whose menu entries are generated, from a list
-// of strings or from the links of their own menu.
+// of strings or from the links of their own menu; in a menu the generated
+// links stand in for the item's link, on a toolbar its own menu shows them.
 #include "dxBar.h"
 
 #include "Forms.h"
+
+#include <algorithm>
 
 // ---- TCustomdxBarContainerItem ----
 
@@ -185,4 +188,127 @@ void TdxBarContainerItem::RemoveListedLinks(TdxBarItemLinks* Links, int Index) {
   if (Links == GetItemLinks()) return;
   for (int i = GetItemLinks()->GetVisibleCount(); i > 0 && Index < Links->GetCount(); --i)
     delete Links->GetItem(Index);
+}
+
+// ---- Links standing aside for their generated links ----
+
+int TdxBarItemLinks::ExtractLink(TdxBarItemLink* Link) {
+  const int recentIndex = Link->GetRecentIndex();
+  std::erase(FRecent, Link);
+  Link->SetCollection(nullptr);
+  return recentIndex;
+}
+
+void TdxBarItemLinks::RestoreLink(TdxBarItemLink* Link, int Index, int RecentIndex) {
+  Link->SetCollection(this);
+  Link->SetIndex(std::min(Index, GetCount() - 1));
+  std::erase(FRecent, Link);
+  FRecent.insert(FRecent.begin() + std::clamp(RecentIndex, 0, static_cast<int>(FRecent.size())), Link);
+  RebuildLists();
+}
+
+// ---- Menus: container links give way to their generated links ----
+
+void TdxBarSubMenuControl::CreateControls() {
+  TdxBarItemLinks* links = GetItemLinks();
+  if (links && !Rebuilding && !GetBarManager()->IsCustomizing() && FContainerLinks.empty()) {
+    std::vector<TCustomdxBarContainerItem*> asked;
+    for (int i = 0; i < links->GetCount(); ++i) {
+      TdxBarItemLink* link = links->GetItem(i);
+      auto* item = dynamic_cast<TCustomdxBarContainerItem*>(link->GetItem());
+      if (!item || link->GetVisibleIndex() < 0) continue;
+      const int recentIndex = link->GetRecentIndex();
+      const bool first = std::find(asked.begin(), asked.end(), item) == asked.end();
+      if (first) asked.push_back(item);
+      const int before = links->GetCount();
+      item->AddListedLinks(links, i + 1, link, first);
+      const int added = links->GetCount() - before;
+      if (item->ReplacesOwnLink()) {
+        link->MoveToRecentEnd();
+        links->ExtractLink(link);
+        FContainerLinks.push_back({i, item, link, recentIndex});
+        i += added - 1;
+      } else {
+        FContainerLinks.push_back({i, item, nullptr, recentIndex});
+        i += added;
+      }
+    }
+  }
+  TCustomdxBarControl::CreateControls();
+}
+
+void TdxBarSubMenuControl::DestroyControls() {
+  TCustomdxBarControl::DestroyControls();
+  TdxBarItemLinks* links = GetItemLinks();
+  if (!links || Rebuilding || FContainerLinks.empty()) return;
+  Rebuilding = true;
+  std::vector<TContainerLink> records;
+  records.swap(FContainerLinks);
+  for (auto record = records.rbegin(); record != records.rend(); ++record) {
+    record->Item->RemoveListedLinks(links, record->Index + (record->Replaced ? 0 : 1));
+    if (record->Replaced) links->RestoreLink(record->Replaced, record->Index, record->RecentIndex);
+  }
+  for (const TContainerLink& record : records)
+    record.Item->MarkDataStale();
+  Rebuilding = false;
+}
+
+// ---- TdxBarContainerItemControl ----
+
+TCustomdxBarContainerItem* TdxBarContainerItemControl::GetContainerItem() const {
+  return dynamic_cast<TCustomdxBarContainerItem*>(GetItem());
+}
+
+void TdxBarContainerItemControl::CreateSubMenuControl() {
+  TCustomdxBarContainerItem* item = GetContainerItem();
+  if (!item || GetBarManager()->IsCustomizing()) return;
+  auto* menu = new TContainerItemSubMenuControl(GetBarManager(), item);
+  menu->SetItemLinks(item->GetItemLinks());
+  item->AddListedLinks(item->GetItemLinks(), 0, GetLink(), true);
+}
+
+String TdxBarContainerItemControl::GetCaption() const {
+  const String caption = TdxBarSubItemControl::GetCaption();
+  TCustomdxBarContainerItem* item = GetContainerItem();
+  if (GetBarControl()->IsPopup() && item && item->FirstLinkBeginsGroup()) return "(" + caption + ")";
+  return caption;
+}
+
+bool TdxBarContainerItemControl::HasSubMenu() const {
+  return !GetBarManager()->IsCustomizing();
+}
+
+void TdxBarContainerItemControl::Paint(const TRect& R, int PaintType) {
+  if (PaintType != 1) return TdxBarSubItemControl::Paint(R, PaintType);
+  if (R.Width() <= 0 || R.Height() <= 0) return;
+  GetPainter()->DrawMenuItem(this, GetBarControl()->GetCanvas()->GetHandle(), R, false, true, false);
+}
+
+// ---- TContainerItemSubMenuControl ----
+
+TContainerItemSubMenuControl::TContainerItemSubMenuControl(TdxBarManager* AOwner, TCustomdxBarContainerItem* AItem)
+    : TdxBarSubMenuControl(AOwner), FItem(AItem) {
+  FItem->FreeNotification(this);
+}
+
+TContainerItemSubMenuControl::~TContainerItemSubMenuControl() {
+  // The window goes here, while the generated links can still be removed.
+  DestroyHandle();
+  if (!FItem) return;
+  if (!FLinksRemoved && !FItem->IsDestroying()) NotifyCloseUp();
+  FItem->MarkDataStale();
+  FItem->RemoveFreeNotification(this);
+}
+
+void TContainerItemSubMenuControl::NotifyCloseUp() {
+  if (FItem && !FLinksRemoved && !FItem->IsDestroying()) {
+    FLinksRemoved = true;
+    FItem->RemoveListedLinks(FItem->GetItemLinks(), 0);
+  }
+  TdxBarSubMenuControl::NotifyCloseUp();
+}
+
+void TContainerItemSubMenuControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TdxBarSubMenuControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FItem) FItem = nullptr;
 }

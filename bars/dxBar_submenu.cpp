@@ -450,7 +450,7 @@ void TdxBarSubMenuControl::SetTopIndex(int Value) {
 }
 
 void TdxBarSubMenuControl::Rebuild() {
-  if (FReleasing || GetDestroying() || !HandleAllocated()) return;
+  if (FReleasing || GetDestroying() || Rebuilding || !HandleAllocated()) return;
   const bool visible = IsWindowVisible(GetHandle());
   DestroyControls();
   CreateControls();
