@@ -3,6 +3,7 @@
 #include "dxBarExtItems.h"
 
 #include "dxBarCommon.h"
+#include "dxBarExtCombos.h"
 #include "dxBarExtDates.h"
 #include "dxBarExtSpin.h"
 #include "dxBarStrs.h"
@@ -53,10 +54,13 @@ void StartExtItemsModule() {
   gFirstDayOfWeek = ReadFirstDayOfWeek();
   gTodayText = dxBarString(dxSBAR_DATETODAY);
   gClearText = dxBarString(dxSBAR_DATECLEAR);
+  StartExtCombos();
   ExtClasses().clear();
   // The other extended kinds take their places in this order as they land.
   RegisterExt(TdxBarStatic::ClassInfo(), ControlFactory<TdxBarStaticControl>());
   RegisterExt(TdxBarLargeButton::ClassInfo(), ControlFactory<TdxBarLargeButtonControl>());
+  RegisterExt(TdxBarColorCombo::ClassInfo(), ControlFactory<TdxBarColorComboControl>());
+  RegisterExt(TdxBarFontNameCombo::ClassInfo(), ControlFactory<TdxBarComboControl>());
   RegisterExt(TdxBarSpinEdit::ClassInfo(), ControlFactory<TdxBarSpinEditControl>());
   RegisterExt(TdxBarProgressItem::ClassInfo(), ControlFactory<TdxBarProgressControl>());
 }
@@ -67,6 +71,7 @@ void EndExtItemsModule() {
     UnregisterBarItemClass(classes.back());
     classes.pop_back();
   }
+  EndExtCombos();
   gTodayText.clear();
   gClearText.clear();
 }

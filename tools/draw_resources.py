@@ -432,21 +432,25 @@ def spin_glyph(up):
     arrow(c, 1, 0 if up else 1, 7, BLACK, up)
     return bmp24(c)
 
-def font_type_icon(truetype):
-    """The type mark of a font-name list row, on white (the corner pixel is
-    the transparent colour): two overlapping letters T, grey behind black,
-    for TrueType fonts, and a letter A on a page for the others."""
-    c = Canvas(13, 13, WHITE)
+def font_type_canvas(truetype, background=WHITE):
+    """The type mark of a font-name list row (the corner pixel is the
+    transparent colour): two overlapping letters T, grey behind black, for
+    TrueType fonts, and a letter A on a page for the others."""
+    c = Canvas(13, 13, background)
     if truetype:
         for dx, dy, colour in ((0, 0, GREY), (4, 3, BLACK)):
             c.rect(dx + 1, dy + 1, dx + 7, dy + 2, colour)
             c.rect(dx + 3, dy + 1, dx + 5, dy + 9, colour)
-        return bmp24(c)
+        return c
     c.frame(1, 0, 11, 12, GREY)
     c.line(3, 10, 6, 2, NAVY)
     c.line(6, 2, 9, 10, NAVY)
     c.line(4, 7, 8, 7, NAVY)
-    return bmp24(c)
+    return c
+
+
+def font_type_icon(truetype):
+    return bmp24(font_type_canvas(truetype))
 
 
 HAND = (
@@ -736,8 +740,91 @@ def bar_submenu_expand():
     return bmp8(c)
 
 
+# The glyphs of the extended bar items: 16 x 16 on the silver key colour (the
+# bottom-left pixel), which none of their drawings use inside.
+BAR_KEY = (192, 192, 192)
+
+
+def bar_color_combo_glyph():
+    """Sixteen colour squares in a 4 x 4 grid with dark lines between them."""
+    c = Canvas(16, 16, BAR_KEY)
+    colours = [BLACK, (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
+               GREY, WHITE, (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255), (255, 0, 255),
+               (0, 255, 255), (255, 128, 0)]
+    c.rect(0, 0, 15, 15, (64, 64, 64))
+    for i, colour in enumerate(colours):
+        x, y = 1 + (i % 4) * 4, 1 + (i // 4) * 4
+        c.rect(x, y, x + 2, y + 2, colour)
+    c.dot(0, 15, BAR_KEY)
+    return bmp8(c)
+
+
+def bar_font_name_combo_glyph():
+    """A large navy letter A beside a small black a: a font's name."""
+    c = Canvas(16, 16, BAR_KEY)
+    c.line(1, 14, 5, 2, NAVY)
+    c.line(2, 14, 6, 2, NAVY)
+    c.line(6, 2, 10, 14, NAVY)
+    c.line(7, 2, 11, 14, NAVY)
+    c.line(4, 10, 8, 10, NAVY)
+    c.rect(12, 9, 14, 9, BLACK)
+    c.rect(14, 10, 14, 14, BLACK)
+    c.rect(12, 11, 13, 11, BLACK)
+    c.rect(11, 12, 11, 13, BLACK)
+    c.rect(12, 14, 13, 14, BLACK)
+    return bmp4(c)
+
+
+def bar_date_combo_glyph():
+    """A calendar sheet: a red band with two rings and a grid of days, one of
+    them marked."""
+    c = Canvas(16, 16, BAR_KEY)
+    c.rect(1, 2, 14, 14, WHITE)
+    c.frame(1, 2, 14, 14, BLACK)
+    c.rect(2, 3, 13, 5, (255, 0, 0))
+    for x in (4, 11):
+        c.rect(x, 0, x, 3, BLACK)
+    for y in range(7, 14, 2):
+        for x in range(3, 13, 2):
+            c.dot(x, y, GREY)
+    c.rect(8, 9, 10, 11, (0, 0, 255))
+    return bmp4(c)
+
+
+def bar_tree_view_combo_glyph():
+    """A root and three children on dotted tree lines, the last one open."""
+    c = Canvas(16, 16, BAR_KEY)
+    for y in range(4, 14, 2):
+        c.dot(3, y, GREY)
+    for y in (6, 10, 14):
+        for x in range(4, 7, 2):
+            c.dot(x, y - 1, GREY)
+    c.rect(1, 0, 6, 3, (0, 0, 128))
+    for y, colour in ((4, (255, 255, 0)), (8, (0, 128, 0)), (12, (255, 0, 0))):
+        c.rect(7, y, 13, y + 3, colour)
+        c.frame(7, y, 13, y + 3, BLACK)
+    return bmp4(c)
+
+
+def bar_image_combo_glyph():
+    """A small picture: a sun over green hills under a blue sky, framed."""
+    c = Canvas(16, 16, BAR_KEY)
+    c.rect(1, 2, 14, 13, (0, 255, 255))
+    c.disc(10, 5, 2, (255, 255, 0), (255, 255, 0))
+    c.polygon([(1, 14), (1, 10), (5, 7), (9, 11), (12, 9), (15, 12), (15, 14)], (0, 128, 0))
+    c.frame(1, 2, 14, 13, BLACK)
+    return bmp4(c)
+
+
 BAR_RESOURCES = {
     'submenuexpand.bmp': bar_submenu_expand,
+    'truetypefont.bmp': lambda: bmp4(font_type_canvas(True)),
+    'nontruetypefont.bmp': lambda: bmp4(font_type_canvas(False)),
+    'colorcombo.bmp': bar_color_combo_glyph,
+    'fontnamecombo.bmp': bar_font_name_combo_glyph,
+    'datecombo.bmp': bar_date_combo_glyph,
+    'treeviewcombo.bmp': bar_tree_view_combo_glyph,
+    'imagecombo.bmp': bar_image_combo_glyph,
     'drag.cur': bar_drag_cursor,
     'dragcopy.cur': lambda: bar_drag_cursor(plus=True),
     'dragnodrop.cur': bar_no_drop_cursor,

@@ -74,7 +74,8 @@ private:
 TEST(ExtItemsModule, RegistersItsClassesAfterTheBaseOnesAndRemovesThemInReverse) {
   TBarsLibrary library;
   const std::vector<String> before = RegisteredNames();
-  const std::vector<String> extended{"TdxBarStatic", "TdxBarLargeButton", "TdxBarSpinEdit", "TdxBarProgressItem"};
+  const std::vector<String> extended{"TdxBarStatic",        "TdxBarLargeButton", "TdxBarColorCombo",
+                                     "TdxBarFontNameCombo", "TdxBarSpinEdit",    "TdxBarProgressItem"};
   const auto count = static_cast<std::ptrdiff_t>(extended.size());
   ASSERT_GE(before.size(), extended.size());
   EXPECT_EQ(std::vector<String>(before.end() - count, before.end()), extended);

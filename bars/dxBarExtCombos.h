@@ -1,0 +1,117 @@
+// The combo items whose lists the items fill themselves: the colour combo
+// (the 16 basic colours, an automatic entry, any colour through the colour
+// dialog) and the font-name combo (the installed font families).
+#pragma once
+
+#include "dxBarEdits.h"
+#include "dxBarExtItems.h"
+
+#include "Dialogs.h"
+
+// The module's shared pieces, made by its start and freed by its end.
+void StartExtCombos();
+void EndExtCombos();
+TColorDialog* dxBarColorDialog();
+TFontDialog* dxBarFontDialog();
+// The 13 x 13 marks of TrueType and other fonts.
+TBitmap* dxBarTrueTypeBitmap();
+TBitmap* dxBarNonTrueTypeBitmap();
+
+namespace dxBarExtPainter {
+// The "..." button of a value; R is the button's place.
+void DrawEllipsisButton(TdxBarItemControlPainterClass Painter, const TdxBarItemControl* Control, HDC DC,
+                        bool Down, bool Hot, const TRect& R);
+} // namespace dxBarExtPainter
+
+// The 16 basic colours with their names, in the list's order (0xBBGGRR).
+struct TdxBarBasicColor {
+  TColor Color;
+  UINT NameId;
+};
+extern const TdxBarBasicColor dxBarBasicColors[16];
+
+class TdxBarColorCombo : public TdxBarCustomCombo {
+public:
+  explicit TdxBarColorCombo(TComponent* AOwner);
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+
+  TColor GetAutoColor() const { return FAutoColor; }
+  void SetAutoColor(TColor Value);
+  const String& GetAutoColorText() const { return FAutoColorText; }
+  void SetAutoColorText(const String& Value);
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor Value);
+  const String& GetCustomColorText() const { return FCustomColorText; }
+  void SetCustomColorText(const String& Value);
+  bool GetShowAutoColor() const { return FShowAutoColor; }
+  void SetShowAutoColor(bool Value);
+  bool GetShowCustomColorButton() const { return FShowCustomColorButton; }
+  void SetShowCustomColorButton(bool Value);
+
+  // An index outside the entries gives Color.
+  TColor GetColorOfIndex(int Index) const;
+  // -1 for a colour of no entry.
+  int GetIndexOfColor(TColor Value) const;
+  // The colour the dialog opens with at the next click.
+  void SetDialogStartColor(TColor Value);
+
+  void DoChange() override;
+  void DrawItem(int Index, const TRect& R, TOwnerDrawState State) override;
+  void MeasureItem(int Index, int& Height) override;
+  void MeasureItemWidth(int Index, int& Width) override;
+
+protected:
+  void DoClick() override;
+  String ClassName() const override { return "TdxBarColorCombo"; }
+
+private:
+  void RepaintAll();
+  TColor FAutoColor;
+  String FAutoColorText;
+  TColor FColor = clBlack;
+  String FCustomColorText;
+  bool FShowAutoColor = false;
+  bool FShowCustomColorButton = false;
+  bool FInternalChange = false;
+  TColor FDialogStartColor = clBlack;
+  bool FDialogStartColorValid = false;
+};
+
+class TdxBarColorComboControl : public TdxBarComboControl {
+public:
+  using TdxBarComboControl::TdxBarComboControl;
+  TdxBarColorCombo* GetColorCombo() const;
+  // The custom-colour button in the bar window, empty when none is drawn.
+  TRect GetCustomButtonRect() const { return FCustomButtonRect; }
+  bool DrawSelected() const override;
+  void PressedChanged() override;
+  void Paint(const TRect& R, int PaintType) override;
+
+protected:
+  void WndProc(TMessage& Message) override;
+
+private:
+  void CustomColorClick();
+  TRect FCustomButtonRect;
+};
+
+class TdxBarFontNameCombo : public TdxBarCustomCombo {
+public:
+  explicit TdxBarFontNameCombo(TComponent* AOwner);
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+
+  // The installed families, sorted, each once; an entry's object is 1 for
+  // a TrueType font.
+  void FillFonts();
+  // While editing, the entry sharing the longest start with the text (a
+  // text sharing none is refused).
+  void SetText(const String& Value) override;
+  void DrawItem(int Index, const TRect& R, TOwnerDrawState State) override;
+  void MeasureItemWidth(int Index, int& Width) override;
+
+protected:
+  void DoClick() override;
+  String ClassName() const override { return "TdxBarFontNameCombo"; }
+};
