@@ -1424,6 +1424,9 @@ public:
                                          TColor Color) const;
   virtual bool HasCustomBackground() const { return false; }
   virtual bool ConnectsSubMenuToButton() const { return false; }
+  // Fills the strip where the window meets the button it opened from (its
+  // owner joint, window coordinates) so that both look like one shape.
+  virtual void DrawOwnerJoint(TCustomdxBarControl* BarControl, HDC DC) const;
   virtual HBRUSH GetBarBackgroundBrush(const TdxBarManager* Manager) const;
   // The dock's background continued under a docked bar: R moved by the
   // window's place in its dock.

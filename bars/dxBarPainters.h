@@ -98,10 +98,11 @@ public:
   // The frame with its owner gap, the inside filled with the bar background.
   virtual void DrawFramedBox(TCustomdxBarControl* BarControl, HDC DC, TCustomdxBarControl* Popup,
                              const TRect& R) const;
-  // FrameBarControl around R (window coordinates of BarControl), leaving
-  // open the band where Popup, opened from it, touches it.
+  // FrameBarControl around R (client coordinates of BarControl), leaving
+  // open the band where Popup, opened from Control, touches it: the band is
+  // given to FillOwnerJoint.
   virtual void FrameWithOwnerGap(TCustomdxBarControl* BarControl, HDC DC, TCustomdxBarControl* Popup,
-                                 const TRect& R) const;
+                                 const TdxBarItemControl* Control, const TRect& R) const;
   virtual void FrameBarControl(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const;
   virtual void FillOwnerJoint(TCustomdxBarControl* BarControl, HDC DC, const TdxBarItemControl* Control,
                               const TRect& JointRect) const;
@@ -185,6 +186,7 @@ public:
   void FillOwnerJoint(TCustomdxBarControl* BarControl, HDC DC, const TdxBarItemControl* Control,
                       const TRect& JointRect) const override;
   HBRUSH GetSeparatorBrush(const TCustomdxBarControl* BarControl) const override;
+  void DrawOwnerJoint(TCustomdxBarControl* BarControl, HDC DC) const override;
 
   void CalcMenuMetrics(TdxBarSubMenuControl* Menu, int& ItemHeight, int& ArrowWidth, int& ExpandHeight,
                        int& GlyphSize) const override;
@@ -301,6 +303,9 @@ TdxBarItemControlPainterClass GetPainterClassOfStyle(TdxBarManagerStyle Style, b
 bool BarMayDock(const TdxBar* Bar);
 // A drop-down button whose menu is open.
 bool IsDropDownOpen(const TdxBarItemControl* Control);
+// The menu window open from a control (a drop-down button's menu or a sub
+// item's), none while closed.
+TCustomdxBarControl* OpenedMenuOf(const TdxBarItemControl* Control);
 // The control's image in its glyph cell with the look's options in State
 // (its state flags are set here).
 void DrawControlGlyph(const TdxBarItemControlPainter* Painter, const TdxBarItemControl* Control, HDC DC,

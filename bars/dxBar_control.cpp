@@ -264,21 +264,22 @@ TRect TCustomdxBarControl::GetOwnerJointRect(bool InScreen) {
   TRect window(0, 0, screen.right - screen.left, screen.bottom - screen.top);
   OffsetRect(&owner, -screen.left, -screen.top);
   // A menu beside its button meets it along a column: the same strip with
-  // x and y exchanged.
-  const bool horizontal = GetShadow()->GetHorizontal();
+  // x and y exchanged. The shadow takes its side by the same rule.
+  const bool horizontal = owner.bottom == window.top || owner.top == window.bottom;
   auto swap = [](TRect& r) { r = TRect(r.top, r.left, r.bottom, r.right); };
   if (!horizontal) {
     swap(window);
     swap(owner);
   }
+  // The window's own row along the owner; on the screen the owner's row
+  // next to it, one pixel out of the window.
   TRect strip = window;
-  if (window.top == owner.bottom) {
+  const bool first = window.top == owner.bottom;
+  if (first)
     strip.bottom = strip.top + 1;
-    OffsetRect(&strip, 0, -1);
-  } else {
+  else
     strip.top = strip.bottom - 1;
-    OffsetRect(&strip, 0, 1);
-  }
+  if (InScreen) OffsetRect(&strip, 0, first ? -1 : 1);
   strip.left = std::max(owner.left + 1, strip.left + 1);
   strip.right = std::min(owner.right - 1, strip.right - 1);
   if (!horizontal) swap(strip);

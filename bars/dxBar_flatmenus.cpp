@@ -85,6 +85,7 @@ void TdxBarItemControlFlatPainter::DrawMenuContent(TdxBarSubMenuControl* Menu, H
 
 void TdxBarItemControlFlatPainter::DrawMenuFrame(TdxBarSubMenuControl* Menu, HDC DC, TRect R) const {
   FrameBarControl(Menu, DC, R);
+  DrawOwnerJoint(Menu, DC);
   if (!Menu->IsDetachable()) return;
   InflateRect(&R, -1, -1);
   // The top row and the caption's side columns in the window colour: all of
@@ -170,6 +171,7 @@ void TdxBarItemControlOffice11Painter::DrawMenuBackgroundBitmap(TdxBarSubMenuCon
 
 void TdxBarItemControlOffice11Painter::DrawMenuFrame(TdxBarSubMenuControl* Menu, HDC DC, TRect R) const {
   FrameRect(DC, &R, Office11Brushes.BarFrameBrush);
+  DrawOwnerJoint(Menu, DC);
   if (!Menu->IsDetachable()) return;
   InflateRect(&R, -1, -1);
   HBRUSH menu = Office11Brushes.MenuBackgroundBrush;

@@ -73,6 +73,16 @@ void DrawCaptionWithEndMark(const TdxBarItemControlPainter* Painter, TdxBarContr
   if (mark) Painter->DrawFloatingMark(BarControl, DC, markRect);
 }
 
+TCustomdxBarControl* OpenedMenuOf(const TdxBarItemControl* Control) {
+  if (IsDropDownOpen(Control))
+    return static_cast<const TdxBarButtonControl*>(Control)->GetDropDownMenuControl();
+  if (auto* sub = dynamic_cast<const TdxBarSubItemControl*>(Control)) {
+    auto* menu = dynamic_cast<TdxBarSubMenuControl*>(sub->GetSubMenuControl());
+    if (menu && menu->SubItemControl == sub) return menu;
+  }
+  return nullptr;
+}
+
 TdxBarItemControlPainterClass TdxBarItemControlFlatPainter::Instance() {
   static const TdxBarItemControlFlatPainter painter;
   return &painter;
@@ -84,8 +94,8 @@ void TdxBarItemControlFlatPainter::DrawButtonBorder(const TdxBarItemControl* Con
                                                     bool Fits, const TRect& R, int PaintType, bool,
                                                     bool Selected, bool Down, bool Pressed) const {
   if (Down || (Selected && PaintType != 1)) {
-    if (Down && IsDropDownOpen(Control))
-      FrameWithOwnerGap(Control->GetBarControl(), DC, nullptr, R);
+    if (TCustomdxBarControl* menu = Down && PaintType != 1 ? OpenedMenuOf(Control) : nullptr)
+      FrameWithOwnerGap(Control->GetBarControl(), DC, menu, Control, R);
     else
       FrameSelected(DC, R);
     return;
@@ -98,8 +108,8 @@ HBRUSH TdxBarItemControlFlatPainter::GetBackgroundBrush(const TdxBarItemControl*
   TCustomdxBarControl* barControl = Control->GetBarControl();
   if (Selected) {
     if (!Pressed && !Down) return barControl->GetSelectedBrush();
-    return Down && IsDropDownOpen(Control) ? barControl->GetBarBackgroundBrush()
-                                           : barControl->GetCheckedSelectedBrush();
+    return Down && PaintType != 1 && OpenedMenuOf(Control) ? barControl->GetBarBackgroundBrush()
+                                                            : barControl->GetCheckedSelectedBrush();
   }
   if (Down) return barControl->GetCheckedBrush();
   if (PaintType == 1) return Control->GetBarManager()->GetFlatToolbarBrush();
@@ -209,28 +219,30 @@ void TdxBarItemControlFlatPainter::FrameBarControl(TCustomdxBarControl* BarContr
 }
 
 void TdxBarItemControlFlatPainter::FrameWithOwnerGap(TCustomdxBarControl* BarControl, HDC DC,
-                                                     TCustomdxBarControl* Popup, const TRect& R) const {
-  HRGN saved = IntersectClipRectSaving(DC, R);
+                                                     TCustomdxBarControl* Popup, const TdxBarItemControl* Control,
+                                                     const TRect& R) const {
+  // The popup's joint on the screen is the row (or column) of the button
+  // next to it; in the bar window it is cut to R's edge.
+  TRect joint;
   if (Popup && Popup->HandleAllocated() && BarControl->HandleAllocated()) {
-    // The popup's rectangle in the bar window's client coordinates; the
-    // edge it lies against stays open between the frame's corners.
-    RECT popup;
-    GetWindowRect(Popup->GetHandle(), &popup);
-    MapWindowPoints(nullptr, BarControl->GetHandle(), reinterpret_cast<POINT*>(&popup), 2);
-    const int left = std::max<int>(popup.left, R.left + 1), right = std::min<int>(popup.right, R.right - 1);
-    const int top = std::max<int>(popup.top, R.top + 1), bottom = std::min<int>(popup.bottom, R.bottom - 1);
-    if (popup.top == R.bottom && left < right) ExcludeClipRect(DC, left, R.bottom - 1, right, R.bottom);
-    if (popup.bottom == R.top && left < right) ExcludeClipRect(DC, left, R.top, right, R.top + 1);
-    if (popup.left == R.right && top < bottom) ExcludeClipRect(DC, R.right - 1, top, R.right, bottom);
-    if (popup.right == R.left && top < bottom) ExcludeClipRect(DC, R.left, top, R.left + 1, bottom);
+    joint = Popup->GetOwnerJointRect(true);
+    MapWindowPoints(nullptr, BarControl->GetHandle(), reinterpret_cast<POINT*>(&joint), 2);
+    IntersectRect(&joint, &joint, &R);
   }
+  if (IsRectEmpty(&joint)) {
+    FrameBarControl(BarControl, DC, R);
+    return;
+  }
+  HRGN saved = IntersectClipRectSaving(DC, R);
+  ExcludeClipRect(DC, joint.left, joint.top, joint.right, joint.bottom);
   FrameBarControl(BarControl, DC, R);
   RestoreClipRegion(DC, saved);
+  FillOwnerJoint(BarControl, DC, Control, joint);
 }
 
 void TdxBarItemControlFlatPainter::DrawFramedBox(TCustomdxBarControl* BarControl, HDC DC,
                                                  TCustomdxBarControl* Popup, const TRect& R) const {
-  FrameWithOwnerGap(BarControl, DC, Popup, R);
+  FrameWithOwnerGap(BarControl, DC, Popup, nullptr, R);
   TRect inner = R;
   InflateRect(&inner, -1, -1);
   FillRect(DC, &inner, BarControl->GetBarBackgroundBrush());

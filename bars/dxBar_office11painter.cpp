@@ -244,6 +244,11 @@ void TdxBarItemControlOffice11Painter::FillOwnerJoint(TCustomdxBarControl* BarCo
   FillRectWithColor(DC, JointRect, below || right ? C().ToolbarDark : C().ToolbarLight);
 }
 
+void TdxBarItemControlOffice11Painter::DrawOwnerJoint(TCustomdxBarControl* BarControl, HDC DC) const {
+  const TRect joint = BarControl->GetOwnerJointRect(false);
+  if (!IsRectEmpty(&joint)) FillRect(DC, &joint, Office11Brushes.MenuBackgroundBrush);
+}
+
 // ---- Metrics ----
 
 TRect TdxBarItemControlOffice11Painter::GetDockedBorderWidths(const TdxBarControl* BarControl) const {
@@ -288,8 +293,8 @@ void TdxBarItemControlOffice11Painter::DrawButtonBorder(const TdxBarItemControl*
     FillBackground(Control, DC, useBrush, Brush, R);
   if (Down || (Selected && PaintType != 1)) {
     auto* button = dynamic_cast<const TdxBarButtonControl*>(Control);
-    if (Down && IsDropDownOpen(Control))
-      FrameWithOwnerGap(Control->GetBarControl(), DC, nullptr, R);
+    if (TCustomdxBarControl* menu = Down && PaintType != 1 ? OpenedMenuOf(Control) : nullptr)
+      FrameWithOwnerGap(Control->GetBarControl(), DC, menu, Control, R);
     else if (Selected || (button && button->GetDown()))
       FrameRectWithBorderBrush(DC, R);
     else

@@ -390,6 +390,11 @@ HBRUSH TdxBarItemControlPainter::GetBarBackgroundBrush(const TdxBarManager* Mana
   return GetToolbarBrush(Manager);
 }
 
+void TdxBarItemControlPainter::DrawOwnerJoint(TCustomdxBarControl* BarControl, HDC DC) const {
+  const TRect joint = BarControl->GetOwnerJointRect(false);
+  if (!IsRectEmpty(&joint)) FillRect(DC, &joint, BarControl->GetBarBackgroundBrush());
+}
+
 HBRUSH TdxBarItemControlPainter::GetToolbarWindowBrush(const TCustomdxBarControl* BarControl) const {
   return GetToolbarBrush(BarControl->GetBarManager());
 }

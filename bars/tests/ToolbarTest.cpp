@@ -478,6 +478,9 @@ TEST_F(ToolbarTest, TheOwnerJointIsTheStripWhereTheWindowMeetsItsOwner) {
     EXPECT_EQ(window->GetOwnerJointRect(true), c.joint) << c.owner.left << "," << c.owner.top;
   }
   window->Owner = TRect(210, 180, 260, 200);
-  EXPECT_EQ(window->GetOwnerJointRect(false), TRect(11, -1, 59, 0)) << "window coordinates";
+  EXPECT_EQ(window->GetOwnerJointRect(false), TRect(11, 0, 59, 1)) << "the window's own first row";
+  window->Owner = TRect(320, 210, 360, 240); // beside it, on the right
+  EXPECT_EQ(window->GetOwnerJointRect(true), TRect(320, 211, 321, 239));
+  EXPECT_EQ(window->GetOwnerJointRect(false), TRect(119, 11, 120, 39)) << "the window's last column";
   delete window;
 }
