@@ -61,8 +61,11 @@ void StartExtItemsModule() {
   RegisterExt(TdxBarLargeButton::ClassInfo(), ControlFactory<TdxBarLargeButtonControl>());
   RegisterExt(TdxBarColorCombo::ClassInfo(), ControlFactory<TdxBarColorComboControl>());
   RegisterExt(TdxBarFontNameCombo::ClassInfo(), ControlFactory<TdxBarComboControl>());
+  RegisterExt(TdxBarToolbarsListItem::ClassInfo(), ControlFactory<TdxBarToolbarsListItemControl>());
   RegisterExt(TdxBarSpinEdit::ClassInfo(), ControlFactory<TdxBarSpinEditControl>());
   RegisterExt(TdxBarProgressItem::ClassInfo(), ControlFactory<TdxBarProgressControl>());
+  RegisterExt(TdxBarMRUListItem::ClassInfo(), ControlFactory<TdxBarContainerItemControl>());
+  RegisterExt(TdxBarInPlaceSubItem::ClassInfo(), ControlFactory<TdxBarInPlaceSubItemControl>());
 }
 
 void EndExtItemsModule() {

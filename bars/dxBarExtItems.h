@@ -282,6 +282,113 @@ private:
   void RebuildToolbar();
 };
 
+// ---- The toolbars list, the recent-entries list and the in-place sub item ----
+
+namespace dxBarExtPainter {
+// The header line of an in-place sub item in a menu: its caption on a
+// shaded band (selected: the selection) and an arrow pointing down while
+// expanded.
+void DrawInPlaceSubItem(TdxBarItemControlPainterClass Painter, const TdxBarItemControl* Control, HDC DC,
+                        const TRect& R, bool Expanded, bool Selected);
+} // namespace dxBarExtPainter
+
+// A sub item whose menu lists the manager's toolbars, one checked entry per
+// toolbar that may be closed; a click shows or hides that toolbar.
+class TdxBarToolbarsListItem : public TCustomdxBarSubItem {
+public:
+  using TCustomdxBarSubItem::TCustomdxBarSubItem;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+  // The entries are made anew for every opening.
+  bool AllowsLinkCustomizing() const override { return false; }
+
+protected:
+  String ClassName() const override { return "TdxBarToolbarsListItem"; }
+};
+
+class TdxBarToolbarsListItemControl : public TdxBarSubItemControl {
+public:
+  using TdxBarSubItemControl::TdxBarSubItemControl;
+  // Fills the item's links with the toolbars; nothing while customizing.
+  void CreateSubMenuControl() override;
+};
+
+// A list of recently used entries (file names and the like): at most
+// MaxItemCount of them (0: no limit), long ones shortened in the middle of
+// the path, and a clicked one removed when asked.
+class TdxBarMRUListItem : public TdxBarListItem {
+public:
+  using TdxBarListItem::TdxBarListItem;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+  int GetMaxItemCount() const { return FMaxItemCount; }
+  void SetMaxItemCount(int Value);
+  bool RemoveItemOnClick = false;
+  // The entry fitted into 300 pixels with an ellipsis inside the path.
+  String GetDisplayText(const String& Entry) const override;
+  // Removes the first entry equal to Text, else the first holding AObject.
+  void RemoveItem(const String& Text, TObject* AObject = nullptr);
+  void DirectClick() override;
+
+protected:
+  String ClassName() const override { return "TdxBarMRUListItem"; }
+
+private:
+  void Trim();
+  int FMaxItemCount = 5;
+};
+
+// A menu entry that shows its own links in place below itself instead of
+// opening a menu (on a toolbar it opens one as a container does).
+class TdxBarInPlaceSubItem : public TdxBarContainerItem {
+public:
+  using TdxBarContainerItem::TdxBarContainerItem;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+  bool GetExpanded() const { return FExpanded; }
+  // Every menu showing a link of the item is made again, once each.
+  void SetExpanded(bool Value);
+  // While expanded the entry after the expanded block begins a group.
+  bool KeepBeginGroupWhileExpanded = false;
+  TdxBarItemLinkEvent OnAfterExpand;
+  TdxBarItemLinkEvent OnBeforeCollapse;
+  void AddListedLinks(TdxBarItemLinks* Links, int Index, TdxBarItemLink* Source, bool GetData) override;
+  void RemoveListedLinks(TdxBarItemLinks* Links, int Index) override;
+  bool FirstLinkBeginsGroup() const override { return false; }
+  bool ReplacesOwnLink() const override { return false; }
+  bool CanBeVisible() const override { return true; }
+
+protected:
+  String ClassName() const override { return "TdxBarInPlaceSubItem"; }
+  virtual void AfterExpand(TdxBarItemLink* Link);
+  virtual void BeforeCollapse(TdxBarItemLink* Link);
+
+private:
+  void ApplyGroupRule(TdxBarItemLink* Link, bool Value);
+  bool FExpanded = false;
+  bool FToggling = false;
+};
+
+class TdxBarInPlaceSubItemControl : public TdxBarContainerItemControl {
+public:
+  using TdxBarContainerItemControl::TdxBarContainerItemControl;
+  TdxBarInPlaceSubItem* GetInPlaceSubItem() const;
+  // In a menu a press toggles the expansion.
+  void Press(bool ByMouse) override;
+  void DblClick() override;
+  int GetDefaultHeight() override;
+  int GetDefaultWidth() override;
+  bool CanOpenSubMenu() const override { return !InMenu(); }
+  bool HasSubMenu() const override;
+  bool ExpandsInPlace() const override { return InMenu(); }
+  void KeyDown(WORD Key) override;
+  bool WantsKey(WORD Key) const override;
+  void Paint(const TRect& R, int PaintType) override;
+
+private:
+  bool InMenu() const { return GetBarControl()->IsPopup(); }
+};
+
 // ---- The date navigator ----
 
 // The texts of the navigator's buttons, from the library's strings (empty

@@ -74,8 +74,18 @@ private:
 TEST(ExtItemsModule, RegistersItsClassesAfterTheBaseOnesAndRemovesThemInReverse) {
   TBarsLibrary library;
   const std::vector<String> before = RegisteredNames();
-  const std::vector<String> extended{"TdxBarStatic",        "TdxBarLargeButton", "TdxBarColorCombo",
-                                     "TdxBarFontNameCombo", "TdxBarSpinEdit",    "TdxBarProgressItem"};
+  // One class a line, in the registration order.
+  const std::vector<String> extended{
+      "TdxBarStatic",           //
+      "TdxBarLargeButton",      //
+      "TdxBarColorCombo",       //
+      "TdxBarFontNameCombo",    //
+      "TdxBarToolbarsListItem", //
+      "TdxBarSpinEdit",         //
+      "TdxBarProgressItem",     //
+      "TdxBarMRUListItem",      //
+      "TdxBarInPlaceSubItem",   //
+  };
   const auto count = static_cast<std::ptrdiff_t>(extended.size());
   ASSERT_GE(before.size(), extended.size());
   EXPECT_EQ(std::vector<String>(before.end() - count, before.end()), extended);
