@@ -316,3 +316,36 @@ TEST_F(ListItemsTest, OnAToolbarTheInPlaceSubItemOpensAMenuOfItsLinks) {
   EXPECT_TRUE(control->HasSubMenu());
   EXPECT_FALSE(More->GetExpanded());
 }
+
+TEST_F(ListItemsTest, TheHeaderIsShadedOrSelectedAndFramedInTheFlatLooks) {
+  auto colourOf = [](HBRUSH brush) {
+    LOGBRUSH info{};
+    GetObjectA(brush, sizeof(info), &info);
+    return info.lbColor;
+  };
+  const struct {
+    TdxBarManagerStyle style;
+    bool framed;
+  } cases[] = {{bmsStandard, false}, {bmsFlat, true}, {bmsOffice11, true}};
+  for (const auto& c : cases) {
+    Manager->SetStyle(c.style);
+    TdxBarSubMenuControl* menu = OpenFile();
+    ASSERT_NE(menu, nullptr) << c.style;
+    for (bool selected : {false, true}) {
+      menu->SelectControl(selected ? MoreLink->GetControl() : nullptr);
+      guitest::TCapture capture = guitest::TCapture::Paint(menu->GetHandle());
+      const TRect r = MoreLink->ItemRect;
+      const TRect band(r.left, r.top, r.right, r.bottom - 1);
+      const COLORREF fill =
+          colourOf(selected ? menu->GetSelectedBrush() : Manager->GetPainterClass()->GetShadowBrush());
+      TRect inner = band;
+      InflateRect(&inner, -1, -1);
+      EXPECT_GT(capture.CountPixels(inner, fill), inner.Width() * inner.Height() / 2)
+          << c.style << " selected " << selected;
+      const bool frame = selected && c.framed;
+      EXPECT_EQ(capture.Pixel(band.left, band.top) != fill, frame) << c.style << " selected " << selected;
+    }
+    Manager->DeactivateAll();
+    guitest::PumpFor(20);
+  }
+}
