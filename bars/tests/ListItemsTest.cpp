@@ -349,3 +349,24 @@ TEST_F(ListItemsTest, TheHeaderIsShadedOrSelectedAndFramedInTheFlatLooks) {
     guitest::PumpFor(20);
   }
 }
+
+TEST_F(ListItemsTest, ExpandedWithItsMenuClosedTheSeparatorGoesToTheEntryRightAfterTheItem) {
+  // File: Open, Recent, More (Cut, Copy), Exit, Print, Close. With the menu
+  // closed no copies stand after More: counting its own links would reach
+  // past Exit to Close.
+  AddLink(File->GetItemLinks(), AddButton(Manager, "Print"));
+  AddLink(File->GetItemLinks(), AddButton(Manager, "Close"));
+  More->KeepBeginGroupWhileExpanded = true;
+  TdxBarItemLinks* links = File->GetItemLinks();
+  More->SetExpanded(true);
+  EXPECT_TRUE(links->GetItem(3)->GetBeginGroup()) << "Exit";
+  EXPECT_FALSE(links->GetItem(5)->GetBeginGroup()) << "Close";
+  TdxBarSubMenuControl* menu = OpenFile();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(Shown(menu), (std::vector<String>{"Open", "|&1 a.sql", "&2 b.sql", "&3 c.sql", "|&More", "Cut", "Copy",
+                                              "|Exit", "Print", "Close"}));
+  Manager->DeactivateAll();
+  guitest::PumpFor(20);
+  More->SetExpanded(false);
+  EXPECT_FALSE(links->GetItem(3)->GetBeginGroup());
+}
