@@ -7,6 +7,7 @@
 #include "dxBarExtItems.h"
 
 #include "Dialogs.h"
+#include "Forms.h"
 
 // The module's shared pieces, made by its start and freed by its end.
 void StartExtCombos();
@@ -114,4 +115,82 @@ public:
 protected:
   void DoClick() override;
   String ClassName() const override { return "TdxBarFontNameCombo"; }
+};
+
+// ---- The date combo ----
+
+enum TdxBarDateOnStart { bdsToday, bdsNullDate, bdsCustom };
+
+class TdxBarDateComboNavigator;
+
+// A combo whose value is a date shown as text (an optional short day name
+// and the user's short date); its drop-down is a month calendar, a click
+// opens the "Select the date" dialog.
+class TdxBarDateCombo : public TCustomdxBarCombo {
+public:
+  explicit TdxBarDateCombo(TComponent* AOwner);
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+
+  // The date of Text; NullDate for none.
+  TDateTime GetDate() const { return TextToDate(GetText()); }
+  void SetDate(TDateTime Value);
+  TdxBarDateOnStart GetDateOnStart() const { return FDateOnStart; }
+  void SetDateOnStart(TdxBarDateOnStart Value);
+  // 0: no limit. The minimum never exceeds the maximum: set MaxDate first.
+  TDateTime GetMaxDate() const { return FMaxDate; }
+  void SetMaxDate(TDateTime Value);
+  TDateTime GetMinDate() const { return FMinDate; }
+  void SetMinDate(TDateTime Value);
+  bool GetShowDayText() const { return FShowDayText; }
+  void SetShowDayText(bool Value);
+  bool ShowTodayButton = true;
+  bool ShowClearButton = true;
+
+  String DateToText(TDateTime Value) const;
+  // The day name dropped, dots read as blanks, the rest read by the
+  // system's date conversion; NullDate when it cannot be read.
+  static TDateTime TextToDate(const String& Text);
+  TDateTime ClampDate(TDateTime Value) const;
+  TdxBarDateNavigator* GetNavigator() const;
+
+  void SetText(const String& Value) override;
+  void Loaded() override;
+  bool CheckKeyForDropDownWindow(WORD Key, TShiftState Shift) override;
+  HWND GetDropDownWindow() override;
+  void DoDropDown(int X, int Y) override;
+  void DoCloseUp() override;
+  // The open dialog's parts while it runs, none otherwise.
+  TForm* GetDialog() const { return FDialog; }
+  TEdit* GetDialogEdit() const { return FDialogEdit; }
+  TdxBarDateNavigator* GetDialogNavigator() const;
+
+protected:
+  void DoClick() override;
+  String ClassName() const override { return "TdxBarDateCombo"; }
+
+private:
+  void ApplyDateOnStart();
+  void SetTextInternally(const String& Value);
+  void AcceptDropDown();
+  void RunDialog();
+  TdxBarDateOnStart FDateOnStart = bdsToday;
+  TDateTime FMaxDate = 0;
+  TDateTime FMinDate = 0;
+  bool FShowDayText = false;
+  bool FInternal = false;
+  // Owned as a component.
+  TdxBarDateComboNavigator* FNavigator = nullptr;
+  TForm* FDialog = nullptr;
+  TEdit* FDialogEdit = nullptr;
+  TdxBarDateComboNavigator* FDialogNavigator = nullptr;
+};
+
+class TdxBarDateComboControl : public TCustomdxBarComboControl {
+public:
+  using TCustomdxBarComboControl::TCustomdxBarComboControl;
+
+protected:
+  // "+" and "-" step the edited date by a day.
+  void WndProc(TMessage& Message) override;
 };

@@ -61,6 +61,7 @@ void StartExtItemsModule() {
   RegisterExt(TdxBarLargeButton::ClassInfo(), ControlFactory<TdxBarLargeButtonControl>());
   RegisterExt(TdxBarColorCombo::ClassInfo(), ControlFactory<TdxBarColorComboControl>());
   RegisterExt(TdxBarFontNameCombo::ClassInfo(), ControlFactory<TdxBarComboControl>());
+  RegisterExt(TdxBarDateCombo::ClassInfo(), ControlFactory<TdxBarDateComboControl>());
   RegisterExt(TdxBarToolbarsListItem::ClassInfo(), ControlFactory<TdxBarToolbarsListItemControl>());
   RegisterExt(TdxBarSpinEdit::ClassInfo(), ControlFactory<TdxBarSpinEditControl>());
   RegisterExt(TdxBarProgressItem::ClassInfo(), ControlFactory<TdxBarProgressControl>());

@@ -80,6 +80,7 @@ TEST(ExtItemsModule, RegistersItsClassesAfterTheBaseOnesAndRemovesThemInReverse)
       "TdxBarLargeButton",      //
       "TdxBarColorCombo",       //
       "TdxBarFontNameCombo",    //
+      "TdxBarDateCombo",        //
       "TdxBarToolbarsListItem", //
       "TdxBarSpinEdit",         //
       "TdxBarProgressItem",     //
