@@ -2,6 +2,7 @@
 // before the form's window procedure (through the hooks), and the floating
 // bars follow the form's activation, state and work area.
 #include "dxBar.h"
+#include "dxBarCustForm.h"
 
 #include "dxBarCommon.h"
 
@@ -65,6 +66,10 @@ void TdxBarManager::FormMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
       FormActive = false;
       UpdateFloatingBars(false, true, nullptr);
     }
+    break;
+  case WM_WINDOWPOSCHANGED:
+    if (TdxBarCustomizingForm* dialog = ActiveCustomizingForm(); dialog && dialog->GetBarManager() == this)
+      dialog->OwnerWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(LParam));
     break;
   case WM_SYSCOLORCHANGE:
     ReadScreenBitsPerPixel();
