@@ -99,6 +99,20 @@ private:
   bool FAnimate = true;
 };
 
+// While one lives (an input hook's decision), popup menus show at once but
+// serve their loop only after the current message: a loop run inside a hook
+// would fetch the hook's own message again.
+class TdxBarPopupLoopDeferral {
+public:
+  TdxBarPopupLoopDeferral();
+  ~TdxBarPopupLoopDeferral();
+  TdxBarPopupLoopDeferral(const TdxBarPopupLoopDeferral&) = delete;
+  TdxBarPopupLoopDeferral& operator=(const TdxBarPopupLoopDeferral&) = delete;
+
+private:
+  bool FOld;
+};
+
 // The menus that the toolbar windows and docks offer on a right click: one
 // checked entry per closable toolbar. Nothing shows without entries.
 void ShowToolbarsPopup(TdxBarManager* BarManager, POINT ScreenPoint);

@@ -7,6 +7,7 @@
 
 #include "dxBarAnimation.h"
 #include "dxBarCommon.h"
+#include "dxBarPopup.h"
 
 #include "Forms.h"
 
@@ -72,6 +73,15 @@ TCustomdxBarControl* BarControlOfWindow(HWND Wnd) {
   return dynamic_cast<TCustomdxBarControl*>(FindControl(Wnd));
 }
 
+// The popup-menu links of the manager of the focused control's form, with
+// that control (the focused window's nearest control of the class library).
+TdxBarPopupMenuLinks* GetFocusedPopupMenuLinks(TWinControl*& Control) {
+  Control = dynamic_cast<TWinControl*>(FindControlOrParent(GetFocus()));
+  TCustomForm* form = Control ? GetParentForm(Control) : nullptr;
+  TdxBarManager* manager = form ? GetBarManagerOfForm(form) : nullptr;
+  return manager ? manager->GetPopupMenuLinks() : nullptr;
+}
+
 // ---- Keys ----
 
 // The managers a key typed in the active form speaks to: the form's own,
@@ -122,7 +132,9 @@ bool ProcessShortCut(const TKeyManagers& Managers, WPARAM Key) {
   if (shift & kShiftBit) shortCut |= scShift;
   if (shift & kCtrlBit) shortCut |= scCtrl;
   if (shift & kAltBit) shortCut |= scAlt;
-  // The popup-menu links of the focused control are asked first.
+  TWinControl* focused = nullptr;
+  if (TdxBarPopupMenuLinks* links = GetFocusedPopupMenuLinks(focused); links && links->IsShortCut(focused, shortCut))
+    return true;
   if (FindShortCutInBars(Managers.Accel, shortCut)) return true;
   return Managers.Form != Managers.Accel && Managers.Form && FindShortCutInBars(Managers.Form, shortCut);
 }
@@ -219,6 +231,13 @@ bool ProcessKey(int Code, WPARAM Key, LPARAM KeyData) {
   if (GetCapture()) return false;
 
   // The context-menu key and Shift+F10 open a popup-menu link's menu.
+  if ((Key == VK_APPS && keyUp) || (Key == VK_F10 && !keyUp && GetShiftKeys() == kShiftBit)) {
+    TWinControl* focused = nullptr;
+    TdxBarPopupLoopDeferral deferral;
+    if (TdxBarPopupMenuLinks* links = GetFocusedPopupMenuLinks(focused);
+        links && links->ProcessPopup(focused, GetFocus(), POINT{-1, -1}))
+      return true;
+  }
 
   const TKeyManagers managers = ChooseKeyManagers();
   TdxBarManager* manager = managers.Accel;
@@ -341,7 +360,12 @@ bool ProcessMouse(int Code, WPARAM Msg, const MOUSEHOOKSTRUCT& Data) {
   }
   // Right releases go to the popup-menu links of the control under the
   // pointer.
-  return false;
+  if (Msg != WM_RBUTTONUP && Msg != WM_NCRBUTTONUP) return false;
+  auto* control = dynamic_cast<TWinControl*>(FindControlOrParent(Data.hwnd));
+  TCustomForm* form = control ? GetParentForm(control) : nullptr;
+  TdxBarManager* manager = form ? GetBarManagerOfForm(form) : nullptr;
+  TdxBarPopupLoopDeferral deferral;
+  return manager && manager->GetPopupMenuLinks()->ProcessPopup(control, Data.hwnd, Data.pt);
 }
 
 LRESULT CALLBACK MouseHook(int Code, WPARAM Msg, LPARAM Data) {

@@ -35,6 +35,25 @@ POINT MapPoint(HWND From, HWND To, POINT Pt) {
   return Pt;
 }
 
+bool gDeferPopupLoops = false;
+
+// Runs Loop once the messages queued before it are served, on a window of
+// its own that goes with it.
+void PostLoop(std::function<void()> Loop) {
+  auto wnd = std::make_shared<HWND>(nullptr);
+  *wnd = AllocateHWnd([wnd, Loop = std::move(Loop)](TMessage& Message) {
+    if (Message.Msg != WM_USER) {
+      Message.Result = DefWindowProcA(*wnd, Message.Msg, Message.WParam, Message.LParam);
+      return;
+    }
+    const HWND self = *wnd;
+    const std::function<void()> loop = Loop;
+    DeallocateHWnd(self);
+    loop();
+  });
+  PostMessageA(*wnd, WM_USER, 0, 0);
+}
+
 } // namespace
 
 // ---- TdxBarPopupMenu ----
@@ -168,7 +187,20 @@ void TdxBarPopupMenu::PopupAt(int X, int Y) {
   if (!form && FBarManager) form = FBarManager->GetOwnerForm();
   CancelModes(form);
   ShowWindowAt(X, Y);
-  if (!NonModal) RunLoop();
+  if (NonModal) return;
+  if (!gDeferPopupLoops) return RunLoop();
+  const std::shared_ptr<bool> alive = FAlive;
+  PostLoop([this, alive] {
+    if (*alive) RunLoop();
+  });
+}
+
+TdxBarPopupLoopDeferral::TdxBarPopupLoopDeferral() : FOld(gDeferPopupLoops) {
+  gDeferPopupLoops = true;
+}
+
+TdxBarPopupLoopDeferral::~TdxBarPopupLoopDeferral() {
+  gDeferPopupLoops = FOld;
 }
 
 // While the menu is open its window's messages and everyone else's are

@@ -4,8 +4,11 @@
 #include "BarsTest.h"
 
 #include "GuiTest.h"
+#include "dxBarPopup.h"
 
 #include "StdCtrls.h"
+
+#include <optional>
 
 namespace {
 
@@ -446,4 +449,121 @@ TEST_F(HooksTest, ACommandFailingUnderAShortcutIsReportedAndTheKeysGoOn) {
   EXPECT_EQ(EditKeys, (std::vector<String>{"down 65", "up 65"}));
   TapAlt();
   EXPECT_TRUE(WaitForKeyboardMode());
+}
+
+namespace {
+
+// The edit has a popup-menu link to a menu of "Open here" (Ctrl+O, the main
+// menu's Open shortcut too) and "Paste"; a second edit has none.
+class HooksPopupTest : public HooksTest {
+protected:
+  void SetUp() override {
+    HooksTest::SetUp();
+    if (HasFatalFailure()) return;
+    Popup = new TdxBarPopupMenu(Form.get());
+    TdxBarButton* openHere = Button(Manager, "OpenHere", "Open &here");
+    openHere->SetShortCut(scCtrl | 'O');
+    AddLink(Popup->GetItemLinks(), openHere);
+    AddLink(Popup->GetItemLinks(), Button(Manager, "Paste", "&Paste"));
+    TdxBarPopupMenuLink* link = Manager->GetPopupMenuLinks()->Add();
+    link->SetControl(Edit);
+    link->SetPopupMenu(Popup);
+    Other = new TEdit(Form.get());
+    Other->SetParent(Form.get());
+    Other->SetBounds(200, 150, 120, 21);
+    Edit->SetText("abcdef");
+    Edit->SetSelStart(3);
+    guitest::PumpFor(50);
+  }
+
+  // From inside the menu's own loop: once the popup's window shows, keeps its
+  // place and closes it.
+  void WatchPopup() {
+    Watching = this;
+    Shown.reset();
+    Timer = SetTimer(nullptr, 0, 20, Tick);
+  }
+  void TearDown() override {
+    if (Timer) KillTimer(nullptr, Timer);
+    Watching = nullptr;
+    HooksTest::TearDown();
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    HooksPopupTest* test = Watching;
+    if (!test || test->Shown) return;
+    TCustomdxBarControl* window = test->Popup->GetItemLinks()->GetBarControl();
+    if (!window || !window->HandleAllocated() || !IsWindowVisible(window->GetHandle())) return;
+    const TRect r = window->GetBoundsRect();
+    test->Shown = TPoint(r.left, r.top);
+    test->ShownActive = ActiveBarControl() == window;
+    window->Deactivate();
+  }
+
+  // The caret of the edit in screen coordinates.
+  POINT CaretOnScreen() const {
+    POINT caret{};
+    GetCaretPos(&caret);
+    ClientToScreen(Edit->GetHandle(), &caret);
+    return caret;
+  }
+
+  static inline HooksPopupTest* Watching = nullptr;
+  TdxBarPopupMenu* Popup = nullptr;
+  TEdit* Other = nullptr;
+  UINT_PTR Timer = 0;
+  std::optional<TPoint> Shown;
+  bool ShownActive = false;
+};
+
+} // namespace
+
+TEST_F(HooksPopupTest, ShiftF10AndTheContextMenuKeyOpenTheLinksMenuAtTheCaret) {
+  const struct {
+    WORD key;
+    int modifiers;
+  } cases[] = {{VK_F10, guitest::kShift}, {VK_APPS, guitest::kNone}};
+  for (const auto& c : cases) {
+    const POINT caret = CaretOnScreen();
+    EditKeys.clear();
+    WatchPopup();
+    guitest::PressKey(c.key, c.modifiers);
+    ASSERT_TRUE(guitest::PumpUntil([&] { return Shown.has_value(); })) << c.key;
+    KillTimer(nullptr, Timer);
+    Timer = 0;
+    EXPECT_EQ(*Shown, TPoint(caret.x, caret.y)) << c.key << ": at the caret";
+    EXPECT_TRUE(ShownActive) << "the menu takes the keys";
+    ASSERT_TRUE(WaitForNoActiveBar());
+    Settle();
+    EXPECT_FALSE(InKeyboardMode()) << c.key << ": not the main menu";
+    EXPECT_EQ(GetFocus(), Edit->GetHandle());
+    EXPECT_EQ(std::count(EditKeys.begin(), EditKeys.end(), "up " + IntToStr(c.key)), 0)
+        << c.key << ": the key that opened the menu stays away from the edit";
+  }
+  EXPECT_TRUE(Clicks.empty());
+}
+
+TEST_F(HooksPopupTest, ARightClickOpensTheLinksMenuAtThePointer) {
+  WatchPopup();
+  guitest::MouseEventAt(Edit->GetHandle(), 30, 8, MOUSEEVENTF_RIGHTDOWN);
+  guitest::MouseEventAt(Edit->GetHandle(), 30, 8, MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return Shown.has_value(); }));
+  POINT p{30, 8};
+  ClientToScreen(Edit->GetHandle(), &p);
+  EXPECT_EQ(*Shown, TPoint(p.x, p.y));
+  EXPECT_TRUE(WaitForNoActiveBar());
+}
+
+TEST_F(HooksPopupTest, TheFocusedControlsPopupMenuAnswersShortcutsFirst) {
+  const struct {
+    bool inLinkedEdit;
+    const char* click;
+  } cases[] = {{true, "OpenHere"}, {false, "Open"}};
+  for (const auto& c : cases) {
+    (c.inLinkedEdit ? Edit : Other)->SetFocus();
+    ASSERT_TRUE(guitest::PumpUntil([&] { return GetFocus() == (c.inLinkedEdit ? Edit : Other)->GetHandle(); }));
+    Clicks.clear();
+    guitest::PressKey('O', guitest::kCtrl);
+    Settle();
+    EXPECT_EQ(Clicks, std::vector<String>{c.click});
+  }
 }
