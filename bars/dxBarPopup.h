@@ -92,6 +92,7 @@ private:
   bool FUseRecentItems = false;
   std::unique_ptr<TBitmap> FBackgroundBitmap;
   bool FPopped = false;
+  bool FLoopRunning = false;
   TRect FOwnerRect;
   bool FHasOwnerRect = false;
   int FOwnerWidth = 0;

@@ -141,6 +141,9 @@ void TdxBarPopupMenu::NotifyPopup() {
 
 void TdxBarPopupMenu::NotifyCloseUp() {
   FPopped = false;
+  // A close inside the retrieval of a message that is then dropped (a key
+  // taken by the keyboard hook) leaves the loop waiting: wake it.
+  if (FLoopRunning) PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
   if (OnCloseUp) OnCloseUp(this);
 }
 
@@ -207,24 +210,27 @@ TdxBarPopupLoopDeferral::~TdxBarPopupLoopDeferral() {
 // served here; commands of other windows wait until it closes.
 void TdxBarPopupMenu::RunLoop() {
   const std::shared_ptr<bool> alive = FAlive;
+  FLoopRunning = true;
   MSG msg;
   while (*alive && FPopped) {
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == -1) return;
+    if (got == -1) break;
     if (got == 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
+      break;
     }
+    const bool wakeUp = !msg.hwnd && msg.message == WM_NULL;
     // The menu closed while the message was fetched (a click outside closes
     // it from the mouse hook): the message belongs to the application.
     if (!*alive || !FPopped) {
-      PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-      return;
+      if (!wakeUp) PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+      break;
     }
-    if (msg.message == WM_COMMAND) continue;
+    if (wakeUp || msg.message == WM_COMMAND) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  if (*alive) FLoopRunning = false;
 }
 
 void TdxBarPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {

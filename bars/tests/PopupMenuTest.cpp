@@ -530,6 +530,31 @@ TEST_F(PopupShowTest, AMessageFetchedAfterTheCloseReachesTheApplication) {
   EXPECT_EQ(recorder.Count(WM_USER + 9), 1) << "handled once by the application's loop";
 }
 
+TEST_F(PopupShowTest, EscapeClosesTheMenuAndItsLoopReturns) {
+  // The key goes through the keyboard hook to the open menu, which has no
+  // parent: it releases itself and the loop ends.
+  bool open = false;
+  LoopAction press(100, [&] {
+    open = MenuWindow() && IsWindowVisible(MenuWindow()->GetHandle());
+    guitest::PressKey(VK_ESCAPE);
+  });
+  // Should the key be lost, the menu still closes, later.
+  static TdxBarManager* manager;
+  manager = Manager;
+  const UINT_PTR rescue = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    manager->DeactivateAll();
+  });
+  const DWORD start = GetTickCount();
+  Menu->PopupAt(200, 180);
+  KillTimer(nullptr, rescue);
+  EXPECT_LT(GetTickCount() - start, 2000u) << "closed by the key";
+  EXPECT_TRUE(open);
+  EXPECT_EQ(Log, (std::vector<String>{"popup, popped", "closeup"}));
+  EXPECT_EQ(MenuWindow(), nullptr);
+  EXPECT_EQ(ActiveBarControl(), nullptr);
+}
+
 TEST_F(PopupShowTest, NonModalReturnsAtOnceAndASecondPopupDoesNothing) {
   Menu->NonModal = true;
   Menu->PopupAt(200, 180);
