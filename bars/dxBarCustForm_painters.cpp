@@ -124,14 +124,15 @@ void TdxBarCustomizingFormPainter::DrawGlyphCell(TCanvas* Canvas, const TRect& R
   FillRectColor(Canvas, cell, GetBackgroundColor(Selected && !hasImage, Item));
   Canvas->FillRect(TRect(cell.right, R.top, cell.right + 1, R.bottom));
   if (!hasImage) return;
+  TRect inner = cell;
   if (Selected) {
-    RECT edge = cell;
-    DrawEdge(Canvas->GetHandle(), &edge, BDR_RAISEDINNER, BF_RECT);
+    DrawEdge(Canvas->GetHandle(), &inner, BDR_RAISEDINNER, BF_RECT);
+    InflateRect(&inner, -1, -1);
   }
   TdxGlyphState state;
   state.Selected = Selected;
   state.StateImage = true;
-  DrawItemGlyph(Canvas, cell, Item, state);
+  DrawItemGlyph(Canvas, inner, Item, state);
 }
 
 void TdxBarCustomizingFormPainter::DrawCaption(TCanvas* Canvas, TRect R, const String& Caption,
