@@ -2351,12 +2351,13 @@ private:
   void StopTimer(int Id);
   void StopExpandTimer();
   void Timer(int Id);
-  // A container item's link with its generated links: its index, and the
-  // link itself with its recent position when it left the collection.
+  // A container item's link with its generated links: its index, the link,
+  // whether it left the collection and its recent position then.
   struct TContainerLink {
     int Index;
     TCustomdxBarContainerItem* Item;
-    TdxBarItemLink* Replaced;
+    TdxBarItemLink* Link;
+    bool Replaced;
     int RecentIndex;
   };
   std::vector<TContainerLink> FContainerLinks;

@@ -226,16 +226,26 @@ void TdxBarSubMenuControl::CreateControls() {
       if (item->ReplacesOwnLink()) {
         link->MoveToRecentEnd();
         links->ExtractLink(link);
-        FContainerLinks.push_back({i, item, link, recentIndex});
+        FContainerLinks.push_back({i, item, link, true, recentIndex});
         i += added - 1;
       } else {
-        FContainerLinks.push_back({i, item, nullptr, recentIndex});
+        FContainerLinks.push_back({i, item, link, false, recentIndex});
         i += added;
       }
     }
   }
   TCustomdxBarControl::CreateControls();
 }
+
+namespace {
+
+bool IsItemOf(const TdxBarManager* Manager, const TdxBarItem* Item) {
+  for (int i = 0; i < Manager->GetItemCount(); ++i)
+    if (Manager->GetItem(i) == Item) return true;
+  return false;
+}
+
+} // namespace
 
 void TdxBarSubMenuControl::DestroyControls() {
   TCustomdxBarControl::DestroyControls();
@@ -244,12 +254,21 @@ void TdxBarSubMenuControl::DestroyControls() {
   Rebuilding = true;
   std::vector<TContainerLink> records;
   records.swap(FContainerLinks);
+  std::vector<TCustomdxBarContainerItem*> alive;
   for (auto record = records.rbegin(); record != records.rend(); ++record) {
-    record->Item->RemoveListedLinks(links, record->Index + (record->Replaced ? 0 : 1));
-    if (record->Replaced) links->RestoreLink(record->Replaced, record->Index, record->RecentIndex);
+    if (IsItemOf(GetBarManager(), record->Item)) {
+      alive.push_back(record->Item);
+      record->Item->RemoveListedLinks(links, record->Index + (record->Replaced ? 0 : 1));
+      if (record->Replaced) links->RestoreLink(record->Link, record->Index, record->RecentIndex);
+      continue;
+    }
+    // An item freed while its menu was open took its own link along; the
+    // links made for it are known by the link they stood for.
+    for (int i = links->GetCount() - 1; i >= 0; --i)
+      if (links->GetItem(i)->SourceLink == record->Link) delete links->GetItem(i);
   }
-  for (const TContainerLink& record : records)
-    record.Item->MarkDataStale();
+  for (TCustomdxBarContainerItem* item : alive)
+    item->MarkDataStale();
   Rebuilding = false;
 }
 

@@ -348,3 +348,20 @@ TEST_F(ContainerMenusTest, WhileCustomizingAContainerShowsItsCaptionInParenthese
   EXPECT_EQ(MenuOf(Windows), nullptr) << "no menu while customizing";
   EXPECT_EQ(Windows->GetItemLinks()->GetCount(), 0);
 }
+
+TEST_F(ContainerMenusTest, AContainerFreedWhileItsMenuIsOpenLeavesNoLinksBehind) {
+  AddLink(File->GetItemLinks(), Edit);
+  TdxBarSubMenuControl* menu = Open(0, File);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(Shown(menu), (std::vector<String>{"Open", "|&1 One", "&2 Two", "|Exit", "|Cut", "Copy"}));
+  delete Edit;
+  Edit = nullptr;
+  delete Recent;
+  Recent = nullptr;
+  guitest::PressKey(VK_ESCAPE);
+  guitest::PumpUntil([&] { return MenuOf(File) == nullptr; }, 1000);
+  ASSERT_EQ(MenuOf(File), nullptr);
+  ASSERT_EQ(File->GetItemLinks()->GetCount(), 2);
+  EXPECT_EQ(File->GetItemLinks()->GetItem(0)->GetItem()->GetCaption(), "Open");
+  EXPECT_EQ(File->GetItemLinks()->GetItem(1)->GetItem()->GetCaption(), "Exit");
+}
