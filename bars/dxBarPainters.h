@@ -92,6 +92,25 @@ public:
   HBRUSH GetMenuBrush(const TCustomdxBarControl*) const override { return GetSysColorBrush(COLOR_WINDOW); }
   int GetMenuCaptionExtraWidth() const override { return 9; }
 
+  // Edits and combos.
+  void GetComboTextColors(const TdxBarItemControl* Control, int PaintType, bool Enabled, bool Selected,
+                          bool DroppedDown, int& TextColorIndex, HBRUSH& Brush) const override;
+  void DrawComboDropDownButton(const TCustomdxBarComboControl* Control, HDC DC, int PaintType, bool Selected,
+                               const TRect& R, TRect& ButtonRect) const override;
+  int GetDropDownListBorder() const override { return 2; }
+  void DrawDropDownListBorder(HDC DC, const TRect& R) const override;
+  void DrawComboListItem(TCanvas* Canvas, const TRect& R, const String& Text, bool DrawingValue) const override;
+  int GetEditCaptionOffset(const TdxBarEditControl*, int CaptionWidth) const override { return CaptionWidth + 11; }
+  void DrawEditFrame(const TdxBarEditControl* Control, HDC DC, TRect& R, int PaintType,
+                     bool Selected) const override;
+  void DrawEditCaption(const TdxBarEditControl* Control, HDC DC, bool Selected, int PaintType,
+                       TRect& R) const override;
+  void DrawEditValueText(const TdxBarEditControl* Control, HDC DC, bool Force, const TRect& R) const override;
+  void AdjustEditValueRect(TRect& R) const override { R.top += 2; }
+  DWORD GetEditStyle() const override { return TdxBarItemControlPainter::GetEditStyle() | ES_MULTILINE; }
+  void SetEditMargins(const TdxBarEditControl* Control, HWND Wnd) const override;
+  void SelectEditText(HWND Wnd, bool Notify) const override;
+
   // Appended by the flat looks.
   virtual void FrameSelected(HDC DC, const TRect& R) const;
   virtual HBRUSH GetFlatShadowBrush() const;
@@ -200,6 +219,18 @@ public:
   void CalcDetachCaptionRect(TRect& R) const override { InflateRect(&R, -2, -4); }
   HBRUSH GetMenuBrush(const TCustomdxBarControl* Menu) const override;
 
+  // Edits and combos.
+  void GetComboTextColors(const TdxBarItemControl* Control, int PaintType, bool Enabled, bool Selected,
+                          bool DroppedDown, int& TextColorIndex, HBRUSH& Brush) const override;
+  void DrawComboDropDownButton(const TCustomdxBarComboControl* Control, HDC DC, int PaintType, bool Selected,
+                               const TRect& R, TRect& ButtonRect) const override;
+  void DrawDropDownListBorder(HDC DC, const TRect& R) const override;
+  int GetEditCaptionOffset(const TdxBarEditControl* Control, int CaptionWidth) const override;
+  void DrawEditFrame(const TdxBarEditControl* Control, HDC DC, TRect& R, int PaintType,
+                     bool Selected) const override;
+  void DrawEditCaption(const TdxBarEditControl* Control, HDC DC, bool Selected, int PaintType,
+                       TRect& R) const override;
+
   // Appended by the Office 2003 look.
   virtual void DrawGripDots(TCustomdxBarControl* BarControl, HDC DC, bool Column, const TRect& R) const;
   virtual int GetGripDotSpacing() const { return 2; }
@@ -286,6 +317,25 @@ public:
     Brush = GetMenuBrush(Menu);
   }
   HBRUSH GetMenuBrush(const TCustomdxBarControl*) const override { return GetSysColorBrush(COLOR_MENU); }
+
+  // Edits and combos; the list, its rows and the in-place window as the
+  // Flat painter has them.
+  int HasComboButtonBorder() const override { return 0; }
+  void DrawComboDropDownButton(const TCustomdxBarComboControl* Control, HDC DC, int PaintType, bool Selected,
+                               const TRect& R, TRect& ButtonRect) const override;
+  int GetDropDownListBorder() const override { return 2; }
+  void DrawDropDownListBorder(HDC DC, const TRect& R) const override;
+  void DrawComboListItem(TCanvas* Canvas, const TRect& R, const String& Text, bool DrawingValue) const override;
+  int GetEditCaptionOffset(const TdxBarEditControl*, int CaptionWidth) const override { return CaptionWidth + 11; }
+  void DrawEditFrame(const TdxBarEditControl* Control, HDC DC, TRect& R, int PaintType,
+                     bool Selected) const override;
+  void DrawEditCaption(const TdxBarEditControl* Control, HDC DC, bool Selected, int PaintType,
+                       TRect& R) const override;
+  void DrawEditValueText(const TdxBarEditControl* Control, HDC DC, bool Force, const TRect& R) const override;
+  void AdjustEditValueRect(TRect& R) const override { R.top += 2; }
+  DWORD GetEditStyle() const override;
+  void SetEditMargins(const TdxBarEditControl* Control, HWND Wnd) const override;
+  void SelectEditText(HWND Wnd, bool Notify) const override;
 
   // The theme state of a button: disabled, pressed, checked, hot or normal.
   static int ButtonState(bool Enabled, bool Selected, bool Down, bool Pressed);
