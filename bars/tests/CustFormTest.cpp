@@ -12,6 +12,7 @@
 #include "Buttons.h"
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
+#include "Registry.h"
 #include "StdCtrls.h"
 
 #include <vector>
@@ -525,4 +526,75 @@ TEST_F(CustFormTest, ThePagesAreDrawn) {
     const TRect close = dialog->BClose->GetBoundsRect();
     EXPECT_GT(close.Width(), TextExtentOnScreen(dialog->GetFont()->GetHandle(), "Close").cx + 40);
   }
+}
+
+// ---- A stored layout and resets ----
+
+namespace {
+
+const String kCustFormLayoutKey = "Software\\Velmora Customizing Test";
+
+class CustFormStoreTest : public CustFormTest {
+protected:
+  void SetUp() override {
+    CustFormTest::SetUp();
+    Registry.DeleteKey("\\" + kCustFormLayoutKey);
+  }
+  void TearDown() override {
+    CustFormTest::TearDown();
+    Form.reset();
+    Registry.DeleteKey("\\" + kCustFormLayoutKey);
+  }
+
+  void BuildStored() {
+    Form = std::make_unique<TForm>(nullptr);
+    Build([](TdxBarManager* manager) {
+      Definition(manager);
+      AddLink(manager->FindBarByCaption("Tools")->GetItemLinks(), manager->FindItemByName("Open"));
+      manager->StoreInRegistry = true;
+      manager->RegistryPath = kCustFormLayoutKey;
+    });
+    ShowForm();
+  }
+
+  std::vector<String> ToolsLinks() const {
+    std::vector<String> names;
+    TdxBarItemLinks* links = Bar("Tools")->GetItemLinks();
+    for (int i = 0; i < links->GetCount(); ++i)
+      names.push_back(links->GetItem(i)->GetItem()->GetName());
+    return names;
+  }
+
+  TRegistry Registry;
+};
+
+} // namespace
+
+TEST_F(CustFormStoreTest, WhatTheDialogChangedComesBackWithTheFormAndResetGivesTheDefinitionBack) {
+  BuildStored();
+  TdxBarCustomizingForm* dialog = Open();
+  guitest::ClickAt(dialog->BarsListBox->GetHandle(), SquareOf(dialog->BarsListBox, 1).x,
+                   SquareOf(dialog->BarsListBox, 1).y);
+  guitest::PumpFor(30);
+  ASSERT_FALSE(Bar("Tools")->GetVisible());
+  AnswerName("Custom 1");
+  dialog->BBarNew->Click();
+  Bar("Tools")->GetItemLinks()->GetItem(1)->SetIndex(0);
+  guitest::ClickControl(dialog->BClose);
+  ASSERT_TRUE(guitest::PumpUntil([] { return ActiveCustomizingForm() == nullptr; }));
+
+  BuildStored();
+  ASSERT_NE(Bar("Custom 1"), nullptr) << "the user's toolbar is stored";
+  EXPECT_TRUE(Bar("Custom 1")->GetVisible());
+  EXPECT_FALSE(Bar("Tools")->GetVisible());
+  EXPECT_EQ(ToolsLinks(), (std::vector<String>{"Open", "Save"}));
+
+  dialog = Open();
+  dialog->BarsListBox->SetItemIndex(1);
+  dialog->UpdateToolbarButtons();
+  ASSERT_TRUE(dialog->BBarReset->GetEnabled());
+  guitest::AnswerMessageBox(IDOK);
+  guitest::ClickControl(dialog->BBarReset);
+  guitest::PumpUntil([] { return !guitest::AnswerPending(); });
+  EXPECT_EQ(ToolsLinks(), (std::vector<String>{"Save", "Open"})) << "the defined order";
 }
