@@ -90,10 +90,12 @@ protected:
   // Answers the next name dialog with a text and OK, keeping its caption.
   // With a refusal expected, the message box is answered and the dialog,
   // which stays open, cancelled.
-  static void AnswerName(const String& name, String* caption = nullptr, String* refusal = nullptr) {
+  static void AnswerName(const String& name, String* caption = nullptr, String* refusal = nullptr,
+                         String* proposal = nullptr) {
     guitest::AnswerNextForm([=](TCustomForm* form) {
       auto* dialog = static_cast<TdxBarNameEd*>(form);
       if (caption) *caption = dialog->GetCaption();
+      if (proposal) *proposal = dialog->EName->GetText();
       dialog->EName->SetText(name);
       if (refusal) {
         const HWND cancel = dialog->BCancel->GetHandle();
@@ -276,8 +278,11 @@ TEST_F(CustFormTest, SquaresAndCaptionsToggleTheirToolbar) {
       {"click on the square", [&] { guitest::ClickAt(wnd, SquareOf(list, 1).x, SquareOf(list, 1).y); }, true},
       {"click on the caption", [&] { guitest::ClickAt(wnd, CaptionOf(list, 1).x, CaptionOf(list, 1).y); }, false},
       {"right click on the square",
-       [&] { guitest::DoubleClickAt(wnd, SquareOf(list, 1).x, SquareOf(list, 1).y, guitest::kRightButton); },
-       false},
+       [&] {
+         guitest::MouseEventAt(wnd, SquareOf(list, 1).x, SquareOf(list, 1).y, MOUSEEVENTF_RIGHTDOWN);
+         guitest::MouseEventAt(wnd, SquareOf(list, 1).x, SquareOf(list, 1).y, MOUSEEVENTF_RIGHTUP);
+       },
+       true},
       {"double click on the caption",
        [&] { guitest::DoubleClickAt(wnd, CaptionOf(list, 1).x, CaptionOf(list, 1).y); }, true},
       {"double click on the square", [&] { guitest::DoubleClickAt(wnd, SquareOf(list, 1).x, SquareOf(list, 1).y); },
@@ -312,12 +317,13 @@ TEST_F(CustFormTest, NewToolbarsFloatBesideTheDialogAndMayBeRenamedAndDeleted) {
   // At the screen's left edge there is no room on the left.
   for (const Case& c : {Case{300, "Custom 1"}, Case{0, "Custom 2"}}) {
     dialog->SetBounds(c.dialogLeft, 100, dialog->GetWidth(), dialog->GetHeight());
-    String caption;
-    AnswerName(c.name, &caption);
+    String caption, proposal;
+    AnswerName(c.name, &caption, nullptr, &proposal);
     dialog->BBarNew->Click();
     TdxBar* bar = Bar(c.name);
     ASSERT_NE(bar, nullptr) << c.name;
     EXPECT_EQ(caption, "Add Toolbar");
+    EXPECT_EQ(proposal, c.name) << "the first free number";
     EXPECT_EQ(bar->GetFloatValue(1), c.dialogLeft == 0 ? dialog->GetWidth() + 10 : c.dialogLeft - 50);
     EXPECT_EQ(bar->GetFloatValue(2), 100);
     EXPECT_TRUE(bar->GetVisible());
