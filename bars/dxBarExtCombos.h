@@ -194,3 +194,52 @@ protected:
   // "+" and "-" step the edited date by a day.
   void WndProc(TMessage& Message) override;
 };
+
+// ---- The image combo ----
+
+// A string combo whose entries carry an index into an image list (kept as
+// the entry's object, index + 1, so that an entry without one reads -1).
+class TdxBarImageCombo : public TdxBarCustomCombo {
+public:
+  explicit TdxBarImageCombo(TComponent* AOwner);
+  ~TdxBarImageCombo() override;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+
+  TCustomImageList* GetImages() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  int GetImageIndexes(int Index) const;
+  void SetImageIndexes(int Index, int Value);
+  bool GetShowText() const { return FShowText; }
+  void SetShowText(bool Value);
+  // Each control of a link lays its bar window out anew.
+  virtual void ImagesChanged();
+
+  TCanvas* GetCanvas() const override;
+  void DrawItem(int Index, const TRect& R, TOwnerDrawState State) override;
+  void MeasureItem(int Index, int& Height) override;
+  void MeasureItemWidth(int Index, int& Width) override;
+  // The list of the open "Select item" dialog, none otherwise.
+  TCustomListBox* GetDialogList() const { return FDialogList; }
+  TForm* GetDialog() const { return FDialog; }
+
+protected:
+  void DoClick() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  String ClassName() const override { return "TdxBarImageCombo"; }
+
+private:
+  void RunDialog();
+  std::unique_ptr<TChangeLink> FImageChangeLink;
+  TCustomImageList* FImages = nullptr;
+  bool FShowText = true;
+  TForm* FDialog = nullptr;
+  TCustomListBox* FDialogList = nullptr;
+};
+
+class TdxBarImageComboControl : public TdxBarComboControl {
+public:
+  using TdxBarComboControl::TdxBarComboControl;
+  int GetHeight() override;
+  virtual void ImagesChanged();
+};

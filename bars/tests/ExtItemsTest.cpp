@@ -81,6 +81,7 @@ TEST(ExtItemsModule, RegistersItsClassesAfterTheBaseOnesAndRemovesThemInReverse)
       "TdxBarColorCombo",       //
       "TdxBarFontNameCombo",    //
       "TdxBarDateCombo",        //
+      "TdxBarImageCombo",       //
       "TdxBarToolbarsListItem", //
       "TdxBarSpinEdit",         //
       "TdxBarProgressItem",     //
