@@ -1,6 +1,6 @@
 // The toolbar painters against plain GDI, in one run under Wine: a toolbar
-// of 30 buttons and a menu of 30 entries painted 1,000 times into a memory
-// picture with each painter, and the same number of FillRect and DrawText
+// of 30 buttons and a menu window of 30 entries (its frame and its client
+// area) painted 1,000 times into a memory picture with each painter, and the same number of FillRect and DrawText
 // calls on the same rectangles with the same captions.
 //
 //   bars_bench [standard|enhanced|flat|office11|xp] [bars|plain]
@@ -35,52 +35,37 @@ double Seconds(const std::function<void()>& AWork) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// A window that paints its links as menu entries, one under the other.
-class TMenuSheet : public TdxBarControl {
-public:
-  using TdxBarControl::TdxBarControl;
-  int EntryHeight = 22;
-  TRect EntryRect(int I) { return TRect(0, I * EntryHeight, GetClientWidth(), (I + 1) * EntryHeight); }
-
-protected:
-  void Paint() override {
-    TdxBarItemLinks* links = GetItemLinks();
-    for (int i = 0; i < links->GetCount(); ++i) {
-      TdxBarItemControl* control = links->GetItem(i)->GetControl();
-      if (!control) continue;
-      BackgroundBrush = GetToolbarBrush();
-      control->Paint(EntryRect(i), 1);
-    }
-  }
-};
-
 struct TScene {
   std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
   TdxBarManager* Manager = nullptr;
   TdxBarControl* Toolbar = nullptr;
-  TMenuSheet* Menu = nullptr;
+  TdxBarSubMenuControl* Menu = nullptr;
   HDC MemoryDC = nullptr;
   HBITMAP Bitmap = nullptr;
   HGDIOBJ OldBitmap = nullptr;
 
   explicit TScene(TdxBarManagerStyle style) {
     Manager = CreateBarManager(Form.get(), [](TdxBarManager* m) {
-      for (int b = 0; b < 2; ++b) {
-        TdxBar* bar = m->GetBars()->Add();
+      // The toolbar's buttons and the menu's entries: every seventh checked,
+      // a group every five.
+      TdxBar* bar = m->GetBars()->Add();
+      auto* menu = new TdxBarSubItem(m->GetOwnerForm());
+      menu->SetName("Menu");
+      menu->SetCategory(0);
+      for (TdxBarItemLinks* links : {bar->GetItemLinks(), menu->GetItemLinks()})
         for (int i = 0; i < kItems; ++i) {
           auto* button = new TdxBarButton(m->GetOwnerForm());
-          button->SetName("B" + IntToStr(b) + "_" + IntToStr(i));
+          button->SetName((links == bar->GetItemLinks() ? "B" : "M") + IntToStr(i));
           button->SetCategory(0);
           button->SetCaption("Item " + IntToStr(i + 1));
           if (i % 7 == 3) {
             button->SetButtonStyle(bsChecked);
             button->SetDown(true);
           }
-          TdxBarItemLink* link = bar->GetItemLinks()->Add();
+          TdxBarItemLink* link = links->Add();
           link->SetItem(button);
           link->SetBeginGroup(i % 5 == 0 && i > 0);
         }
-      }
     });
     Manager->SetStyle(style);
     Form->SetBounds(20, 20, 900, 760);
@@ -89,10 +74,11 @@ struct TScene {
     Toolbar->ParentWindow = Form->GetHandle();
     Toolbar->SetBounds(30, 60, 860, 80);
     Toolbar->SetVisible(true);
-    Menu = new TMenuSheet(Manager, Manager->GetBars()->GetItem(1));
-    Menu->ParentWindow = Form->GetHandle();
-    Menu->SetBounds(30, 150, 200, kItems * Menu->EntryHeight);
-    Menu->SetVisible(true);
+    Manager->SetMenuAnimations(maNone);
+    auto* item = dynamic_cast<TdxBarSubItem*>(Manager->FindItemByName("Menu"));
+    Menu = dynamic_cast<TdxBarSubMenuControl*>(item->GetItemLinks()->CreateBarControl());
+    Menu->SetBounds(30, 150, Menu->GetWidth(), Menu->GetHeight());
+    ShowMenuWindow(Menu);
     ProcessMessages();
     HDC screen = GetDC(nullptr);
     MemoryDC = CreateCompatibleDC(screen);
@@ -107,13 +93,18 @@ struct TScene {
     SelectObject(MemoryDC, OldBitmap);
     DeleteObject(Bitmap);
     DeleteDC(MemoryDC);
-    delete Menu;
+    Menu->Release();
     delete Toolbar;
   }
 
+  // The toolbar's client area, and the menu's frame and client area.
   void PaintBars() {
+    RECT frame;
+    GetWindowRect(Menu->GetHandle(), &frame);
+    const TRect window(0, 0, frame.right - frame.left, frame.bottom - frame.top);
     for (int round = 0; round < kRounds; ++round) {
       SendMessageA(Toolbar->GetHandle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(MemoryDC), PRF_CLIENT);
+      Manager->GetPainterClass()->DrawMenuFrame(Menu, MemoryDC, window);
       SendMessageA(Menu->GetHandle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(MemoryDC), PRF_CLIENT);
     }
   }
@@ -124,8 +115,9 @@ struct TScene {
     TdxBarItemLinks* links = Toolbar->GetItemLinks();
     for (int i = 0; i < links->GetCount(); ++i)
       cells.emplace_back(links->GetItem(i)->ItemRect, links->GetItem(i)->GetItem()->GetCaption());
-    for (int i = 0; i < kItems; ++i)
-      cells.emplace_back(Menu->EntryRect(i), Menu->GetItemLinks()->GetItem(i)->GetItem()->GetCaption());
+    links = Menu->GetItemLinks();
+    for (int i = 0; i < links->GetCount(); ++i)
+      cells.emplace_back(links->GetItem(i)->ItemRect, links->GetItem(i)->GetItem()->GetCaption());
     HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
     HGDIOBJ oldFont = SelectObject(MemoryDC, Manager->GetMenuFontHandle());
     SetBkMode(MemoryDC, TRANSPARENT);
@@ -162,6 +154,8 @@ int main(int argc, char** argv) {
   for (const TStyle& s : kStyles) {
     if (only && std::strcmp(only, s.name) != 0) continue;
     TScene scene(s.style);
+    if (scene.Menu->GetFittingCount() < kItems) std::printf("%s: the menu shows only %d entries\n", s.name,
+                                                             scene.Menu->GetFittingCount());
     const bool painted = std::strcmp(side, "plain") != 0, plain = std::strcmp(side, "bars") != 0;
     const double barsSeconds = painted ? Seconds([&] { scene.PaintBars(); }) : 0;
     const double plainSeconds = plain ? Seconds([&] { scene.PaintPlain(); }) : 0;
