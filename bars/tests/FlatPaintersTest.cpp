@@ -450,6 +450,47 @@ TEST_F(XPPainterStyleOff, TheXPStyleDrawsWithTheEnhancedPainter) {
   EXPECT_EQ(Manager->GetPainterClass(), TdxBarItemControlOffice11Painter::Instance()) << "needs no style";
 }
 
+TEST_F(XPPainterStyleOff, WithoutTheStyleAnXPToolbarLooksAsAnEnhancedOne) {
+  Build([](TdxBarManager* m) {
+    TdxBar* bar = m->GetBars()->Add();
+    bar->SetCaption("Tools");
+    for (const char* name : {"Normal", "Checked", "Off"}) {
+      TdxBarButton* button = AddButton(m, name);
+      if (String(name) == "Checked") {
+        button->SetButtonStyle(bsChecked);
+        button->SetDown(true);
+      }
+      if (String(name) == "Off") button->SetEnabled(false);
+      AddLink(bar->GetItemLinks(), button, String(name) == "Off");
+    }
+  });
+  Form->SetBounds(50, 50, 320, 120);
+  Form->Show();
+  TdxBar* bar = Manager->GetBars()->GetItem(0);
+  auto paint = [&](TdxBarManagerStyle style) {
+    Manager->SetStyle(style);
+    auto* dock = new TdxDockControl(Form.get(), Manager, dsTop);
+    dock->SetParent(Form.get());
+    TdxBarControl* window = DockTopWindow(bar, dock);
+    guitest::PumpFor(50);
+    guitest::TCapture picture = guitest::TCapture::Paint(dock->GetHandle());
+    delete window;
+    delete dock;
+    return picture;
+  };
+  guitest::TCapture xp = paint(bmsXP);
+  guitest::TCapture enhanced = paint(bmsEnhanced);
+  xp.SavePng("bars_toolbar_xp_style_off");
+  ASSERT_EQ(xp.Width(), enhanced.Width());
+  ASSERT_EQ(xp.Height(), enhanced.Height());
+  int differences = 0;
+  for (int y = 0; y < xp.Height(); ++y)
+    for (int x = 0; x < xp.Width(); ++x)
+      differences += xp.Pixel(x, y) != enhanced.Pixel(x, y);
+  EXPECT_EQ(differences, 0);
+  EXPECT_GT(xp.CountPixels(RECT{0, 0, xp.Width(), xp.Height()}, Sys(COLOR_BTNTEXT)), 10) << "the captions";
+}
+
 TEST(XPPainterVisualStyle, ClassicLookCasesPassInAChildProcess) {
   if (guitest::IsStyleOffRun()) GTEST_SKIP();
   EXPECT_EQ(0, guitest::RunStyleOffCases("XPPainterStyleOff.*"));

@@ -477,3 +477,29 @@ TEST_F(MenuPaintersTest, ExpandChevronsAreTwoStackedRuns) {
   }
   EXPECT_EQ(sheet.At(x - 1, y0), RGB(255, 255, 255));
 }
+
+TEST_F(MenuPaintersTest, Office11SideColumnRunsItsGradientThroughEntriesAndSeparators) {
+  const SIZE size = MakeMenu(bmsOffice11, TMenuState{});
+  TSheet sheet(size.cx, size.cy);
+  Paint(sheet, size, TMenuState{});
+  sheet.Capture.SavePng("bars_menu_office11_side_column");
+  const int column = Menu->GetGlyphColumnWidth();
+  const TRect save = RowInSheet(1), exit = RowInSheet(5);
+  const int y = (save.top + save.bottom) / 2;
+  // Sheet x = client x + 1; the column spans client 0 to column.
+  const TRect gradient(0, 0, column, 1);
+  for (int x : {1, column / 2, column - 1}) {
+    const COLORREF expected =
+        Rgb(GradientColorAt(gradient, x, Office11Colors.ToolbarLight, true, Office11Colors.ToolbarDark));
+    const COLORREF got = sheet.At(x + 1, y);
+    EXPECT_LE(std::abs(GetRValue(got) - GetRValue(expected)) + std::abs(GetGValue(got) - GetGValue(expected)) +
+                  std::abs(GetBValue(got) - GetBValue(expected)),
+              12)
+        << "column x " << x;
+    EXPECT_EQ(sheet.At(x + 1, exit.top - 3), got) << "the separator band keeps the column at x " << x;
+  }
+  EXPECT_EQ(sheet.At(column / 2 + 1, RowInSheet(0).top), sheet.At(column / 2 + 1, y))
+      << "the entry with an image keeps the column around its glyph";
+  EXPECT_EQ(sheet.At(save.right - 3, y), Rgb(Office11Colors.MenuBackground)) << "the text area";
+  EXPECT_EQ(sheet.At(1, y), Rgb(Office11Colors.ToolbarLight)) << "the border's left column";
+}
