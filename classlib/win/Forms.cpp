@@ -614,7 +614,9 @@ void TCustomForm::SetFocusedControl(TWinControl* Control) {
   TWinControl* old = FFocusedControl;
   FFocusedControl = Control;
   Control->FreeNotification(this);
-  if (FActive) {
+  // A form that goes has left the screen's list: the focus moving through
+  // it as its windows are destroyed must not make it the active form again.
+  if (FActive && !IsDestroying()) {
     Screen->FActiveForm = this;
     Screen->FActiveControl = Control;
   }
