@@ -4,7 +4,6 @@
 #include "ExtCtrls.h"
 #include "Jpeg.h"
 #include "OpenDocument.h"
-#include "StandIns.h"
 #include "cxButtons.h"
 
 TfmAbout* fmAbout = nullptr;

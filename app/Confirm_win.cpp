@@ -1,7 +1,6 @@
 #include "Confirm.h"
 
 #include "DialogLayout.h"
-#include "StandIns.h"
 #include "cxButtons.h"
 #include "cxLabel.h"
 

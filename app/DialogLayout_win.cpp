@@ -1,6 +1,5 @@
 #include "DialogLayout.h"
 
-#include "StandIns.h"
 #include "cxButtons.h"
 #include "StdCtrls.h"
 #include "cxCheckBox.h"

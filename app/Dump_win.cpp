@@ -1,12 +1,12 @@
 #include "Dump.h"
 
 #include "ActnList.h"
+#include "Buttons.h"
 #include "cxButtonEdit.h"
 #include "CheckLst.h"
 #include "DialogLayout.h"
 #include "ImgList.h"
 #include "Main.h"
-#include "StandIns.h"
 
 #include <memory>
 

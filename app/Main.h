@@ -1,5 +1,5 @@
 // The program's main window: the three connections, the status and progress
-// panel, the change log and the script page, the menu and the button bar.
+// panel, the change log and the script page, the menu bar and the button bar.
 #pragma once
 
 #include "Forms.h"
@@ -13,7 +13,6 @@ class TAction;
 class TActionList;
 class TImageList;
 class TLabel;
-class TMainMenu;
 class TMemo;
 class TOpenDialog;
 class TPanel;
@@ -28,6 +27,9 @@ class TcxButtonEdit;
 class TcxCheckBox;
 class TcxRadioButton;
 class TStandInLargeButton;
+class TdxBarButton;
+class TdxBarManager;
+class TdxBarSubItem;
 class TcxProgressBar;
 class TSyncEngine;
 class TcxLookAndFeelController;
@@ -63,12 +65,15 @@ public:
   TAction* acExtractDB;
   TAction* acCreateDB;
   TAction* acInnoDBStatus;
-  TMainMenu* MainMenu;
-  TPanel* ButtonBar;
+  TdxBarManager* bman;
+  TdxBarSubItem* N1;
+  TdxBarSubItem* N2;
+  TdxBarSubItem* N3;
   TStandInLargeButton* dxBarLargeButton4;
   TStandInLargeButton* dxBarLargeButton3;
   TStandInLargeButton* dxBarLargeButton1;
   TStandInLargeButton* dxBarLargeButton2;
+  TdxBarButton* dxBarButton1;
   TPanel* Panel1;
   TLabel* lbSource;
   TLabel* lbTarget;
@@ -120,15 +125,17 @@ protected:
 
 private:
   void CreateActions();
-  void CreateMenu();
-  void CreateButtonBar();
+  void CreateBars();
+  // The bar manager's definition: its settings, categories, items and bars,
+  // made on the manager it is given. It builds this window's bars and the
+  // fresh copy that a reset reads.
+  void DefineBars(TdxBarManager* Manager);
   void CreateStatusPanel();
   void CreatePages();
   void CreateScriptEditor();
   TAction* NewAction(const char* name, const char* caption, int imageIndex, TShortCut shortCut);
   TLabel* NewLabel(TWinControl* parent, const char* name, const char* caption, int left, int top);
   TcxButton* NewButton(TWinControl* parent, const char* name, TAction* action, int left, int top, int width);
-  TStandInLargeButton* NewLargeButton(const char* name, TAction* action, const char* hint, bool beginGroup);
   TmySQLDatabase* NewDatabase(const char* name);
 
   void FormShow();
@@ -158,7 +165,6 @@ private:
   std::unique_ptr<TSyncEngine> FEngine;
   bool FRunning = false;
   bool FCloseRequested = false;
-  int FButtonBarRight = 0;
 };
 
 // The main window, once created.

@@ -12,11 +12,11 @@
 #include "Dump.h"
 #include "ExtCtrls.h"
 #include "ImgList.h"
-#include "Menus.h"
 #include "MySQLSyncDatabase.h"
 #include "OpenDocument.h"
 #include "Options.h"
 #include "StandIns.h"
+#include "dxBar.h"
 #include "cxButtons.h"
 #include "SynParse.h"
 #include "StdCtrls.h"
@@ -133,8 +133,7 @@ TfmMain::TfmMain(TComponent* AOwner) : TForm(AOwner) {
     imgList->AddMasked(strip.get(), clFuchsia);
   }
   CreateActions();
-  CreateMenu();
-  CreateButtonBar();
+  CreateBars();
   CreateStatusPanel();
 
   // Every control of the program that sets nothing else draws natively.
@@ -238,76 +237,127 @@ void TfmMain::CreateActions() {
   acSelectAll->OnExecute = [this](TObject*) { acSelectAllExecute(); };
 }
 
-void TfmMain::CreateMenu() {
-  MainMenu = new TMainMenu(this);
-  MainMenu->SetName("MainMenu");
-  auto subItem = [this](const char* name, const char* caption) {
-    auto* item = new TMenuItem(this);
-    item->SetName(name);
-    item->SetCaption(caption);
-    MainMenu->GetItems()->Add(item);
-    return item;
-  };
-  // A link that begins a group is drawn after a separator.
-  auto button = [this](TMenuItem* menu, const char* name, TAction* action, bool beginGroup,
-                       const char* hint = "") {
-    if (beginGroup && menu->GetCount() > 0) {
-      auto* line = new TMenuItem(this);
-      line->SetCaption("-");
-      menu->Add(line);
-    }
-    auto* item = new TMenuItem(this);
-    item->SetName(name);
-    item->SetAction(action);
-    item->Hint = hint;
-    menu->Add(item);
-  };
-  TMenuItem* n1 = subItem("N1", "File");
-  button(n1, "Opensourcescript1", acOpenSrcScript, false);
-  button(n1, "dxBarButton2", acLoadScriptFromFile, false);
-  button(n1, "Exit1", acExit, true);
-  TMenuItem* n2 = subItem("N2", "Tools");
-  button(n2, "Extractdatabasescript1", acExtractDB, false);
-  button(n2, "Createdatabase1", acCreateDB, false);
-  button(n2, "Options1", acOptions, true);
-  TMenuItem* n3 = subItem("N3", "Help");
-  button(n3, "Synchronize1", acHelp, false, "Help");
-  button(n3, "AboutVelmora1", acAbout, true);
-  button(n3, "InnoDBstatus1", acInnoDBStatus, false);
-  SetMenu(MainMenu);
+namespace {
+
+// The bar manager's categories, in their order.
+enum TMainCategory { catDefault, catFile, catTools, catHelp, catMenus };
+
+template <typename T> T* NewBarItem(TCustomForm* form, const char* name, TMainCategory category) {
+  auto* item = new T(form);
+  item->SetName(name);
+  item->SetCategory(category);
+  return item;
 }
 
-TStandInLargeButton* TfmMain::NewLargeButton(const char* name, TAction* action, const char* hint,
-                                             bool beginGroup) {
-  constexpr int kWidth = 76, kGroupGap = 8;
-  if (beginGroup) FButtonBarRight += kGroupGap;
-  auto* button = new TStandInLargeButton(this);
-  button->SetName(name);
-  button->SetParent(ButtonBar);
-  button->SetAction(action);
-  button->SetImages(imgList, action->GetImageIndex());
-  if (*hint) {
-    button->Hint = hint;
-    button->ShowHint = true;
+// An item bound to an action, and its link.
+struct TCommand {
+  const char* name;
+  TAction* action;
+  bool beginGroup = false;
+  const char* hint = "";
+};
+
+template <typename T>
+void AddCommands(TCustomForm* form, TdxBarItemLinks* links, TMainCategory category,
+                 std::initializer_list<TCommand> commands) {
+  for (const TCommand& command : commands) {
+    T* item = NewBarItem<T>(form, command.name, category);
+    item->SetAction(command.action);
+    if (*command.hint) item->Hint = command.hint;
+    TdxBarItemLink* link = links->Add();
+    link->SetItem(item);
+    link->SetBeginGroup(command.beginGroup);
   }
-  button->SetBounds(FButtonBarRight, 2, kWidth, ButtonBar->GetHeight() - 4);
-  FButtonBarRight += kWidth;
-  return button;
 }
 
-void TfmMain::CreateButtonBar() {
-  ButtonBar = new TPanel(this);
-  ButtonBar->SetName("ButtonBar");
-  ButtonBar->SetParent(this);
-  ButtonBar->SetAlign(alTop);
-  ButtonBar->SetHeight(42);
-  ButtonBar->SetBevelOuter(bvNone);
-  ButtonBar->SetCaption("");
-  FButtonBarRight = 2;
-  dxBarLargeButton4 = NewLargeButton("dxBarLargeButton4", acLoadScriptFromFile, "Open script", false);
-  dxBarLargeButton3 = NewLargeButton("dxBarLargeButton3", acOptions, "", false);
-  dxBarLargeButton1 = NewLargeButton("dxBarLargeButton1", acHelp, "Help", true);
-  dxBarLargeButton2 = NewLargeButton("dxBarLargeButton2", acExit, "", false);
+TdxBarSubItem* NewMenu(TCustomForm* form, const char* name, const char* caption) {
+  auto* item = NewBarItem<TdxBarSubItem>(form, name, catMenus);
+  item->SetCaption(caption);
+  return item;
+}
+
+TdxBar* NewTopBar(TdxBarManager* manager, const char* caption, int row) {
+  TdxBar* bar = manager->GetBars()->Add();
+  bar->SetName(caption);
+  bar->SetCaption(caption);
+  bar->SetDockingStyle(dsTop);
+  bar->SetDockedDockingStyle(dsTop);
+  bar->OneOnRow = true;
+  bar->SetRow(row);
+  return bar;
+}
+
+// The component of the window's bars that the definition made under the name.
+template <typename T> T* BarItem(const TdxBarManager* manager, const char* name) {
+  auto* item = dynamic_cast<T*>(manager->FindItemByName(name));
+  if (!item) throw Exception(Format("Bar item %s not found", name));
+  return item;
+}
+
+} // namespace
+
+void TfmMain::DefineBars(TdxBarManager* Manager) {
+  TCustomForm* form = Manager->GetOwnerForm();
+  Manager->SetName("bman");
+  Manager->SetStyle(bmsXP);
+  Manager->GetFont()->SetName("Tahoma");
+  Manager->SetUseSystemFont(true);
+  Manager->SetImages(imgList);
+  Manager->SetLargeImages(imgList);
+  Manager->GetLookAndFeel()->SetKind(lfUltraFlat);
+  Manager->GetLookAndFeel()->SetNativeStyle(false);
+  TStringList categories;
+  for (const char* category : {"Default", "File", "Tools", "Help", "Menus"})
+    categories.Add(category);
+  Manager->SetCategories(&categories);
+  Manager->SetDockControlHeights(0, 0, 63, 0);
+
+  TdxBarSubItem* file = NewMenu(form, "N1", "File");
+  AddCommands<TdxBarButton>(form, file->GetItemLinks(), catFile,
+                            {{"Opensourcescript1", acOpenSrcScript},
+                             {"dxBarButton2", acLoadScriptFromFile},
+                             {"Exit1", acExit, true}});
+  TdxBarSubItem* tools = NewMenu(form, "N2", "Tools");
+  AddCommands<TdxBarButton>(form, tools->GetItemLinks(), catTools,
+                            {{"Extractdatabasescript1", acExtractDB},
+                             {"Createdatabase1", acCreateDB},
+                             {"Options1", acOptions, true}});
+  TdxBarSubItem* help = NewMenu(form, "N3", "Help");
+  AddCommands<TdxBarButton>(form, help->GetItemLinks(), catHelp,
+                            {{"Synchronize1", acHelp, false, "Help"},
+                             {"AboutVelmora1", acAbout, true},
+                             {"InnoDBstatus1", acInnoDBStatus}});
+  // On no bar.
+  NewBarItem<TdxBarButton>(form, "dxBarButton1", catHelp)->SetAction(acHelp);
+
+  TdxBar* menu = NewTopBar(Manager, "Main Menu", 0);
+  menu->SetIsMainMenu(true);
+  menu->SetMultiLine(true);
+  menu->SetWholeRow(true);
+  for (TdxBarSubItem* item : {file, tools, help})
+    menu->GetItemLinks()->Add()->SetItem(item);
+  menu->SetVisible(true);
+
+  TdxBar* buttons = NewTopBar(Manager, "Button bar", 1);
+  buttons->SetDockedTop(23);
+  AddCommands<TStandInLargeButton>(form, buttons->GetItemLinks(), catDefault,
+                                   {{"dxBarLargeButton4", acLoadScriptFromFile, false, "Open script"},
+                                    {"dxBarLargeButton3", acOptions},
+                                    {"dxBarLargeButton1", acHelp, true, "Help"},
+                                    {"dxBarLargeButton2", acExit}});
+  buttons->SetVisible(true);
+}
+
+void TfmMain::CreateBars() {
+  bman = CreateBarManager(this, [this](TdxBarManager* manager) { DefineBars(manager); });
+  N1 = BarItem<TdxBarSubItem>(bman, "N1");
+  N2 = BarItem<TdxBarSubItem>(bman, "N2");
+  N3 = BarItem<TdxBarSubItem>(bman, "N3");
+  dxBarLargeButton4 = BarItem<TStandInLargeButton>(bman, "dxBarLargeButton4");
+  dxBarLargeButton3 = BarItem<TStandInLargeButton>(bman, "dxBarLargeButton3");
+  dxBarLargeButton1 = BarItem<TStandInLargeButton>(bman, "dxBarLargeButton1");
+  dxBarLargeButton2 = BarItem<TStandInLargeButton>(bman, "dxBarLargeButton2");
+  dxBarButton1 = BarItem<TdxBarButton>(bman, "dxBarButton1");
 }
 
 TLabel* TfmMain::NewLabel(TWinControl* parent, const char* name, const char* caption, int left, int top) {
@@ -334,8 +384,9 @@ void TfmMain::CreateStatusPanel() {
   Panel1 = new TPanel(this);
   Panel1->SetName("Panel1");
   Panel1->SetParent(this);
-  // Below the button bar: top-aligned controls keep the order of their tops.
-  Panel1->SetBounds(0, ButtonBar->GetHeight(), GetClientWidth(), 137);
+  // Below the bars' top dock: top-aligned controls keep the order of their tops.
+  TControl* dock = bman->GetBars()->GetDockControl(dsTop);
+  Panel1->SetBounds(0, dock->GetTop() + dock->GetHeight(), GetClientWidth(), 137);
   Panel1->SetAlign(alTop);
   Panel1->SetBevelOuter(bvNone);
   Panel1->SetCaption("");

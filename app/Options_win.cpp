@@ -2,7 +2,6 @@
 
 #include "DialogLayout.h"
 #include "Main.h"
-#include "StandIns.h"
 #include "cxButtons.h"
 #include "StdCtrls.h"
 #include "cxCheckBox.h"

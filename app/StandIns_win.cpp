@@ -1,26 +1,17 @@
 #include "StandIns.h"
 
-#include "ImgList.h"
-
-#include <memory>
-
-namespace {
-
-void SetGlyphFromImages(TCustomImageList* images, int imageIndex,
-                        const std::function<void(TBitmap*)>& apply) {
-  if (!images || imageIndex < 0 || imageIndex >= images->GetCount()) return;
-  auto glyph = std::make_unique<TBitmap>();
-  images->GetBitmap(imageIndex, glyph.get());
-  apply(glyph.get());
+TStandInLargeButton::TStandInLargeButton(TComponent* AOwner) : TdxBarButton(AOwner) {
+  // The class joins the bars library's registry with the first button made
+  // after the library started (it empties the registry when it ends); it is
+  // no class for a designer to offer.
+  if (!GetItemControlClass(this))
+    RegisterBarItemClass(
+        ClassInfo(),
+        [](TdxBarItemLink* link) -> TObject* { return new TdxBarButtonControl(link, link->GetBarControl()); },
+        false);
+  SetPaintStyle(psCaptionGlyph);
 }
 
-} // namespace
-
-TStandInLargeButton::TStandInLargeButton(TComponent* AOwner) : TSpeedButton(AOwner) {
-  Flat = true;
-  Layout = blGlyphTop;
-}
-
-void TStandInLargeButton::SetImages(TCustomImageList* images, int imageIndex) {
-  SetGlyphFromImages(images, imageIndex, [this](TBitmap* glyph) { SetGlyph(glyph); });
+TdxBarItemClass TStandInLargeButton::ClassInfo() {
+  return MakeBarItemClassInfo<TStandInLargeButton>("TStandInLargeButton");
 }

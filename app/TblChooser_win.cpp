@@ -1,7 +1,6 @@
 #include "TblChooser.h"
 
 #include "DialogLayout.h"
-#include "StandIns.h"
 #include "cxButtons.h"
 #include "cxCheckListBox.h"
 

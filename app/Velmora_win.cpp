@@ -7,14 +7,16 @@
 #include "EditorsLibrary.h"
 #include "Main.h"
 #include "Options.h"
+#include "dxBar.h"
 #include "TblChooser.h"
 
 #include "WinApi.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  // The control and editor libraries' shared state lives as long as the
-  // program.
+  // The control, editor and toolbar libraries' shared state lives as long as
+  // the program.
   TEditorsLibrary editors;
+  TBarsLibrary bars;
   Application->Initialize();
   Application->CreateForm(fmMain);
   Application->CreateForm(fmDBConnInfo);

@@ -4,7 +4,6 @@
 #include "DBConnInfo.h"
 #include "GuiTest.h"
 #include "ServerDatabase.h"
-#include "StandIns.h"
 #include "cxButtons.h"
 #include "StdCtrls.h"
 #include "cxDropDownEdit.h"

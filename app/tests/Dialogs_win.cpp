@@ -10,7 +10,6 @@
 #include "GuiTest.h"
 #include "Main.h"
 #include "OpenDocument.h"
-#include "StandIns.h"
 #include "cxButtonEdit.h"
 #include "cxButtons.h"
 #include "cxCheckListBox.h"

@@ -17,7 +17,6 @@
 #include "Options.h"
 #include "ScriptEditorExpect.h"
 #include "ServerDatabase.h"
-#include "StandIns.h"
 #include "cxButtons.h"
 #include "cxButtonEdit.h"
 #include "cxCheckBox.h"

@@ -13,10 +13,9 @@
 #include "cxEditPaintUtils.h"
 #include "cxLookAndFeels.h"
 #include "cxRadioGroup.h"
-#include "Menus.h"
 #include "Registry.h"
 #include "SettingsRegistry.h"
-#include "StandIns.h"
+#include "dxBar.h"
 #include "cxButtons.h"
 #include "StdCtrls.h"
 #include "cxButtonEdit.h"
@@ -138,11 +137,11 @@ TEST_F(MainWindow, ActionsCarryTheirCaptionsImagesShortcutsAndStates) {
     EXPECT_LT(c.action->GetImageIndex(), form->imgList->GetCount());
   }
   // The menu bar's three menus in order.
-  TMenuItem* items = form->MainMenu->GetItems();
-  ASSERT_EQ(3, items->GetCount());
-  EXPECT_EQ("File", items->GetItem(0)->GetCaption());
-  EXPECT_EQ("Tools", items->GetItem(1)->GetCaption());
-  EXPECT_EQ("Help", items->GetItem(2)->GetCaption());
+  TdxBarItemLinks* menus = form->bman->GetMainMenuBar()->GetItemLinks();
+  ASSERT_EQ(3, menus->GetCount());
+  EXPECT_EQ("File", menus->GetItem(0)->GetItem()->GetCaption());
+  EXPECT_EQ("Tools", menus->GetItem(1)->GetItem()->GetCaption());
+  EXPECT_EQ("Help", menus->GetItem(2)->GetItem()->GetCaption());
 }
 
 TEST_F(MainWindow, ScriptSourceNeedsAnExistingFile) {

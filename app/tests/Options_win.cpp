@@ -8,7 +8,6 @@
 #include "Options.h"
 #include "Registry.h"
 #include "SettingsRegistry.h"
-#include "StandIns.h"
 #include "cxButtons.h"
 #include "StdCtrls.h"
 #include "FontLoaderGate.h"

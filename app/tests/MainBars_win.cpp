@@ -1,0 +1,321 @@
+// The main window's menu bar and button bar on the toolbar manager: as the
+// window defines them, opened and clicked with real input, the actions'
+// shortcuts on any control of the window, and drawn with the visual style on
+// (the XP painter) and off (the Enhanced painter).
+#include "ActnList.h"
+#include "GuiTest.h"
+#include "ImgList.h"
+#include "Main.h"
+#include "Options.h"
+#include "StandIns.h"
+#include "StdCtrls.h"
+#include "ExtCtrls.h"
+#include "cxButtonEdit.h"
+#include "cxLookAndFeels.h"
+#include "dxBar.h"
+#include "dxBarPainters.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using guitest::PumpUntil;
+
+namespace {
+
+struct TLinkCase {
+  const char* name;
+  TAction* action;
+  bool beginGroup;
+  const char* hint;
+};
+
+POINT Centre(const TRect& r) {
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+class MainBars : public testing::Test {
+protected:
+  void SetUp() override {
+    Form = std::make_unique<TfmMain>(nullptr);
+    Form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Form->IsShowing() && MenuBar() && ButtonBar(); }));
+    guitest::PumpFor(50);
+  }
+  void TearDown() override {
+    if (Form) Form->bman->DeactivateAll();
+    guitest::SendMouseAt(POINT{5, 5}, 0);
+    guitest::PumpFor(50);
+  }
+
+  TdxBar* Bar(int index) const { return Form->bman->GetBars()->GetItem(index); }
+  TdxBarControl* MenuBar() const { return Bar(0)->GetBarControl(); }
+  TdxBarControl* ButtonBar() const { return Bar(1)->GetBarControl(); }
+
+  // The open menu of a sub item, none while it is closed.
+  static TCustomdxBarControl* MenuOf(TdxBarSubItem* item) {
+    TCustomdxBarControl* menu = item->GetItemLinks()->GetBarControl();
+    return menu && menu->HandleAllocated() && IsWindowVisible(menu->GetHandle()) ? menu : nullptr;
+  }
+  // Opens a menu of the menu bar with a click on its caption.
+  TCustomdxBarControl* Open(TdxBarSubItem* item) {
+    for (int i = 0; i < Bar(0)->GetItemLinks()->GetCount(); ++i) {
+      TdxBarItemLink* link = Bar(0)->GetItemLinks()->GetItem(i);
+      if (link->GetItem() != item) continue;
+      const POINT p = Centre(link->ItemRect);
+      guitest::ClickAt(MenuBar()->GetHandle(), p.x, p.y);
+    }
+    PumpUntil([&] { return MenuOf(item) != nullptr; });
+    return MenuOf(item);
+  }
+  static void ClickLink(TCustomdxBarControl* window, TdxBarItemLink* link) {
+    const POINT p = Centre(link->ItemRect);
+    guitest::ClickAt(window->GetHandle(), p.x, p.y);
+  }
+  static TdxBarItemLink* LinkOf(TdxBarItemLinks* links, const TdxBarItem* item) {
+    for (int i = 0; i < links->GetCount(); ++i)
+      if (links->GetItem(i)->GetItem() == item) return links->GetItem(i);
+    return nullptr;
+  }
+  // A link's place in the window's client coordinates.
+  TRect InForm(TCustomdxBarControl* window, const TRect& r) const {
+    POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+    MapWindowPoints(window->GetHandle(), Form->GetHandle(), corners, 2);
+    return TRect(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+  }
+
+  // Both bars as they are drawn: every menu caption and every button's
+  // caption in the text colour, and every button's glyph in colours that
+  // are neither text nor the bar's own.
+  void ExpectBarsDrawn(const char* png) {
+    const auto capture = guitest::TCapture::Paint(Form->GetHandle());
+    capture.SavePng(png);
+    const COLORREF text = ColorToRGB(clBtnText);
+    for (TdxBar* bar : {Bar(0), Bar(1)}) {
+      TdxBarItemLinks* links = bar->GetItemLinks();
+      for (int i = 0; i < links->GetCount(); ++i) {
+        const TRect r = InForm(bar->GetBarControl(), links->GetItem(i)->ItemRect);
+        SCOPED_TRACE(links->GetItem(i)->GetItem()->GetName());
+        ASSERT_GT(r.Width(), 0);
+        EXPECT_GT(capture.CountPixels(r, text), 8) << "the caption";
+        if (bar == Bar(0)) continue;
+        const COLORREF face = capture.Pixel(r.left + 1, r.bottom - 2);
+        int glyph = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+          for (int x = r.left; x < r.left + 22; ++x)
+            if (capture.Pixel(x, y) != face && capture.Pixel(x, y) != text) ++glyph;
+        EXPECT_GT(glyph, 20) << "the glyph";
+      }
+    }
+  }
+
+  std::unique_ptr<TfmMain> Form;
+};
+
+TEST_F(MainBars, TheManagerAndItsBarsAreAsTheWindowDefinesThem) {
+  TdxBarManager* m = Form->bman;
+  EXPECT_EQ("bman", m->GetName());
+  EXPECT_EQ(bmsXP, m->GetStyle());
+  EXPECT_TRUE(m->GetUseSystemFont());
+  EXPECT_EQ(Form->imgList, m->GetImages());
+  EXPECT_EQ(Form->imgList, m->GetLargeImages());
+  EXPECT_EQ(lfUltraFlat, m->GetLookAndFeel()->GetKind());
+  EXPECT_FALSE(m->GetLookAndFeel()->GetNativeStyle());
+  EXPECT_EQ("Default\r\nFile\r\nTools\r\nHelp\r\nMenus\r\n", m->GetCategories()->GetText());
+  EXPECT_FALSE(m->StoreInRegistry);
+  EXPECT_FALSE(m->StoreInIniFile);
+  ASSERT_EQ(2, m->GetBars()->GetCount());
+
+  TdxBar* menu = Bar(0);
+  EXPECT_EQ("Main Menu", menu->GetCaption());
+  EXPECT_EQ(menu, m->GetMainMenuBar());
+  EXPECT_TRUE(menu->GetMultiLine());
+  EXPECT_TRUE(menu->OneOnRow);
+  EXPECT_TRUE(menu->GetWholeRow());
+  EXPECT_EQ(0, menu->GetRow());
+  TdxBar* buttons = Bar(1);
+  EXPECT_EQ("Button bar", buttons->GetCaption());
+  EXPECT_TRUE(buttons->OneOnRow);
+  EXPECT_FALSE(buttons->GetIsMainMenu());
+  EXPECT_EQ(1, buttons->GetRow());
+  EXPECT_EQ(23, buttons->GetDockedTop());
+  for (TdxBar* bar : {menu, buttons}) {
+    EXPECT_TRUE(bar->GetVisible()) << bar->GetCaption();
+    EXPECT_EQ(dsTop, bar->GetDockingStyle()) << bar->GetCaption();
+  }
+  // The menu bar fills the first row, the button bar stands below it, and
+  // the status panel below the dock.
+  TdxDockControl* dock = m->GetBars()->GetDockControl(dsTop);
+  EXPECT_EQ(0, MenuBar()->GetTop());
+  EXPECT_EQ(dock->GetClientWidth(), MenuBar()->GetWidth());
+  EXPECT_LE(MenuBar()->GetTop() + MenuBar()->GetHeight(), ButtonBar()->GetTop());
+  EXPECT_EQ(dock->GetTop() + dock->GetHeight(), Form->Panel1->GetTop());
+  EXPECT_LE(ButtonBar()->GetTop() + ButtonBar()->GetHeight(), dock->GetHeight());
+  int sizes[4];
+  m->GetDockControlHeights(sizes);
+  EXPECT_EQ(0, sizes[0] + sizes[1] + sizes[3]) << "only the top dock holds bars";
+
+  auto expectLinks = [](TdxBarItemLinks* links, const std::vector<TLinkCase>& cases) {
+    ASSERT_EQ(cases.size(), static_cast<size_t>(links->GetCount()));
+    for (size_t i = 0; i < cases.size(); ++i) {
+      const TLinkCase& c = cases[i];
+      TdxBarItemLink* link = links->GetItem(static_cast<int>(i));
+      SCOPED_TRACE(c.name);
+      EXPECT_EQ(c.name, link->GetItem()->GetName());
+      EXPECT_EQ(c.action, link->GetItem()->GetAction());
+      EXPECT_EQ(c.beginGroup, link->GetStoredBeginGroup());
+      EXPECT_EQ(c.hint, link->GetItem()->Hint);
+      EXPECT_EQ(c.action->GetCaption(), link->GetItem()->GetCaption());
+    }
+  };
+  TdxBarItemLinks* menus = menu->GetItemLinks();
+  ASSERT_EQ(3, menus->GetCount());
+  EXPECT_EQ(Form->N1, menus->GetItem(0)->GetItem());
+  EXPECT_EQ(Form->N2, menus->GetItem(1)->GetItem());
+  EXPECT_EQ(Form->N3, menus->GetItem(2)->GetItem());
+  EXPECT_EQ("File", Form->N1->GetCaption());
+  EXPECT_EQ("Tools", Form->N2->GetCaption());
+  EXPECT_EQ("Help", Form->N3->GetCaption());
+  expectLinks(Form->N1->GetItemLinks(), {{"Opensourcescript1", Form->acOpenSrcScript, false, ""},
+                                         {"dxBarButton2", Form->acLoadScriptFromFile, false, ""},
+                                         {"Exit1", Form->acExit, true, ""}});
+  expectLinks(Form->N2->GetItemLinks(), {{"Extractdatabasescript1", Form->acExtractDB, false, ""},
+                                         {"Createdatabase1", Form->acCreateDB, false, ""},
+                                         {"Options1", Form->acOptions, true, ""}});
+  expectLinks(Form->N3->GetItemLinks(), {{"Synchronize1", Form->acHelp, false, "Help"},
+                                         {"AboutVelmora1", Form->acAbout, true, ""},
+                                         {"InnoDBstatus1", Form->acInnoDBStatus, false, ""}});
+  expectLinks(buttons->GetItemLinks(),
+              {{"dxBarLargeButton4", Form->acLoadScriptFromFile, false, "Open script"},
+               {"dxBarLargeButton3", Form->acOptions, false, ""},
+               {"dxBarLargeButton1", Form->acHelp, true, "Help"},
+               {"dxBarLargeButton2", Form->acExit, false, ""}});
+  for (TStandInLargeButton* button :
+       {Form->dxBarLargeButton4, Form->dxBarLargeButton3, Form->dxBarLargeButton1, Form->dxBarLargeButton2})
+    EXPECT_EQ(psCaptionGlyph, button->GetPaintStyle()) << button->GetName();
+  // The large button's class is no class a designer offers.
+  for (int i = 0; i < GetRegisteredItemClassCount(); ++i)
+    EXPECT_NE(TStandInLargeButton::ClassInfo(), GetRegisteredItemClass(i));
+
+  EXPECT_EQ(Form->acHelp, Form->dxBarButton1->GetAction());
+  EXPECT_EQ(0, Form->dxBarButton1->GetLinkCount()) << "on no bar";
+}
+
+// What each menu shows: the hidden actions' entries are left out, and a
+// group's separator only stands between shown entries.
+TEST_F(MainBars, EachMenuOpensWithItsShownEntriesAndTheirSeparators) {
+  struct Case {
+    TdxBarSubItem* menu;
+    std::vector<String> captions;
+    std::vector<bool> separatorBefore;
+  };
+  const Case cases[] = {
+      {Form->N1, {"Open source script", "Open script...", "Exit"}, {false, false, true}},
+      {Form->N2, {"Options..."}, {false}},
+      {Form->N3, {"Help", "About Velmora"}, {false, true}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.menu->GetCaption());
+    TCustomdxBarControl* window = Open(c.menu);
+    ASSERT_NE(nullptr, window);
+    TdxBarItemLinks* links = c.menu->GetItemLinks();
+    ASSERT_EQ(c.captions.size(), static_cast<size_t>(links->GetShownCount()));
+    int previousBottom = -1;
+    for (int i = 0; i < links->GetShownCount(); ++i) {
+      TdxBarItemLink* link = links->GetShownLink(i);
+      EXPECT_EQ(c.captions[i], link->GetCaption());
+      EXPECT_GT(link->ItemRect.Width(), 0) << c.captions[i];
+      // A separator takes room between two entries.
+      if (previousBottom >= 0) {
+        EXPECT_EQ(c.separatorBefore[i], link->ItemRect.top > previousBottom) << i;
+      }
+      previousBottom = link->ItemRect.bottom;
+    }
+    if (c.menu == Form->N1) guitest::TCapture::Paint(window->GetHandle()).SavePng("main_window_file_menu");
+    guitest::PressKey(VK_ESCAPE);
+    guitest::PressKey(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([&] { return MenuOf(c.menu) == nullptr && !ActiveBarControl(); }));
+  }
+}
+
+TEST_F(MainBars, OptionsInTheToolsMenuOpensTheOptionsDialog) {
+  auto options = std::make_unique<TfmOptions>(nullptr);
+  TCustomdxBarControl* menu = Open(Form->N2);
+  ASSERT_NE(nullptr, menu);
+  TCustomForm* shown = nullptr;
+  guitest::AnswerNextForm([&](TCustomForm* dialog) {
+    shown = dialog;
+    dialog->SetModalResult(mrCancel);
+  });
+  ClickLink(menu, LinkOf(Form->N2->GetItemLinks(), Form->bman->FindItemByName("Options1")));
+  ASSERT_TRUE(PumpUntil([&] { return shown != nullptr; }));
+  EXPECT_EQ(options.get(), shown);
+  EXPECT_EQ(nullptr, MenuOf(Form->N2)) << "the menu closed";
+}
+
+TEST_F(MainBars, TheButtonBarsOptionsButtonRunsItsAction) {
+  auto options = std::make_unique<TfmOptions>(nullptr);
+  int runs = 0;
+  const TNotifyEvent execute = Form->acOptions->OnExecute;
+  Form->acOptions->OnExecute = [&](TObject* sender) {
+    ++runs;
+    execute(sender);
+  };
+  TCustomForm* shown = nullptr;
+  guitest::AnswerNextForm([&](TCustomForm* dialog) {
+    shown = dialog;
+    dialog->SetModalResult(mrCancel);
+  });
+  ClickLink(ButtonBar(), LinkOf(Bar(1)->GetItemLinks(), Form->dxBarLargeButton3));
+  ASSERT_TRUE(PumpUntil([&] { return shown != nullptr; }));
+  guitest::PumpFor(100);
+  EXPECT_EQ(options.get(), shown);
+  EXPECT_EQ(1, runs);
+}
+
+// The actions' shortcuts work wherever the focus is in the window, once.
+TEST_F(MainBars, CtrlOInTheChangeLogOpensTheOpenDialog) {
+  Form->mLog->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == Form->mLog->GetHandle(); }));
+  int runs = 0;
+  const TNotifyEvent execute = Form->acOpenSrcScript->OnExecute;
+  Form->acOpenSrcScript->OnExecute = [&](TObject* sender) {
+    ++runs;
+    execute(sender);
+  };
+  String title;
+  guitest::AnswerNextModal([&](HWND dialog) {
+    char text[64] = {};
+    GetWindowTextA(dialog, text, sizeof(text));
+    title = text;
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  guitest::PressKey('O', guitest::kCtrl);
+  ASSERT_TRUE(PumpUntil([] { return !guitest::AnswerPending(); }));
+  guitest::PumpFor(100);
+  EXPECT_EQ(1, runs);
+  EXPECT_EQ("Open", title);
+  EXPECT_EQ("", Form->edScriptPath->GetText()) << "cancelled";
+}
+
+TEST_F(MainBars, WithTheVisualStyleTheXPPainterDrawsBothBars) {
+  ASSERT_TRUE(Form->bman->GetXPThemesAvailable());
+  EXPECT_EQ(TdxBarItemControlXPPainter::Instance(), Form->bman->GetPainterClass());
+  ExpectBarsDrawn("main_window_bars_style_on");
+}
+
+class MainBarsStyleOff : public MainBars {};
+
+TEST_F(MainBarsStyleOff, WithoutTheVisualStyleTheEnhancedPainterDrawsBothBars) {
+  EXPECT_FALSE(Form->bman->GetXPThemesAvailable());
+  EXPECT_EQ(TdxBarItemControlEnhancedPainter::Instance(), Form->bman->GetPainterClass());
+  ExpectBarsDrawn("main_window_bars_style_off");
+}
+
+TEST(MainBarsVisualStyle, ClassicLookCasesPassInAChildProcess) {
+  if (guitest::IsStyleOffRun()) GTEST_SKIP();
+  EXPECT_EQ(0, guitest::RunStyleOffCases("MainBarsStyleOff.*"));
+}
+
+} // namespace
