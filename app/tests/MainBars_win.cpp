@@ -202,6 +202,28 @@ TEST_F(MainBars, TheManagerAndItsBarsAreAsTheWindowDefinesThem) {
   EXPECT_EQ(0, Form->dxBarButton1->GetLinkCount()) << "on no bar";
 }
 
+// The definition also builds the fresh copy a reset reads: bars and menus
+// changed by the user get the defined links back, on the window's own items.
+TEST_F(MainBars, ResetBarsGetTheirDefinedLinksBack) {
+  Bar(1)->GetItemLinks()->Delete(0);
+  Bar(1)->GetItemLinks()->GetItem(1)->SetBeginGroup(false);
+  Form->N1->GetItemLinks()->Delete(2);
+  ASSERT_EQ(3, Bar(1)->GetItemLinks()->GetCount());
+  Bar(1)->Reset();
+  Bar(0)->Reset();
+  const TdxBarItem* buttons[] = {Form->dxBarLargeButton4, Form->dxBarLargeButton3, Form->dxBarLargeButton1,
+                                 Form->dxBarLargeButton2};
+  TdxBarItemLinks* links = Bar(1)->GetItemLinks();
+  ASSERT_EQ(4, links->GetCount());
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(buttons[i], links->GetItem(i)->GetItem()) << i;
+    EXPECT_EQ(i == 2, links->GetItem(i)->GetBeginGroup()) << i;
+  }
+  ASSERT_EQ(3, Form->N1->GetItemLinks()->GetCount());
+  EXPECT_EQ(Form->bman->FindItemByName("Exit1"), Form->N1->GetItemLinks()->GetItem(2)->GetItem());
+  EXPECT_EQ(4, ButtonBar()->GetItemLinks()->GetShownCount()) << "shown again";
+}
+
 // What each menu shows: the hidden actions' entries are left out, and a
 // group's separator only stands between shown entries.
 TEST_F(MainBars, EachMenuOpensWithItsShownEntriesAndTheirSeparators) {
