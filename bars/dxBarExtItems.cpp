@@ -65,6 +65,7 @@ void StartExtItemsModule() {
   RegisterExt(TdxBarImageCombo::ClassInfo(), ControlFactory<TdxBarImageComboControl>());
   RegisterExt(TdxBarToolbarsListItem::ClassInfo(), ControlFactory<TdxBarToolbarsListItemControl>());
   RegisterExt(TdxBarSpinEdit::ClassInfo(), ControlFactory<TdxBarSpinEditControl>());
+  RegisterExt(TdxBarControlContainerItem::ClassInfo(), ControlFactory<TdxBarControlContainerControl>());
   RegisterExt(TdxBarProgressItem::ClassInfo(), ControlFactory<TdxBarProgressControl>());
   RegisterExt(TdxBarMRUListItem::ClassInfo(), ControlFactory<TdxBarContainerItemControl>());
   RegisterExt(TdxBarInPlaceSubItem::ClassInfo(), ControlFactory<TdxBarInPlaceSubItemControl>());

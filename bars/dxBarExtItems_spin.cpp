@@ -4,6 +4,8 @@
 
 #include "dxBarCommon.h"
 #include "dxBarPainters.h"
+#include "dxBarStrs.h"
+#include "dxBarSubMenu.h"
 #include "dxOffice11.h"
 #include "dxThemeManager.h"
 #include "dxUxTheme.h"
@@ -389,4 +391,229 @@ void TdxBarSpinEditControl::WndProc(TMessage& Message) {
     if (FPressedButton != sbNone) StopRepeat();
     return;
   }
+}
+
+// ---- TPlaceForm ----
+
+TPlaceForm::TPlaceForm(TComponent* AOwner) : TCustomForm(AOwner) {
+  SetBorderStyle(bsNone);
+  SetVisible(false);
+}
+
+void TPlaceForm::CreateParams(TCreateParams& Params) {
+  TCustomForm::CreateParams(Params);
+  if (!GetParent()) return;
+  Params.Style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  Params.ExStyle = 0;
+  Params.WndParent = GetParent()->GetHandle();
+}
+
+void TPlaceForm::WndProc(TMessage& Message) {
+  if (Message.Msg != WM_ERASEBKGND) return TCustomForm::WndProc(Message);
+  HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  HBRUSH brush = CreateSolidBrush(ColorToRGB(GetColor()));
+  const TRect client = GetClientRect();
+  if (ItemControl)
+    ItemControl->GetPainter()->FillBackground(ItemControl, dc, false, brush, client);
+  else
+    FillRect(dc, &client, brush);
+  DeleteObject(brush);
+  Message.Result = 1;
+}
+
+// ---- TdxBarControlContainerItem ----
+
+TdxBarItemClass TdxBarControlContainerItem::ClassInfo() {
+  return MakeBarItemClassInfo<TdxBarControlContainerItem>("TdxBarControlContainerItem");
+}
+
+TdxBarControlContainerItem::TdxBarControlContainerItem(TComponent* AOwner)
+    : TdxBarItem(AOwner), FPlaceForm(std::make_unique<TPlaceForm>(nullptr)) {}
+
+TdxBarControlContainerItem::~TdxBarControlContainerItem() {
+  // The host window would free its child: the control goes back first.
+  SetControl(nullptr);
+}
+
+void TdxBarControlContainerItem::LayoutChanged() {
+  for (int i = 0; i < GetLinkCount(); ++i)
+    if (TdxBarItemControl* control = GetLink(i)->GetControl()) control->LayoutChanged();
+}
+
+void TdxBarControlContainerItem::SetControl(TControl* Value) {
+  TdxBarManager* manager = GetBarManager();
+  if (Value && manager)
+    for (int i = 0; i < manager->GetItemCount(); ++i) {
+      auto* other = dynamic_cast<TdxBarControlContainerItem*>(manager->GetItem(i));
+      if (other && other != this && other->GetControl() == Value) throw Exception(dxBarString(65067));
+    }
+  if (Value == FControl) return;
+  if (TControl* old = FControl) {
+    old->WindowProc = FPrevWndProc;
+    FPrevWndProc = nullptr;
+    old->RemoveFreeNotification(this);
+    FControl = nullptr;
+    if (!old->IsDestroying() && !(manager && manager->GetDesigning())) old->SetParent(nullptr);
+  }
+  FControl = Value;
+  if (Value) {
+    Value->FreeNotification(this);
+    FPrevWndProc = Value->WindowProc;
+    Value->WindowProc = [this](TMessage& Message) { HookedWndProc(Message); };
+    FLastWidth = Value->GetWidth();
+    FLastHeight = Value->GetHeight();
+  }
+  LayoutChanged();
+}
+
+void TdxBarControlContainerItem::HookedWndProc(TMessage& Message) {
+  TControl* control = FControl;
+  if (FPrevWndProc) FPrevWndProc(Message);
+  if (Placing || !control || control != FControl) return;
+  const bool bounds = Message.Msg == WM_SIZE || (Message.Msg == WM_WINDOWPOSCHANGED && Message.LParam == 0);
+  if (!bounds || (control->GetWidth() == FLastWidth && control->GetHeight() == FLastHeight)) return;
+  FLastWidth = control->GetWidth();
+  FLastHeight = control->GetHeight();
+  LayoutChanged();
+}
+
+void TdxBarControlContainerItem::Notification(TComponent* AComponent, TOperation Operation) {
+  TdxBarItem::Notification(AComponent, Operation);
+  if (Operation != opRemove || !FControl || AComponent != FControl) return;
+  for (int i = 0; i < GetLinkCount(); ++i)
+    if (auto* control = dynamic_cast<TdxBarControlContainerControl*>(GetLink(i)->GetControl()))
+      control->ReleaseControl();
+  SetControl(nullptr);
+}
+
+void TdxBarControlContainerItem::SetName(const String& Value) {
+  TdxBarItem::SetName(Value);
+  if (!FControl) LayoutChanged();
+}
+
+void TdxBarControlContainerItem::HideControl(TdxBarControlContainerControl* Control) {
+  if (!FPlaceForm || FPlaceForm->GetParent() != Control->GetBarControl()) return;
+  FPlaceForm->SetVisible(false);
+  FPlaceForm->ItemControl = nullptr;
+  FPlaceForm->SetParent(nullptr);
+}
+
+// ---- TdxBarControlContainerControl ----
+
+TdxBarControlContainerControl::~TdxBarControlContainerControl() {
+  if (TdxBarControlContainerItem* item = GetContainer()) item->HideControl(this);
+}
+
+TdxBarControlContainerItem* TdxBarControlContainerControl::GetContainer() const {
+  return dynamic_cast<TdxBarControlContainerItem*>(GetItem());
+}
+
+bool TdxBarControlContainerControl::OnQuickList() const {
+  const auto* menu = dynamic_cast<const TdxBarSubMenuControl*>(GetBarControl());
+  return menu && menu->IsQuickCustomizationMenu();
+}
+
+bool TdxBarControlContainerControl::Designing() const {
+  return GetBarManager() && GetBarManager()->GetDesigning();
+}
+
+bool TdxBarControlContainerControl::ShowsRealControl() const {
+  return !OnQuickList() && GetContainer() && GetContainer()->GetControl() && !Designing();
+}
+
+bool TdxBarControlContainerControl::IsSelectable() const {
+  return OnQuickList() ? TdxBarItemControl::IsSelectable() : Designing();
+}
+
+int TdxBarControlContainerControl::GetHeight() {
+  TdxBarControlContainerItem* item = GetContainer();
+  if (item && item->GetControl() && !OnQuickList()) return item->GetControl()->GetHeight();
+  const int height = GetBarControl()->TextHeight;
+  return IsParentClosable() ? std::max(height, GetBarManager()->GetButtonHeight()) : height;
+}
+
+int TdxBarControlContainerControl::GetWidth() {
+  TdxBarControlContainerItem* item = GetContainer();
+  TCustomdxBarControl* window = GetBarControl();
+  const int pointSize = FontPointSize(window->GetFontHandle());
+  if (OnQuickList())
+    return CaptionTextWidth(window, GetCaption()) + (HasImage() ? GetBarManager()->GetButtonWidth() + 4 : pointSize);
+  if (item && item->GetControl()) return item->GetControl()->GetWidth();
+  const int name = CaptionTextWidth(window, item ? item->GetName() : String());
+  if (!IsParentClosable()) return name + 2 * window->TextHeight + GetPainter()->GetMenuCaptionExtraWidth() + 6;
+  return name + pointSize;
+}
+
+void TdxBarControlContainerControl::PaintPlaceholder(HDC DC, const TRect& R) {
+  TdxBarControlContainerItem* item = GetContainer();
+  TRect r = R;
+  FrameRect(DC, &r, GetSysColorBrush(COLOR_BTNSHADOW));
+  InflateRect(&r, -1, -1);
+  HBRUSH hatch = CreateHatchBrush(HS_BDIAGONAL, GetSysColor(COLOR_BTNSHADOW));
+  const COLORREF oldBk = SetBkColor(DC, ColorToRGB(GetBarControl()->GetColor()));
+  const int oldMode = SetBkMode(DC, OPAQUE);
+  FillRect(DC, &r, hatch);
+  DeleteObject(hatch);
+  SetBkMode(DC, TRANSPARENT);
+  const String name = item && item->GetControl() ? item->GetControl()->GetName() : (item ? item->GetName() : String());
+  const String text = dxBarString(65066) + name;
+  const COLORREF oldText = SetTextColor(DC, GetSysColor(COLOR_BTNTEXT));
+  HGDIOBJ oldFont = SelectObject(DC, GetBarControl()->GetFontHandle());
+  DrawTextA(DC, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(DC, oldFont);
+  SetTextColor(DC, oldText);
+  SetBkMode(DC, oldMode);
+  SetBkColor(DC, oldBk);
+}
+
+void TdxBarControlContainerControl::PlaceControl() {
+  TdxBarControlContainerItem* item = GetContainer();
+  if (!ShowsRealControl() || item->Placing) return;
+  // A control left over from a hidden link places nothing.
+  if (!item->IsActuallyVisible() || !GetLink()->GetVisible()) return item->HideControl(this);
+  struct TPlacing {
+    bool& Flag;
+    ~TPlacing() { Flag = false; }
+  } placing{item->Placing};
+  item->Placing = true;
+  TCustomdxBarControl* window = GetBarControl();
+  TRect r;
+  window->GetControlRect(this, r);
+  const bool empty = r.Width() <= 0 || r.Height() <= 0;
+  TPlaceForm* host = item->GetPlaceForm();
+  TControl* control = item->GetControl();
+  if (!empty || item->GetLinkCount() == 1) host->SetParent(window);
+  if (!empty || host->GetParent() == window) host->SetBounds(r.left, r.top, r.Width(), r.Height());
+  control->SetParent(host);
+  if (!empty) {
+    control->SetBounds(0, 0, host->GetClientWidth(), host->GetClientHeight());
+    control->SetVisible(true);
+  }
+  host->SetColor(window->GetColor());
+  host->ItemControl = this;
+  host->SetVisible(true);
+}
+
+void TdxBarControlContainerControl::Paint(const TRect& R, int PaintType) {
+  HDC dc = GetBarControl()->GetCanvas()->GetHandle();
+  if (OnQuickList()) {
+    TRect text = R;
+    DrawGlyphArea(R, nullptr, PaintType, !HasImage(), IsSelected(), false, GetPressed(), false, false);
+    const int pointSize = FontPointSize(GetBarControl()->GetFontHandle());
+    text.left += HasImage() ? GetBarManager()->GetButtonWidth() : pointSize / 2;
+    GetPainter()->OffsetPressedContent(text, GetPressed());
+    DrawCaption(dc, GetCaption(), text, 0, GetEnabled(), IsSelected(), false, true, false);
+    return;
+  }
+  TdxBarControlContainerItem* item = GetContainer();
+  if (!item || !item->GetControl() || Designing()) return PaintPlaceholder(dc, R);
+  PlaceControl();
+}
+
+void TdxBarControlContainerControl::ReleaseControl() {
+  TdxBarControlContainerItem* item = GetContainer();
+  if (!item || item->GetPlaceForm()->GetParent() != GetBarControl()) return;
+  // Detaching the host destroys its window with the hosted control's.
+  item->GetPlaceForm()->SetVisible(false);
+  item->GetPlaceForm()->SetParent(nullptr);
 }

@@ -5,6 +5,8 @@
 #include "dxBarEdits.h"
 #include "dxBarExtItems.h"
 
+#include "Forms.h"
+
 enum TdxBarSpinEditButton { sbNone, sbUp, sbDown };
 enum TdxBarSpinEditPrefixPlace { ppStart, ppEnd };
 enum TdxBarSpinEditValueType { svtInteger, svtFloat };
@@ -113,4 +115,83 @@ private:
   bool FPressedLook = false;
   TRect FButtonsRect;
   UINT_PTR FTimerId = 0;
+};
+
+// ---- The control container ----
+
+class TdxBarControlContainerControl;
+
+// The borderless window a container item lays over its place on a bar; the
+// hosted control stands in it.
+class TPlaceForm : public TCustomForm {
+public:
+  explicit TPlaceForm(TComponent* AOwner);
+  // The control whose place the window fills now, none.
+  TdxBarControlContainerControl* ItemControl = nullptr;
+
+protected:
+  // A child window of the bar window it is parented to.
+  void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
+  String ClassName() const override { return "TPlaceForm"; }
+};
+
+// Places a control of the application's form on bars.
+class TdxBarControlContainerItem : public TdxBarItem {
+public:
+  explicit TdxBarControlContainerItem(TComponent* AOwner);
+  ~TdxBarControlContainerItem() override;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+
+  TControl* GetControl() const { return FControl; }
+  // A control another container item of the manager hosts is refused.
+  void SetControl(TControl* Value);
+  TPlaceForm* GetPlaceForm() const { return FPlaceForm.get(); }
+  bool CanClick() const override { return false; }
+  bool IsHiddenInCustomizing() const override { return true; }
+  bool AcceptsAccelerator(const TdxBarItemLink*) const override { return false; }
+  // The host window leaves the bar window of Control.
+  void HideControl(TdxBarControlContainerControl* Control);
+  // Every bar window with a link of the item lays out anew.
+  void LayoutChanged();
+  bool Placing = false;
+  // Without a control the placeholder shows the new name.
+  void SetName(const String& Value) override;
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  String ClassName() const override { return "TdxBarControlContainerItem"; }
+
+private:
+  void HookedWndProc(TMessage& Message);
+  TControl* FControl = nullptr;
+  std::unique_ptr<TPlaceForm> FPlaceForm;
+  TWndMethod FPrevWndProc;
+  int FLastWidth = 0, FLastHeight = 0;
+};
+
+class TdxBarControlContainerControl : public TdxBarItemControl {
+public:
+  using TdxBarItemControl::TdxBarItemControl;
+  ~TdxBarControlContainerControl() override;
+  TdxBarControlContainerItem* GetContainer() const;
+  // Not on a quick-customization list, a control set and not designing.
+  bool ShowsRealControl() const;
+  bool IsClickable() const override { return OnQuickList(); }
+  bool ClosesMenusOnClick() const override { return OnQuickList(); }
+  bool TracksPress() const override { return OnQuickList(); }
+  bool IsSelectable() const override;
+  int GetHeight() override;
+  int GetWidth() override;
+  void Paint(const TRect& R, int PaintType) override;
+  // Before the hosted control or the bar window goes: the host with the
+  // control's window leaves the bar.
+  void ReleaseControl() override;
+
+private:
+  bool OnQuickList() const;
+  bool Designing() const;
+  void PlaceControl();
+  void PaintPlaceholder(HDC DC, const TRect& R);
 };

@@ -84,6 +84,7 @@ TEST(ExtItemsModule, RegistersItsClassesAfterTheBaseOnesAndRemovesThemInReverse)
       "TdxBarImageCombo",       //
       "TdxBarToolbarsListItem", //
       "TdxBarSpinEdit",         //
+      "TdxBarControlContainerItem", //
       "TdxBarProgressItem",     //
       "TdxBarMRUListItem",      //
       "TdxBarInPlaceSubItem",   //
