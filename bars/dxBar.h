@@ -150,6 +150,9 @@ bool BarHooksInstalled();
 // An in-place editor hands the keyboard hook a system key it received (the
 // release of Alt counts as a lone one): 1 when the bars took it.
 LRESULT ForwardKeyToBarHooks(WPARAM Key, LPARAM KeyData);
+// The key is held, counting the key-down the keyboard hook is handing to a
+// bar window (the thread's key state shows it only after the hook).
+bool IsBarKeyDown(int Key);
 void BarManagerDesignerModified(TdxBarManager* BarManager);
 String MakeUniqueItemName(const TdxBarManager* BarManager, TdxBarItemClass ItemClass);
 TdxBarItemVisible BoolToItemVisible(bool Value);
@@ -814,6 +817,9 @@ public:
 
   bool AcceptsAccelerator(const TdxBarItemLink* Link) const override;
   void Click() override;
+  // Pops the drop-down menu up for the control at the screen point; it
+  // stays open after the call.
+  virtual void DropDown(TdxBarItemControl* Control, int X, int Y, bool ByMouse);
 
 protected:
   void ActionChange(TBasicAction* Sender, bool CheckDefaults) override;

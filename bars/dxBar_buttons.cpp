@@ -3,6 +3,7 @@
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
+#include "dxBarPopup.h"
 #include "dxBarSubMenu.h"
 
 #include "ActnList.h"
@@ -114,14 +115,77 @@ bool TdxBarButtonControl::WantsKey(WORD Key) const {
 }
 
 TdxBarSubMenuControl* TdxBarButtonControl::GetDropDownMenuControl() const {
-  return nullptr;
+  auto* menu = GetButton() ? dynamic_cast<TdxBarPopupMenu*>(GetButton()->GetDropDownMenu()) : nullptr;
+  return menu ? dynamic_cast<TdxBarSubMenuControl*>(menu->GetItemLinks()->GetBarControl()) : nullptr;
 }
 
-void TdxBarButtonControl::DropDown(bool) {}
+void TdxBarButtonControl::DropDown(bool ByMouse) {
+  TdxBarButton* button = GetButton();
+  if (DroppedDown || !GetEnabled() || !button || !button->GetDropDownEnabled() || !button->GetDropDownMenu())
+    return;
+  DroppedDown = true;
+  if (!IsActive()) Activate(true);
+  Repaint();
+  TCustomdxBarControl* window = GetBarControl();
+  const TRect r = GetLink()->ItemRect;
+  auto* toolbar = dynamic_cast<TdxBarControl*>(window);
+  TPoint point(r.left, r.bottom);
+  if (!toolbar)
+    point = TPoint(r.right, r.top - GetPainter()->GetMenuBorderSize());
+  else if (toolbar->IsVertical())
+    point = TPoint(r.right, r.top);
+  point = window->ClientToScreen(point);
+  button->DropDown(this, point.x, point.y, ByMouse);
+  if (IsBarControlAlive(window) && window->IsControlOfWindow(this) && GetPainter()->RepaintsAfterDropDown())
+    Repaint();
+}
+
+void TdxBarButton::DropDown(TdxBarItemControl* Control, int X, int Y, bool ByMouse) {
+  auto* menu = dynamic_cast<TdxBarPopupMenu*>(FDropDownMenu);
+  if (!menu) return;
+  TCustomdxBarControl* window = Control->GetBarControl();
+  auto* toolbar = dynamic_cast<TdxBarControl*>(window);
+  const TRect r = Control->GetLink()->ItemRect;
+  TRect ownerRect;
+  const bool joined = toolbar && Control->GetPainter()->ConnectsSubMenuToButton();
+  if (joined) {
+    const TPoint topLeft = window->ClientToScreen(TPoint(r.left, r.top));
+    ownerRect = TRect(topLeft.x, topLeft.y, topLeft.x + r.Width(), topLeft.y + r.Height());
+  }
+  const bool beside = !toolbar || toolbar->IsVertical();
+  auto* buttonControl = dynamic_cast<TdxBarButtonControl*>(Control);
+  const bool pressedByMouse = buttonControl && buttonControl->PressedByMouse;
+  // The menu is this button's drop-down for the one call: it stays open
+  // while the window that holds the button goes on.
+  const bool oldNonModal = menu->NonModal;
+  menu->NonModal = true;
+  menu->OwnerBarControl = window;
+  auto restore = [menu, oldNonModal] {
+    menu->NonModal = oldNonModal;
+    menu->OwnerBarControl = nullptr;
+  };
+  try {
+    menu->PopupFromRect(X, Y, joined ? &ownerRect : nullptr, pressedByMouse, beside ? 0 : r.Height(),
+                        beside ? r.Width() : 0);
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+  auto* menuWindow = dynamic_cast<TdxBarSubMenuControl*>(menu->GetItemLinks()->GetBarControl());
+  if (!menuWindow) return;
+  menuWindow->OwnerControl = buttonControl;
+  if (!ByMouse)
+    if (TdxBarItemLink* first = menu->GetItemLinks()->FirstSelectable())
+      menuWindow->SelectControl(first->GetControl());
+  if (!toolbar && IsBarControlAlive(window)) window->ChildMenu = menuWindow;
+}
 
 void TdxBarButtonControl::DropDownClosed() {
   if (!DroppedDown) return;
   DroppedDown = false;
+  if (TdxBarSubMenuControl* menu = GetDropDownMenuControl(); menu && GetBarControl()->ChildMenu == menu)
+    GetBarControl()->ChildMenu = nullptr;
   if (auto* toolbar = dynamic_cast<TdxBarControl*>(GetBarControl())) toolbar->SetMenuMode(false);
 }
 

@@ -26,6 +26,8 @@ bool gSwallowKeyUp = false;
 WPARAM gSwallowKey = 0;
 // An in-place editor calls the keyboard procedure itself.
 bool gForwardingKey = false;
+// The key whose key-down the hook is handing to a bar window, 0 for none.
+WPARAM gDeliveringKey = 0;
 
 // A hook runs inside the system's message retrieval: no exception may
 // leave it, not even one of the application's exception handler.
@@ -216,7 +218,17 @@ bool ProcessKey(int Code, WPARAM Key, LPARAM KeyData) {
           gSwallowKeyUp = true;
           gSwallowKey = Key;
         }
-        if (active->HandleAllocated()) SendMessageA(active->GetHandle(), keyUp ? WM_KEYUP : WM_KEYDOWN, Key, KeyData);
+        if (active->HandleAllocated()) {
+          const WPARAM old = gDeliveringKey;
+          gDeliveringKey = keyUp ? 0 : Key;
+          try {
+            SendMessageA(active->GetHandle(), keyUp ? WM_KEYUP : WM_KEYDOWN, Key, KeyData);
+          } catch (...) {
+            gDeliveringKey = old;
+            throw;
+          }
+          gDeliveringKey = old;
+        }
         // Only the key-up of a key whose key-down closed every menu is
         // dropped by the flag; an open menu takes it as it took the key-down.
         // (A key-up that a loop run by the key-down met came through this
@@ -428,6 +440,10 @@ void RemoveBarHooks() {
 
 bool BarHooksInstalled() {
   return gKeyboardHook && gMouseHook && gCallWndProcHook;
+}
+
+bool IsBarKeyDown(int Key) {
+  return GetKeyState(Key) < 0 || (gDeliveringKey && gDeliveringKey == static_cast<WPARAM>(Key));
 }
 
 LRESULT ForwardKeyToBarHooks(WPARAM Key, LPARAM KeyData) {

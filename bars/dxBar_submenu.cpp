@@ -172,7 +172,7 @@ void TdxBarSubMenuControl::DestroyWnd() {
       if (owner->IsMousePressedInside()) {
         window->SkipMouseUp = owner->IsMouseOnArrow();
         if (dynamic_cast<TdxBarControl*>(window)) window->Deactivate();
-      } else if (GetKeyState(VK_ESCAPE) >= 0 && GetKeyState(VK_LEFT) >= 0 && GetKeyState(VK_RIGHT) >= 0) {
+      } else if (!IsBarKeyDown(VK_ESCAPE) && !IsBarKeyDown(VK_LEFT) && !IsBarKeyDown(VK_RIGHT)) {
         window->Deactivate();
       }
     }
