@@ -71,6 +71,8 @@ using TdxBarItemLinkEvent = std::function<void(TObject* Sender, TdxBarItemLink* 
 using TdxBarClickItemEvent = std::function<void(TObject* Sender, TdxBarItem* ClickedItem)>;
 using TdxBarShowPopupEvent = std::function<void(TObject* Sender, TdxBarItemLinks* PopupItemLinks)>;
 using TdxBarPaintSubMenuBarEvent = std::function<void(TObject* Sender, TCanvas* Canvas, const TRect& R)>;
+using TdxBarMenuMergeEvent =
+    std::function<void(TdxBarManager* Sender, TdxBarManager* ChildBarManager, bool AddItems)>;
 using TdxBarCanDockingEvent = std::function<void(TdxBar* Sender, TdxBarDockingStyle Style,
                                                  TdxDockControl* DockControl, bool& CanDocking)>;
 
@@ -562,6 +564,17 @@ public:
   TdxBarItemLinkEvent OnItemLinkDelete;
   TNotifyEvent OnCloseButtonClick;
   TNotifyEvent OnHelpButtonClick;
+  // MDI: the active child's main menu merges into this form's main menu
+  // (always with AlwaysMerge, else while it is maximized); a maximized
+  // child's system menu becomes the main menu's first entry. OnMenuMerge
+  // replaces the copying and the removal of the child's links.
+  void MDIChildChanged();
+  // The MDI client's active child of an MDI owner form, else none.
+  HWND GetActiveMDIChild() const;
+  HWND ActiveMDIChildWindow = nullptr;
+  bool ActiveMDIChildMaximized = false;
+  bool SavedChildMenuVisible = false;
+  TdxBarMenuMergeEvent OnMenuMerge;
   TNotifyEvent OnHideCustomizingForm;
   TNotifyEvent OnShowCustomizingForm;
   TdxBarShowPopupEvent OnShowCustomizingPopup;
@@ -671,6 +684,10 @@ private:
   void FreeReleasedBarControls();
   void HideFloatingBars();
   void SystemCommand(WPARAM Command);
+  void MergeChildMenu(HWND Child, bool Activate, bool SkipMerge, bool KeepLocked);
+  void AddSystemMenuItem(HWND Child);
+  void RemoveSystemMenuItem();
+  bool FMDIMenuLock = false;
 };
 
 // Holds the manager's update lock for a scope, restoring the previous state.
@@ -969,6 +986,24 @@ protected:
   String ClassName() const override { return "TdxBarContainerItem"; }
 };
 
+// The icon of a maximized MDI child on its parent's main menu: it opens a
+// copy of the child's system menu, made anew at each opening.
+class TSystemMenuSubItem : public TCustomdxBarSubItem {
+public:
+  using TCustomdxBarSubItem::TCustomdxBarSubItem;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+  HWND ChildWindow = nullptr;
+  void DirectClick() override;
+  // Fills SubItem's links with items for the entries of Menu.
+  void BuildFromMenu(TCustomdxBarSubItem* SubItem, HMENU Menu);
+  // The child's small icon, 16 by 16; the caller destroys it.
+  HICON GetChildIcon() const;
+
+protected:
+  String ClassName() const override { return "TSystemMenuSubItem"; }
+};
+
 // Whether Item may be placed in the links of Owner without a menu that
 // contains itself.
 bool CanItemBeLinked(const TComponent* Owner, const TdxBarItem* Item);
@@ -1228,6 +1263,10 @@ public:
   bool CanReset() const { return LoadedFromForm && AllowReset; }
   bool IsStatusBar() const { return BorderStyle == bbsNone && GetDockingStyle() == dsBottom && FWholeRow; }
   bool IsShortCut(TShortCut ShortCut) { return FItemLinks->IsShortCut(ShortCut); }
+  // While locked the window is not rebuilt for changes of the links; the
+  // release rebuilds it.
+  bool GetLockUpdate() const { return FLockUpdate; }
+  void SetLockUpdate(bool Value);
   void Reset();
   void ResetWithConfirmation();
   void ApplyPendingState();
@@ -1244,6 +1283,7 @@ private:
   TdxBarDockControl* FPendingDockControl = nullptr;
   bool FDockingGuard = false;
   bool FFreeingWindow = false;
+  bool FLockUpdate = false;
   // Makes the window and places it docked or floating; frees it.
   void ShowBarWindow();
   void HideBarWindow();

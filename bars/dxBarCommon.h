@@ -30,6 +30,13 @@ bool IsBarControlRotated(const TCustomdxBarControl* BarControl);
 // Frees the temporary items that no window shows any more.
 void FreeUnusedTempItems();
 
+// ---- MDI ----
+
+void RegisterSystemMenuItemClass();
+// A message of an MDI child on its way: its parent's manager checks its
+// merging again.
+void MDIChildMessage(const CWPSTRUCT& Message);
+
 // ---- Message pumps: a WM_QUIT they take is posted again ----
 
 void DispatchMouseMessages();

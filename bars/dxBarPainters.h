@@ -52,6 +52,8 @@ public:
   void DrawToolbarSeparator(TCustomdxBarControl* BarControl, HDC DC, const TRect& R, HBRUSH Brush,
                             bool Horizontal) const override;
   void DrawFloatingCloseButton(TdxBarControl* BarControl, HDC DC, int State, const TRect& R) const override;
+  void DrawMDIButton(TdxBarControl* BarControl, HDC DC, int Kind, const TRect& R, bool Hot,
+                     bool Pressed) const override;
   void DrawDockedBarBorder(TdxBarControl* BarControl, HDC DC, TRect R) const override;
   void DrawFloatingFrame(TdxBarControl* BarControl, HDC DC, TRect R) const override;
   void DrawFloatingCaption(TdxBarControl* BarControl, HDC DC, HBRUSH Brush, TColor Color,
@@ -286,6 +288,8 @@ public:
   void DrawToolbarSeparator(TCustomdxBarControl* BarControl, HDC DC, const TRect& R, HBRUSH Brush,
                             bool Horizontal) const override;
   void DrawFloatingCloseButton(TdxBarControl* BarControl, HDC DC, int State, const TRect& R) const override;
+  void DrawMDIButton(TdxBarControl* BarControl, HDC DC, int Kind, const TRect& R, bool Hot,
+                     bool Pressed) const override;
   void DrawDockedBarBorder(TdxBarControl* BarControl, HDC DC, TRect R) const override;
   void DrawFloatingFrame(TdxBarControl* BarControl, HDC DC, TRect R) const override;
   TRect CalcMarkBounds(TdxBarControl* BarControl) const override;

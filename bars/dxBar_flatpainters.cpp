@@ -381,6 +381,36 @@ void TdxBarItemControlFlatPainter::DrawFloatingCloseButton(TdxBarControl* BarCon
   DeleteObject(pen);
 }
 
+void TdxBarItemControlFlatPainter::DrawMDIButton(TdxBarControl* BarControl, HDC DC, int Kind, const TRect& R,
+                                                 bool Hot, bool Pressed) const {
+  static constexpr UINT kKinds[] = {DFCS_CAPTIONMIN, DFCS_CAPTIONRESTORE, DFCS_CAPTIONCLOSE};
+  UINT state = kKinds[Kind] | DFCS_FLAT;
+  if (!BarControl->IsCaptionButtonEnabled(Kind, MF_GRAYED | MF_DISABLED)) state |= DFCS_INACTIVE;
+  // The flat glyph drawn a pixel larger than the picture, so its border
+  // falls outside.
+  TRect inner = R;
+  InflateRect(&inner, -1, -1);
+  const int w = inner.Width(), h = inner.Height();
+  HDC memory = CreateCompatibleDC(DC);
+  HBITMAP picture = CreateCompatibleBitmap(DC, w, h);
+  HGDIOBJ old = SelectObject(memory, picture);
+  RECT frame{-1, -1, w + 1, h + 1};
+  DrawFrameControl(memory, &frame, DFC_CAPTION, state);
+  const TdxBarManager* manager = BarControl->GetBarManager();
+  if (Hot || Pressed)
+    FillRect(DC, &inner,
+             Pressed && !Hot ? GetCheckedBrush(manager)
+             : Pressed       ? GetCheckedSelectedBrush(manager)
+                             : GetSelectedBrush(manager));
+  else
+    BarControl->DrawBackground(DC, R, true, clNone, BarControl->GetToolbarBrush());
+  TransparentBlt(DC, inner.left, inner.top, w, h, memory, 0, 0, w, h, GetPixel(memory, 0, h - 1));
+  SelectObject(memory, old);
+  DeleteObject(picture);
+  DeleteDC(memory);
+  if (Hot || Pressed) FrameSelected(DC, R);
+}
+
 // ---- Menu lines ----
 
 namespace {

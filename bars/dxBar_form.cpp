@@ -51,6 +51,11 @@ void TdxBarManager::FormMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
     UpdateFloatingBars(FormActive, false, other);
     break;
   }
+  case WM_MDIACTIVATE:
+    if (form->GetFormStyle() != fsMDIChild) break;
+    FormActive = reinterpret_cast<HWND>(LParam) == form->GetHandle();
+    UpdateFloatingBars(FormActive, false, nullptr);
+    break;
   case WM_ACTIVATEAPP:
     if (WParam) break;
     FormActive = false;
@@ -75,6 +80,9 @@ void TdxBarManager::FormMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
     ReadScreenBitsPerPixel();
     CreateCheckerBrush();
     SysColorsChanged();
+    if (form->GetFormStyle() == fsMDIForm)
+      for (int i = 0; i < form->GetMDIChildCount(); ++i)
+        if (TdxBarManager* child = GetBarManagerOfForm(form->GetMDIChildren(i))) child->FormMessage(Msg, WParam, LParam);
     break;
   case WM_SETTINGCHANGE:
     if (WParam == SPI_SETNONCLIENTMETRICS) ReadSystemFont();

@@ -416,7 +416,13 @@ LRESULT CALLBACK CallWndProcHook(int Code, WPARAM WParam, LPARAM LParam) {
     }
     gInCallWndProc = false;
   }
-  return CallNextHookEx(gCallWndProcHook, Code, WParam, LParam);
+  const LRESULT result = CallNextHookEx(gCallWndProcHook, Code, WParam, LParam);
+  if (Code == HC_ACTION) try {
+      MDIChildMessage(*reinterpret_cast<const CWPSTRUCT*>(LParam));
+    } catch (...) {
+      ReportHookException();
+    }
+  return result;
 }
 
 } // namespace

@@ -53,6 +53,14 @@ TdxBarItemLink::~TdxBarItemLink() {
   TdxBarManager* manager = GetBarManager();
   if (manager && !manager->IsDestroying() && manager->OnItemLinkDelete)
     manager->OnItemLinkDelete(manager, this);
+  if (FControl) {
+    // A window that stays must not keep a freed control selected.
+    TCustomdxBarControl* window = GetBarControl();
+    if (manager && manager->SelectedItemControl == FControl.get()) manager->SelectedItemControl = nullptr;
+    if (window && !window->GetDestroying() && window->GetSelectedControl() == FControl.get())
+      window->SetSelectedControl(nullptr);
+    FControl.reset();
+  }
   if (FItem) Erase(FItem->FLinks, this);
   if (TdxBarItemLinks* links = GetLinks())
     for (auto* list : {&links->FAvailable, &links->FVisible, &links->FShown, &links->FRecent})
@@ -325,16 +333,25 @@ TdxBarItemLinks::~TdxBarItemLinks() {
 }
 
 void TdxBarItemLinks::Assign(const TPersistent* Source) {
+  // A maximized MDI child's system-menu entry stays the first.
+  TdxBarItem* systemMenu = GetCount() > 0 ? dynamic_cast<TSystemMenuSubItem*>(GetItem(0)->GetItem()) : nullptr;
+  auto finish = [&] {
+    FAssigning = false;
+    for (int i = 0; i < GetCount(); ++i)
+      GetItem(i)->SetVisible(GetItem(i)->PendingVisible);
+    if (!systemMenu) return;
+    TdxBarItemLink* link = Add();
+    link->SetItem(systemMenu);
+    link->SetIndex(0);
+  };
   FAssigning = true;
   try {
     TCollection::Assign(Source);
   } catch (...) {
-    FAssigning = false;
+    finish();
     throw;
   }
-  FAssigning = false;
-  for (int i = 0; i < GetCount(); ++i)
-    GetItem(i)->SetVisible(GetItem(i)->PendingVisible);
+  finish();
 }
 
 void TdxBarItemLinks::Update(TCollectionItem* Item) {

@@ -391,9 +391,9 @@ int TdxBarControl::GetHotCaptionButton() {
 }
 
 bool TdxBarControl::HasMDIButtons() const {
-  // A maximized MDI child's buttons come with the merging of its menu; the
-  // manager reports no such child before then.
-  return false;
+  const TdxBarManager* manager = GetBarManager();
+  return FBar->GetIsMainMenu() && manager->ActiveMDIChildMaximized && manager->ActiveMDIChildWindow &&
+         GetSystemMenu(manager->ActiveMDIChildWindow, FALSE);
 }
 
 bool TdxBarControl::HasCaptionButtons() const {
@@ -413,10 +413,7 @@ int TdxBarControl::GetCaptionButtonsHeight() const {
 bool TdxBarControl::IsCaptionButtonEnabled(int Index, UINT StateFlags) const {
   if (Index == 1) return true;
   if (!HasMDIButtons()) return Index == 2;
-  TCustomForm* form = GetBarManager()->GetOwnerForm();
-  HWND child = form && form->HandleAllocated()
-                   ? reinterpret_cast<HWND>(SendMessageA(form->GetHandle(), WM_MDIGETACTIVE, 0, 0))
-                   : nullptr;
+  HWND child = GetBarManager()->GetActiveMDIChild();
   HMENU menu = child ? GetSystemMenu(child, FALSE) : nullptr;
   if (!menu) return false;
   const UINT state = GetMenuState(menu, kCaptionButtonCommands[Index], MF_BYCOMMAND);
@@ -906,10 +903,7 @@ void TdxBarControl::WMLButtonUp(TMessage& Message) {
     ReleaseCapture();
     if (over) {
       if (HasMDIButtons()) {
-        TCustomForm* form = GetBarManager()->GetOwnerForm();
-        if (HWND child = form && form->HandleAllocated()
-                             ? reinterpret_cast<HWND>(SendMessageA(form->GetHandle(), WM_MDIGETACTIVE, 0, 0))
-                             : nullptr)
+        if (HWND child = GetBarManager()->GetActiveMDIChild())
           SendMessageA(child, WM_SYSCOMMAND, kCaptionButtonCommands[held], 0);
       } else {
         GetBarManager()->DoCloseButtonClick();
@@ -997,6 +991,7 @@ bool TdxBarControl::IsMouseStill(POINT ScreenPoint) const {
   if (GetDockingStyle() == dsNone) return false;
   TCustomForm* form = GetBarManager()->GetOwnerForm();
   if (!form || !form->HandleAllocated()) return false;
+  if (form->GetFormStyle() == fsMDIForm) return !Application->GetActive();
   const HWND active = GetActiveWindow();
   return active != form->GetHandle() && !IsAncestorWindow(active, form->GetHandle());
 }

@@ -104,6 +104,7 @@ void RegisterItemClasses() {
           return new TdxBarContainerItemControl(link, link->GetBarControl());
         },
         true);
+  RegisterSystemMenuItemClass();
 }
 
 } // namespace

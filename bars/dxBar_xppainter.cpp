@@ -22,6 +22,9 @@ enum {
   rpGripperVert = 2,
   spGripper = 3,
   wpSmallCloseButton = 19,
+  wpMDIMinButton = 16,
+  wpMDICloseButton = 20,
+  wpMDIRestoreButton = 22,
   cpDropDownButton = 1,
   epEditText = 1,
 };
@@ -310,6 +313,17 @@ void TdxBarItemControlXPPainter::DrawFloatingCaption(TdxBarControl* BarControl, 
 void TdxBarItemControlXPPainter::DrawFloatingCloseButton(TdxBarControl*, HDC DC, int State,
                                                          const TRect& R) const {
   DrawPart(totWindow, DC, wpSmallCloseButton, State + 1, R);
+}
+
+void TdxBarItemControlXPPainter::DrawMDIButton(TdxBarControl* BarControl, HDC DC, int Kind, const TRect& R,
+                                               bool Hot, bool Pressed) const {
+  static constexpr int kParts[] = {wpMDIMinButton, wpMDIRestoreButton, wpMDICloseButton};
+  FillRect(DC, &R, BarControl->GetToolbarBrush());
+  const int state = !BarControl->IsCaptionButtonEnabled(Kind, MF_GRAYED | MF_DISABLED) ? 4
+                    : Hot && Pressed                                                  ? 3
+                    : Hot                                                             ? 2
+                                                                                      : 1;
+  DrawPart(totWindow, DC, kParts[Kind], state, R);
 }
 
 // ---- Menu lines: the classic line's layout ----

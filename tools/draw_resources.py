@@ -816,7 +816,37 @@ def bar_image_combo_glyph():
     return bmp4(c)
 
 
+def bar_window_box(c, x0, y0, x1, y1):
+    """A small window: a frame with a two-pixel title band."""
+    c.frame(x0, y0, x1, y1, BLACK)
+    c.line(x0, y0 + 1, x1, y0 + 1, BLACK)
+
+
+def bar_caption_glyph(kind):
+    """The pictures of an MDI child's caption commands in its copied system
+    menu, black on a magenta key (the bottom-left pixel is transparent)."""
+    c = Canvas(16, 16, MASK)
+    if kind == 'close':
+        for i in range(8):
+            for dx in (0, 1):
+                c.dot(4 + i + dx, 4 + i, BLACK)
+                c.dot(11 - i + dx - 1, 4 + i, BLACK)
+    elif kind == 'minimize':
+        c.rect(4, 10, 9, 11, BLACK)
+    elif kind == 'maximize':
+        bar_window_box(c, 3, 3, 12, 11)
+    else:
+        bar_window_box(c, 6, 2, 12, 8)
+        c.rect(3, 5, 9, 11, MASK)
+        bar_window_box(c, 3, 5, 9, 11)
+    return bmp24(c)
+
+
 BAR_RESOURCES = {
+    'mdiclose.bmp': lambda: bar_caption_glyph('close'),
+    'mdirestore.bmp': lambda: bar_caption_glyph('restore'),
+    'mdimaximize.bmp': lambda: bar_caption_glyph('maximize'),
+    'mdiminimize.bmp': lambda: bar_caption_glyph('minimize'),
     'submenuexpand.bmp': bar_submenu_expand,
     'truetypefont.bmp': lambda: bmp4(font_type_canvas(True)),
     'nontruetypefont.bmp': lambda: bmp4(font_type_canvas(False)),

@@ -106,9 +106,12 @@ void TWinControl::CreateWnd() {
     wc.lpszClassName = params.WinClassName.c_str();
     if (!RegisterClassA(&wc)) throw EOutOfResources("Error creating window class");
   }
+  // A window made while this one is being made (a hook reacting to the
+  // messages of its creation) leaves this one's turn as it found it.
+  TWinControl* outer = CreationControl;
   CreationControl = this;
   CreateWindowHandle(params);
-  CreationControl = nullptr;
+  CreationControl = outer;
   if (!FHandle) throw EOutOfResources("Error creating window");
   if (FParent) FParent->SetZOrderOf(this);
   SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont()->GetHandle()), 0);
