@@ -44,6 +44,13 @@ void RefreshFrame(TWinControl* window) {
 void TdxBar::ShowBarWindow() {
   TdxBarManager* manager = GetBarManager();
   if (GetBarControl()) return;
+  if (GetDockingStyle() != dsNone) {
+    // The dock's window, and with it the form's, comes first: the form's
+    // creation may show or hide this bar (an MDI child is activated and its
+    // menu merged into its parent's), which must not meet a half-made window.
+    GetEffectiveDockControl()->HandleNeeded();
+    if (!FVisible || GetBarControl()) return;
+  }
   auto* window = new TdxBarControl(manager, this);
   // Placed by the program: the bar's place is not written back meanwhile.
   window->BeginUpdate();

@@ -71,14 +71,9 @@ protected:
     child->OnClose = [](TObject*, TCloseAction& Action) { Action = caFree; };
     child->OnDestroy = [this, child](TObject*) { Freed.push_back(child); };
     child->AfterConstruction();
-    child->HandleNeeded();
     CreateBarManager(child, MainMenu({"&Edit", "", "&View"}));
     child->Show();
-    PumpUntil([&] { return Frame->GetActiveMDIChild() == child; });
-    // The child's manager came after the client activated the child: the
-    // parent checks again as for a new activation.
-    Manager->ActiveMDIChildWindow = nullptr;
-    Manager->MDIChildChanged();
+    PumpUntil([&] { return Frame->GetActiveMDIChild() == child && Manager->ActiveMDIChildWindow == child->GetHandle(); });
     return child;
   }
   bool IsFreed(TForm* child) const { return std::find(Freed.begin(), Freed.end(), child) != Freed.end(); }
@@ -169,6 +164,71 @@ TEST_F(MdiTest, AlwaysMergeMergesOnActivationAndKeepsTheChildsMenuHidden) {
   EXPECT_FALSE(ChildBar(first)->GetVisible()) << "not shown again after unmerging";
 }
 
+TEST_F(MdiTest, TheMergedMenuAndTheCaptionButtonsFollowTheActiveMaximizedChild) {
+  TForm* first = AddChild("First");
+  Maximize(first);
+  TForm* second = AddChild("Second");
+  ASSERT_TRUE(IsZoomed(second->GetHandle())) << "a child made while the active one is maximized comes maximized";
+  auto mergedFrom = [&](TForm* child) {
+    EXPECT_EQ(Names({"*", "&File", "&Window", "&Edit", "&View"}), Entries());
+    for (int i = 3; i < 5; ++i)
+      EXPECT_EQ(GetBarManagerOfForm(child), MainBar()->GetItemLinks()->GetItem(i)->GetItem()->GetBarManager());
+    ASSERT_NE(nullptr, SystemItem());
+    EXPECT_EQ(child->GetHandle(), SystemItem()->ChildWindow);
+    EXPECT_FALSE(ChildBar(child)->GetVisible());
+    EXPECT_TRUE(MainWindow()->HasMDIButtons());
+  };
+  mergedFrom(second);
+
+  Activate(first);
+  ASSERT_TRUE(PumpUntil([&] { return IsZoomed(first->GetHandle()) && !IsZoomed(second->GetHandle()); }));
+  guitest::PumpFor(50);
+  mergedFrom(first);
+  EXPECT_TRUE(ChildBar(second)->GetVisible()) << "the restored child shows its own menu again";
+
+  // The caption buttons act on the child now active.
+  guitest::PumpFor(GetDoubleClickTime() + 100);
+  const TPoint c = ButtonCentre(2);
+  guitest::ClickAt(MainWindow()->GetHandle(), c.x, c.y);
+  ASSERT_TRUE(PumpUntil([&] { return IsFreed(first); }));
+  EXPECT_FALSE(IsFreed(second));
+  ASSERT_TRUE(PumpUntil([&] { return Manager->ActiveMDIChildWindow == second->GetHandle(); }));
+  guitest::PumpFor(50);
+  ASSERT_TRUE(IsZoomed(second->GetHandle())) << "the next child takes over the maximized state";
+  mergedFrom(second);
+}
+
+TEST_F(MdiTest, SwitchingMaximizedChildrenUnmergesBeforeMergingWithTheMenuLockedBetween) {
+  struct TCall {
+    bool AddItems;
+    TdxBarManager* Child;
+    bool Locked;
+  };
+  std::vector<TCall> calls;
+  Manager->OnMenuMerge = [&](TdxBarManager*, TdxBarManager* Child, bool AddItems) {
+    calls.push_back({AddItems, Child, MainBar()->GetLockUpdate()});
+  };
+  TForm* first = AddChild("First");
+  Maximize(first);
+  TForm* second = AddChild("Second");
+  ASSERT_TRUE(IsZoomed(second->GetHandle()));
+  calls.clear();
+  Activate(first);
+  ASSERT_TRUE(PumpUntil([&] { return IsZoomed(first->GetHandle()); }));
+  guitest::PumpFor(50);
+  ASSERT_GE(calls.size(), 2u);
+  // The last switch: the second child's entries go, the first child's come,
+  // and the bar stays locked from one to the other.
+  const TCall& out = calls[calls.size() - 2];
+  const TCall& in = calls.back();
+  EXPECT_FALSE(out.AddItems);
+  EXPECT_EQ(GetBarManagerOfForm(second), out.Child);
+  EXPECT_TRUE(in.AddItems);
+  EXPECT_EQ(GetBarManagerOfForm(first), in.Child);
+  EXPECT_TRUE(in.Locked) << "not rebuilt between the two";
+  EXPECT_FALSE(MainBar()->GetLockUpdate()) << "released afterwards";
+}
+
 TEST_F(MdiTest, TheSystemMenuCopyClosesTheChild) {
   TForm* child = AddChild("Child");
   Maximize(child);
@@ -196,6 +256,28 @@ TEST_F(MdiTest, TheSystemMenuCopyClosesTheChild) {
   EXPECT_TRUE(PumpUntil([&] { return IsFreed(child); }));
   EXPECT_EQ(Names({"&File", "&Window"}), Entries()) << "the icon and the entries went with the child";
   EXPECT_FALSE(Manager->ActiveMDIChildMaximized);
+}
+
+TEST_F(MdiTest, ClickingTheIconOpensTheSystemMenuCopyWhoseCloseEntryClosesTheChild) {
+  TForm* child = AddChild("Child");
+  Maximize(child);
+  TSystemMenuSubItem* item = SystemItem();
+  const TRect r = MainBar()->GetItemLinks()->GetItem(0)->ItemRect;
+  guitest::ClickAt(MainWindow()->GetHandle(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  TCustomdxBarControl* menu = nullptr;
+  ASSERT_TRUE(PumpUntil([&] {
+    menu = item->GetItemLinks()->GetBarControl();
+    return menu && menu->HandleAllocated() && IsWindowVisible(menu->GetHandle());
+  }));
+  TdxBarItemLink* close = nullptr;
+  for (int i = 0; i < item->GetItemLinks()->GetCount(); ++i)
+    if (item->GetItemLinks()->GetItem(i)->GetItem()->Tag == SC_CLOSE) close = item->GetItemLinks()->GetItem(i);
+  ASSERT_NE(nullptr, close);
+  ASSERT_NE(nullptr, close->GetControl()) << "the entry is shown";
+  const TRect e = close->ItemRect;
+  guitest::ClickAt(menu->GetHandle(), (e.left + e.right) / 2, (e.top + e.bottom) / 2);
+  EXPECT_TRUE(PumpUntil([&] { return IsFreed(child); }));
+  EXPECT_EQ(Names({"&File", "&Window"}), Entries());
 }
 
 TEST_F(MdiTest, BuildFromMenuCopiesEntriesGroupsStatesAndPictures) {
