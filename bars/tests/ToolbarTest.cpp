@@ -30,6 +30,9 @@ protected:
     Form->Show();
     Bar = Manager->GetBars()->GetItem(0);
   }
+  // The next test's toolbar comes up at the same place: the pointer must not
+  // be resting there already.
+  void TearDown() override { MovePointerOff(nullptr); }
 
   TdxBarControl* ShowFloating(int width = 300, int height = 80) {
     return Window = ShowFloatingWindow(Bar, 150, 200, width, height);
