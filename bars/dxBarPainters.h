@@ -61,6 +61,9 @@ public:
   void DrawFloatingMark(TdxBarControl* BarControl, HDC DC, const TRect& R) const override;
   TRect CalcMarkBounds(TdxBarControl* BarControl) const override;
   bool RepaintsAfterDropDown() const override { return true; }
+  void DrawDropDownPart(const TdxBarItemControl* Control, HDC DC, const TRect& R, HBRUSH Brush, int TextColorIndex,
+                        bool Selected, bool Pressed, bool DroppedDown, bool DropDownEnabled, bool HasMenu,
+                        int PaintType) const override;
   int GetMenuTextOffset(const TdxBarItemControl* Control) const override;
   void AdjustMenuItemHeight(int& Height) const override { Height += 2; }
   void AdjustMenuItemWidth(int& Width) const override { Width += 9; }
@@ -157,6 +160,9 @@ public:
   void DrawMarkChevrons(TdxBarControl* BarControl, HDC DC, const TRect& R) const override;
   // Colour is a colour value here, not a system colour index.
   void DrawDropDownArrow(HDC DC, int X, int Y, int Width, int Color) const override;
+  void DrawDropDownPart(const TdxBarItemControl* Control, HDC DC, const TRect& R, HBRUSH Brush, int TextColorIndex,
+                        bool Selected, bool Pressed, bool DroppedDown, bool DropDownEnabled, bool HasMenu,
+                        int PaintType) const override;
   void GetTextColors(const TdxBarItemControl* Control, int PaintType, bool Enabled, bool Selected,
                      bool DroppedDown, int& TextColorIndex, HBRUSH& Brush) const override;
   HBRUSH GetBackgroundBrush(const TdxBarItemControl* Control, int PaintType, bool NoImage, bool Selected,
@@ -300,6 +306,9 @@ public:
   int GetButtonHorizontalMargin() const override { return GetButtonVerticalMargin(); }
   void OffsetPressedCaption(TRect& R, bool Down, bool Pressed) const override;
   void OffsetPressedContent(TRect& R, bool Pressed) const override;
+  void DrawDropDownPart(const TdxBarItemControl* Control, HDC DC, const TRect& R, HBRUSH Brush, int TextColorIndex,
+                        bool Selected, bool Pressed, bool DroppedDown, bool DropDownEnabled, bool HasMenu,
+                        int PaintType) const override;
 
   void AdjustMenuItemHeight(int& Height) const override { Height += 1; }
   int GetMenuBottomMargin() const override { return 1; }
