@@ -6,6 +6,7 @@
 #include "dxBarEdits.h"
 #include "dxBarExtItems.h"
 
+#include "ComCtrls.h"
 #include "Dialogs.h"
 #include "Forms.h"
 
@@ -242,4 +243,98 @@ public:
   using TdxBarComboControl::TdxBarComboControl;
   int GetHeight() override;
   virtual void ImagesChanged();
+};
+
+// ---- The tree-view combo ----
+
+class TdxBarTreeViewCombo;
+using TdxBarTreeViewComboCanSelectNodeEvent =
+    std::function<void(TObject* Sender, TTreeNode* Node, bool& CanSelect)>;
+
+// The tree of a tree-view combo: in its drop-down form a detached tool
+// window over everything.
+class TdxBarTreeView : public TCustomTreeView {
+public:
+  TdxBarTreeView(TComponent* AOwner, TdxBarTreeViewCombo* ACombo, bool ADropDownMode);
+  TdxBarTreeViewCombo* GetCombo() const { return FCombo; }
+  bool GetDropDownMode() const { return FDropDownMode; }
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void WndProc(TMessage& Message) override;
+  void Change(TTreeNode* Node) override;
+  void Delete(TTreeNode* Node) override;
+  String ClassName() const override { return "TdxBarTreeView"; }
+
+private:
+  TdxBarTreeViewCombo* FCombo;
+  bool FDropDownMode;
+};
+
+// A combo whose value is the text of a node chosen in a drop-down tree.
+class TdxBarTreeViewCombo : public TCustomdxBarCombo {
+public:
+  explicit TdxBarTreeViewCombo(TComponent* AOwner);
+  ~TdxBarTreeViewCombo() override;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+
+  TdxBarTreeView* GetTreeView() const { return FTreeView; }
+  TTreeNodes* GetItems() const { return FTreeView->GetItems(); }
+  TTreeNode* GetSelectedNode() const { return FSelectedNode; }
+  void SetSelectedNode(TTreeNode* Value);
+  // Below 100: 100.
+  int GetDropDownWidth() const { return FDropDownWidth; }
+  void SetDropDownWidth(int Value) { FDropDownWidth = std::max(Value, 100); }
+  int GetDropDownHeight() const { return FDropDownHeight; }
+  void SetDropDownHeight(int Value) { FDropDownHeight = std::max(Value, 100); }
+  TCustomImageList* GetImages() const { return FTreeView->GetImages(); }
+  void SetImages(TCustomImageList* Value);
+  TCustomImageList* GetStateImages() const { return FTreeView->GetStateImages(); }
+  void SetStateImages(TCustomImageList* Value);
+  bool GetShowImageInEdit() const { return FShowImageInEdit; }
+  void SetShowImageInEdit(bool Value);
+  bool ChooseByDblClick = true;
+  bool FullExpand = false;
+  bool AllowResizing = true;
+  TdxBarTreeViewComboCanSelectNodeEvent OnCanSelectNode;
+
+  // The first node in depth-first order with the text (letter case
+  // ignored), none.
+  TTreeNode* FindNodeByText(const String& Text) const;
+  // A node chosen in the tree: the drop-down closes and the node becomes
+  // the value, unless OnCanSelectNode refuses it.
+  void ChooseNode(TTreeNode* Node);
+  void ForgetNode(TTreeNode* Node);
+  // The tree's selection shown in the in-place window while editing.
+  void PreviewNode(TTreeNode* Node);
+
+  void SetText(const String& Value) override;
+  void Loaded() override;
+  void DrawInterior(const TdxBarEditControl* Control, TCanvas* Canvas, const TRect& R) override;
+  bool CheckKeyForDropDownWindow(WORD Key, TShiftState Shift) override;
+  HWND GetDropDownWindow() override;
+  void DoDropDown(int X, int Y) override;
+  void DoCloseUp() override;
+
+protected:
+  String ClassName() const override { return "TdxBarTreeViewCombo"; }
+
+private:
+  void RefreshValue();
+  TdxBarTreeView* FTreeView;
+  TTreeNode* FSelectedNode = nullptr;
+  int FDropDownWidth = 150;
+  int FDropDownHeight = 200;
+  bool FShowImageInEdit = true;
+  bool FInternal = false;
+  String FLoadedText;
+};
+
+class TdxBarTreeViewComboControl : public TCustomdxBarComboControl {
+public:
+  using TCustomdxBarComboControl::TCustomdxBarComboControl;
+  int GetHeight() override;
+  void SetFocused(bool Value) override;
 };

@@ -62,6 +62,7 @@ void StartExtItemsModule() {
   RegisterExt(TdxBarColorCombo::ClassInfo(), ControlFactory<TdxBarColorComboControl>());
   RegisterExt(TdxBarFontNameCombo::ClassInfo(), ControlFactory<TdxBarComboControl>());
   RegisterExt(TdxBarDateCombo::ClassInfo(), ControlFactory<TdxBarDateComboControl>());
+  RegisterExt(TdxBarTreeViewCombo::ClassInfo(), ControlFactory<TdxBarTreeViewComboControl>());
   RegisterExt(TdxBarImageCombo::ClassInfo(), ControlFactory<TdxBarImageComboControl>());
   RegisterExt(TdxBarToolbarsListItem::ClassInfo(), ControlFactory<TdxBarToolbarsListItemControl>());
   RegisterExt(TdxBarSpinEdit::ClassInfo(), ControlFactory<TdxBarSpinEditControl>());

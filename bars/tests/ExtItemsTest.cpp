@@ -81,6 +81,7 @@ TEST(ExtItemsModule, RegistersItsClassesAfterTheBaseOnesAndRemovesThemInReverse)
       "TdxBarColorCombo",       //
       "TdxBarFontNameCombo",    //
       "TdxBarDateCombo",        //
+      "TdxBarTreeViewCombo",    //
       "TdxBarImageCombo",       //
       "TdxBarToolbarsListItem", //
       "TdxBarSpinEdit",         //
