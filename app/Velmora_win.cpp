@@ -17,6 +17,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // the program.
   TEditorsLibrary editors;
   TBarsLibrary bars;
+  // The users customize the toolbars through the library's dialog.
+  RegisterBarCustomizingForm();
   Application->Initialize();
   Application->CreateForm(fmMain);
   Application->CreateForm(fmDBConnInfo);
