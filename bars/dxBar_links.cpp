@@ -284,7 +284,17 @@ void TdxBarItemLink::MarkAsRecentlyUsed(bool CountUse) {
   if (!IsReallyVisible()) return;
   const bool shown = GetShownIndex() >= 0;
   BringToTopInRecentList(CountUse);
-  if (GetVisibleIndex() >= 0 && !shown) PostRebuild(this, true);
+  if (GetVisibleIndex() < 0) return;
+  if (!shown) PostRebuild(this, true);
+  // The command that holds this one is used too: the sub item whose menu
+  // this is, or the drop-down button whose popup menu this is.
+  TdxBarItemLinks* links = GetLinks();
+  TdxBarItem* parent = links ? dynamic_cast<TCustomdxBarSubItem*>(links->GetOwner()) : nullptr;
+  if (!parent && links)
+    if (auto* menu = dynamic_cast<TdxBarSubMenuControl*>(links->GetBarControl()); menu && menu->OwnerControl)
+      parent = menu->OwnerControl->GetItem();
+  if (TdxBarItemLink* active = parent ? parent->GetActiveLink() : nullptr)
+    active->GetSourceLink()->MarkAsRecentlyUsed(CountUse);
 }
 
 void TdxBarItemLink::ResetUsage() {

@@ -1,6 +1,7 @@
 // The menu window: layout, placement, painting, scrolling, personalised
 // menus, keys and the mouse, and its opening and closing within the active
 // chain of bar windows.
+#include "dxBarPopup.h"
 #include "dxBarSubMenu.h"
 
 #include "dxBarAnimation.h"
@@ -300,8 +301,10 @@ int TdxBarSubMenuControl::GetMenuBorderSize() const {
 }
 
 TBitmap* TdxBarSubMenuControl::GetSubMenuBackground() const {
+  // A popup menu's own picture, else the manager's picture of menus.
   TdxBarMenuOwner* owner = GetMenuOwner();
   TBitmap* bitmap = owner ? owner->GetMenuBackground() : nullptr;
+  if (!bitmap || bitmap->GetEmpty()) bitmap = GetBarManager()->GetBackgrounds()->GetSubMenu();
   return bitmap && !bitmap->GetEmpty() ? bitmap : nullptr;
 }
 

@@ -96,6 +96,7 @@ protected:
 } // namespace
 
 TEST_F(DropDownTest, TheArrowPartOpensTheMenuAndTheMainPartRunsTheCommand) {
+  const int openUses = Bar->GetItemLinks()->GetItem(1)->UseCount;
   ClickBar(ArrowPart());
   ASSERT_TRUE(WaitForDropDown());
   TdxBarSubMenuControl* menu = DropDownWindow();
@@ -118,6 +119,7 @@ TEST_F(DropDownTest, TheArrowPartOpensTheMenuAndTheMainPartRunsTheCommand) {
   ASSERT_TRUE(WaitForNoDropDown());
   guitest::PumpFor(50);
   EXPECT_EQ(Clicks, std::vector<String>{"Second"});
+  EXPECT_EQ(Bar->GetItemLinks()->GetItem(1)->UseCount, openUses + 1) << "the button counts as used";
   EXPECT_FALSE(OpenControl()->DroppedDown);
   EXPECT_FALSE(Menu->GetPopped());
 

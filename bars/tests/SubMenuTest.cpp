@@ -7,6 +7,7 @@
 #include "dxBarSubMenu.h"
 
 #include "GuiTest.h"
+#include "dxBarPopup.h"
 
 #include <vector>
 
@@ -237,6 +238,25 @@ TEST_F(SubMenuTest, LeftAndRightMoveBetweenTheMenusOfTheMenuBar) {
   (void)file;
 }
 
+TEST_F(SubMenuTest, AnEntryUsedMarksTheSubItemsThatHoldItAsUsed) {
+  TdxBarItemLink* fileLink = LinkIn(MenuBar(), 0);
+  TdxBarItemLink* moreLink = Sub("File")->GetItemLinks()->GetItem(3);
+  TdxBarItemLink* saveLink = Sub("File")->GetItemLinks()->GetItem(1);
+  const int file = fileLink->UseCount, more = moreLink->UseCount, save = saveLink->UseCount;
+  TdxBarSubMenuControl* menu = OpenFile();
+  ASSERT_NE(menu, nullptr);
+  for (int i = 0; i < 4; ++i)
+    Key(VK_DOWN);
+  Key(VK_RIGHT);
+  ASSERT_NE(MenuOf("More"), nullptr);
+  Key(VK_RETURN);
+  EXPECT_EQ(MenuOf("File"), nullptr);
+  EXPECT_EQ(moreLink->UseCount, more + 1);
+  EXPECT_EQ(fileLink->UseCount, file + 1) << "up the whole chain";
+  EXPECT_EQ(saveLink->UseCount, save);
+  EXPECT_EQ(moreLink->GetRecentIndex(), 0) << "the sub item's link heads its menu's recent order";
+}
+
 TEST_F(SubMenuTest, ASecondPressOnAnOpenSubItemClosesItOnlyWithTheStandardStyle) {
   const struct {
     TdxBarManagerStyle style;
@@ -392,6 +412,21 @@ TEST_F(SubMenuTest, AnEmptyMenuShowsItsBackgroundAndSideStrip) {
   EXPECT_EQ(capture.CountPixels(TRect(25, 3, menu->GetClientWidth() - 3, h - 3), background),
             (menu->GetClientWidth() - 28) * (h - 6))
       << "one background";
+  menu->Release();
+}
+
+TEST_F(SubMenuTest, ASubItemsMenuStandsOnTheManagersMenuPicture) {
+  const COLORREF green = RGB(0, 200, 0);
+  TBitmap picture;
+  picture.SetSize(8, 8);
+  FillRectWithColor(picture.GetCanvas()->GetHandle(), TRect(0, 0, 8, 8), static_cast<TColor>(green));
+  Manager->GetBackgrounds()->SetSubMenu(&picture);
+  TdxBarSubMenuControl* menu = OpenRoot(AddSubItem(Manager, "Empty", "Empty"), POINT{200, 200});
+  EXPECT_EQ(menu->GetSubMenuBackground(), Manager->GetBackgrounds()->GetSubMenu());
+  guitest::TCapture capture = guitest::TCapture::Paint(menu->GetHandle());
+  capture.SavePng("SubMenu_manager_picture");
+  const TRect inside(4, 4, menu->GetClientWidth() - 4, menu->GetClientHeight() - 4);
+  EXPECT_EQ(capture.CountPixels(inside, green), inside.Width() * inside.Height());
   menu->Release();
 }
 
