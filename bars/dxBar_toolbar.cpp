@@ -670,7 +670,18 @@ void TdxBarControl::WMNCPaint(TMessage& Message) {
   bool existed = false;
   SaveDCClipRegion(dc, saved, existed);
   ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-  DrawBackground(dc, ring, false, clNone, brush);
+  if (GetDockingStyle() == dsNone) {
+    DrawBackground(dc, ring, false, clNone, brush);
+  } else {
+    // The dock's background is placed from the client origin: draw the ring in
+    // client coordinates, or it lands shifted by the frame and leaves the far
+    // edges unpainted.
+    const int state = SaveDC(dc);
+    OffsetViewportOrgEx(dc, client.left, client.top, nullptr);
+    OffsetRect(&ring, -client.left, -client.top);
+    DrawBackground(dc, ring, false, clNone, brush);
+    RestoreDC(dc, state);
+  }
   RestoreDCClipRegion(dc, saved, existed);
   if (GetDockingStyle() == dsNone)
     painter->DrawFloatingCaption(this, dc, brush, clNone, GetCaptionRect());
