@@ -3,6 +3,7 @@
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
+#include "dxBarEdits.h"
 #include "dxBarShadow.h"
 
 #include "Forms.h"
@@ -915,6 +916,12 @@ TCustomdxBarControl* TdxBarItemLink::GetBarControl() const {
 void TdxBarItemLink::CreateControl() {
   TCustomdxBarControl* window = GetBarControl();
   if (!window || !FItem || FControl) return;
+  // No in-place window stands on a bar whose captions are turned: an edit or
+  // a combo is a plain button there.
+  if (dynamic_cast<TdxBarWindowItem*>(FItem) && IsBarControlRotated(window)) {
+    FControl = std::make_unique<TdxBarButtonControl>(this, window);
+    return;
+  }
   const TdxBarItemControlClass* controlClass = GetItemControlClass(FItem);
   if (!controlClass || !*controlClass) return;
   FControl.reset(dynamic_cast<TdxBarItemControl*>((*controlClass)(this)));

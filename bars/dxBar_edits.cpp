@@ -30,6 +30,11 @@ bool OpensBeside(const TCustomdxBarControl* window) {
   return !toolbar || toolbar->IsVertical();
 }
 
+bool IsBeingDragged(const TCustomdxBarControl* window) {
+  const auto* toolbar = dynamic_cast<const TdxBarControl*>(window);
+  return toolbar && toolbar->IsMoving();
+}
+
 bool IsAlive(const TCustomdxBarControl* window, const TdxBarItemControl* control) {
   return IsBarControlAlive(window) && window->IsControlOfWindow(control);
 }
@@ -701,7 +706,8 @@ void TdxBarWinControl::CommonMessage(TMessage& Message) {
 
 TdxBarEditControl::TdxBarEditControl(TdxBarItemLink* ALink, TCustomdxBarControl* ABarControl)
     : TdxBarWinControl(ALink, ABarControl) {
-  CreateInPlaceWindow();
+  // A toolbar being dragged gets the window back when the drag ends.
+  if (!IsBeingDragged(ABarControl)) CreateInPlaceWindow();
 }
 
 TdxBarEditControl::~TdxBarEditControl() {

@@ -253,6 +253,15 @@ void TdxBarControl::StartMoving(bool Value) {
   FMoving = Value;
   bars->MovingControl = Value ? this : nullptr;
   SetCursor(Value ? crSizeAll : crDefault);
+  // The in-place windows of edits and combos sit out the drag: the window
+  // is made anew as it docks or floats, and their controls with it.
+  for (int i = 0; i < GetItemLinks()->GetVisibleCount(); ++i)
+    if (TdxBarItemControl* control = GetItemLinks()->GetVisibleLink(i)->GetControl()) {
+      if (Value)
+        control->DestroyInPlaceWindow();
+      else
+        control->CreateInPlaceWindow();
+    }
   if (!Value) StorePosition();
 }
 

@@ -307,3 +307,115 @@ TEST_F(EditItemsTest, TheStandardLookDrawsTheValueAndTheComboButton) {
   EXPECT_GT(idle.CountPixels(value, GetSysColor(COLOR_WINDOW)), value.Width() * value.Height() / 2);
   EXPECT_GT(idle.CountPixels(value, GetSysColor(COLOR_WINDOWTEXT)), 10) << "Apricot";
 }
+
+namespace {
+
+int CountEditWindows(HWND parent) {
+  int count = 0;
+  EnumChildWindows(
+      parent,
+      [](HWND wnd, LPARAM data) -> BOOL {
+        char name[16] = {};
+        GetClassNameA(wnd, name, sizeof(name));
+        if (lstrcmpiA(name, "EDIT") == 0) ++*reinterpret_cast<int*>(data);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// Runs once from a thread timer, inside whatever loop pumps messages then.
+std::function<void()> gProbe;
+void CALLBACK ProbeTick(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (std::function<void()> probe = std::move(gProbe)) probe();
+}
+
+} // namespace
+
+TEST_F(EditItemsTest, OnABarWithTurnedCaptionsEditsAndCombosAreButtonsThatClick) {
+  Edit->SetCaption("Find");
+  Combo->SetCaption("Fruit");
+  AddLink(Bar->GetItemLinks(), AddButton(Manager, "Twin", "Find"));
+  int clicks = 0;
+  Edit->OnClick = [&](TObject*) { ++clicks; };
+  delete Window;
+  Bar->SetDockingStyle(dsLeft);
+  Bar->SetVisible(true);
+  guitest::PumpFor(50);
+  Window = Bar->GetBarControl();
+  ASSERT_TRUE(Window->ShowsRotatedCaptions());
+  for (int i : {0, 1}) {
+    EXPECT_NE(nullptr, dynamic_cast<TdxBarButtonControl*>(Link(i)->GetControl())) << i;
+    EXPECT_EQ(nullptr, dynamic_cast<TdxBarWinControl*>(Link(i)->GetControl())) << i;
+  }
+  EXPECT_EQ(0, CountEditWindows(Window->GetHandle())) << "no in-place window stands there";
+
+  // Drawn as the button of the same caption is.
+  Window->Repaint();
+  guitest::TCapture shot = guitest::TCapture::Paint(Window->GetHandle());
+  shot.SavePng("bars_edit_on_rotated_bar");
+  const TRect edit = Link(0)->ItemRect, twin = Link(2)->ItemRect;
+  ASSERT_EQ(edit.Width(), twin.Width());
+  ASSERT_EQ(edit.Height(), twin.Height());
+  EXPECT_GT(shot.CountPixels(edit, GetSysColor(COLOR_BTNTEXT)), 10) << "the turned caption";
+  int differing = 0;
+  for (int y = 0; y < edit.Height(); ++y)
+    for (int x = 0; x < edit.Width(); ++x)
+      differing += shot.Pixel(edit.left + x, edit.top + y) != shot.Pixel(twin.left + x, twin.top + y);
+  EXPECT_EQ(0, differing);
+
+  // A click runs the item as a button's would; the focus stays where it was.
+  guitest::ClickAt(Window->GetHandle(), (edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2);
+  EXPECT_TRUE(guitest::PumpUntil([&] { return clicks == 1; }));
+  EXPECT_EQ(GetFocus(), Plain->GetHandle());
+
+  // Docked on top again, the edit and the combo edit in place.
+  Bar->SetDockingStyle(dsTop);
+  guitest::PumpFor(50);
+  Window = Bar->GetBarControl();
+  EXPECT_NE(nullptr, EditControl());
+  EXPECT_NE(nullptr, ComboControl());
+  EXPECT_EQ(2, CountEditWindows(Window->GetHandle()));
+}
+
+TEST_F(EditItemsTest, TheInPlaceWindowsSitOutADragOfTheirToolbarAndEditingResumesAfter) {
+  delete Window;
+  Bar->SetDockingStyle(dsTop);
+  Bar->SetVisible(true);
+  guitest::PumpFor(50);
+  Window = Bar->GetBarControl();
+  ASSERT_EQ(2, CountEditWindows(Window->GetHandle()));
+  RECT r;
+  GetWindowRect(Window->GetHandle(), &r);
+  const POINT grip{r.left + 3, (r.top + r.bottom) / 2};
+  const POINT to{grip.x + 160, grip.y + 110};
+  bool probed = false, moving = false;
+  int editsDuring = -1;
+  gProbe = [&] {
+    probed = true;
+    moving = Manager->GetBars()->IsMoving();
+    TdxBarControl* dragged = Bar->GetBarControl();
+    editsDuring = dragged ? CountEditWindows(dragged->GetHandle()) : -1;
+    guitest::SendMouseAt(to, MOUSEEVENTF_LEFTUP);
+  };
+  guitest::SendMouseAt(grip, MOUSEEVENTF_LEFTDOWN);
+  guitest::SendMouseAt(POINT{grip.x + 6, grip.y + 6}, 0);
+  guitest::SendMouseAt(to, 0);
+  SetTimer(nullptr, 0, 250, ProbeTick);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return probed && !Manager->GetBars()->IsMoving(); }));
+  EXPECT_TRUE(moving) << "probed inside the move";
+  EXPECT_EQ(0, editsDuring) << "no in-place window while the toolbar is dragged";
+  Window = Bar->GetBarControl();
+  ASSERT_NE(nullptr, Window);
+  EXPECT_EQ(dsNone, Window->GetDockingStyle());
+  EXPECT_EQ(2, CountEditWindows(Window->GetHandle())) << "made again when the drag ends";
+
+  String changed;
+  Edit->OnChange = [&](TObject*) { changed = Edit->GetText(); };
+  ClickValue(0);
+  ASSERT_TRUE(EditControl()->GetFocused());
+  Type("moved");
+  Key(VK_RETURN);
+  EXPECT_EQ(changed, "moved");
+}
