@@ -309,8 +309,9 @@ public:
   ~TdxBarManager() override;
 
   TCustomForm* GetOwnerForm() const { return FOwnerForm; }
-  bool IsCustomizing() const { return FCustomizing || FDesigning; }
-  bool GetDesigning() const { return FDesigning; }
+  bool IsCustomizing() const { return FCustomizing || GetDesigning(); }
+  // Designed by a host (the component state); never in the program.
+  bool GetDesigning() const { return IsDesigning(); }
   bool GetCustomizing() const { return FCustomizing; }
   void SetCustomizing(bool Value);
   bool GetLockUpdate() const { return FLockUpdate; }
@@ -617,7 +618,6 @@ private:
   bool FConstructed = false;
   bool FRefused = true;
   TCustomForm* FOwnerForm = nullptr;
-  bool FDesigning = false;
   bool FCustomizing = false;
   bool FLockUpdate = false;
   bool FModified = false;

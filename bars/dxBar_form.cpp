@@ -33,7 +33,7 @@ void TdxBarManager::FormMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
   TCustomForm* form = GetOwnerForm();
   // While the form goes, only its layout is stored.
   if (!form || form->IsDestroying()) {
-    if (form && Msg == WM_DESTROY && !FDesigning) {
+    if (form && Msg == WM_DESTROY && !GetDesigning()) {
       if (StoreInRegistry) SaveToRegistry(RegistryPath);
       if (StoreInIniFile) SaveToIniFile(IniFileName);
     }

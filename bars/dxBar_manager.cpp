@@ -1,6 +1,7 @@
 // The bar manager: construction and destruction, its properties, fonts,
 // image lists, loading and the lookups.
 #include "dxBar.h"
+#include "dxBarDesign.h"
 
 #include "dxBarCommon.h"
 #include "dxBarPainters.h"
@@ -148,6 +149,7 @@ TdxBarManager* CreateBarManager(TCustomForm* Form, TdxBarDefinition Definition) 
 void TdxBarManager::DesignerModified() {
   if (IsLoading() || IsDestroying() || !FConstructed) return;
   FModified = true;
+  if (TdxBarDesignerHook* hook = DesignerHookOf(this)) hook->Modified(this);
 }
 
 void TdxBarManager::SetLockUpdate(bool Value) {
@@ -189,6 +191,7 @@ void TdxBarManager::SetCustomizing(bool Value) {
   for (TdxBarPopupMenu* menu : FPopupMenus)
     menu->GetItemLinks()->RebuildLists();
   if (IsBarCustomizingFormRegistered()) ShowCustomizingForm(this, Value);
+  if (!Value) CloseSubMenuEditor(this);
 }
 
 TdxBarManagerStyle TdxBarManager::GetEffectiveStyle() const {
@@ -630,7 +633,7 @@ void TdxBarManager::Loaded() {
     if (menu->IsLoading()) menu->Loaded();
   for (int i = 0; i < FBars->GetCount(); ++i)
     FBars->GetItem(i)->ApplyPendingState();
-  if (!FDesigning && !gReadingResetForm) {
+  if (!GetDesigning() && !gReadingResetForm) {
     if (StoreInRegistry) LoadFromRegistry(RegistryPath);
     if (StoreInIniFile) LoadFromIniFile(IniFileName);
   }
@@ -695,13 +698,13 @@ int TdxBarManager::GetItemsByCategory(int Category, std::vector<TdxBarItem*>& Li
 
 int TdxBarManager::GetCategoryCommands(int Category, std::vector<TdxBarItem*>& List) const {
   GetItemsByCategory(Category, List);
-  if (FDesigning) return static_cast<int>(List.size());
+  if (GetDesigning()) return static_cast<int>(List.size());
   std::erase_if(List, [](TdxBarItem* item) { return !item->IsActuallyVisible() || item->IsHiddenInCustomizing(); });
   return static_cast<int>(List.size());
 }
 
 int TdxBarManager::VisibleCategoryToIndex(int N) const {
-  if (FDesigning) return N;
+  if (GetDesigning()) return N;
   for (int i = 0; i < FCategories->GetCount(); ++i)
     if (GetCategoryVisible(i) && N-- == 0) return i;
   return -1;

@@ -86,6 +86,15 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 void TComponent::Insert(TComponent* AComponent) {
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
+  if (IsDesigning()) AComponent->SetDesigning(true);
+}
+
+void TComponent::SetDesigning(bool Value, bool SetChildren) {
+  if (Value) FComponentState |= csDesigning;
+  else FComponentState &= static_cast<uint16_t>(~csDesigning);
+  if (SetChildren)
+    for (TComponent* c : FComponents)
+      c->SetDesigning(Value, true);
 }
 
 void TComponent::Remove(TComponent* AComponent) {

@@ -73,8 +73,11 @@ public:
   bool IsLoading() const { return (FComponentState & csLoading) != 0; }
   bool IsReading() const { return (FComponentState & csReading) != 0; }
   bool IsDestroying() const { return (FComponentState & csDestroying) != 0; }
-  // This program never runs a designer.
-  bool IsDesigning() const { return false; }
+  // Set only by a host that designs components (this program never does):
+  // the component and, with SetChildren, everything it owns. A component
+  // inserted into a designed owner is designed too.
+  bool IsDesigning() const { return (FComponentState & csDesigning) != 0; }
+  void SetDesigning(bool Value, bool SetChildren = true);
 
   // Takes ownership of AComponent (removing it from its old owner).
   void InsertComponent(TComponent* AComponent);

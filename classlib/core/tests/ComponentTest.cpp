@@ -90,3 +90,22 @@ TEST(Component, InsertMovesOwnershipAndAbortIsSilentError) {
 }
 
 } // namespace
+
+TEST(Component, DesigningReachesOwnedAndLaterInsertedComponents) {
+  std::vector<std::string> log;
+  auto owner = std::make_unique<Probe>(nullptr, log, "owner");
+  auto* child = new Probe(owner.get(), log, "child");
+  auto* grandchild = new Probe(child, log, "grandchild");
+  EXPECT_FALSE(owner->IsDesigning());
+  owner->SetDesigning(true);
+  EXPECT_TRUE(child->IsDesigning());
+  EXPECT_TRUE(grandchild->IsDesigning());
+  auto* late = new Probe(owner.get(), log, "late");
+  EXPECT_TRUE(late->IsDesigning());
+  child->SetDesigning(false, false);
+  EXPECT_FALSE(child->IsDesigning());
+  EXPECT_TRUE(grandchild->IsDesigning());
+  owner->SetDesigning(false);
+  EXPECT_FALSE(grandchild->IsDesigning());
+  EXPECT_FALSE(late->IsDesigning());
+}
