@@ -49,7 +49,10 @@ bool TrackMouse(HWND wnd, DWORD flags) {
   tme.cbSize = sizeof(tme);
   tme.dwFlags = flags;
   tme.hwndTrack = wnd;
-  return dxUser32().TrackMouseEvent(&tme) && (!(flags & TME_QUERY) || (tme.dwFlags & TME_LEAVE));
+  if (!dxUser32().TrackMouseEvent(&tme)) return false;
+  // A query answers the thread's one tracked window, which may be another
+  // window than the one asked about.
+  return !(flags & TME_QUERY) || ((tme.dwFlags & TME_LEAVE) && tme.hwndTrack == wnd);
 }
 
 POINT ArrowOrigin(const TRect& R, bool down, int s) {

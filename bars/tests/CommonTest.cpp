@@ -181,16 +181,26 @@ HWND LeaveWindow() {
 
 } // namespace
 
+// Moves the pointer onto the test window and waits until the system places
+// it there: a tracking request made while the pointer is still elsewhere ends
+// at once.
+static bool PointerRestsOn(HWND wnd) {
+  ReleaseCapture(); // a capture left by an earlier window would hide the leave
+  guitest::SendMouseAt(POINT{130, 130}, 0);
+  const bool over = guitest::PumpUntil([wnd] {
+    POINT pt;
+    GetCursorPos(&pt);
+    return WindowFromPointDeep(pt) == wnd;
+  });
+  guitest::PumpFor(20);
+  return over;
+}
+
 TEST(CommonRoutines, MouseLeaveThroughTheTimer) {
   auto* track = dxUser32().TrackMouseEvent;
   dxUser32().TrackMouseEvent = nullptr;
   HWND wnd = LeaveWindow();
-  guitest::SendMouseAt(POINT{130, 130}, 0);
-  ASSERT_TRUE(guitest::PumpUntil([wnd] {
-    POINT pt;
-    GetCursorPos(&pt);
-    return WindowFromPointDeep(pt) == wnd;
-  }));
+  ASSERT_TRUE(PointerRestsOn(wnd));
   gLeaves = 0;
   StartMouseTracking(wnd);
   EXPECT_TRUE(IsTrackingMouse(wnd));
@@ -205,16 +215,20 @@ TEST(CommonRoutines, MouseLeaveThroughTheTimer) {
 
 TEST(CommonRoutines, MouseLeaveThroughTrackMouseEvent) {
   HWND wnd = LeaveWindow();
-  guitest::SendMouseAt(POINT{130, 130}, 0);
-  guitest::PumpFor(50);
+  ASSERT_TRUE(PointerRestsOn(wnd));
   gLeaves = 0;
   StartMouseTracking(wnd);
   EXPECT_TRUE(IsTrackingMouse(wnd)) << "the request's size is the structure's";
+  // The thread tracks one window: another window is not tracked, and asking
+  // about it must not stop the tracked one from being followed.
+  HWND other = CreateWindowExA(0, "BarsLeaveTest", "", WS_POPUP, 300, 100, 20, 20, nullptr, nullptr, nullptr,
+                               nullptr);
+  EXPECT_FALSE(IsTrackingMouse(other));
+  DestroyWindow(other);
   guitest::SendMouseAt(POINT{300, 300}, 0);
   EXPECT_TRUE(guitest::PumpUntil([] { return gLeaves > 0; }));
   EXPECT_FALSE(IsTrackingMouse(wnd));
-  guitest::SendMouseAt(POINT{130, 130}, 0);
-  guitest::PumpFor(50);
+  ASSERT_TRUE(PointerRestsOn(wnd));
   StartMouseTracking(wnd);
   gLeaves = 0;
   StopMouseTracking(wnd);
