@@ -7,6 +7,7 @@
 #include "GuiTest.h"
 
 #include "Forms.h"
+#include "StdCtrls.h"
 
 #include <gtest/gtest.h>
 
@@ -80,4 +81,40 @@ protected:
 
   std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
   TdxBarManager* Manager = nullptr;
+};
+
+// The manager's first bar docked at the top of the shown form in the
+// Standard look, with a plain edit on the form that has the focus when asked
+// for: the fixture of the editing items.
+class EditingBarsTest : public BarsTest {
+protected:
+  // After Build: shows the form at (60, 60) with the given size, with the
+  // plain edit at the given top (none below 0), docks the bar and gives the
+  // edit the focus.
+  void ShowDocked(int formWidth, int formHeight, int editTop = -1) {
+    Manager->SetStyle(bmsStandard);
+    Bar = Manager->GetBars()->GetItem(0);
+    Form->SetBounds(60, 60, formWidth, formHeight);
+    if (editTop >= 0) {
+      Plain = new TEdit(Form.get());
+      Plain->SetParent(Form.get());
+      Plain->SetBounds(10, editTop, 150, 24);
+    }
+    Form->Show();
+    SetCursorPos(5, 5);
+    Window = DockTopWindow(Bar);
+    if (!Plain) return;
+    Plain->SetFocus();
+    guitest::PumpUntil([&] { return GetFocus() == Plain->GetHandle(); });
+  }
+
+  void TearDown() override {
+    Manager->DeactivateAll();
+    guitest::SendMouseAt(POINT{5, 5}, 0);
+    guitest::PumpFor(30);
+  }
+
+  TdxBar* Bar = nullptr;
+  TdxBarControl* Window = nullptr;
+  TEdit* Plain = nullptr;
 };

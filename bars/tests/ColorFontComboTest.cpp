@@ -12,7 +12,7 @@
 
 namespace {
 
-class ColorFontComboTest : public BarsTest {
+class ColorFontComboTest : public EditingBarsTest {
 protected:
   void SetUp() override {
     Build([this](TdxBarManager* m) {
@@ -27,23 +27,7 @@ protected:
       Fonts->SetCategory(0);
       AddLink(bar->GetItemLinks(), Fonts);
     });
-    Manager->SetStyle(bmsStandard);
-    Bar = Manager->GetBars()->GetItem(0);
-    Form->SetBounds(60, 60, 520, 220);
-    Plain = new TEdit(Form.get());
-    Plain->SetParent(Form.get());
-    Plain->SetBounds(10, 120, 150, 24);
-    Form->Show();
-    SetCursorPos(5, 5);
-    Window = DockTopWindow(Bar);
-    Plain->SetFocus();
-    guitest::PumpUntil([&] { return GetFocus() == Plain->GetHandle(); });
-  }
-
-  void TearDown() override {
-    Manager->DeactivateAll();
-    guitest::SendMouseAt(POINT{5, 5}, 0);
-    guitest::PumpFor(30);
+    ShowDocked(520, 220, 120);
   }
 
   TdxBarItemLink* Link(int i) const { return Bar->GetItemLinks()->GetItem(i); }
@@ -62,11 +46,8 @@ protected:
     return guitest::TCapture::Paint(Window->GetHandle());
   }
 
-  TdxBar* Bar = nullptr;
-  TdxBarControl* Window = nullptr;
   TdxBarColorCombo* Colors = nullptr;
   TdxBarFontNameCombo* Fonts = nullptr;
-  TEdit* Plain = nullptr;
 };
 
 } // namespace

@@ -27,7 +27,7 @@ String LocaleText(TDateTime date, const char* format) {
 }
 String DayText(TDateTime date) { return LocaleText(date, "ddd ") + LocaleText(date, nullptr); }
 
-class DateComboTest : public BarsTest {
+class DateComboTest : public EditingBarsTest {
 protected:
   void SetUp() override {
     Build([this](TdxBarManager* m) {
@@ -38,23 +38,7 @@ protected:
       Combo->SetWidth(180);
       AddLink(bar->GetItemLinks(), Combo);
     });
-    Manager->SetStyle(bmsStandard);
-    Bar = Manager->GetBars()->GetItem(0);
-    Form->SetBounds(60, 60, 420, 360);
-    Plain = new TEdit(Form.get());
-    Plain->SetParent(Form.get());
-    Plain->SetBounds(10, 250, 150, 24);
-    Form->Show();
-    SetCursorPos(5, 5);
-    Window = DockTopWindow(Bar);
-    Plain->SetFocus();
-    guitest::PumpUntil([&] { return GetFocus() == Plain->GetHandle(); });
-  }
-
-  void TearDown() override {
-    Manager->DeactivateAll();
-    guitest::SendMouseAt(POINT{5, 5}, 0);
-    guitest::PumpFor(30);
+    ShowDocked(420, 360, 250);
   }
 
   TCustomdxBarComboControl* Control() const {
@@ -66,10 +50,7 @@ protected:
     guitest::PumpFor(40);
   }
 
-  TdxBar* Bar = nullptr;
-  TdxBarControl* Window = nullptr;
   TdxBarDateCombo* Combo = nullptr;
-  TEdit* Plain = nullptr;
 };
 
 const TDateTime kChristmas = EncodeDate(2026, 12, 25);

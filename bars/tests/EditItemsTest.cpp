@@ -12,7 +12,7 @@
 
 namespace {
 
-class EditItemsTest : public BarsTest {
+class EditItemsTest : public EditingBarsTest {
 protected:
   // A form with a plain edit that has the focus, and a toolbar docked at the
   // top with the edit "Edit1" and the combo "Combo1" of six fruits.
@@ -32,23 +32,7 @@ protected:
         Combo->GetItems()->Add(fruit);
       AddLink(bar->GetItemLinks(), Combo, true);
     });
-    Manager->SetStyle(bmsStandard);
-    Bar = Manager->GetBars()->GetItem(0);
-    Form->SetBounds(60, 60, 520, 260);
-    Plain = new TEdit(Form.get());
-    Plain->SetParent(Form.get());
-    Plain->SetBounds(10, 120, 150, 24);
-    Form->Show();
-    SetCursorPos(5, 5);
-    DockTop();
-    Plain->SetFocus();
-    guitest::PumpUntil([&] { return GetFocus() == Plain->GetHandle(); });
-  }
-
-  void TearDown() override {
-    Manager->DeactivateAll();
-    guitest::SendMouseAt(POINT{5, 5}, 0);
-    guitest::PumpFor(30);
+    ShowDocked(520, 260, 120);
   }
 
   void DockTop() { Window = DockTopWindow(Bar); }
@@ -82,11 +66,8 @@ protected:
     guitest::PumpFor(40);
   }
 
-  TdxBar* Bar = nullptr;
-  TdxBarControl* Window = nullptr;
   TdxBarEdit* Edit = nullptr;
   TdxBarCombo* Combo = nullptr;
-  TEdit* Plain = nullptr;
 };
 
 } // namespace

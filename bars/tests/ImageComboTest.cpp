@@ -12,7 +12,7 @@
 
 namespace {
 
-class ImageComboTest : public BarsTest {
+class ImageComboTest : public EditingBarsTest {
 protected:
   void SetUp() override {
     Images = new TImageList(Form.get());
@@ -39,18 +39,7 @@ protected:
     Combo->SetImages(Images);
     for (int i = 0; i < 3; ++i)
       Combo->SetImageIndexes(i, i);
-    Manager->SetStyle(bmsStandard);
-    Bar = Manager->GetBars()->GetItem(0);
-    Form->SetBounds(60, 60, 420, 220);
-    Form->Show();
-    SetCursorPos(5, 5);
-    Window = DockTopWindow(Bar);
-  }
-
-  void TearDown() override {
-    Manager->DeactivateAll();
-    guitest::SendMouseAt(POINT{5, 5}, 0);
-    guitest::PumpFor(30);
+    ShowDocked(420, 220);
   }
 
   TdxBarImageComboControl* Control() const {
@@ -68,8 +57,6 @@ protected:
     return -1;
   }
 
-  TdxBar* Bar = nullptr;
-  TdxBarControl* Window = nullptr;
   TdxBarImageCombo* Combo = nullptr;
   TImageList* Images = nullptr;
 };

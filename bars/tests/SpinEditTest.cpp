@@ -11,7 +11,7 @@
 
 namespace {
 
-class SpinEditTest : public BarsTest {
+class SpinEditTest : public EditingBarsTest {
 protected:
   void SetUp() override {
     Build([this](TdxBarManager* m) {
@@ -22,23 +22,7 @@ protected:
       Spin->SetWidth(120);
       AddLink(bar->GetItemLinks(), Spin);
     });
-    Manager->SetStyle(bmsStandard);
-    Bar = Manager->GetBars()->GetItem(0);
-    Form->SetBounds(60, 60, 420, 200);
-    Plain = new TEdit(Form.get());
-    Plain->SetParent(Form.get());
-    Plain->SetBounds(10, 100, 150, 24);
-    Form->Show();
-    SetCursorPos(5, 5);
-    Window = DockTopWindow(Bar);
-    Plain->SetFocus();
-    guitest::PumpUntil([&] { return GetFocus() == Plain->GetHandle(); });
-  }
-
-  void TearDown() override {
-    Manager->DeactivateAll();
-    guitest::SendMouseAt(POINT{5, 5}, 0);
-    guitest::PumpFor(30);
+    ShowDocked(420, 200, 100);
   }
 
   TdxBarSpinEditControl* Control() const {
@@ -64,10 +48,7 @@ protected:
     guitest::PumpFor(10);
   }
 
-  TdxBar* Bar = nullptr;
-  TdxBarControl* Window = nullptr;
   TdxBarSpinEdit* Spin = nullptr;
-  TEdit* Plain = nullptr;
 };
 
 } // namespace

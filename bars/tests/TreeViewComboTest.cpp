@@ -11,7 +11,7 @@
 
 namespace {
 
-class TreeViewComboTest : public BarsTest {
+class TreeViewComboTest : public EditingBarsTest {
 protected:
   void SetUp() override {
     Build([this](TdxBarManager* m) {
@@ -28,18 +28,7 @@ protected:
     nodes->AddChild(Fruit, "Pear");
     Veg = nodes->Add(nullptr, "Vegetables");
     SecondApple = nodes->AddChild(Veg, "apple");
-    Manager->SetStyle(bmsStandard);
-    Bar = Manager->GetBars()->GetItem(0);
-    Form->SetBounds(60, 60, 420, 360);
-    Form->Show();
-    SetCursorPos(5, 5);
-    Window = DockTopWindow(Bar);
-  }
-
-  void TearDown() override {
-    Manager->DeactivateAll();
-    guitest::SendMouseAt(POINT{5, 5}, 0);
-    guitest::PumpFor(30);
+    ShowDocked(420, 360);
   }
 
   TCustomdxBarComboControl* Control() const {
@@ -61,8 +50,6 @@ protected:
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
 
-  TdxBar* Bar = nullptr;
-  TdxBarControl* Window = nullptr;
   TdxBarTreeViewCombo* Combo = nullptr;
   TTreeNode *Fruit = nullptr, *Apple = nullptr, *Veg = nullptr, *SecondApple = nullptr;
 };
