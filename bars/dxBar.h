@@ -1424,6 +1424,9 @@ public:
   virtual int GetCaptionTextOffset(const TRect& MarkRect) const { return MarkRect.right + 3; }
   // ColorIndex is a system colour index.
   virtual void DrawDropDownArrow(HDC DC, int X, int Y, int Width, int ColorIndex) const;
+  // A combo button's arrow: an odd width of half the button, centred in it;
+  // a disabled one embossed (highlight one pixel down and right, shadow over).
+  void DrawComboButtonArrow(HDC DC, const TRect& Button, bool Enabled, int ColorIndex) const;
   // The triangle of a menu's up or down scroll area, left out of the clip
   // region so that the fill after it spares it; the caller resets the clip.
   virtual void DrawMenuScrollButton(TdxBarSubMenuControl* Menu, HDC DC, bool Up, const TRect& R) const;

@@ -29,52 +29,57 @@ TDropDownPart PartOf(const TdxBarItemControl* Control, const TRect& R, bool Drop
   return part;
 }
 
+// Both flat looks: the part's frame (drawn by the look), its filled inside
+// and the arrow.
+template <class TFrame>
+void DrawFramedDropDownPart(const TdxBarItemControlPainter* Painter, const TdxBarItemControl* Control, HDC DC,
+                            const TRect& R, HBRUSH Brush, bool Selected, bool Pressed, bool DroppedDown,
+                            bool DropDownEnabled, bool HasMenu, int PaintType, TFrame Frame) {
+  const TDropDownPart part = PartOf(Control, R, DroppedDown, DropDownEnabled, HasMenu, PaintType);
+  const TRect& r = part.Rect;
+  if (part.Framed) {
+    Frame(r);
+    TRect inner = r;
+    InflateRect(&inner, -1, -1);
+    Painter->FillBackground(Control, DC, DroppedDown || Pressed || Selected || Control->NonRecent, Brush, inner);
+  }
+  if (PaintType == 1)
+    Painter->DrawArrowTriangle(DC, r, false, Control->GetBarControl()->ArrowWidth, DroppedDown, part.Enabled,
+                               true);
+  else
+    Painter->DrawArrow(DC, r, true, part.Enabled, false, true);
+}
+
 } // namespace
 
 void TdxBarItemControlFlatPainter::DrawDropDownPart(const TdxBarItemControl* Control, HDC DC, const TRect& R,
                                                     HBRUSH Brush, int, bool Selected, bool Pressed,
                                                     bool DroppedDown, bool DropDownEnabled, bool HasMenu,
                                                     int PaintType) const {
-  const TDropDownPart part = PartOf(Control, R, DroppedDown, DropDownEnabled, HasMenu, PaintType);
-  const TRect& r = part.Rect;
-  if (part.Framed) {
-    if (Selected)
-      FrameSelected(DC, r);
-    else if (PaintType == 1)
-      FrameRect(DC, &r, GetSysColorBrush(COLOR_BTNSHADOW));
-    else
-      FrameRect(DC, &r, Control->GetBarControl()->BackgroundBrush);
-    TRect inner = r;
-    InflateRect(&inner, -1, -1);
-    FillBackground(Control, DC, DroppedDown || Pressed || Selected || Control->NonRecent, Brush, inner);
-  }
-  if (PaintType == 1)
-    DrawArrowTriangle(DC, r, false, Control->GetBarControl()->ArrowWidth, DroppedDown, part.Enabled, true);
-  else
-    DrawArrow(DC, r, true, part.Enabled, false, true);
+  DrawFramedDropDownPart(this, Control, DC, R, Brush, Selected, Pressed, DroppedDown, DropDownEnabled, HasMenu,
+                         PaintType, [&](const TRect& r) {
+                           if (Selected)
+                             FrameSelected(DC, r);
+                           else if (PaintType == 1)
+                             FrameRect(DC, &r, GetSysColorBrush(COLOR_BTNSHADOW));
+                           else
+                             FrameRect(DC, &r, Control->GetBarControl()->BackgroundBrush);
+                         });
 }
 
 void TdxBarItemControlOffice11Painter::DrawDropDownPart(const TdxBarItemControl* Control, HDC DC, const TRect& R,
                                                         HBRUSH Brush, int, bool Selected, bool Pressed,
                                                         bool DroppedDown, bool DropDownEnabled, bool HasMenu,
                                                         int PaintType) const {
-  const TDropDownPart part = PartOf(Control, R, DroppedDown, DropDownEnabled, HasMenu, PaintType);
-  const TRect& r = part.Rect;
-  if (part.Framed) {
-    if (Selected)
-      FrameRectWithBorderBrush(DC, r);
-    else if (PaintType == 1)
-      FrameRect(DC, &r, Office11Brushes.SeparatorDarkBrush);
-    else
-      FrameBackground(Control, DC, false, Brush, r);
-    TRect inner = r;
-    InflateRect(&inner, -1, -1);
-    FillBackground(Control, DC, DroppedDown || Pressed || Selected || Control->NonRecent, Brush, inner);
-  }
-  if (PaintType == 1)
-    DrawArrowTriangle(DC, r, false, Control->GetBarControl()->ArrowWidth, DroppedDown, part.Enabled, true);
-  else
-    DrawArrow(DC, r, true, part.Enabled, false, true);
+  DrawFramedDropDownPart(this, Control, DC, R, Brush, Selected, Pressed, DroppedDown, DropDownEnabled, HasMenu,
+                         PaintType, [&](const TRect& r) {
+                           if (Selected)
+                             FrameRectWithBorderBrush(DC, r);
+                           else if (PaintType == 1)
+                             FrameRect(DC, &r, Office11Brushes.SeparatorDarkBrush);
+                           else
+                             FrameBackground(Control, DC, false, Brush, r);
+                         });
 }
 
 void TdxBarItemControlXPPainter::DrawDropDownPart(const TdxBarItemControl* Control, HDC DC, const TRect& R,

@@ -79,11 +79,8 @@ void TdxBarItemControlFlatPainter::DrawComboDropDownButton(const TCustomdxBarCom
     Fill(DC, button, brush);
     if (dropped) OffsetRect(&button, 1, 1);
   }
-  // The Standard arrow: an odd width of half the button, flat.
-  int d = button.Width() / 2;
-  if (d % 2 == 0) ++d;
-  DrawDropDownArrow(DC, (button.right + button.left - d) / 2, (button.top + button.bottom - d / 2) / 2, d,
-                    textColor);
+  // The Standard arrow, flat.
+  DrawComboButtonArrow(DC, button, true, textColor);
 }
 
 void TdxBarItemControlFlatPainter::DrawDropDownListBorder(HDC DC, const TRect& R) const {
@@ -202,10 +199,7 @@ void TdxBarItemControlOffice11Painter::DrawComboDropDownButton(const TCustomdxBa
       FillBackground(Control, DC, !enabled, brush, button);
     if (dropped) OffsetRect(&button, 1, 1);
   }
-  int w = button.Width() / 2;
-  if (w % 2 == 0) ++w;
-  DrawDropDownArrow(DC, (button.left + button.right - w) / 2, (button.top + button.bottom - w / 2) / 2, w,
-                    textColor);
+  DrawComboButtonArrow(DC, button, true, textColor);
 }
 
 void TdxBarItemControlOffice11Painter::DrawDropDownListBorder(HDC DC, const TRect& R) const {

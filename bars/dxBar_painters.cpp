@@ -255,6 +255,19 @@ void TdxBarItemControlPainter::DrawDropDownArrow(HDC DC, int X, int Y, int Width
   FillPolygon(DC, points, 3, static_cast<TColor>(GetSysColor(ColorIndex)));
 }
 
+void TdxBarItemControlPainter::DrawComboButtonArrow(HDC DC, const TRect& Button, bool Enabled,
+                                                    int ColorIndex) const {
+  int d = Button.Width() / 2;
+  if (d % 2 == 0) ++d;
+  const int x = (Button.right + Button.left - d) / 2, y = (Button.top + Button.bottom - d / 2) / 2;
+  if (Enabled) {
+    DrawDropDownArrow(DC, x, y, d, ColorIndex);
+    return;
+  }
+  DrawDropDownArrow(DC, x + 1, y + 1, d, COLOR_BTNHIGHLIGHT);
+  DrawDropDownArrow(DC, x, y, d, COLOR_BTNSHADOW);
+}
+
 // ---- Backgrounds ----
 
 void TdxBarItemControlPainter::FillBackground(const TdxBarItemControl* Control, HDC DC, bool UseBrush,

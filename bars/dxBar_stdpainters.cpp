@@ -381,15 +381,7 @@ void TdxBarItemControlStandardPainter::DrawComboDropDownButton(const TCustomdxBa
   InflateRect(&button, -1, -1);
   FillRect(DC, &button, brush);
   if (dropped) OffsetRect(&button, 1, 1);
-  int d = button.Width() / 2;
-  if (d % 2 == 0) ++d;
-  const int x = (button.right + button.left - d) / 2, y = (button.top + button.bottom - d / 2) / 2;
-  if (enabled) {
-    DrawDropDownArrow(DC, x, y, d, textColor);
-    return;
-  }
-  DrawDropDownArrow(DC, x + 1, y + 1, d, COLOR_BTNHIGHLIGHT);
-  DrawDropDownArrow(DC, x, y, d, COLOR_BTNSHADOW);
+  DrawComboButtonArrow(DC, button, enabled, textColor);
 }
 
 void TdxBarItemControlStandardPainter::DrawDropDownListBorder(HDC DC, const TRect& R) const {
