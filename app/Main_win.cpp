@@ -15,8 +15,8 @@
 #include "MySQLSyncDatabase.h"
 #include "OpenDocument.h"
 #include "Options.h"
-#include "StandIns.h"
 #include "dxBar.h"
+#include "dxBarExtItems.h"
 #include "cxButtons.h"
 #include "SynParse.h"
 #include "StdCtrls.h"
@@ -340,11 +340,13 @@ void TfmMain::DefineBars(TdxBarManager* Manager) {
 
   TdxBar* buttons = NewTopBar(Manager, "Button bar", 1);
   buttons->SetDockedTop(23);
-  AddCommands<TStandInLargeButton>(form, buttons->GetItemLinks(), catDefault,
-                                   {{"dxBarLargeButton4", acLoadScriptFromFile, false, "Open script"},
-                                    {"dxBarLargeButton3", acOptions},
-                                    {"dxBarLargeButton1", acHelp, true, "Help"},
-                                    {"dxBarLargeButton2", acExit}});
+  // Large glyphs above their captions: with SyncImageIndex on, each action's
+  // image index picks the glyph from the large images.
+  AddCommands<TdxBarLargeButton>(form, buttons->GetItemLinks(), catDefault,
+                                 {{"dxBarLargeButton4", acLoadScriptFromFile, false, "Open script"},
+                                  {"dxBarLargeButton3", acOptions},
+                                  {"dxBarLargeButton1", acHelp, true, "Help"},
+                                  {"dxBarLargeButton2", acExit}});
   buttons->SetVisible(true);
 }
 
@@ -353,10 +355,10 @@ void TfmMain::CreateBars() {
   N1 = BarItem<TdxBarSubItem>(bman, "N1");
   N2 = BarItem<TdxBarSubItem>(bman, "N2");
   N3 = BarItem<TdxBarSubItem>(bman, "N3");
-  dxBarLargeButton4 = BarItem<TStandInLargeButton>(bman, "dxBarLargeButton4");
-  dxBarLargeButton3 = BarItem<TStandInLargeButton>(bman, "dxBarLargeButton3");
-  dxBarLargeButton1 = BarItem<TStandInLargeButton>(bman, "dxBarLargeButton1");
-  dxBarLargeButton2 = BarItem<TStandInLargeButton>(bman, "dxBarLargeButton2");
+  dxBarLargeButton4 = BarItem<TdxBarLargeButton>(bman, "dxBarLargeButton4");
+  dxBarLargeButton3 = BarItem<TdxBarLargeButton>(bman, "dxBarLargeButton3");
+  dxBarLargeButton1 = BarItem<TdxBarLargeButton>(bman, "dxBarLargeButton1");
+  dxBarLargeButton2 = BarItem<TdxBarLargeButton>(bman, "dxBarLargeButton2");
   dxBarButton1 = BarItem<TdxBarButton>(bman, "dxBarButton1");
 }
 

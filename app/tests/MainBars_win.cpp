@@ -7,16 +7,17 @@
 #include "ImgList.h"
 #include "Main.h"
 #include "Options.h"
-#include "StandIns.h"
 #include "StdCtrls.h"
 #include "ExtCtrls.h"
 #include "cxButtonEdit.h"
 #include "cxLookAndFeels.h"
 #include "dxBar.h"
+#include "dxBarExtItems.h"
 #include "dxBarPainters.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -86,8 +87,7 @@ protected:
   }
 
   // Both bars as they are drawn: every menu caption and every button's
-  // caption in the text colour, and every button's glyph in colours that
-  // are neither text nor the bar's own.
+  // caption in the text colour (the buttons' glyphs are looked at below).
   void ExpectBarsDrawn(const char* png) {
     const auto capture = guitest::TCapture::Paint(Form->GetHandle());
     capture.SavePng(png);
@@ -99,14 +99,61 @@ protected:
         SCOPED_TRACE(links->GetItem(i)->GetItem()->GetName());
         ASSERT_GT(r.Width(), 0);
         EXPECT_GT(capture.CountPixels(r, text), 8) << "the caption";
-        if (bar == Bar(0)) continue;
-        const COLORREF face = capture.Pixel(r.left + 1, r.bottom - 2);
-        int glyph = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-          for (int x = r.left; x < r.left + 22; ++x)
-            if (capture.Pixel(x, y) != face && capture.Pixel(x, y) != text) ++glyph;
-        EXPECT_GT(glyph, 20) << "the glyph";
       }
+    }
+  }
+
+  // The button bar's large buttons: each glyph centred above its caption,
+  // drawn in gray until the pointer is over the button, which shows it in
+  // colour. Saves the bar at rest and with the pointer over the first
+  // button (the yellow folder).
+  void ExpectLargeButtonsGrayUntilHovered(const char* png) {
+    const int w = Form->imgList->GetWidth(), h = Form->imgList->GetHeight();
+    TdxBarItemLinks* links = Bar(1)->GetItemLinks();
+    // Pixels of the glyph that are neither the face nor a shade of gray,
+    // and pixels of caption text above and below the glyph's bottom.
+    struct TLook {
+      int glyph, coloured, textAbove, textBelow;
+    };
+    auto look = [&](const guitest::TCapture& shot, const TRect& r) {
+      TLook result{};
+      const COLORREF face = shot.Pixel(r.left + 1, r.bottom - 2), text = ColorToRGB(clBtnText);
+      const int gx = r.left + 1 + (r.Width() - 2 - w) / 2, gy = r.top + 3;
+      for (int y = r.top + 1; y < r.bottom - 1; ++y)
+        for (int x = r.left + 1; x < r.right - 1; ++x) {
+          const COLORREF c = shot.Pixel(x, y);
+          const bool inGlyph = x >= gx && x < gx + w && y >= gy && y < gy + h;
+          if (c == text && !inGlyph) ++(y < gy + h ? result.textAbove : result.textBelow);
+          if (!inGlyph || c == face) continue;
+          ++result.glyph;
+          const int r8 = GetRValue(c), g8 = GetGValue(c), b8 = GetBValue(c);
+          if (std::max({r8, g8, b8}) - std::min({r8, g8, b8}) > 24) ++result.coloured;
+        }
+      return result;
+    };
+    const auto rest = guitest::TCapture::Paint(ButtonBar()->GetHandle());
+    rest.SavePng(png);
+    for (int i = 0; i < links->GetCount(); ++i) {
+      SCOPED_TRACE(links->GetItem(i)->GetItem()->GetName());
+      const TLook l = look(rest, links->GetItem(i)->ItemRect);
+      EXPECT_GT(l.glyph, 20) << "the glyph";
+      EXPECT_EQ(0, l.coloured) << "gray at rest";
+      EXPECT_EQ(0, l.textAbove) << "no caption beside or above the glyph";
+      EXPECT_GT(l.textBelow, 8) << "the caption below the glyph";
+    }
+    const TRect hot = links->GetItem(0)->ItemRect;
+    guitest::MouseEventAt(ButtonBar()->GetHandle(), (hot.left + hot.right) / 2, (hot.top + hot.bottom) / 2);
+    ASSERT_TRUE(PumpUntil([&] { return Bar(1)->GetBarControl()->GetSelectedControl() != nullptr; }));
+    guitest::PumpFor(50);
+    const auto hovered = guitest::TCapture::Paint(ButtonBar()->GetHandle());
+    hovered.SavePng(String(png) + "_hot");
+    for (int i = 0; i < links->GetCount(); ++i) {
+      SCOPED_TRACE(links->GetItem(i)->GetItem()->GetName());
+      const TLook l = look(hovered, links->GetItem(i)->ItemRect);
+      if (i == 0)
+        EXPECT_GT(l.coloured, 20) << "in colour under the pointer";
+      else
+        EXPECT_EQ(0, l.coloured) << "still gray";
     }
   }
 
@@ -191,12 +238,19 @@ TEST_F(MainBars, TheManagerAndItsBarsAreAsTheWindowDefinesThem) {
                {"dxBarLargeButton3", Form->acOptions, false, ""},
                {"dxBarLargeButton1", Form->acHelp, true, "Help"},
                {"dxBarLargeButton2", Form->acExit, false, ""}});
-  for (TStandInLargeButton* button :
-       {Form->dxBarLargeButton4, Form->dxBarLargeButton3, Form->dxBarLargeButton1, Form->dxBarLargeButton2})
-    EXPECT_EQ(psCaptionGlyph, button->GetPaintStyle()) << button->GetName();
-  // The large button's class is no class a designer offers.
-  for (int i = 0; i < GetRegisteredItemClassCount(); ++i)
-    EXPECT_NE(TStandInLargeButton::ClassInfo(), GetRegisteredItemClass(i));
+  // Large buttons whose glyphs follow their actions' images.
+  for (TdxBarLargeButton* button :
+       {Form->dxBarLargeButton4, Form->dxBarLargeButton3, Form->dxBarLargeButton1, Form->dxBarLargeButton2}) {
+    SCOPED_TRACE(button->GetName());
+    EXPECT_EQ(TdxBarLargeButton::ClassInfo(), button->GetItemClass());
+    EXPECT_TRUE(button->GetSyncImageIndex());
+    EXPECT_EQ(glTop, button->GetGlyphLayout());
+    const int image = dynamic_cast<TAction*>(button->GetAction())->GetImageIndex();
+    EXPECT_GE(image, 0);
+    EXPECT_LT(image, Form->imgList->GetCount());
+    EXPECT_EQ(image, button->GetLargeImageIndex());
+    EXPECT_EQ(image, button->GetImageIndex());
+  }
 
   EXPECT_EQ(Form->acHelp, Form->dxBarButton1->GetAction());
   EXPECT_EQ(0, Form->dxBarButton1->GetLinkCount()) << "on no bar";
@@ -296,6 +350,25 @@ TEST_F(MainBars, TheButtonBarsOptionsButtonRunsItsAction) {
   EXPECT_EQ(1, runs);
 }
 
+// Each large button sits on its place of the bar and runs its own action
+// when clicked there.
+TEST_F(MainBars, EachButtonOfTheButtonBarRunsItsOwnAction) {
+  TAction* actions[] = {Form->acLoadScriptFromFile, Form->acOptions, Form->acHelp, Form->acExit};
+  std::vector<TAction*> ran;
+  for (TAction* action : actions)
+    action->OnExecute = [&ran, action](TObject*) { ran.push_back(action); };
+  TdxBarItemLinks* links = Bar(1)->GetItemLinks();
+  for (int i = 0; i < 4; ++i) {
+    ClickLink(ButtonBar(), links->GetItem(i));
+    ASSERT_TRUE(PumpUntil([&] { return ran.size() == static_cast<size_t>(i + 1); })) << i;
+    EXPECT_EQ(actions[i], ran.back()) << i;
+  }
+  guitest::PumpFor(50);
+  EXPECT_EQ(4u, ran.size()) << "each click ran one action once";
+  for (TAction* action : actions)
+    action->OnExecute = nullptr;
+}
+
 // The actions' shortcuts work wherever the focus is in the window, once.
 TEST_F(MainBars, CtrlOInTheChangeLogOpensTheOpenDialog) {
   Form->mLog->SetFocus();
@@ -325,6 +398,7 @@ TEST_F(MainBars, WithTheVisualStyleTheXPPainterDrawsBothBars) {
   ASSERT_TRUE(Form->bman->GetXPThemesAvailable());
   EXPECT_EQ(TdxBarItemControlXPPainter::Instance(), Form->bman->GetPainterClass());
   ExpectBarsDrawn("main_window_bars_style_on");
+  ExpectLargeButtonsGrayUntilHovered("main_window_button_bar_style_on");
 }
 
 class MainBarsStyleOff : public MainBars {};
@@ -333,6 +407,7 @@ TEST_F(MainBarsStyleOff, WithoutTheVisualStyleTheEnhancedPainterDrawsBothBars) {
   EXPECT_FALSE(Form->bman->GetXPThemesAvailable());
   EXPECT_EQ(TdxBarItemControlEnhancedPainter::Instance(), Form->bman->GetPainterClass());
   ExpectBarsDrawn("main_window_bars_style_off");
+  ExpectLargeButtonsGrayUntilHovered("main_window_button_bar_style_off");
 }
 
 TEST(MainBarsVisualStyle, ClassicLookCasesPassInAChildProcess) {
