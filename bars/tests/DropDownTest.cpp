@@ -47,7 +47,9 @@ protected:
   }
 
   TdxBarButton* Logged(TdxBarButton* button) {
-    button->OnClick = [this](TObject* sender) { Clicks.push_back(static_cast<TComponent*>(sender)->GetName()); };
+    button->OnClick = [this](TObject* sender) {
+      Clicks.push_back(static_cast<TComponent*>(sender)->GetName());
+    };
     return button;
   }
 
@@ -58,8 +60,8 @@ protected:
     return dynamic_cast<TdxBarSubMenuControl*>(Menu->GetItemLinks()->GetBarControl());
   }
   bool WaitForDropDown() const {
-    return guitest::PumpUntil([this] { return DropDownWindow() && IsWindowVisible(DropDownWindow()->GetHandle()); },
-                              2000);
+    return guitest::PumpUntil(
+        [this] { return DropDownWindow() && IsWindowVisible(DropDownWindow()->GetHandle()); }, 2000);
   }
   bool WaitForNoDropDown() const {
     return guitest::PumpUntil([this] { return !DropDownWindow(); }, 2000);

@@ -343,7 +343,8 @@ TEST_F(PopupMenuTest, TheBarPictureLiesBehindDocksAndToolbars) {
   EXPECT_EQ(dockCapture.CountPixels(free, green), free.Width() * free.Height()) << "the dock";
   const TRect button = docked->GetItemLinks()->GetItem(0)->ItemRect;
   const TRect afterButton(barAt.x - dockAt.x + button.right + 1, barAt.y - dockAt.y + button.top,
-                          barAt.x - dockAt.x + window->GetClientWidth() - 1, barAt.y - dockAt.y + button.bottom);
+                          barAt.x - dockAt.x + window->GetClientWidth() - 1,
+                          barAt.y - dockAt.y + button.bottom);
   EXPECT_GT(dockCapture.CountPixels(afterButton, green), afterButton.Width() * afterButton.Height() / 2)
       << "the docked toolbar continues its dock's picture";
 
@@ -401,7 +402,8 @@ public:
     cls.hInstance = GetModuleHandleA(nullptr);
     cls.lpszClassName = "PopupMenuTestRecorder";
     RegisterClassA(&cls);
-    Wnd = CreateWindowA(cls.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, cls.hInstance, nullptr);
+    Wnd =
+        CreateWindowA(cls.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, cls.hInstance, nullptr);
     SetWindowLongPtrA(Wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
   ~Recorder() { DestroyWindow(Wnd); }
@@ -474,7 +476,9 @@ TEST_F(PopupShowTest, ShowsAtThePointAndReturnsAfterTheClickedCommandRanOnce) {
 
 TEST_F(PopupShowTest, AClickOutsideClosesTheMenuAndReachesItsWindow) {
   std::vector<TPoint> presses;
-  Form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { presses.push_back(TPoint(x, y)); };
+  Form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+    presses.push_back(TPoint(x, y));
+  };
   const TPoint outside = Form->ClientToScreen(TPoint(20, 30));
   LoopAction click(100, [&] { ClickScreen(outside); });
   Menu->PopupAt(200, 180);
@@ -659,6 +663,41 @@ TEST_F(ToolbarsPopupTest, ARightClickOnAToolbarListsTheBarsWithChecks) {
   EXPECT_EQ(ActiveBarControl(), nullptr);
 }
 
+// What the popup draws once it has unfolded: a menu paints nothing while
+// its animation runs, so a picture taken earlier shows an unpainted window.
+TEST_F(ToolbarsPopupTest, TheUnfoldedPopupShowsItsEntriesWithTheShownBarChecked) {
+  Manager->SetMenuAnimations(maUnfold);
+  TdxBarControl* toolbar = Manager->GetBars()->GetItem(0)->GetBarControl();
+  ASSERT_NE(toolbar, nullptr);
+  POINT p{toolbar->GetWidth() - 3, toolbar->GetHeight() / 2};
+  ClientToScreen(toolbar->GetHandle(), &p);
+  RightClickScreen(p);
+  auto* popup = dynamic_cast<TdxBarSubMenuControl*>(Popup());
+  ASSERT_NE(popup, nullptr);
+  ASSERT_TRUE(guitest::PumpUntil(
+      [&] { return !popup->GetAnimating() && IsWindowVisible(popup->GetHandle()); }, 5000));
+  guitest::PumpFor(50);
+  const guitest::TCapture capture = guitest::TCapture::Paint(popup->GetHandle());
+  capture.SavePng("bars_toolbars_popup");
+  const TRect inside(2, 2, popup->GetClientWidth() - 2, popup->GetClientHeight() - 2);
+  EXPECT_GT(capture.CountPixels(inside, GetSysColor(COLOR_BTNFACE)), inside.Width() * inside.Height() / 2)
+      << "the menu's background";
+  TdxBarItemLinks* links = popup->GetItemLinks();
+  ASSERT_EQ(links->GetCount(), 2);
+  for (int i = 0; i < 2; ++i) {
+    const TRect row = links->GetItem(i)->ItemRect;
+    // The check stands in the square at the row's left, the caption after it.
+    const TRect check(row.left, row.top, row.left + row.Height(), row.bottom);
+    const TRect caption(check.right, row.top, row.right, row.bottom);
+    const COLORREF text = GetSysColor(COLOR_MENUTEXT);
+    EXPECT_GT(capture.CountPixels(caption, text), 10) << "the caption of entry " << i;
+    if (i == 0)
+      EXPECT_GT(capture.CountPixels(check, text), 5) << "the shown bar's entry is checked";
+    else
+      EXPECT_EQ(capture.CountPixels(check, text), 0) << "the hidden bar's entry is not";
+  }
+}
+
 TEST_F(ToolbarsPopupTest, ARightClickOnADockToo) {
   TdxDockControl* dock = Manager->GetBars()->GetDockControl(dsTop);
   POINT p{dock->GetWidth() - 5, dock->GetHeight() / 2};
@@ -777,7 +816,8 @@ TEST_F(LinkPopupTest, TheControlsOwnHandlerAndOnActionComeFirst) {
     y += 3;
   };
   EXPECT_TRUE(Popup(Edit, at));
-  EXPECT_EQ(actionPoint.x, at.x - Panel->ClientToScreen(TPoint(0, 0)).x) << "the link's control's coordinates";
+  EXPECT_EQ(actionPoint.x, at.x - Panel->ClientToScreen(TPoint(0, 0)).x)
+      << "the link's control's coordinates";
   EXPECT_EQ(Shown().x, at.x + 7);
   EXPECT_EQ(Shown().y, at.y + 3);
 }
