@@ -142,6 +142,8 @@ std::vector<TdxBarItem*>& TempItems();
 void RegisterBarControl(TObject* BarControl);
 void UnregisterBarControl(TObject* BarControl);
 bool IsBarControlAlive(const TObject* BarControl);
+// Every live bar window, in the order they were made.
+const std::vector<TObject*>& LiveBarControls();
 
 TdxBarManager* GetBarManagerOfForm(const TComponent* AForm);
 // The keyboard, mouse and call-window-proc hooks of the GUI thread: the
@@ -203,6 +205,9 @@ void UnregisterBarCustomizingForm();
 bool IsBarCustomizingFormRegistered();
 // The one open dialog of the process, or none.
 TdxBarCustomizingForm* ActiveCustomizingForm();
+// The window of the open dialog (a customizing drag captures the mouse on
+// it), none while no dialog is open.
+HWND ActiveCustomizingFormHandle();
 // Opens the dialog for the manager (nothing while one is open) or closes it.
 void ShowCustomizingForm(TdxBarManager* BarManager, bool Show);
 // What the open dialog is told; each does nothing while none is open.
@@ -218,6 +223,7 @@ void CustomizingFormItemChanged(TdxBarItem* Item);
 void CustomizingFormItemNameChanged();
 void CustomizingFormGroupsChanged();
 void CustomizingFormGroupItemsChanged();
+
 
 // ---- The hint window ----
 
@@ -313,7 +319,28 @@ public:
   // Designed by a host (the component state); never in the program.
   bool GetDesigning() const { return IsDesigning(); }
   bool GetCustomizing() const { return FCustomizing; }
+  // Entering destroys every bar window's controls and makes them again for
+  // the mode, and shows the customizing dialog when one is registered.
   void SetCustomizing(bool Value);
+  // Customizing mode: the picked control of all bar windows.
+  void SetSelectedItemControl(TdxBarItemControl* Control);
+  // The customizing drag of an item (a link of it when Link is given; none
+  // for a command from the customizing dialog): a modal loop with the mouse
+  // captured that moves, copies (Ctrl held), deletes (dropped outside the
+  // bars) or regroups (nudged more than 3 pixels) until the button goes up
+  // or Esc cancels.
+  void CustomizingDragLoop(TdxBarItem* Item, TdxBarItemLink* Link);
+  TdxBarItem* DraggedItem = nullptr;
+  TdxBarItemLink* DraggedLink = nullptr;
+  bool GetDragging() const { return FDragging; }
+  // Whether a drop on Control at the hit flags changes anything.
+  bool IsValidDropPosition(TdxBarItemControl* Control, bool InGap, bool Before, bool Ctrl) const;
+  // The insertion mark at a drop position, drawn with R2_NOT: drawn twice
+  // it is gone.
+  void DrawInsertionMark(TdxBarItemControl* Control, bool InGap, bool Vertical, bool Before);
+  // The "&Customize..." entry of ItemClass at the end of Links (nothing
+  // unless CanCustomize and a customizing dialog is registered).
+  void AddCustomizeEntry(TdxBarItemLinks* Links, bool BeginGroup, TdxBarItemClass ItemClass);
   bool GetLockUpdate() const { return FLockUpdate; }
   void SetLockUpdate(bool Value);
   void DesignerModified();
@@ -619,6 +646,7 @@ private:
   bool FRefused = true;
   TCustomForm* FOwnerForm = nullptr;
   bool FCustomizing = false;
+  bool FDragging = false;
   bool FLockUpdate = false;
   bool FModified = false;
   bool FXPThemesAvailable = false;
@@ -831,6 +859,8 @@ public:
   TdxBarPaintStyle GetPaintStyle() const { return FPaintStyle; }
   void SetPaintStyle(TdxBarPaintStyle Value) { FPaintStyle = Value; }
   bool CloseSubMenuOnClick = true;
+  // The customizing popup offers the paint styles for the button's links.
+  virtual bool AllowsPaintStyle() const { return true; }
 
   bool AcceptsAccelerator(const TdxBarItemLink* Link) const override;
   void Click() override;
@@ -1839,6 +1869,14 @@ public:
   int ComboButtonWidth = 0;
   // The next left-button release is swallowed.
   bool SkipMouseUp = false;
+  // Customizing mode: a left press on a control armed a drag at that client
+  // point; it starts once the pointer leaves the system's drag rectangle.
+  bool DragPending = false;
+  POINT DragStartPoint{0, 0};
+  // Customizing mode: the frame of the picked or dragged control.
+  void DrawCustomizingFrame(TdxBarItemControl* Control);
+  // Double clicks except with the Standard look outside customizing.
+  void UpdateDoubleClicks();
   // The menu window opened from this window, none while closed.
   TCustomdxBarControl* ChildMenu = nullptr;
 
@@ -1859,6 +1897,7 @@ protected:
   // Customizing mode: selects the control under the pointer.
   void WMRButtonDown(TMessage& Message);
   void WMCaptureChanged(TMessage& Message);
+  void CustomizingLButtonDown(TdxBarItemControl* Hit, POINT Point);
   void SetMarkStateField(int Value) { FMarkState = Value; }
   void SetDestroying(bool Value) { FDestroying = Value; }
   // The selection of the keys: arrows, Home, End, Tab and accelerators.
@@ -1886,6 +1925,12 @@ private:
 
 // The head of the chain of active bar windows, none when none is active.
 TCustomdxBarControl* ActiveBarControl();
+// Customizing mode: the context menu of a link (its reset, delete, name,
+// paint styles and group start) at a screen point; the open one, none when
+// closed.
+void ShowCustomizingPopup(TdxBarManager* BarManager, TdxBarItemLink* Link, TdxBarItemLinks* Links,
+                          POINT ScreenPoint);
+TdxBarSubMenuControl* ActiveCustomizingPopup();
 // Menus show all their links (set when one was expanded, for the rest of
 // the active chain).
 bool GetShowFullMenus();

@@ -37,6 +37,10 @@ TdxBarCustomizingForm* ActiveCustomizingForm() {
   return gActiveForm;
 }
 
+HWND ActiveCustomizingFormHandle() {
+  return gActiveForm && gActiveForm->HandleAllocated() ? gActiveForm->GetHandle() : nullptr;
+}
+
 void DisableOwnerForms(bool Enable) {
   if (Enable) {
     for (HWND wnd : gOwnerFormsDisabled)

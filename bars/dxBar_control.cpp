@@ -74,9 +74,7 @@ TCustomdxBarControl::TCustomdxBarControl(TdxBarManager* AOwner)
     : TCustomControl(AOwner), FBarManager(AOwner) {
   RegisterBarControl(this);
   ControlStyle = ControlStyle - TControlStyle{csCaptureMouse};
-  const bool standard = AOwner->GetEffectiveStyle() == bmsStandard && !AOwner->IsCustomizing();
-  ControlStyle =
-      standard ? ControlStyle - TControlStyle{csDoubleClicks} : ControlStyle + TControlStyle{csDoubleClicks};
+  UpdateDoubleClicks();
   SetColor(clBtnFace);
   SetVisible(false);
   SetBounds(100, 100, 50, 30);
@@ -90,6 +88,38 @@ TCustomdxBarControl::~TCustomdxBarControl() {
     FItemLinks->SetBarControl(nullptr);
   }
   UnregisterBarControl(this);
+}
+
+void TCustomdxBarControl::UpdateDoubleClicks() {
+  const bool standard = FBarManager->GetEffectiveStyle() == bmsStandard && !IsCustomizing();
+  ControlStyle =
+      standard ? ControlStyle - TControlStyle{csDoubleClicks} : ControlStyle + TControlStyle{csDoubleClicks};
+}
+
+void TCustomdxBarControl::DrawCustomizingFrame(TdxBarItemControl* Control) {
+  if (!IsCustomizing() || !Control || !Control->GetLink() || !HandleAllocated()) return;
+  const bool picked = FBarManager->GetDragging()
+                          ? Control->GetLink() == FBarManager->DraggedLink
+                          : Control == FSelectedControl && Control == FBarManager->SelectedItemControl;
+  if (!picked) return;
+  TRect r = Control->GetLink()->ItemRect;
+  HDC dc = GetCanvas()->GetHandle();
+  if (IsPopup() && dynamic_cast<TdxBarSubItemControl*>(Control)) {
+    // Inverted, so that the frame shows on the highlighted entry.
+    const int oldRop = SetROP2(dc, R2_NOT);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    for (int i = 0; i < 2; ++i) {
+      Rectangle(dc, r.left + i, r.top + i, r.right - 1 - i, r.bottom - 1 - i);
+    }
+    SelectObject(dc, oldBrush);
+    SetROP2(dc, oldRop);
+    return;
+  }
+  HBRUSH brush = GetSysColorBrush(COLOR_WINDOWTEXT);
+  for (int i = 0; i < 2; ++i) {
+    FrameRect(dc, &r, brush);
+    InflateRect(&r, -1, -1);
+  }
 }
 
 void TCustomdxBarControl::SetItemLinks(TdxBarItemLinks* Value) {
@@ -367,14 +397,26 @@ void TCustomdxBarControl::HotTrackControl(TdxBarItemControl* Control) {
   }
   if (Control) Control->HoverSelected = true;
   SetSelectedControl(Control);
-  if (IsBarControlAlive(this) && FSelectedControl) FSelectedControl->Activate(false);
+  if (!IsBarControlAlive(this) || !FSelectedControl) return;
+  // While customizing, a menu opens during a drag only for an item that may
+  // go into it.
+  if (auto* subItem = dynamic_cast<TdxBarSubItemControl*>(FSelectedControl);
+      subItem && FBarManager->GetDragging() && FBarManager->DraggedItem &&
+      !CanItemBeLinked(subItem->GetSubItem(), FBarManager->DraggedItem))
+    return;
+  FSelectedControl->Activate(false);
 }
 
 void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* Control) {
   if (Control == FSelectedControl) return;
   TdxBarItemControl* previous = FSelectedControl;
   FSelectedControl = Control;
-  if (!IsCustomizing()) FBarManager->SelectedItemControl = Control;
+  if (IsCustomizing()) {
+    FBarManager->SetSelectedItemControl(Control);
+    if (!IsBarControlAlive(this)) return;
+  } else {
+    FBarManager->SelectedItemControl = Control;
+  }
   RepaintSelection(previous);
   GetCursorPos(&FLastMousePos);
   if (Control || GetMarkState() == 0) FBarManager->ShowHint(true, String());
@@ -485,6 +527,11 @@ void TCustomdxBarControl::WndProc(TMessage& Message) {
 
 void TCustomdxBarControl::WMCaptureChanged(TMessage& Message) {
   TCustomControl::WndProc(Message);
+  if (DragPending) {
+    FBarManager->DraggedItem = nullptr;
+    FBarManager->DraggedLink = nullptr;
+    DragPending = false;
+  }
   FPressedControl = nullptr;
 }
 
@@ -497,6 +544,20 @@ void TCustomdxBarControl::WMMouseMove(TMessage& Message) {
       FPressedControlHot = hot;
       FPressedControl->Repaint();
     }
+  }
+  if (DragPending) {
+    // The drag starts once the pointer leaves the system's drag rectangle.
+    const int dx = GetSystemMetrics(SM_CXDRAG), dy = GetSystemMetrics(SM_CYDRAG);
+    const TRect still(DragStartPoint.x - dx / 2, DragStartPoint.y - dy / 2, DragStartPoint.x - dx / 2 + dx,
+                      DragStartPoint.y - dy / 2 + dy);
+    if (still.Contains(point)) return;
+    DragPending = false;
+    TdxBarItem* item = FBarManager->DraggedItem;
+    TdxBarItemLink* link = FBarManager->DraggedLink;
+    ReleaseCapture();
+    if (link && link->GetControl() && link->GetControl()->IsActive()) link->GetControl()->Deactivate(true);
+    FBarManager->CustomizingDragLoop(item, link);
+    return;
   }
   if (!GetClientRect().Contains(point)) return;
   TCustomControl::WndProc(Message);
@@ -531,6 +592,7 @@ void TCustomdxBarControl::WMLButtonDown(TMessage& Message) {
   TCustomControl::WndProc(Message);
   const TPoint point = MessagePoint(Message);
   TdxBarItemControl* hit = GetClientRect().Contains(point) ? ControlAtPos(point) : nullptr;
+  if (IsCustomizing()) return CustomizingLButtonDown(hit, point);
   if (hit && (!hit->GetEnabled() || !hit->AcceptsMouseClick())) hit = nullptr;
   if (!hit) return;
   SelectControl(hit);
@@ -550,12 +612,41 @@ void TCustomdxBarControl::WMLButtonDown(TMessage& Message) {
   ForwardToInPlaceWindow(this, hit, Message);
 }
 
+// Customizing mode: a press picks the control (a picked one toggles its
+// menu) and arms a drag of its link.
+void TCustomdxBarControl::CustomizingLButtonDown(TdxBarItemControl* Hit, POINT Point) {
+  if (Hit && !Hit->IsCustomizable()) return;
+  if (Hit || !GetClientRect().Contains(Point)) {
+    if (Hit && Hit == FSelectedControl) {
+      if (Hit->IsActive())
+        Hit->Deactivate(true);
+      else
+        Hit->Activate(true);
+      if (!IsBarControlAlive(this) || !IsControlOfWindow(Hit)) return;
+      FBarManager->SetSelectedItemControl(Hit);
+      Hit->Repaint();
+    }
+    HotTrackControl(Hit);
+    if (!IsBarControlAlive(this)) return;
+  }
+  if (!Hit || !IsControlOfWindow(Hit)) return;
+  DragStartPoint = Point;
+  FBarManager->DraggedItem = Hit->GetItem();
+  FBarManager->DraggedLink = Hit->GetLink();
+  DragPending = true;
+  SetCapture(GetHandle());
+}
+
 void TCustomdxBarControl::WMLButtonUp(TMessage& Message) {
   if (SkipMouseUp) {
     SkipMouseUp = false;
     return;
   }
   TCustomControl::WndProc(Message);
+  if (DragPending) {
+    ReleaseCapture();
+    return;
+  }
   TdxBarItemControl* pressed = FPressedControl;
   if (pressed) ReleaseCapture();
   const TPoint point = MessagePoint(Message);
@@ -585,10 +676,12 @@ void TCustomdxBarControl::WMRButtonDown(TMessage& Message) {
   const TPoint point = MessagePoint(Message);
   TdxBarItemControl* hit = GetClientRect().Contains(point) ? ControlAtPos(point) : nullptr;
   if (hit && hit == FSelectedControl) {
-    FBarManager->SelectedItemControl = hit;
+    FBarManager->SetSelectedItemControl(hit);
     hit->Repaint();
   }
   SelectControl(hit);
+  if (!IsBarControlAlive(this) || !hit || !IsControlOfWindow(hit)) return;
+  ShowCustomizingPopup(FBarManager, hit->GetLink(), FItemLinks, ClientToScreen(point));
 }
 
 void TCustomdxBarControl::WMLButtonDblClk(TMessage& Message) {

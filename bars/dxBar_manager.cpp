@@ -181,19 +181,6 @@ void TdxBarManager::SetLockUpdate(bool Value) {
   }
 }
 
-void TdxBarManager::SetCustomizing(bool Value) {
-  if (Value == FCustomizing || (Value && ActiveCustomizingForm())) return;
-  FCustomizing = Value;
-  for (int i = 0; i < FBars->GetCount(); ++i)
-    FBars->GetItem(i)->GetItemLinks()->RebuildLists();
-  for (TdxBarItem* item : FItems)
-    if (auto* subItem = dynamic_cast<TCustomdxBarSubItem*>(item)) subItem->GetItemLinks()->RebuildLists();
-  for (TdxBarPopupMenu* menu : FPopupMenus)
-    menu->GetItemLinks()->RebuildLists();
-  if (IsBarCustomizingFormRegistered()) ShowCustomizingForm(this, Value);
-  if (!Value) CloseSubMenuEditor(this);
-}
-
 TdxBarManagerStyle TdxBarManager::GetEffectiveStyle() const {
   if (FStyle != bmsUseLookAndFeel) return FStyle;
   if (FLookAndFeel->GetNativeStyle() && FXPThemesAvailable) return bmsXP;

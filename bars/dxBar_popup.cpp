@@ -298,7 +298,7 @@ void TdxBarManager::FillToolbarsList(TdxBarItemLinks* Links) {
     };
     Links->Add()->SetItem(button);
   }
-  // The "Customize..." entry comes with the customizing dialog.
+  AddCustomizeEntry(Links, true, TdxBarButton::ClassInfo());
   DoShowToolbarsPopup(Links);
 }
 

@@ -575,6 +575,7 @@ void TdxBarSubMenuControl::PaintItemControl(TdxBarItemControl* Control) {
     DrawingNonRecent = Control->NonRecent;
     Control->Paint(r, 1);
     DrawingNonRecent = false;
+    DrawCustomizingFrame(Control);
   } catch (...) {
     DrawingNonRecent = false;
     restore();

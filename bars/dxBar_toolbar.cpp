@@ -722,6 +722,7 @@ void TdxBarControl::PaintItemControl(TdxBarItemControl* Control) {
   IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
   try {
     Control->Paint(r, ShowsRotatedCaptions() ? 2 : 0);
+    DrawCustomizingFrame(Control);
   } catch (...) {
     RestoreDCClipRegion(dc, saved, existed);
     throw;
@@ -861,7 +862,9 @@ void TdxBarControl::WMLButtonDown(TMessage& Message) {
   const TPoint point(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
   TdxBarItemControl* control = ControlAtPos(point);
   if (control && control->GetEnabled() && control->AcceptsMouseClick()) {
-    if (GetActive() && control != GetSelectedControl()) {
+    if (IsCustomizing()) {
+      if (!GetActive()) EnterKeyboardMode(control);
+    } else if (GetActive() && control != GetSelectedControl()) {
       FMenuMode = false;
       SelectControl(control);
     } else if (!GetActive() || (FMenuMode && !dynamic_cast<TdxBarButtonControl*>(control))) {
@@ -871,7 +874,7 @@ void TdxBarControl::WMLButtonDown(TMessage& Message) {
         EnterKeyboardMode(control);
     }
     if (!IsBarControlAlive(this)) return;
-    if (GetActive()) FMenuMode = true;
+    if (GetActive() && !IsCustomizing()) FMenuMode = true;
   } else {
     SetActive(false);
   }

@@ -205,6 +205,10 @@ void UnregisterBarControl(TObject* BarControl) {
   list.erase(std::remove(list.begin(), list.end(), BarControl), list.end());
 }
 
+const std::vector<TObject*>& LiveBarControls() {
+  return State().LiveBarControls;
+}
+
 bool IsBarControlAlive(const TObject* BarControl) {
   const auto& list = State().LiveBarControls;
   return BarControl && std::find(list.begin(), list.end(), BarControl) != list.end();
