@@ -20,7 +20,8 @@ constexpr TCursor kMoveCursor = 1041, kCopyCursor = 1042, kNoDropCursor = 1043;
 std::vector<TCustomdxBarControl*> BarControlsOf(const TdxBarManager* manager) {
   std::vector<TCustomdxBarControl*> result;
   for (TObject* object : LiveBarControls())
-    if (auto* window = dynamic_cast<TCustomdxBarControl*>(object); window && window->GetBarManager() == manager)
+    if (auto* window = dynamic_cast<TCustomdxBarControl*>(object);
+        window && window->GetBarManager() == manager)
       result.push_back(window);
   return result;
 }
@@ -33,7 +34,8 @@ bool LaysOutVertically(const TCustomdxBarControl* window) {
 // A menu window whose entry waits on the shared timer to open its menu.
 bool MenuHoverTimerRunning(const TCustomdxBarControl* window) {
   const TdxSubItemTimerState& timer = SubItemTimerState();
-  return window && window->IsPopup() && timer.Timer && timer.Pending && timer.Pending->GetBarControl() == window;
+  return window && window->IsPopup() && timer.Timer && timer.Pending &&
+         timer.Pending->GetBarControl() == window;
 }
 
 // The state of one customizing drag.
@@ -131,7 +133,8 @@ void TCustomizingDrag::PickCandidate(TdxBarItemControl* candidate) {
     return;
   }
   FManager->SetSelectedItemControl(candidate);
-  if (IsBarControlAlive(window) && window->IsControlOfWindow(candidate)) window->SetSelectedControl(candidate);
+  if (IsBarControlAlive(window) && window->IsControlOfWindow(candidate))
+    window->SetSelectedControl(candidate);
 }
 
 void TCustomizingDrag::MouseMove(POINT pt) {
@@ -239,8 +242,8 @@ void TCustomizingDrag::Drop() {
     return;
   }
   TdxBarItemControl* own = FLink ? FLink->GetControl() : nullptr;
-  const bool creates = !FTargetControl || !FLink || (FTargetControl != own && IsValid()) || FCtrl ||
-                       (FInGap && FBefore);
+  const bool creates =
+      !FTargetControl || !FLink || (FTargetControl != own && IsValid()) || FCtrl || (FInGap && FBefore);
   if (creates)
     DropOnWindow();
   else
@@ -360,14 +363,15 @@ void TdxBarManager::SetSelectedItemControl(TdxBarItemControl* Control) {
   if (IsCustomizing() && previous && (!Control || rootToolbar(Control) != rootToolbar(previous)))
     if (TdxBarControl* root = rootToolbar(previous)) root->HotTrackControl(nullptr);
   SelectedItemControl = Control;
-  if (previous && previous != SelectedItemControl && !FDragging && IsBarControlAlive(previous->GetBarControl()) &&
-      previous->GetBarControl()->IsControlOfWindow(previous))
+  if (previous && previous != SelectedItemControl && !FDragging &&
+      IsBarControlAlive(previous->GetBarControl()) && previous->GetBarControl()->IsControlOfWindow(previous))
     previous->Repaint();
 }
 
 // ---- The drag ----
 
-bool TdxBarManager::IsValidDropPosition(TdxBarItemControl* Control, bool InGap, bool Before, bool Ctrl) const {
+bool TdxBarManager::IsValidDropPosition(TdxBarItemControl* Control, bool InGap, bool Before,
+                                        bool Ctrl) const {
   if (!Control) return false;
   if (!DraggedLink || Ctrl) return true;
   if (Control == DraggedLink->GetControl()) return InGap && Before;
@@ -402,15 +406,21 @@ void TdxBarManager::DrawInsertionMark(TdxBarItemControl* Control, bool InGap, bo
   POINT lines[6][2];
   if (Vertical) {
     const int t = before ? r.top : r.bottom - 6, L = r.left, R = r.right;
-    const POINT v[6][2] = {{{L, t}, {L, t + 6}},         {{L + 1, t + 1}, {L + 1, t + 5}},
-                           {{L + 2, t + 2}, {R - 2, t + 2}}, {{L + 2, t + 3}, {R - 2, t + 3}},
-                           {{R - 2, t + 1}, {R - 2, t + 5}}, {{R - 1, t}, {R - 1, t + 6}}};
+    const POINT v[6][2] = {{{L, t}, {L, t + 6}},
+                           {{L + 1, t + 1}, {L + 1, t + 5}},
+                           {{L + 2, t + 2}, {R - 2, t + 2}},
+                           {{L + 2, t + 3}, {R - 2, t + 3}},
+                           {{R - 2, t + 1}, {R - 2, t + 5}},
+                           {{R - 1, t}, {R - 1, t + 6}}};
     std::copy(&v[0][0], &v[0][0] + 12, &lines[0][0]);
   } else {
     const int l = before ? r.left : r.right - 6, T = r.top, B = r.bottom;
-    const POINT h[6][2] = {{{l, T}, {l + 6, T}},         {{l + 1, T + 1}, {l + 5, T + 1}},
-                           {{l + 2, T + 2}, {l + 2, B - 2}}, {{l + 3, T + 2}, {l + 3, B - 2}},
-                           {{l + 1, B - 2}, {l + 5, B - 2}}, {{l, B - 1}, {l + 6, B - 1}}};
+    const POINT h[6][2] = {{{l, T}, {l + 6, T}},
+                           {{l + 1, T + 1}, {l + 5, T + 1}},
+                           {{l + 2, T + 2}, {l + 2, B - 2}},
+                           {{l + 3, T + 2}, {l + 3, B - 2}},
+                           {{l + 1, B - 2}, {l + 5, B - 2}},
+                           {{l, B - 1}, {l + 6, B - 1}}};
     std::copy(&h[0][0], &h[0][0] + 12, &lines[0][0]);
   }
   HDC dc = GetDC(window->GetHandle());
@@ -426,12 +436,12 @@ void TdxBarManager::CustomizingDragLoop(TdxBarItem* Item, TdxBarItemLink* Link) 
   DraggedLink = Link;
   FDragging = true;
   TCustomizingDrag drag(this, Link);
-  if (TCustomdxBarControl* window = Link ? Link->GetBarControl() : nullptr; window && window->HandleAllocated()) {
-    POINT cursor;
-    GetCursorPos(&cursor);
-    ScreenToClient(window->GetHandle(), &cursor);
-    drag.StartOffset = POINT{cursor.x - Link->ItemRect.left, cursor.y - Link->ItemRect.top};
-  }
+  // The offset of the grip on the link: where the press that armed the
+  // drag went (the cursor has left the drag rectangle by now, and under X
+  // its position may lag behind).
+  if (TCustomdxBarControl* window = Link ? Link->GetBarControl() : nullptr)
+    drag.StartOffset =
+        POINT{window->DragStartPoint.x - Link->ItemRect.left, window->DragStartPoint.y - Link->ItemRect.top};
   const TCursor savedCursor = Screen->GetCursor();
   auto cleanUp = [&] {
     drag.HideMark();

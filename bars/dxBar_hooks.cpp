@@ -237,7 +237,12 @@ bool ProcessKey(int Code, WPARAM Key, LPARAM KeyData) {
         return true;
       }
     }
-    // Customizing mode takes its keys in the customizing form.
+    // A customizing drag armed by a press ends with Esc.
+    if (active->IsCustomizing() && Key == VK_ESCAPE && active->HandleAllocated() &&
+        GetCapture() == active->GetHandle()) {
+      ReleaseCapture();
+      return true;
+    }
   }
 
   if (GetCapture()) return false;
@@ -341,8 +346,8 @@ bool IsButtonDown(WPARAM Msg) {
 bool CloseMenusOnMouse(WPARAM Msg, const MOUSEHOOKSTRUCT& Data) {
   const POINT pt = Data.pt;
   if (IsRightOrMiddleUp(Msg) && !GetItemControlAtMouse(pt) && !IsMouseInActiveBars(pt)) return true;
-  // A manager dragging in customizing mode keeps its menus: that comes with
-  // customizing.
+  // A manager dragging in customizing mode keeps its menus.
+  if (ActiveBarControl() && ActiveBarControl()->GetBarManager()->GetDragging()) return false;
   while (TCustomdxBarControl* active = ActiveBarControl()) {
     bool test = IsButtonDown(Msg);
     if (Msg == WM_LBUTTONUP || Msg == WM_NCLBUTTONUP)
@@ -354,10 +359,48 @@ bool CloseMenusOnMouse(WPARAM Msg, const MOUSEHOOKSTRUCT& Data) {
   return Data.hwnd && !IsWindowVisible(Data.hwnd);
 }
 
+// While the customizing dialog has disabled the forms, the bar windows of
+// the customizing manager still take the mouse: a message for a disabled
+// form over one of them goes to that bar window.
+bool RedirectToBarWindow(WPARAM Msg, const MOUSEHOOKSTRUCT& Data) {
+  auto* form = dynamic_cast<TCustomForm*>(FindControl(Data.hwnd));
+  if (!form || Data.wHitTestCode != static_cast<UINT>(HTERROR)) return false;
+  TdxBarManager* manager = GetBarManagerOfForm(form);
+  if (!manager || !manager->IsCustomizing()) manager = dxBarManagerList()->GetCustomizingManager();
+  HWND dialog = ActiveCustomizingFormHandle();
+  if (!manager || !manager->GetCustomizing() || !dialog || GetActiveWindow() != dialog) return false;
+  TdxBarControl* window = nullptr;
+  for (int i = 0; i < manager->GetBars()->GetCount() && !window; ++i) {
+    TdxBarControl* barWindow = manager->GetBars()->GetItem(i)->GetBarControl();
+    RECT r;
+    if (barWindow && barWindow->HandleAllocated() && GetWindowRect(barWindow->GetHandle(), &r) &&
+        PtInRect(&r, Data.pt))
+      window = barWindow;
+  }
+  if (!window) return false;
+  HWND wnd = window->GetHandle();
+  const LRESULT hit = SendMessageA(wnd, WM_NCHITTEST, 0, MAKELPARAM(Data.pt.x, Data.pt.y));
+  SendMessageA(wnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(hit, Msg));
+  UINT msg = static_cast<UINT>(Msg);
+  if (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK) msg += WM_MOUSEMOVE - WM_NCMOUSEMOVE;
+  if (msg != WM_MOUSEMOVE) SetForegroundWindow(dialog);
+  POINT p = Data.pt;
+  ScreenToClient(wnd, &p);
+  WPARAM keys = 0;
+  const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+  if (GetKeyState(swapped ? VK_RBUTTON : VK_LBUTTON) < 0) keys |= MK_LBUTTON;
+  if (GetKeyState(swapped ? VK_LBUTTON : VK_RBUTTON) < 0) keys |= MK_RBUTTON;
+  if (GetKeyState(VK_MBUTTON) < 0) keys |= MK_MBUTTON;
+  if (GetKeyState(VK_SHIFT) < 0) keys |= MK_SHIFT;
+  if (GetKeyState(VK_CONTROL) < 0) keys |= MK_CONTROL;
+  SendMessageA(wnd, msg, keys, MAKELPARAM(p.x, p.y));
+  return true;
+}
+
 bool ProcessMouse(int Code, WPARAM Msg, const MOUSEHOOKSTRUCT& Data) {
   if (Code < 0) return false;
-  // Customizing on disabled forms and in MDI children, and the closing of
-  // the quick-customization window, come with customizing.
+  // Customizing in MDI children and the closing of the quick-customization
+  // window are not built.
   if (ActiveBarControl() && !gInMouseHook) {
     gInMouseHook = true;
     bool consumed = false;
@@ -370,6 +413,7 @@ bool ProcessMouse(int Code, WPARAM Msg, const MOUSEHOOKSTRUCT& Data) {
     gInMouseHook = false;
     if (consumed) return true;
   }
+  if (RedirectToBarWindow(Msg, Data)) return true;
   // Right releases go to the popup-menu links of the control under the
   // pointer.
   if (Msg != WM_RBUTTONUP && Msg != WM_NCRBUTTONUP) return false;
