@@ -3,6 +3,7 @@
 #include "dxBar.h"
 
 #include "dxBarCommon.h"
+#include "dxBarDesign.h"
 #include "dxBarPopup.h"
 #include "dxBarStrs.h"
 #include "dxBarSubMenu.h"
