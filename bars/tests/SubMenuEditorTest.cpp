@@ -29,6 +29,7 @@ protected:
     if (Manager) Manager->SetCustomizing(false);
     guitest::PumpFor(20);
     EXPECT_EQ(ActiveSubMenuEditor(), nullptr);
+    UnregisterBarCustomizingForm();
     DesignTest::TearDown();
   }
 
