@@ -40,8 +40,9 @@ protected:
       Bar(i)->OneOnRow = true;
       Bar(i)->SetVisible(true);
     }
-    SetActiveWindow(Form->GetHandle());
-    guitest::PumpUntil([&] { return GetActiveWindow() == Form->GetHandle(); });
+    // The keys the tests press reach only the foreground window's thread.
+    SetForegroundWindow(Form->GetHandle());
+    guitest::PumpUntil([&] { return GetForegroundWindow() == Form->GetHandle(); });
     guitest::PumpFor(50);
   }
   void TearDown() override {
