@@ -194,7 +194,14 @@ protected:
       Click();
       return;
     }
-    if (Button == mbLeft && GetItemIndex() >= 0) Click();
+    if (Button != mbLeft || GetItemIndex() < 0) return;
+    Click();
+    POINT screen{X, Y};
+    ::ClientToScreen(GetHandle(), &screen);
+    if (!DragDetect(GetHandle(), screen)) return;
+    // The command goes onto a bar through the manager's customizing drag.
+    if (auto* item = static_cast<TdxBarItem*>(GetItems()->GetObject(GetItemIndex())))
+      FForm->GetBarManager()->CustomizingDragLoop(item, nullptr);
   }
 
   String ClassName() const override { return "TCommandsListBox"; }
@@ -653,7 +660,7 @@ void TdxBarCustomizingForm::LCategoriesClick() {
 }
 
 void TdxBarCustomizingForm::LCommandsClick() {
-  FBarManager->SelectedItemControl = nullptr;
+  FBarManager->SetSelectedItemControl(nullptr);
   const int index = CommandsListBox->GetItemIndex();
   TdxBarItem* item = index >= 0 && CommandsListBox->GetCount() > 0
                          ? static_cast<TdxBarItem*>(CommandsListBox->GetItems()->GetObject(index))

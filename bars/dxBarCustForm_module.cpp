@@ -149,7 +149,7 @@ void TdxBarCustomizingForm::WndProc(TMessage& Message) {
     const HWND other = reinterpret_cast<HWND>(Message.LParam);
     if (form && form->HandleAllocated() && other != form->GetHandle())
       SendMessageA(form->GetHandle(), WM_ACTIVATE, Message.WParam, Message.LParam);
-    if (LOWORD(Message.WParam) != WA_INACTIVE) PageControlChange();
+    if (LOWORD(Message.WParam) != WA_INACTIVE && !ActiveCustomizingPopup()) PageControlChange();
     return;
   }
   case WM_DESTROY:

@@ -15,6 +15,8 @@
 #include "Registry.h"
 #include "StdCtrls.h"
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -603,4 +605,94 @@ TEST_F(CustFormStoreTest, WhatTheDialogChangedComesBackWithTheFormAndResetGivesT
   guitest::ClickControl(dialog->BBarReset);
   guitest::PumpUntil([] { return !guitest::AnswerPending(); });
   EXPECT_EQ(ToolsLinks(), (std::vector<String>{"Save", "Open"})) << "the defined order";
+}
+
+// ---- Dragging a command onto a toolbar ----
+
+namespace {
+
+// Input given from another thread, a pause before each step: the press on
+// the commands list runs the system's drag detection, whose loop takes
+// mouse messages only (no timers), and then the manager's drag loop.
+class TInputThread {
+public:
+  struct TStep {
+    int Delay;
+    std::function<void()> Action;
+  };
+  explicit TInputThread(std::vector<TStep> steps)
+      : FThread([steps = std::move(steps), this] {
+          for (const TStep& step : steps) {
+            Sleep(static_cast<DWORD>(step.Delay));
+            step.Action();
+          }
+          FDone = true;
+        }) {}
+  ~TInputThread() { FThread.join(); }
+  bool Done() const { return FDone; }
+
+private:
+  std::atomic<bool> FDone{false};
+  std::thread FThread;
+};
+
+} // namespace
+
+TEST_F(CustFormTest, ACommandDraggedFromTheListGoesOntoAToolbarAndEscCancels) {
+  Build(Definition);
+  ShowForm();
+  TdxBarCustomizingForm* dialog = Open();
+  dialog->PageControl->SetActivePage(dialog->TabSheet2);
+  // The keys reach only the foreground window's thread.
+  SetForegroundWindow(dialog->GetHandle());
+  guitest::PumpUntil([&] { return GetForegroundWindow() == dialog->GetHandle(); });
+  guitest::PumpFor(50);
+  TListBox* commands = dialog->CommandsListBox;
+  ASSERT_EQ(Rows(commands), (std::vector<String>{"&Open..."}));
+  POINT from{40, 10};
+  ClientToScreen(commands->GetHandle(), &from);
+  TdxBarControl* tools = Bar("Tools")->GetBarControl();
+  ASSERT_NE(tools, nullptr);
+  TdxBarItemLinks* links = Bar("Tools")->GetItemLinks();
+  // The right part of "Save": the drop goes after it.
+  const TRect save = links->GetItem(0)->ItemRect;
+  POINT to{save.right - save.Width() / 5, (save.top + save.bottom) / 2};
+  ClientToScreen(tools->GetHandle(), &to);
+
+  for (bool cancel : {true, false}) {
+    SCOPED_TRACE(cancel ? "Esc" : "drop");
+    guitest::SendMouseAt(from, 0);
+    guitest::PumpFor(50);
+    std::atomic<bool> sawDrag{false};
+    std::vector<TInputThread::TStep> steps{{0, [=] { guitest::SendMouseAt(from, MOUSEEVENTF_LEFTDOWN); }}};
+    for (int i = 1; i <= 6; ++i) {
+      const POINT p{from.x + (to.x - from.x) * i / 6, from.y + (to.y - from.y) * i / 6};
+      steps.push_back({60, [=] { guitest::SendMouseAt(p, 0); }});
+    }
+    steps.push_back({0, [&] {
+                       for (int waited = 0; waited < 5000 && !Manager->GetDragging(); waited += 10)
+                         Sleep(10);
+                       sawDrag = Manager->GetDragging();
+                     }});
+    if (cancel) {
+      steps.push_back({30, [] { guitest::KeyDown(VK_ESCAPE); }});
+      steps.push_back({30, [] { guitest::KeyUp(VK_ESCAPE); }});
+    }
+    steps.push_back({60, [=] { guitest::SendMouseAt(to, MOUSEEVENTF_LEFTUP); }});
+    TInputThread input(std::move(steps));
+    ASSERT_TRUE(guitest::PumpUntil([&] { return input.Done() && !Manager->GetDragging(); }, 15000));
+    guitest::PumpFor(50);
+    EXPECT_TRUE(sawDrag) << "the press and move on the list started the manager's drag";
+    if (cancel) {
+      EXPECT_EQ(links->GetCount(), 1) << "Esc changes nothing";
+    } else {
+      ASSERT_EQ(links->GetCount(), 2);
+      EXPECT_EQ(links->GetItem(1)->GetItem()->GetName(), "Open") << "dropped after the last button";
+      EXPECT_EQ(Manager->SelectedItemControl, links->GetItem(1)->GetControl()) << "the new link is picked";
+    }
+    EXPECT_EQ(Bar("Main Menu")->GetItemLinks()->GetCount(), 1);
+    EXPECT_EQ(ActiveCustomizingForm(), dialog);
+    EXPECT_EQ(commands->GetItemIndex(), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
 }
