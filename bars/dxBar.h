@@ -2293,6 +2293,18 @@ private:
   POINT FGrab{0, 0};
   SIZE FGrabSize{1, 1};
   void StartMove(POINT ClientPoint);
+  // Sizing an edit's width by its left or right edge while customizing:
+  // armed by the cursor over the edge, run with the mouse captured.
+  struct TEditWidthDrag {
+    bool Armed = false, Active = false, RightEdge = true, FrameShown = false;
+    int Width = 0, Grab = 0;
+    TRect Frame;
+  } FEditDrag;
+  bool ArmEditWidthDrag(POINT ClientPoint);
+  bool StartEditWidthDrag();
+  bool EditWidthDragMove(POINT ClientPoint);
+  bool EndEditWidthDrag();
+  void CancelEditWidthDrag();
   void ToggleDocking();
   void CloseButtonLoop();
   void WMWindowPosChanging(TMessage& Message);

@@ -570,8 +570,16 @@ void TdxBarControl::WndProc(TMessage& Message) {
       POINT cursor;
       GetCursorPos(&cursor);
       ::ScreenToClient(GetHandle(), &cursor);
+      if (ArmEditWidthDrag(cursor)) {
+        ::SetCursor(Screen->GetCursors(1044)); // the library's edit-sizing cursor
+        Message.Result = 1;
+        return;
+      }
       SetCursor(GetGripArea().Contains(cursor) ? crSizeAll : crDefault);
     }
+    break;
+  case WM_CAPTURECHANGED:
+    CancelEditWidthDrag();
     break;
   case WM_GETDLGCODE:
     Message.Result = DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB;
@@ -878,6 +886,7 @@ void TdxBarControl::WMLButtonDown(TMessage& Message) {
   } else {
     SetActive(false);
   }
+  if (StartEditWidthDrag()) return;
   TCustomdxBarControl::WMLButtonDown(Message);
   if (!IsBarControlAlive(this)) return;
   if (HasCaptionButtons() && !IsCustomizing()) {
@@ -907,6 +916,7 @@ void TdxBarControl::WMLButtonUp(TMessage& Message) {
     SkipMouseUp = false;
     return;
   }
+  if (EndEditWidthDrag()) return;
   TCaptionButtonState& state = CaptionButtons();
   if (state.Window == this && state.Held >= 0) {
     const int held = state.Held;
@@ -972,6 +982,7 @@ void TdxBarControl::WMMouseMove(TMessage& Message) {
       RepaintCaptionButtons();
     }
   }
+  if (EditWidthDragMove(point)) return;
   bool examined = false;
   POINT screen = point;
   ::ClientToScreen(GetHandle(), &screen);

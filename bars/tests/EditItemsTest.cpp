@@ -400,3 +400,98 @@ TEST_F(EditItemsTest, TheInPlaceWindowsSitOutADragOfTheirToolbarAndEditingResume
   Key(VK_RETURN);
   EXPECT_EQ(changed, "moved");
 }
+
+TEST_F(EditItemsTest, WhileCustomizingTheEditsEdgesDragItsWidthNeverBelow20) {
+  Manager->SetCustomizing(true);
+  guitest::PumpFor(50);
+  HWND wnd = Window->GetHandle();
+  // A click in the middle picks the edit, as the user does.
+  auto select = [&] {
+    const TRect m = Link(0)->ItemRect;
+    guitest::ClickAt(wnd, (m.left + m.right) / 2, (m.top + m.bottom) / 2);
+    guitest::PumpFor(60);
+  };
+  auto drag = [&](int fromX, int toX) {
+    const TRect r = Link(0)->ItemRect;
+    const int y = (r.top + r.bottom) / 2;
+    guitest::MouseEventAt(wnd, fromX, y);
+    guitest::PumpFor(60);
+    guitest::MouseEventAt(wnd, fromX, y, MOUSEEVENTF_LEFTDOWN);
+    guitest::PumpFor(30);
+    const bool captured = GetCapture() == wnd;
+    if (toX != fromX) guitest::MouseEventAt(wnd, toX, y);
+    guitest::PumpFor(30);
+    guitest::MouseEventAt(wnd, toX, y, MOUSEEVENTF_LEFTUP);
+    guitest::PumpFor(60);
+    return captured;
+  };
+  ASSERT_NE(nullptr, EditControl());
+  select();
+  TRect r = Link(0)->ItemRect;
+  const int y = (r.top + r.bottom) / 2;
+
+  // Over the middle the usual cursor, inside an edge the sizing one.
+  guitest::MouseEventAt(wnd, (r.left + r.right) / 2, y);
+  guitest::PumpFor(60);
+  EXPECT_NE(GetCursor(), Screen->GetCursors(1044));
+  guitest::MouseEventAt(wnd, r.right - 3, y);
+  guitest::PumpFor(60);
+  EXPECT_EQ(GetCursor(), Screen->GetCursors(1044));
+
+  // Released where it was pressed: nothing is stored.
+  EXPECT_TRUE(drag(r.right - 3, r.right - 3));
+  EXPECT_FALSE(Link(0)->GetUserDefine().Contains(udWidth));
+  EXPECT_EQ(Link(0)->GetWidth(), 120);
+  EXPECT_NE(GetCapture(), wnd);
+
+  // The right edge 30 pixels further: the width grows by 30. The edit stays
+  // picked, so the next drags need no new click.
+  r = Link(0)->ItemRect;
+  EXPECT_TRUE(drag(r.right - 3, r.right + 27));
+  EXPECT_TRUE(Link(0)->GetUserDefine().Contains(udWidth));
+  EXPECT_EQ(Link(0)->GetUserWidth(), 150);
+  EXPECT_EQ(Link(0)->ItemRect.Width(), r.Width() + 30) << "laid out anew";
+
+  // The left edge dragged past the right one: no narrower than 20.
+  r = Link(0)->ItemRect;
+  EXPECT_TRUE(drag(r.left + 2, r.right + 40));
+  EXPECT_EQ(Link(0)->GetUserWidth(), 20);
+
+  // Outside customizing the edges edit as the rest does.
+  Manager->SetCustomizing(false);
+  guitest::PumpFor(50);
+  r = Link(0)->ItemRect;
+  guitest::MouseEventAt(wnd, r.right - 3, y);
+  guitest::PumpFor(60);
+  EXPECT_NE(GetCursor(), Screen->GetCursors(1044));
+}
+
+TEST_F(EditItemsTest, TheWidthDragsFrameIsInvertedOnTheScreenAndGoesWithoutTrace) {
+  Manager->SetCustomizing(true);
+  guitest::PumpFor(50);
+  HWND wnd = Window->GetHandle();
+  const TRect r = Link(0)->ItemRect;
+  guitest::ClickAt(wnd, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  guitest::PumpFor(60);
+  const int y = (r.top + r.bottom) / 2;
+  // A screen point on the frame's top bar once the width grew by 40.
+  const TPoint probe = Window->ClientToScreen(TPoint(r.right + 20, r.top));
+  HDC screen = GetDC(nullptr);
+  const COLORREF before = GetPixel(screen, probe.x, probe.y);
+  guitest::MouseEventAt(wnd, r.right - 3, y);
+  guitest::PumpFor(60);
+  guitest::MouseEventAt(wnd, r.right - 3, y, MOUSEEVENTF_LEFTDOWN);
+  guitest::MouseEventAt(wnd, r.right + 37, y);
+  guitest::PumpFor(60);
+  const COLORREF during = GetPixel(screen, probe.x, probe.y);
+  // Lost capture cancels: the frame goes and nothing is stored.
+  ReleaseCapture();
+  guitest::PumpFor(30);
+  const COLORREF after = GetPixel(screen, probe.x, probe.y);
+  ReleaseDC(nullptr, screen);
+  guitest::MouseEventAt(wnd, r.right + 37, y, MOUSEEVENTF_LEFTUP);
+  guitest::PumpFor(30);
+  EXPECT_EQ(during, before ^ 0xFFFFFF) << "inverted";
+  EXPECT_EQ(after, before) << "no trace";
+  EXPECT_FALSE(Link(0)->GetUserDefine().Contains(udWidth));
+}
