@@ -870,11 +870,22 @@ void TdxBarControl::WMLButtonDown(TMessage& Message) {
   const TPoint point(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
   TdxBarItemControl* control = ControlAtPos(point);
   if (control && control->GetEnabled() && control->AcceptsMouseClick()) {
+    TdxBarItemControl* selected = GetSelectedControl();
     if (IsCustomizing()) {
       if (!GetActive()) EnterKeyboardMode(control);
-    } else if (GetActive() && control != GetSelectedControl()) {
+    } else if (GetActive() && (control != selected || (control->GetInPlaceWnd() && !control->GetFocused()))) {
       FMenuMode = false;
       SelectControl(control);
+    } else if (GetActive() && selected && selected->GetInPlaceWnd() && selected->GetFocused()) {
+      // An edit being edited keeps its text: a press on its caption or
+      // button part goes to its window instead of ending the editing.
+      HWND wnd = selected->GetInPlaceWnd();
+      POINT p{point.x, point.y};
+      MapWindowPoints(GetHandle(), wnd, &p, 1);
+      RECT client;
+      ::GetClientRect(wnd, &client);
+      if (!PtInRect(&client, p)) SendMessageA(wnd, WM_LBUTTONDOWN, Message.WParam, MAKELPARAM(p.x, p.y));
+      return;
     } else if (!GetActive() || (FMenuMode && !dynamic_cast<TdxBarButtonControl*>(control))) {
       if (GetActive())
         LeaveKeyboardMode();

@@ -104,6 +104,21 @@ TEST_F(EditItemsTest, TypingFiresCurChangeEachTimeAndChangeOnlyOnEnterOrTab) {
   EXPECT_EQ(GetFocus(), ComboControl()->GetInPlaceWnd());
 }
 
+TEST_F(EditItemsTest, PressingTheComboButtonWhileEditingKeepsTheTypedText) {
+  ClickValue(1);
+  Type("Kiw");
+  ClickComboButton();
+  EXPECT_TRUE(ListOpen());
+  EXPECT_TRUE(ComboControl()->GetFocused()) << "still editing";
+  EXPECT_EQ(Combo->GetCurText(), "Kiw");
+  ClickComboButton();
+  EXPECT_FALSE(ListOpen());
+  EXPECT_EQ(Combo->GetCurText(), "Kiw");
+  Type("i");
+  Key(VK_RETURN);
+  EXPECT_EQ(Combo->GetText(), "Kiwi");
+}
+
 TEST_F(EditItemsTest, EscDiscardsTheTextAndGivesTheFocusBack) {
   Edit->SetText("old");
   int changes = 0;
