@@ -1,13 +1,16 @@
 // The toolbar customizing dialog on the main window: opened from the window's
 // bars, the window disabled meanwhile, its two defined bars shown, hidden and
-// kept, a toolbar of the user's made, renamed and deleted, and the defined
+// kept, a toolbar of the user's made, renamed and deleted, buttons moved and
+// a command dragged onto the button bar with the mouse, and the defined
 // layout back once the window is built again (the window stores no layout).
+#include "ActnList.h"
 #include "GuiTest.h"
 #include "Main.h"
 #include "StdCtrls.h"
 #include "ComCtrls.h"
 #include "dxBar.h"
 #include "dxBarCustForm.h"
+#include "../../bars/tests/InputThread.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +50,45 @@ protected:
     PumpUntil([] { return ActiveCustomizingForm() != nullptr; });
     guitest::PumpFor(50);
     return ActiveCustomizingForm();
+  }
+
+  // The screen point at a fraction of a link's width, half way down.
+  static POINT On(TdxBarItemLink* link, double dx = 0.5) {
+    const TRect r = link->ItemRect;
+    POINT p{r.left + static_cast<int>(r.Width() * dx), (r.top + r.bottom) / 2};
+    ClientToScreen(link->GetBarControl()->GetHandle(), &p);
+    return p;
+  }
+
+  // Presses the left button at From, moves through Path in steps and
+  // releases at its last point, the input coming from another thread so
+  // that it flows through every modal mouse loop on the way.
+  bool Drag(POINT from, std::vector<POINT> path) {
+    std::vector<TInputThread::TStep> steps{{0, [=] { guitest::SendMouseAt(from, 0); }},
+                                           {30, [=] { guitest::SendMouseAt(from, MOUSEEVENTF_LEFTDOWN); }}};
+    POINT last = from;
+    for (const POINT& to : path) {
+      for (int i = 1; i <= 4; ++i) {
+        const POINT p{last.x + (to.x - last.x) * i / 4, last.y + (to.y - last.y) * i / 4};
+        steps.push_back({50, [=] { guitest::SendMouseAt(p, 0); }});
+      }
+      last = to;
+    }
+    steps.push_back({60, [=] { guitest::SendMouseAt(last, MOUSEEVENTF_LEFTUP); }});
+    TInputThread input(std::move(steps));
+    const bool done = PumpUntil([&] { return input.Done() && !Form->bman->GetDragging(); }, 15000);
+    guitest::PumpFor(50);
+    return done;
+  }
+
+  // The names of the button bar's items in order, "|" before one that
+  // begins a group.
+  std::vector<String> Buttons() const {
+    std::vector<String> names;
+    TdxBarItemLinks* links = Bar("Button bar")->GetItemLinks();
+    for (int i = 0; i < links->GetCount(); ++i)
+      names.push_back((links->GetItem(i)->GetBeginGroup() ? "|" : "") + links->GetItem(i)->GetItem()->GetName());
+    return names;
   }
 
   static POINT SquareOf(TListBox* list, int row) {
@@ -135,4 +177,86 @@ TEST_F(MainCustomize, TheDialogWorksOnTheWindowsBarsAndTheDefinedLayoutComesBack
   ASSERT_TRUE(PumpUntil([&] { return Form->IsShowing() && Bar("Button bar")->GetBarControl(); }));
   EXPECT_EQ(Form->bman->GetBars()->GetCount(), 2);
   EXPECT_TRUE(Bar("Button bar")->GetVisible());
+}
+
+// The path a person takes: a right click on the button bar, "&Customize..."
+// from the popup, buttons moved with the mouse on the disabled window, a
+// command dragged from the dialog onto the bar, and the window working again
+// once the dialog is closed.
+TEST_F(MainCustomize, CustomizeFromTheButtonBarsPopupAndDragsOnTheBar) {
+  SetForegroundWindow(Form->GetHandle());
+  PumpUntil([&] { return GetForegroundWindow() == Form->GetHandle(); });
+  TdxBarControl* bar = Bar("Button bar")->GetBarControl();
+  POINT p{bar->GetWidth() - 3, bar->GetHeight() / 2};
+  ClientToScreen(bar->GetHandle(), &p);
+  guitest::SendMouseAt(p, 0);
+  guitest::SendMouseAt(p, MOUSEEVENTF_RIGHTDOWN);
+  guitest::SendMouseAt(p, MOUSEEVENTF_RIGHTUP);
+  auto* popup = dynamic_cast<TdxBarSubMenuControl*>(ActiveBarControl());
+  ASSERT_TRUE(PumpUntil([&] {
+    popup = dynamic_cast<TdxBarSubMenuControl*>(ActiveBarControl());
+    return popup && !popup->GetAnimating() && IsWindowVisible(popup->GetHandle());
+  }));
+  TdxBarItemLink* customize = nullptr;
+  for (int i = 0; i < popup->GetItemLinks()->GetCount(); ++i)
+    if (popup->GetItemLinks()->GetItem(i)->GetCaption() == "&Customize...")
+      customize = popup->GetItemLinks()->GetItem(i);
+  ASSERT_NE(customize, nullptr) << "the toolbars popup offers the dialog";
+  const POINT entry = On(customize);
+  guitest::SendMouseAt(entry, 0);
+  guitest::PumpFor(50);
+  guitest::SendMouseAt(entry, MOUSEEVENTF_LEFTDOWN);
+  guitest::SendMouseAt(entry, MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(PumpUntil([] { return ActiveCustomizingForm() != nullptr; }));
+  guitest::PumpFor(50);
+  TdxBarCustomizingForm* dialog = ActiveCustomizingForm();
+  EXPECT_FALSE(IsWindowEnabled(Form->GetHandle())) << "the window waits while the dialog is open";
+  EXPECT_TRUE(Form->bman->GetCustomizing());
+  const std::vector<String> defined{"dxBarLargeButton4", "dxBarLargeButton3", "|dxBarLargeButton1",
+                                    "dxBarLargeButton2"};
+  ASSERT_EQ(Buttons(), defined);
+
+  // The first button moved past the second, on the disabled window.
+  TdxBarItemLinks* links = Bar("Button bar")->GetItemLinks();
+  ASSERT_TRUE(Drag(On(links->GetItem(0)), {On(links->GetItem(0), 0.7), On(links->GetItem(1), 0.8)}));
+  EXPECT_EQ(Buttons(), (std::vector<String>{"dxBarLargeButton3", "dxBarLargeButton4", "|dxBarLargeButton1",
+                                            "dxBarLargeButton2"}));
+
+  // A command of the File category dragged from the dialog after the last button.
+  dialog->PageControl->SetActivePage(dialog->TabSheet2);
+  guitest::PumpFor(50);
+  TListBox* categories = dialog->LCategories;
+  const int fileRow = categories->GetItems()->IndexOf("File");
+  ASSERT_GE(fileRow, 0);
+  const TRect category = categories->ItemRect(fileRow);
+  guitest::ClickAt(categories->GetHandle(), category.left + 10, (category.top + category.bottom) / 2);
+  guitest::PumpFor(50);
+  TListBox* commands = dialog->CommandsListBox;
+  ASSERT_GT(commands->GetCount(), 0);
+  ASSERT_EQ(static_cast<TdxBarItem*>(commands->GetItems()->GetObject(0))->GetName(), "Opensourcescript1");
+  const TRect first = commands->ItemRect(0);
+  POINT from{first.left + 40, (first.top + first.bottom) / 2};
+  ClientToScreen(commands->GetHandle(), &from);
+  ASSERT_TRUE(Drag(from, {On(links->GetItem(3), 0.8)}));
+  EXPECT_EQ(Buttons(), (std::vector<String>{"dxBarLargeButton3", "dxBarLargeButton4", "|dxBarLargeButton1",
+                                            "dxBarLargeButton2", "Opensourcescript1"}));
+  EXPECT_EQ(links->GetItem(4)->GetItem()->GetCaption(), Form->acOpenSrcScript->GetCaption());
+  guitest::TCapture::Paint(Form->GetHandle()).SavePng("app_customize_dragged");
+
+  // Closed: the window is enabled and its menus open again.
+  guitest::ClickControl(dialog->BClose);
+  ASSERT_TRUE(PumpUntil([] { return ActiveCustomizingForm() == nullptr; }));
+  EXPECT_TRUE(IsWindowEnabled(Form->GetHandle()));
+  EXPECT_FALSE(Form->bman->GetCustomizing());
+  EXPECT_EQ(Buttons().size(), 5u) << "the changes stay while the window lives";
+  TdxBarItemLink* file = Bar("Main Menu")->GetItemLinks()->GetItem(0);
+  const POINT fileAt = On(file);
+  guitest::SendMouseAt(fileAt, 0);
+  guitest::SendMouseAt(fileAt, MOUSEEVENTF_LEFTDOWN);
+  guitest::SendMouseAt(fileAt, MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(PumpUntil([&] {
+    TCustomdxBarControl* menu = Form->N1->GetItemLinks()->GetBarControl();
+    return menu && menu->HandleAllocated() && IsWindowVisible(menu->GetHandle());
+  })) << "the File menu opens";
+  Form->bman->DeactivateAll();
 }

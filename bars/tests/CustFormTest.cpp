@@ -8,6 +8,7 @@
 #include "dxBarStrs.h"
 
 #include "GuiTest.h"
+#include "InputThread.h"
 
 #include "Buttons.h"
 #include "ComCtrls.h"
@@ -16,7 +17,6 @@
 #include "StdCtrls.h"
 
 #include <atomic>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -608,35 +608,6 @@ TEST_F(CustFormStoreTest, WhatTheDialogChangedComesBackWithTheFormAndResetGivesT
 }
 
 // ---- Dragging a command onto a toolbar ----
-
-namespace {
-
-// Input given from another thread, a pause before each step: the press on
-// the commands list runs the system's drag detection, whose loop takes
-// mouse messages only (no timers), and then the manager's drag loop.
-class TInputThread {
-public:
-  struct TStep {
-    int Delay;
-    std::function<void()> Action;
-  };
-  explicit TInputThread(std::vector<TStep> steps)
-      : FThread([steps = std::move(steps), this] {
-          for (const TStep& step : steps) {
-            Sleep(static_cast<DWORD>(step.Delay));
-            step.Action();
-          }
-          FDone = true;
-        }) {}
-  ~TInputThread() { FThread.join(); }
-  bool Done() const { return FDone; }
-
-private:
-  std::atomic<bool> FDone{false};
-  std::thread FThread;
-};
-
-} // namespace
 
 TEST_F(CustFormTest, ACommandDraggedFromTheListGoesOntoAToolbarAndEscCancels) {
   Build(Definition);
