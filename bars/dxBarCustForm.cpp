@@ -8,6 +8,8 @@
 #include "ExtCtrls.h"
 #include "StdCtrls.h"
 #include "dxBarCommon.h"
+#include "dxBarDesign.h"
+#include "dxBarDesignForm.h"
 #include "dxBarEdits.h"
 #include "dxBarStrs.h"
 
@@ -318,6 +320,10 @@ TdxBarCustomizingForm::TdxBarCustomizingForm(TdxBarManager* ABarManager)
   FitBevelToLabel(LabelDescription, Bevel1);
   FitBevelToLabel(Label3, Bevel3);
   FitBevelToLabel(Label2, Bevel2);
+  if (Design) {
+    Design->FillAllCommands();
+    Design->FillGroups();
+  }
 }
 
 void TdxBarCustomizingForm::CreateComponents() {
@@ -339,6 +345,7 @@ void TdxBarCustomizingForm::CreateComponents() {
   CreateToolbarsPage();
   CreateCommandsPage();
   CreateOptionsPage();
+  if (FBarManager->GetDesigning()) Design = std::make_unique<TdxBarCustomizingFormDesign>(this);
   PageControl->SetActivePage(TabSheet1);
 }
 
@@ -665,6 +672,8 @@ void TdxBarCustomizingForm::LCommandsClick() {
   TdxBarItem* item = index >= 0 && CommandsListBox->GetCount() > 0
                          ? static_cast<TdxBarItem*>(CommandsListBox->GetItems()->GetObject(index))
                          : nullptr;
+  TdxBarDesignerHook* hook = DesignerHookOf(FBarManager);
+  if (hook && !FSelecting) hook->SelectComponent(FBarManager, item ? static_cast<TPersistent*>(item) : FBarManager);
   DescriptionLabel->SetCaption(item ? item->GetDescription() : String());
   DispatchPaintMessages();
 }
@@ -674,6 +683,7 @@ void TdxBarCustomizingForm::RefreshCommands() {
   FSelecting = true;
   LCommandsClick();
   FSelecting = false;
+  if (Design) Design->CalcAllCommandsColumns();
 }
 
 void TdxBarCustomizingForm::SelectItem(TdxBarItem* Item, bool Force) {
@@ -699,6 +709,9 @@ void TdxBarCustomizingForm::ItemsChanged() {
   CommandsListBox->SetItemIndex(std::min(row, CommandsListBox->GetCount() - 1));
   LCommandsClick();
   FSelecting = false;
+  if (!Design) return;
+  Design->FillAllCommands();
+  if (PageControl->GetActivePage() == Design->TabSheet4) PageControlChange();
 }
 
 void TdxBarCustomizingForm::ItemChanged(TdxBarItem* Item) {
@@ -709,6 +722,7 @@ void TdxBarCustomizingForm::ItemChanged(TdxBarItem* Item) {
 // ---- Pages, activation, help and closing ----
 
 void TdxBarCustomizingForm::PageControlChange() {
+  if (Design && Design->PageChanged()) return;
   if (PageControl->GetActivePage() == TabSheet1) UpdateToolbarButtons();
 }
 

@@ -8,6 +8,8 @@
 #include "Forms.h"
 #include "dxBar.h"
 
+#include <memory>
+
 class TBevel;
 class TBitBtn;
 class TButton;
@@ -19,6 +21,7 @@ class TListBox;
 class TPageControl;
 class TPanel;
 class TTabSheet;
+class TdxBarCustomizingFormDesign;
 
 // ---- Painters of the command rows ----
 
@@ -177,6 +180,8 @@ public:
   TCheckBox* CBHint2Ex;
   TLabel* Label1;
   TComboBox* ComboBoxMenuAnimationsEx;
+  // The pages and menus of a designed manager's dialog, else none.
+  std::unique_ptr<TdxBarCustomizingFormDesign> Design;
 
   void WndProc(TMessage& Message) override;
 

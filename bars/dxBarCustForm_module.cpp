@@ -2,6 +2,7 @@
 // the rest of the toolbar library opens, closes and tells the dialog; the
 // dialog's life from its window's messages to its destruction.
 #include "dxBarCustForm.h"
+#include "dxBarDesignForm.h"
 
 #include <algorithm>
 
@@ -119,9 +120,15 @@ void CustomizingFormItemChanged(TdxBarItem* Item) {
 
 // The All commands and Groups pages, which these refresh, exist only while
 // a manager is designed.
-void CustomizingFormItemNameChanged() {}
-void CustomizingFormGroupsChanged() {}
-void CustomizingFormGroupItemsChanged() {}
+void CustomizingFormItemNameChanged() {
+  if (gActiveForm && gActiveForm->Design) gActiveForm->Design->CalcAllCommandsColumns();
+}
+void CustomizingFormGroupsChanged() {
+  if (gActiveForm && gActiveForm->Design) gActiveForm->Design->RefreshGroups();
+}
+void CustomizingFormGroupItemsChanged() {
+  if (gActiveForm && gActiveForm->Design) gActiveForm->Design->RefreshGroupItems();
+}
 
 // ---- The dialog's life ----
 

@@ -1,0 +1,298 @@
+// The customizing dialog of a designed manager: the All commands and Groups
+// pages, with a recording designer hook.
+#include "DesignTest.h"
+
+#include "dxBarCustForm.h"
+#include "dxBarDesignForm.h"
+#include "dxBarEdits.h"
+
+#include "GuiTest.h"
+
+#include "ActnList.h"
+#include "Buttons.h"
+#include "ComCtrls.h"
+#include "StdCtrls.h"
+
+#include <algorithm>
+
+namespace {
+
+// Categories "Default" and "File"; buttons Open (Ctrl+O) and Save, an edit
+// Find, and a button Loose without a category.
+class DesignFormTest : public DesignTest {
+protected:
+  void SetUp() override {
+    DesignTest::SetUp();
+    RegisterBarCustomizingForm();
+  }
+  void TearDown() override {
+    if (Manager) Manager->SetCustomizing(false);
+    guitest::PumpFor(20);
+    UnregisterBarCustomizingForm();
+    DesignTest::TearDown();
+  }
+
+  static void Definition(TdxBarManager* m) {
+    m->GetCategories()->Add("File");
+    AddButton(m, "Open", "&Open")->SetShortCut(TextToShortCut("Ctrl+O"));
+    AddButton(m, "Save", "Save")->SetCategory(1);
+    auto* find = new TdxBarEdit(m->GetOwnerForm());
+    find->SetName("Find");
+    find->SetCaption("Find");
+    find->SetCategory(0);
+    auto* loose = new TdxBarButton(m->GetOwnerForm());
+    loose->SetName("Loose");
+  }
+
+  TdxBarCustomizingForm* Open(bool designed = true) {
+    if (designed)
+      BuildDesigned(Definition);
+    else
+      Build(Definition);
+    Form->SetBounds(200, 150, 500, 350);
+    Form->Show();
+    guitest::PumpFor(50);
+    Manager->SetCustomizing(true);
+    guitest::PumpFor(50);
+    TdxBarCustomizingForm* dialog = ActiveCustomizingForm();
+    if (dialog) Foreground(dialog);
+    return dialog;
+  }
+
+  // Keys and modified clicks reach only the foreground window.
+  static void Foreground(TCustomForm* form) {
+    SetForegroundWindow(form->GetHandle());
+    guitest::PumpUntil([&] { return GetForegroundWindow() == form->GetHandle(); }, 2000);
+  }
+
+  void ShowPage(TdxBarCustomizingForm* dialog, TTabSheet* page) {
+    dialog->PageControl->SetActivePage(page);
+    dialog->PageControlChange();
+    guitest::PumpFor(30);
+  }
+
+  static std::vector<String> Names(TListBox* list) {
+    std::vector<String> names;
+    for (int i = 0; i < list->GetCount(); ++i)
+      names.push_back(static_cast<TComponent*>(list->GetItems()->GetObject(i))->GetName());
+    return names;
+  }
+  static std::vector<int> Selected(TListBox* list) {
+    std::vector<int> rows;
+    for (int i = 0; i < list->GetCount(); ++i)
+      if (list->GetSelected(i)) rows.push_back(i);
+    return rows;
+  }
+  static void ClickRow(TListBox* list, int row) {
+    const TRect r = list->ItemRect(row);
+    guitest::ClickAt(list->GetHandle(), r.left + 10, (r.top + r.bottom) / 2);
+    guitest::PumpFor(30);
+  }
+  bool Logged(const std::string& entry) const {
+    return std::find(Hook.Log.begin(), Hook.Log.end(), entry) != Hook.Log.end();
+  }
+  static std::vector<std::string> NamesOf(TdxBarGroup* group) {
+    std::vector<std::string> names;
+    for (int i = 0; i < group->GetCount(); ++i)
+      names.push_back(group->GetItem(i)->GetName());
+    return names;
+  }
+};
+
+} // namespace
+
+TEST_F(DesignFormTest, TheDesignedDialogAloneHasTheAllCommandsAndGroupsPages) {
+  for (const bool designed : {false, true}) {
+    SCOPED_TRACE(designed);
+    Form = std::make_unique<TForm>(nullptr);
+    TdxBarCustomizingForm* dialog = Open(designed);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->Design != nullptr, designed);
+    EXPECT_EQ(dialog->PageControl->GetPageCount(), designed ? 5 : 3);
+    if (designed) {
+      EXPECT_EQ(dialog->Design->TabSheet4->GetCaption(), " All commands ");
+      EXPECT_EQ(dialog->Design->TabSheet5->GetCaption(), "Groups");
+    }
+    Manager->SetCustomizing(false);
+    guitest::PumpFor(20);
+  }
+}
+
+TEST_F(DesignFormTest, AllCommandsListsCommandsWithACategoryAndFiltersThoseWithoutShortcuts) {
+  TdxBarCustomizingForm* dialog = Open();
+  TdxBarCustomizingFormDesign* design = dialog->Design.get();
+  ShowPage(dialog, design->TabSheet4);
+  EXPECT_TRUE(design->CBShowCommandsWithShortCut->GetChecked());
+  EXPECT_EQ(Names(design->LAllCommands), (std::vector<String>{"Open", "Save"})) << "no edit, nothing without a category";
+  guitest::ClickControl(design->CBShowCommandsWithShortCut);
+  guitest::PumpFor(30);
+  EXPECT_EQ(Names(design->LAllCommands), (std::vector<String>{"Open", "Save", "Find"}));
+  // A renamed item widens its column.
+  const int nameWidth = design->NameWidth();
+  Manager->FindItemByName("Find")->SetName("FindInEveryOpenFile");
+  CustomizingFormItemNameChanged();
+  EXPECT_GT(design->NameWidth(), nameWidth);
+}
+
+TEST_F(DesignFormTest, AllCommandsDrawsThreeColumnsAndSelectingOneTellsTheDesigner) {
+  TdxBarCustomizingForm* dialog = Open();
+  TdxBarCustomizingFormDesign* design = dialog->Design.get();
+  ShowPage(dialog, design->TabSheet4);
+  ClickRow(design->LAllCommands, 0);
+  EXPECT_EQ(Hook.Log.back(), "select Open");
+  ClickRow(design->LAllCommands, 1);
+  EXPECT_EQ(Hook.Log.back(), "select Save");
+
+  // The column lines run from the first row down to the bottom of the list,
+  // the shortcut text after the second one.
+  auto capture = guitest::TCapture::Paint(design->LAllCommands->GetHandle());
+  const int line1 = design->NameWidth() + 10;
+  const int line2 = design->NameWidth() + design->CaptionWidth() + 20;
+  const int rowOne = design->LAllCommands->ItemRect(0).top + 8;
+  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+  for (int y : {rowOne, capture.Height() - 4}) {
+    EXPECT_EQ(capture.Pixel(line1, y), text) << y;
+    EXPECT_EQ(capture.Pixel(line2, y), text) << y;
+  }
+  EXPECT_GT(capture.CountPixels(RECT{line2 + 2, 0, capture.Width(), 16}, text), 10) << "Ctrl+O is written";
+  EXPECT_EQ(capture.CountPixels(RECT{line2 + 2, 16, capture.Width(), 32}, text), 0) << "Save has no shortcut";
+}
+
+TEST_F(DesignFormTest, TheCommandsPageTellsTheDesignerOfTheCommandClicked) {
+  TdxBarCustomizingForm* dialog = Open();
+  ShowPage(dialog, dialog->TabSheet2);
+  ClickRow(dialog->CommandsListBox, 1);
+  EXPECT_EQ(Hook.Log.back(), "select Find");
+  // Returning to the page selects the designer's selection in the list.
+  Hook.Selection = Manager->FindItemByName("Save");
+  ShowPage(dialog, dialog->TabSheet2);
+  EXPECT_EQ(dialog->LCategories->GetItemIndex(), 1);
+  EXPECT_EQ(dialog->CommandsListBox->GetItemIndex(), 0);
+}
+
+TEST_F(DesignFormTest, GroupsAreAddedReorderedAndDeleted) {
+  TdxBarCustomizingForm* dialog = Open();
+  TdxBarCustomizingFormDesign* design = dialog->Design.get();
+  ShowPage(dialog, design->TabSheet5);
+  EXPECT_FALSE(design->btnGroupDelete->GetEnabled());
+  EXPECT_FALSE(design->btnGroupItemAdd->GetEnabled());
+  for (int i = 0; i < 3; ++i) {
+    guitest::ClickControl(design->btnGroupAdd);
+    guitest::PumpFor(30);
+  }
+  EXPECT_EQ(Names(design->lbGroups), (std::vector<String>{"dxBarGroup1", "dxBarGroup2", "dxBarGroup3"}));
+  EXPECT_EQ(design->GetSelectedGroup(), Manager->GetGroup(2));
+  EXPECT_EQ(Hook.Log.back(), "select dxBarGroup3");
+  EXPECT_GE(Hook.ModifiedCount, 3);
+
+  // The groups list entered last: the move buttons move the selected group.
+  ClickRow(design->lbGroups, 1);
+  EXPECT_EQ(Hook.Log.back(), "select dxBarGroup2");
+  EXPECT_TRUE(design->btnMoveUp->GetEnabled());
+  guitest::ClickControl(design->btnMoveUp);
+  guitest::PumpFor(30);
+  EXPECT_EQ(Names(design->lbGroups), (std::vector<String>{"dxBarGroup2", "dxBarGroup1", "dxBarGroup3"}));
+  EXPECT_EQ(design->GetSelectedGroup()->GetName(), "dxBarGroup2");
+  EXPECT_FALSE(design->btnMoveUp->GetEnabled()) << "the first group";
+
+  // Delete selects the next group, or the one before the last, or none.
+  guitest::PressKey(VK_DELETE);
+  guitest::PumpFor(30);
+  EXPECT_EQ(Names(design->lbGroups), (std::vector<String>{"dxBarGroup1", "dxBarGroup3"}));
+  EXPECT_EQ(design->GetSelectedGroup()->GetName(), "dxBarGroup1");
+  ClickRow(design->lbGroups, 1);
+  guitest::ClickControl(design->btnGroupDelete);
+  guitest::PumpFor(30);
+  EXPECT_EQ(design->GetSelectedGroup()->GetName(), "dxBarGroup1");
+  guitest::ClickControl(design->btnGroupDelete);
+  guitest::PumpFor(30);
+  EXPECT_EQ(Manager->GetGroupCount(), 0);
+  EXPECT_EQ(design->GetSelectedGroup(), nullptr);
+  EXPECT_EQ(Hook.Log.back(), "select " + Manager->GetName());
+  for (TControl* button : std::initializer_list<TControl*>{design->btnGroupDelete, design->btnGroupItemAdd,
+                                                          design->btnMoveUp, design->btnMoveDown})
+    EXPECT_FALSE(button->GetEnabled()) << button->GetName();
+}
+
+TEST_F(DesignFormTest, MembersAreAddedThroughTheDialogReorderedAndRemoved) {
+  TdxBarCustomizingForm* dialog = Open();
+  TdxBarCustomizingFormDesign* design = dialog->Design.get();
+  for (const char* name : {"A", "B", "C"})
+    AddButton(Manager, name);
+  TdxBarGroup* other = Manager->AddGroup();
+  other->SetName("Other");
+  TdxBarGroup* group = Manager->AddGroup();
+  group->SetName("Main");
+  design->FillGroups();
+  ShowPage(dialog, design->TabSheet5);
+  ClickRow(design->lbGroups, 1);
+
+  // Picked in the dialog: a group and five items, in the dialog's row order.
+  guitest::AnswerNextForm([](TCustomForm* form) {
+    auto* add = static_cast<TfrmAddGroupItems*>(form);
+    TListBox* rows = add->lbGroupItems;
+    for (int i = 0; i < rows->GetCount(); ++i)
+      if (rows->GetItems()->GetObject(i)) rows->SetSelected(i, true);
+    guitest::ClickControl(add->btnOk);
+  });
+  guitest::ClickControl(design->btnGroupItemAdd);
+  guitest::PumpFor(50);
+  Foreground(dialog);
+  EXPECT_EQ(NamesOf(group), (std::vector<std::string>{"Other", "Open", "Find", "A", "B", "C", "Save"}));
+  EXPECT_EQ(Selected(design->lbGroupItems).size(), 7u) << "the added members are selected";
+
+  // The members list entered last: Move up closes the selection (rows 2 and
+  // 4) into one block a row higher.
+  ClickRow(design->lbGroupItems, 2);
+  EXPECT_EQ(Hook.Log.back(), "select Find");
+  EXPECT_TRUE(design->GroupMembersActive());
+  design->lbGroupItems->SetSelected(4, true);
+  design->lbGroupItems->OnClick(design->lbGroupItems);
+  EXPECT_EQ(Hook.Log.back(), "select Main") << "two selected: the designer selects the group";
+  const size_t logged = Hook.Log.size();
+  guitest::ClickControl(design->btnMoveUp);
+  guitest::PumpFor(30);
+  EXPECT_EQ(NamesOf(group), (std::vector<std::string>{"Other", "Find", "B", "Open", "A", "C", "Save"}));
+  EXPECT_EQ(Selected(design->lbGroupItems), (std::vector<int>{1, 2}));
+  EXPECT_EQ(Hook.Log.size(), logged) << "reselecting after the move tells the designer nothing";
+  guitest::ClickControl(design->btnMoveUp);
+  guitest::PumpFor(30);
+  EXPECT_EQ(NamesOf(group), (std::vector<std::string>{"Find", "B", "Other", "Open", "A", "C", "Save"}));
+  EXPECT_FALSE(design->btnMoveUp->GetEnabled()) << "the first two rows";
+  EXPECT_TRUE(design->btnMoveDown->GetEnabled());
+  guitest::ClickControl(design->btnMoveDown);
+  guitest::PumpFor(30);
+  EXPECT_EQ(NamesOf(group), (std::vector<std::string>{"Other", "Find", "B", "Open", "A", "C", "Save"}));
+
+  // Removing all but the last keeps the last selected.
+  design->lbGroupItems->SetFocus();
+  for (int i = 0; i < design->lbGroupItems->GetCount() - 1; ++i)
+    design->lbGroupItems->SetSelected(i, true);
+  guitest::PressKey(VK_DELETE);
+  guitest::PumpFor(30);
+  EXPECT_EQ(NamesOf(group), (std::vector<std::string>{"Save"}));
+  EXPECT_EQ(Selected(design->lbGroupItems), (std::vector<int>{0}));
+  EXPECT_FALSE(design->btnMoveUp->GetEnabled());
+  EXPECT_FALSE(design->btnMoveDown->GetEnabled());
+}
+
+TEST_F(DesignFormTest, AGroupThatWouldContainItselfIsRefusedKeepingTheMembersAddedBefore) {
+  TdxBarCustomizingForm* dialog = Open();
+  TdxBarCustomizingFormDesign* design = dialog->Design.get();
+  TdxBarGroup* outer = Manager->AddGroup();
+  outer->SetName("Outer");
+  TdxBarGroup* inner = Manager->AddGroup();
+  inner->SetName("Inner");
+  inner->Add(outer);
+  design->FillGroups();
+  ShowPage(dialog, design->TabSheet5);
+  ClickRow(design->lbGroups, 0);
+  guitest::AnswerNextForm([](TCustomForm* form) {
+    auto* add = static_cast<TfrmAddGroupItems*>(form);
+    add->lbGroupItems->SetSelected(add->lbGroupItems->GetItems()->IndexOf("Inner"), true);
+    guitest::ClickControl(add->btnOk);
+  });
+  EXPECT_THROW(design->btnGroupItemAddClick(), Exception);
+  EXPECT_EQ(outer->GetCount(), 0);
+  EXPECT_EQ(design->lbGroupItems->GetCount(), 0);
+}
