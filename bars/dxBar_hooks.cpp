@@ -98,19 +98,22 @@ TKeyManagers ChooseKeyManagers() {
   HWND active = GetActiveWindow();
   auto* form = dynamic_cast<TCustomForm*>(FindControl(active));
   if (!form || !IsWindowEnabled(active)) return result;
-  // MDI children have no form of this class library; the manager of a form
-  // inside another form serves it.
+  // The MDI parent speaks for its active child, whose keys the main form's
+  // menu answers too.
+  if (form->GetFormStyle() == fsMDIForm)
+    if (TCustomForm* child = form->GetActiveMDIChild()) form = child;
+  // The manager of a form inside another form serves it.
   result.Form = GetBarManagerOfForm(form);
   if (!result.Form)
-    if (HWND parent = GetParent(active)) result.Form = ManagerOfFormWindow(parent);
+    if (HWND parent = GetParent(form->GetHandle())) result.Form = ManagerOfFormWindow(parent);
   result.Accel = result.Form;
-  if (!result.Accel) {
-    TCustomForm* main = Application->GetMainForm();
-    TdxBarManager* mainManager = main && main != form ? GetBarManagerOfForm(main) : nullptr;
-    if (mainManager && mainManager->AllowCallFromAnotherForm && main->HandleAllocated() &&
-        IsWindowEnabled(main->GetHandle()))
-      result.Accel = mainManager;
-  }
+  TCustomForm* main = Application->GetMainForm();
+  TdxBarManager* mainManager = main && main != form ? GetBarManagerOfForm(main) : nullptr;
+  if (form->GetFormStyle() == fsMDIChild && mainManager)
+    result.Accel = mainManager;
+  else if (!result.Accel && mainManager && mainManager->AllowCallFromAnotherForm && main->HandleAllocated() &&
+           IsWindowEnabled(main->GetHandle()))
+    result.Accel = mainManager;
   if (!result.Form) result.Form = result.Accel;
   return result;
 }

@@ -395,4 +395,40 @@ TEST_F(MdiTest, AGrayedSystemCommandLeavesItsButtonDeadAndUnhot) {
   EXPECT_FALSE(IsIconic(child->GetHandle()));
 }
 
+// The frame is the active window while a child is active: its keys speak to
+// the child's manager and the frame's main menu answers them too.
+TEST_F(MdiTest, TheActiveChildsShortcutsAndAcceleratorsWorkFromTheFrameWhoseMenuTakesAlt) {
+  ASSERT_EQ(Frame, Application->GetMainForm());
+  TForm* child = AddChild("Child");
+  TdxBarManager* childManager = GetBarManagerOfForm(child);
+  auto* edit = dynamic_cast<TdxBarSubItem*>(ChildBar(child)->GetItemLinks()->GetItem(0)->GetItem());
+  ASSERT_NE(nullptr, edit);
+  auto* cut = new TdxBarButton(child);
+  cut->SetCaption("Cu&t");
+  cut->SetShortCut(scCtrl | 'K');
+  int cuts = 0;
+  cut->OnClick = [&](TObject*) { ++cuts; };
+  edit->GetItemLinks()->Add()->SetItem(cut);
+  SetForegroundWindow(Frame->GetHandle());
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == Frame->GetHandle(); }));
+
+  guitest::PressKey('K', guitest::kCtrl);
+  EXPECT_TRUE(PumpUntil([&] { return cuts == 1; })) << "the child's shortcut";
+
+  // Alt+E is the child's alone: its menu bar takes the keys and opens "Edit".
+  guitest::PressKey('E', guitest::kAlt);
+  EXPECT_TRUE(PumpUntil([&] { return childManager->KeyboardBarControl == ChildBar(child)->GetBarControl(); }));
+  EXPECT_EQ(nullptr, Manager->KeyboardBarControl);
+  guitest::PressKey(VK_ESCAPE);
+  guitest::PressKey(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return !childManager->KeyboardBarControl; }));
+
+  // Alt alone activates the frame's main menu, not the child's.
+  guitest::PressKey(VK_MENU);
+  EXPECT_TRUE(PumpUntil([&] { return Manager->KeyboardBarControl == MainWindow(); }));
+  EXPECT_EQ(nullptr, childManager->KeyboardBarControl);
+  guitest::PressKey(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return !Manager->KeyboardBarControl; }));
+}
+
 } // namespace
