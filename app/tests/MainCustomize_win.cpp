@@ -1,8 +1,9 @@
 // The toolbar customizing dialog on the main window: opened from the window's
 // bars, the window disabled meanwhile, its two defined bars shown, hidden and
 // kept, a toolbar of the user's made, renamed and deleted, buttons moved and
-// a command dragged onto the button bar with the mouse, and the defined
-// layout back once the window is built again (the window stores no layout).
+// dragged off and a command dragged onto the button bar with the mouse, and
+// the defined layout back once the window is built again (the window stores
+// no layout).
 #include "ActnList.h"
 #include "GuiTest.h"
 #include "Main.h"
@@ -180,9 +181,9 @@ TEST_F(MainCustomize, TheDialogWorksOnTheWindowsBarsAndTheDefinedLayoutComesBack
 }
 
 // The path a person takes: a right click on the button bar, "&Customize..."
-// from the popup, buttons moved with the mouse on the disabled window, a
-// command dragged from the dialog onto the bar, and the window working again
-// once the dialog is closed.
+// from the popup, buttons moved and dragged off with the mouse on the
+// disabled window, a command dragged from the dialog onto the bar, and the
+// window working again once the dialog is closed.
 TEST_F(MainCustomize, CustomizeFromTheButtonBarsPopupAndDragsOnTheBar) {
   SetForegroundWindow(Form->GetHandle());
   PumpUntil([&] { return GetForegroundWindow() == Form->GetHandle(); });
@@ -222,6 +223,16 @@ TEST_F(MainCustomize, CustomizeFromTheButtonBarsPopupAndDragsOnTheBar) {
   EXPECT_EQ(Buttons(), (std::vector<String>{"dxBarLargeButton3", "dxBarLargeButton4", "|dxBarLargeButton1",
                                             "dxBarLargeButton2"}));
 
+  // The last button dragged off the bars onto the window's client area goes.
+  RECT formRect{}, dialogRect{};
+  GetWindowRect(Form->GetHandle(), &formRect);
+  GetWindowRect(dialog->GetHandle(), &dialogRect);
+  const POINT outside{formRect.left + 40, formRect.bottom - 40};
+  ASSERT_FALSE(PtInRect(&dialogRect, outside));
+  ASSERT_TRUE(Drag(On(links->GetItem(3)), {On(links->GetItem(3), 0.7), outside}));
+  EXPECT_EQ(Buttons(), (std::vector<String>{"dxBarLargeButton3", "dxBarLargeButton4", "|dxBarLargeButton1"}));
+  EXPECT_NE(Form->bman->FindItemByName("dxBarLargeButton2"), nullptr) << "only its link went";
+
   // A command of the File category dragged from the dialog after the last button.
   dialog->PageControl->SetActivePage(dialog->TabSheet2);
   guitest::PumpFor(50);
@@ -237,10 +248,10 @@ TEST_F(MainCustomize, CustomizeFromTheButtonBarsPopupAndDragsOnTheBar) {
   const TRect first = commands->ItemRect(0);
   POINT from{first.left + 40, (first.top + first.bottom) / 2};
   ClientToScreen(commands->GetHandle(), &from);
-  ASSERT_TRUE(Drag(from, {On(links->GetItem(3), 0.8)}));
+  ASSERT_TRUE(Drag(from, {On(links->GetItem(2), 0.8)}));
   EXPECT_EQ(Buttons(), (std::vector<String>{"dxBarLargeButton3", "dxBarLargeButton4", "|dxBarLargeButton1",
-                                            "dxBarLargeButton2", "Opensourcescript1"}));
-  EXPECT_EQ(links->GetItem(4)->GetItem()->GetCaption(), Form->acOpenSrcScript->GetCaption());
+                                            "Opensourcescript1"}));
+  EXPECT_EQ(links->GetItem(3)->GetItem()->GetCaption(), Form->acOpenSrcScript->GetCaption());
   guitest::TCapture::Paint(Form->GetHandle()).SavePng("app_customize_dragged");
 
   // Closed: the window is enabled and its menus open again.
@@ -248,7 +259,7 @@ TEST_F(MainCustomize, CustomizeFromTheButtonBarsPopupAndDragsOnTheBar) {
   ASSERT_TRUE(PumpUntil([] { return ActiveCustomizingForm() == nullptr; }));
   EXPECT_TRUE(IsWindowEnabled(Form->GetHandle()));
   EXPECT_FALSE(Form->bman->GetCustomizing());
-  EXPECT_EQ(Buttons().size(), 5u) << "the changes stay while the window lives";
+  EXPECT_EQ(Buttons().size(), 4u) << "the changes stay while the window lives";
   TdxBarItemLink* file = Bar("Main Menu")->GetItemLinks()->GetItem(0);
   const POINT fileAt = On(file);
   guitest::SendMouseAt(fileAt, 0);
