@@ -7,6 +7,7 @@
 
 #include "dxBarAnimation.h"
 #include "dxBarCommon.h"
+#include "dxBarCustForm.h"
 #include "dxBarPopup.h"
 
 #include "Forms.h"
@@ -400,10 +401,30 @@ bool RedirectToBarWindow(WPARAM Msg, const MOUSEHOOKSTRUCT& Data) {
   return true;
 }
 
-bool ProcessMouse(int Code, WPARAM Msg, const MOUSEHOOKSTRUCT& Data) {
+// Customizing an MDI child's bars: a client message for the frame where its
+// client area shows that child counts as one for the disabled child, so the
+// child's bar windows take it.
+void RedirectToCustomizedMDIChild(WPARAM& Msg, MOUSEHOOKSTRUCT& Data) {
+  TdxBarCustomizingForm* dialog = ActiveCustomizingForm();
+  TdxBarManager* manager = dialog ? dialog->GetBarManager() : nullptr;
+  TCustomForm* child = manager ? manager->GetOwnerForm() : nullptr;
+  if (!child || child->GetFormStyle() != fsMDIChild || manager->GetDesigning() || !child->HandleAllocated())
+    return;
+  auto* control = dynamic_cast<TWinControl*>(FindControlOrParent(Data.hwnd));
+  TCustomForm* frame = control ? GetParentForm(control) : nullptr;
+  if (!frame || frame->GetFormStyle() != fsMDIForm || !frame->GetClientHandle()) return;
+  POINT p = Data.pt;
+  ScreenToClient(frame->GetClientHandle(), &p);
+  if (ChildWindowFromPointEx(frame->GetClientHandle(), p, CWP_SKIPINVISIBLE) != child->GetHandle()) return;
+  if (Msg >= WM_MOUSEMOVE && Msg <= WM_MBUTTONDBLCLK) Msg -= WM_MOUSEMOVE - WM_NCMOUSEMOVE;
+  Data.hwnd = child->GetHandle();
+  Data.wHitTestCode = static_cast<UINT>(HTERROR);
+}
+
+bool ProcessMouse(int Code, WPARAM Msg, MOUSEHOOKSTRUCT Data) {
   if (Code < 0) return false;
-  // Customizing in MDI children and the closing of the quick-customization
-  // window are not built.
+  RedirectToCustomizedMDIChild(Msg, Data);
+  // The closing of the quick-customization window is not built.
   if (ActiveBarControl() && !gInMouseHook) {
     gInMouseHook = true;
     bool consumed = false;

@@ -431,4 +431,25 @@ TEST_F(MdiTest, TheActiveChildsShortcutsAndAcceleratorsWorkFromTheFrameWhoseMenu
   EXPECT_TRUE(PumpUntil([&] { return !Manager->KeyboardBarControl; }));
 }
 
+// While the customizing dialog of a child's manager has disabled the forms,
+// the child's bars still take the mouse through the frame.
+TEST_F(MdiTest, CustomizingAChildsBarsPicksTheirLinksWithTheMouse) {
+  TForm* child = AddChild("Child");
+  TdxBarManager* childManager = GetBarManagerOfForm(child);
+  RegisterBarCustomizingForm();
+  childManager->SetCustomizing(true);
+  const bool opened = PumpUntil([] { return ActiveCustomizingFormHandle() && GetActiveWindow() == ActiveCustomizingFormHandle(); });
+  TdxBarItemLink* view = ChildBar(child)->GetItemLinks()->GetItem(2);
+  const TRect r = view->ItemRect;
+  if (opened) guitest::ClickAt(ChildBar(child)->GetBarControl()->GetHandle(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  const bool picked = PumpUntil([&] { return view->GetControl() && childManager->SelectedItemControl == view->GetControl(); });
+  const bool childDisabled = !IsWindowEnabled(child->GetHandle());
+  childManager->SetCustomizing(false);
+  UnregisterBarCustomizingForm();
+  guitest::PumpFor(50);
+  EXPECT_TRUE(opened);
+  EXPECT_TRUE(childDisabled) << "the dialog disables the child";
+  EXPECT_TRUE(picked) << "the click on the child's bar picks its link";
+}
+
 } // namespace
