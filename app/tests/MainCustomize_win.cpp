@@ -75,6 +75,14 @@ protected:
       }
       last = to;
     }
+    // Once the drag runs (a slow GUI thread may have taken every move before
+    // it began), the pointer moves again over the target before the release.
+    steps.push_back({0, [this] {
+                       for (int waited = 0; waited < 5000 && !Form->bman->GetDragging(); waited += 10)
+                         Sleep(10);
+                     }});
+    steps.push_back({30, [=] { guitest::SendMouseAt(POINT{last.x + 1, last.y}, 0); }});
+    steps.push_back({30, [=] { guitest::SendMouseAt(last, 0); }});
     steps.push_back({60, [=] { guitest::SendMouseAt(last, MOUSEEVENTF_LEFTUP); }});
     TInputThread input(std::move(steps));
     const bool done = PumpUntil([&] { return input.Done() && !Form->bman->GetDragging(); }, 15000);

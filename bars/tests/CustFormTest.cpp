@@ -645,6 +645,10 @@ TEST_F(CustFormTest, ACommandDraggedFromTheListGoesOntoAToolbarAndEscCancels) {
                          Sleep(10);
                        sawDrag = Manager->GetDragging();
                      }});
+    // The drag loop sees the pointer over the target, whatever moves the
+    // drag detection took.
+    steps.push_back({30, [=] { guitest::SendMouseAt(POINT{to.x + 1, to.y}, 0); }});
+    steps.push_back({30, [=] { guitest::SendMouseAt(to, 0); }});
     if (cancel) {
       steps.push_back({30, [] { guitest::KeyDown(VK_ESCAPE); }});
       steps.push_back({30, [] { guitest::KeyUp(VK_ESCAPE); }});
