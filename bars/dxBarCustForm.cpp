@@ -301,7 +301,7 @@ TdxBarCustomizingForm::TdxBarCustomizingForm(TdxBarManager* ABarManager)
 
   GetCanvas()->GetFont()->Assign(GetFont());
   BarsListBox->SetItemHeight(TextExtentOnScreen(GetFont()->GetHandle(), "0").cy + 2);
-  BBarReset->SetVisible(FBarManager->CanResetBars());
+  BBarReset->SetVisible(!FBarManager->GetDesigning() && FBarManager->CanResetBars());
   LabelToobars->SetCaption(dxBarString(dxSBAR_TOOLBARS));
   BBarNew->SetCaption(dxBarString(dxSBAR_TNEW));
   BBarRename->SetCaption(dxBarString(dxSBAR_TRENAME));
@@ -517,14 +517,14 @@ void TdxBarCustomizingForm::FillLists() {
   int selected = -1;
   for (int i = 0; i < bars->GetCount(); ++i) {
     TdxBar* bar = bars->GetItem(i);
-    if (bar->GetHidden()) continue;
+    if (bar->GetHidden() && !FBarManager->GetDesigning()) continue;
     const int index = BarsListBox->GetItems()->AddObject(bar->GetCaption(), bar);
     if (selected < 0 && bar->GetVisible()) selected = index;
   }
   BarsListBox->SetItemIndex(selected);
   TStrings* categories = FBarManager->GetCategories();
   for (int i = 0; i < categories->GetCount(); ++i)
-    if (FBarManager->GetCategoryVisible(i)) LCategories->GetItems()->Add(categories->Get(i));
+    if (FBarManager->GetDesigning() || FBarManager->GetCategoryVisible(i)) LCategories->GetItems()->Add(categories->Get(i));
   if (LCategories->GetCount() > 0) LCategories->SetItemIndex(0);
   UpdateToolbarButtons();
 }
@@ -581,8 +581,11 @@ TdxBar* TdxBarCustomizingForm::SelectedBar() {
 // Only toolbars the user made may be renamed or deleted.
 void TdxBarCustomizingForm::UpdateToolbarButtons() {
   TdxBar* bar = SelectedBar();
-  BBarRename->SetEnabled(bar && !bar->LoadedFromForm);
-  BBarDelete->SetEnabled(BBarRename->GetEnabled() && bar->CanClose());
+  const bool designing = FBarManager->GetDesigning();
+  BBarRename->SetEnabled(bar && (designing || !bar->LoadedFromForm));
+  BBarDelete->SetEnabled(BBarRename->GetEnabled() && (designing || bar->CanClose()));
+  if (TdxBarDesignerHook* hook = DesignerHookOf(FBarManager))
+    hook->SelectComponent(FBarManager, bar ? static_cast<TPersistent*>(bar) : FBarManager);
   BBarReset->SetEnabled(bar && bar->CanReset());
 }
 
@@ -652,6 +655,7 @@ void TdxBarCustomizingForm::BarRemoved(TdxBar* Bar) {
 // ---- Commands page ----
 
 void TdxBarCustomizingForm::LCategoriesClick() {
+  if (Design) Design->SyncDesignerWithManager();
   TStrings* rows = CommandsListBox->GetItems();
   rows->BeginUpdate();
   rows->Clear();
@@ -703,6 +707,7 @@ void TdxBarCustomizingForm::SelectItem(TdxBarItem* Item, bool Force) {
 }
 
 void TdxBarCustomizingForm::ItemsChanged() {
+  if (Design && Design->Deleting()) return Design->FillAllCommands();
   FSelecting = true;
   const int row = CommandsListBox->GetItemIndex();
   LCategoriesClick();
@@ -728,7 +733,7 @@ void TdxBarCustomizingForm::PageControlChange() {
 
 // The class library has no help system to open at the manager's context.
 void TdxBarCustomizingForm::BHelpClick() {
-  FBarManager->DoHelpButtonClick();
+  if (!FBarManager->GetDesigning()) FBarManager->DoHelpButtonClick();
 }
 
 void TdxBarCustomizingForm::FormClose(TCloseAction& Action) {

@@ -74,6 +74,7 @@ TdxBarCustomizingFormDesign::TdxBarCustomizingFormDesign(TdxBarCustomizingForm* 
     : FForm(AForm), FBarManager(AForm->GetBarManager()) {
   CreateAllCommandsPage();
   CreateGroupsPage();
+  HookCommandsPage();
 }
 
 TdxBarDesignerHook* TdxBarCustomizingFormDesign::Hook() const { return DesignerHookOf(FBarManager); }

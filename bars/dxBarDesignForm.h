@@ -9,10 +9,14 @@
 
 #include "dxBar.h"
 
+#include "Forms.h"
+
 #include <vector>
 
 class TButton;
 class TCheckBox;
+class TComboBox;
+class TEdit;
 class TGroupBox;
 class TListBox;
 class TSpeedButton;
@@ -64,6 +68,19 @@ public:
   void btnMoveUpClick();
   void btnMoveDownClick();
 
+  // ---- Commands page: categories and commands (Insert, Delete, Ctrl+Up,
+  // Ctrl+Down and a double click on the lists) ----
+  void CategoriesAddClick();
+  void CategoriesInsertClick();
+  void CategoriesRenameClick();
+  void CategoriesDeleteClick();
+  void CommandsAddClick();
+  void CommandsDeleteClick();
+  void CommandsClearClick();
+  void MoveCommand(int Delta);
+  // Set while commands are deleted: the item notifications leave the rows.
+  bool Deleting() const { return FDeleting; }
+
   // The All commands and Groups branches of the dialog's page change; false
   // for the other pages.
   bool PageChanged();
@@ -73,6 +90,8 @@ private:
   TdxBarDesignerHook* Hook() const;
   void CreateAllCommandsPage();
   void CreateGroupsPage();
+  void HookCommandsPage();
+  TdxBarItem* SelectedCommand();
   void SyncDesignerWithGroup(bool Refill);
   void SyncDesignerWithGroupItems();
   void BeginGroupsUpdate() { ++FGroupsUpdate; }
@@ -88,4 +107,28 @@ private:
   int FGroupsUpdate = 0;
   bool FReselecting = false;
   bool FGroupMembersActive = false;
+  bool FDeleting = false;
 };
+
+// The add-item dialog: a new item of a registered class in a category, with
+// a name and a caption; none when cancelled.
+class TdxBarItemAddEditor : public TForm {
+public:
+  explicit TdxBarItemAddEditor(TdxBarManager* ABarManager);
+  TComboBox* ComboBox1 = nullptr; // the item class
+  TComboBox* ComboBox2 = nullptr; // the category
+  TEdit* Edit1 = nullptr;         // the name
+  TEdit* Edit2 = nullptr;         // the caption
+  TButton* BOk = nullptr;
+  TButton* BCancel = nullptr;
+  TdxBarItem* CreatedItem = nullptr;
+  void ComboBox1Click();
+
+protected:
+  String ClassName() const override { return "TdxBarItemAddEditor"; }
+
+private:
+  void BOkClick();
+  TdxBarManager* FBarManager;
+};
+TdxBarItem* AddBarItemDialog(TdxBarManager* BarManager, int Category);

@@ -44,11 +44,11 @@ protected:
     loose->SetName("Loose");
   }
 
-  TdxBarCustomizingForm* Open(bool designed = true) {
+  TdxBarCustomizingForm* Open(bool designed = true, TdxBarDefinition definition = Definition) {
     if (designed)
-      BuildDesigned(Definition);
+      BuildDesigned(definition);
     else
-      Build(Definition);
+      Build(definition);
     Form->SetBounds(200, 150, 500, 350);
     Form->Show();
     guitest::PumpFor(50);
@@ -85,7 +85,7 @@ protected:
   }
   static void ClickRow(TListBox* list, int row) {
     const TRect r = list->ItemRect(row);
-    guitest::ClickAt(list->GetHandle(), r.left + 10, (r.top + r.bottom) / 2);
+    guitest::ClickAt(list->GetHandle(), r.left + 40, (r.top + r.bottom) / 2);
     guitest::PumpFor(30);
   }
   bool Logged(const std::string& entry) const {
@@ -295,4 +295,129 @@ TEST_F(DesignFormTest, AGroupThatWouldContainItselfIsRefusedKeepingTheMembersAdd
   EXPECT_THROW(design->btnGroupItemAddClick(), Exception);
   EXPECT_EQ(outer->GetCount(), 0);
   EXPECT_EQ(design->lbGroupItems->GetCount(), 0);
+}
+
+// ---- The designer's branches of the Toolbars and Commands pages ----
+
+TEST_F(DesignFormTest, TheDesignedToolbarsPageListsHiddenBarsAndLetsEveryBarBeRenamed) {
+  auto definition = [](TdxBarManager* m) {
+    Definition(m);
+    m->SetCategoryVisible(1, false);
+    TdxBar* hidden = m->GetBars()->Add();
+    hidden->SetCaption("Hidden");
+    hidden->SetHidden(true);
+    TdxBar* tools = m->GetBars()->Add();
+    tools->SetCaption("Tools");
+  };
+  TdxBarCustomizingForm* dialog = Open(true, definition);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->BarsListBox->GetCount(), 2) << "the hidden bar is listed";
+  EXPECT_EQ(dialog->LCategories->GetCount(), 2) << "the invisible category is listed";
+  EXPECT_FALSE(dialog->BBarReset->GetVisible());
+  dialog->BarsListBox->SetItemIndex(1);
+  dialog->BarsListBox->OnClick(dialog->BarsListBox);
+  EXPECT_EQ(Hook.Selection, Manager->FindBarByCaption("Tools"));
+  EXPECT_TRUE(dialog->BBarRename->GetEnabled()) << "a bar of the definition";
+  EXPECT_TRUE(dialog->BBarDelete->GetEnabled());
+}
+
+TEST_F(DesignFormTest, CategoriesAreInsertedAndDeletedByKeys) {
+  TdxBarCustomizingForm* dialog = Open();
+  ShowPage(dialog, dialog->TabSheet2);
+  ClickRow(dialog->LCategories, 1);
+  String caption, label;
+  bool okEnabled = true;
+  guitest::AnswerNextForm([&](TCustomForm* form) {
+    auto* names = static_cast<TdxBarNameEd*>(form);
+    caption = names->GetCaption();
+    label = names->LName->GetCaption();
+    okEnabled = names->BOK->GetEnabled();
+    names->EName->SetText("Edit");
+    guitest::ClickControl(names->BOK);
+  });
+  guitest::PressKey(VK_INSERT);
+  guitest::PumpFor(50);
+  EXPECT_EQ(caption, "Insert Category");
+  EXPECT_EQ(label, "&Category name:");
+  EXPECT_FALSE(okEnabled) << "an empty name cannot be confirmed";
+  TStrings* categories = Manager->GetCategories();
+  EXPECT_EQ(categories->Get(1), "Edit");
+  EXPECT_EQ(dialog->LCategories->GetItems()->Get(1), "Edit");
+  EXPECT_EQ(Manager->FindItemByName("Save")->GetCategory(), 2) << "items follow their category";
+
+  // Delete asks first; the category after takes the selection.
+  Foreground(dialog);
+  dialog->LCategories->SetFocus();
+  String question;
+  guitest::AnswerNextModal([&](HWND box) {
+    question = guitest::DialogText(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+  });
+  guitest::PressKey(VK_DELETE);
+  guitest::PumpFor(50);
+  EXPECT_EQ(question, "Are you sure you want to delete the 'Edit' category?");
+  EXPECT_EQ(categories->GetCount(), 2);
+  EXPECT_EQ(dialog->LCategories->GetItemIndex(), 1);
+  EXPECT_EQ(Manager->FindItemByName("Save")->GetCategory(), 1);
+}
+
+TEST_F(DesignFormTest, CommandsAreMovedDeletedAndEditedByKeysAndDoubleClicks) {
+  TdxBarCustomizingForm* dialog = Open();
+  ShowPage(dialog, dialog->TabSheet2);
+  TListBox* commands = dialog->CommandsListBox;
+  ClickRow(commands, 0);
+  EXPECT_EQ(Hook.Log.back(), "select Open");
+  const int open = Manager->FindItemByName("Open")->GetIndex();
+  const int find = Manager->FindItemByName("Find")->GetIndex();
+  guitest::PressKey(VK_DOWN, guitest::kCtrl);
+  guitest::PumpFor(30);
+  EXPECT_EQ(Names(commands), (std::vector<String>{"Find", "Open"}));
+  EXPECT_EQ(commands->GetItemIndex(), 1) << "the moved command stays selected";
+  EXPECT_EQ(Manager->FindItemByName("Open")->GetIndex(), find);
+  EXPECT_EQ(Manager->FindItemByName("Find")->GetIndex(), open);
+
+  // A double click asks the designer to edit the command.
+  commands->OnDblClick(commands);
+  EXPECT_EQ(Hook.Log.back(), "edit Open");
+  ClickRow(commands, 0);
+  guitest::PressKey(VK_DELETE);
+  guitest::PumpFor(30);
+  EXPECT_TRUE(Logged("delete Find"));
+  EXPECT_EQ(Manager->FindItemByName("Find"), nullptr);
+  EXPECT_EQ(Names(commands), (std::vector<String>{"Open"}));
+  EXPECT_EQ(commands->GetItemIndex(), 0);
+  EXPECT_EQ(dialog->DescriptionLabel->GetCaption(), "");
+}
+
+TEST_F(DesignFormTest, ANewCommandLandsInTheCategoryChosenAndARefusedNameKeepsTheDialogOpen) {
+  TdxBarCustomizingForm* dialog = Open();
+  ShowPage(dialog, dialog->TabSheet2);
+  ClickRow(dialog->LCategories, 1);
+  ClickRow(dialog->CommandsListBox, 0);
+  std::vector<String> proposals;
+  String category;
+  guitest::AnswerNextForm([&](TCustomForm* form) {
+    auto* add = static_cast<TdxBarItemAddEditor*>(form);
+    category = add->ComboBox2->GetText();
+    add->ComboBox2->SetItemIndex(0);
+    proposals.push_back(add->Edit1->GetText());
+    add->Edit1->SetText("Open");
+    guitest::ClickControl(add->BOk);
+    guitest::PumpFor(30);
+    proposals.push_back(add->Edit1->GetText());
+    add->Edit2->SetText("Print");
+    guitest::ClickControl(add->BOk);
+  });
+  guitest::PressKey(VK_INSERT);
+  guitest::PumpFor(50);
+  EXPECT_EQ(category, "File") << "the selected category is proposed";
+  ASSERT_EQ(proposals.size(), 2u);
+  EXPECT_EQ(proposals[0], "dxBarButton1");
+  EXPECT_EQ(proposals[1], "dxBarButton1") << "a fresh name after the refused one";
+  TdxBarItem* item = Manager->FindItemByName("dxBarButton1");
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->GetCategory(), 0);
+  EXPECT_EQ(item->GetCaption(), "Print");
+  EXPECT_EQ(dialog->LCategories->GetItemIndex(), 0);
+  EXPECT_EQ(dialog->CommandsListBox->GetItems()->IndexOfObject(item), dialog->CommandsListBox->GetItemIndex());
 }
