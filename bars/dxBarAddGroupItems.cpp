@@ -158,6 +158,8 @@ void TfrmAddGroupItems::DrawRow(int Index, const TRect& Rect, bool Selected) {
   canvas->FillRect(item ? Rect : textRect);
   canvas->GetFont()->SetColor(textColor);
   SetBkMode(dc, TRANSPARENT);
+  // Written by the system, not the canvas: the colour goes to the DC itself.
+  SetTextColor(dc, ColorToRGB(textColor));
   RECT r = textRect;
   const String shown = "   " + text;
   DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &r,

@@ -421,3 +421,47 @@ TEST_F(DesignFormTest, ANewCommandLandsInTheCategoryChosenAndARefusedNameKeepsTh
   EXPECT_EQ(dialog->LCategories->GetItemIndex(), 0);
   EXPECT_EQ(dialog->CommandsListBox->GetItems()->IndexOfObject(item), dialog->CommandsListBox->GetItemIndex());
 }
+
+// ---- The designing pages and dialogs, for a person to look at ----
+
+TEST_F(DesignFormTest, TheDesigningPagesAndDialogsAreDrawn) {
+  TdxBarCustomizingForm* dialog = Open();
+  TdxBarCustomizingFormDesign* design = dialog->Design.get();
+  TdxBarGroup* group = Manager->AddGroup();
+  group->SetName("FileGroup");
+  group->Add(Manager->FindItemByName("Open"));
+  group->Add(Manager->FindItemByName("Save"));
+  TdxBarGroup* other = Manager->AddGroup();
+  other->SetName("OtherGroup");
+  group->Add(other);
+  design->FillGroups();
+  design->lbGroups->SetItemIndex(0);
+  design->lbGroups->OnClick(design->lbGroups);
+  design->LAllCommands->SetItemIndex(0);
+  const std::pair<TTabSheet*, const char*> pages[] = {{design->TabSheet4, "bars_design_all_commands"},
+                                                      {design->TabSheet5, "bars_design_groups"}};
+  for (const auto& [page, name] : pages) {
+    ShowPage(dialog, page);
+    guitest::PumpFor(50);
+    auto capture = guitest::TCapture::Paint(dialog->GetHandle());
+    EXPECT_FALSE(capture.SavePng(name).empty());
+  }
+  EXPECT_EQ(design->lbGroupItems->GetCount(), 3);
+
+  guitest::AnswerNextForm([](TCustomForm* form) {
+    guitest::PumpFor(50);
+    auto capture = guitest::TCapture::Paint(form->GetHandle());
+    EXPECT_FALSE(capture.SavePng("bars_design_add_group_items").empty());
+    guitest::ClickControl(static_cast<TfrmAddGroupItems*>(form)->btnCancel);
+  });
+  design->btnGroupItemAddClick();
+  guitest::PumpFor(50);
+
+  guitest::AnswerNextForm([](TCustomForm* form) {
+    guitest::PumpFor(50);
+    auto capture = guitest::TCapture::Paint(form->GetHandle());
+    EXPECT_FALSE(capture.SavePng("bars_design_add_item").empty());
+    guitest::ClickControl(static_cast<TdxBarItemAddEditor*>(form)->BCancel);
+  });
+  EXPECT_EQ(AddBarItemDialog(Manager, 0), nullptr);
+}
