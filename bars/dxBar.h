@@ -2149,6 +2149,8 @@ public:
   bool GetTruncated() const { return FTruncated; }
   void SetTruncated(bool Value) { FTruncated = Value; }
   bool MarkVisible() const override;
+  // A floating window with its caption (the quick-customization window has none).
+  virtual bool HasCaption() const { return true; }
   bool CanAlignControl(const TdxBarItemControl* Control) const override;
   bool CanCustomizeItems() const override;
   int GetSeparatorSize() const override;
@@ -2317,6 +2319,102 @@ private:
   int LargestVisible(bool Height);
   int SingleLinkExtent(bool Height);
 };
+
+// ---- Quick customization ----
+
+// "&Add or Remove Buttons" of a quick-customization window.
+class TdxBarQuickSubItem : public TdxBarSubItem {
+public:
+  using TdxBarSubItem::TdxBarSubItem;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+
+protected:
+  String ClassName() const override { return "TdxBarQuickSubItem"; }
+};
+
+// The one button every check entry of "&Add or Remove Buttons" links to; a
+// click shows or hides the toolbar link the entry stands for.
+class TdxBarQuickCustItem : public TdxBarButton {
+public:
+  using TdxBarButton::TdxBarButton;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+  void Click() override;
+  void DirectClick() override;
+
+protected:
+  String ClassName() const override { return "TdxBarQuickCustItem"; }
+};
+
+// "&Reset Toolbar" and "&Customize..." in that menu.
+class TdxBarQuickCustExtButton : public TdxBarButton {
+public:
+  using TdxBarButton::TdxBarButton;
+  static TdxBarItemClass ClassInfo();
+  TdxBarItemClass GetItemClass() const override { return ClassInfo(); }
+
+protected:
+  String ClassName() const override { return "TdxBarQuickCustExtButton"; }
+};
+
+// A check entry: the caption and glyph of its toolbar link, checked while
+// that link is visible; the menu stays open when it is clicked.
+class TdxBarQuickCustItemControl : public TdxBarButtonControl {
+public:
+  TdxBarQuickCustItemControl(TdxBarItemLink* ALink, TCustomdxBarControl* ABarControl);
+  String GetCaption() const override;
+  TBitmap* GetGlyph() const override;
+  int GetImageIndex() const override;
+  bool ClosesMenusOnClick() const override { return false; }
+  void Execute(bool ByMouse) override;
+  void Paint(const TRect& R, int PaintType) override;
+  bool IsChecked() const;
+};
+
+// The drop-down window of a toolbar's mark: the links that did not fit, then
+// "&Add or Remove Buttons". It lives on a hidden bar of its own, freed with it.
+class TdxBarQuickControl : public TdxBarControl {
+public:
+  TdxBarQuickControl(TdxBarManager* AOwner, TdxBarControl* AOwnerToolbar);
+  ~TdxBarQuickControl() override;
+  TdxBarControl* GetOwnerToolbar() const { return FOwnerToolbar; }
+  TdxBarQuickSubItem* GetQuickSubItem() const { return FQuickSubItem; }
+  TdxBarQuickCustItem* GetCheckButton() const { return FCheckButton; }
+  TRect GetOwnerRect() const override { return FOwnerRect; }
+  bool HasCaption() const override { return false; }
+  bool IsPopup() const override { return true; }
+  void Deactivate() override;
+  // Shows the window beside or under the mark (screen coordinates) on the
+  // monitor's work area.
+  void PlaceAt(const TRect& MarkRect);
+  // The "&Add or Remove Buttons" menu opens: one check entry per available
+  // link of the toolbar, "&Reset Toolbar" and "&Customize...".
+  void FillAddRemoveMenu();
+
+protected:
+  String ClassName() const override { return "TdxBarQuickControl"; }
+  void WndProc(TMessage& Message) override;
+
+private:
+  TdxBarControl* FOwnerToolbar;
+  TdxBar* FQuickBar = nullptr;
+  TdxBarQuickSubItem* FQuickSubItem = nullptr;
+  TdxBarQuickCustItem* FCheckButton = nullptr;
+  TRect FOwnerRect;
+};
+
+// The open quick-customization window, none.
+TdxBarQuickControl* QuickControl();
+// The toolbar's mark opens (closes) its quick-customization window.
+void OpenQuickControl(TdxBarControl* Toolbar);
+void CloseQuickControl(TdxBarControl* Toolbar);
+// A bar window's selection changed while the quick window is open and not
+// active: 200 ms later the window closes unless the selection is back on it.
+void StartQuickCloseTimer();
+// A mouse button message outside the open quick window (not active) closes
+// it; over its toolbar only outside the mark or with a right press.
+void QuickControlMouseHook(UINT Msg, POINT Point);
 
 // The drop-down menu window of a sub item, a popup menu or a button's
 // drop-down: one link per row, drawn through the painter's menu operations.

@@ -47,6 +47,7 @@ public:
   int GetEditHeightExtra() const override { return 7; }
   bool HotTracksCloseButton() const override { return true; }
   bool SupportsQuickCustomization() const override { return true; }
+  bool AlignsQuickControlLeft() const override { return true; }
   int GetSeparatorLineOffset() const override { return (GetSeparatorSize() - 1) / 2; }
   int GetSeparatorSize() const override { return 5; }
   void DrawToolbarSeparator(TCustomdxBarControl* BarControl, HDC DC, const TRect& R, HBRUSH Brush,
@@ -284,6 +285,7 @@ public:
   int GetEditHeightExtra() const override;
   bool HotTracksCloseButton() const override { return true; }
   bool SupportsQuickCustomization() const override { return true; }
+  bool AlignsQuickControlLeft() const override { return true; }
   int GetSeparatorLineOffset() const override { return (GetSeparatorSize() - 1) / 2; }
   int GetSeparatorSize() const override;
   int GetDockedBorderWidth() const override { return 0; }

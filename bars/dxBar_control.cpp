@@ -410,6 +410,8 @@ void TCustomdxBarControl::HotTrackControl(TdxBarItemControl* Control) {
 void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* Control) {
   if (Control == FSelectedControl) return;
   TdxBarItemControl* previous = FSelectedControl;
+  if (TdxBarQuickControl* quick = QuickControl(); quick && quick != this && !quick->GetActive() && Control)
+    StartQuickCloseTimer();
   FSelectedControl = Control;
   if (IsCustomizing()) {
     FBarManager->SetSelectedItemControl(Control);

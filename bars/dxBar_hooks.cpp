@@ -424,7 +424,6 @@ void RedirectToCustomizedMDIChild(WPARAM& Msg, MOUSEHOOKSTRUCT& Data) {
 bool ProcessMouse(int Code, WPARAM Msg, MOUSEHOOKSTRUCT Data) {
   if (Code < 0) return false;
   RedirectToCustomizedMDIChild(Msg, Data);
-  // The closing of the quick-customization window is not built.
   if (ActiveBarControl() && !gInMouseHook) {
     gInMouseHook = true;
     bool consumed = false;
@@ -437,6 +436,7 @@ bool ProcessMouse(int Code, WPARAM Msg, MOUSEHOOKSTRUCT Data) {
     gInMouseHook = false;
     if (consumed) return true;
   }
+  QuickControlMouseHook(static_cast<UINT>(Msg), Data.pt);
   if (RedirectToBarWindow(Msg, Data)) return true;
   // Right releases go to the popup-menu links of the control under the
   // pointer.

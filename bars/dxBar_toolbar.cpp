@@ -95,7 +95,9 @@ void TdxBarControl::SetMarkState(int Value) {
   if (FMarkTimer && HandleAllocated()) KillTimer(GetHandle(), kMarkTimer);
   FMarkTimer = false;
   SetMarkStateField(Value);
+  if (Value != 2) CloseQuickControl(this);
   if (Value == 2) {
+    OpenQuickControl(this);
     PlayMenuSound(0);
   } else if (Value == 1) {
     if (GetDockingStyle() == dsNone && HandleAllocated())
@@ -625,7 +627,7 @@ void TdxBarControl::WMNCCalcSize(TMessage& Message) {
       TCustomdxBarControl::WndProc(Message);
     else
       InflateRect(r, -painter->GetFloatingBorderWidth(), -painter->GetFloatingBorderHeight());
-    r->top += painter->GetFloatingCaptionHeight() + painter->GetFloatingFrameTopHeight();
+    r->top += (HasCaption() ? painter->GetFloatingCaptionHeight() : 0) + painter->GetFloatingFrameTopHeight();
     r->left += painter->GetFloatingFrameSideWidth();
     r->right -= painter->GetFloatingFrameSideWidth();
     r->bottom -= painter->GetFloatingFrameBottomHeight();
@@ -667,7 +669,7 @@ void TdxBarControl::WMNCPaint(TMessage& Message) {
     ring = client;
     ring.left -= painter->GetFloatingFrameSideWidth();
     ring.right += painter->GetFloatingFrameSideWidth();
-    ring.top -= painter->GetFloatingFrameTopHeight() + painter->GetFloatingCaptionHeight();
+    ring.top -= painter->GetFloatingFrameTopHeight() + (HasCaption() ? painter->GetFloatingCaptionHeight() : 0);
     ring.bottom += painter->GetFloatingFrameBottomHeight();
   } else {
     const TRect widths = painter->GetDockedBorderWidths(this);
@@ -691,7 +693,7 @@ void TdxBarControl::WMNCPaint(TMessage& Message) {
     RestoreDC(dc, state);
   }
   RestoreDCClipRegion(dc, saved, existed);
-  if (GetDockingStyle() == dsNone)
+  if (GetDockingStyle() == dsNone && HasCaption())
     painter->DrawFloatingCaption(this, dc, brush, clNone, GetCaptionRect());
   else
     painter->DrawDockedBarBorder(this, dc, window);
@@ -1354,7 +1356,7 @@ int TdxBarControl::GetBorderWidth(TdxBarDockingStyle Style) {
 int TdxBarControl::GetBorderHeight(TdxBarDockingStyle Style) {
   const TdxBarItemControlPainterClass painter = GetPainter();
   if (Style == dsNone)
-    return 2 * painter->GetFloatingBorderHeight() + painter->GetFloatingCaptionHeight() +
+    return 2 * painter->GetFloatingBorderHeight() + (HasCaption() ? painter->GetFloatingCaptionHeight() : 0) +
            painter->GetFloatingFrameTopHeight() + painter->GetFloatingFrameBottomHeight();
   if (FBar->BorderStyle == bbsNone) return FBar->IsStatusBar() ? painter->GetBottomBarEdgeHeight() : 0;
   const TRect offsets = painter->GetDockedBorderOffsets(this);

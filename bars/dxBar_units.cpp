@@ -97,6 +97,21 @@ void RegisterItemClasses() {
       TdxBarSubItem::ClassInfo(),
       [](TdxBarItemLink* link) -> TObject* { return new TdxBarSubItemControl(link, link->GetBarControl()); },
       true);
+  // The quick-customization entries, in no designer list.
+  RegisterBarItemClass(
+      TdxBarQuickSubItem::ClassInfo(),
+      [](TdxBarItemLink* link) -> TObject* { return new TdxBarSubItemControl(link, link->GetBarControl()); },
+      false);
+  RegisterBarItemClass(
+      TdxBarQuickCustItem::ClassInfo(),
+      [](TdxBarItemLink* link) -> TObject* {
+        return new TdxBarQuickCustItemControl(link, link->GetBarControl());
+      },
+      false);
+  RegisterBarItemClass(
+      TdxBarQuickCustExtButton::ClassInfo(),
+      [](TdxBarItemLink* link) -> TObject* { return new TdxBarButtonControl(link, link->GetBarControl()); },
+      false);
   for (TdxBarItemClass itemClass : {TdxBarListItem::ClassInfo(), TdxBarContainerItem::ClassInfo()})
     RegisterBarItemClass(
         itemClass,
