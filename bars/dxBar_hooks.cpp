@@ -461,7 +461,19 @@ LRESULT CALLBACK MouseHook(int Code, WPARAM Msg, LPARAM Data) {
 
 // ---- A form's messages ----
 
+// The customizing dialog shows and hides with an MDI main form, also when
+// it customizes a child's bars.
+void TellCustomizingFormOfMDIFrame(const CWPSTRUCT& Message) {
+  if (Message.message != WM_WINDOWPOSCHANGED) return;
+  TCustomForm* main = Application->GetMainForm();
+  if (!main || main->GetFormStyle() != fsMDIForm || !main->HandleAllocated() || main->GetHandle() != Message.hwnd)
+    return;
+  if (TdxBarCustomizingForm* dialog = ActiveCustomizingForm())
+    dialog->OwnerWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(Message.lParam));
+}
+
 void PassToManager(const CWPSTRUCT& Message) {
+  TellCustomizingFormOfMDIFrame(Message);
   if (TdxBarManager* manager = ManagerOfFormWindow(Message.hwnd)) {
     manager->FormMessage(Message.message, Message.wParam, Message.lParam);
     return;

@@ -433,7 +433,8 @@ TEST_F(MdiTest, TheActiveChildsShortcutsAndAcceleratorsWorkFromTheFrameWhoseMenu
 
 // While the customizing dialog of a child's manager has disabled the forms,
 // the child's bars still take the mouse through the frame.
-TEST_F(MdiTest, CustomizingAChildsBarsPicksTheirLinksWithTheMouse) {
+TEST_F(MdiTest, CustomizingAChildsBarsPicksTheirLinksWithTheMouseAndTheDialogFollowsTheFrame) {
+  ASSERT_EQ(Frame, Application->GetMainForm());
   TForm* child = AddChild("Child");
   TdxBarManager* childManager = GetBarManagerOfForm(child);
   RegisterBarCustomizingForm();
@@ -444,12 +445,20 @@ TEST_F(MdiTest, CustomizingAChildsBarsPicksTheirLinksWithTheMouse) {
   if (opened) guitest::ClickAt(ChildBar(child)->GetBarControl()->GetHandle(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
   const bool picked = PumpUntil([&] { return view->GetControl() && childManager->SelectedItemControl == view->GetControl(); });
   const bool childDisabled = !IsWindowEnabled(child->GetHandle());
+  // The dialog hides and shows with the frame.
+  const HWND dialog = ActiveCustomizingFormHandle();
+  ShowWindow(Frame->GetHandle(), SW_HIDE);
+  const bool hidden = dialog && PumpUntil([&] { return !IsWindowVisible(dialog); });
+  ShowWindow(Frame->GetHandle(), SW_SHOWNA);
+  const bool shown = dialog && PumpUntil([&] { return IsWindowVisible(dialog) != 0; });
   childManager->SetCustomizing(false);
   UnregisterBarCustomizingForm();
   guitest::PumpFor(50);
   EXPECT_TRUE(opened);
   EXPECT_TRUE(childDisabled) << "the dialog disables the child";
   EXPECT_TRUE(picked) << "the click on the child's bar picks its link";
+  EXPECT_TRUE(hidden);
+  EXPECT_TRUE(shown);
 }
 
 } // namespace
