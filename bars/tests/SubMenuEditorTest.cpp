@@ -1,6 +1,7 @@
 #include "DesignTest.h"
 
 #include "dxBarCustForm.h"
+#include "InputScript.h"
 
 #include <functional>
 #include <string>
@@ -136,6 +137,49 @@ TEST_F(SubMenuEditorTest, ClosesWithoutDanglingWhenItsItemOrCustomizingGoes) {
   ShowSubMenuEditor(Edit->GetItemLinks());
   guitest::PumpFor(50);
   ExpectMenuBeneath(ActiveSubMenuEditor());
+}
+
+// Links dragged by the mouse within the menu the editor holds open, through
+// the manager's customizing drag.
+TEST_F(SubMenuEditorTest, LinksAreDraggedWithinTheMenu) {
+  SetForegroundWindow(Form->GetHandle());
+  guitest::PumpUntil([&] { return GetForegroundWindow() == Form->GetHandle(); });
+  ShowSubMenuEditor(File->GetItemLinks());
+  guitest::PumpFor(100);
+  TdxBarSubMenuEditor* editor = ActiveSubMenuEditor();
+  ASSERT_NE(editor, nullptr);
+  TdxBarItemLinks* menu = File->GetItemLinks();
+  auto captions = [](TdxBarItemLinks* links) {
+    String result;
+    for (int i = 0; i < links->GetCount(); ++i)
+      result += (i ? "," : "") + links->GetItem(i)->GetCaption();
+    return result;
+  };
+  auto on = [](TdxBarItemLinks* links, int i, double dy = 0.5) {
+    const TRect r = links->GetItem(i)->ItemRect;
+    TCustomdxBarControl* window = links->GetBarControl();
+    return window->ClientToScreen(TPoint((r.left + r.right) / 2, r.top + static_cast<int>(r.Height() * dy)));
+  };
+  auto drag = [&](POINT from, POINT to) {
+    const POINT start{from.x + 10, from.y};
+    TInputScript script({{0, [=] { guitest::SendMouseAt(from, MOUSEEVENTF_LEFTDOWN); }},
+                         {60, [=] { guitest::SendMouseAt(start, 0); }},
+                         {60, [=] { guitest::SendMouseAt(POINT{(start.x + to.x) / 2, (start.y + to.y) / 2}, 0); }},
+                         {60, [=] { guitest::SendMouseAt(to, 0); }},
+                         {60, [=] { guitest::SendMouseAt(to, MOUSEEVENTF_LEFTUP); }}});
+    EXPECT_TRUE(script.Run());
+    guitest::PumpFor(80);
+    EXPECT_FALSE(Manager->GetDragging());
+  };
+  ASSERT_NE(menu->GetBarControl(), nullptr);
+
+  // Within the menu: Open after Save.
+  drag(on(menu, 0), on(menu, 1, 0.8));
+  EXPECT_EQ(captions(menu), "Save,Open");
+  ASSERT_NE(menu->GetBarControl(), nullptr) << "the menu stays open";
+  drag(on(menu, 1), on(menu, 0, 0.2));
+  EXPECT_EQ(captions(menu), "Open,Save");
+  EXPECT_EQ(ActiveSubMenuEditor(), editor);
 }
 
 } // namespace
