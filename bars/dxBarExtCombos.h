@@ -9,6 +9,9 @@
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "Forms.h"
+#include "StdCtrls.h"
+
+#include <memory>
 
 // The module's shared pieces, made by its start and freed by its end.
 void StartExtCombos();
@@ -24,6 +27,19 @@ namespace dxBarExtPainter {
 void DrawEllipsisButton(TdxBarItemControlPainterClass Painter, const TdxBarItemControl* Control, HDC DC,
                         bool Down, bool Hot, const TRect& R);
 } // namespace dxBarExtPainter
+
+// The form of a "Select item" dialog: centred on the screen in the
+// manager's font, with its OK (default) and Cancel buttons, whose size and
+// spacing come from the size of "0" in that font.
+struct TdxBarSelectItemForm {
+  std::unique_ptr<TForm> Form;
+  TButton* OK = nullptr;
+  TButton* Cancel = nullptr;
+  int ButtonWidth = 0, ButtonHeight = 0, Spacing = 0;
+  // OK at the client area's right, Cancel below it.
+  void PlaceButtons();
+};
+TdxBarSelectItemForm dxBarCreateSelectItemForm(TdxBarManager* Manager, TFormBorderStyle BorderStyle);
 
 // The 16 basic colours with their names, in the list's order (0xBBGGRR).
 struct TdxBarBasicColor {
@@ -252,12 +268,22 @@ using TdxBarTreeViewComboCanSelectNodeEvent =
     std::function<void(TObject* Sender, TTreeNode* Node, bool& CanSelect)>;
 
 // The tree of a tree-view combo: in its drop-down form a detached tool
-// window over everything.
+// window over everything, in a frame with a size grip and a close button.
 class TdxBarTreeView : public TCustomTreeView {
 public:
   TdxBarTreeView(TComponent* AOwner, TdxBarTreeViewCombo* ACombo, bool ADropDownMode);
+  ~TdxBarTreeView() override;
   TdxBarTreeViewCombo* GetCombo() const { return FCombo; }
   bool GetDropDownMode() const { return FDropDownMode; }
+  void SetFocus() override {}
+  // The frame's parts in client coordinates, as last painted, and the
+  // corner that carries the grip (0 top-left … 3 bottom-right).
+  int GetGripCorner() const { return FGripCorner; }
+  TRect GetGripRect() const { return FGripRect; }
+  TRect GetCloseButtonRect() const { return FCloseButtonRect; }
+  bool GetMouseAboveCloseButton() const { return FMouseAboveCloseButton; }
+  bool GetCloseButtonIsTracking() const { return FCloseButtonIsTracking; }
+  bool GetSizing() const { return FSizing; }
 
 protected:
   void CreateParams(TCreateParams& Params) override;
@@ -265,12 +291,31 @@ protected:
   void WndProc(TMessage& Message) override;
   void Change(TTreeNode* Node) override;
   void Delete(TTreeNode* Node) override;
+  void NodeChanged(TTreeNode* Node) override;
+  void ImagesChanged() override;
   String ClassName() const override { return "TdxBarTreeView"; }
 
 private:
+  // The frame's messages; false for those it leaves to the tree.
+  bool FrameMessage(TMessage& Message);
+  void SetMouseAboveCloseButton(bool Value);
+  void RepaintFrame();
   TdxBarTreeViewCombo* FCombo;
   bool FDropDownMode;
+  int FGripCorner = 3;
+  TRect FGripRect, FCloseButtonRect;
+  bool FMouseAboveCloseButton = false;
+  bool FCloseButtonIsTracking = false;
+  // Sizing by the grip: the pointer and the window where it began.
+  bool FSizing = false;
+  POINT FSizeOrigin{};
+  RECT FSizeBounds{};
 };
+
+// Sets a window's client size and sets it again while the window answers
+// another (a scroll bar that comes or goes, a minimum or maximum size): at
+// most three attempts, after which the size reached stays.
+void dxBarSetClientSizeAgreed(TControl* Control, int Width, int Height);
 
 // A combo whose value is the text of a node chosen in a drop-down tree.
 class TdxBarTreeViewCombo : public TCustomdxBarCombo {
@@ -284,17 +329,42 @@ public:
   TTreeNodes* GetItems() const { return FTreeView->GetItems(); }
   TTreeNode* GetSelectedNode() const { return FSelectedNode; }
   void SetSelectedNode(TTreeNode* Value);
-  // Below 100: 100.
-  int GetDropDownWidth() const { return FDropDownWidth; }
-  void SetDropDownWidth(int Value) { FDropDownWidth = std::max(Value, 100); }
-  int GetDropDownHeight() const { return FDropDownHeight; }
-  void SetDropDownHeight(int Value) { FDropDownHeight = std::max(Value, 100); }
+  // The drop-down tree's size; below 100: 100.
+  int GetDropDownWidth() const { return FTreeView->GetWidth(); }
+  void SetDropDownWidth(int Value) { FTreeView->SetWidth(std::max(Value, 100)); }
+  int GetDropDownHeight() const { return FTreeView->GetHeight(); }
+  void SetDropDownHeight(int Value) { FTreeView->SetHeight(std::max(Value, 100)); }
+  // The drop-down tree's client size, also while it is closed.
+  SIZE GetDropDownClientSize();
+  void SetDropDownClientSize(int Width, int Height);
   TCustomImageList* GetImages() const { return FTreeView->GetImages(); }
-  void SetImages(TCustomImageList* Value);
+  void SetImages(TCustomImageList* Value) { FTreeView->SetImages(Value); }
   TCustomImageList* GetStateImages() const { return FTreeView->GetStateImages(); }
-  void SetStateImages(TCustomImageList* Value);
+  void SetStateImages(TCustomImageList* Value) { FTreeView->SetStateImages(Value); }
   bool GetShowImageInEdit() const { return FShowImageInEdit; }
   void SetShowImageInEdit(bool Value);
+  // Forwarded to the drop-down tree.
+  int GetIndent() const { return FTreeView->GetIndent(); }
+  void SetIndent(int Value) { FTreeView->SetIndent(Value); }
+  bool GetShowButtons() const { return FTreeView->GetShowButtons(); }
+  void SetShowButtons(bool Value) { FTreeView->SetShowButtons(Value); }
+  bool GetShowLines() const { return FTreeView->GetShowLines(); }
+  void SetShowLines(bool Value) { FTreeView->SetShowLines(Value); }
+  bool GetShowRoot() const { return FTreeView->GetShowRoot(); }
+  void SetShowRoot(bool Value) { FTreeView->SetShowRoot(Value); }
+  TSortType GetSortType() const { return FTreeView->GetSortType(); }
+  void SetSortType(TSortType Value) { FTreeView->SetSortType(Value); }
+  // The drop-down tree's events under the same names (OnTreeViewChange is
+  // its OnChange).
+  void SetOnExpanded(TTVExpandedEvent Value) { FTreeView->OnExpanded = std::move(Value); }
+  void SetOnExpanding(TTVExpandingEvent Value) { FTreeView->OnExpanding = std::move(Value); }
+  void SetOnChanging(TTVChangingEvent Value) { FTreeView->OnChanging = std::move(Value); }
+  void SetOnCollapsed(TTVExpandedEvent Value) { FTreeView->OnCollapsed = std::move(Value); }
+  void SetOnCollapsing(TTVCollapsingEvent Value) { FTreeView->OnCollapsing = std::move(Value); }
+  void SetOnCompare(TTVCompareEvent Value) { FTreeView->OnCompare = std::move(Value); }
+  void SetOnGetImageIndex(TTVExpandedEvent Value) { FTreeView->OnGetImageIndex = std::move(Value); }
+  void SetOnGetSelectedIndex(TTVExpandedEvent Value) { FTreeView->OnGetSelectedIndex = std::move(Value); }
+  void SetOnTreeViewChange(TTVChangedEvent Value) { FTreeView->OnChange = std::move(Value); }
   bool ChooseByDblClick = true;
   bool FullExpand = false;
   bool AllowResizing = true;
@@ -303,12 +373,21 @@ public:
   // The first node in depth-first order with the text (letter case
   // ignored), none.
   TTreeNode* FindNodeByText(const String& Text) const;
-  // A node chosen in the tree: the drop-down closes and the node becomes
-  // the value, unless OnCanSelectNode refuses it.
-  void ChooseNode(TTreeNode* Node);
+  static TTreeNode* FindNodeByText(const TTreeNodes* Nodes, const String& Text);
+  // A node chosen in a tree, unless OnCanSelectNode refuses it: in the
+  // drop-down the bars close and the node becomes the value; in the dialog
+  // its text becomes the value and the dialog ends with OK.
+  void ChooseNode(TdxBarTreeView* Tree, TTreeNode* Node);
   void ForgetNode(TTreeNode* Node);
+  // The selected node's text again after its data changed.
+  void NodeChanged(TTreeNode* Node);
+  // Every control of a link lays its bar window out anew.
+  void ImagesChanged();
   // The tree's selection shown in the in-place window while editing.
   void PreviewNode(TTreeNode* Node);
+  // The open "Select item" dialog and its tree, none otherwise.
+  TForm* GetDialog() const { return FDialog; }
+  TdxBarTreeView* GetDialogTree() const { return FDialogTree; }
 
   void SetText(const String& Value) override;
   void Loaded() override;
@@ -319,17 +398,19 @@ public:
   void DoCloseUp() override;
 
 protected:
+  void DoClick() override;
   String ClassName() const override { return "TdxBarTreeViewCombo"; }
 
 private:
   void RefreshValue();
+  void RunDialog();
   TdxBarTreeView* FTreeView;
   TTreeNode* FSelectedNode = nullptr;
-  int FDropDownWidth = 150;
-  int FDropDownHeight = 200;
   bool FShowImageInEdit = true;
   bool FInternal = false;
   String FLoadedText;
+  TForm* FDialog = nullptr;
+  TdxBarTreeView* FDialogTree = nullptr;
 };
 
 class TdxBarTreeViewComboControl : public TCustomdxBarComboControl {

@@ -36,6 +36,19 @@ int GetProgressBarIndent(TdxBarItemControlPainterClass Painter, const TdxBarItem
 void DrawProgressBar(TdxBarItemControlPainterClass Painter, const TdxBarItemControl* Control, HDC DC, int Min,
                      int Max, int Position, bool Solid, int Orientation, TColor Color, const TRect& R);
 TColor GetCalendarHeaderColor(TdxBarItemControlPainterClass Painter);
+// The resizable drop-down windows' frames. The height of the band that
+// carries the size grip and the close button.
+int GetDropDownCaptionHeight(TdxBarItemControlPainterClass Painter);
+// Shrinks a drop-down window's rectangle R (screen coordinates) to its
+// client area: a one-pixel frame and, when sizeable and the item has a
+// current control, the grip band on the side away from the control, whose
+// corner comes back in Corner.
+void CalcDropDownNonClient(TdxBarItemControlPainterClass Painter, HWND Wnd, TRect& R, bool Sizeable,
+                           TdxBarItem* Item, int& Corner);
+// Paints the frame and band; the grip's and the close button's rectangles
+// come back in client coordinates (empty when not sizeable).
+void DrawDropDownNonClient(TdxBarItemControlPainterClass Painter, HWND Wnd, bool Sizeable, int Corner,
+                           TRect& GripRect, TRect& CloseButtonRect, bool Hot, bool Pressed);
 // The flat look of the calendar: the manager's Flat style.
 bool IsFlatCalendar(const TdxBarManager* Manager);
 } // namespace dxBarExtPainter

@@ -15,6 +15,41 @@ enum : UINT { sOK = 65037, sCancel = 65038, sSelectItem = 65065 };
 
 } // namespace
 
+// ---- The "Select item" dialogs ----
+
+TdxBarSelectItemForm dxBarCreateSelectItemForm(TdxBarManager* Manager, TFormBorderStyle BorderStyle) {
+  TdxBarSelectItemForm result;
+  result.Form = std::make_unique<TForm>(nullptr);
+  TForm* form = result.Form.get();
+  form->SetBorderStyle(BorderStyle);
+  if (BorderStyle == bsSizeable) form->SetBorderIcons(TBorderIcons{});
+  form->SetCaption(dxBarString(sSelectItem));
+  if (Manager) form->GetFont()->Assign(Manager->GetFont());
+  form->Position = poScreenCenter;
+  auto addButton = [form](UINT caption, TModalResult modalResult) {
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    button->SetCaption(dxBarString(caption));
+    button->ModalResult = modalResult;
+    return button;
+  };
+  result.OK = addButton(sOK, mrOk);
+  result.OK->SetDefault(true);
+  result.Cancel = addButton(sCancel, mrCancel);
+  result.Cancel->Cancel = true;
+  const SIZE zero = TextExtentOnScreen(form->GetFont()->GetHandle(), "0");
+  result.ButtonWidth = 12 * zero.cx;
+  result.ButtonHeight = MulDiv(zero.cy, 5, 3);
+  result.Spacing = result.ButtonHeight / 4;
+  return result;
+}
+
+void TdxBarSelectItemForm::PlaceButtons() {
+  const int left = Form->GetClientWidth() - Spacing - ButtonWidth;
+  OK->SetBounds(left, Spacing, ButtonWidth, ButtonHeight);
+  Cancel->SetBounds(left, 2 * Spacing + ButtonHeight, ButtonWidth, ButtonHeight);
+}
+
 // ---- TdxBarImageCombo ----
 
 TdxBarItemClass TdxBarImageCombo::ClassInfo() {
@@ -121,34 +156,19 @@ void TdxBarImageCombo::DoClick() {
 }
 
 void TdxBarImageCombo::RunDialog() {
-  TdxBarManager* manager = GetBarManager();
-  auto form = std::make_unique<TForm>(nullptr);
-  form->SetBorderStyle(bsDialog);
-  form->SetCaption(dxBarString(sSelectItem));
-  if (manager) form->GetFont()->Assign(manager->GetFont());
-  form->Position = poScreenCenter;
-  auto* list = new TListBox(form.get());
-  list->SetParent(form.get());
+  TdxBarSelectItemForm dialog = dxBarCreateSelectItemForm(GetBarManager(), bsDialog);
+  TForm* form = dialog.Form.get();
+  auto* list = new TListBox(form);
+  list->SetParent(form);
   list->SetStyle(lbOwnerDrawVariable);
   list->GetItems()->Assign(*GetItems());
   list->OnDrawItem = [this](TWinControl*, int index, const TRect& r, TOwnerDrawState state) {
     DrawItem(index, r, state);
   };
   list->OnMeasureItem = [this](TWinControl*, int index, int& height) { MeasureItem(index, height); };
-  list->OnDblClick = [&form](TObject*) { form->SetModalResult(mrOk); };
-  auto addButton = [&](UINT caption, TModalResult result) {
-    auto* button = new TButton(form.get());
-    button->SetParent(form.get());
-    button->SetCaption(dxBarString(caption));
-    button->ModalResult = result;
-    return button;
-  };
-  TButton* ok = addButton(sOK, mrOk);
-  ok->SetDefault(true);
-  TButton* cancel = addButton(sCancel, mrCancel);
-  cancel->Cancel = true;
+  list->OnDblClick = [form](TObject*) { form->SetModalResult(mrOk); };
 
-  FDialog = form.get();
+  FDialog = form;
   FDialogList = list;
   struct TForget {
     TdxBarImageCombo* Combo;
@@ -157,17 +177,15 @@ void TdxBarImageCombo::RunDialog() {
       Combo->FDialogList = nullptr;
     }
   } forget{this};
-  // The sizes from the form's font and the first entry's height.
   // Rows are measured as the window is made: the canvas has the font first.
   TCanvas* canvas = list->GetCanvas();
   canvas->GetFont()->Assign(form->GetFont());
   list->HandleNeeded();
-  const int w0 = canvas->TextWidth("0"), h0 = canvas->TextHeight("0");
   // The first entry's height as the list measured it.
   const int rowHeight = GetItems()->GetCount() > 0 ? list->ItemRect(0).Height() : 0;
   const int listWidth = GetDropDownWidth() - 4;
   if (auto* controlCanvas = dynamic_cast<TControlCanvas*>(canvas)) controlCanvas->FreeHandle();
-  const int bw = 12 * w0, bh = MulDiv(h0, 5, 3), e = bh / 4;
+  const int bw = dialog.ButtonWidth, bh = dialog.ButtonHeight, e = dialog.Spacing;
   const int rows = std::min(GetItems()->GetCount(), DropDownCount);
   list->SetBounds(e, e, listWidth, 100);
   const int frameWidth = list->GetWidth() - list->GetClientWidth();
@@ -175,8 +193,7 @@ void TdxBarImageCombo::RunDialog() {
   list->SetBounds(e, e, listWidth + frameWidth, std::max(rows * rowHeight, e + 2 * bh) + frameHeight);
   form->SetClientWidth(list->GetWidth() + bw + 3 * e);
   form->SetClientHeight(list->GetHeight() + 2 * e);
-  ok->SetBounds(form->GetClientWidth() - e - bw, e, bw, bh);
-  cancel->SetBounds(form->GetClientWidth() - e - bw, e + bh + e, bw, bh);
+  dialog.PlaceButtons();
   list->SetItemIndex(GetItemIndex());
   if (form->ShowModal() == mrOk) SetItemIndex(list->GetItemIndex());
 }

@@ -1,6 +1,8 @@
 // The tree-view combo item: its value chosen among the nodes by text, by a
 // double click, a click or Enter in the drop-down tree, a refusal by
-// OnCanSelectNode, and the node drawn with its image.
+// OnCanSelectNode, the node drawn with its image, the drop-down's frame with
+// its size grip and close button, the tree's events, and the "Select item"
+// dialog.
 #include "BarsTest.h"
 #include "dxBarExtCombos.h"
 
@@ -48,6 +50,27 @@ protected:
   POINT LabelOf(TTreeNode* node) const {
     const TRect r = node->DisplayRect(true);
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+
+  // The drop-down window as on the screen, frame included.
+  static guitest::TCapture ScreenShot(HWND wnd) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    guitest::TCapture shot(r.right - r.left, r.bottom - r.top);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    return shot;
+  }
+  static SIZE WindowSize(HWND wnd) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+  }
+  static POINT ToScreen(HWND wnd, const TRect& r) {
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(wnd, &p);
+    return p;
   }
 
   TdxBarTreeViewCombo* Combo = nullptr;
@@ -153,4 +176,91 @@ TEST_F(TreeViewComboTest, TheValueIsDrawnWithTheNodesImage) {
   guitest::PumpFor(20);
   guitest::TCapture plain = guitest::TCapture::Paint(Window->GetHandle());
   EXPECT_EQ(plain.CountPixels(r, RGB(255, 0, 0)), 0);
+}
+
+TEST_F(TreeViewComboTest, TheDropDownIsResizedByItsGripAndClosedByItsButton) {
+  TdxBarTreeView* tree = DropDown();
+  ASSERT_TRUE(TreeOpen());
+  HWND wnd = tree->GetHandle();
+  guitest::PumpFor(30);
+  // Below and right of the value: the grip in the bottom-right corner, the
+  // close button at the left end of the band below the tree.
+  EXPECT_EQ(tree->GetGripCorner(), 3);
+  RECT client;
+  GetClientRect(wnd, &client);
+  const TRect grip = tree->GetGripRect(), close = tree->GetCloseButtonRect();
+  ASSERT_FALSE(IsRectEmpty(&grip));
+  ASSERT_FALSE(IsRectEmpty(&close));
+  EXPECT_GE(grip.top, client.bottom);
+  EXPECT_GE(close.top, client.bottom);
+  EXPECT_LT(close.right, grip.left);
+  const SIZE start = WindowSize(wnd);
+  EXPECT_EQ(start.cx, 150);
+  EXPECT_EQ(start.cy, 200);
+  EXPECT_EQ(start.cy - client.bottom - 2, GetDropDownGripBandHeight()) << "the band below the client area";
+  {
+    guitest::TCapture shot = ScreenShot(wnd);
+    shot.SavePng("bars_treecombo_dropdown_frame");
+    EXPECT_EQ(shot.Pixel(0, 0), ColorToRGB(clWindowFrame)) << "the frame";
+    EXPECT_GT(shot.CountPixels(TRect(1, client.bottom + 2, start.cx - 1, start.cy - 1), ColorToRGB(clBtnFace)), 200)
+        << "the band";
+  }
+
+  // The grip answers the bottom-right sizing code, and dragging it resizes
+  // the drop-down.
+  const POINT g = ToScreen(wnd, grip);
+  EXPECT_EQ(SendMessageA(wnd, WM_NCHITTEST, 0, MAKELPARAM(g.x, g.y)), HTBOTTOMRIGHT);
+  auto drag = [&](POINT from, POINT to) {
+    guitest::SendMouseAt(from, 0);
+    guitest::PumpFor(30);
+    guitest::SendMouseAt(from, MOUSEEVENTF_LEFTDOWN);
+    for (int i = 1; i <= 4; ++i)
+      guitest::SendMouseAt(POINT{from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4}, 0);
+    guitest::SendMouseAt(to, MOUSEEVENTF_LEFTUP);
+    guitest::PumpFor(150);
+  };
+  drag(g, POINT{g.x + 60, g.y + 40});
+  ASSERT_TRUE(TreeOpen()) << "sizing keeps the drop-down open";
+  EXPECT_EQ(WindowSize(wnd).cx, start.cx + 60);
+  EXPECT_EQ(WindowSize(wnd).cy, start.cy + 40);
+  EXPECT_EQ(Combo->GetDropDownWidth(), start.cx + 60);
+  EXPECT_EQ(Combo->GetDropDownHeight(), start.cy + 40);
+  // Smaller again, the pointer staying on the grip.
+  const POINT g2 = ToScreen(wnd, tree->GetGripRect());
+  drag(g2, POINT{g2.x - 90, g2.y - 110});
+  ASSERT_TRUE(TreeOpen());
+  EXPECT_EQ(WindowSize(wnd).cx, start.cx - 30);
+  EXPECT_EQ(WindowSize(wnd).cy, start.cy - 70);
+
+  // The close button: hot under the pointer, pressed while held; released
+  // off the button it does nothing, released on it it closes the bars.
+  guitest::PumpFor(30);
+  const POINT c = ToScreen(wnd, tree->GetCloseButtonRect());
+  guitest::SendMouseAt(c, 0);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return tree->GetMouseAboveCloseButton(); }));
+  guitest::SendMouseAt(c, MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return tree->GetCloseButtonIsTracking(); }));
+  {
+    guitest::TCapture shot = ScreenShot(wnd);
+    shot.SavePng("bars_treecombo_close_pressed");
+  }
+  RECT now;
+  GetWindowRect(wnd, &now);
+  guitest::SendMouseAt(POINT{now.left + 50, now.top + 30}, 0);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return !tree->GetMouseAboveCloseButton(); }));
+  guitest::SendMouseAt(POINT{now.left + 50, now.top + 30}, MOUSEEVENTF_LEFTUP);
+  guitest::PumpFor(60);
+  EXPECT_FALSE(tree->GetCloseButtonIsTracking());
+  EXPECT_TRUE(TreeOpen()) << "released off the button";
+  guitest::SendMouseAt(c, 0);
+  guitest::PumpFor(30);
+  guitest::SendMouseAt(c, MOUSEEVENTF_LEFTDOWN);
+  guitest::SendMouseAt(c, MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(guitest::PumpUntil([&] { return !TreeOpen(); }));
+  EXPECT_EQ(Combo->GetSelectedNode(), nullptr) << "closed without a choice";
+
+  // The next drop-down keeps the size reached.
+  tree = DropDown();
+  ASSERT_TRUE(TreeOpen());
+  EXPECT_EQ(WindowSize(tree->GetHandle()).cx, start.cx - 30);
 }
