@@ -793,8 +793,11 @@ public:
   virtual int GetActionImageIndex() const { return FImageIndex; }
   virtual void SetActionImageIndex(int Value) { SetImageIndex(Value); }
   virtual void VisibleChanged();
+  virtual void CaptionChanged();
+  virtual void EnabledChanged();
+  virtual void ShortCutChanged();
   // The glyph of one image list changed.
-  virtual void GlyphChanged() {}
+  virtual void GlyphChanged();
   virtual void HotGlyphChanged() {}
   virtual void LargeGlyphChanged() {}
 
@@ -809,7 +812,8 @@ protected:
   virtual void ActionChange(TBasicAction* Sender, bool CheckDefaults);
   void Notification(TComponent* AComponent, TOperation Operation) override;
   String ClassName() const override { return "TdxBarItem"; }
-  void CustomizingFormRefresh() {}
+  // A designed manager's customizing dialog lists the item anew.
+  void CustomizingFormRefresh();
 
 private:
   friend class TdxBarItemLink;
@@ -1952,6 +1956,7 @@ public:
   virtual void CaptionChanged();
   virtual void EnabledChanged();
   virtual void GlyphChanged() { Repaint(); }
+  virtual void ShortCutChanged();
   virtual void PressedChanged();
   virtual void VisibleChanged();
   virtual bool IsClickable() const { return true; }

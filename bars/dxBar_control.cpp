@@ -841,6 +841,10 @@ void TdxBarItemControl::PressedChanged() {
   if (!FPressed) Repaint();
 }
 
+void TdxBarItemControl::ShortCutChanged() {
+  if (dynamic_cast<TdxBarSubMenuControl*>(FBarControl)) FBarControl->Rebuild();
+}
+
 void TdxBarItemControl::VisibleChanged() {
   FBarControl->Rebuild();
 }

@@ -139,6 +139,41 @@ void TdxBarItem::SetCaption(const String& Value) {
   FCaption = Value;
   if (IsLoading()) return;
   if (hintFollows) Hint = GetTextOf(Value) + (bar == String::npos ? String() : Hint.substr(bar));
+  CaptionChanged();
+}
+
+// Each shown control learns of the change; a link with its own caption or
+// glyph keeps it.
+void TdxBarItem::CaptionChanged() {
+  for (TdxBarItemLink* link : std::vector<TdxBarItemLink*>(FLinks))
+    if (!link->GetUserDefine().Contains(udCaption))
+      if (TdxBarItemControl* control = link->GetControl()) control->CaptionChanged();
+  CustomizingFormRefresh();
+}
+
+void TdxBarItem::GlyphChanged() {
+  for (TdxBarItemLink* link : std::vector<TdxBarItemLink*>(FLinks))
+    if (!link->GetUserDefine().Contains(udGlyph))
+      if (TdxBarItemControl* control = link->GetControl()) control->GlyphChanged();
+  CustomizingFormRefresh();
+}
+
+void TdxBarItem::EnabledChanged() {
+  for (TdxBarItemLink* link : std::vector<TdxBarItemLink*>(FLinks))
+    if (TdxBarItemControl* control = link->GetControl()) control->EnabledChanged();
+}
+
+void TdxBarItem::ShortCutChanged() {
+  for (TdxBarItemLink* link : std::vector<TdxBarItemLink*>(FLinks))
+    if (TdxBarItemControl* control = link->GetControl()) control->ShortCutChanged();
+  CustomizingFormRefresh();
+}
+
+void TdxBarItem::CustomizingFormRefresh() {
+  if (FCategory < 0 || !FBarManager || !FBarManager->GetDesigning() || FBarManager->IsLoading() ||
+      FBarManager->IsDestroying())
+    return;
+  CustomizingFormRefreshCommands();
 }
 
 void TdxBarItem::SetCategory(int Value) {
@@ -152,7 +187,9 @@ void TdxBarItem::SetCategory(int Value) {
 }
 
 void TdxBarItem::SetDescription(const String& Value) {
+  if (Value == FDescription) return;
   FDescription = Value;
+  CustomizingFormRefresh();
 }
 
 bool TdxBarItem::GetEnabled() const {
@@ -162,7 +199,9 @@ bool TdxBarItem::GetEnabled() const {
 }
 
 void TdxBarItem::SetEnabled(bool Value) {
+  if (Value == FEnabled) return;
   FEnabled = Value;
+  if (!IsLoading()) EnabledChanged();
 }
 
 void TdxBarItem::SetImageIndex(int Value) {
@@ -172,7 +211,9 @@ void TdxBarItem::SetImageIndex(int Value) {
 }
 
 void TdxBarItem::SetShortCut(TShortCut Value) {
+  if (Value == FShortCut) return;
   FShortCut = Value;
+  if (!IsLoading()) ShortCutChanged();
 }
 
 void TdxBarItem::SetVisible(TdxBarItemVisible Value) {
@@ -186,15 +227,25 @@ void TdxBarItem::SetVisible(TdxBarItemVisible Value) {
 }
 
 void TdxBarItem::VisibleChanged() {
-  if (!FBarManager) return;
-  TLockUpdateScope lock(FBarManager);
-  for (TdxBarItemLink* link : std::vector<TdxBarItemLink*>(FLinks)) {
-    link->GetLinks()->RebuildLists();
-    if (IsActuallyVisible())
-      link->MarkAsRecentlyUsed(false);
-    else
-      link->MoveToRecentEnd();
+  if (!FBarManager || IsDesigning()) return;
+  {
+    TLockUpdateScope lock(FBarManager);
+    for (TdxBarItemLink* link : std::vector<TdxBarItemLink*>(FLinks)) {
+      link->GetLinks()->RebuildLists();
+      if (IsActuallyVisible()) {
+        link->MarkAsRecentlyUsed(false);
+        link->CreateControl();
+        if (TdxBarItemControl* control = link->GetControl()) control->VisibleChanged();
+      } else {
+        link->MoveToRecentEnd();
+        if (TdxBarItemControl* control = link->GetControl()) {
+          control->VisibleChanged();
+          link->DestroyControl();
+        }
+      }
+    }
   }
+  CustomizingFormRefresh();
 }
 
 void TdxBarItem::SetAlign(TdxBarItemAlign Value) {

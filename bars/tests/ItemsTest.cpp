@@ -260,3 +260,35 @@ TEST_F(ItemsTest, DestroyingAnItemFreesItsLinks) {
   EXPECT_EQ(Manager->FindItemByName("gone"), nullptr);
   EXPECT_NE(Manager->FindItemByName("STAYS"), nullptr);
 }
+
+using ShownItemsTest = EditingBarsTest;
+
+// A toolbar of A, B and C: changing B reaches the controls of its links.
+TEST_F(ShownItemsTest, CaptionVisibilityAndEnabledChangesReachTheShownLinks) {
+  TdxBarButton* b = nullptr;
+  Build([&](TdxBarManager* m) {
+    TdxBar* bar = m->GetBars()->Add();
+    for (const char* name : {"A", "B", "C"}) {
+      TdxBarButton* button = AddButton(m, name);
+      if (String(name) == "B") b = button;
+      AddLink(bar->GetItemLinks(), button);
+    }
+  });
+  ShowDocked(500, 200);
+  auto link = [&](int i) { return Bar->GetItemLinks()->GetItem(i); };
+  const int cLeft = link(2)->ItemRect.left;
+  b->SetCaption("Bumblebee");
+  EXPECT_GT(link(2)->ItemRect.left, cLeft) << "the longer caption widens B";
+
+  const int bLeft = link(1)->ItemRect.left;
+  b->SetVisible(ivNever);
+  EXPECT_EQ(link(1)->GetControl(), nullptr);
+  EXPECT_EQ(link(2)->ItemRect.left, bLeft) << "C takes B's place";
+  b->SetVisible(ivAlways);
+  ASSERT_NE(link(1)->GetControl(), nullptr);
+  EXPECT_GT(link(2)->ItemRect.left, bLeft);
+
+  Window->SetSelectedControl(link(1)->GetControl());
+  b->SetEnabled(false);
+  EXPECT_EQ(Window->GetSelectedControl(), nullptr) << "a disabled control is no longer selected";
+}
