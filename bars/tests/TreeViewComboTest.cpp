@@ -264,3 +264,79 @@ TEST_F(TreeViewComboTest, TheDropDownIsResizedByItsGripAndClosedByItsButton) {
   ASSERT_TRUE(TreeOpen());
   EXPECT_EQ(WindowSize(tree->GetHandle()).cx, start.cx - 30);
 }
+
+TEST_F(TreeViewComboTest, TheTreesEventsReachTheCombosHandlers) {
+  std::vector<String> expanded, changed;
+  Combo->SetOnExpanded([&](TObject*, TTreeNode* node) { expanded.push_back(node->GetText()); });
+  Combo->SetOnTreeViewChange([&](TObject*, TTreeNode* node) { changed.push_back(node ? node->GetText() : ""); });
+  Combo->FullExpand = true;
+  TdxBarTreeView* tree = DropDown();
+  ASSERT_TRUE(TreeOpen());
+  EXPECT_EQ(expanded, (std::vector<String>{"Fruit", "Vegetables"}));
+  tree->SetSelected(Apple);
+  ASSERT_FALSE(changed.empty());
+  EXPECT_EQ(changed.back(), "Apple");
+}
+
+TEST_F(TreeViewComboTest, TheSelectItemDialogChoosesANodeAndGivesItsSizeToTheDropDown) {
+  Combo->FullExpand = true;
+  Combo->SetText("Pear");
+  String caption, selected;
+  SIZE dialogTree{};
+  const SIZE before = Combo->GetDropDownClientSize();
+  guitest::AnswerNextForm([&](TCustomForm* form) {
+    caption = form->GetCaption();
+    TdxBarTreeView* tree = Combo->GetDialogTree();
+    selected = tree->GetSelected() ? tree->GetSelected()->GetText() : "";
+    EXPECT_EQ(tree->GetClientWidth(), before.cx) << "the drop-down's size";
+    EXPECT_EQ(tree->GetClientHeight(), before.cy);
+    guitest::PumpFor(30);
+    guitest::TCapture::Paint(form->GetHandle()).SavePng("bars_treecombo_dialog");
+    // A larger dialog, then a double click on a node chooses it.
+    form->SetBounds(form->GetLeft(), form->GetTop(), form->GetWidth() + 40, form->GetHeight() + 30);
+    guitest::PumpFor(30);
+    dialogTree = SIZE{tree->GetClientWidth(), tree->GetClientHeight()};
+    TTreeNode* veg = TdxBarTreeViewCombo::FindNodeByText(tree->GetItems(), "Vegetables");
+    const POINT p = LabelOf(veg);
+    guitest::DoubleClickAt(tree->GetHandle(), p.x, p.y);
+  });
+  Combo->DirectClick();
+  guitest::PumpUntil([] { return !guitest::AnswerPending(); });
+  guitest::PumpFor(30);
+  EXPECT_EQ(caption, "Select item");
+  EXPECT_EQ(selected, "Pear");
+  EXPECT_EQ(Combo->GetText(), "Vegetables");
+  EXPECT_EQ(dialogTree.cx, before.cx + 40);
+  EXPECT_EQ(Combo->GetDropDownClientSize().cx, dialogTree.cx) << "the dialog's size goes to the drop-down";
+  EXPECT_EQ(Combo->GetDropDownClientSize().cy, dialogTree.cy);
+
+  // A refused node keeps the dialog open; cancelling keeps the value.
+  Combo->OnCanSelectNode = [](TObject*, TTreeNode*, bool& can) { can = false; };
+  bool stillOpen = false;
+  guitest::AnswerNextForm([&](TCustomForm* form) {
+    TdxBarTreeView* tree = Combo->GetDialogTree();
+    const POINT p = LabelOf(TdxBarTreeViewCombo::FindNodeByText(tree->GetItems(), "Apple"));
+    guitest::DoubleClickAt(tree->GetHandle(), p.x, p.y);
+    guitest::PumpFor(60);
+    stillOpen = Combo->GetDialog() != nullptr && form->GetModalResult() == mrNone;
+    form->SetModalResult(mrCancel);
+  });
+  Combo->DirectClick();
+  guitest::PumpUntil([] { return !guitest::AnswerPending(); });
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(Combo->GetText(), "Vegetables");
+
+  // A tree wider than the dialog can be: the tries end and the size the
+  // dialog reached goes back to the drop-down.
+  Combo->SetDropDownWidth(6000);
+  int formWidth = 0;
+  guitest::AnswerNextForm([&](TCustomForm* form) {
+    formWidth = form->GetWidth();
+    form->SetModalResult(mrCancel);
+  });
+  Combo->DirectClick();
+  ASSERT_TRUE(guitest::PumpUntil([] { return !guitest::AnswerPending(); }));
+  EXPECT_GT(formWidth, 0);
+  EXPECT_LT(formWidth, 6000);
+  EXPECT_LT(Combo->GetDropDownWidth(), 6000);
+}
