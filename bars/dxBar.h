@@ -408,6 +408,9 @@ public:
   // keyboard mode.
   TdxBarItemControl* SelectedItemControl = nullptr;
   TdxBarControl* KeyboardBarControl = nullptr;
+  // A modal drag runs (a menu torn off, a customizing drag).
+  bool GetDragging() const { return FDragging; }
+  void SetDragging(bool Value) { FDragging = Value; }
 
   // Properties with an effect.
   bool GetAutoHideEmptyBars() const { return FAutoHideEmptyBars; }

@@ -196,8 +196,8 @@ bool SelectedControlIsEditing(TCustomdxBarControl* Window) {
 }
 
 // Whether the manager tears a menu off into a floating bar.
-bool IsTearingOffMenu(TdxBarManager*) {
-  return false;
+bool IsTearingOffMenu(TdxBarManager* Manager) {
+  return Manager->GetDragging();
 }
 
 // The keyboard hook's decision: true consumes the key.

@@ -962,4 +962,103 @@ void TdxBarSubMenuControl::GoBack() {
 
 // ---- Detaching ----
 
-void TdxBarSubMenuControl::DetachLoop() {}
+namespace {
+
+bool IsEscape(const MSG& Msg) {
+  return Msg.wParam == VK_ESCAPE && (Msg.message == WM_KEYDOWN || Msg.message == WM_KEYUP ||
+                                     Msg.message == WM_SYSKEYDOWN || Msg.message == WM_SYSKEYUP);
+}
+
+} // namespace
+
+// A press on the drag caption pulls the menu off as its detaching bar: once
+// the pointer leaves the caption's neighbourhood the menu closes and the bar
+// floats under the pointer; coming back, or Esc, puts the menu back and
+// hides the bar; releasing the button leaves the bar floating and closes
+// every menu. The menu itself goes during the loop, so the loop keeps to
+// what outlives it. The manager drags meanwhile: the keyboard hook leaves
+// the keys to this loop and the mouse hook keeps the menus.
+void TdxBarSubMenuControl::DetachLoop() {
+  if (!CanDetach()) return;
+  TdxBarSubItemControl* opener = SubItemControl;
+  TCustomdxBarControl* parent = ParentBarControl;
+  TCustomdxBarSubItem* item = opener->GetSubItem();
+  TdxBarManager* manager = GetBarManager();
+  const int captionHalf = GetPainter()->GetFloatingCaptionHeight() / 2;
+  RECT window;
+  GetWindowRect(GetHandle(), &window);
+  TRect reference = GetDetachCaptionRect();
+  OffsetRect(&reference, window.left, window.top);
+  InflateRect(&reference, 15, 15);
+  if (item->OnDetaching) item->OnDetaching(item);
+  TdxBar* bar = item->GetDetachingBarRef();
+  auto openerAlive = [&] { return parent && IsBarControlAlive(parent) && parent->IsControlOfWindow(opener); };
+  if (!bar || !openerAlive() || !parent->HandleAllocated()) return;
+  const HWND capture = parent->GetHandle();
+  SetCapture(capture);
+  manager->SetDragging(true);
+  bool pulled = false, released = false;
+  auto reopen = [&] {
+    if (openerAlive()) opener->Activate(true);
+  };
+  POINT last{INT_MIN, INT_MIN};
+  MSG msg;
+  while (GetCapture() == capture) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == -1) break;
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (IsEscape(msg)) {
+      reopen();
+      break;
+    }
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) continue;
+    if (msg.message == WM_LBUTTONUP) {
+      released = true;
+      break;
+    }
+    if (msg.message != WM_MOUSEMOVE) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+      continue;
+    }
+    // Where the pointer is now: a move reported for a window that went from
+    // under the pointer can carry an older position.
+    POINT p;
+    GetCursorPos(&p);
+    if (p.x == last.x && p.y == last.y) continue;
+    last = p;
+    if (!pulled) {
+      if (reference.Contains(p)) continue;
+      pulled = true;
+      if (openerAlive()) opener->Deactivate(true);
+      if (bar->GetDockingStyle() != dsNone) {
+        bar->SetVisible(false);
+        bar->SetDockingStyle(dsNone);
+      }
+      if (!bar->GetVisible()) {
+        bar->SetFloatValue(1, p.x - 100);
+        bar->SetFloatValue(2, p.y - captionHalf);
+        bar->SetVisible(true);
+      }
+    } else if (reference.Contains(p)) {
+      bar->SetVisible(false);
+      reopen();
+      break;
+    }
+    // The bar follows with its caption under the pointer.
+    if (TdxBarControl* floating = bar->GetBarControl(); floating && floating->HandleAllocated())
+      SetWindowPos(floating->GetHandle(), nullptr, p.x - floating->GetWidth() / 2, p.y - captionHalf, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (GetCapture() == capture) ReleaseCapture();
+  if (pulled) {
+    if (released)
+      manager->DeactivateAll();
+    else
+      bar->SetVisible(false);
+  }
+  manager->SetDragging(false);
+}

@@ -9,6 +9,9 @@
 #include "GuiTest.h"
 #include "dxBarPopup.h"
 
+#include <cstdlib>
+#include <deque>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -255,6 +258,200 @@ TEST_F(SubMenuTest, AnEntryUsedMarksTheSubItemsThatHoldItAsUsed) {
   EXPECT_EQ(fileLink->UseCount, file + 1) << "up the whole chain";
   EXPECT_EQ(saveLink->UseCount, save);
   EXPECT_EQ(moreLink->GetRecentIndex(), 0) << "the sub item's link heads its menu's recent order";
+}
+
+namespace {
+
+// Input given while a modal loop that the test does not own runs: a thread
+// timer, dispatched by that loop, runs each step's action and polls its
+// condition before going on to the next step, so every step waits for the
+// loop to have taken the input before it. A repeated step gives its input
+// again while its condition is late (a pointer move can be overtaken by an
+// older one of the display). When a condition does not come in time, Esc and
+// the button are released, which ends such loops, and the script fails.
+class TLoopScript {
+public:
+  struct TStep {
+    std::function<void()> Action;
+    std::function<bool()> Done;
+    bool Repeat = false;
+  };
+  explicit TLoopScript(std::vector<TStep> steps) : FSteps(steps.begin(), steps.end()) {}
+  bool Run(int timeoutMs = 10000) {
+    Current() = this;
+    FDeadline = GetTickCount() + timeoutMs;
+    FTimer = SetTimer(nullptr, 0, 10, Tick);
+    guitest::PumpUntil([this] { return FSteps.empty() || FTimedOut; }, timeoutMs + 2000);
+    KillTimer(nullptr, FTimer);
+    Current() = nullptr;
+    return FSteps.empty() && !FTimedOut;
+  }
+  // The steps not finished, for a report.
+  int Left() const { return static_cast<int>(FSteps.size()); }
+
+private:
+  static TLoopScript*& Current() {
+    static TLoopScript* current = nullptr;
+    return current;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    TLoopScript* script = Current();
+    if (!script || script->FSteps.empty() || script->FTimedOut) return;
+    const DWORD now = GetTickCount();
+    if (static_cast<int>(now - script->FDeadline) > 0) {
+      script->FTimedOut = true;
+      POINT p;
+      GetCursorPos(&p);
+      guitest::KeyUp(VK_ESCAPE);
+      guitest::SendMouseAt(p, MOUSEEVENTF_LEFTUP);
+      return;
+    }
+    TStep& step = script->FSteps.front();
+    if (!script->FStarted || (step.Repeat && static_cast<int>(now - script->FActedAt) > 300)) {
+      script->FStarted = true;
+      script->FActedAt = now;
+      if (step.Action) step.Action();
+      return;
+    }
+    if (step.Done && !step.Done()) return;
+    script->FSteps.pop_front();
+    script->FStarted = false;
+  }
+  std::deque<TStep> FSteps;
+  DWORD FDeadline = 0, FActedAt = 0;
+  UINT_PTR FTimer = 0;
+  bool FStarted = false, FTimedOut = false;
+};
+
+// A pointer move that also puts the display's pointer there: under Wine a
+// window shown or gone under the pointer makes the system take the
+// display's position again, and one left behind would read as a move back.
+void MovePointer(POINT p) {
+  SetCursorPos(p.x, p.y);
+  guitest::SendMouseAt(p, 0);
+}
+
+} // namespace
+
+TEST_F(SubMenuTest, ADetachableMenuIsPulledOffAsItsFloatingBar) {
+  TdxBar* fileBar = Manager->GetBars()->Add();
+  fileBar->SetCaption("File bar");
+  AddLink(fileBar->GetItemLinks(), Item("Open"));
+  Sub("File")->Detachable = true;
+  Sub("File")->SetDetachingBar(fileBar->GetIndex());
+  int detaching = 0;
+  Sub("File")->OnDetaching = [&](TObject*) {
+    ++detaching;
+    EXPECT_FALSE(Manager->GetDragging()) << "the notification comes first";
+  };
+  const HWND menuBar = MenuBar()->GetHandle();
+
+  // Pressed on the drag caption and dragged off, the menu closes and the
+  // bar floats under the pointer; then the pointer comes back onto the
+  // caption, or Esc is pressed (after a key the loop drops), or the button
+  // is released away.
+  enum TEnd { kComeBack, kEscape, kRelease };
+  int attempts = 0;
+  for (TEnd end : {kComeBack, kEscape, kRelease}) {
+    SCOPED_TRACE(end == kComeBack ? "coming back" : end == kEscape ? "Esc" : "released");
+    POINT grip{}, away{};
+    bool menuOpenWhilePulled = true, dragging = false, spoiled = false;
+    RECT floatingAt{};
+    struct {
+      bool barVisible = true, menuOpen = false, dragging = true, captured = true;
+    } atEnd;
+    auto floatingCentredOn = [&](POINT p) {
+      TdxBarControl* floating = fileBar->GetBarControl();
+      if (!fileBar->GetVisible() || !floating || !floating->HandleAllocated()) return false;
+      GetWindowRect(floating->GetHandle(), &floatingAt);
+      return std::abs((floatingAt.left + floatingAt.right) / 2 - p.x) <= 1;
+    };
+    // Under Wine the system may report, once the menu has gone from under
+    // the pointer, where the display last had the pointer: on the caption,
+    // which ends the loop as a return would. Such a run is tried again.
+    auto loopEndedEarly = [&] { return spoiled = spoiled || GetCapture() != menuBar; };
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      ++attempts;
+      spoiled = false;
+      TdxBarSubMenuControl* file = OpenFile();
+      ASSERT_NE(file, nullptr);
+      ASSERT_TRUE(file->CanDetach());
+      RECT window;
+      GetWindowRect(file->GetHandle(), &window);
+      const TRect caption = file->GetDetachCaptionRect();
+      grip = POINT{window.left + caption.left + caption.Width() / 2,
+                   window.top + caption.top + caption.Height() / 2};
+      away = POINT{grip.x + 150, grip.y + 120};
+      MovePointer(grip);
+      ASSERT_TRUE(guitest::PumpUntil([&] { return file->DetachCaptionHot; }, 2000));
+
+      std::vector<TLoopScript::TStep> steps = {
+          {[&] { guitest::SendMouseAt(grip, MOUSEEVENTF_LEFTDOWN); },
+           [&] { return GetCapture() == menuBar && Manager->GetDragging(); }},
+          {[&] {
+             dragging = true;
+             MovePointer(POINT{grip.x + 40, grip.y + 60});
+           },
+           [&] { return loopEndedEarly() || fileBar->GetVisible(); }, true},
+          {[&] {
+             if (spoiled) return;
+             menuOpenWhilePulled = MenuOf("File") != nullptr;
+             MovePointer(away);
+           },
+           [&] { return loopEndedEarly() || floatingCentredOn(away); }, true},
+          {[&] {
+             if (spoiled) return;
+             if (end == kComeBack) MovePointer(grip);
+             if (end == kEscape) {
+               guitest::PressKey(VK_DOWN);
+               guitest::KeyDown(VK_ESCAPE);
+             }
+             if (end == kRelease) guitest::SendMouseAt(away, MOUSEEVENTF_LEFTUP);
+           },
+           [&] { return GetCapture() != menuBar; }, true},
+          {[&] {
+             atEnd.barVisible = fileBar->GetVisible();
+             atEnd.menuOpen = MenuOf("File") && IsWindowVisible(MenuOf("File")->GetHandle());
+             atEnd.dragging = Manager->GetDragging();
+             atEnd.captured = GetCapture() != nullptr;
+             if (end == kEscape) guitest::KeyUp(VK_ESCAPE);
+             if (end != kRelease || spoiled)
+               guitest::SendMouseAt(end == kComeBack ? grip : away, MOUSEEVENTF_LEFTUP);
+           },
+           nullptr},
+      };
+      TLoopScript script(steps);
+      ASSERT_TRUE(script.Run()) << script.Left() << " steps not run";
+      guitest::PumpFor(50);
+      if (!spoiled) break;
+      Manager->DeactivateAll();
+      guitest::PumpFor(50);
+    }
+    ASSERT_FALSE(spoiled) << "the loop ended before the pointer came back, every time";
+    EXPECT_TRUE(dragging) << "the manager drags while the loop runs";
+    EXPECT_FALSE(menuOpenWhilePulled) << "the menu closes when pulled off";
+    EXPECT_LE(floatingAt.top, away.y) << "the caption under the pointer";
+    EXPECT_GT(floatingAt.bottom, away.y);
+    EXPECT_FALSE(atEnd.dragging);
+    EXPECT_FALSE(atEnd.captured);
+    if (end == kRelease) {
+      EXPECT_TRUE(atEnd.barVisible);
+      EXPECT_EQ(fileBar->GetDockingStyle(), dsNone);
+      EXPECT_FALSE(atEnd.menuOpen);
+      EXPECT_EQ(ActiveBarControl(), nullptr) << "the release closes every menu";
+      EXPECT_TRUE(fileBar->GetVisible()) << "the bar stays floating";
+    } else {
+      EXPECT_FALSE(atEnd.barVisible) << "the bar is hidden again";
+      EXPECT_TRUE(atEnd.menuOpen) << "the menu is open again";
+      if (end == kComeBack) {
+        EXPECT_NE(MenuOf("File"), nullptr) << "the release on the caption keeps the menu";
+      }
+    }
+    Manager->DeactivateAll();
+    guitest::PumpFor(50);
+  }
+  EXPECT_EQ(detaching, attempts);
+  fileBar->SetVisible(false);
 }
 
 TEST_F(SubMenuTest, ASecondPressOnAnOpenSubItemClosesItOnlyWithTheStandardStyle) {
