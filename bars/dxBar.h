@@ -332,7 +332,9 @@ public:
   void CustomizingDragLoop(TdxBarItem* Item, TdxBarItemLink* Link);
   TdxBarItem* DraggedItem = nullptr;
   TdxBarItemLink* DraggedLink = nullptr;
+  // A modal drag runs: this one, or a menu torn off into its floating bar.
   bool GetDragging() const { return FDragging; }
+  void SetDragging(bool Value) { FDragging = Value; }
   // Whether a drop on Control at the hit flags changes anything.
   bool IsValidDropPosition(TdxBarItemControl* Control, bool InGap, bool Before, bool Ctrl) const;
   // The insertion mark at a drop position, drawn with R2_NOT: drawn twice
@@ -408,9 +410,6 @@ public:
   // keyboard mode.
   TdxBarItemControl* SelectedItemControl = nullptr;
   TdxBarControl* KeyboardBarControl = nullptr;
-  // A modal drag runs (a menu torn off, a customizing drag).
-  bool GetDragging() const { return FDragging; }
-  void SetDragging(bool Value) { FDragging = Value; }
 
   // Properties with an effect.
   bool GetAutoHideEmptyBars() const { return FAutoHideEmptyBars; }
