@@ -2479,7 +2479,8 @@ public:
   bool IsPopup() const override { return true; }
   int GetGlyphColumnWidth() const;
   int GetQuickCheckWidth() const;
-  virtual bool IsQuickCustomizationMenu() const { return false; }
+  // The "&Add or Remove Buttons" menu of a quick-customization window.
+  virtual bool IsQuickCustomizationMenu() const;
   // The picture under the entries; none without one.
   virtual TBitmap* GetSubMenuBackground() const;
   HBRUSH GetMenuBrush() const;

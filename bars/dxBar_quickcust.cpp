@@ -113,6 +113,10 @@ void TdxBarQuickCustItem::DirectClick() {
   if (link) link->SetVisible(!link->GetVisible());
 }
 
+bool TdxBarSubMenuControl::IsQuickCustomizationMenu() const {
+  return GetItemLinks() && dynamic_cast<TdxBarQuickSubItem*>(GetItemLinks()->GetOwner());
+}
+
 // ---- The window ----
 
 namespace {

@@ -75,6 +75,9 @@ TEST_F(QuickCustomizeTest, UncheckingAnEntryHidesTheLinkAndTheMenuStaysOpen) {
   ASSERT_TRUE(guitest::PumpUntil([&] { return menu->GetBarControl() != nullptr; }));
   guitest::PumpFor(100);
   ASSERT_GE(menu->GetCount(), 3);
+  auto* menuWindow = dynamic_cast<TdxBarSubMenuControl*>(menu->GetBarControl());
+  ASSERT_NE(menuWindow, nullptr);
+  EXPECT_TRUE(menuWindow->IsQuickCustomizationMenu());
   EXPECT_EQ(menu->GetItem(0)->GetControl()->GetCaption(), "A");
   auto* check = dynamic_cast<TdxBarQuickCustItemControl*>(menu->GetItem(1)->GetControl());
   ASSERT_NE(check, nullptr);
