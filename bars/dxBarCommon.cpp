@@ -65,11 +65,11 @@ void Line(HDC dc, int x0, int y0, int x1, int y1) {
   LineTo(dc, x1, y1);
 }
 
-// The grip band of a drop-down window, inside its frame, on the side of the
-// grip corner; the returned rectangles are in client coordinates.
-void PaintDropDownBand(HDC dc, const TRect& bounds, const RECT& client, HBRUSH frame, int corner, bool hot,
-                       bool pressed, TRect& gripRect, TRect& closeRect) {
-  const int border = client.left, height = GetDropDownGripBandHeight();
+} // namespace
+
+void PaintDropDownBand(HDC dc, const TRect& bounds, const RECT& client, HBRUSH frame, int border, int height,
+                       int corner, TRect& gripRect, TRect& closeRect, const std::function<void(TRect&)>& paintGrip,
+                       const std::function<void(TRect&)>& paintClose) {
   const bool bottom = corner >= 2;
   TRect band(border, bottom ? bounds.bottom - border - height : border, bounds.right - border,
              bottom ? bounds.bottom - border : border + height);
@@ -82,19 +82,20 @@ void PaintDropDownBand(HDC dc, const TRect& bounds, const RECT& client, HBRUSH f
   else
     --band.bottom;
   TRect grip = band;
-  PaintSizeGripCorner(dc, grip, corner);
+  paintGrip(grip);
   ExcludeClipRect(dc, grip.left, grip.top, grip.right, grip.bottom);
   InflateRect(&grip, 2, 2);
   IntersectRect(&gripRect, &grip, &band);
   OffsetRect(&gripRect, -client.left, -client.top);
   TRect close = band;
-  PaintDropDownCloseButton(dc, close, hot || pressed, corner, false, hot && pressed);
+  paintClose(close);
   ExcludeClipRect(dc, close.left, close.top, close.right, close.bottom);
   closeRect = close;
   OffsetRect(&closeRect, -client.left, -client.top);
   FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
 }
 
+namespace {
 } // namespace
 
 // ---- Geometry and system ----
@@ -460,7 +461,10 @@ void PaintDropDownNonClient(HWND Wnd, bool HasGripBand, bool Flat, int Corner, T
   HBRUSH frame = GetSysColorBrush(Flat ? COLOR_BTNSHADOW : COLOR_WINDOWFRAME);
   FrameRect(dc, &bounds, frame);
   if (HasGripBand) {
-    PaintDropDownBand(dc, bounds, client, frame, Corner, Hot, Pressed, GripRect, CloseButtonRect);
+    PaintDropDownBand(
+        dc, bounds, client, frame, client.left, GetDropDownGripBandHeight(), Corner, GripRect, CloseButtonRect,
+        [&](TRect& r) { PaintSizeGripCorner(dc, r, Corner); },
+        [&](TRect& r) { PaintDropDownCloseButton(dc, r, Hot || Pressed, Corner, false, Hot && Pressed); });
     const bool bottom = Corner >= 2;
     const LONG style = GetWindowLongA(Wnd, GWL_STYLE);
     if (bottom && (style & WS_VSCROLL) && (style & WS_HSCROLL)) {

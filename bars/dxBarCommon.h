@@ -99,6 +99,12 @@ void PaintSizeGripCorner(HDC DC, TRect& R, int Corner);
 // The band's close button at the end away from the grip; R becomes the
 // button's.
 void PaintDropDownCloseButton(HDC DC, TRect& R, bool Hot, int Corner, bool Flat, bool Pressed);
+// The grip band of a drop-down window (height pixels inside a frame of
+// border pixels, on the side of the grip corner) with the look's grip and
+// close button; their rectangles come back in client coordinates.
+void PaintDropDownBand(HDC DC, const TRect& Bounds, const RECT& Client, HBRUSH Frame, int Border, int Height,
+                       int Corner, TRect& GripRect, TRect& CloseRect, const std::function<void(TRect&)>& PaintGrip,
+                       const std::function<void(TRect&)>& PaintClose);
 // The frame and, with a grip band, the band of a drop-down window, in its
 // window DC; the grip's and the close button's rectangles come back in
 // client coordinates (empty without a band).

@@ -67,24 +67,10 @@ void DrawDropDownNonClient(TdxBarItemControlPainterClass Painter, HWND Wnd, bool
   FrameRect(dc, &bounds, frame);
   if (Sizeable) {
     const bool bottom = Corner >= 2;
-    const int height = GetDropDownCaptionHeight(Painter);
-    TRect band(1, bottom ? bounds.bottom - 1 - height : 1, bounds.right - 1,
-               bottom ? bounds.bottom - 1 : 1 + height);
-    const TRect line(band.left, bottom ? band.top : band.bottom - 1, band.right, bottom ? band.top + 1 : band.bottom);
-    FillRect(dc, &line, frame);
-    (bottom ? band.top : band.bottom) += bottom ? 1 : -1;
-    TRect grip = band;
-    DrawSizeBox(dc, grip, Corner);
-    ExcludeClipRect(dc, grip.left, grip.top, grip.right, grip.bottom);
-    InflateRect(&grip, 2, 2);
-    IntersectRect(&GripRect, &grip, &band);
-    OffsetRect(&GripRect, -client.left, -client.top);
-    TRect close = band;
-    DrawSmallCloseButton(dc, close, Hot || Pressed, Corner, Hot && Pressed);
-    ExcludeClipRect(dc, close.left, close.top, close.right, close.bottom);
-    CloseButtonRect = close;
-    OffsetRect(&CloseButtonRect, -client.left, -client.top);
-    FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
+    PaintDropDownBand(
+        dc, bounds, client, frame, 1, GetDropDownCaptionHeight(Painter), Corner, GripRect, CloseButtonRect,
+        [&](TRect& r) { DrawSizeBox(dc, r, Corner); },
+        [&](TRect& r) { DrawSmallCloseButton(dc, r, Hot || Pressed, Corner, Hot && Pressed); });
     const LONG style = GetWindowLongA(Wnd, GWL_STYLE);
     if (bottom && (style & WS_VSCROLL) && (style & WS_HSCROLL)) {
       const TRect box(client.right, client.bottom, client.right + GetSystemMetrics(SM_CXVSCROLL),
