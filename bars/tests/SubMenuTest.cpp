@@ -665,6 +665,7 @@ class PersonalisedMenuTest : public SubMenuTest {
 protected:
   void SetUp() override {
     SubMenuTest::SetUp();
+    Manager->SetStyle(bmsEnhanced);
     Manager->SetMenusShowRecentItemsFirst(true);
     Manager->SetShowFullMenusAfterDelay(false);
     Item = AddSubItem(Manager, "Pers", "Pers");
@@ -698,8 +699,29 @@ protected:
     const bool nonRecent[] = {false, true, false, true};
     for (int i = 0; i < 4; ++i)
       EXPECT_EQ(LinkIn(menu, i)->GetControl()->NonRecent, nonRecent[i]) << how << " entry " << i;
+    ExpectRarelyUsedBand(menu, how);
     menu->Release();
     guitest::PumpFor(20);
+  }
+
+  // On screen the rarely used entries lie on their own band (the Enhanced
+  // look): the column left of a rarely used row differs from a recent row's.
+  static void ExpectRarelyUsedBand(TdxBarSubMenuControl* menu, const char* how) {
+    menu->Repaint();
+    guitest::TCapture shot = guitest::TCapture::Paint(menu->GetHandle());
+    RECT window;
+    GetWindowRect(menu->GetHandle(), &window);
+    POINT origin{0, 0};
+    ClientToScreen(menu->GetHandle(), &origin);
+    auto at = [&](int entry) {
+      const TRect r = LinkIn(menu, entry)->ItemRect;
+      return shot.Pixel(r.left - 1 + origin.x - window.left, r.top + 2 + origin.y - window.top);
+    };
+    EXPECT_EQ(at(0), at(2)) << how << ": recent rows share their background";
+    if (menu->GetSelectedControl() != LinkIn(menu, 3)->GetControl()) {
+      EXPECT_EQ(at(1), at(3)) << how << ": rarely used rows share theirs";
+    }
+    EXPECT_NE(at(0), at(1)) << how << ": the rarely used band";
   }
 
   TdxBarSubItem* Item = nullptr;
