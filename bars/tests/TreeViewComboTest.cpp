@@ -263,6 +263,18 @@ TEST_F(TreeViewComboTest, TheDropDownIsResizedByItsGripAndClosedByItsButton) {
   tree = DropDown();
   ASSERT_TRUE(TreeOpen());
   EXPECT_EQ(WindowSize(tree->GetHandle()).cx, start.cx - 30);
+
+  // Past the 100 x 100 floor the pointer is released outside the drop-down:
+  // the release belongs to the sizing, not to a click outside the menus.
+  wnd = tree->GetHandle();
+  guitest::PumpFor(30);
+  const POINT g3 = ToScreen(wnd, tree->GetGripRect());
+  RECT before;
+  GetWindowRect(wnd, &before);
+  drag(g3, POINT{before.left - 40, before.top + 50});
+  ASSERT_TRUE(TreeOpen()) << "a release outside while sizing keeps the drop-down";
+  EXPECT_EQ(WindowSize(wnd).cx, 100);
+  EXPECT_EQ(WindowSize(wnd).cy, 100);
 }
 
 TEST_F(TreeViewComboTest, TheTreesEventsReachTheCombosHandlers) {
