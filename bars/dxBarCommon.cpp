@@ -67,37 +67,6 @@ void Line(HDC dc, int x0, int y0, int x1, int y1) {
 
 } // namespace
 
-void PaintDropDownBand(HDC dc, const TRect& bounds, const RECT& client, HBRUSH frame, int border, int height,
-                       int corner, TRect& gripRect, TRect& closeRect, const std::function<void(TRect&)>& paintGrip,
-                       const std::function<void(TRect&)>& paintClose) {
-  const bool bottom = corner >= 2;
-  TRect band(border, bottom ? bounds.bottom - border - height : border, bounds.right - border,
-             bottom ? bounds.bottom - border : border + height);
-  // The line that separates the band from the client area.
-  const TRect line(band.left, bottom ? band.top : band.bottom - 1, band.right,
-                   bottom ? band.top + 1 : band.bottom);
-  FillRect(dc, &line, frame);
-  if (bottom)
-    ++band.top;
-  else
-    --band.bottom;
-  TRect grip = band;
-  paintGrip(grip);
-  ExcludeClipRect(dc, grip.left, grip.top, grip.right, grip.bottom);
-  InflateRect(&grip, 2, 2);
-  IntersectRect(&gripRect, &grip, &band);
-  OffsetRect(&gripRect, -client.left, -client.top);
-  TRect close = band;
-  paintClose(close);
-  ExcludeClipRect(dc, close.left, close.top, close.right, close.bottom);
-  closeRect = close;
-  OffsetRect(&closeRect, -client.left, -client.top);
-  FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
-}
-
-namespace {
-} // namespace
-
 // ---- Geometry and system ----
 
 TRect GetWorkAreaAtPoint(POINT Pt) {
@@ -447,8 +416,53 @@ void PaintDropDownCloseButton(HDC DC, TRect& R, bool Hot, int Corner, bool Flat,
   RestoreDCClipRegion(DC, saved, existed);
 }
 
+namespace {
+
+// The grip band of a drop-down window, inside its frame, on the side of the
+// grip corner; the returned rectangles are in client coordinates.
+void PaintDropDownBand(HDC dc, const TRect& bounds, const RECT& client, HBRUSH frame, int height, int corner,
+                       TRect& gripRect, TRect& closeRect, const std::function<void(HDC, TRect&)>& paintGrip,
+                       const std::function<void(HDC, TRect&)>& paintClose) {
+  const int border = client.left;
+  const bool bottom = corner >= 2;
+  TRect band(border, bottom ? bounds.bottom - border - height : border, bounds.right - border,
+             bottom ? bounds.bottom - border : border + height);
+  // The line that separates the band from the client area.
+  const TRect line(band.left, bottom ? band.top : band.bottom - 1, band.right,
+                   bottom ? band.top + 1 : band.bottom);
+  FillRect(dc, &line, frame);
+  if (bottom)
+    ++band.top;
+  else
+    --band.bottom;
+  TRect grip = band;
+  paintGrip(dc, grip);
+  ExcludeClipRect(dc, grip.left, grip.top, grip.right, grip.bottom);
+  InflateRect(&grip, 2, 2);
+  IntersectRect(&gripRect, &grip, &band);
+  OffsetRect(&gripRect, -client.left, -client.top);
+  TRect close = band;
+  paintClose(dc, close);
+  ExcludeClipRect(dc, close.left, close.top, close.right, close.bottom);
+  closeRect = close;
+  OffsetRect(&closeRect, -client.left, -client.top);
+  FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
+}
+
+} // namespace
+
 void PaintDropDownNonClient(HWND Wnd, bool HasGripBand, bool Flat, int Corner, TRect& GripRect,
                             TRect& CloseButtonRect, bool Hot, bool Pressed) {
+  PaintDropDownNonClient(
+      Wnd, HasGripBand, Flat ? COLOR_BTNSHADOW : COLOR_WINDOWFRAME, GetDropDownGripBandHeight(), Corner, GripRect,
+      CloseButtonRect, [&](HDC dc, TRect& r) { PaintSizeGripCorner(dc, r, Corner); },
+      [&](HDC dc, TRect& r) { PaintDropDownCloseButton(dc, r, Hot || Pressed, Corner, false, Hot && Pressed); });
+}
+
+void PaintDropDownNonClient(HWND Wnd, bool HasGripBand, int FrameColor, int BandHeight, int Corner,
+                            TRect& GripRect, TRect& CloseButtonRect,
+                            const std::function<void(HDC DC, TRect& R)>& PaintGrip,
+                            const std::function<void(HDC DC, TRect& R)>& PaintClose) {
   GripRect = CloseButtonRect = TRect();
   HDC dc = GetWindowDC(Wnd);
   RECT window, client;
@@ -458,18 +472,16 @@ void PaintDropDownNonClient(HWND Wnd, bool HasGripBand, bool Flat, int Corner, T
   // Window coordinates of the client area.
   OffsetRect(&client, -window.left, -window.top);
   const TRect bounds(0, 0, window.right - window.left, window.bottom - window.top);
-  HBRUSH frame = GetSysColorBrush(Flat ? COLOR_BTNSHADOW : COLOR_WINDOWFRAME);
+  HBRUSH frame = GetSysColorBrush(FrameColor);
   FrameRect(dc, &bounds, frame);
   if (HasGripBand) {
-    PaintDropDownBand(
-        dc, bounds, client, frame, client.left, GetDropDownGripBandHeight(), Corner, GripRect, CloseButtonRect,
-        [&](TRect& r) { PaintSizeGripCorner(dc, r, Corner); },
-        [&](TRect& r) { PaintDropDownCloseButton(dc, r, Hot || Pressed, Corner, false, Hot && Pressed); });
-    const bool bottom = Corner >= 2;
+    PaintDropDownBand(dc, bounds, client, frame, BandHeight, Corner, GripRect, CloseButtonRect, PaintGrip,
+                      PaintClose);
+    // The corner between both scroll bars of a grip below the client area.
     const LONG style = GetWindowLongA(Wnd, GWL_STYLE);
-    if (bottom && (style & WS_VSCROLL) && (style & WS_HSCROLL)) {
+    if (Corner >= 2 && (style & WS_VSCROLL) && (style & WS_HSCROLL)) {
       const int border = client.left;
-      const int bandTop = bounds.bottom - border - GetDropDownGripBandHeight();
+      const int bandTop = bounds.bottom - border - BandHeight;
       const TRect box(bounds.right - border - GetSystemMetrics(SM_CXVSCROLL),
                       bandTop - GetSystemMetrics(SM_CYHSCROLL), bounds.right - border, bandTop);
       FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));

@@ -99,17 +99,18 @@ void PaintSizeGripCorner(HDC DC, TRect& R, int Corner);
 // The band's close button at the end away from the grip; R becomes the
 // button's.
 void PaintDropDownCloseButton(HDC DC, TRect& R, bool Hot, int Corner, bool Flat, bool Pressed);
-// The grip band of a drop-down window (height pixels inside a frame of
-// border pixels, on the side of the grip corner) with the look's grip and
-// close button; their rectangles come back in client coordinates.
-void PaintDropDownBand(HDC DC, const TRect& Bounds, const RECT& Client, HBRUSH Frame, int Border, int Height,
-                       int Corner, TRect& GripRect, TRect& CloseRect, const std::function<void(TRect&)>& PaintGrip,
-                       const std::function<void(TRect&)>& PaintClose);
 // The frame and, with a grip band, the band of a drop-down window, in its
 // window DC; the grip's and the close button's rectangles come back in
 // client coordinates (empty without a band).
 void PaintDropDownNonClient(HWND Wnd, bool HasGripBand, bool Flat, int Corner, TRect& GripRect,
                             TRect& CloseButtonRect, bool Hot, bool Pressed);
+// The same with a look's own frame colour, band height and painters of the
+// grip and the close button (each gets the window DC and its rectangle,
+// which becomes the part's).
+void PaintDropDownNonClient(HWND Wnd, bool HasGripBand, int FrameColor, int BandHeight, int Corner,
+                            TRect& GripRect, TRect& CloseButtonRect,
+                            const std::function<void(HDC DC, TRect& R)>& PaintGrip,
+                            const std::function<void(HDC DC, TRect& R)>& PaintClose);
 // Draw paints at R's size into a memory picture that is copied into R,
 // mirrored as asked.
 void DrawMirrored(HDC DC, const TRect& R, bool MirrorX, bool MirrorY,

@@ -54,31 +54,10 @@ void DrawDropDownNonClient(TdxBarItemControlPainterClass Painter, HWND Wnd, bool
   }
   // The themed look: a button-shadow frame, the themed size box and small
   // close button on a button-face band.
-  GripRect = CloseButtonRect = TRect();
-  RECT window, client;
-  GetWindowRect(Wnd, &window);
-  GetClientRect(Wnd, &client);
-  MapWindowPoints(Wnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  OffsetRect(&client, -window.left, -window.top);
-  const TRect bounds(0, 0, window.right - window.left, window.bottom - window.top);
-  HDC dc = GetWindowDC(Wnd);
-  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-  HBRUSH frame = GetSysColorBrush(COLOR_BTNSHADOW);
-  FrameRect(dc, &bounds, frame);
-  if (Sizeable) {
-    const bool bottom = Corner >= 2;
-    PaintDropDownBand(
-        dc, bounds, client, frame, 1, GetDropDownCaptionHeight(Painter), Corner, GripRect, CloseButtonRect,
-        [&](TRect& r) { DrawSizeBox(dc, r, Corner); },
-        [&](TRect& r) { DrawSmallCloseButton(dc, r, Hot || Pressed, Corner, Hot && Pressed); });
-    const LONG style = GetWindowLongA(Wnd, GWL_STYLE);
-    if (bottom && (style & WS_VSCROLL) && (style & WS_HSCROLL)) {
-      const TRect box(client.right, client.bottom, client.right + GetSystemMetrics(SM_CXVSCROLL),
-                      client.bottom + GetSystemMetrics(SM_CYHSCROLL));
-      FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
-    }
-  }
-  ReleaseDC(Wnd, dc);
+  PaintDropDownNonClient(
+      Wnd, Sizeable, COLOR_BTNSHADOW, GetDropDownCaptionHeight(Painter), Corner, GripRect, CloseButtonRect,
+      [&](HDC dc, TRect& r) { DrawSizeBox(dc, r, Corner); },
+      [&](HDC dc, TRect& r) { DrawSmallCloseButton(dc, r, Hot || Pressed, Corner, Hot && Pressed); });
 }
 
 } // namespace dxBarExtPainter
